@@ -1,0 +1,3 @@
+#include "data/DMBank.h"
+
+TDMBankLib* DMBankLib = nullptr;

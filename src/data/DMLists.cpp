@@ -1,0 +1,3 @@
+#include "data/DMMain.h"
+
+void TDMData::LoadLists() {}

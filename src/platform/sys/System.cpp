@@ -1,0 +1,74 @@
+#include "platform/sys/System.h"
+
+#include "platform/sys/VersionInfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <sys/statvfs.h>
+
+namespace System {
+
+QString machineId(const QString& path) {
+    struct statvfs st {};
+    if (::statvfs(QFile::encodeName(path).constData(), &st) != 0) return QStringLiteral("0000-0000");
+    const quint32 id = quint32(st.f_fsid);
+    const QString hex = QStringLiteral("%1").arg(id, 8, 16, QLatin1Char('0')).toUpper();
+    return hex.left(4) + QLatin1Char('-') + hex.mid(4);
+}
+
+QString programVersion() { return QStringLiteral(ZQ_VERSION_STRING); }
+
+QString exeFolder() {
+    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    if (dir.isEmpty()) dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    return dir;
+}
+
+bool startDetached(const QString& program, const QStringList& args) {
+    return QProcess::startDetached(program, args);
+}
+
+bool processRunning(qint64 pid) {
+    if (pid <= 0) return false;
+    if (::kill(pid_t(pid), 0) == 0) {
+        // A zombie child still answers kill(); look at its state.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (stat.open(QIODevice::ReadOnly)) {
+            const QByteArray s = stat.readAll();
+            const int close = s.lastIndexOf(')');
+            if (close > 0 && close + 2 < s.size() && s.at(close + 2) == 'Z') return false;
+        }
+        return true;
+    }
+    return errno == EPERM;
+}
+
+void waitForProcessEnd(qint64 pid) {
+    while (processRunning(pid)) QThread::msleep(100);
+}
+
+bool moveFileReplace(const QString& from, const QString& to) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) return true;
+    // Across file systems: copy beside the target, then rename over it.
+    const QString tmp = to + QStringLiteral(".part");
+    QFile::remove(tmp);
+    if (!QFile::copy(from, tmp)) return false;
+    QFile::setPermissions(tmp, QFile::permissions(from));
+    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(to).constData()) != 0) {
+        QFile::remove(tmp);
+        return false;
+    }
+    QFile::remove(from);
+    return true;
+}
+
+} // namespace System

@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// Services of the operating system that the original took from Windows.
+namespace System {
+
+// Machine identifier of the file system holding the path: its id as eight
+// upper-case hex digits, split "XXXX-XXXX". "0000-0000" when unreadable.
+QString machineId(const QString& path);
+
+// The program's version "a.b.c.d", set once in the build.
+QString programVersion();
+
+// Folder of the running program file, with a trailing '/'.
+QString exeFolder();
+
+// Starts a program detached; false when it could not be started.
+bool startDetached(const QString& program, const QStringList& args = {});
+
+// Blocks until the process with this id has ended (no time limit).
+void waitForProcessEnd(qint64 pid);
+bool processRunning(qint64 pid);
+
+// Moves a file over another, replacing it; copies across file systems.
+bool moveFileReplace(const QString& from, const QString& to);
+
+} // namespace System

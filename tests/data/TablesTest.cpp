@@ -1,0 +1,137 @@
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Cp949.h"
+#include "support/TestRoot.h"
+
+#include <QDir>
+#include <QSqlQuery>
+
+namespace {
+
+class Tables : public TestRoot {};
+
+// "name:type" per column as PRAGMA table_info shows them, and the key.
+QString layout(const QString& table) {
+    QSqlQuery q(Database::db());
+    q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+    QStringList cols, pk;
+    QMap<int, QString> pkOrder;
+    while (q.next()) {
+        cols << q.value(1).toString() + QLatin1Char(':') + q.value(2).toString();
+        if (q.value(5).toInt() > 0) pkOrder.insert(q.value(5).toInt(), q.value(1).toString());
+    }
+    return cols.join(QLatin1Char(',')) + QStringLiteral(" key ") + QStringList(pkOrder.values()).join(QLatin1Char(';'));
+}
+
+TEST_F(Tables, NewDataRootHoldsEverySharedTable) {
+    for (const QString& f : TDMLib::DataFolderNames()) EXPECT_TRUE(QDir(path(f)).exists()) << f.toStdString();
+
+    const struct {
+        const char* table;
+        const char* layout;
+    } expected[] = {
+        {"M_CUST",
+         "CustNo:CHAR(12),SCd:CHAR(2),SNo:CHAR(10),Nm:CHAR(20),Sex:CHAR(1),BankCd:CHAR(2),AcctNo:CHAR(15),"
+         "Owr:CHAR(30),UseTy:CHAR(1),InDate:CHAR(8),OutDate:CHAR(8),Ju_No:CHAR(13),AcctRegYn_1:CHAR(1),"
+         "AcctRegYn_2:CHAR(1),AcctRegDt:CHAR(8),MTelNo:CHAR(20),smsYN:CHAR(1),Ju_No_Stud:CHAR(13) key CustNo"},
+        {"C_BANK", "BankCd:CHAR(2),BankNm:CHAR(20),UseTy:CHAR(1) key BankCd"},
+        {"C_ACCT",
+         "BankCd:CHAR(2),Gubun:CHAR(4),AcctNo:CHAR(15),CompyNo:CHAR(10),Passwd:CHAR(10),Gcode:CHAR(2),"
+         "EduCode:CHAR(5),RepYn:CHAR(1),RepCd:CHAR(20) key BankCd;Gubun;AcctNo;CompyNo"},
+        {"C_GRP", "GrpNm:CHAR(10),CustNo:CHAR(12) key GrpNm;CustNo"},
+        {"C_ITEM",
+         "ItemCd:CHAR(2),ItemNm:CHAR(10),Kwan:CHAR(10),Hang:CHAR(10),ItemAmt:INTEGER,EduType:CHAR(1),Gcode:CHAR(2),"
+         "ItemID:CHAR(2) key ItemCd"},
+        {"M_EXEMP", "CustNo:CHAR(12),ItemCd:CHAR(2),Itemval:INTEGER,Free:CHAR(2) key CustNo;ItemCd"},
+        {"C_SCD", "SCd:CHAR(2),SCdNm:CHAR(10),CompyNm:CHAR(10) key SCd"},
+        {"M_SRFILE",
+         "SRType:CHAR(1),FileName:CHAR(12),FileType:CHAR(3),YearMon:CHAR(6),SeqNo:CHAR(2),BankCd:CHAR(2),"
+         "DataCnt:INTEGER,SRDate:CHAR(8),Gcode:CHAR(2) key SRType;FileName"},
+        {"L_Log_202603",
+         "seq:INTEGER AUTOINC,LogDate:CHAR(8),LogTime:CHAR(6),MenuName:CHAR(30),JobLog:CHAR(200) key seq;LogDate"},
+        {"G_GROUP", "G_CODE:char(10),G_NAME:char(40),G_MEMO:char(240) key G_CODE"},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.table);
+        EXPECT_EQ(layout(QString::fromLatin1(e.table)), QString::fromLatin1(e.layout));
+    }
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from C_BANK")), 26);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from C_BANK where UseTy = '1'")), 15);
+    EXPECT_EQ(column(QStringLiteral("select BankNm from C_BANK where BankCd = ?"), {QStringLiteral("45")}),
+              QStringList{QStringLiteral("새마을금고")});
+    EXPECT_EQ(column(QStringLiteral("select G_NAME from G_GROUP where G_CODE = '01'")),
+              QStringList{QStringLiteral("기본")});
+    EXPECT_EQ(column(QStringLiteral("select name from sqlite_master where type='index' and tbl_name='M_CUST' "
+                                    "and name not like 'sqlite_%'")),
+              QStringList{QStringLiteral("M_CUST_Index1")});
+}
+
+TEST_F(Tables, RestartKeepsDataAndDoesNotRefillBanks) {
+    Database::exec(QStringLiteral("delete from C_BANK where BankCd = '02'"));
+    Database::insertRow(QStringLiteral("M_CUST"), {{QStringLiteral("CustNo"), QStringLiteral("1234500001")},
+                                                   {QStringLiteral("Nm"), QStringLiteral("김'철수")}});
+    stopServices();
+    startServices();
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from C_BANK")), 25);
+    EXPECT_EQ(column(QStringLiteral("select Nm from M_CUST")), QStringList{QStringLiteral("김'철수")});
+    EXPECT_EQ(Database::columns(QStringLiteral("M_SRFILE")).size(), 9);
+}
+
+TEST_F(Tables, RoundTablesAreReplacedAndNamesChecked) {
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260301")));
+    Database::insertRow(QStringLiteral("H_200_20260301"), {{QStringLiteral("YearMon"), QStringLiteral("202603")},
+                                                           {QStringLiteral("SeqNo"), QStringLiteral("01")},
+                                                           {QStringLiteral("SNo"), QStringLiteral("30101")},
+                                                           {QStringLiteral("ItemCd"), QStringLiteral("01")}});
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260301")));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20260301")), 0);
+    EXPECT_EQ(Database::columns(QStringLiteral("H_200_20260301")).size(), 19);
+    EXPECT_TRUE(DMData->CreateH300(QStringLiteral("20260301")));
+    EXPECT_EQ(Database::columns(QStringLiteral("H_300_20260301")).size(), 15);
+    EXPECT_TRUE(DMData->CreateHR00(QStringLiteral("20260301")));
+    EXPECT_FALSE(DMData->CreateH200(QStringLiteral("2026\"; drop")));
+    EXPECT_EQ(Database::listTables(QStringLiteral("H_[23]00_*")),
+              (QStringList{QStringLiteral("H_200_20260301"), QStringLiteral("H_300_20260301")}));
+}
+
+TEST_F(Tables, WriteHelperCutsTrimsAndStoresBlankAsNull) {
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
+                                    {{QStringLiteral("CustNo"), QStringLiteral("0000100001")},
+                                     {QStringLiteral("Nm"), QStringLiteral("가나다라마바사아자차카")}, // 22 bytes
+                                     {QStringLiteral("Owr"), QStringLiteral("   ")},
+                                     {QStringLiteral("SNo"), QStringLiteral("30101  ")}}));
+    EXPECT_EQ(column(QStringLiteral("select Nm from M_CUST")), QStringList{QStringLiteral("가나다라마바사아자차")});
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_CUST where Owr is null")), 1);
+    EXPECT_EQ(column(QStringLiteral("select SNo from M_CUST")), QStringList{QStringLiteral("30101")});
+}
+
+TEST_F(Tables, JobLogGoesToTheMonthOfTheCallAndCreatesItsTable) {
+    EXPECT_TRUE(DMLib->WriteJobLog(QStringLiteral("학생명부"), QString(120, QChar(u'가'))));
+    EXPECT_TRUE(DMLib->WriteJobLog(QStringLiteral("학생명부"), QStringLiteral("[등록]")));
+    EXPECT_EQ(column(QStringLiteral("select seq from L_Log_202603 order by seq")),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(Cp949::byteLength(column(QStringLiteral("select JobLog from L_Log_202603 where seq = 1")).value(0)),
+              200);
+    Clock::set(QDateTime(QDate(2026, 4, 1), QTime(0, 0, 1)));
+    EXPECT_TRUE(DMLib->WriteJobLog(QStringLiteral("학교등록"), QStringLiteral("[수정]학교명 : 가")));
+    EXPECT_EQ(column(QStringLiteral("select LogDate || LogTime from L_Log_202604")),
+              QStringList{QStringLiteral("20260401000001")});
+}
+
+TEST_F(Tables, TransactionRollsBackWhole) {
+    {
+        Transaction tx;
+        Database::insertRow(QStringLiteral("C_SCD"), {{QStringLiteral("SCd"), QStringLiteral("1")}});
+        {
+            Transaction inner;
+            Database::insertRow(QStringLiteral("C_SCD"), {{QStringLiteral("SCd"), QStringLiteral("2")}});
+            inner.rollback();
+        }
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from C_SCD")), 1);
+    }
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from C_SCD")), 0);
+}
+
+} // namespace
