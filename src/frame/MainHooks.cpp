@@ -1,0 +1,6 @@
+#include "frame/MainHooks.h"
+
+MainHooks& mainHooks() {
+    static MainHooks h;
+    return h;
+}
