@@ -20,11 +20,17 @@ bool digitsValue(const QString& s, qint64* v) {
 }
 
 // Characters from..to (1-based, inclusive) as a number.
-bool pieceValue(const QString& s, int from, int to, qint64* v) { return digitsValue(s.mid(from - 1, to - from + 1), v); }
+bool pieceValue(const QString& s, int from, int to, qint64* v) {
+    return digitsValue(s.mid(from - 1, to - from + 1), v);
+}
 
-int digitAt(const QString& s, int pos1) { return s.at(pos1 - 1).digitValue(); }
+int digitAt(const QString& s, int pos1) {
+    return s.at(pos1 - 1).digitValue();
+}
 
-QString zeroPadded(qint64 v, int width) { return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0')); }
+QString zeroPadded(qint64 v, int width) {
+    return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -59,7 +65,8 @@ QString TDMBankLib::FourDecimals(qint64 num, qint64 den, bool* ok) {
     return zeroPadded(four, 4);
 }
 
-QString TDMBankLib::CheckValue04(qint64 Total, qint64 Count, qint64 CheckSum, const QString& Passwd, bool* ok) {
+QString TDMBankLib::CheckValue04(qint64 Total, qint64 Count, qint64 CheckSum, const QString& Passwd,
+                                 bool* ok) {
     const QString t = Passwd.trimmed();
     bool isInt = false;
     qint64 pw = t.toLongLong(&isInt);
@@ -78,8 +85,8 @@ qint64 TDMBankLib::AcctSum05(const QString& AcctNo, bool* ok) {
     return a + b + c + d;
 }
 
-QString TDMBankLib::CheckValue05(const QString& StartDate, const QString& EndDate, qint64 Count, qint64 CheckSum,
-                                 qint64 Total, bool* ok) {
+QString TDMBankLib::CheckValue05(const QString& StartDate, const QString& EndDate, qint64 Count,
+                                 qint64 CheckSum, qint64 Total, bool* ok) {
     qint64 s = 0, e = 0;
     if (!digitsValue(StartDate, &s) || !digitsValue(EndDate, &e) || e == 0) {
         setOk(ok, false);
@@ -145,7 +152,8 @@ int TDMBankLib::RecordCheck22(const QString& StartDate, const QString& AcctNo, q
     return int(X % 10);
 }
 
-QString TDMBankLib::CheckValue22(const QString& StartDate, qint64 Total, qint64 Count, qint64 CheckSum, bool* ok) {
+QString TDMBankLib::CheckValue22(const QString& StartDate, qint64 Total, qint64 Count, qint64 CheckSum,
+                                 bool* ok) {
     bool okD = false;
     const qint64 S =
         DigitSum(StartDate, &okD) + DigitSum(QString::number(Count)) + DigitSum(QString::number(Total));
@@ -172,7 +180,8 @@ int TDMBankLib::RecordCheck23(const QString& AcctNo, qint64 RecNo, qint64 Amount
     setOk(ok, true);
     static const int weight[13] = {61, 53, 51, 49, 47, 43, 41, 37, 31, 29, 23, 19, 17};
     qint64 W = 0;
-    for (int i = 0; i < 13; ++i) W += weight[i] * D.at(i).digitValue();
+    for (int i = 0; i < 13; ++i)
+        W += weight[i] * D.at(i).digitValue();
     return int((W + RecNo) % 13);
 }
 

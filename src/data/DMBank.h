@@ -16,11 +16,12 @@ public:
     static QString CheckValue04(qint64 Total, qint64 Count, qint64 CheckSum, const QString& Passwd,
                                 bool* ok = nullptr);
     static qint64 AcctSum05(const QString& AcctNo, bool* ok = nullptr);
-    static QString CheckValue05(const QString& StartDate, const QString& EndDate, qint64 Count, qint64 CheckSum,
-                                qint64 Total, bool* ok = nullptr);
+    static QString CheckValue05(const QString& StartDate, const QString& EndDate, qint64 Count,
+                                qint64 CheckSum, qint64 Total, bool* ok = nullptr);
     static QString CheckValue06(qint64 Total, qint64 Count, bool* ok = nullptr);
     static int RecordCheckNH(qint64 Day, qint64 Digit, qint64 Amount, qint64 Passwd);
-    static QString CheckValueNH(qint64 BankDigitSum, qint64 Count, qint64 Total, qint64 Passwd, bool* ok = nullptr);
+    static QString CheckValueNH(qint64 BankDigitSum, qint64 Count, qint64 Total, qint64 Passwd,
+                                bool* ok = nullptr);
     static QString CheckValue20(qint64 AcctDigitSum, qint64 AmtDigitSum);
     static int RecordCheck22(const QString& StartDate, const QString& AcctNo, qint64 RecNo, qint64 Amount,
                              bool* ok = nullptr);

@@ -27,7 +27,9 @@ namespace {
 // NH banks' password when the account has none; the VAN merge uses it too.
 const QString kNHDefaultPasswd = QStringLiteral("6385");
 
-void plainBox(const QString& text) { Msg::show(QCoreApplication::applicationName(), text); }
+void plainBox(const QString& text) {
+    Msg::show(QCoreApplication::applicationName(), text);
+}
 
 // One fixed-width record, filled with blanks; fields are put at their
 // offsets, so a field can never shift the ones after it.
@@ -36,7 +38,9 @@ public:
     explicit Record(int width) : b_(width, ' ') {}
 
     // Text: cut at the width on a character boundary, blank-padded.
-    void text(int off, int width, const QString& s) { bytes(off, width, Cp949::cutBytes(Cp949::encode(s), width)); }
+    void text(int off, int width, const QString& s) {
+        bytes(off, width, Cp949::cutBytes(Cp949::encode(s), width));
+    }
     // Number or digit text: '0'-padded on the left; a longer value keeps its
     // first characters.
     void num(int off, int width, const QString& digits) {
@@ -46,7 +50,8 @@ public:
     }
     void num(int off, int width, qint64 v) { num(off, width, QString::number(v)); }
     void fill(int off, int width, char c) {
-        for (int i = 0; i < width; ++i) b_[off + i] = c;
+        for (int i = 0; i < width; ++i)
+            b_[off + i] = c;
     }
 
     QByteArray line() const { return b_ + "\r\n"; }
@@ -55,8 +60,10 @@ private:
     void bytes(int off, int width, const QByteArray& v) {
         Q_ASSERT(off + width <= b_.size());
         const int n = std::min<int>(int(v.size()), width);
-        for (int i = 0; i < n; ++i) b_[off + i] = v[i];
-        for (int i = n; i < width; ++i) b_[off + i] = ' ';
+        for (int i = 0; i < n; ++i)
+            b_[off + i] = v[i];
+        for (int i = n; i < width; ++i)
+            b_[off + i] = ' ';
     }
     QByteArray b_;
 };
@@ -66,9 +73,13 @@ struct Row {
     qint64 Amt = 0;
 };
 
-bool isHVBT() { return Run.CompyNo.startsWith(QLatin1String("HVBT")); }
+bool isHVBT() {
+    return Run.CompyNo.startsWith(QLatin1String("HVBT"));
+}
 
-QString runYymmSeq() { return Run.RunKey.mid(2, 6); }
+QString runYymmSeq() {
+    return Run.RunKey.mid(2, 6);
+}
 
 void badAccount(const Row& r) {
     Msg::error(QStringLiteral("계좌번호오류"),
@@ -118,7 +129,8 @@ QString payer80(const Row& r, bool layout100) {
     if (b == QLatin1String("45"))
         return QLatin1Char('C') + TDMLib::PadRightSpace(r.CustNo, 13) + TDMLib::PadRightSpace(item10, 10);
     if (layout100) return r.CustNo; // bank 93
-    if ((udBank && isHVBT()) || b == QLatin1String("26") || b == QLatin1String("81") || b == QLatin1String("35"))
+    if ((udBank && isHVBT()) || b == QLatin1String("26") || b == QLatin1String("81") ||
+        b == QLatin1String("35"))
         return TDMLib::PadRightSpace(r.CustNo, 14) + TDMLib::PadRightSpace(item10, 10);
     return r.CustNo;
 }
@@ -129,13 +141,18 @@ void data80(Record& d, const Row& r, bool layout100) {
     d.text(0, 1, QStringLiteral("D"));
     d.num(1, 2, r.BankCd);
     d.text(3, 15, r.AcctNo);
-    if (udBank) d.text(18, 2, isHVBT() ? QStringLiteral("UD") : QStringLiteral("10"));
-    else if (b == QLatin1String("26") || b == QLatin1String("81")) d.text(18, 2, r.ItemID);
-    else d.text(18, 2, QStringLiteral("10"));
+    if (udBank)
+        d.text(18, 2, isHVBT() ? QStringLiteral("UD") : QStringLiteral("10"));
+    else if (b == QLatin1String("26") || b == QLatin1String("81"))
+        d.text(18, 2, r.ItemID);
+    else
+        d.text(18, 2, QStringLiteral("10"));
     d.num(20, 11, r.Amt);
     d.num(31, 2, Run.StartDate.mid(4, 2));
-    if (udBank && !r.JuNo.isEmpty()) d.text(38, 10, QStringLiteral("999") + r.JuNo.mid(6, 7));
-    else d.num(38, 10, QStringLiteral("0"));
+    if (udBank && !r.JuNo.isEmpty())
+        d.text(38, 10, QStringLiteral("999") + r.JuNo.mid(6, 7));
+    else
+        d.num(38, 10, QStringLiteral("0"));
     d.text(48, 24, payer80(r, layout100));
     d.text(76, 2, r.ItemID);
     if (layout100) d.text(80, 20, r.CustNo);
@@ -204,8 +221,10 @@ bool accumulate(const Row& r) {
     const QString& b = Run.BankCd;
     bool ok = true;
     if (b == QLatin1String("04")) {
-        if (r.AcctNo.size() < 12 || !r.AcctNo.at(11).isDigit() || r.AcctNo.at(11).unicode() > '9') ok = false;
-        else Run.CheckSum += r.AcctNo.at(11).digitValue();
+        if (r.AcctNo.size() < 12 || !r.AcctNo.at(11).isDigit() || r.AcctNo.at(11).unicode() > '9')
+            ok = false;
+        else
+            Run.CheckSum += r.AcctNo.at(11).digitValue();
     } else if (b == QLatin1String("05")) {
         Run.CheckSum += TDMBankLib::AcctSum05(r.AcctNo, &ok);
         if (!ok) {
@@ -293,10 +312,14 @@ void AddCollectConditions(const CollectSelection& Sel, QString& sql, QVariantLis
     auto bound = [&](const QString& v, const char* op) {
         if (v.isEmpty()) return;
         const QString o = QString::fromLatin1(op);
-        if (v.size() == SNoLen) sql += QStringLiteral(" and T1.SNo %1 ? ").arg(o);
-        else if (v.size() == 3) sql += QStringLiteral(" and substr(T1.SNo, 1, 3) %1 ? ").arg(o);
-        else if (v.size() == 1) sql += QStringLiteral(" and substr(T1.SNo, 1, 1) %1 ? ").arg(o);
-        else return;
+        if (v.size() == SNoLen)
+            sql += QStringLiteral(" and T1.SNo %1 ? ").arg(o);
+        else if (v.size() == 3)
+            sql += QStringLiteral(" and substr(T1.SNo, 1, 3) %1 ? ").arg(o);
+        else if (v.size() == 1)
+            sql += QStringLiteral(" and substr(T1.SNo, 1, 1) %1 ? ").arg(o);
+        else
+            return;
         binds << v;
     };
     bound(from, ">=");
@@ -308,7 +331,8 @@ void AddCollectConditions(const CollectSelection& Sel, QString& sql, QVariantLis
             marks << QStringLiteral("?");
             binds << v;
         }
-        sql += QStringLiteral(" and %1 in (%2) ").arg(QString::fromLatin1(column), marks.join(QLatin1Char(',')));
+        sql +=
+            QStringLiteral(" and %1 in (%2) ").arg(QString::fromLatin1(column), marks.join(QLatin1Char(',')));
     };
     inList(Sel.ItemIds, "T1.ItemCd");
     inList(Sel.GrpNames, "T1.GrpNm");
@@ -319,9 +343,10 @@ BatFile::BuiltQuery pBuildCollectQuery(const QString& RunKey, const CollectSelec
     BatFile::BuiltQuery q;
     const QString table = QStringLiteral("H_200_") + RunKey;
     if (!Database::isRoundTableName(table)) return q;
-    q.sql = QStringLiteral("select T1.BankCd, T1.AcctNo, T1.Amt, T1.CustNo, T1.ItemCd, T1.SNo, T1.Nm, T2.ItemNm, "
-                           "T2.ItemID, '' as Ju_No from %1 T1, C_ITEM T2 ")
-                .arg(Database::quoted(table));
+    q.sql =
+        QStringLiteral("select T1.BankCd, T1.AcctNo, T1.Amt, T1.CustNo, T1.ItemCd, T1.SNo, T1.Nm, T2.ItemNm, "
+                       "T2.ItemID, '' as Ju_No from %1 T1, C_ITEM T2 ")
+            .arg(Database::quoted(table));
     q.sql += QStringLiteral("where (T1.ItemCd = T2.ItemID AND T2.Gcode = ?) ");
     q.binds << Sel.Gcode;
     q.sql += QStringLiteral("and T1.Amt > 0 and T1.AcctNo <> '' ");
@@ -336,9 +361,10 @@ BatFile::BuiltQuery pBuildCollectQueryJuNo(const QString& RunKey, const CollectS
     BatFile::BuiltQuery q;
     const QString table = QStringLiteral("H_200_") + RunKey;
     if (!Database::isRoundTableName(table)) return q;
-    q.sql = QStringLiteral("select T1.BankCd, T1.AcctNo, T1.Amt, T1.CustNo, T1.ItemCd, T1.SNo, T1.Nm, T2.ItemNm, "
-                           "T2.ItemID, T3.Ju_No from %1 T1, C_ITEM T2, M_CUST T3 ")
-                .arg(Database::quoted(table));
+    q.sql =
+        QStringLiteral("select T1.BankCd, T1.AcctNo, T1.Amt, T1.CustNo, T1.ItemCd, T1.SNo, T1.Nm, T2.ItemNm, "
+                       "T2.ItemID, T3.Ju_No from %1 T1, C_ITEM T2, M_CUST T3 ")
+            .arg(Database::quoted(table));
     q.sql += QStringLiteral("where T1.ItemCd = T2.ItemID and T3.CustNo = T1.CustNo and T2.Gcode = ? ");
     q.binds << Sel.Gcode;
     q.sql += QStringLiteral("and T1.Amt > 0 and T1.AcctNo <> '' and T1.BankCd = ? ");
@@ -357,7 +383,8 @@ void pSetMasterAcct(const QString& Line) {
     Run.Passwd = Line.mid(27, 10);
 }
 
-QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd, const QString& eduCode) {
+QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd,
+                        const QString& eduCode) {
     return TDMLib::PadRightSpace(compyNo, 10) + QLatin1Char(' ') + TDMLib::PadRightSpace(acctNo, 16) +
            TDMLib::PadRightSpace(passwd, 10) + TDMLib::PadRightSpace(eduCode, 5);
 }
@@ -379,8 +406,9 @@ BatFile::Layout BatFile::ChooseLayout(const QString& bankCd, const QString& star
 }
 
 QString BatFile::NextCollectFileType(const QString& runKey) {
-    Query q(QStringLiteral("select Max(FileType) as FileSeq from M_SRFILE "
-                           " where SRType = 'S' and YearMon = ? and SeqNo = ? and substr(FileType, 1, 1) = '2' "));
+    Query q(QStringLiteral(
+        "select Max(FileType) as FileSeq from M_SRFILE "
+        " where SRType = 'S' and YearMon = ? and SeqNo = ? and substr(FileType, 1, 1) = '2' "));
     q.add(runKey.mid(2, 4)).add(runKey.mid(6, 2));
     if (!q.exec()) return {};
     const QString seq = q.next() ? q.str(0).trimmed() : QString();
@@ -404,7 +432,8 @@ bool writeAndPlace(const QByteArray& content, const QString& fileName) {
     const bool written = f.write(content) == content.size() && f.flush();
     f.close();
     // rename() replaces an older file of that name in one step.
-    if (!written || std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+    if (!written ||
+        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(part);
         return false;
     }
@@ -413,7 +442,8 @@ bool writeAndPlace(const QByteArray& content, const QString& fileName) {
 
 bool readRows(const BatFile::BuiltQuery& bq, QList<Row>& rows) {
     Query q(bq.sql);
-    for (const QVariant& v : bq.binds) q.add(v);
+    for (const QVariant& v : bq.binds)
+        q.add(v);
     if (!q.exec()) return false;
     while (q.next()) {
         Row r;
@@ -529,43 +559,54 @@ bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
 
 // Layout80, Layout100A and Layout100B. Fails after a box, or with
 // *cancelled when the management code was not confirmed.
-bool writeLayout80Family(BatFile::Layout layout, const QList<Row>& rows, const CollectSelection& sel, QByteArray& out,
-                         bool* cancelled) {
+bool writeLayout80Family(BatFile::Layout layout, const QList<Row>& rows, const CollectSelection& sel,
+                         QByteArray& out, bool* cancelled) {
     const bool is100B = layout == BatFile::Layout::L100B;
     const bool is100A = layout == BatFile::Layout::L100A;
     const int width = layout == BatFile::Layout::L80 ? 80 : 100;
     {
         Record h(width);
-        if (is100B) header100B(h);
-        else header80(h);
+        if (is100B)
+            header100B(h);
+        else
+            header80(h);
         out += h.line();
     }
     for (const Row& r : rows) {
         Record d(width);
-        if (is100B) data100B(d, r);
-        else data80(d, r, is100A);
+        if (is100B)
+            data100B(d, r);
+        else
+            data80(d, r, is100A);
         out += d.line();
         Run.Count += 1;
         Run.Total += r.Amt;
         if (!accumulate(r)) return false;
     }
     switch (trailerValue(sel)) {
-    case CheckResult::Ok: break;
-    case CheckResult::Failed: return false;
-    case CheckResult::Cancelled: *cancelled = true; return false;
+    case CheckResult::Ok:
+        break;
+    case CheckResult::Failed:
+        return false;
+    case CheckResult::Cancelled:
+        *cancelled = true;
+        return false;
     }
     if (is100A) Run.CheckValue = QString(); // banks 45 and 93 take no check value
     Record t(width);
-    if (is100B) trailer100B(t);
-    else trailer80(t);
+    if (is100B)
+        trailer100B(t);
+    else
+        trailer80(t);
     out += t.line();
     return true;
 }
 
 } // namespace
 
-bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd, const QString& RunKey,
-                        const QString& EduCode, const CollectSelection& Sel, QString& FileName, int& Count) {
+bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
+                        const QString& RunKey, const QString& EduCode, const CollectSelection& Sel,
+                        QString& FileName, int& Count) {
     Run.StartDate = StartDate;
     Run.EndDate = EndDate;
     Run.Kind = QStringLiteral("200");
@@ -581,22 +622,24 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
     Run.CheckValue.clear();
 
     if (Run.AcctNo.trimmed().isEmpty()) {
-        Msg::error(QStringLiteral("입력요망"), QStringLiteral("이 항목그룹의 학교 계좌가 입력되어 있지 않습니다.\r\r"
-                                                              "[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
+        Msg::error(QStringLiteral("입력요망"),
+                   QStringLiteral("이 항목그룹의 학교 계좌가 입력되어 있지 않습니다.\r\r"
+                                  "[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
         return false;
     }
 
     const QString type = BatFile::NextCollectFileType(RunKey);
     if (type.isEmpty()) {
-        Msg::error(QStringLiteral("오류"), QStringLiteral("이 회차의 집금 이체파일 번호(201~299)를 모두 사용하였습니다.\r\r"
-                                                          "송신대기 파일을 정리한 후 다시 파일작성을 하세요!!"));
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이 회차의 집금 이체파일 번호(201~299)를 모두 사용하였습니다.\r\r"
+                                  "송신대기 파일을 정리한 후 다시 파일작성을 하세요!!"));
         return false;
     }
     const QString name = RunKey.mid(2, 6) + Run.BankCd + QLatin1Char('.') + type;
 
     static const QStringList juNoBanks{QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24")};
-    const BatFile::BuiltQuery bq =
-        juNoBanks.contains(Sel.BankCd) ? pBuildCollectQueryJuNo(RunKey, Sel) : pBuildCollectQuery(RunKey, Sel);
+    const BatFile::BuiltQuery bq = juNoBanks.contains(Sel.BankCd) ? pBuildCollectQueryJuNo(RunKey, Sel)
+                                                                  : pBuildCollectQuery(RunKey, Sel);
     QList<Row> rows;
     if (!bq.ok || !readRows(bq, rows)) {
         Msg::error(QStringLiteral("오류"), QStringLiteral("회차 자료를 읽을 수 없습니다. (%1)").arg(RunKey));
@@ -612,8 +655,9 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
     const int width = layout == BatFile::Layout::L200 ? 202 : layout == BatFile::Layout::L80 ? 82 : 102;
     content.reserve((rows.size() + 2) * width);
     bool cancelled = false;
-    const bool built = layout == BatFile::Layout::L200 ? writeLayout200(rows, content)
-                                                       : writeLayout80Family(layout, rows, Sel, content, &cancelled);
+    const bool built = layout == BatFile::Layout::L200
+                           ? writeLayout200(rows, content)
+                           : writeLayout80Family(layout, rows, Sel, content, &cancelled);
     Run.AcctDigitSum = 0;
     Run.AmtDigitSum = 0;
     if (!built) return false;

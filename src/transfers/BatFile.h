@@ -80,15 +80,17 @@ QString NextCollectFileType(const QString& runKey);
 void pSetMasterAcct(const QString& Line);
 
 // The master-account line of a collection account.
-QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd, const QString& eduCode);
+QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd,
+                        const QString& eduCode);
 
 // Writes the collection request file of the round for one bank into send.
 // StartDate and EndDate are yymmdd; RunKey is yyyymm + round. True with the
 // 12-character FileName and the number of data records; false (after a box
 // saying why, except for a cancelled management code) when no file was
 // written. The file appears in send only when complete.
-bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd, const QString& RunKey,
-                        const QString& EduCode, const CollectSelection& Sel, QString& FileName, int& Count);
+bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
+                        const QString& RunKey, const QString& EduCode, const CollectSelection& Sel,
+                        QString& FileName, int& Count);
 
 // CompyNo of the bank's representative account, '' when there is none.
 QString sRepCompyNo(const QString& BankCd);

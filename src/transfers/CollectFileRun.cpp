@@ -17,14 +17,17 @@ namespace CollectFileRun {
 
 namespace {
 
-void plainBox(const QString& text) { Msg::show(QCoreApplication::applicationName(), text); }
+void plainBox(const QString& text) {
+    Msg::show(QCoreApplication::applicationName(), text);
+}
 
 const QString kCaption = QStringLiteral("자동이체생성");
 
 } // namespace
 
 bool bHasCollectAcct(const QString& bankCd) {
-    Query q(QStringLiteral("select acctno from c_acct where gubun = '집금' and bankcd = ? and acctno <> '' "));
+    Query q(
+        QStringLiteral("select acctno from c_acct where gubun = '집금' and bankcd = ? and acctno <> '' "));
     q.add(bankCd);
     if (!q.exec()) return false;
     while (q.next())
@@ -50,7 +53,8 @@ bool bCheckFileCreate(const CollectSelection& sel, bool hasUnprocRow) {
         return false;
     }
     if (!bHasCollectAcct(sel.BankCd)) {
-        plainBox(QStringLiteral("학교 계좌가 입력되어 있지 않습니다.\r\r[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
+        plainBox(QStringLiteral(
+            "학교 계좌가 입력되어 있지 않습니다.\r\r[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
         return false;
     }
     return bNotAwaitingResult(sel);
@@ -67,7 +71,8 @@ Totals pSetFileCountSql(const CollectSelection& sel) {
     AddCollectBankCondition(sel.BankCd, sql, binds);
     AddCollectConditions(sel, sql, binds);
     Query q(sql);
-    for (const QVariant& v : binds) q.add(v);
+    for (const QVariant& v : binds)
+        q.add(v);
     if (q.exec() && q.next()) {
         t.Count = q.num(0);
         t.Amount = q.num(1); // an empty sum reads 0
@@ -106,13 +111,13 @@ bool AskDates(const DateDialogInput& in, CollectSelection& sel) {
 
 bool pBookRequestFile(const QString& fileName, int dataCnt, const QString& gcode) {
     return Database::insertRow(QStringLiteral("M_SRFILE"), {{QStringLiteral("SRType"), QStringLiteral("S")},
-                                                           {QStringLiteral("FileName"), fileName},
-                                                           {QStringLiteral("FileType"), fileName.mid(9, 3)},
-                                                           {QStringLiteral("YearMon"), fileName.left(4)},
-                                                           {QStringLiteral("SeqNo"), fileName.mid(4, 2)},
-                                                           {QStringLiteral("BankCd"), fileName.mid(6, 2)},
-                                                           {QStringLiteral("DataCnt"), dataCnt},
-                                                           {QStringLiteral("Gcode"), gcode}});
+                                                            {QStringLiteral("FileName"), fileName},
+                                                            {QStringLiteral("FileType"), fileName.mid(9, 3)},
+                                                            {QStringLiteral("YearMon"), fileName.left(4)},
+                                                            {QStringLiteral("SeqNo"), fileName.mid(4, 2)},
+                                                            {QStringLiteral("BankCd"), fileName.mid(6, 2)},
+                                                            {QStringLiteral("DataCnt"), dataCnt},
+                                                            {QStringLiteral("Gcode"), gcode}});
 }
 
 Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
@@ -123,8 +128,9 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
     // An account of another item group passes the click's check; writing a
     // file without a school account would only be refused by the bank.
     if (in.Accounts.AcctLines.isEmpty()) {
-        Msg::error(QStringLiteral("입력요망"), QStringLiteral("이 항목그룹의 학교 계좌가 입력되어 있지 않습니다.\r\r"
-                                                              "[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
+        Msg::error(QStringLiteral("입력요망"),
+                   QStringLiteral("이 항목그룹의 학교 계좌가 입력되어 있지 않습니다.\r\r"
+                                  "[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
         return out;
     }
     in.Sums = pSetFileCountSql(sel);
@@ -133,11 +139,13 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
 
     const int dow = sel.StartDate.dayOfWeek();
     if (dow == Qt::Sunday) {
-        plainBox(QStringLiteral("이체일자가 일요일입니다!!\r일요일에는 이체를 할수가 없습니다. \r다시 파일작성을 하세요!!"));
+        plainBox(QStringLiteral(
+            "이체일자가 일요일입니다!!\r일요일에는 이체를 할수가 없습니다. \r다시 파일작성을 하세요!!"));
         return out;
     }
     if (dow == Qt::Saturday) {
-        plainBox(QStringLiteral("이체일자가 토요일입니다!!\r토요일에는 이체를 할수가 없습니다. \r다시 파일작성을 하세요!!"));
+        plainBox(QStringLiteral(
+            "이체일자가 토요일입니다!!\r토요일에는 이체를 할수가 없습니다. \r다시 파일작성을 하세요!!"));
         return out;
     }
 
@@ -156,11 +164,12 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
     // take it back.
     {
         Transaction tx;
-        const QString log = QStringLiteral("[이체파일생성] 항목그룹 : ") + sel.GroupText + QStringLiteral(", 회차:") +
-                            sel.YearMon + QLatin1Char('-') + sel.SeqNo + QStringLiteral(", 이체은행:") + sel.BankText +
-                            QStringLiteral(", 이체일자:") + start + QStringLiteral(", 총건수:") +
-                            QString::number(in.Sums.Count) + QStringLiteral(", 총금액:") +
-                            QString::number(in.Sums.Amount) + QStringLiteral(", 파일명:") + fileName;
+        const QString log = QStringLiteral("[이체파일생성] 항목그룹 : ") + sel.GroupText +
+                            QStringLiteral(", 회차:") + sel.YearMon + QLatin1Char('-') + sel.SeqNo +
+                            QStringLiteral(", 이체은행:") + sel.BankText + QStringLiteral(", 이체일자:") +
+                            start + QStringLiteral(", 총건수:") + QString::number(in.Sums.Count) +
+                            QStringLiteral(", 총금액:") + QString::number(in.Sums.Amount) +
+                            QStringLiteral(", 파일명:") + fileName;
         if (!tx.ok() || !pBookRequestFile(fileName, dataCnt, sel.Gcode) ||
             !DMLib->WriteJobLog(QStringLiteral("집금이체"), log) || !tx.commit()) {
             tx.rollback();

@@ -81,7 +81,8 @@ void TFrmM101B04::ShowEndDate(bool show) {
 
 QString TFrmM101B04::FormatCount(qint64 v) {
     QString digits = QString::number(v < 0 ? -v : v);
-    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
+    for (int i = int(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
     return (v < 0 ? QStringLiteral("-") : QString()) + digits + QLatin1Char(' ');
 }
 
@@ -104,7 +105,9 @@ void TFrmM101B04::bbtnOKClick() {
     accept();
 }
 
-void TFrmM101B04::bbtnCnclClick() { reject(); }
+void TFrmM101B04::bbtnCnclClick() {
+    reject();
+}
 
 void TFrmM101B04::cbMAcctNoChange(int index) {
     if (index >= 0 && index < CboEduCode->count()) CboEduCode->setCurrentIndex(index);

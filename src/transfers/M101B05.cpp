@@ -47,9 +47,13 @@ TFrmM101B05::TFrmM101B05(QWidget* parent) : QDialog(parent) {
     EdtBokGi2->setFocus();
 }
 
-void TFrmM101B05::BBtnConfiClick() { accept(); }
+void TFrmM101B05::BBtnConfiClick() {
+    accept();
+}
 
-void TFrmM101B05::BBtnCnclClick() { reject(); }
+void TFrmM101B05::BBtnCnclClick() {
+    reject();
+}
 
 bool TFrmM101B05::eventFilter(QObject* o, QEvent* e) {
     // EdtBokGi2KeyDown: Enter confirms.

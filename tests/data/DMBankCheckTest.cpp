@@ -140,8 +140,9 @@ TEST(DMBankCheck, Bank22) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.acct);
         bool ok = !c.ok;
-        EXPECT_EQ(B::RecordCheck22(QStringLiteral("260317"), QString::fromLatin1(c.acct), c.recNo, c.amount, &ok),
-                  c.expected);
+        EXPECT_EQ(
+            B::RecordCheck22(QStringLiteral("260317"), QString::fromLatin1(c.acct), c.recNo, c.amount, &ok),
+            c.expected);
         EXPECT_EQ(ok, c.ok);
     }
     bool ok = false;
