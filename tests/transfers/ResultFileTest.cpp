@@ -237,7 +237,7 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
         const QString name = QStringLiteral("00110001.201");
         writeFile(recv(name), c.lines);
         const ResultApplyOutcome o = ResultApplier::apply(request(name, "11"));
-        EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
+        EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
         ASSERT_FALSE(o.messages.isEmpty());
         EXPECT_TRUE(o.messages.first().text.contains(QString::fromUtf16(c.why)))
             << o.messages.first().text.toStdString();
@@ -269,7 +269,7 @@ TEST_F(ResultFiles, RefusalsOfBankRoundAndRepeat) {
     writeFile(recv(QStringLiteral("00110001.202")),
               {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3)});
     o = ResultApplier::apply(request(QStringLiteral("00110001.202"), "11"));
-    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
     EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")));
 }
 
