@@ -12,6 +12,11 @@ public:
     // separators first; a number holding anything but digits is refused.
     bool CheckAcctNo(const QString& BankCd, const QString& AcctNo) const;
 
+    // ---- reply texts
+    // A bank's reply code as words; a code the bank's set lacks reads as
+    // itself.
+    QString GetReplyText(const QString& bankCd, const QString& replyCd) const;
+
 private:
     static bool CheckAcctLen12or14(const QString& AcctNo);
     static bool CheckAcctLen14or12(const QString& AcctNo);
