@@ -13,6 +13,9 @@ struct MainHooks {
     // Closing: backupFirst is the answer Yes to the close question. Runs the
     // manual backup when asked, then the monthly automatic backup.
     std::function<void(QWidget* parent, bool backupFirst)> backupOnClose;
+    // The tools menu's "자료백업" and "자료전송" (they open no form).
+    std::function<void(QWidget* parent)> manualBackup;
+    std::function<void(QWidget* parent)> dataUpload;
 };
 
 MainHooks& mainHooks();
