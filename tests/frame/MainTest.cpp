@@ -384,3 +384,37 @@ TEST_F(MainWindow, ClockAndProgressPanel) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindow, ActivationRebuildsOldRoundTables) {
+    setSettings({{"SchCode", QStringLiteral("AB12")}});
+    for (const char* t : {"H_200_20240301", "H_200_20240401"}) {
+        Query c(
+            QStringLiteral("create table %1 (YearMon char(6), SeqNo char(2), SNo char(10), ItemCd char(2), "
+                           "Amt integer)")
+                .arg(QString::fromLatin1(t)));
+        ASSERT_TRUE(c.exec());
+    }
+    Query i(QStringLiteral(
+        "insert into H_200_20240401 (YearMon, SeqNo, SNo, ItemCd, Amt) values (?, ?, ?, ?, ?)"));
+    i.add(QStringLiteral("202404"))
+        .add(QStringLiteral("01"))
+        .add(QStringLiteral("10101"))
+        .add(QStringLiteral("01"))
+        .add(7);
+    ASSERT_TRUE(i.exec());
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20240501")));
+    TFrmMain w;
+    EXPECT_EQ(w.CheckRoundTables(), 2);
+    EXPECT_FALSE(w.progressPanel()->isVisibleTo(&w));
+    EXPECT_EQ(w.progressBar()->maximum(), 3);
+    EXPECT_EQ(w.progressLabel()->text(), QStringLiteral("관련DB의 재구성..."));
+    EXPECT_EQ(column(QStringLiteral("select Amt || Gcode from H_200_20240401")),
+              QStringList{QStringLiteral("701")});
+    EXPECT_EQ(column(QStringLiteral("select JobLog from L_Log_202603 where MenuName = '회차DB 재구성'")),
+              QStringList{QStringLiteral("[회차DB 재구성]:H_200_20240401")});
+    EXPECT_EQ(w.CheckRoundTables(), 0);
+}
+
+} // namespace
