@@ -17,7 +17,8 @@
 
 namespace {
 
-// One row of an old table, read by column name whatever the old layout.
+// The current row of an old table's query, read by column name whatever
+// the old layout. Names are looked up once per query, not per row.
 class OldRow {
 public:
     explicit OldRow(const QSqlQuery& q) : q_(q) {
@@ -25,9 +26,9 @@ public:
         for (int i = 0; i < r.count(); ++i)
             idx_.insert(r.fieldName(i).toLower(), i);
     }
-    bool has(const char* name) const { return idx_.contains(QString::fromLatin1(name).toLower()); }
+    bool has(const char* name) const { return index(name) >= 0; }
     QString text(const char* name) const {
-        const int i = idx_.value(QString::fromLatin1(name).toLower(), -1);
+        const int i = index(name);
         if (i < 0) return {};
         const QVariant v = q_.value(i);
         return v.isNull() ? QString() : v.toString();
@@ -40,8 +41,16 @@ public:
     }
 
 private:
+    int index(const char* name) const {
+        auto it = byName_.constFind(name);
+        if (it != byName_.constEnd()) return it.value();
+        const int i = idx_.value(QString::fromLatin1(name).toLower(), -1);
+        byName_.insert(name, i);
+        return i;
+    }
     const QSqlQuery& q_;
     QHash<QString, int> idx_;
+    mutable QHash<const char*, int> byName_; // the callers' literals
 };
 
 // An amount of an old row: blank is zero; text that is no whole number
@@ -79,9 +88,15 @@ public:
         if (!ok_ || values.size() != cols_.size()) return false;
         for (int i = 0; i < values.size(); ++i) {
             const QVariant& v = values.at(i);
-            q_.bindValue(i, v.typeId() == QMetaType::QString
-                                ? Database::storableText(v.toString(), widths_.at(i))
-                                : v);
+            if (v.typeId() != QMetaType::QString) {
+                q_.bindValue(i, v);
+                continue;
+            }
+            // A CP949 character takes at most two bytes: short text needs no cut.
+            const QString t = v.toString();
+            const int w = widths_.at(i);
+            q_.bindValue(i,
+                         w <= 0 || t.size() * 2 <= w ? Database::storable(t) : Database::storableText(t, w));
         }
         return q_.exec();
     }
@@ -100,7 +115,20 @@ QString bk(const QString& table) {
 // Moves a table aside as bk_ + name, replacing an older copy.
 bool moveAside(const QString& table) {
     Database::dropTable(bk(table));
-    return Database::renameTable(table, bk(table));
+    if (!Database::renameTable(table, bk(table))) return false;
+    // Index names carry the table's name and would block its new indexes.
+    QSqlQuery q(Database::db());
+    q.prepare(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"));
+    q.addBindValue(bk(table));
+    QStringList names;
+    if (q.exec())
+        while (q.next())
+            names << q.value(0).toString();
+    for (const QString& n : names)
+        if (!Database::quoted(n).isEmpty())
+            Database::exec(QStringLiteral("DROP INDEX %1").arg(Database::quoted(n)));
+    return true;
 }
 
 using RowMapper = std::function<std::optional<QVariantList>(const OldRow& row, int n)>;
@@ -120,10 +148,10 @@ RebuildResult rebuild(const QString& table, const std::function<bool()>& create,
     Inserter ins(table);
     if (!ins.ok()) return r;
     int n = 0;
+    const OldRow row(q);
     while (q.next()) {
         if (perRow) perRow();
         ++n;
-        const OldRow row(q);
         const std::optional<QVariantList> values = map(row, n);
         if (values && ins.insert(*values))
             ++r.copied;
@@ -168,9 +196,9 @@ RebuildResult TDMData::ConvertItemGroups() {
     Query q(QStringLiteral("SELECT * FROM bk_C_ITEM_GRP WHERE GrpNo <> ?"));
     q.add(QStringLiteral("01"));
     if (!q.exec()) return r;
+    const OldRow row(q.raw());
     while (q.next()) {
         ++r.rows;
-        const OldRow row(q.raw());
         if (Database::insertRow(QStringLiteral("G_GROUP"), {{QStringLiteral("G_CODE"), row.text("GrpNo")},
                                                             {QStringLiteral("G_NAME"), row.text("GrpName")},
                                                             {QStringLiteral("G_MEMO"), QString()}}))
