@@ -113,8 +113,8 @@ const bool g_hooked = [] {
         if (backupFirst) MnuT102B00Click(parent);
         MonthlyBackup();
     };
-    h.manualBackup = [](QWidget* parent) { MnuT102B00Click(parent); };
-    h.dataUpload = [](QWidget* parent) { MnuT104B00Click(parent); };
+    h.menuActions.insert(QStringLiteral("MnuT102B00"), [](QWidget* parent) { MnuT102B00Click(parent); });
+    h.menuActions.insert(QStringLiteral("MnuT104B00"), [](QWidget* parent) { MnuT104B00Click(parent); });
     return true;
 }();
 
