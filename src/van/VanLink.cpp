@@ -14,7 +14,9 @@ VanLink::VanLink(QObject* parent)
     connect(socket_, &QTcpSocket::errorOccurred, this, &VanLink::onError);
 }
 
-VanLink::~VanLink() { closeSilently(); }
+VanLink::~VanLink() {
+    closeSilently();
+}
 
 void VanLink::connectTo(const QString& host, quint16 port) {
     if (socket_->state() != QAbstractSocket::UnconnectedState) return;
@@ -28,7 +30,9 @@ bool VanLink::isConnecting() const {
            socket_->state() == QAbstractSocket::ConnectingState;
 }
 
-bool VanLink::isConnected() const { return connected_; }
+bool VanLink::isConnected() const {
+    return connected_;
+}
 
 void VanLink::onConnected() {
     connected_ = true;
@@ -74,16 +78,20 @@ void VanLink::pump() {
 
 void VanLink::fail() {
     if (!reading_ && !connected_) return;
-    if (session_) session_->readFailed();
-    else close();
+    if (session_)
+        session_->readFailed();
+    else
+        close();
 }
 
 void VanLink::onDisconnected() {
     if (!connected_) return;
     peerGone_ = true;
     if (handling_) return; // the running handler finishes first
-    if (reading_) pump();
-    else close();
+    if (reading_)
+        pump();
+    else
+        close();
 }
 
 void VanLink::onError() {
@@ -98,8 +106,10 @@ void VanLink::onError() {
     if (socket_->error() == QAbstractSocket::RemoteHostClosedError) return; // disconnected() follows
     peerGone_ = true;
     if (!handling_) {
-        if (reading_) pump();
-        else close();
+        if (reading_)
+            pump();
+        else
+            close();
     }
 }
 

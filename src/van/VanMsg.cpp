@@ -11,12 +11,14 @@ struct FieldDef {
 };
 
 const FieldDef kFields[] = {
-    {&TVanMsg::BizKind, 1},    {&TVanMsg::JobCode, 7},  {&TVanMsg::SenderCode, 4}, {&TVanMsg::ReceiverCode, 4},
-    {&TVanMsg::SendTime, 14},  {&TVanMsg::RecCount, 2}, {&TVanMsg::BlockNo, 7},    {&TVanMsg::RespCode, 2},
-    {&TVanMsg::DirFlag, 1},    {&TVanMsg::AuxInfo, 22}, {&TVanMsg::MsgData, 960},
+    {&TVanMsg::BizKind, 1},   {&TVanMsg::JobCode, 7},  {&TVanMsg::SenderCode, 4}, {&TVanMsg::ReceiverCode, 4},
+    {&TVanMsg::SendTime, 14}, {&TVanMsg::RecCount, 2}, {&TVanMsg::BlockNo, 7},    {&TVanMsg::RespCode, 2},
+    {&TVanMsg::DirFlag, 1},   {&TVanMsg::AuxInfo, 22}, {&TVanMsg::MsgData, 960},
 };
 
-QByteArray sendTime() { return Clock::now().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1(); }
+QByteArray sendTime() {
+    return Clock::now().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+}
 
 bool parseNumber(const QByteArray& text, int* out) {
     const QByteArray t = text.trimmed();
@@ -35,7 +37,9 @@ QByteArray vanText(const QByteArray& s, int width) {
     return out;
 }
 
-QByteArray vanText(const QString& s, int width) { return vanText(Cp949::encode(s), width); }
+QByteArray vanText(const QString& s, int width) {
+    return vanText(Cp949::encode(s), width);
+}
 
 QByteArray vanNumber(const QString& digits, int width) {
     QByteArray d = digits.toLatin1();
@@ -43,17 +47,21 @@ QByteArray vanNumber(const QString& digits, int width) {
     return QByteArray(width - d.size(), '0') + d;
 }
 
-QByteArray vanNumber(qint64 n, int width) { return vanNumber(QString::number(n), width); }
+QByteArray vanNumber(qint64 n, int width) {
+    return vanNumber(QString::number(n), width);
+}
 
 QByteArray TVanMsg::toBytes() const {
     QByteArray out;
     out.reserve(Size);
-    for (const FieldDef& f : kFields) out += vanText(this->*f.field, f.width);
+    for (const FieldDef& f : kFields)
+        out += vanText(this->*f.field, f.width);
     return out;
 }
 
 TVanMsg TVanMsg::fromBytes(const QByteArray& bytes) {
-    const QByteArray b = bytes.size() >= Size ? bytes.left(Size) : bytes + QByteArray(Size - bytes.size(), ' ');
+    const QByteArray b =
+        bytes.size() >= Size ? bytes.left(Size) : bytes + QByteArray(Size - bytes.size(), ' ');
     TVanMsg m;
     int pos = 0;
     for (const FieldDef& f : kFields) {
@@ -63,8 +71,12 @@ TVanMsg TVanMsg::fromBytes(const QByteArray& bytes) {
     return m;
 }
 
-QString TVanMsg::text() const { return Cp949::decode(toBytes()); }
-QString TVanMsg::field(const QByteArray& f) const { return Cp949::decode(f); }
+QString TVanMsg::text() const {
+    return Cp949::decode(toBytes());
+}
+QString TVanMsg::field(const QByteArray& f) const {
+    return Cp949::decode(f);
+}
 
 namespace VanFrame {
 
@@ -101,7 +113,9 @@ Kind kindOf(const QByteArray& frame) {
     return Kind::Ignored;
 }
 
-QByteArray body(const QByteArray& frame) { return frame.mid(6, 1040); }
+QByteArray body(const QByteArray& frame) {
+    return frame.mid(6, 1040);
+}
 
 } // namespace VanFrame
 
@@ -151,34 +165,59 @@ QString name(const QByteArray& jobCode, bool fromServer) {
 
 QString VanRespText(int code) {
     switch (code) {
-    case 1: return QStringLiteral(u"작업코드오류");
-    case 2: return QStringLiteral(u"업체코드오류");
-    case 3: return QStringLiteral(u"비밀번호오류");
-    case 5: return QStringLiteral(u"프로그램버젼오류");
-    case 6: return QStringLiteral(u"송신시간오류");
-    case 7: return QStringLiteral(u"업무구분오류");
-    case 8: return QStringLiteral(u"목록구분오류");
-    case 9: return QStringLiteral(u"은행코드오류");
-    case 10: return QStringLiteral(u"해당파일없음");
-    case 11: return QStringLiteral(u"구비밀번호오류");
-    case 12: return QStringLiteral(u"전문Size오류");
-    case 13: return QStringLiteral(u"File Size오류");
-    case 14: return QStringLiteral(u"휴일오류");
+    case 1:
+        return QStringLiteral(u"작업코드오류");
+    case 2:
+        return QStringLiteral(u"업체코드오류");
+    case 3:
+        return QStringLiteral(u"비밀번호오류");
+    case 5:
+        return QStringLiteral(u"프로그램버젼오류");
+    case 6:
+        return QStringLiteral(u"송신시간오류");
+    case 7:
+        return QStringLiteral(u"업무구분오류");
+    case 8:
+        return QStringLiteral(u"목록구분오류");
+    case 9:
+        return QStringLiteral(u"은행코드오류");
+    case 10:
+        return QStringLiteral(u"해당파일없음");
+    case 11:
+        return QStringLiteral(u"구비밀번호오류");
+    case 12:
+        return QStringLiteral(u"전문Size오류");
+    case 13:
+        return QStringLiteral(u"File Size오류");
+    case 14:
+        return QStringLiteral(u"휴일오류");
     case 15:
         return QStringLiteral(u"비밀번호를 3회 틀리셨습니다.\r\nTORVA과 연결할 수 없습니다.\r\n"
                               u"접속하실려면 TORVA으로 연락하세요!!");
-    case 16: return QStringLiteral(u"검색자료없음");
-    case 17: return QStringLiteral(u"line read error");
-    case 18: return QStringLiteral(u"line write error");
-    case 19: return QStringLiteral(u"접속 오류");
-    case 20: return QStringLiteral(u"시간초과오류");
-    case 21: return QStringLiteral(u"해당은행송신불가");
-    case 22: return QStringLiteral(u"DB 오류");
-    case 23: return QStringLiteral(u"system오류");
-    case 46: return QStringLiteral(u"해지기관 DATA");
-    case 47: return QStringLiteral(u"자금구분 에러");
-    case 48: return QStringLiteral(u"기관CODE 에러");
-    default: return QStringLiteral(u"알수없는 에러입니다.\r\n(주)TORVA으로 연락하십시요!!");
+    case 16:
+        return QStringLiteral(u"검색자료없음");
+    case 17:
+        return QStringLiteral(u"line read error");
+    case 18:
+        return QStringLiteral(u"line write error");
+    case 19:
+        return QStringLiteral(u"접속 오류");
+    case 20:
+        return QStringLiteral(u"시간초과오류");
+    case 21:
+        return QStringLiteral(u"해당은행송신불가");
+    case 22:
+        return QStringLiteral(u"DB 오류");
+    case 23:
+        return QStringLiteral(u"system오류");
+    case 46:
+        return QStringLiteral(u"해지기관 DATA");
+    case 47:
+        return QStringLiteral(u"자금구분 에러");
+    case 48:
+        return QStringLiteral(u"기관CODE 에러");
+    default:
+        return QStringLiteral(u"알수없는 에러입니다.\r\n(주)TORVA으로 연락하십시요!!");
     }
 }
 
@@ -218,12 +257,15 @@ TVanMsg VanMsgBuilder::LogOnRequest(const QString& password) const {
     return m;
 }
 
-TVanMsg VanMsgBuilder::LogOffRequest() const { return control(VanJob::LogOffRequest, '0'); }
+TVanMsg VanMsgBuilder::LogOffRequest() const {
+    return control(VanJob::LogOffRequest, '0');
+}
 
 TVanMsg VanMsgBuilder::FileListRequest(const QString& firstDate, const QString& lastDate,
                                        const QString& listKind) const {
     TVanMsg m = control(VanJob::FileListRequest, '6');
-    m.MsgData = vanText(vanText(firstDate, 8) + vanText(lastDate, 8) + vanText(listKind, 1), TVanMsg::DataSize);
+    m.MsgData =
+        vanText(vanText(firstDate, 8) + vanText(lastDate, 8) + vanText(listKind, 1), TVanMsg::DataSize);
     return m;
 }
 
@@ -251,8 +293,8 @@ TVanMsg VanMsgBuilder::TransferStartUpload(const QString& bankCd, const QByteArr
     return m;
 }
 
-TVanMsg VanMsgBuilder::TransferBlockUpload(const QByteArray& receiverCode, const QByteArray& bizKind, int blockNo,
-                                           int recLen, const QList<QByteArray>& records) const {
+TVanMsg VanMsgBuilder::TransferBlockUpload(const QByteArray& receiverCode, const QByteArray& bizKind,
+                                           int blockNo, int recLen, const QList<QByteArray>& records) const {
     TVanMsg m = control(VanJob::TransferBlock, ' ');
     m.BizKind = vanText(bizKind, 1);
     m.ReceiverCode = vanText(uploadBankCode(receiverCode), 4);
@@ -261,7 +303,8 @@ TVanMsg VanMsgBuilder::TransferBlockUpload(const QByteArray& receiverCode, const
     m.BlockNo = vanNumber(blockNo, 7);
     m.AuxInfo = vanText(vanNumber(recLen, 3), 22);
     QByteArray data;
-    for (const QByteArray& r : records) data += vanText(r, recLen);
+    for (const QByteArray& r : records)
+        data += vanText(r, recLen);
     m.MsgData = vanText(data, TVanMsg::DataSize);
     return m;
 }
@@ -333,6 +376,7 @@ std::optional<QList<QByteArray>> VanReadEntries(const TVanMsg& msg, bool lengthF
     // short list.
     if (len <= 0 || qint64(count) * len > TVanMsg::DataSize) return std::nullopt;
     QList<QByteArray> out;
-    for (int k = 0; k < count; ++k) out << msg.MsgData.mid(k * len, len);
+    for (int k = 0; k < count; ++k)
+        out << msg.MsgData.mid(k * len, len);
     return out;
 }

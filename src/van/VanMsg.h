@@ -46,9 +46,9 @@ QByteArray vanNumber(const QString& digits, int width);
 namespace VanFrame {
 constexpr int KeyFrameSize = 134;
 constexpr int FrameSize = 1046;
-QByteArray keyFrame(const QByteArray& keyBlock);      // 'S' "00128" + 128 bytes
-QByteArray dataFrame(const QByteArray& cipher);       // 'D' "01040" + 1040 bytes
-QByteArray statusFrame(const QByteArray& status);     // server side: 'S' "00003" + status, 1046 bytes
+QByteArray keyFrame(const QByteArray& keyBlock);  // 'S' "00128" + 128 bytes
+QByteArray dataFrame(const QByteArray& cipher);   // 'D' "01040" + 1040 bytes
+QByteArray statusFrame(const QByteArray& status); // server side: 'S' "00003" + status, 1046 bytes
 enum class Kind { KeyOk, KeyRefused, Data, Ignored };
 Kind kindOf(const QByteArray& frame);
 // Bytes 6-1045 of a data frame.
@@ -104,8 +104,8 @@ public:
     TVanMsg FileListAck(const QByteArray& respCode) const;
     // Download: the chosen entry's bank code ("00" + two digits), business
     // kind, sequence number and date.
-    TVanMsg TransferStartDownload(const QByteArray& bankCode, const QByteArray& bizKind, const QByteArray& seqNo,
-                                  const QByteArray& date) const;
+    TVanMsg TransferStartDownload(const QByteArray& bankCode, const QByteArray& bizKind,
+                                  const QByteArray& seqNo, const QByteArray& date) const;
     // Upload: the file's two-digit bank code and business kind.
     TVanMsg TransferStartUpload(const QString& bankCd, const QByteArray& bizKind) const;
     // Upload data: receiver is the SenderCode of the message answered.

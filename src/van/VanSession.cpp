@@ -27,7 +27,8 @@ int VanDefaultReadTimeoutMs() {
     return ok && ms > 0 ? ms : 290000;
 }
 
-TVanSession::TVanSession(VanSessionHost* host, VanTransport* transport) : host_(host), transport_(transport) {}
+TVanSession::TVanSession(VanSessionHost* host, VanTransport* transport)
+    : host_(host), transport_(transport) {}
 
 void TVanSession::LoadSettings() {
     const QString key = QStringLiteral("SchoolInfo");
@@ -42,7 +43,8 @@ bool TVanSession::startKeyExchange() {
     QByteArray keyBlock;
     const int r = seed_.GetRSASeedKey(&keyBlock);
     if (r <= 0) {
-        Msg::error(QStringLiteral(u"세션키오류"), QStringLiteral(u"세션키 생성을 실패하였습니다.\r\n재접속하세요!!"));
+        Msg::error(QStringLiteral(u"세션키오류"),
+                   QStringLiteral(u"세션키 생성을 실패하였습니다.\r\n재접속하세요!!"));
         transport_->close();
         return false;
     }
@@ -100,11 +102,14 @@ bool TVanSession::handleFrame(const QByteArray& frame) {
         startLogOn();
         return true;
     case VanFrame::Kind::KeyRefused:
-        Msg::error(QStringLiteral(u"세션키오류"), QStringLiteral(u"세션키 전송에 실패하였습니다.\r\n재접속하세요!!"));
+        Msg::error(QStringLiteral(u"세션키오류"),
+                   QStringLiteral(u"세션키 전송에 실패하였습니다.\r\n재접속하세요!!"));
         stop();
         return true;
-    case VanFrame::Kind::Ignored: return true;
-    case VanFrame::Kind::Data: break;
+    case VanFrame::Kind::Ignored:
+        return true;
+    case VanFrame::Kind::Data:
+        break;
     }
     const std::optional<QByteArray> plain = seed_.rs_Decrypt(VanFrame::body(frame));
     if (!plain) return false;
@@ -165,7 +170,8 @@ bool TVanSession::dispatch(const TVanMsg& msg) {
         host_->vanListEntries(job, *entries);
         // Two spaces tell the server the block held nothing.
         const QByteArray code = entries->isEmpty() ? QByteArray("  ") : QByteArray("00");
-        return SendVanMsg(job == VanJob::FileListData ? builder.FileListAck(code) : builder.NoticeListAck(code));
+        return SendVanMsg(job == VanJob::FileListData ? builder.FileListAck(code)
+                                                      : builder.NoticeListAck(code));
     }
     const bool transferReply = job == VanJob::TransferStartReply || job == VanJob::TransferBlockReply;
     if (transferReply && msg.DirFlag != "S" && msg.DirFlag != "R") {
@@ -173,9 +179,12 @@ bool TVanSession::dispatch(const TVanMsg& msg) {
         return false;
     }
     switch (host_->vanExchange(msg)) {
-    case VanSessionHost::Exchange::Handled: return true;
-    case VanSessionHost::Exchange::Failed: return false;
-    case VanSessionHost::Exchange::Unknown: break;
+    case VanSessionHost::Exchange::Handled:
+        return true;
+    case VanSessionHost::Exchange::Failed:
+        return false;
+    case VanSessionHost::Exchange::Unknown:
+        break;
     }
     // Nothing answers a message nobody expects, so waiting on would only
     // end in the read time-out.
@@ -183,7 +192,9 @@ bool TVanSession::dispatch(const TVanMsg& msg) {
     return false;
 }
 
-void TVanSession::stop() { transport_->close(); }
+void TVanSession::stop() {
+    transport_->close();
+}
 
 void TVanSession::readFailed() {
     host_->vanStatus(kEnded, VanColor::Blue);

@@ -49,8 +49,10 @@ protected:
         qputenv("ZQ_VAN_PUBKEY", pub_.toLocal8Bit());
     }
     void TearDown() override {
-        if (old_.isEmpty()) qunsetenv("ZQ_VAN_PUBKEY");
-        else qputenv("ZQ_VAN_PUBKEY", old_);
+        if (old_.isEmpty())
+            qunsetenv("ZQ_VAN_PUBKEY");
+        else
+            qputenv("ZQ_VAN_PUBKEY", old_);
     }
     QTemporaryDir dir_;
     QString pub_;
@@ -70,10 +72,14 @@ TEST(RsaSeedCipher, KnownAnswers) {
         const char* plain;
         const char* cipher;
     } vectors[] = {
-        {"00000000000000000000000000000000", "000102030405060708090A0B0C0D0E0F", "5EBAC6E0054E166819AFF1CC6D346CDB"},
-        {"000102030405060708090A0B0C0D0E0F", "00000000000000000000000000000000", "C11F22F20140505084483597E4370F43"},
-        {"4706480851E61BE85D74BFB3FD956185", "83A2F8A288641FB9A4E9A5CC2F131C7D", "EE54D13EBCAE706D226BC3142CD40D4A"},
-        {"28DBC3BC49FFD87DCFA509B11D422BE7", "B41E6BE2EBA84A148E2EED84593C5EC7", "9B9B7BFCD1813CB95D0B3618F40F5122"},
+        {"00000000000000000000000000000000", "000102030405060708090A0B0C0D0E0F",
+         "5EBAC6E0054E166819AFF1CC6D346CDB"},
+        {"000102030405060708090A0B0C0D0E0F", "00000000000000000000000000000000",
+         "C11F22F20140505084483597E4370F43"},
+        {"4706480851E61BE85D74BFB3FD956185", "83A2F8A288641FB9A4E9A5CC2F131C7D",
+         "EE54D13EBCAE706D226BC3142CD40D4A"},
+        {"28DBC3BC49FFD87DCFA509B11D422BE7", "B41E6BE2EBA84A148E2EED84593C5EC7",
+         "9B9B7BFCD1813CB95D0B3618F40F5122"},
     };
     for (const auto& v : vectors) {
         RsaSeed s;
@@ -144,7 +150,8 @@ TEST_F(RsaSeedTest, MissingOrBadOperatorKeyFails) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(pub_);
-        if (c.content == "big") ASSERT_TRUE(big.writePublic(pub_));
+        if (c.content == "big")
+            ASSERT_TRUE(big.writePublic(pub_));
         else if (!c.content.isEmpty()) {
             QFile f(pub_);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));

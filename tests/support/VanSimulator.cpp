@@ -7,7 +7,9 @@
 #include <QJsonDocument>
 #include <QThread>
 
-VanSimulator::~VanSimulator() { stop(); }
+VanSimulator::~VanSimulator() {
+    stop();
+}
 
 QString VanSimulator::python() {
     // Debian's interpreter carries python3-cryptography; prefer it over any
@@ -16,14 +18,18 @@ QString VanSimulator::python() {
     return QStringLiteral("python3");
 }
 
-QString VanSimulator::scriptPath() { return QStringLiteral(ZQ_TEST_SOURCE_DIR "/support/van_sim.py"); }
+QString VanSimulator::scriptPath() {
+    return QStringLiteral(ZQ_TEST_SOURCE_DIR "/support/van_sim.py");
+}
 
-QString VanSimulator::publicKeyPath() const { return dir_.filePath(QStringLiteral("van_pub.pem")); }
+QString VanSimulator::publicKeyPath() const {
+    return dir_.filePath(QStringLiteral("van_pub.pem"));
+}
 
 bool VanSimulator::start(const QStringList& options) {
     stop();
-    QStringList args{scriptPath(), QStringLiteral("--public-key"), publicKeyPath(), QStringLiteral("--transcript"),
-                     dir_.filePath(QStringLiteral("transcript.jsonl"))};
+    QStringList args{scriptPath(), QStringLiteral("--public-key"), publicKeyPath(),
+                     QStringLiteral("--transcript"), dir_.filePath(QStringLiteral("transcript.jsonl"))};
     args += options;
     proc_.setProcessChannelMode(QProcess::SeparateChannels);
     proc_.start(python(), args);
@@ -55,8 +61,10 @@ void VanSimulator::stop() {
         proc_.waitForFinished(5000);
     }
     if (running_) {
-        if (oldKeyEnv_.isEmpty()) qunsetenv("ZQ_VAN_PUBKEY");
-        else qputenv("ZQ_VAN_PUBKEY", oldKeyEnv_);
+        if (oldKeyEnv_.isEmpty())
+            qunsetenv("ZQ_VAN_PUBKEY");
+        else
+            qputenv("ZQ_VAN_PUBKEY", oldKeyEnv_);
         running_ = false;
     }
 }

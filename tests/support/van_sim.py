@@ -175,7 +175,8 @@ class Session:
                 code = "15" if self.wrong >= o.max_tries else "03"
                 self.send_msg(BizKind="0", JobCode="0810100", RespCode=code)
                 return code != "15" or o.keep_open_after_15
-            self.send_msg(BizKind="0", JobCode="0810100", MsgData=o.notice)
+            for _ in range(o.repeat_logon_reply):
+                self.send_msg(BizKind="0", JobCode="0810100", MsgData=o.notice)
         elif job == "0800900":  # log-off
             self.send_msg(BizKind="0", JobCode="0810900")
             if not o.keep_open_after_logoff:
@@ -190,7 +191,7 @@ class Session:
                 o.password = new
                 self.send_msg(BizKind="3", JobCode="0310100")
         elif job == "0600100":  # file list
-            kind = m["MsgData"][16:17].decode("latin1")
+            kind = m["MsgData"][16:17]
             entries = [e for e in self.s.entries if e[:1] == kind]
             if not entries:
                 self.send_msg(BizKind="6", JobCode="0610100", RespCode="16")
@@ -323,6 +324,7 @@ def main():
     ap.add_argument("--password", default="pw1234")
     ap.add_argument("--max-tries", type=int, default=3)
     ap.add_argument("--notice", default="", help="text of the log-on reply")
+    ap.add_argument("--repeat-logon-reply", type=int, default=1, help="send the log-on reply this many times")
     ap.add_argument("--refuse-key", action="store_true")
     ap.add_argument("--silent", action="store_true", help="never answer anything")
     ap.add_argument("--silent-on", help="never answer this job code")

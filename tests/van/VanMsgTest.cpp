@@ -1,6 +1,6 @@
+#include "van/VanMsg.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp949.h"
-#include "van/VanMsg.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +18,23 @@ protected:
     VanMsgBuilder b;
 };
 
-QByteArray spaces(int n) { return QByteArray(n, ' '); }
+QByteArray spaces(int n) {
+    return QByteArray(n, ' ');
+}
 
 // Header fields written out by hand: BizKind, JobCode, Sender, Receiver,
 // time, RecCount, BlockNo, RespCode, DirFlag, AuxInfo.
 QByteArray header(const char* biz, const char* job, const char* recv, const char* count, const char* block,
                   const char* resp, const char* dir, const QByteArray& aux = spaces(22)) {
-    QByteArray h = QByteArray(biz) + job + "A123" + recv + "20260316102030" + count + block + resp + dir + aux;
+    QByteArray h =
+        QByteArray(biz) + job + "A123" + recv + "20260316102030" + count + block + resp + dir + aux;
     EXPECT_EQ(h.size(), 64);
     return h;
 }
 
-QByteArray data(const QByteArray& lead) { return lead + spaces(960 - int(lead.size())); }
+QByteArray data(const QByteArray& lead) {
+    return lead + spaces(960 - int(lead.size()));
+}
 
 TEST_F(VanMsgTest, ClientMessagesByteForByte) {
     const struct {
@@ -43,7 +48,8 @@ TEST_F(VanMsgTest, ClientMessagesByteForByte) {
         {"log-on password longer than ten is cut", b.LogOnRequest(QStringLiteral("0123456789xyz")),
          header("0", "0800100", "ZVAN", "00", "0000001", "00", " ") + data("01234567891A2B-3C4D ")},
         {"log-off", b.LogOffRequest(), header("0", "0800900", "ZVAN", "00", "0000001", "00", " ") + data("")},
-        {"file list of results", b.FileListRequest(QStringLiteral("20260301"), QStringLiteral("20260316"), "R"),
+        {"file list of results",
+         b.FileListRequest(QStringLiteral("20260301"), QStringLiteral("20260316"), "R"),
          header("6", "0600100", "ZVAN", "00", "0000001", "00", " ") + data("2026030120260316R")},
         {"empty-block acknowledgement carries two spaces", b.FileListAck("  "),
          header("6", "0620100", "ZVAN", "00", "0000001", "  ", " ") + data("")},
@@ -141,7 +147,8 @@ TEST(VanResp, Texts) {
     EXPECT_EQ(VanRespText(16), QStringLiteral("검색자료없음"));
     EXPECT_EQ(VanRespText(48), QStringLiteral("기관CODE 에러"));
     const QString unknown = QStringLiteral("알수없는 에러입니다.\r\n(주)TORVA으로 연락하십시요!!");
-    for (int code : {4, 30, 99, 0}) EXPECT_EQ(VanRespText(code), unknown) << code;
+    for (int code : {4, 30, 99, 0})
+        EXPECT_EQ(VanRespText(code), unknown) << code;
     EXPECT_TRUE(VanRespText(15).startsWith(QStringLiteral("비밀번호를 3회 틀리셨습니다.\r\n")));
     EXPECT_EQ(VanProgVersion(QStringLiteral("3.1.8.9")), QStringLiteral("3189"));
 }
@@ -174,7 +181,8 @@ TEST(VanEntries, CountsAndLengths) {
         {"count overruns the data", block("24", "41", "")},
         {"length zero", block("01", "0", "")},
     };
-    for (const auto& c : bad) EXPECT_FALSE(VanReadEntries(c.msg)) << c.name;
+    for (const auto& c : bad)
+        EXPECT_FALSE(VanReadEntries(c.msg)) << c.name;
 }
 
 } // namespace

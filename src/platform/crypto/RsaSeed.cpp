@@ -63,7 +63,9 @@ QString sslError(const char* what) {
 
 RsaSeed::RsaSeed() = default;
 
-RsaSeed::~RsaSeed() { OPENSSL_cleanse(key_, sizeof key_); }
+RsaSeed::~RsaSeed() {
+    OPENSSL_cleanse(key_, sizeof key_);
+}
 
 QString RsaSeed::publicKeyPath() {
     const QString env = qEnvironmentVariable("ZQ_VAN_PUBKEY");
