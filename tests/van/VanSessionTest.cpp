@@ -267,7 +267,9 @@ TEST_F(VanSessionTest, FaultsEndTheSession) {
         link->setReadTimeout(500);
         ASSERT_TRUE(waitDisconnected());
         EXPECT_EQ(msg.texts(), c.boxes);
-        if (c.endedStatus) EXPECT_EQ(host.statuses.last(), kEndedStatus);
+        if (c.endedStatus) {
+            EXPECT_EQ(host.statuses.last(), kEndedStatus);
+        }
         EXPECT_EQ(host.loggedOn, 0);
         EXPECT_EQ(host.disconnectedCount, 1);
         EXPECT_FALSE(link->isConnected());
