@@ -7,7 +7,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <functional>
@@ -315,6 +318,48 @@ TEST_F(VanSessionTest, OneFrameAtATime) {
     EXPECT_EQ(maxDepth, 1);
     EXPECT_EQ(host.loggedOn, 2);
     link->closeSilently();
+}
+
+} // namespace
+
+namespace {
+
+TEST(VanDriver, LogOnAndLogOffPrintEveryMessage) {
+    VanSimulator sim;
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir root;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZQ_REGISTRY"), root.filePath(QStringLiteral("registry.ini")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    auto run = [&](const QString& what, const QString& password) {
+        p.start(QStringLiteral(ZQ_DRIVER_PATH),
+                {QStringLiteral("--root"), root.filePath(QStringLiteral("data")), QStringLiteral("van"), what,
+                 QStringLiteral("--host"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                 QString::number(sim.port()), QStringLiteral("--company"), QStringLiteral("A123"),
+                 QStringLiteral("--password"), password});
+        EXPECT_TRUE(p.waitForFinished(20000));
+        QStringList names;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+            const QJsonObject o = QJsonDocument::fromJson(line).object();
+            if (o.contains(QStringLiteral("name")))
+                names << (o.contains(QStringLiteral("sent")) ? QStringLiteral("> ") : QStringLiteral("< ")) +
+                             o.value(QStringLiteral("name")).toString() + QLatin1Char(' ') +
+                             o.value(QStringLiteral("RespCode")).toString();
+            if (o.contains(QStringLiteral("result"))) names << o.value(QStringLiteral("result")).toString();
+        }
+        return names;
+    };
+    EXPECT_EQ(run(QStringLiteral("logoff"), QStringLiteral("pw1234")),
+              (QStringList{QStringLiteral("> LogOnRequest 00"), QStringLiteral("< LogOnReply 00"),
+                           QStringLiteral("> LogOffRequest 00"), QStringLiteral("< LogOffReply 00"),
+                           QStringLiteral("loggedOff")}));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(run(QStringLiteral("logon"), QStringLiteral("nope")),
+              (QStringList{QStringLiteral("> LogOnRequest 00"), QStringLiteral("< LogOnReply 03"),
+                           QStringLiteral("failed")}));
+    EXPECT_EQ(p.exitCode(), 1);
 }
 
 } // namespace
