@@ -70,7 +70,8 @@ TEST_F(C101B00Test, LogOnCloseLogsOffThenCloses) {
     EXPECT_FALSE(w->BBtnConn->isVisible());
     EXPECT_EQ(w->statusText(), QStringLiteral(" ▶TORVA과 개시되었습니다!!"));
     EXPECT_TRUE(w->BBtnAll->isEnabled());
-    EXPECT_FALSE(w->bbtnSend->isEnabled()) << "file exchanges are not available yet";
+    EXPECT_TRUE(w->bbtnSend->isEnabled());
+    EXPECT_TRUE(w->BBtnPswd->isEnabled());
     EXPECT_TRUE(w->Memo->toPlainText().startsWith(QStringLiteral("SEND==>S00001")));
 
     // A second 접속 while connected does nothing.
