@@ -50,7 +50,9 @@ public:
         q.add(itemId).add(gcode_);
         if (q.exec() && q.next()) v = q.num(0);
         if (v == 0) {
-            Query r(QStringLiteral("select Amt from %1 where ItemCd = ? and ExempTy = '1' limit 1")
+            // "The first row": in key order, as the table hands them out.
+            Query r(QStringLiteral("select Amt from %1 where ItemCd = ? and ExempTy = '1' "
+                                   "order by YearMon, SeqNo, SNo, ItemCd limit 1")
                         .arg(Database::quoted(table_)));
             r.add(itemId);
             if (r.exec() && r.next()) v = r.num(0);
@@ -63,6 +65,41 @@ private:
     QString table_, gcode_;
     QHash<QString, qint64> cache_;
 };
+
+// A column of the round table, or NULL under its name when the table is of
+// an older layout that lacks it, so that such a round still lists.
+QString col(const QStringList& have, const char* name, const char* alias = "t1.") {
+    const QString n = QLatin1String(name);
+    if (have.contains(n, Qt::CaseInsensitive)) return QLatin1String(alias) + n;
+    return QStringLiteral("NULL as ") + n;
+}
+
+void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyTy, qint64 amt, qint64 reAmt,
+              bool amtNull, ExemptAmounts& exempt, const QString& itemCd) {
+    if (exempTy.trimmed() == QLatin1String("0")) {
+        ++t.exempCnt;
+        // An amount of 0 (round creation zeroes wholly exempt rows) stands for
+        // the item's amount; a blank amount adds nothing.
+        if (amtNull) return;
+        t.exempAmt += amt != 0 ? amt : exempt.of(itemCd);
+    } else if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
+        ++t.procCnt;
+        t.procAmt += amt;
+    } else if (replyTy == QLatin1String("3")) {
+        if (reAmt == amt) {
+            ++t.reCnt;
+            t.reAmt += reAmt;
+        } else {
+            ++t.reCnt2;
+            ++t.procCnt;
+            t.procAmt += amt - reAmt;
+            t.reAmt2 += reAmt;
+        }
+    } else {
+        ++t.nonProcCnt;
+        t.nonProcAmt += amt;
+    }
+}
 
 } // namespace
 
@@ -93,6 +130,7 @@ CollectionListing list(const CollectionSelection& sel,
     if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return out;
     out.tableExists = true;
     const QString qt = Database::quoted(table);
+    const QStringList have = Database::columns(table);
 
     QString gname;
     {
@@ -112,7 +150,11 @@ CollectionListing list(const CollectionSelection& sel,
             binds << i.left(2);
     }
     if (!sel.groups.isEmpty()) {
-        from += QStringLiteral("and t1.GrpNm in (%1) ").arg(inList(int(sel.groups.size())));
+        from +=
+            QStringLiteral("and %1 in (%2) ")
+                .arg(have.contains(QStringLiteral("GrpNm"), Qt::CaseInsensitive) ? QStringLiteral("t1.GrpNm")
+                                                                                 : QStringLiteral("NULL"),
+                     inList(int(sel.groups.size())));
         for (const QString& g : sel.groups)
             binds << g;
     }
@@ -125,9 +167,12 @@ CollectionListing list(const CollectionSelection& sel,
                  {sel.setlDt2, " and t1.ProcDt <= ? "},
                  {sel.reDt, " and t1.ReDt >= ? "},
                  {sel.reDt2, " and t1.ReDt <= ? "}};
+    const bool hasReDt = have.contains(QStringLiteral("ReDt"), Qt::CaseInsensitive);
     for (const auto& d : dates)
         if (!d.v.trimmed().isEmpty()) {
-            from += QLatin1String(d.cond);
+            QString cond = QLatin1String(d.cond);
+            if (!hasReDt) cond.replace(QStringLiteral("t1.ReDt"), QStringLiteral("NULL"));
+            from += cond;
             binds << d.v.trimmed();
         }
     if (sel.exempIdx == 1) from += QStringLiteral("and t1.ExempTy = '0' ");
@@ -142,10 +187,12 @@ CollectionListing list(const CollectionSelection& sel,
     if (sel.smsIdx == 1) from += QStringLiteral("and t2.smsYN = '1' ");
     if (sel.smsIdx == 2) from += QStringLiteral("and t2.smsYN = '2' ");
     from += QStringLiteral("order by t1.SNo, t1.ItemCd");
-    const QString select = QStringLiteral(
-        "select t1.SNo, t1.Nm, t1.ItemCd, t1.BankCd, t1.AcctNo, t1.Amt, t1.ExempTy, t1.ReplyTy, "
-        "t1.ReplyCd, t1.ProcDt, t1.CustNo, t1.GrpNm, t1.Unpaid, t1.REAmt, t1.ReDt, t1.Gcode, t1.SCd, "
-        "t2.MTelNo, t2.smsYN");
+    const QString select =
+        QStringLiteral(
+            "select t1.SNo, t1.Nm, t1.ItemCd, t1.BankCd, t1.AcctNo, t1.Amt, t1.ExempTy, t1.ReplyTy, "
+            "t1.ReplyCd, t1.ProcDt, t1.CustNo, %1, %2, %3, %4, %5, t1.SCd, t2.MTelNo, t2.smsYN")
+            .arg(col(have, "GrpNm"), col(have, "Unpaid"), col(have, "REAmt"), col(have, "ReDt"),
+                 col(have, "Gcode"));
     out.listFromSql = from;
     out.listSql = select + from + QLatin1Char(' ');
     out.binds = binds;
@@ -153,7 +200,10 @@ CollectionListing list(const CollectionSelection& sel,
     Query q(out.listSql);
     for (const QVariant& b : binds)
         q.add(b);
-    if (!q.exec()) return out;
+    if (!q.exec()) {
+        out.error = q.error();
+        return out;
+    }
     ExemptAmounts exempt(table, sel.gcode);
     CollectionTotals& t = out.totals;
     while (q.next()) {
@@ -181,27 +231,7 @@ CollectionListing list(const CollectionSelection& sel,
         c[ColSms] = q.str(18);
         c[ColSCd] = q.str(16);
         out.rows << c;
-
-        if (exempTy.trimmed() == QLatin1String("0")) {
-            ++t.exempCnt;
-            t.exempAmt += amt != 0 ? amt : exempt.of(itemCd);
-        } else if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
-            ++t.procCnt;
-            t.procAmt += amt;
-        } else if (replyTy == QLatin1String("3")) {
-            if (reAmt == amt) {
-                ++t.reCnt;
-                t.reAmt += reAmt;
-            } else {
-                ++t.reCnt2;
-                ++t.procCnt;
-                t.procAmt += amt - reAmt;
-                t.reAmt2 += reAmt;
-            }
-        } else {
-            ++t.nonProcCnt;
-            t.nonProcAmt += amt;
-        }
+        countRow(t, exempTy, replyTy, amt, reAmt, q.isNull(5), exempt, itemCd);
     }
     return out;
 }
@@ -218,10 +248,12 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
         if (g.exec() && g.next()) gname = g.str(0);
     }
     QVariantList binds;
+    const QStringList have = Database::columns(table);
     QString sql =
         QStringLiteral("select SNo, Nm, ItemCd, BankCd, AcctNo, Amt, ExempTy, ReplyTy, ReplyCd, ProcDt, "
-                       "CustNo, GrpNm, Unpaid, REAmt, ReDt, Gcode from %1 where 1 = 1 ")
-            .arg(Database::quoted(table));
+                       "CustNo, %1, %2, %3, %4, %5 from %6 where 1 = 1 ")
+            .arg(col(have, "GrpNm", ""), col(have, "Unpaid", ""), col(have, "REAmt", ""),
+                 col(have, "ReDt", ""), col(have, "Gcode", ""), Database::quoted(table));
     // Here "81" is not widened to "25".
     const QString b = bankCd.left(2);
     if (b == QLatin1String("10") || b == QLatin1String("11") || b == QLatin1String("12")) {
@@ -234,7 +266,10 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     Query q(sql);
     for (const QVariant& v : binds)
         q.add(v);
-    if (!q.exec()) return out;
+    if (!q.exec()) {
+        out.error = q.error();
+        return out;
+    }
     CollectionTotals& t = out.totals;
     while (q.next()) {
         QStringList c(ColCount);
@@ -248,6 +283,7 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
         c[ColAmt] = q.isNull(5) ? QString() : QString::number(amt);
         c[ColExemp] = exempTy;
         c[ColReply] = replyTy;
+        c[ColDate] = dateOrCode(q.str(8), q.str(9));
         c[ColGrp] = q.str(11);
         c[ColUnpaid] = q.str(12);
         c[ColReAmt] = q.isNull(13) ? QString() : QString::number(reAmt);

@@ -65,6 +65,8 @@ struct CollectionListing {
     QString listSql;
     QString listFromSql;
     QVariantList binds;
+    // The database's reason when the listing query failed.
+    QString error;
 };
 
 namespace CollectionList {
