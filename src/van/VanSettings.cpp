@@ -1,0 +1,59 @@
+#include "van/VanSettings.h"
+
+#include "platform/settings/Registry.h"
+
+#include <QStringList>
+
+namespace VanSettings {
+
+// The operator's endpoint is set per site in 통신환경설정; this only fills
+// the field on a first start.
+const char* const DefaultAddress = "van.torva.example";
+const char* const DefaultPort = "29993";
+
+namespace {
+const QString kComm = QStringLiteral("Communication");
+const QString kRecv = QStringLiteral("RecvFile");
+} // namespace
+
+Server readServer() {
+    return {Registry::readString(kComm, QStringLiteral("Address")),
+            Registry::readString(kComm, QStringLiteral("PortNo"))};
+}
+
+void writeServer(const Server& s) {
+    Registry::writeString(kComm, QStringLiteral("Address"), s.address);
+    Registry::writeString(kComm, QStringLiteral("PortNo"), s.portNo);
+}
+
+bool ensureServerDefaults() {
+    if (Registry::keyExists(kComm)) return false;
+    writeServer({QString::fromLatin1(DefaultAddress), QString::fromLatin1(DefaultPort)});
+    return true;
+}
+
+bool parsePort(const QString& text, quint16* port) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok, 10);
+    if (!ok || n <= 0 || n > 65535) return false;
+    *port = quint16(n);
+    return true;
+}
+
+void resetRecvCounters(const QString& todayYmd) {
+    static const QStringList kTypes = {QStringLiteral("000"), QStringLiteral("100"), QStringLiteral("200"),
+                                       QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("500"),
+                                       QStringLiteral("600"), QStringLiteral("700"), QStringLiteral("800"),
+                                       QStringLiteral("R00")};
+    const bool exists = Registry::keyExists(kRecv);
+    if (exists && Registry::readString(kRecv, QStringLiteral("Date")) == todayYmd) {
+        if (Registry::readString(kRecv, QStringLiteral("R00")).isEmpty())
+            Registry::writeString(kRecv, QStringLiteral("R00"), QStringLiteral("0"));
+        return;
+    }
+    Registry::writeString(kRecv, QStringLiteral("Date"), todayYmd);
+    for (const QString& t : kTypes)
+        Registry::writeString(kRecv, t, QStringLiteral("0"));
+}
+
+} // namespace VanSettings

@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+
+// The VAN settings kept in the registry: the operator's server
+// (Communication) and the daily receive counters (RecvFile).
+namespace VanSettings {
+
+extern const char* const DefaultAddress;
+extern const char* const DefaultPort;
+
+struct Server {
+    QString address;
+    QString portNo; // as stored, unchecked
+};
+
+// Reads Address and PortNo without creating the key.
+Server readServer();
+void writeServer(const Server& s);
+// Creates the key with the defaults when it is missing; true when it did.
+bool ensureServerDefaults();
+
+// Port text read as a decimal number; false when it is not one (or not a
+// TCP port).
+bool parsePort(const QString& text, quint16* port);
+
+// The receive counters of RecvFile start from "0" on each new day.
+void resetRecvCounters(const QString& todayYmd);
+
+} // namespace VanSettings

@@ -1,0 +1,205 @@
+#include "van/C101B00.h"
+#include "platform/settings/Registry.h"
+#include "platform/ui/Modal.h"
+#include "support/TestRoot.h"
+#include "support/VanSimulator.h"
+#include "van/C101B01.h"
+#include "van/VanSettings.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QThread>
+
+#include <functional>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int ms = 8000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+class C101B00Test : public TestRoot {
+protected:
+    void SetUp() override {
+        TestRoot::SetUp();
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("SchCode"),
+                              QStringLiteral("A123"));
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxPwd"),
+                              QStringLiteral("pw1234"));
+        Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 1);
+    }
+    void TearDown() override {
+        delete w.data();
+        Modal::setRunner({});
+        sim.stop();
+        TestRoot::TearDown();
+    }
+    void open(const QStringList& simOptions = {}) {
+        ASSERT_TRUE(sim.start(simOptions));
+        VanSettings::writeServer({QStringLiteral("127.0.0.1"), QString::number(sim.port())});
+        w = new TFrmC101B00;
+        w->show();
+    }
+    QPointer<TFrmC101B00> w;
+    VanSimulator sim;
+};
+
+TEST_F(C101B00Test, LogOnCloseLogsOffThenCloses) {
+    open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("통신(ver2.0)"));
+    EXPECT_EQ(w->layout(), 10);
+    EXPECT_EQ(w->SGrdDataLst->rowCount(), 1);
+    EXPECT_FALSE(w->sessionButtonsEnabled());
+    EXPECT_TRUE(w->BBtnConn->isVisible());
+
+    w->BBtnConn->click();
+    ASSERT_TRUE(waitFor([this] { return w->BBtnDisConn->isVisible(); }));
+    EXPECT_FALSE(w->BBtnConn->isVisible());
+    EXPECT_EQ(w->statusText(), QStringLiteral(" ▶TORVA과 개시되었습니다!!"));
+    EXPECT_TRUE(w->BBtnAll->isEnabled());
+    EXPECT_FALSE(w->bbtnSend->isEnabled()) << "file exchanges are not available yet";
+    EXPECT_TRUE(w->Memo->toPlainText().startsWith(QStringLiteral("SEND==>S00001")));
+
+    // A second 접속 while connected does nothing.
+    w->BBtnConn->click();
+    QTest::qWait(100);
+    EXPECT_EQ(sim.messages(QStringLiteral("recv"), QStringLiteral("0800100")).size(), 1);
+
+    // The first close logs off and keeps the window; the next one closes it.
+    msg.expect(MsgResult::Ok);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_TRUE(waitFor([this] { return w->BBtnConn->isVisible(); }));
+    EXPECT_EQ(sim.messages(QStringLiteral("recv"), QStringLiteral("0800900")).size(), 1);
+    EXPECT_EQ(msg.shown().last().caption, QStringLiteral("접속종료"));
+    EXPECT_FALSE(w->sessionButtonsEnabled());
+    EXPECT_TRUE(w->close());
+    ASSERT_TRUE(waitFor([this] { return w.isNull(); }));
+}
+
+TEST_F(C101B00Test, DialogLogOnAndLogOffButton) {
+    Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 0);
+    open();
+    int dialogs = 0;
+    Modal::setRunner([&](QDialog* d) {
+        ++dialogs;
+        auto* l = qobject_cast<TFrmC101B01*>(d);
+        EXPECT_TRUE(l);
+        l->EdtCompCd->setText(QStringLiteral("A123"));
+        l->EdtPswd->setText(dialogs == 1 ? QStringLiteral("wrong") : QStringLiteral("pw1234"));
+        return int(QDialog::Accepted);
+    });
+    msg.expect(MsgResult::Ok); // 비밀번호오류
+    w->BBtnConn->click();
+    ASSERT_TRUE(waitFor([this] { return w->BBtnDisConn->isVisible(); }));
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(msg.texts(), QStringList{QStringLiteral("비밀번호오류")});
+
+    msg.expect(MsgResult::Ok);
+    w->BBtnDisConn->click();
+    ASSERT_TRUE(waitFor([this] { return w->BBtnConn->isVisible(); }));
+    EXPECT_EQ(w->statusText(), QStringLiteral(" ▶TORVA과 접속이 종료되었습니다!!"));
+    EXPECT_TRUE(sim.waitClosed());
+}
+
+TEST_F(C101B00Test, TimeOutEndsTheSessionAndTheWindowStaysUsable) {
+    open({QStringLiteral("--silent")});
+    w->link().setReadTimeout(300);
+    msg.expect(MsgResult::Ok);
+    w->BBtnConn->click();
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 1; }));
+    EXPECT_EQ(msg.shown()[0].caption, QStringLiteral("접속종료"));
+    EXPECT_EQ(w->statusText(), QStringLiteral(" ▶TORVA과 접속이 종료되었습니다!!"));
+    EXPECT_TRUE(w->BBtnConn->isVisible());
+    EXPECT_TRUE(w->BBtnConn->isEnabled());
+    EXPECT_TRUE(w->close()) << "a disconnected window closes at once";
+}
+
+TEST_F(C101B00Test, BadPortAndUnreachableServerShowTheErrorBox) {
+    open();
+    VanSettings::writeServer({QStringLiteral("127.0.0.1"), QStringLiteral("abc")});
+    msg.expect(MsgResult::Ok);
+    w->BBtnConn->click();
+    ASSERT_EQ(msg.shown().size(), 1);
+    EXPECT_EQ(msg.shown()[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(w->BBtnConn->isEnabled());
+
+    const quint16 port = sim.port();
+    sim.stop(); // nothing listens there now
+    VanSettings::writeServer({QStringLiteral("127.0.0.1"), QString::number(port)});
+    msg.expect(MsgResult::Ok);
+    w->BBtnConn->click();
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 2; }));
+    EXPECT_EQ(msg.shown()[1].icon, MsgIcon::Error);
+    EXPECT_FALSE(w->link().isConnected());
+    EXPECT_TRUE(w->BBtnConn->isVisible());
+}
+
+TEST_F(C101B00Test, GridMarksAndMemo) {
+    open();
+    QTableWidget* g = w->SGrdDataLst;
+    g->setRowCount(3);
+    const QStringList kinds = {QStringLiteral("R"), QStringLiteral("S"), QStringLiteral("R")};
+    for (int r = 0; r < 3; ++r)
+        g->setItem(r, 0, new QTableWidgetItem(kinds[r]));
+    auto mark = [g](int r) { return g->item(r, 9) ? g->item(r, 9)->text() : QString(); };
+    w->ToggleMark(1);
+    EXPECT_EQ(mark(1), QString()) << "sent files cannot be marked";
+    w->ToggleMark(0);
+    EXPECT_EQ(mark(0), QStringLiteral("◎"));
+    g->setItem(1, 9, new QTableWidgetItem(QStringLiteral("◎")));
+    w->BBtnAllClick();
+    EXPECT_EQ(mark(0), QString());
+    EXPECT_EQ(mark(1), QString());
+    EXPECT_EQ(mark(2), QStringLiteral("◎"));
+
+    w->SetLayout(C101Grid::NoticeList);
+    w->ClearGrid();
+    EXPECT_EQ(w->layout(), 5);
+    g->setRowCount(3);
+    g->setItem(0, 3, new QTableWidgetItem(QStringLiteral("a.txt")));
+    g->setItem(2, 3, new QTableWidgetItem(QStringLiteral("c.txt")));
+    w->BBtnAllClick();
+    EXPECT_EQ(g->item(0, 4)->text(), QStringLiteral("◎"));
+    EXPECT_FALSE(g->item(2, 4)) << "the walk stops at the first row without a file name";
+
+    EXPECT_FALSE(w->Memo->isVisible());
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_F11);
+    EXPECT_TRUE(w->Memo->isVisible());
+    QTest::keyClick(w, Qt::Key_F11);
+    EXPECT_FALSE(w->Memo->isVisible());
+}
+
+TEST(C101Grid, CellTexts) {
+    QStringList banks = {QStringLiteral("0010 신농협중앙"), QStringLiteral("0012 농협회원")};
+    using namespace C101Grid;
+    EXPECT_EQ(displayText(FileList, 1, QStringLiteral("0010"), banks), QStringLiteral("신농협중앙"));
+    EXPECT_EQ(displayText(FileList, 1, QStringLiteral("0012"), banks), QStringLiteral("농협회원"));
+    EXPECT_EQ(displayText(FileList, 1, QStringLiteral("0099"), banks), QStringLiteral("0099"));
+    EXPECT_EQ(displayText(FileList, 0, QStringLiteral("S"), banks), QStringLiteral("송신"));
+    EXPECT_EQ(displayText(FileList, 2, QStringLiteral("R00"), banks), QStringLiteral("계좌등록"));
+    EXPECT_EQ(displayText(FileList, 2, QStringLiteral("900"), banks), QStringLiteral("900"));
+    EXPECT_EQ(displayText(FileList, 3, QStringLiteral("20260316"), banks), QStringLiteral("2026-03-16"));
+    EXPECT_EQ(displayText(FileList, 4, QStringLiteral("102030"), banks), QStringLiteral("10:20:30"));
+    EXPECT_EQ(displayText(SendList, 3, QStringLiteral("1234567"), banks), QStringLiteral("1,234,567"));
+    EXPECT_EQ(displayText(NoticeList, 4, QStringLiteral("◎"), banks), QStringLiteral(" ◎"));
+    EXPECT_EQ(textColor(FileList, 0, QStringLiteral("S")), QColor(Qt::red));
+    EXPECT_EQ(textColor(FileList, 2, QStringLiteral("200")), QColor(Qt::blue));
+}
+
+} // namespace

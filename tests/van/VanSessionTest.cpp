@@ -1,0 +1,365 @@
+#include "van/VanSession.h"
+#include "data/DMModule.h"
+#include "platform/settings/Registry.h"
+#include "support/TestRoot.h"
+#include "support/VanSimulator.h"
+#include "van/VanLink.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kEndedStatus = QStringLiteral("TORVA과 접속이 종료되었습니다!!");
+const QString kDisconnectBox =
+    QStringLiteral("TORVA과 연결이 종료되었습니다!!!\r\n연결을 원하면 다시 접속하세요!!!");
+
+struct Host : VanSessionHost {
+    QStringList statuses;
+    QList<VanColor> colors;
+    QStringList log;
+    int loggedOn = 0, loggedOff = 0, disconnectedCount = 0, loginAsked = 0;
+    QList<QPair<QString, QString>> logins; // answers of the log-in dialog, in order
+    QList<QList<QByteArray>> lists;
+    QList<TVanMsg> sent, received;
+
+    void vanStatus(const QString& t, VanColor c) override {
+        statuses << t;
+        colors << c;
+    }
+    void vanLog(const QString& l) override { log << l; }
+    void vanClearLog() override { log.clear(); }
+    bool vanAskLogIn(QString* comp, QString* pw) override {
+        ++loginAsked;
+        if (logins.isEmpty()) return false;
+        const auto a = logins.takeFirst();
+        *comp = a.first;
+        *pw = a.second;
+        return true;
+    }
+    void vanLoggedOn() override { ++loggedOn; }
+    void vanLoggedOff() override { ++loggedOff; }
+    void vanDisconnected() override { ++disconnectedCount; }
+    void vanListEntries(const QByteArray&, const QList<QByteArray>& e) override { lists << e; }
+    void vanSent(const TVanMsg& m) override { sent << m; }
+    void vanReceived(const TVanMsg& m) override { received << m; }
+};
+
+class VanSessionTest : public TestRoot {
+protected:
+    void SetUp() override {
+        TestRoot::SetUp();
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("SchCode"),
+                              QStringLiteral("A123"));
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxPwd"),
+                              QStringLiteral("pw1234"));
+        Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 1);
+    }
+    void TearDown() override {
+        session.reset();
+        link.reset();
+        sim.stop();
+        TestRoot::TearDown();
+    }
+
+    void start(const QStringList& simOptions = {}) {
+        ASSERT_TRUE(sim.start(simOptions));
+        link = std::make_unique<VanLink>();
+        session = std::make_unique<TVanSession>(&host, link.get());
+        link->setSession(session.get());
+        session->LoadSettings();
+        link->connectTo(QStringLiteral("127.0.0.1"), sim.port());
+    }
+
+    static bool waitFor(const std::function<bool()>& done, int ms = 8000) {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > ms) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(1);
+        }
+        return true;
+    }
+
+    bool waitDisconnected() {
+        return waitFor([this] { return host.disconnectedCount > 0; });
+    }
+
+    Host host;
+    VanSimulator sim;
+    std::unique_ptr<VanLink> link;
+    std::unique_ptr<TVanSession> session;
+};
+
+TEST_F(VanSessionTest, AutomaticLogOnThenLogOff) {
+    start();
+    ASSERT_TRUE(waitFor([this] { return host.loggedOn == 1; }));
+    EXPECT_EQ(host.loginAsked, 0) << "with UxAut 1 the dialog never opens";
+    EXPECT_EQ(host.statuses.last(), QStringLiteral("TORVA과 개시되었습니다!!"));
+    EXPECT_EQ(session->state(), TVanSession::State::LoggedOn);
+
+    // The protocol log starts with the key frame line, then the log-on.
+    ASSERT_EQ(host.log.size(), 2);
+    EXPECT_TRUE(host.log[0].startsWith(QStringLiteral("SEND==>S00001")));
+    EXPECT_TRUE(host.log[1].startsWith(QStringLiteral("send==>00800100A123ZVAN20260316102030")));
+    EXPECT_EQ(host.log[1].size(), 7 + 1024);
+
+    // The operator decrypted exactly what was built.
+    const auto logon = sim.messages(QStringLiteral("recv"), QStringLiteral("0800100"));
+    ASSERT_EQ(logon.size(), 1);
+    EXPECT_EQ(logon[0].value(QStringLiteral("SenderCode")).toString(), QStringLiteral("A123"));
+    EXPECT_EQ(logon[0].value(QStringLiteral("MsgData")).toString(),
+              QStringLiteral("pw1234    ") + DMLib->FMachineId);
+
+    msg.expect(MsgResult::Ok);
+    session->LogOff();
+    ASSERT_TRUE(waitDisconnected());
+    EXPECT_EQ(host.loggedOff, 1);
+    EXPECT_EQ(host.statuses.last(), kEndedStatus);
+    EXPECT_EQ(msg.texts(), QStringList{kDisconnectBox});
+    EXPECT_EQ(msg.shown().last().caption, QStringLiteral("접속종료"));
+    EXPECT_FALSE(link->isConnected());
+    EXPECT_TRUE(sim.waitClosed());
+}
+
+TEST_F(VanSessionTest, WrongPasswordRetriesThroughTheDialog) {
+    Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 0);
+    host.logins = {{QStringLiteral(" A123 "), QStringLiteral("nope")},
+                   {QStringLiteral("A123"), QStringLiteral(" pw1234 ")}};
+    msg.expect(MsgResult::Ok);
+    start();
+    ASSERT_TRUE(waitFor([this] { return host.loggedOn == 1; }));
+    EXPECT_EQ(host.loginAsked, 2);
+    ASSERT_EQ(msg.shown().size(), 1);
+    EXPECT_EQ(msg.shown()[0].caption, QStringLiteral("오류"));
+    EXPECT_EQ(msg.shown()[0].text, QStringLiteral("비밀번호오류"));
+    EXPECT_EQ(msg.shown()[0].icon, MsgIcon::Error);
+    const auto logons = sim.messages(QStringLiteral("recv"), QStringLiteral("0800100"));
+    ASSERT_EQ(logons.size(), 2);
+    EXPECT_TRUE(
+        logons[0].value(QStringLiteral("MsgData")).toString().startsWith(QStringLiteral("nope      ")));
+    EXPECT_TRUE(
+        logons[1].value(QStringLiteral("MsgData")).toString().startsWith(QStringLiteral("pw1234    ")));
+    EXPECT_EQ(logons[1].value(QStringLiteral("SenderCode")).toString(), QStringLiteral("A123"));
+}
+
+TEST_F(VanSessionTest, CancelledDialogWaitsForTheReadTimeOut) {
+    Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 0);
+    start();
+    link->setReadTimeout(400);
+    msg.expect(MsgResult::Ok);
+    ASSERT_TRUE(waitDisconnected());
+    EXPECT_EQ(host.loginAsked, 1);
+    EXPECT_EQ(session->state(), TVanSession::State::Disconnected);
+    EXPECT_TRUE(sim.messages(QStringLiteral("recv")).isEmpty()) << "nothing is sent after a cancel";
+    EXPECT_EQ(host.statuses.last(), kEndedStatus);
+}
+
+TEST_F(VanSessionTest, ThirdWrongPasswordEndsTheSession) {
+    Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 0);
+    for (int i = 0; i < 5; ++i)
+        host.logins << qMakePair(QStringLiteral("A123"), QStringLiteral("bad"));
+    msg.expect({MsgResult::Ok, MsgResult::Ok, MsgResult::Ok, MsgResult::Ok});
+    start({QStringLiteral("--keep-open-after-15")});
+    ASSERT_TRUE(waitDisconnected());
+    EXPECT_EQ(host.loginAsked, 3);
+    ASSERT_EQ(msg.texts().size(), 4);
+    EXPECT_EQ(msg.texts()[1], QStringLiteral("비밀번호오류"));
+    EXPECT_TRUE(msg.texts()[2].startsWith(QStringLiteral("비밀번호를 3회 틀리셨습니다.")));
+    EXPECT_EQ(msg.texts()[3], kDisconnectBox);
+    EXPECT_EQ(host.loggedOn, 0);
+    EXPECT_TRUE(sim.waitClosed()) << "the client closes even when the operator keeps the line open";
+}
+
+TEST_F(VanSessionTest, LogOnNoticeAndCode16) {
+    start({QStringLiteral("--notice"), QStringLiteral("  오늘은 점검일입니다  "), QStringLiteral("--resp"),
+           QStringLiteral("0600100=16")});
+    msg.expect(MsgResult::Ok);
+    ASSERT_TRUE(waitFor([this] { return host.loggedOn == 1 && msg.shown().size() == 1; }));
+    EXPECT_EQ(msg.shown()[0].caption, QStringLiteral("공지사항"));
+    EXPECT_EQ(msg.shown()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(msg.shown()[0].text, QStringLiteral("오늘은 점검일입니다"));
+
+    // A known job code with RespCode 16 is not dispatched.
+    msg.expect(MsgResult::Ok);
+    session->SendVanMsg(session->builder.FileListRequest(QStringLiteral("20260301"),
+                                                         QStringLiteral("20260316"), QStringLiteral("R")));
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 2; }));
+    EXPECT_EQ(msg.shown()[1].text, QStringLiteral("검색자료없음"));
+    EXPECT_EQ(host.statuses.last(), QStringLiteral("송수신 목록이 없습니다!!"));
+    EXPECT_EQ(host.colors.last(), VanColor::Red);
+    EXPECT_TRUE(link->isConnected());
+}
+
+TEST_F(VanSessionTest, ListBlocksAreReadAndAcknowledged) {
+    const QString entry = QStringLiteral("R0020200202603150900000910000012001  0001");
+    start({QStringLiteral("--entry"), entry, QStringLiteral("--entry"), entry});
+    ASSERT_TRUE(waitFor([this] { return host.loggedOn == 1; }));
+    session->SendVanMsg(session->builder.FileListRequest(QStringLiteral("20260301"),
+                                                         QStringLiteral("20260316"), QStringLiteral("R")));
+    ASSERT_TRUE(waitFor(
+        [this] { return sim.messages(QStringLiteral("recv"), QStringLiteral("0620100")).size() == 1; }));
+    session->SendVanMsg(
+        session->builder.NoticeListRequest(QStringLiteral("20020601"), QStringLiteral("20260316")));
+    ASSERT_TRUE(waitFor(
+        [this] { return sim.messages(QStringLiteral("recv"), QStringLiteral("0420100")).size() == 1; }));
+    ASSERT_EQ(host.lists.size(), 2);
+    ASSERT_EQ(host.lists[0].size(), 2);
+    EXPECT_EQ(host.lists[0][1], entry.toLatin1());
+    EXPECT_TRUE(host.lists[1].isEmpty());
+    EXPECT_EQ(
+        sim.messages(QStringLiteral("recv"), QStringLiteral("0620100"))[0].value(QStringLiteral("RespCode")),
+        QStringLiteral("00"));
+    EXPECT_EQ(
+        sim.messages(QStringLiteral("recv"), QStringLiteral("0420100"))[0].value(QStringLiteral("RespCode")),
+        QStringLiteral("  "))
+        << "an empty block is acknowledged with two spaces";
+}
+
+// Whatever goes wrong on the server's side ends the session with the
+// expected boxes, and the connection is closed.
+TEST_F(VanSessionTest, FaultsEndTheSession) {
+    const struct {
+        const char* name;
+        QStringList options;
+        QStringList boxes;
+        bool pubKeyMissing = false;
+        bool endedStatus = true;
+    } cases[] = {
+        {"refused key",
+         {QStringLiteral("--refuse-key")},
+         {QStringLiteral("세션키 전송에 실패하였습니다.\r\n재접속하세요!!"), kDisconnectBox},
+         false,
+         false},
+        {"no operator key",
+         {},
+         {QStringLiteral("세션키 생성을 실패하였습니다.\r\n재접속하세요!!"), kDisconnectBox},
+         true,
+         false},
+        {"unknown job code",
+         {QStringLiteral("--unknown-on"), QStringLiteral("0800100")},
+         {QStringLiteral("응답 전문 오류입니다!!"), kDisconnectBox}},
+        {"body that does not decrypt",
+         {QStringLiteral("--garbage-on"), QStringLiteral("0800100")},
+         {kDisconnectBox}},
+        {"non-numeric response code",
+         {QStringLiteral("--resp"), QStringLiteral("0800100=X1")},
+         {kDisconnectBox}},
+        {"dropped connection", {QStringLiteral("--drop-on"), QStringLiteral("0800100")}, {kDisconnectBox}},
+        {"silent server", {QStringLiteral("--silent")}, {kDisconnectBox}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host = Host();
+        msg.clear();
+        for (int i = 0; i < c.boxes.size(); ++i)
+            msg.expect(MsgResult::Ok);
+        start(c.options);
+        if (c.pubKeyMissing) {
+            qputenv("ZQ_VAN_PUBKEY", path(QStringLiteral("nowhere.pem")).toLocal8Bit());
+        }
+        link->setReadTimeout(500);
+        ASSERT_TRUE(waitDisconnected());
+        EXPECT_EQ(msg.texts(), c.boxes);
+        if (c.endedStatus) {
+            EXPECT_EQ(host.statuses.last(), kEndedStatus);
+        }
+        EXPECT_EQ(host.loggedOn, 0);
+        EXPECT_EQ(host.disconnectedCount, 1);
+        EXPECT_FALSE(link->isConnected());
+        EXPECT_TRUE(sim.waitClosed());
+        session.reset();
+        link.reset();
+    }
+}
+
+TEST_F(VanSessionTest, UnknownResponseCodesShowTheUnknownText) {
+    for (const char* code : {"30", "99"}) {
+        SCOPED_TRACE(code);
+        host = Host();
+        msg.clear();
+        msg.expect(MsgResult::Ok);
+        start({QStringLiteral("--resp"), QStringLiteral("0800100=%1").arg(QLatin1String(code))});
+        ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 1; }));
+        EXPECT_EQ(msg.texts()[0], QStringLiteral("알수없는 에러입니다.\r\n(주)TORVA으로 연락하십시요!!"));
+        EXPECT_TRUE(link->isConnected());
+        link->closeSilently();
+        session.reset();
+        link.reset();
+    }
+}
+
+// A frame that arrives while a box is open waits until the box is closed.
+TEST_F(VanSessionTest, OneFrameAtATime) {
+    start({QStringLiteral("--notice"), QStringLiteral("n"), QStringLiteral("--repeat-logon-reply"),
+           QStringLiteral("2")});
+    int depth = 0, maxDepth = 0, boxes = 0;
+    Msg::setHandler([&](const MsgBox&) {
+        ++boxes;
+        maxDepth = std::max(maxDepth, ++depth);
+        // Keep the box open while the second reply is on the wire.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 300)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        --depth;
+        return MsgResult::Ok;
+    });
+    ASSERT_TRUE(waitFor([&] { return boxes == 2; }));
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_EQ(host.loggedOn, 2);
+    link->closeSilently();
+}
+
+} // namespace
+
+namespace {
+
+TEST(VanDriver, LogOnAndLogOffPrintEveryMessage) {
+    VanSimulator sim;
+    ASSERT_TRUE(sim.start());
+    QTemporaryDir root;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZQ_REGISTRY"), root.filePath(QStringLiteral("registry.ini")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    auto run = [&](const QString& what, const QString& password) {
+        p.start(QStringLiteral(ZQ_DRIVER_PATH),
+                {QStringLiteral("--root"), root.filePath(QStringLiteral("data")), QStringLiteral("van"), what,
+                 QStringLiteral("--host"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                 QString::number(sim.port()), QStringLiteral("--company"), QStringLiteral("A123"),
+                 QStringLiteral("--password"), password});
+        EXPECT_TRUE(p.waitForFinished(20000));
+        QStringList names;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+            const QJsonObject o = QJsonDocument::fromJson(line).object();
+            if (o.contains(QStringLiteral("name")))
+                names << (o.contains(QStringLiteral("sent")) ? QStringLiteral("> ") : QStringLiteral("< ")) +
+                             o.value(QStringLiteral("name")).toString() + QLatin1Char(' ') +
+                             o.value(QStringLiteral("RespCode")).toString();
+            if (o.contains(QStringLiteral("result"))) names << o.value(QStringLiteral("result")).toString();
+        }
+        return names;
+    };
+    EXPECT_EQ(run(QStringLiteral("logoff"), QStringLiteral("pw1234")),
+              (QStringList{QStringLiteral("> LogOnRequest 00"), QStringLiteral("< LogOnReply 00"),
+                           QStringLiteral("> LogOffRequest 00"), QStringLiteral("< LogOffReply 00"),
+                           QStringLiteral("loggedOff")}));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(run(QStringLiteral("logon"), QStringLiteral("nope")),
+              (QStringList{QStringLiteral("> LogOnRequest 00"), QStringLiteral("< LogOnReply 03"),
+                           QStringLiteral("failed")}));
+    EXPECT_EQ(p.exitCode(), 1);
+}
+
+} // namespace
