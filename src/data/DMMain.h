@@ -1,8 +1,39 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include "platform/db/Database.h"
+
+class QComboBox;
+class QListWidget;
+
+// Records of the cached code lists. Display texts are code + "." + name.
+struct aBank {
+    QString BankCd, BankNm, Display;
+};
+struct aItem {
+    QString ItemCd, ItemNm, Display; // Display: ItemID + "." + ItemNm
+};
+struct aGItem {
+    QString Gcode, ItemID, ItemNm;
+};
+struct aGroup {
+    QString G_CODE, G_NAME, Display;
+};
+
+// The statement that ItemList is built from. Callers set their own select
+// (returning ItemCd, ItemNm and ItemID of C_ITEM) and call ReloadItems; the
+// statement stays for the next reload. Values go in Params, bound in order.
+struct TItemQuery {
+    QString SQL;
+    QVariantList Params;
+    void Clear() {
+        SQL.clear();
+        Params.clear();
+    }
+};
 
 // The database module: owns DBMain, creates the shared tables and holds the
 // cached code lists.
@@ -44,8 +75,75 @@ public:
 
     // Layout changes of older data folders, run at every start.
     bool RunLayoutChanges();
-    // (Re)loads the cached code lists.
+    // (Re)loads the cached code lists (start-up order: banks, items of
+    // group 01, all groups' items, groups).
     void LoadLists();
+
+    // ---- cached lists
+    void LoadBanks();
+    void LoadItems();
+    void LoadGItems();
+    void LoadGroups();
+    void ReloadItems();
+    void FreeBanks();
+    void FreeItems();
+    void FreeGItems();
+    // The conventional item query for one group (code bound), then ReloadItems.
+    void SetItemGroup(const QString& gcode);
+
+    QList<aBank> BankList;
+    QList<aItem> ItemList;
+    QList<aGItem> GItemList;
+    QList<aGroup> GroupList;
+    TItemQuery ItemQry;
+
+    // ---- lookups in the lists ('' when nothing matches)
+    QString GetBankName(const QString& bankCd) const;
+    QString GetBankCode(const QString& bankNm) const;
+    QString GetItemName(const QString& itemCd) const;
+    QString GetItemCodeByID(const QString& itemId) const;
+    QString GetGItemName(const QString& itemId, const QString& gcode) const;
+    QString FindGItemName(const QString& gcode, const QString& itemId) const;
+
+    // ---- lookups in the tables
+    qint64 GetItemAmt(const QString& itemCd) const;
+    int LoadItemList(QStringList& list) const;
+    QString GetRepCompyNo(const QString& bankCd) const;
+    QString GetRepCd(const QString& bankCd) const;
+    bool NoRepAcct(const QString& bankCd) const;
+    // False also for a table name that is not a plain name or does not exist.
+    bool GcodeUsed(const QString& tableName, const QString& gcode) const;
+    QString GetSNo(const QString& custNo) const;
+    QString GetCustName(const QString& custNo) const;
+    QString GetSchoolName(const QString& sCd) const;
+    QString GetSchoolTel(const QString& sCd) const;
+    // Byte length of the file's first line without its line end; -1 (and
+    // false in *ok) when the file cannot be read.
+    static int FirstLineLength(const QString& fileName, bool* ok = nullptr);
+
+    // ---- list fillers: append (never clear) and select as each says
+    void FillGroupCombo(QComboBox* combo, const QString& selText);
+    void FillBankCombo(QComboBox* combo, const QString& selText) const;
+    void FillItemCombo(QComboBox* combo, const QString& selText) const;
+    void FillItemListBox(QListWidget* list, const QString& selText) const;
+    void FillItemCheckList(QListWidget* list) const;
+    void FillGradeCombo(QComboBox* combo) const;
+    void FillGradeCodeCombo(QComboBox* combo) const;
+    void FillGradeNameCombo(QComboBox* combo) const;
+    void FillGradeCheckList(QListWidget* list, const QString& selText = QString()) const;
+    void FillGradeListBox(QListWidget* list) const;
+
+    // The texts the fillers append.
+    QStringList GroupTexts() const;
+    QStringList BankTexts() const;
+    QStringList ItemTexts() const;
+    enum class GradeText { CodeAndName, Code, Name };
+    QStringList GradeTexts(GradeText kind = GradeText::CodeAndName) const;
+
+    // The list controls' own prefix search: the first item that begins with
+    // text (case ignored), searching from the second item to the end and then
+    // wrapping round to the first; -1 when none matches.
+    static int PrefixIndex(const QStringList& items, const QString& text);
 
     QString LogTableName;
 };
@@ -74,4 +172,3 @@ TableDef MSumReceipt();
 // Creates the job-log table of that name (used by the job-log writer when
 // the month changed while the program ran).
 bool CreateLogTableNamed(const QString& name);
-

@@ -1,0 +1,553 @@
+#include "transfers/ResultFile.h"
+
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/System.h"
+#include "platform/text/Cp949.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QString kMenu = QStringLiteral("집금이체");
+const QString kApplyError = QStringLiteral("이체처리오류");
+
+QString field(const QByteArray& line, int off, int width) {
+    return Cp949::decode(line.mid(off, width));
+}
+
+bool isOneOf(const QString& v, std::initializer_list<const char*> set) {
+    for (const char* s : set)
+        if (v == QLatin1String(s)) return true;
+    return false;
+}
+
+MsgBox box(const QString& caption, const QString& text, MsgIcon icon = MsgIcon::Error) {
+    return MsgBox{caption, text, icon, MsgButtons::Ok};
+}
+
+// Whole digits only; the amount fields are read as they stand.
+bool toAmount(const QByteArray& f, qint64* out) {
+    const QByteArray t = f.trimmed();
+    if (t.isEmpty()) {
+        *out = 0;
+        return true;
+    }
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    bool ok = false;
+    *out = t.toLongLong(&ok);
+    return ok;
+}
+
+QString bankCodeOf(const QString& name) {
+    Query q(QStringLiteral("select BankCd from C_BANK where BankNm = ?"));
+    q.add(name);
+    return q.exec() && q.next() ? q.str(0) : QString();
+}
+
+} // namespace
+
+namespace ResultFile {
+
+QList<QByteArray> splitLines(const QByteArray& content) {
+    QList<QByteArray> lines = content.split('\n');
+    for (QByteArray& l : lines)
+        if (l.endsWith('\r')) l.chop(1);
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString transferDateColumn(const QString& yymmdd) {
+    return QStringLiteral("20") + yymmdd.mid(0, 2) + QLatin1Char('.') + yymmdd.mid(2, 2) + QLatin1Char('.') +
+           yymmdd.mid(4, 2);
+}
+
+QStringList listFiles(const QString& recvDir) {
+    QDir d(recvDir);
+    QStringList out;
+    for (const QString& n : d.entryList(QDir::Files, QDir::Name)) {
+        const int dot = n.lastIndexOf(QLatin1Char('.'));
+        if (dot >= 0 && n.mid(dot + 1).startsWith(QLatin1Char('2'))) out << n;
+    }
+    return out;
+}
+
+ResultFileInfo readInfo(const QString& path) {
+    ResultFileInfo info;
+    const QFileInfo fi(path);
+    info.fileName = fi.fileName();
+    info.path = path;
+    info.bankCd = info.fileName.mid(2, 2);
+    info.recvDate = fi.lastModified().toString(QStringLiteral("yyyy.MM.dd"));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return info;
+    const QList<QByteArray> lines = splitLines(f.readAll());
+    if (lines.isEmpty()) return info;
+    const QByteArray& head = lines.first();
+    const QByteArray& tail = lines.last();
+    info.recLen = int(head.size());
+    const QString b = info.bankCd;
+    const bool nh = isOneOf(b, {"10", "11", "12"});
+    if (nh && info.recLen == 200) {
+        info.transferDate = field(head, 21, 8).mid(2, 6);
+        info.dataCount = field(tail, 1, 7).toLongLong() - 2;
+    } else if (isOneOf(b, {"10", "11"})) {
+        info.transferDate = field(head, 13, 6);
+        info.dataCount = field(tail, 9, 6).toLongLong() - 2;
+    } else if (b == QLatin1String("12")) {
+        info.transferDate = field(head, 4, 6);
+        info.dataCount = field(tail, 20, 6).toLongLong() + field(tail, 38, 6).toLongLong();
+    } else if (b == QLatin1String("23") && info.recLen == 100) {
+        info.transferDate = field(head, 26, 8).mid(2, 6);
+        info.dataCount = field(tail, 7, 6).toLongLong();
+    } else {
+        info.transferDate = field(head, 15, 6);
+        info.dataCount = field(tail, 8, 7).toLongLong();
+    }
+    return info;
+}
+
+QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank) {
+    QList<ResultFileInfo> out;
+    const QString bank = workBank.left(2);
+    for (const QString& n : listFiles(recvDir)) {
+        const QString fb = n.mid(2, 2);
+        if (fb == bank || (bank == QLatin1String("10") && fb == QLatin1String("11")))
+            out << readInfo(QDir(recvDir).filePath(n));
+    }
+    return out;
+}
+
+ResultReader chooseReader(const QString& fileBank, int recLen) {
+    if (isOneOf(fileBank, {"10", "11", "12"}) && recLen == 200) return ResultReader::NH200;
+    if (fileBank == QLatin1String("12")) return ResultReader::NH12;
+    if (isOneOf(fileBank, {"45", "93"}) && recLen == 100) return ResultReader::Layout100A;
+    if (fileBank == QLatin1String("23") && recLen == 100) return ResultReader::Layout100B;
+    if (isOneOf(fileBank, {"10", "11"})) return ResultReader::NH80;
+    return ResultReader::Layout80;
+}
+
+} // namespace ResultFile
+
+namespace {
+
+struct Record {
+    QString custNo, itemCd, replyCd, procDt, acctBank;
+    QByteArray amountField;
+    qint64 amount = 0;
+    bool success = false;
+};
+
+bool isDataRecord(ResultReader r, const QByteArray& line) {
+    if (r == ResultReader::NH12) return line.startsWith("22");
+    return line.startsWith('D');
+}
+
+QString payer80(const QByteArray& rec, const QString& workBank) {
+    const QString f = field(rec, 48, 24);
+    if (isOneOf(workBank, {"45", "93"}) && f.startsWith(QLatin1Char('C'))) return f.mid(1, 12).trimmed();
+    return f.left(12).trimmed();
+}
+
+Record readRecord(ResultReader r, const QByteArray& rec, const QByteArray& head, const QString& workBank) {
+    Record x;
+    switch (r) {
+    case ResultReader::NH200:
+        x.custNo = field(rec, 94, 20).trimmed();
+        x.itemCd = field(rec, 20, 3).mid(1, 2);
+        x.amountField = rec.mid(42, 13);
+        x.success = rec.mid(154, 1) == "Y";
+        x.replyCd = field(rec, 155, 4).trimmed();
+        x.procDt = field(head, 21, 8);
+        x.acctBank = workBank;
+        break;
+    case ResultReader::NH80:
+        x.custNo = field(rec, 44, 13).trimmed();
+        x.itemCd = field(rec, 9, 2);
+        x.amountField = rec.mid(34, 10);
+        x.success = rec.mid(68, 1) == "Y";
+        x.replyCd = field(rec, 69, 2).trimmed();
+        x.procDt = QStringLiteral("20") + field(rec, 71, 6);
+        x.acctBank = workBank;
+        break;
+    case ResultReader::NH12:
+        x.custNo = field(rec, 46, 13).trimmed();
+        x.itemCd = field(rec, 59, 5).trimmed();
+        x.amountField = rec.mid(27, 12);
+        x.success = rec.mid(39, 1) == "1";
+        x.replyCd = field(rec, 40, 2).trimmed();
+        x.procDt = QStringLiteral("20") + field(head, 4, 6);
+        x.acctBank = field(rec, 9, 2);
+        break;
+    case ResultReader::Layout100B:
+        x.custNo = field(rec, 77, 20).left(12).trimmed();
+        x.itemCd = field(rec, 60, 3).left(2);
+        x.amountField = rec.mid(37, 13);
+        x.success = rec.mid(32, 1) == "Y";
+        x.replyCd = field(rec, 33, 4).trimmed();
+        x.procDt = field(head, 26, 8);
+        x.acctBank = field(rec, 1, 2);
+        break;
+    case ResultReader::Layout100A:
+    case ResultReader::Layout80:
+        x.custNo = payer80(rec, workBank);
+        x.itemCd = field(rec, 76, 2);
+        x.amountField = rec.mid(20, 11);
+        x.success = rec.mid(33, 1) == "Y";
+        x.replyCd = field(rec, 34, 4).trimmed();
+        x.procDt = QStringLiteral("20") + field(head, 15, 6);
+        x.acctBank = field(rec, 1, 2);
+        break;
+    }
+    return x;
+}
+
+bool notRegisteredCode(ResultReader r, const QString& code) {
+    if (r == ResultReader::NH80 || r == ResultReader::NH12) return isOneOf(code, {"44", "55"});
+    return isOneOf(code, {"2007", "2008"});
+}
+
+// Data records the trailer announces, for the count check.
+qint64 trailerCount(ResultReader r, const QByteArray& tail) {
+    switch (r) {
+    case ResultReader::NH200:
+        return field(tail, 1, 7).toLongLong() - 2;
+    case ResultReader::NH80:
+        return field(tail, 9, 6).toLongLong() - 2;
+    case ResultReader::NH12:
+        return field(tail, 20, 6).toLongLong() + field(tail, 38, 6).toLongLong();
+    case ResultReader::Layout100B:
+        return field(tail, 7, 6).toLongLong();
+    case ResultReader::Layout100A:
+    case ResultReader::Layout80:
+        return field(tail, 8, 7).toLongLong();
+    }
+    return -1;
+}
+
+bool sameContentIn(const QString& dir, const QByteArray& content) {
+    QDir d(dir);
+    for (const QFileInfo& fi : d.entryInfoList(QDir::Files)) {
+        if (fi.size() != content.size()) continue;
+        QFile f(fi.filePath());
+        if (f.open(QIODevice::ReadOnly) && f.readAll() == content) return true;
+    }
+    return false;
+}
+
+void logApply(const ResultApplyRequest& req, const QString& action, const QString& table) {
+    DMLib->WriteJobLog(
+        kMenu, action + QStringLiteral("은행명:") + req.listBankName + QStringLiteral(", 파일명:") +
+                   QFileInfo(req.path).fileName() + QStringLiteral(", 이체일자:") + req.listTransferDate +
+                   QStringLiteral(", 건수:") + req.listCount + QStringLiteral(", 파일풀기회차:") +
+                   table.mid(6, 6) + QLatin1Char('-') + table.mid(12, 2));
+}
+
+} // namespace
+
+QString ResultApplier::NextResultFileType(const QString& yymm, const QString& seqNo) {
+    Query q(QStringLiteral("select Max(FileType) as FileSeq from M_SRFile where SRType = 'R' and YearMon = ? "
+                           "and SeqNo = ? and substr(FileType, 1, 1) = '2'"));
+    q.add(yymm).add(seqNo);
+    if (!q.exec() || !q.next() || q.str(0).isEmpty()) return QStringLiteral("201");
+    return QString::number(q.str(0).toInt() + 1);
+}
+
+ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
+    using Status = ResultApplyOutcome::Status;
+    ResultApplyOutcome out;
+    const QString fileName = QFileInfo(req.path).fileName();
+    const QString fileBank = fileName.mid(2, 2);
+    const QString workBank = req.workBank.left(2);
+
+    QFile f(req.path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        out.messages << box(QStringLiteral("화일오류"), QStringLiteral("화일이 존재하지 않습니다!"));
+        return out;
+    }
+    const QByteArray content = f.readAll();
+    f.close();
+    const QList<QByteArray> lines = ResultFile::splitLines(content);
+    auto refuse = [&](const QString& why) {
+        out.status = Status::Refused;
+        out.messages << box(QStringLiteral("화일오류"), why);
+        return out;
+    };
+    if (lines.size() < 2)
+        return refuse(QStringLiteral("결과파일에 헤더 또는 트레일러가 없습니다.\r화일명: ") + fileName);
+    const int recLen = int(lines.first().size());
+    const ResultReader reader = ResultFile::chooseReader(fileBank, recLen);
+    const QByteArray& head = lines.first();
+
+    // Round of the dialog, where the layout needs it.
+    const bool needsDialogRound = reader == ResultReader::NH12 ||
+                                  ((reader == ResultReader::Layout80 || reader == ResultReader::Layout100A) &&
+                                   isOneOf(workBank, {"21", "06", "23", "03"}));
+    if (needsDialogRound && (req.yearMon.trimmed().isEmpty() || req.seqNo.trimmed().isEmpty())) {
+        out.status = Status::NeedRound;
+        out.messages << box(QStringLiteral("입력요망"), QStringLiteral("이체년월 및 회차를 입력하세요!!"));
+        return out;
+    }
+
+    // Bank check.
+    QString headBank;
+    if (reader == ResultReader::NH200)
+        headBank = field(head, 4, 3).mid(1, 2);
+    else if (reader == ResultReader::NH80)
+        headBank = field(head, 1, 2);
+    else if (reader == ResultReader::NH12)
+        headBank = field(head, 2, 2);
+    if (!headBank.isNull() && headBank != workBank) {
+        out.messages << box(QStringLiteral("은행오류"), QStringLiteral("은행선택이 잘못되었습니다"));
+        return out;
+    }
+
+    // The whole file is checked before anything changes.
+    bool decodedOk = true;
+    for (const QByteArray& l : lines) {
+        Cp949::decode(l, &decodedOk);
+        if (!decodedOk)
+            return refuse(QStringLiteral("결과파일에 읽을 수 없는 문자가 있습니다.\r화일명: ") + fileName);
+    }
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].size() != recLen)
+            return refuse(QStringLiteral("결과파일의 레코드 길이가 맞지 않습니다.\r화일명: %1, %2번째 줄")
+                              .arg(fileName)
+                              .arg(i + 1));
+    if (isDataRecord(reader, head))
+        return refuse(QStringLiteral("결과파일에 헤더가 없습니다.\r화일명: ") + fileName);
+    int end = 1;
+    while (end < lines.size() && isDataRecord(reader, lines[end]))
+        ++end;
+    if (end >= lines.size())
+        return refuse(QStringLiteral("결과파일에 트레일러가 없습니다.\r화일명: ") + fileName);
+    if (end != lines.size() - 1)
+        return refuse(QStringLiteral("결과파일의 트레일러 뒤에 자료가 있습니다.\r화일명: ") + fileName);
+    const int dataCount = end - 1;
+    const qint64 announced = trailerCount(reader, lines.last());
+    if (announced != dataCount)
+        return refuse(QStringLiteral(
+                          "결과파일의 자료건수가 트레일러와 다릅니다.\r화일명: %1 (자료 %2건, 트레일러 %3건)")
+                          .arg(fileName)
+                          .arg(dataCount)
+                          .arg(announced));
+    if (sameContentIn(DMLib->dir(QStringLiteral("rback")), content))
+        return refuse(QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + fileName);
+
+    // The round table.
+    QString table;
+    if (needsDialogRound) {
+        table = QStringLiteral("H_200_") + req.yearMon.trimmed() + req.seqNo.trimmed();
+    } else if (reader == ResultReader::NH200) {
+        table = QStringLiteral("H_200_20") + field(head, 72, 10).left(6);
+    } else if (reader == ResultReader::NH80) {
+        table = QStringLiteral("H_200_20") + field(head, 31, 8).left(6);
+    } else if (reader == ResultReader::Layout100B) {
+        table = QStringLiteral("H_200_20") + field(lines[1], 50, 10).left(6);
+    } else {
+        table = QStringLiteral("H_200_20") + field(head, 63, 17).left(6);
+    }
+    out.roundTable = table;
+    if (!Database::isRoundTableName(table) || !Database::tableExists(table))
+        return refuse(QStringLiteral("결과파일의 이체회차 자료가 없습니다.\r회차: %1").arg(table));
+    const QString qt = Database::quoted(table);
+
+    // Every record must find its row; cash, refunded and wholly exempt rows
+    // are reported and left alone.
+    QList<Record> toApply;
+    Query find(
+        QStringLiteral("select ReplyTy, ExempTy, Amt from %1 where CustNo = ? and ItemCd = ?").arg(qt));
+    for (int i = 1; i < end; ++i) {
+        Record r = readRecord(reader, lines[i], head, workBank);
+        if (!toAmount(r.amountField, &r.amount))
+            return refuse(QStringLiteral("결과파일의 금액이 숫자가 아닙니다.\r화일명: %1, %2번째 줄")
+                              .arg(fileName)
+                              .arg(i + 1));
+        find.add(r.custNo).add(r.itemCd);
+        if (!find.exec())
+            return refuse(QStringLiteral("결과반영실패(") + r.custNo + QLatin1Char(',') + r.itemCd +
+                          QLatin1Char(')'));
+        if (!find.next()) {
+            out.status = Status::Refused;
+            if (reader == ResultReader::NH12)
+                out.messages << box(kApplyError, QStringLiteral("납부자번호=") + r.custNo +
+                                                     QStringLiteral("\r") +
+                                                     QStringLiteral(" 학생자료가 변경되었거나 없습니다. ") +
+                                                     QStringLiteral("\r\r") +
+                                                     QStringLiteral("  확인한 후 다시 파일풀기 하세요!"));
+            else
+                out.messages << box(
+                    kApplyError, QStringLiteral("납부자번호=") + r.custNo + QStringLiteral("\r") +
+                                     QStringLiteral(" 항목코드=") + r.itemCd + QStringLiteral("\r") +
+                                     QStringLiteral(" 학생이 삭제되어 파일풀기오류가 발생하였으니") +
+                                     QStringLiteral("\r") + QStringLiteral("해당 학생을 '학생추가'하신 후") +
+                                     QStringLiteral("\r") + QStringLiteral("다시 파일풀기 작업해주세요.") +
+                                     QStringLiteral("\r\r") + QStringLiteral("  확인을 하여 주십시오!"));
+            logApply(req, QStringLiteral("[파일풀기오류]"), table);
+            return out;
+        }
+        const QString replyTy = find.str(0), exempTy = find.str(1);
+        if (replyTy == QLatin1String("2")) {
+            out.messages << box(kApplyError,
+                                QStringLiteral("납부자번호=") + r.custNo + QStringLiteral(" 학생을") +
+                                    QStringLiteral("\r") +
+                                    QStringLiteral("현금수납 하여 파일풀기오류가 발생하였으니") +
+                                    QStringLiteral("\r") + QStringLiteral("해당 학생을 미처리로 수정 후") +
+                                    QStringLiteral("\r") + QStringLiteral(" 다시 파일풀기 작업해주세요") +
+                                    QStringLiteral("\r\r") + QStringLiteral("  확인을 하여 주십시오!"));
+            ++out.skippedRows;
+        } else if (replyTy == QLatin1String("3")) {
+            out.messages << box(kApplyError,
+                                QStringLiteral("납부자번호=") + r.custNo + QStringLiteral(" ") +
+                                    QStringLiteral("\r") + QStringLiteral(" 환불처리된 학생입니다. ") +
+                                    QStringLiteral("\r\r") + QStringLiteral("  확인을 하여 주십시오!"));
+            ++out.skippedRows;
+        } else if (exempTy == QLatin1String("0")) {
+            out.messages << box(kApplyError, QStringLiteral("납부자번호=") + r.custNo + QStringLiteral(" ") +
+                                                 QStringLiteral("\r") + QStringLiteral("면제 학생입니다! ") +
+                                                 QStringLiteral("\r\r") +
+                                                 QStringLiteral("  확인을 하여 주십시오!"));
+            ++out.skippedRows;
+        } else {
+            toApply << r;
+        }
+    }
+
+    // Archive name and book values.
+    const QString yymm = table.mid(8, 4), seq = table.mid(12, 2);
+    const QString listBankCode = req.listBankName.isEmpty() ? fileBank : bankCodeOf(req.listBankName);
+    const QString archive = yymm + seq + listBankCode + QLatin1Char('.') + NextResultFileType(yymm, seq);
+    out.archiveName = archive;
+    const QString target = DMLib->dir(QStringLiteral("rback")) + archive;
+
+    Transaction tx;
+    if (!tx.ok()) return refuse(QStringLiteral("결과반영실패: 자료를 잠글 수 없습니다."));
+    // A failed transfer with no amount keeps what the payer owes.
+    Query upOk(QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, ReplyTy = '1' "
+                              "where CustNo = ? and ItemCd = ?")
+                   .arg(qt));
+    Query upFail(
+        QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = case when ? > 0 then ? else Amt end, "
+                       "ProcDt = '00000000', ReplyTy = '0' where CustNo = ? and ItemCd = ?")
+            .arg(qt));
+    Query reg1(QStringLiteral("update M_CUST set AcctRegYn_1 = 'N' where CustNo = ?"));
+    Query reg2(QStringLiteral("update M_CUST set AcctRegYn_2 = 'N' where CustNo = ?"));
+    for (const Record& r : toApply) {
+        bool ok;
+        if (r.success) {
+            upOk.add(r.replyCd).add(r.amount).add(r.procDt).add(r.custNo).add(r.itemCd);
+            ok = upOk.exec();
+        } else {
+            upFail.add(r.replyCd).add(r.amount).add(r.amount).add(r.custNo).add(r.itemCd);
+            ok = upFail.exec();
+        }
+        if (ok && notRegisteredCode(reader, r.replyCd)) {
+            Query& reg = r.acctBank == QLatin1String("12") ? reg2 : reg1;
+            reg.add(r.custNo);
+            ok = reg.exec();
+        }
+        if (!ok) {
+            out.messages << box(kApplyError, QStringLiteral("결과반영실패(") + r.custNo + QLatin1Char(',') +
+                                                 r.itemCd + QLatin1Char(')'));
+            out.status = Status::Refused;
+            return out; // the transaction rolls back
+        }
+        ++out.appliedRows;
+    }
+    const QString bookBank =
+        req.listBankName == QLatin1String("신농협중앙") ? QStringLiteral("10") : archive.mid(6, 2);
+    const qint64 count = TDMLib::DigitsOnly(req.listCount).toLongLong();
+    QString err;
+    if (!Database::insertRow(QStringLiteral("M_SRFILE"),
+                             {{QStringLiteral("SRType"), QStringLiteral("R")},
+                              {QStringLiteral("FileName"), archive},
+                              {QStringLiteral("FileType"), archive.mid(9, 3)},
+                              {QStringLiteral("YearMon"), archive.left(4)},
+                              {QStringLiteral("SeqNo"), archive.mid(4, 2)},
+                              {QStringLiteral("BankCd"), bookBank},
+                              {QStringLiteral("DataCnt"), count},
+                              {QStringLiteral("SRDate"), Clock::todayText()},
+                              {QStringLiteral("Gcode"), req.gcode.left(2)}},
+                             &err)) {
+        out.messages << box(QStringLiteral("화일처리 오류"),
+                            QStringLiteral("결과파일을 등록하지 못했습니다.\r") + err);
+        out.status = Status::Refused;
+        return out;
+    }
+    // The move is the last step before the commit: an archive of the same
+    // name is replaced, and a failed commit moves the file back.
+    QFile::remove(target);
+    if (!System::moveFileReplace(req.path, target)) {
+        out.messages << box(QStringLiteral("화일처리 오류"),
+                            QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName);
+        out.status = Status::Refused;
+        return out;
+    }
+    if (!tx.commit()) {
+        System::moveFileReplace(target, req.path);
+        out.messages << box(QStringLiteral("화일처리 오류"), QStringLiteral("결과를 저장하지 못했습니다."));
+        out.status = Status::Refused;
+        return out;
+    }
+    logApply(req, QStringLiteral("[파일풀기]"), table);
+    out.messages << box(QStringLiteral("파일풀기"), QStringLiteral("파일풀기가 완료되었습니다"),
+                        MsgIcon::Information);
+    out.status = Status::Applied;
+    return out;
+}
+
+bool ResetTransferDate(const TransferDateReset& r, QString* error) {
+    const QString table = QStringLiteral("H_200_") + r.yearMon + r.seqNo;
+    const QString qt = Database::quoted(table);
+    if (!Database::isRoundTableName(table) || qt.isEmpty()) {
+        if (error) *error = table;
+        return false;
+    }
+    QString sql = QStringLiteral("update %1 set ReplyTy = '0', ReplyCd = NULL, ProcDt = NULL "
+                                 "where YearMon = ? and SeqNo = ? ")
+                      .arg(qt);
+    QVariantList binds{r.yearMon, r.seqNo};
+    const QString bank = r.bankCd.left(2);
+    if (isOneOf(bank, {"10", "11", "12"})) {
+        sql += QStringLiteral("and BankCd in ('10','11','12') ");
+    } else if (bank != QLatin1String("00")) {
+        sql += QStringLiteral("and BankCd = ? ");
+        binds << bank;
+    }
+    if (!r.itemIds.isEmpty()) {
+        sql += QStringLiteral("and ItemCd in (%1) ")
+                   .arg(QStringList(QList<QString>(r.itemIds.size(), QStringLiteral("?")))
+                            .join(QLatin1Char(',')));
+        for (const QString& id : r.itemIds)
+            binds << id.left(2);
+    }
+    auto bound = [&](const QString& b, const char* op) {
+        if (b.size() == SNoLen) {
+            sql += QStringLiteral("and SNo %1 ? ").arg(QLatin1String(op));
+            binds << b;
+        } else if (b.size() == 3 || b.size() == 1) {
+            sql += QStringLiteral("and substr(SNo, 1, %1) %2 ? ").arg(b.size()).arg(QLatin1String(op));
+            binds << b;
+        }
+    };
+    bound(r.fromSNo, ">=");
+    bound(r.toSNo, "<=");
+    sql += QStringLiteral("and ProcDt = ? and ExempTy > '0' and ReplyTy = '1'");
+    binds << r.procDt.trimmed();
+    Query q(sql);
+    for (const QVariant& b : binds)
+        q.add(b);
+    if (!q.exec()) {
+        if (error) *error = q.error();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,91 @@
+#pragma once
+#include "platform/ui/Msg.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Collection result files as the banks return them, and their application to
+// a round table.
+
+// The list values of one result file waiting in recv.
+struct ResultFileInfo {
+    QString fileName;
+    QString path;
+    QString bankCd;       // characters 3-4 of the name
+    int recLen = 0;       // length of the first line
+    QString recvDate;     // modification date, yyyy.mm.dd
+    QString transferDate; // yymmdd from the header
+    qint64 dataCount = 0; // data records by the trailer
+};
+
+enum class ResultReader { NH200, NH80, NH12, Layout100A, Layout100B, Layout80 };
+
+namespace ResultFile {
+
+// Reads the header and trailer values of a file for the list.
+ResultFileInfo readInfo(const QString& path);
+
+// Files in recv of the type "*.2*" (any case), in name order.
+QStringList listFiles(const QString& recvDir);
+
+// The files the list shows for the work window's bank: the bank's own, and
+// for bank "10" those of bank "11" too.
+QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank);
+
+ResultReader chooseReader(const QString& fileBank, int recLen);
+
+// Splits a file into lines without their line ends.
+QList<QByteArray> splitLines(const QByteArray& content);
+
+// "yyyy.mm.dd" of the list's transfer-date column from yymmdd.
+QString transferDateColumn(const QString& yymmdd);
+
+} // namespace ResultFile
+
+// What the result dialog knows when it applies a file.
+struct ResultApplyRequest {
+    QString path;             // the file in recv
+    QString workBank;         // bank chosen in the work window (2 characters)
+    QString gcode;            // item group of the work window
+    QString yearMon;          // the dialog's round: yyyymm
+    QString seqNo;            //                     and round
+    QString listBankName;     // list column 1
+    QString listTransferDate; // list column 3
+    QString listCount;        // list column 4
+};
+
+struct ResultApplyOutcome {
+    enum class Status {
+        Applied,   // rows changed, file archived and booked: the dialog closes with OK
+        Refused,   // nothing changed; the dialog closes with Cancel
+        NeedRound, // the dialog's round is missing; the dialog stays open
+    };
+    Status status = Status::Refused;
+    QString roundTable;
+    QString archiveName;
+    int appliedRows = 0;
+    int skippedRows = 0;
+    // Boxes to show, in order.
+    QList<MsgBox> messages;
+};
+
+// Applies a result file. The whole file is checked first (header, trailer,
+// record count and length, bank, round table and every row it names, and
+// that it was not applied before); then the rows, the registration flags,
+// the move to rback and the booking happen in one transaction.
+class ResultApplier {
+public:
+    static ResultApplyOutcome apply(const ResultApplyRequest& req);
+
+    // "201" and up per round among the applied files.
+    static QString NextResultFileType(const QString& yymm, const QString& seqNo);
+};
+
+// Sets the rows transferred on one date back to unprocessed.
+struct TransferDateReset {
+    QString yearMon, seqNo, bankCd, procDt, fromSNo, toSNo;
+    QStringList itemIds;
+};
+bool ResetTransferDate(const TransferDateReset& r, QString* error = nullptr);
