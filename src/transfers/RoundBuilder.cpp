@@ -366,8 +366,7 @@ RoundResult createMerged(const RoundTarget& t, const QStringList& sources, const
         // gives the bank and account.
         QList<MergeEntry> entries;
         QHash<QString, int> index;
-        QHash<QString, QVariant> currentSNo;
-        Query sno(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = ?"));
+        QHash<QString, QString> currentSNo;
         for (int si = 0; si < sources.size(); ++si) {
             Query q(QStringLiteral(
                         "SELECT rowid, SNo, ItemCd, BankCd, AcctNo, Amt, ExempTy, CustNo, Nm, SCd, Gcode "
@@ -388,15 +387,10 @@ RoundResult createMerged(const RoundTarget& t, const QStringList& sources, const
                 }
                 MergeEntry e;
                 const QString cust = q.str(7);
-                if (!currentSNo.contains(cust)) {
-                    QVariant current;
-                    sno.raw().bindValue(0, cust);
-                    if (sno.exec() && sno.next()) current = sno.value(0);
-                    sno.raw().finish();
-                    currentSNo.insert(cust, current);
-                }
-                const QVariant cur = currentSNo.value(cust);
-                e.sno = (cur.isNull() || cur.toString().trimmed().isEmpty()) ? q.value(1) : cur;
+                // The row goes in under the student's current number.
+                if (!currentSNo.contains(cust)) currentSNo.insert(cust, DMData->GetSNo(cust).trimmed());
+                const QString cur = currentSNo.value(cust);
+                e.sno = cur.isEmpty() ? q.value(1) : QVariant(cur);
                 e.itemCd = q.value(2);
                 e.bankCd = q.value(3);
                 e.acctNo = q.value(4);
