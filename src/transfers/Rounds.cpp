@@ -236,6 +236,15 @@ QList<RoundLine> selectorRounds(const QString& mask, const QString& gcode) {
     return out;
 }
 
+QStringList studentGroups() {
+    QStringList out;
+    Query q(QStringLiteral("SELECT GrpNm FROM C_GRP WHERE GrpNm IS NOT NULL GROUP BY GrpNm ORDER BY GrpNm"));
+    if (q.exec())
+        while (q.next())
+            out << q.str(0);
+    return out;
+}
+
 QString programTitle() {
     return QStringLiteral("소마린 '2002 v%1[TORVA]").arg(System::programVersion());
 }

@@ -89,6 +89,9 @@ struct RoundLine {
 };
 QList<RoundLine> selectorRounds(const QString& mask, const QString& gcode);
 
+// Names of the student groups (C_GRP), in name order.
+QStringList studentGroups();
+
 // Caption of the plain boxes (the program's title).
 QString programTitle();
 void plainBox(const QString& text);
