@@ -100,13 +100,16 @@ static QList<FieldDef> roundFields14() {
 TableDef H200(const QString& suffix) {
     QList<FieldDef> f = roundFields14();
     f << T("GrpNm", 10) << T("Unpaid", 30) << T("ReDt", 8) << I("REAmt") << T("Gcode", 2);
-    return {QStringLiteral("H_200_") + suffix, f, keys({"YearMon", "SeqNo", "SNo", "ItemCd"}), {}};
+    // Result files and roster changes find rows by payer number and item.
+    return {QStringLiteral("H_200_") + suffix, f, keys({"YearMon", "SeqNo", "SNo", "ItemCd"}),
+            {IndexDef{QStringLiteral("CustItem"), keys({"CustNo", "ItemCd"}), false, false}}};
 }
 
 TableDef H300(const QString& suffix) {
     QList<FieldDef> f = roundFields14();
     f << T("Gcode", 2);
-    return {QStringLiteral("H_300_") + suffix, f, keys({"YearMon", "SeqNo", "SNo", "ItemCd"}), {}};
+    return {QStringLiteral("H_300_") + suffix, f, keys({"YearMon", "SeqNo", "SNo", "ItemCd"}),
+            {IndexDef{QStringLiteral("CustItem"), keys({"CustNo", "ItemCd"}), false, false}}};
 }
 
 TableDef HR00(const QString& suffix) {

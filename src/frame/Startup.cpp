@@ -8,12 +8,26 @@
 
 namespace Startup {
 
-bool createServices(const QString& dataRoot, QString* error) {
+// Checked before anything is created, so that a root the program cannot
+// write to is left exactly as it was.
+static bool usableRoot(const QString& dataRoot, QString* error) {
     const QFileInfo root(dataRoot);
-    if (!root.isDir() || !root.isWritable()) {
-        if (error) *error = dataRoot;
-        return false;
-    }
+    const QFileInfo data(dataRoot + QStringLiteral("/data"));
+    const QFileInfo db(dataRoot + QStringLiteral("/data/school.db"));
+    QString bad;
+    if (!root.isDir() || !root.isWritable())
+        bad = root.filePath();
+    else if (data.exists() && (!data.isDir() || !data.isWritable()))
+        bad = data.filePath();
+    else if (db.exists() && (!db.isFile() || !db.isWritable()))
+        bad = db.filePath();
+    if (bad.isEmpty()) return true;
+    if (error) *error = bad;
+    return false;
+}
+
+bool createServices(const QString& dataRoot, QString* error) {
+    if (!usableRoot(dataRoot, error)) return false;
     DMLib = new TDMLib(dataRoot);
     DMData = new TDMData();
     if (!DMData->DMDataCreate(error)) {

@@ -46,12 +46,6 @@ bool toAmount(const QByteArray& f, qint64* out) {
     return ok;
 }
 
-QString bankCodeOf(const QString& name) {
-    Query q(QStringLiteral("select BankCd from C_BANK where BankNm = ?"));
-    q.add(name);
-    return q.exec() && q.next() ? q.str(0) : QString();
-}
-
 } // namespace
 
 namespace ResultFile {
@@ -277,7 +271,7 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     f.close();
     const QList<QByteArray> lines = ResultFile::splitLines(content);
     auto refuse = [&](const QString& why) {
-        out.status = Status::Refused;
+        out.status = Status::Invalid;
         out.messages << box(QStringLiteral("화일오류"), why);
         return out;
     };
@@ -312,11 +306,9 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
 
     // The whole file is checked before anything changes.
     bool decodedOk = true;
-    for (const QByteArray& l : lines) {
-        Cp949::decode(l, &decodedOk);
-        if (!decodedOk)
-            return refuse(QStringLiteral("결과파일에 읽을 수 없는 문자가 있습니다.\r화일명: ") + fileName);
-    }
+    Cp949::decode(content, &decodedOk);
+    if (!decodedOk)
+        return refuse(QStringLiteral("결과파일에 읽을 수 없는 문자가 있습니다.\r화일명: ") + fileName);
     for (int i = 0; i < lines.size(); ++i)
         if (lines[i].size() != recLen)
             return refuse(QStringLiteral("결과파일의 레코드 길이가 맞지 않습니다.\r화일명: %1, %2번째 줄")
@@ -363,20 +355,23 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     // Every record must find its row; cash, refunded and wholly exempt rows
     // are reported and left alone.
     QList<Record> toApply;
-    Query find(
-        QStringLiteral("select ReplyTy, ExempTy, Amt from %1 where CustNo = ? and ItemCd = ?").arg(qt));
+    // The round's rows by payer and item, read once.
+    QHash<QString, std::pair<QString, QString>> rows;
+    {
+        Query all(QStringLiteral("select CustNo, ItemCd, ReplyTy, ExempTy from %1").arg(qt));
+        if (!all.exec()) return refuse(QStringLiteral("결과반영실패: ") + all.error());
+        while (all.next())
+            rows.insert(all.str(0) + QLatin1Char('|') + all.str(1), std::pair{all.str(2), all.str(3)});
+    }
     for (int i = 1; i < end; ++i) {
         Record r = readRecord(reader, lines[i], head, workBank);
         if (!toAmount(r.amountField, &r.amount))
             return refuse(QStringLiteral("결과파일의 금액이 숫자가 아닙니다.\r화일명: %1, %2번째 줄")
                               .arg(fileName)
                               .arg(i + 1));
-        find.add(r.custNo).add(r.itemCd);
-        if (!find.exec())
-            return refuse(QStringLiteral("결과반영실패(") + r.custNo + QLatin1Char(',') + r.itemCd +
-                          QLatin1Char(')'));
-        if (!find.next()) {
-            out.status = Status::Refused;
+        const auto row = rows.constFind(r.custNo + QLatin1Char('|') + r.itemCd);
+        if (row == rows.constEnd()) {
+            out.status = Status::Invalid;
             if (reader == ResultReader::NH12)
                 out.messages << box(kApplyError, QStringLiteral("납부자번호=") + r.custNo +
                                                      QStringLiteral("\r") +
@@ -394,7 +389,8 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
             logApply(req, QStringLiteral("[파일풀기오류]"), table);
             return out;
         }
-        const QString replyTy = find.str(0), exempTy = find.str(1);
+        const QString& replyTy = row->first;
+        const QString& exempTy = row->second;
         if (replyTy == QLatin1String("2")) {
             out.messages << box(kApplyError,
                                 QStringLiteral("납부자번호=") + r.custNo + QStringLiteral(" 학생을") +
@@ -423,7 +419,8 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
 
     // Archive name and book values.
     const QString yymm = table.mid(8, 4), seq = table.mid(12, 2);
-    const QString listBankCode = req.listBankName.isEmpty() ? fileBank : bankCodeOf(req.listBankName);
+    const QString listBankCode =
+        req.listBankName.isEmpty() ? fileBank : DMData->GetBankCode(req.listBankName);
     const QString archive = yymm + seq + listBankCode + QLatin1Char('.') + NextResultFileType(yymm, seq);
     out.archiveName = archive;
     const QString target = DMLib->dir(QStringLiteral("rback")) + archive;
@@ -457,7 +454,7 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
         if (!ok) {
             out.messages << box(kApplyError, QStringLiteral("결과반영실패(") + r.custNo + QLatin1Char(',') +
                                                  r.itemCd + QLatin1Char(')'));
-            out.status = Status::Refused;
+            out.status = Status::Invalid;
             return out; // the transaction rolls back
         }
         ++out.appliedRows;
@@ -479,7 +476,7 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
                              &err)) {
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 등록하지 못했습니다.\r") + err);
-        out.status = Status::Refused;
+        out.status = Status::Invalid;
         return out;
     }
     // The move is the last step before the commit: an archive of the same
@@ -488,13 +485,13 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     if (!System::moveFileReplace(req.path, target)) {
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName);
-        out.status = Status::Refused;
+        out.status = Status::Invalid;
         return out;
     }
     if (!tx.commit()) {
         System::moveFileReplace(target, req.path);
         out.messages << box(QStringLiteral("화일처리 오류"), QStringLiteral("결과를 저장하지 못했습니다."));
-        out.status = Status::Refused;
+        out.status = Status::Invalid;
         return out;
     }
     logApply(req, QStringLiteral("[파일풀기]"), table);

@@ -60,6 +60,7 @@ struct ResultApplyOutcome {
     enum class Status {
         Applied,   // rows changed, file archived and booked: the dialog closes with OK
         Refused,   // nothing changed; the dialog closes with Cancel
+        Invalid,   // the file failed a check; nothing changed, the dialog stays open
         NeedRound, // the dialog's round is missing; the dialog stays open
     };
     Status status = Status::Refused;

@@ -237,7 +237,7 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
         const QString name = QStringLiteral("00110001.201");
         writeFile(recv(name), c.lines);
         const ResultApplyOutcome o = ResultApplier::apply(request(name, "11"));
-        EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
+        EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
         ASSERT_FALSE(o.messages.isEmpty());
         EXPECT_TRUE(o.messages.first().text.contains(QString::fromUtf16(c.why)))
             << o.messages.first().text.toStdString();
@@ -269,7 +269,7 @@ TEST_F(ResultFiles, RefusalsOfBankRoundAndRepeat) {
     writeFile(recv(QStringLiteral("00110001.202")),
               {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3)});
     o = ResultApplier::apply(request(QStringLiteral("00110001.202"), "11"));
-    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
     EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")));
 }
 
@@ -382,6 +382,48 @@ TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
     r.fromSNo = QStringLiteral("30203");
     ASSERT_TRUE(ResetTransferDate(r));
     EXPECT_EQ(row("30202", "01").left(1), QStringLiteral("1")); // below the range
+}
+
+} // namespace
+
+#include "transfers/M101B08.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace {
+
+TEST_F(ResultFiles, DialogListsSplitsAndApplies) {
+    writeFile(recv(QStringLiteral("00110002.206")),
+              {nhHeader("011", "240500"), nhData("1000000001", "01", 100, true, "0000", "11", "240503"),
+               nhData("1000000002", "01", 200, true, "0000", "12", "240504"), nhTrailer(4)});
+    writeFile(recv(QStringLiteral("00200001.201")), {Rec(80).put(0, "H").b, Rec(80).put(0, "T").b});
+    TFrmM101B08 dlg(QStringLiteral("10.신농협중앙"), QStringLiteral("01.기본"));
+    // The two-round file was split; bank 11's parts are listed under bank 10.
+    ASSERT_EQ(dlg.SGrdRecvData->rowCount(), 2);
+    EXPECT_EQ(dlg.SGrdRecvData->item(0, 1)->text(), QStringLiteral("신농협중앙"));
+    EXPECT_EQ(dlg.SGrdRecvData->item(0, 2)->text(), QStringLiteral("00110002.221"));
+    EXPECT_EQ(dlg.SGrdRecvData->item(0, 3)->text(), QStringLiteral("2024.05.10"));
+    EXPECT_EQ(dlg.SGrdRecvData->item(0, 4)->text().trimmed(), QStringLiteral("1"));
+    // The header names bank 11, the work window bank 10: refused, nothing changes.
+    msg.expect(MsgResult::Ok);
+    dlg.SGrdRecvData->selectRow(0);
+    dlg.bbtnOKClick();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(msg.texts(), QStringList{QStringLiteral("은행선택이 잘못되었습니다")});
+    EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00110002.221"))));
+
+    TFrmM101B08 dlg11(QStringLiteral("11.농협중앙"), QStringLiteral("01.기본"));
+    dlg11.MEdtYearMon->setText(QStringLiteral("202405"));
+    EXPECT_EQ(dlg11.yearMon(), QStringLiteral("202405"));
+    msg.expect(MsgResult::Ok);
+    dlg11.SGrdRecvData->selectRow(0);
+    dlg11.bbtnOKClick();
+    EXPECT_EQ(dlg11.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg11.appliedTable(), QStringLiteral("H_200_20240503"));
+    EXPECT_EQ(row("30101", "01"), QStringLiteral("1|20240510|0000|100|1"));
+    // Listed under its own bank, the book row carries that bank.
+    EXPECT_EQ(column(QStringLiteral("select BankCd from M_SRFILE")), QStringList{QStringLiteral("11")});
 }
 
 } // namespace

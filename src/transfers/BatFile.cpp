@@ -1,0 +1,672 @@
+#include "transfers/BatFile.h"
+
+#include "data/DMBank.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Cp949.h"
+#include "platform/ui/Modal.h"
+#include "platform/ui/Msg.h"
+#include "transfers/M101B05.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+
+#include <cstdio>
+#include <memory>
+
+namespace BatFile {
+RunValues Run;
+}
+
+using BatFile::Run;
+
+namespace {
+
+// NH banks' password when the account has none; the VAN merge uses it too.
+const QString kNHDefaultPasswd = QStringLiteral("6385");
+
+void plainBox(const QString& text) {
+    Msg::show(QCoreApplication::applicationName(), text);
+}
+
+// One fixed-width record, filled with blanks; fields are put at their
+// offsets, so a field can never shift the ones after it.
+class Record {
+public:
+    explicit Record(int width) : b_(width, ' ') {}
+
+    // Text: cut at the width on a character boundary, blank-padded.
+    void text(int off, int width, const QString& s) {
+        bytes(off, width, Cp949::cutBytes(Cp949::encode(s), width));
+    }
+    // Number or digit text: '0'-padded on the left; a longer value keeps its
+    // first characters.
+    void num(int off, int width, const QString& digits) {
+        QByteArray v = digits.toLatin1();
+        if (v.size() < width) v.prepend(QByteArray(width - v.size(), '0'));
+        bytes(off, width, v.left(width));
+    }
+    void num(int off, int width, qint64 v) { num(off, width, QString::number(v)); }
+    void fill(int off, int width, char c) {
+        for (int i = 0; i < width; ++i)
+            b_[off + i] = c;
+    }
+
+    QByteArray line() const { return b_ + "\r\n"; }
+
+private:
+    void bytes(int off, int width, const QByteArray& v) {
+        Q_ASSERT(off + width <= b_.size());
+        const int n = std::min<int>(int(v.size()), width);
+        for (int i = 0; i < n; ++i)
+            b_[off + i] = v[i];
+        for (int i = n; i < width; ++i)
+            b_[off + i] = ' ';
+    }
+    QByteArray b_;
+};
+
+struct Row {
+    QString BankCd, AcctNo, CustNo, ItemCd, ItemID, ItemNm, JuNo, SNo, Nm;
+    qint64 Amt = 0;
+};
+
+bool isHVBT() {
+    return Run.CompyNo.startsWith(QLatin1String("HVBT"));
+}
+
+QString runYymmSeq() {
+    return Run.RunKey.mid(2, 6);
+}
+
+void badAccount(const Row& r) {
+    Msg::error(QStringLiteral("계좌번호오류"),
+               QStringLiteral("학번 %1 %2 학생의 계좌번호 [%3]로는 은행 검증값을 계산할 수 없습니다.\r\r"
+                              "계좌번호를 확인한 후 다시 파일작성을 하세요!!")
+                   .arg(r.SNo, r.Nm, r.AcctNo));
+}
+
+void badPassword() {
+    Msg::error(QStringLiteral("비밀번호오류"),
+               QStringLiteral("모계좌의 비밀번호로는 은행 검증값을 계산할 수 없습니다.\r\r"
+                              "[기본등록-은행등록]에서 비밀번호를 확인하세요!!"));
+}
+
+void badDates() {
+    Msg::error(QStringLiteral("오류"), QStringLiteral("이체일자로는 은행 검증값을 계산할 수 없습니다.\r\r"
+                                                      "이체일자를 확인한 후 다시 파일작성을 하세요!!"));
+}
+
+// ---- Layout80 and Layout100A
+
+void header80(Record& h) {
+    h.text(0, 1, QStringLiteral("S"));
+    h.text(1, 2, Run.Kind == QLatin1String("300") ? QStringLiteral("C2") : QStringLiteral("B2"));
+    h.text(3, 10, Run.CompyNo);
+    h.num(13, 2, Run.BankCd);
+    h.num(15, 6, Run.StartDate);
+    h.num(21, 6, Run.BankCd == QLatin1String("05") ? Run.EndDate : Run.StartDate);
+    h.text(27, 15, Run.AcctNo);
+    h.text(42, 8, Run.Passwd.left(8));
+    h.text(50, 1, QStringLiteral("1"));
+    h.text(51, 1, QStringLiteral("1"));
+    h.text(52, 1,
+           Run.BankCd == QLatin1String("21")   ? QStringLiteral("1")
+           : Run.BankCd == QLatin1String("27") ? QStringLiteral("0")
+                                               : QStringLiteral("2"));
+    h.text(57, 6, QStringLiteral("ZQVAN "));
+    static const QStringList noRunKey{QStringLiteral("21"), QStringLiteral("06"), QStringLiteral("23"),
+                                      QStringLiteral("03")};
+    if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd)) h.text(63, 17, runYymmSeq());
+}
+
+QString payer80(const Row& r, bool layout100) {
+    const QString item10 = Cp949::cutToBytes(r.ItemNm, 10);
+    const QString& b = Run.BankCd;
+    const bool udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
+    if (b == QLatin1String("45"))
+        return QLatin1Char('C') + TDMLib::PadRightSpace(r.CustNo, 13) + TDMLib::PadRightSpace(item10, 10);
+    if (layout100) return r.CustNo; // bank 93
+    if ((udBank && isHVBT()) || b == QLatin1String("26") || b == QLatin1String("81") ||
+        b == QLatin1String("35"))
+        return TDMLib::PadRightSpace(r.CustNo, 14) + TDMLib::PadRightSpace(item10, 10);
+    return r.CustNo;
+}
+
+void data80(Record& d, const Row& r, bool layout100) {
+    const QString& b = Run.BankCd;
+    const bool udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
+    d.text(0, 1, QStringLiteral("D"));
+    d.num(1, 2, r.BankCd);
+    d.text(3, 15, r.AcctNo);
+    if (udBank)
+        d.text(18, 2, isHVBT() ? QStringLiteral("UD") : QStringLiteral("10"));
+    else if (b == QLatin1String("26") || b == QLatin1String("81"))
+        d.text(18, 2, r.ItemID);
+    else
+        d.text(18, 2, QStringLiteral("10"));
+    d.num(20, 11, r.Amt);
+    d.num(31, 2, Run.StartDate.mid(4, 2));
+    if (udBank && !r.JuNo.isEmpty())
+        d.text(38, 10, QStringLiteral("999") + r.JuNo.mid(6, 7));
+    else
+        d.num(38, 10, QStringLiteral("0"));
+    d.text(48, 24, payer80(r, layout100));
+    d.text(76, 2, r.ItemID);
+    if (layout100) d.text(80, 20, r.CustNo);
+}
+
+void trailer80(Record& t) {
+    t.text(0, 1, QStringLiteral("E"));
+    t.num(1, 7, Run.Count + 2);
+    t.num(8, 7, Run.Count);
+    t.num(15, 13, Run.Total);
+    t.num(28, 7, 0);
+    t.num(35, 13, 0);
+    t.num(48, 7, 0);
+    t.num(55, 13, 0);
+    t.text(68, 8, Run.CheckValue);
+}
+
+// ---- Layout100B (bank 23)
+
+void header100B(Record& h) {
+    h.text(0, 1, QStringLiteral("S"));
+    h.text(1, 3, QStringLiteral("123"));
+    h.text(4, 1, QStringLiteral("1"));
+    h.text(5, 1, QStringLiteral("1"));
+    h.text(6, 10, Run.CompyNo);
+    h.num(16, 2, Run.BankCd);
+    h.num(18, 8, Clock::todayText());
+    h.num(26, 8, QStringLiteral("20") + Run.StartDate);
+    h.num(34, 8, QStringLiteral("0"));
+    h.text(42, 1, QStringLiteral("1"));
+    h.text(43, 8, Run.Passwd.left(8));
+}
+
+void data100B(Record& d, const Row& r) {
+    d.text(0, 1, QStringLiteral("D"));
+    d.num(1, 2, r.BankCd);
+    d.text(3, 16, r.AcctNo);
+    d.num(19, 13, r.Amt);
+    d.num(37, 13, 0);
+    d.text(50, 10, runYymmSeq());
+    d.text(60, 3, r.ItemID);
+    d.text(63, 14, Cp949::cutToBytes(r.ItemNm, 10));
+    d.text(77, 20, r.CustNo);
+    d.text(97, 1, QStringLiteral("1"));
+}
+
+void trailer100B(Record& t) {
+    t.text(0, 1, QStringLiteral("E"));
+    t.num(1, 6, Run.Count + 2);
+    t.num(7, 6, Run.Count);
+    t.num(13, 13, Run.Total);
+    t.num(26, 6, 0);
+    t.num(32, 13, 0);
+    t.num(45, 6, 0);
+    t.num(51, 13, 0);
+    t.num(64, 6, 0);
+    t.num(70, 13, 0);
+    t.num(83, 5, 0);
+    t.num(88, 5, 0);
+    t.text(94, 4, Run.CheckValue);
+}
+
+// ---- Per-record accumulation and trailer values of the 80/100 layouts
+
+bool accumulate(const Row& r) {
+    const QString& b = Run.BankCd;
+    bool ok = true;
+    if (b == QLatin1String("04")) {
+        if (r.AcctNo.size() < 12 || !r.AcctNo.at(11).isDigit() || r.AcctNo.at(11).unicode() > '9')
+            ok = false;
+        else
+            Run.CheckSum += r.AcctNo.at(11).digitValue();
+    } else if (b == QLatin1String("05")) {
+        Run.CheckSum += TDMBankLib::AcctSum05(r.AcctNo, &ok);
+        if (!ok) {
+            Msg::error(QStringLiteral("계좌번호오류"),
+                       QStringLiteral("계좌번호가 잘못되었습니다\r\r다시 계좌번호를 확인하세요!"));
+            return false;
+        }
+    } else if (b == QLatin1String("20")) {
+        Run.AcctDigitSum += TDMBankLib::DigitSum(r.AcctNo, &ok);
+        Run.AmtDigitSum += TDMBankLib::DigitSum(QString::number(r.Amt));
+    } else if (b == QLatin1String("22")) {
+        Run.CheckSum += TDMBankLib::RecordCheck22(Run.StartDate, r.AcctNo, Run.Count, r.Amt, &ok);
+    } else if (b == QLatin1String("23")) {
+        Run.CheckSum += TDMBankLib::RecordCheck23(r.AcctNo, Run.Count, r.Amt, &ok);
+    }
+    if (!ok) badAccount(r);
+    return ok;
+}
+
+enum class CheckResult { Ok, Failed, Cancelled };
+
+CheckResult trailerValue(const CollectSelection& sel) {
+    const QString& b = Run.BankCd;
+    bool ok = true;
+    if (b == QLatin1String("04")) {
+        Run.CheckValue = TDMBankLib::CheckValue04(Run.Total, Run.Count, Run.CheckSum, Run.Passwd, &ok);
+        if (!ok) badPassword();
+    } else if (b == QLatin1String("05")) {
+        Run.CheckValue =
+            TDMBankLib::CheckValue05(Run.StartDate, Run.EndDate, Run.Count, Run.CheckSum, Run.Total, &ok);
+        if (!ok) badDates();
+    } else if (b == QLatin1String("06")) {
+        Run.CheckValue = TDMBankLib::CheckValue06(Run.Total, Run.Count, &ok);
+        if (!ok) badDates();
+    } else if (b == QLatin1String("20")) {
+        Run.CheckValue = TDMBankLib::CheckValue20(Run.AcctDigitSum, Run.AmtDigitSum);
+    } else if (b == QLatin1String("22")) {
+        Run.CheckValue = TDMBankLib::CheckValue22(Run.StartDate, Run.Total, Run.Count, Run.CheckSum, &ok);
+        if (!ok) badDates();
+    } else if (b == QLatin1String("23")) {
+        // The bank hands the school a card: the user types the matrix code
+        // that belongs to the management code we computed.
+        const QString mgmt = TDMBankLib::CheckValue23(Run.Total, Run.Count, Run.CheckSum);
+        QString matrix;
+        bool confirmed = false;
+        if (sel.AskMatrixCode) {
+            confirmed = sel.AskMatrixCode(mgmt, &matrix);
+        } else {
+            auto dlg = std::make_unique<TFrmM101B05>();
+            dlg->EdtBokGi1->setText(mgmt);
+            confirmed = Modal::exec(dlg.get()) == QDialog::Accepted;
+            matrix = dlg->EdtBokGi2->text();
+        }
+        if (!confirmed) return CheckResult::Cancelled;
+        Run.CheckValue = matrix;
+    } else {
+        Run.CheckValue = QStringLiteral("    ");
+    }
+    return ok ? CheckResult::Ok : CheckResult::Failed;
+}
+
+bool isNHGroup(const QString& b) {
+    return b == QLatin1String("10") || b == QLatin1String("11") || b == QLatin1String("12");
+}
+
+QString rowBankCondition(const QString& shown, QVariantList& binds) {
+    if (isNHGroup(shown)) return QStringLiteral("and (T1.BankCd in ('11', '12', '10')) ");
+    if (shown == QLatin1String("81")) return QStringLiteral("and (T1.BankCd in ('81', '25')) ");
+    if (shown == QLatin1String("00")) return {};
+    binds << shown;
+    return QStringLiteral("and T1.BankCd = ? ");
+}
+
+} // namespace
+
+// ---- Conditions and queries
+
+void AddCollectBankCondition(const QString& shownBank, QString& sql, QVariantList& binds) {
+    sql += rowBankCondition(shownBank, binds);
+}
+
+void AddCollectConditions(const CollectSelection& Sel, QString& sql, QVariantList& binds) {
+    const QString from = MakeSNo(Sel.SHakFrom, Sel.SBanFrom, Sel.SBunFrom);
+    const QString to = MakeSNo(Sel.SHakTo, Sel.SBanTo, Sel.SBunTo);
+    auto bound = [&](const QString& v, const char* op) {
+        if (v.isEmpty()) return;
+        const QString o = QString::fromLatin1(op);
+        if (v.size() == SNoLen)
+            sql += QStringLiteral(" and T1.SNo %1 ? ").arg(o);
+        else if (v.size() == 3)
+            sql += QStringLiteral(" and substr(T1.SNo, 1, 3) %1 ? ").arg(o);
+        else if (v.size() == 1)
+            sql += QStringLiteral(" and substr(T1.SNo, 1, 1) %1 ? ").arg(o);
+        else
+            return;
+        binds << v;
+    };
+    bound(from, ">=");
+    bound(to, "<=");
+    auto inList = [&](const QStringList& values, const char* column) {
+        if (values.isEmpty()) return;
+        QStringList marks;
+        for (const QString& v : values) {
+            marks << QStringLiteral("?");
+            binds << v;
+        }
+        sql +=
+            QStringLiteral(" and %1 in (%2) ").arg(QString::fromLatin1(column), marks.join(QLatin1Char(',')));
+    };
+    inList(Sel.ItemIds, "T1.ItemCd");
+    inList(Sel.GrpNames, "T1.GrpNm");
+    sql += QStringLiteral(" and T1.ExempTy <> '0' and T1.ReplyTy = '0' ");
+}
+
+BatFile::BuiltQuery pBuildCollectQuery(const QString& RunKey, const CollectSelection& Sel) {
+    BatFile::BuiltQuery q;
+    const QString table = QStringLiteral("H_200_") + RunKey;
+    if (!Database::isRoundTableName(table)) return q;
+    q.sql =
+        QStringLiteral("select T1.BankCd, T1.AcctNo, T1.Amt, T1.CustNo, T1.ItemCd, T1.SNo, T1.Nm, T2.ItemNm, "
+                       "T2.ItemID, '' as Ju_No from %1 T1, C_ITEM T2 ")
+            .arg(Database::quoted(table));
+    q.sql += QStringLiteral("where (T1.ItemCd = T2.ItemID AND T2.Gcode = ?) ");
+    q.binds << Sel.Gcode;
+    q.sql += QStringLiteral("and T1.Amt > 0 and T1.AcctNo <> '' ");
+    q.sql += rowBankCondition(Sel.BankCd, q.binds);
+    AddCollectConditions(Sel, q.sql, q.binds);
+    q.sql += QStringLiteral(" order by T1.SNo, T1.ItemCd ");
+    q.ok = true;
+    return q;
+}
+
+BatFile::BuiltQuery pBuildCollectQueryJuNo(const QString& RunKey, const CollectSelection& Sel) {
+    BatFile::BuiltQuery q;
+    const QString table = QStringLiteral("H_200_") + RunKey;
+    if (!Database::isRoundTableName(table)) return q;
+    q.sql =
+        QStringLiteral("select T1.BankCd, T1.AcctNo, T1.Amt, T1.CustNo, T1.ItemCd, T1.SNo, T1.Nm, T2.ItemNm, "
+                       "T2.ItemID, T3.Ju_No from %1 T1, C_ITEM T2, M_CUST T3 ")
+            .arg(Database::quoted(table));
+    q.sql += QStringLiteral("where T1.ItemCd = T2.ItemID and T3.CustNo = T1.CustNo and T2.Gcode = ? ");
+    q.binds << Sel.Gcode;
+    q.sql += QStringLiteral("and T1.Amt > 0 and T1.AcctNo <> '' and T1.BankCd = ? ");
+    q.binds << Sel.BankCd;
+    AddCollectConditions(Sel, q.sql, q.binds);
+    q.sql += QStringLiteral(" order by T1.SNo, T1.ItemCd ");
+    q.ok = true;
+    return q;
+}
+
+// ---- Run values
+
+void pSetMasterAcct(const QString& Line) {
+    Run.CompyNo = Line.mid(0, 10);
+    Run.AcctNo = Line.mid(11, 15);
+    Run.Passwd = Line.mid(27, 10);
+}
+
+QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd,
+                        const QString& eduCode) {
+    return TDMLib::PadRightSpace(compyNo, 10) + QLatin1Char(' ') + TDMLib::PadRightSpace(acctNo, 16) +
+           TDMLib::PadRightSpace(passwd, 10) + TDMLib::PadRightSpace(eduCode, 5);
+}
+
+QString sRepCompyNo(const QString& BankCd) {
+    Query q(QStringLiteral("SELECT CompyNo FROM C_ACCT WHERE BankCd = ? AND RepYn = 'Y' "));
+    q.add(BankCd);
+    if (q.exec() && q.next()) return q.str(0);
+    return {};
+}
+
+BatFile::Layout BatFile::ChooseLayout(const QString& bankCd, const QString& startDate) {
+    const int bank = bankCd.toInt();
+    const int start = startDate.toInt();
+    if (bank == 10 || bank == 11 || bank == 12) return Layout::L200;
+    if ((bank == 45 || bank == 93) && start > 80400) return Layout::L100A;
+    if (bank == 23 && start > 190600) return Layout::L100B;
+    return Layout::L80;
+}
+
+QString BatFile::NextCollectFileType(const QString& runKey) {
+    Query q(QStringLiteral(
+        "select Max(FileType) as FileSeq from M_SRFILE "
+        " where SRType = 'S' and YearMon = ? and SeqNo = ? and substr(FileType, 1, 1) = '2' "));
+    q.add(runKey.mid(2, 4)).add(runKey.mid(6, 2));
+    if (!q.exec()) return {};
+    const QString seq = q.next() ? q.str(0).trimmed() : QString();
+    if (seq.isEmpty()) return QStringLiteral("201");
+    bool ok = false;
+    const int n = seq.toInt(&ok);
+    // A type past 299 would no longer be a collection type.
+    if (!ok || n < 200 || n >= 299) return {};
+    return QString::number(n + 1);
+}
+
+// ---- The writer
+
+namespace {
+
+bool writeAndPlace(const QByteArray& content, const QString& fileName) {
+    const QString part = DMLib->dir(QStringLiteral("Temp")) + fileName + QStringLiteral(".part");
+    const QString target = DMLib->dir(QStringLiteral("send")) + fileName;
+    QFile f(part);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const bool written = f.write(content) == content.size() && f.flush();
+    f.close();
+    // rename() replaces an older file of that name in one step.
+    if (!written ||
+        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+bool readRows(const BatFile::BuiltQuery& bq, QList<Row>& rows) {
+    Query q(bq.sql);
+    for (const QVariant& v : bq.binds)
+        q.add(v);
+    if (!q.exec()) return false;
+    while (q.next()) {
+        Row r;
+        r.BankCd = q.str(0);
+        r.AcctNo = q.str(1);
+        r.Amt = q.num(2);
+        r.CustNo = q.str(3);
+        r.ItemCd = q.str(4);
+        r.SNo = q.str(5);
+        r.Nm = q.str(6);
+        r.ItemNm = q.str(7);
+        r.ItemID = q.str(8);
+        r.JuNo = q.str(9);
+        rows << r;
+    }
+    return true;
+}
+
+// Layout200 for the NH group. False after a box when a check number cannot
+// be computed.
+bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
+    QString pw = Run.Passwd.left(4);
+    if (pw.trimmed().isEmpty()) pw = kNHDefaultPasswd;
+    const QString pwTrim = pw.trimmed();
+    if (!TDMLib::IsAllDigits(pwTrim)) {
+        badPassword();
+        return false;
+    }
+    const qint64 password = pwTrim.toLongLong();
+    const QString day = Run.StartDate.mid(4, 2);
+
+    Record h(200);
+    h.text(0, 1, QStringLiteral("S"));
+    h.text(1, 3, QStringLiteral("999"));
+    h.num(4, 3, Run.BankCd);
+    h.text(7, 1, QStringLiteral("1"));
+    h.text(8, 10, Run.CompyNo.trimmed());
+    h.text(18, 1, QStringLiteral("2"));
+    h.text(19, 2, QStringLiteral("21"));
+    h.num(21, 8, QStringLiteral("20") + Run.StartDate);
+    h.num(29, 8, Clock::todayText());
+    h.text(37, 4, pw);
+    h.text(41, 16, Run.AcctNo.trimmed());
+    h.text(57, 5, Run.EduCode);
+    h.text(62, 10, Run.RepCompyNo);
+    h.text(72, 10, runYymmSeq());
+    out += h.line();
+
+    qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
+    qint64 bankDigitSum = 0;
+    for (const Row& r : rows) {
+        const qint64 recNo = cnt[0] + cnt[1] + cnt[2] + 1;
+        const QString acct14 = TDMLib::PadLeftZero(r.AcctNo, 14);
+        const QChar last = acct14.at(13);
+        bool okBank = false;
+        const int b = r.BankCd.toInt(&okBank);
+        if (!okBank || !TDMLib::IsAllDigits(r.BankCd) || !TDMLib::IsAllDigits(r.AcctNo)) {
+            badAccount(r);
+            return false;
+        }
+        const int len = int(r.AcctNo.size());
+        const int digit = (len == 14 || len == 13 || r.BankCd != QLatin1String("12")) ? last.digitValue() : 0;
+        const int check = TDMBankLib::RecordCheckNH(day.toInt(), digit, r.Amt, password);
+        bankDigitSum += (b >= 10 && b <= 17) ? last.digitValue() : b;
+
+        Record d(200);
+        d.text(0, 1, QStringLiteral("D"));
+        d.num(1, 7, recNo);
+        d.text(8, 10, Run.CompyNo.trimmed());
+        d.text(18, 1, QStringLiteral("1"));
+        d.text(19, 1, QStringLiteral("2"));
+        d.num(20, 3, r.ItemCd);
+        d.num(23, 3, r.BankCd);
+        d.text(26, 16, acct14 + QStringLiteral("  "));
+        d.num(42, 13, r.Amt);
+        d.num(55, 13, 0);
+        d.text(68, 12, r.ItemNm);
+        d.text(80, 1, QStringLiteral("0"));
+        d.text(94, 20, r.CustNo);
+        d.num(149, 4, check);
+        out += d.line();
+
+        const int cls = (b == 10 || b == 11) ? 0 : (b >= 12 && b <= 17) ? 1 : 2;
+        cnt[cls] += 1;
+        amt[cls] += r.Amt;
+    }
+    const qint64 n = cnt[0] + cnt[1] + cnt[2];
+    const qint64 total = amt[0] + amt[1] + amt[2];
+    bool ok = false;
+    Run.CheckValue = TDMBankLib::CheckValueNH(bankDigitSum, n, total, password, &ok);
+    if (!ok) {
+        badPassword();
+        return false;
+    }
+    Run.Count = n;
+    Run.Total = total;
+
+    Record t(200);
+    t.text(0, 1, QStringLiteral("E"));
+    t.num(1, 7, n + 2);
+    t.num(8, 7, n);
+    t.num(15, 15, total);
+    t.num(30, 7, cnt[0]);
+    t.num(37, 15, amt[0]);
+    t.num(52, 7, cnt[1]);
+    t.num(59, 15, amt[1]);
+    t.num(74, 7, cnt[2]);
+    t.num(81, 15, amt[2]);
+    t.text(96, 4, Run.CheckValue);
+    out += t.line();
+    return true;
+}
+
+// Layout80, Layout100A and Layout100B. Fails after a box, or with
+// *cancelled when the management code was not confirmed.
+bool writeLayout80Family(BatFile::Layout layout, const QList<Row>& rows, const CollectSelection& sel,
+                         QByteArray& out, bool* cancelled) {
+    const bool is100B = layout == BatFile::Layout::L100B;
+    const bool is100A = layout == BatFile::Layout::L100A;
+    const int width = layout == BatFile::Layout::L80 ? 80 : 100;
+    {
+        Record h(width);
+        if (is100B)
+            header100B(h);
+        else
+            header80(h);
+        out += h.line();
+    }
+    for (const Row& r : rows) {
+        Record d(width);
+        if (is100B)
+            data100B(d, r);
+        else
+            data80(d, r, is100A);
+        out += d.line();
+        Run.Count += 1;
+        Run.Total += r.Amt;
+        if (!accumulate(r)) return false;
+    }
+    switch (trailerValue(sel)) {
+    case CheckResult::Ok:
+        break;
+    case CheckResult::Failed:
+        return false;
+    case CheckResult::Cancelled:
+        *cancelled = true;
+        return false;
+    }
+    if (is100A) Run.CheckValue = QString(); // banks 45 and 93 take no check value
+    Record t(width);
+    if (is100B)
+        trailer100B(t);
+    else
+        trailer80(t);
+    out += t.line();
+    return true;
+}
+
+} // namespace
+
+bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
+                        const QString& RunKey, const QString& EduCode, const CollectSelection& Sel,
+                        QString& FileName, int& Count) {
+    Run.StartDate = StartDate;
+    Run.EndDate = EndDate;
+    Run.Kind = QStringLiteral("200");
+    Run.RunKey = RunKey;
+    Run.EduCode = EduCode.isEmpty() ? QStringLiteral("     ") : EduCode;
+    Run.BankCd = BankCd == QLatin1String("25") ? QStringLiteral("81") : BankCd;
+    Run.RepCompyNo = sRepCompyNo(Run.BankCd);
+    Run.Count = 0;
+    Run.Total = 0;
+    Run.CheckSum = 0;
+    Run.AcctDigitSum = 0;
+    Run.AmtDigitSum = 0;
+    Run.CheckValue.clear();
+
+    if (Run.AcctNo.trimmed().isEmpty()) {
+        Msg::error(QStringLiteral("입력요망"),
+                   QStringLiteral("이 항목그룹의 학교 계좌가 입력되어 있지 않습니다.\r\r"
+                                  "[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
+        return false;
+    }
+
+    const QString type = BatFile::NextCollectFileType(RunKey);
+    if (type.isEmpty()) {
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이 회차의 집금 이체파일 번호(201~299)를 모두 사용하였습니다.\r\r"
+                                  "송신대기 파일을 정리한 후 다시 파일작성을 하세요!!"));
+        return false;
+    }
+    const QString name = RunKey.mid(2, 6) + Run.BankCd + QLatin1Char('.') + type;
+
+    static const QStringList juNoBanks{QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24")};
+    const BatFile::BuiltQuery bq = juNoBanks.contains(Sel.BankCd) ? pBuildCollectQueryJuNo(RunKey, Sel)
+                                                                  : pBuildCollectQuery(RunKey, Sel);
+    QList<Row> rows;
+    if (!bq.ok || !readRows(bq, rows)) {
+        Msg::error(QStringLiteral("오류"), QStringLiteral("회차 자료를 읽을 수 없습니다. (%1)").arg(RunKey));
+        return false;
+    }
+    if (rows.isEmpty()) {
+        plainBox(QStringLiteral("본 회차에는 송신대상 자료가 존재하지 않습니다."));
+        return false;
+    }
+
+    const BatFile::Layout layout = BatFile::ChooseLayout(Run.BankCd, Run.StartDate);
+    QByteArray content;
+    const int width = layout == BatFile::Layout::L200 ? 202 : layout == BatFile::Layout::L80 ? 82 : 102;
+    content.reserve((rows.size() + 2) * width);
+    bool cancelled = false;
+    const bool built = layout == BatFile::Layout::L200
+                           ? writeLayout200(rows, content)
+                           : writeLayout80Family(layout, rows, Sel, content, &cancelled);
+    Run.AcctDigitSum = 0;
+    Run.AmtDigitSum = 0;
+    if (!built) return false;
+
+    if (!writeAndPlace(content, name)) {
+        Msg::error(QStringLiteral("오류"), QStringLiteral("이체파일을 쓸 수 없습니다.\r\r%1").arg(name));
+        return false;
+    }
+    FileName = name;
+    Count = int(Run.Count);
+    return true;
+}

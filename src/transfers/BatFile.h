@@ -1,0 +1,105 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <functional>
+
+// What the collection work window has chosen when it asks for a request
+// file. The window fills it from its controls; the writer and the file run
+// read only this.
+struct CollectSelection {
+    QString Gcode;     // item group code (first two characters of the group combo)
+    QString GroupText; // the whole group entry, for the job log
+    QString BankCd;    // bank code as shown (first two characters of the bank combo)
+    QString BankText;  // the whole bank entry, for the job log
+    QString YearMon;   // yyyymm
+    QString SeqNo;     // two-digit round
+    // Student-number bounds as typed: grade, class, number.
+    QString SHakFrom, SBanFrom, SBunFrom;
+    QString SHakTo, SBanTo, SBunTo;
+    QStringList ItemIds;  // ItemID of every ticked fee item
+    QStringList GrpNames; // every ticked student-group name
+    // Filled from the transfer-date dialog.
+    QDate StartDate;
+    QDate EndDate;
+    QString AcctLine; // the chosen master-account line
+    QString EduCode;
+    // Bank 23: shows the management code and returns the matrix code the
+    // user typed; false when cancelled. Empty: the dialog TFrmM101B05.
+    std::function<bool(const QString& mgmtCode, QString* matrixCode)> AskMatrixCode;
+
+    QString RunKey() const { return YearMon + SeqNo; }
+};
+
+// The request-file writer: one file at a time, its run values kept here
+// until the next run.
+namespace BatFile {
+
+struct RunValues {
+    QString StartDate; // yymmdd
+    QString EndDate;   // yymmdd
+    QString BankCd;    // "25" is written as "81"
+    QString RunKey;    // yyyymm + round
+    QString EduCode;   // 5
+    QString Kind;      // "200" collection, "300" distribution
+    QString CompyNo;
+    QString AcctNo;
+    QString Passwd;
+    QString RepCompyNo;
+    qint64 Count = 0;
+    qint64 Total = 0;
+    qint64 CheckSum = 0;
+    qint64 AcctDigitSum = 0;
+    qint64 AmtDigitSum = 0;
+    QString CheckValue;
+};
+
+extern RunValues Run;
+
+// A built row query: SQL with '?' placeholders and their values in order.
+struct BuiltQuery {
+    QString sql;
+    QVariantList binds;
+    bool ok = false; // false when the round name is not a round table name
+};
+
+// The collection layouts.
+enum class Layout { L80, L100A, L100B, L200 };
+Layout ChooseLayout(const QString& bankCd, const QString& startDate);
+
+// The next collection file type of a round ("201" first); empty when the
+// round has used every type up to "299".
+QString NextCollectFileType(const QString& runKey);
+
+} // namespace BatFile
+
+// Takes CompyNo (characters 1-10), AcctNo (12-26) and Passwd (28-37) from a
+// master-account line.
+void pSetMasterAcct(const QString& Line);
+
+// The master-account line of a collection account.
+QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd,
+                        const QString& eduCode);
+
+// Writes the collection request file of the round for one bank into send.
+// StartDate and EndDate are yymmdd; RunKey is yyyymm + round. True with the
+// 12-character FileName and the number of data records; false (after a box
+// saying why, except for a cancelled management code) when no file was
+// written. The file appears in send only when complete.
+bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
+                        const QString& RunKey, const QString& EduCode, const CollectSelection& Sel,
+                        QString& FileName, int& Count);
+
+// CompyNo of the bank's representative account, '' when there is none.
+QString sRepCompyNo(const QString& BankCd);
+
+BatFile::BuiltQuery pBuildCollectQuery(const QString& RunKey, const CollectSelection& Sel);
+BatFile::BuiltQuery pBuildCollectQueryJuNo(const QString& RunKey, const CollectSelection& Sel);
+
+// The conditions the row query and the window's count share: student-number
+// range, ticked items and groups, unprocessed and not wholly exempt.
+void AddCollectConditions(const CollectSelection& Sel, QString& sql, QVariantList& binds);
+// The bank-family condition of a shown bank code.
+void AddCollectBankCondition(const QString& shownBank, QString& sql, QVariantList& binds);
