@@ -6,6 +6,8 @@
 
 #include "platform/db/Database.h"
 
+#include <functional>
+
 class QComboBox;
 class QListWidget;
 
@@ -33,6 +35,14 @@ struct TItemQuery {
         SQL.clear();
         Params.clear();
     }
+};
+
+// Outcome of rebuilding one table in the current layout.
+struct RebuildResult {
+    bool ok = false; // the table stands in the current layout
+    int rows = 0;    // rows of the old table
+    int copied = 0;
+    int failed = 0; // rows left only in the bk_ copy (each counted in the job log)
 };
 
 // The database module: owns DBMain, creates the shared tables and holds the
@@ -75,6 +85,20 @@ public:
 
     // Layout changes of older data folders, run at every start.
     bool RunLayoutChanges();
+    // Steps of RunLayoutChanges, in their order.
+    RebuildResult ConvertItemGroups();
+    RebuildResult ConvertItems();
+    RebuildResult ConvertAccounts();
+    RebuildResult ConvertExemptions();
+    bool ConvertStudents();
+    bool ConvertFileBook();
+    // Collection round tables by name (the activation check walks them from
+    // the last); a table is old without 19 fields including Gcode.
+    static QStringList RoundTablesToCheck();
+    static bool RoundTableIsOld(const QString& tableName);
+    // Moves the table to bk_ + name, creates it anew and copies the rows;
+    // perRow runs before each row (the window keeps painting).
+    RebuildResult RebuildRoundTable(const QString& tableName, const std::function<void()>& perRow = {});
     // (Re)loads the cached code lists (start-up order: banks, items of
     // group 01, all groups' items, groups).
     void LoadLists();

@@ -1,4 +1,7 @@
 #pragma once
+#include <QHash>
+#include <QString>
+
 #include <functional>
 
 class QWidget;
@@ -13,6 +16,12 @@ struct MainHooks {
     // Closing: backupFirst is the answer Yes to the close question. Runs the
     // manual backup when asked, then the monthly automatic backup.
     std::function<void(QWidget* parent, bool backupFirst)> backupOnClose;
+    // Menu items that run a routine instead of opening a form, by menu item
+    // name: "MnuT102B00" (manual backup), "MnuT104B00" (data upload),
+    // "MnuT201B00" / "MnuT202B00" (student exports), "MnuF403B00" (new-term
+    // preparation and its form). A set action replaces the item's default
+    // dispatch; an item without form or action stands disabled.
+    QHash<QString, std::function<void(QWidget* parent)>> menuActions;
 };
 
 MainHooks& mainHooks();

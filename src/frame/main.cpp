@@ -48,8 +48,11 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         TFrmMain w;
-        w.show();
-        rc = app.exec();
+        // A refused log-in ends the program before the window is shown.
+        if (!w.Terminated()) {
+            w.show();
+            rc = app.exec();
+        }
     }
     Startup::destroyServices();
     return rc;

@@ -1,0 +1,86 @@
+#pragma once
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Backups of the data folder: the archives in databack, the copy in the
+// external backup folder, the upload package and the restore. No message
+// boxes here; the menu flows (BackupMenu) turn the results into boxes.
+namespace DataBackup {
+
+// Company code + "yyyy-MM-dd hhmmss" + ".zip".
+QString backupName(const QString& schCode, const QDateTime& at);
+// Company code + "yyyy-MM-dd" + ".zip".
+QString uploadDataName(const QString& schCode, const QDate& day);
+// Company code + ".zip".
+QString packageName(const QString& schCode);
+
+// A name this program gives its backups: up to four characters of company
+// code, then "yyyy-MM-dd hhmmss.zip".
+bool isBackupArchiveName(const QString& name);
+
+// The zip files of a folder in name order (case ignored).
+QStringList zipFiles(const QString& folder);
+
+// The external backup folder: UxBack, "~" expanded, default
+// ~/zq-data-backup/.
+QString externalFolder();
+
+// Zips every file of the data folder; the database goes in as a consistent
+// snapshot, never the live file.
+bool makeDataArchive(const QString& archive, QString* error = nullptr);
+// The backup archive in databack under backupName(FSchCode, now).
+bool makeBackup(QString* archive, QString* error = nullptr);
+// Copies the archive into the folder (created when missing), then deletes
+// the program's older backup archives there; other files are left alone.
+bool copyToExternal(const QString& archive, const QString& folder, QString* error = nullptr);
+// The folder holds a backup archive of that year and month.
+bool hasBackupOfMonth(const QString& folder, const QDate& day);
+
+// Keeps at most keep zip files in databack, deleting the first in name
+// order; returns the names deleted.
+QStringList trimBackupFolder(int keep = 19);
+
+// Builds the upload package in databack (the data, sback and rback
+// archives, added to the package), writing one job-log row per archive.
+// step(n) is called after archive n (1..4).
+bool makeUploadPackage(QString* package, QString* error = nullptr, const std::function<void(int)>& step = {});
+
+// Backups of the company listed for the restore dialog, in name order.
+struct BackupRow {
+    QString date; // yyyy-mm-dd
+    QString time; // hhmmss
+};
+QList<BackupRow> listBackups(const QString& schCode);
+
+// Restore of an archive. Nothing changes unless every check passes; the
+// database is swapped in whole and reopened with the start-up checks.
+enum class RestoreError {
+    None,
+    NotFound,
+    Empty,
+    NotZip,
+    BadName,
+    NoDatabase,
+    Unpack,
+    Damaged,
+    Foreign,
+    Swap,
+    Reopen
+};
+struct RestoreCheck {
+    RestoreError error = RestoreError::None;
+    QString detail;
+    bool ok() const { return error == RestoreError::None; }
+};
+// Checks that can be made without unpacking (exists, zip, names, database).
+RestoreCheck checkArchive(const QString& archive);
+RestoreCheck restoreArchive(const QString& archive);
+// The user's reason text for a failed restore.
+QString restoreErrorText(const RestoreCheck& c);
+
+} // namespace DataBackup

@@ -1,0 +1,23 @@
+#include "basic/InputCheck.h"
+
+#include "platform/text/Cp949.h"
+
+namespace InputCheck {
+
+QString textProblem(const QString& label, const QString& text, int width) {
+    if (!Cp949::canEncode(text)) return QStringLiteral("%1에 쓸 수 없는 문자가 있습니다!!").arg(label);
+    if (width > 0 && Cp949::byteLength(text) > width)
+        return QStringLiteral("%1은(는) 한글 %2자, 영문/숫자 %3자까지 입력할 수 있습니다!!")
+            .arg(label)
+            .arg(width / 2)
+            .arg(width);
+    return {};
+}
+
+Refusal checkText(const QString& caption, int field, const QString& label, const QString& text, int width) {
+    const QString p = textProblem(label, text, width);
+    if (p.isEmpty()) return {};
+    return Refusal{caption, p, field};
+}
+
+} // namespace InputCheck

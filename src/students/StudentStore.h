@@ -1,0 +1,114 @@
+#pragma once
+#include "platform/ui/Msg.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// The roster's record rules: payer numbers, the validation and save of a new
+// or changed student, the carrying of a change into the round tables, and
+// the delete. It takes the entry fields as values and answers which field
+// failed and what to show; the window shows the boxes and moves the focus.
+
+// The entry fields as the user left them.
+struct StudentEntry {
+    QString custNo;     // EdtCustNo: empty for a new student
+    QString gradeCode;  // CbMNo1 at CbMNo's index
+    QString classNo;    // MEdtSNo without its dash: class + number
+    QString name;       // EdtNm
+    QString sexText;    // CbSex, "1.남자"
+    QString bankText;   // CBBank, "04.국민은행"
+    QString acctNo;     // EdtAcctNo
+    QString owr;        // EdtOwr
+    QString juNo;       // MEdtJu_No
+    QString juNoStud;   // MEdtJu_No_stud
+    QString inDate;     // MedtInDate, yyyymmdd
+    QString outDate;    // MedtOutDate, yyyymmdd
+    QString mTelNo;     // EdtMtelNo
+    QString smsText;    // CBsmsYN, "1.수신"
+    QString bigo;       // eBigo
+    QString bigoLoaded; // eBitoTmp: the remark as it was loaded
+};
+
+// One student as listed: the image the grid keeps of a row, and the before
+// image a change is compared with.
+struct StudentRow {
+    QString custNo, sCd, sNo, nm, sex, bankCd, acctNo, owr, useTy, inDate, outDate, juNo, acctRegYn1,
+        acctRegYn2, mTelNo, smsYN, juNoStud;
+};
+
+// The entry controls a failed check sends the focus back to.
+enum class StudentField { None, CbMNo, MEdtSNo, EdtNm, CBBank, EdtAcctNo, EdtMtelNo, MEdtJu_No };
+
+struct StoreBox {
+    QString caption;
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+};
+
+struct StoreResult {
+    bool stored = false;   // the change was committed
+    bool reload = false;   // the window lists again
+    QList<StoreBox> boxes; // to show, in order
+    StudentField focus = StudentField::None;
+    QString custNo; // the student saved
+};
+
+// What a save or delete asks of its user along the way.
+struct StudentStoreHooks {
+    // A Yes/No question; true for Yes. Default: a message box.
+    std::function<bool(const StoreBox&)> ask;
+    // The round picker: the chosen entries ("[집금]200703 / 01") in order, or
+    // nothing when it was cancelled. Default: cancelled.
+    std::function<std::optional<QStringList>()> pickRounds;
+};
+
+namespace StudentStore {
+
+inline constexpr const char16_t* kMenuName = u"학생명부";
+
+// Caption of plain message boxes: the program's title.
+QString plainCaption();
+
+// The next payer number: days since 2002-01-01 (five digits) and the next
+// sequence of that day. Numbers of deleted and purged students are never
+// given again.
+QString sNewCustNo();
+// Records a payer number as given, so that it is not given again after the
+// student is deleted.
+bool rememberCustNo(const QString& custNo);
+
+// The student with that payer number, if any.
+std::optional<StudentRow> find(const QString& custNo);
+
+// The code part of a combo text "04.국민은행": its first two characters.
+QString codeOf(const QString& comboText);
+
+// Saves a new student (empty custNo) or a change of the student whose
+// listed image is `before`.
+StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks = {});
+
+// Deletes the student and his rows of every collection and distribution
+// round (after the question). gridSNo and gridName name him in the log.
+StoreResult remove(const QString& custNo, const QString& gridSNo, const QString& gridName,
+                   const StudentStoreHooks& hooks = {});
+
+// Student-number change check and duplicate-account warning; boxes go to
+// *box, questions to hooks.ask.
+bool bSNoFree(const QString& sNo, StoreBox* box);
+bool bAcctNoConfirm(const QString& acctNo, const StudentStoreHooks& hooks);
+
+// Round tables a change may be carried into, as the picker lists them:
+// distribution rounds first, each kind newest first.
+QStringList roundEntries();
+QString roundEntry(const QString& table);
+// The table an entry names; empty when the entry is not one.
+QString roundTable(const QString& entry);
+
+// The remark of a student (C_Bigo).
+QString remark(const QString& custNo);
+
+} // namespace StudentStore
