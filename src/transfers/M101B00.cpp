@@ -11,8 +11,11 @@
 #include "transfers/CollectFileRun.h"
 #include "transfers/CollectionRound.h"
 #include "transfers/KeyEdit.h"
+#include "transfers/M101B01.h"
+#include "transfers/M101B02.h"
 #include "transfers/M101B07.h"
 #include "transfers/M101B08.h"
+#include "transfers/M101B13.h"
 #include "transfers/ResultFile.h"
 
 #include <QApplication>
@@ -48,10 +51,6 @@ namespace {
 const QString kWaitCaption = QStringLiteral("파일 작성중입니다. 잠시만 기다려주세요!!");
 const QString kListCaption = QStringLiteral("자료 조회중입니다. 잠시만 기다려주세요!!");
 const QString kBadSNo = QStringLiteral("학번 입력 정보가 올바르지 않습니다.");
-
-// The data-addition dialog ("자료추가") is not part of the program yet; its
-// button stands disabled until it is.
-constexpr bool kDataAddDialog = false;
 
 const struct {
     const char16_t* title;
@@ -464,10 +463,7 @@ void TFrmM101B00::buildControls() {
                      DoubleCheckBox, BBtnExcelSave, BBtnSearch,  BBtnSMS};
     for (QWidget* w : laterButtons_)
         w->setEnabled(false);
-    // Round creation, data addition and the round selector come with their
-    // dialogs; the quarter filter with the export.
-    BBtnCreate->setEnabled(false);
-    SBtnYearMonSelect->setEnabled(false);
+    // The quarter filter comes with the export.
     cboBUNGI->setEnabled(false);
     BBtnAdd->setEnabled(false);
 
@@ -749,7 +745,7 @@ void TFrmM101B00::pDispPay() {
     resyncGroup(SGrdPay->cell(0, ColGcode), remembered, true);
     SearBar->setValue(SearBar->maximum());
     showWait(false);
-    BBtnAdd->setEnabled(kDataAddDialog);
+    BBtnAdd->setEnabled(true);
     if (!l.error.isEmpty()) Msg::error(QStringLiteral("오류"), l.error, this);
 }
 
@@ -819,16 +815,43 @@ void TFrmM101B00::BBtnPayDispClick() {
     pDispPay();
 }
 
+RoundDialogValues TFrmM101B00::roundDialogValues() const {
+    RoundDialogValues v;
+    v.groupLine = cboGroup->currentText();
+    v.yearMon = yearMon();
+    v.seqNo = seqNo();
+    v.bank.code = bankCode();
+    for (int i = 1; i < CbBank->count(); ++i)
+        v.bank.offered << CbBank->itemText(i).left(2);
+    return v;
+}
+
 void TFrmM101B00::BBtnCreateClick() {
-    // The round-creation dialog is not part of the program yet.
+    TFrmM101B01 dlg(roundDialogValues(), this);
+    if (Modal::exec(&dlg) != QDialog::Accepted) return;
+    MEdtYearMon->setText(dlg.yearMon());
+    MEdtSeqNo->setText(dlg.seqNo());
+    pClearPay();
+    pDispPay();
 }
 
 void TFrmM101B00::BBtnAddClick() {
-    // The data-addition dialog is not part of the program yet.
+    TFrmM101B13 dlg(roundDialogValues(), this);
+    if (Modal::exec(&dlg) != QDialog::Accepted) return;
+    pClearPay();
+    pDispPay();
 }
 
 void TFrmM101B00::SBtnYearMonSelectClick() {
-    // The round selector is not part of the program yet.
+    TFrmM101B02 dlg(this);
+    dlg.InitAction(FLbHProcMask.isEmpty() ? QStringLiteral("H_200_*.db")
+                                          : FLbHProcMask.join(QLatin1Char(';')));
+    dlg.EdGcode->setText(groupCode());
+    if (Modal::exec(&dlg) != QDialog::Accepted) return;
+    // Setting the two edits empties the grid.
+    MEdtYearMon->setText(dlg.yearMon());
+    MEdtSeqNo->setText(dlg.seqNo());
+    MEdtSeqNo->setFocus();
 }
 
 void TFrmM101B00::BBtnAddShftClick() {

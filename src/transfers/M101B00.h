@@ -15,6 +15,7 @@ class QProgressBar;
 class QPushButton;
 class TKeyEdit;
 struct CollectSelection;
+struct RoundDialogValues;
 
 // The rows of the round grid: ColCount cells each; the grid always holds at
 // least one (empty) data row. Row 0 here is the first data row.
@@ -112,6 +113,8 @@ public:
     static QString digits(const TKeyEdit* e);
     CollectionSelection selection() const;
     CollectSelection collectSelection() const;
+    // What the round dialogs are handed: group line, round, bank choice.
+    RoundDialogValues roundDialogValues() const;
 
     // ---- routines
     void pDispPay();

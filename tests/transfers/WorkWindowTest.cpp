@@ -6,6 +6,7 @@
 #include "support/TestRoot.h"
 #include "transfers/KeyEdit.h"
 #include "transfers/M101B00.h"
+#include "transfers/M101B02.h"
 #include "transfers/M101B07.h"
 
 #include <QApplication>
@@ -193,6 +194,33 @@ TEST_F(WorkWindow, ProgramSetGroupDoesNotRunTheGroupChange) {
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 5);
     // Item names of the grid are those of the group selected at listing.
     EXPECT_EQ(w.SGrdPay->cell(0, ColItem), QStringLiteral("바이올린"));
+}
+
+TEST_F(WorkWindow, RoundSelectorSetsTheRound) {
+    TFrmM101B00 w;
+    QString offered;
+    Modal::setRunner([&](QDialog* d) {
+        auto* b02 = dynamic_cast<TFrmM101B02*>(d);
+        EXPECT_NE(b02, nullptr);
+        if (!b02) return int(QDialog::Rejected);
+        EXPECT_EQ(b02->EdGcode->text(), QStringLiteral("01"));
+        b02->FormActivate();
+        // Round 02 has no row of the group, so only round 03 is offered.
+        for (int i = 0; i < b02->LbYearMon->count(); ++i)
+            offered += b02->LbYearMon->item(i)->text() + QLatin1Char('|');
+        b02->LbYearMon->setCurrentRow(0);
+        return int(QDialog::Accepted);
+    });
+    w.SBtnYearMonSelectClick();
+    EXPECT_EQ(offered, QStringLiteral("202405 / 03|"));
+    EXPECT_EQ(w.yearMon() + w.seqNo(), QStringLiteral("20240503"));
+    EXPECT_FALSE(w.BBtnAdd->isEnabled());
+    w.BBtnPayDispClick();
+    EXPECT_TRUE(w.BBtnAdd->isEnabled());
+    // A change of the round empties the grid and disables "자료추가".
+    w.MEdtSeqNo->setText(QStringLiteral("02"));
+    EXPECT_FALSE(w.BBtnAdd->isEnabled());
+    EXPECT_EQ(w.SGrdPay->cell(0, ColSNo), QString());
 }
 
 TEST_F(WorkWindow, EditExitRulesAndRefusals) {
