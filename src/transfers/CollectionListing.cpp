@@ -198,6 +198,7 @@ CollectionListing list(const CollectionSelection& sel,
     out.binds = binds;
 
     Query q(out.listSql);
+    q.raw().setForwardOnly(true); // one pass; the driver need not keep the rows
     for (const QVariant& b : binds)
         q.add(b);
     if (!q.exec()) {
@@ -264,6 +265,7 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     }
     sql += QStringLiteral("order by YearMon, SeqNo, SNo, ItemCd");
     Query q(sql);
+    q.raw().setForwardOnly(true);
     for (const QVariant& v : binds)
         q.add(v);
     if (!q.exec()) {
