@@ -6,6 +6,7 @@
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
+#include "transfers/M101B08.h"
 #include "transfers/ResultSplit.h"
 
 #include <QDir>
@@ -353,6 +354,29 @@ TEST_F(ResultFiles, SplitWritesOnePartPerRound) {
     EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00110001.205"))));
 }
 
+TEST_F(ResultFiles, SplitPastType299KeepsTheFileWholeAndSaysSo) {
+    // Type 290 in use: the parts would be numbered 291 and up, and the
+    // eleventh round would pass 299.
+    writeFile(recv(QStringLiteral("00110001.290")), {Rec(200).b, Rec(200).put(0, "E").b});
+    QList<QByteArray> lines{nhHeader("011", "240500")};
+    for (int r = 1; r <= 11; ++r)
+        lines << nhData("1000000001", "01", 100, true, "0000", "11",
+                        (QByteArray("2405") + QByteArray::number(r).rightJustified(2, '0')).constData());
+    lines << nhTrailer(13);
+    writeFile(recv(QStringLiteral("00110002.206")), lines);
+    const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(path(QStringLiteral("recv")));
+    EXPECT_EQ(o.errors, QStringList{QStringLiteral("00110002.206")});
+    EXPECT_TRUE(o.writtenParts.isEmpty());
+    EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00110002.206"))));
+    EXPECT_EQ(QDir(path(QStringLiteral("recv"))).entryList(QDir::Files).size(), 2);
+
+    // The dialog says so when it opens.
+    msg.expect(MsgResult::Ok);
+    TFrmM101B08 dlg(QStringLiteral("11.농협중앙"), QStringLiteral("01.기본"));
+    ASSERT_EQ(msg.texts().size(), 1);
+    EXPECT_TRUE(msg.texts().first().contains(QStringLiteral("00110002.206")));
+}
+
 TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
     addRow("30201", "01", "1000000011", "81", "1", "1", 100);
     addRow("30202", "01", "1000000012", "25", "1", "1", 100);
@@ -385,8 +409,6 @@ TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
 }
 
 } // namespace
-
-#include "transfers/M101B08.h"
 
 #include <QLineEdit>
 #include <QTableWidget>
