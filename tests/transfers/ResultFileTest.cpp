@@ -231,6 +231,9 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
         {"not CP949", {head, badBytes, nhTrailer(3)}, u"읽을 수 없는 문자"},
         {"amount not a number", {head, badAmount, nhTrailer(3)}, u"금액이 숫자가 아닙니다"},
         {"only a header", {head}, u"헤더 또는 트레일러"},
+        {"record of another round",
+         {head, nhData("1000000001", "01", 1, true, "0000", "11", "240504"), nhTrailer(3)},
+         u"다른 회차(240504)"},
     };
     const QStringList before = allRows();
     for (const auto& c : cases) {
