@@ -738,6 +738,45 @@ TEST_F(VanDownloadTest, CountersAcrossADayChange) {
     EXPECT_EQ(Registry::readString(QStringLiteral("RecvFile"), QStringLiteral("200")), QStringLiteral("2"));
 }
 
+// Records of other lengths: renumbered at 29-34, the run key at 63-68,
+// the rest of the record kept; the trailer carries the line count, the
+// total and the first two classes.
+TEST(MergedRequestFile, OtherLengths) {
+    auto rec = [](const char* bank, qint64 amount) {
+        QByteArray r = QByteArray("D").leftJustified(80, '.');
+        r.replace(11, 2, bank);
+        r.replace(28, 6, "999999");
+        r.replace(34, 10, QByteArray::number(amount).rightJustified(10, '0'));
+        r.replace(62, 6, "KEYKEY");
+        return r;
+    };
+    const QByteArray head = QByteArray("S").leftJustified(80, 'h');
+    const QByteArray tail = QByteArray("E").leftJustified(80, 't');
+    const QByteArray a = head + "\r\n" + rec("11", 100) + "\r\n" + rec("15", 20) + "\r\n" + tail + "\r\n";
+    const QByteArray b = head + "\r\n" + rec("39", 3) + "\r\n" + tail + "\r\n";
+    const SendFolder::JoinResult j = SendFolder::JoinRequestFiles(
+        {{QStringLiteral("26030111.301"), a}, {QStringLiteral("26030211.301"), b}});
+    ASSERT_TRUE(j.ok);
+    EXPECT_EQ(j.counts, (QList<int>{2, 1}));
+    const QList<QByteArray> out = SendFolder::SplitLines(j.content);
+    ASSERT_EQ(out.size(), 5);
+    EXPECT_EQ(out[0], head);
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_EQ(out[i].size(), 80);
+        EXPECT_EQ(out[i].mid(28, 6), QByteArray::number(i).rightJustified(6, '0'));
+        EXPECT_EQ(out[i].mid(62, 6), i < 3 ? QByteArray("260301") : QByteArray("260302"));
+    }
+    EXPECT_EQ(out[4], QByteArray("Etttttttt") + "000005" + "000000000123" + "000001000000000100" +
+                          "000001000000000020" + tail.mid(63));
+
+    // An amount that is not a number stops the join.
+    QByteArray bad = rec("11", 1);
+    bad.replace(34, 10, "12x4567890");
+    EXPECT_FALSE(
+        SendFolder::JoinRequestFiles({{QStringLiteral("26030111.301"), head + "\r\n" + bad + "\r\n" + tail}})
+            .ok);
+}
+
 TEST(VanRecvCounter, NamesAndValues) {
     EXPECT_EQ(VanSettings::recvCounterDigits(1), QStringLiteral("01"));
     EXPECT_EQ(VanSettings::recvCounterDigits(99), QStringLiteral("99"));

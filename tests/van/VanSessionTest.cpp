@@ -6,15 +6,15 @@
 #include "van/VanLink.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -391,9 +391,7 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
             if (!line.trimmed().isEmpty()) out << QJsonDocument::fromJson(line).object();
         return out;
     };
-    auto result = [](const QList<QJsonObject>& out) {
-        return out.isEmpty() ? QJsonObject() : out.last();
-    };
+    auto result = [](const QList<QJsonObject>& out) { return out.isEmpty() ? QJsonObject() : out.last(); };
     auto rows = [](const QList<QJsonObject>& out) {
         int n = 0;
         for (const QJsonObject& o : out)
@@ -409,7 +407,8 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
         QFile f(data + QStringLiteral("/send/26030104.R01"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write((QByteArray("S").leftJustified(15, ' ') + "20260316").leftJustified(80, ' ') + "\r\n" +
-                QByteArray("D").leftJustified(80, 'd') + "\r\n" + QByteArray("E").leftJustified(80, ' ') + "\r\n");
+                QByteArray("D").leftJustified(80, 'd') + "\r\n" + QByteArray("E").leftJustified(80, ' ') +
+                "\r\n");
     }
     // Without a book row the file belongs to no item group and is not listed.
     auto out = run({QStringLiteral("send-list")});
@@ -422,16 +421,19 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
     {
         QFile f(r);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("D").leftJustified(100, 'x') + "\r\n" + QByteArray("D").leftJustified(100, 'y') + "\r\n");
+        f.write(QByteArray("D").leftJustified(100, 'x') + "\r\n" + QByteArray("D").leftJustified(100, 'y') +
+                "\r\n");
     }
-    ASSERT_TRUE(sim.start({QStringLiteral("--result-file"), r, QStringLiteral("--entry"),
-                           QStringLiteral("R0011200202603160900000910000004001  0000"), QStringLiteral("--notice-entry"),
-                           QStringLiteral("20260315103000") + QString(80, QLatin1Char(' ')) + QStringLiteral("n1.txt"),
-                           QStringLiteral("--notice-text"), QStringLiteral("hello")}));
+    ASSERT_TRUE(sim.start(
+        {QStringLiteral("--result-file"), r, QStringLiteral("--entry"),
+         QStringLiteral("R0011200202603160900000910000004001  0000"), QStringLiteral("--notice-entry"),
+         QStringLiteral("20260315103000") + QString(80, QLatin1Char(' ')) + QStringLiteral("n1.txt"),
+         QStringLiteral("--notice-text"), QStringLiteral("hello")}));
     env.insert(QStringLiteral("ZQ_VAN_PUBKEY"), sim.publicKeyPath());
     p.setProcessEnvironment(env);
-    const QStringList conn{QStringLiteral("--host"),    QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-                           QString::number(sim.port()), QStringLiteral("--company"),  QStringLiteral("A123"),
+    const QStringList conn{QStringLiteral("--host"),     QStringLiteral("127.0.0.1"),
+                           QStringLiteral("--port"),     QString::number(sim.port()),
+                           QStringLiteral("--company"),  QStringLiteral("A123"),
                            QStringLiteral("--password"), QStringLiteral("pw1234")};
 
     out = run(QStringList{QStringLiteral("list"), QStringLiteral("R"), QStringLiteral("20260301"),
@@ -440,12 +442,15 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
     EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("listed"));
     EXPECT_EQ(rows(out), 1);
 
-    out = run(QStringList{QStringLiteral("download"), QStringLiteral("20260301"), QStringLiteral("20260316")} + conn);
+    out =
+        run(QStringList{QStringLiteral("download"), QStringLiteral("20260301"), QStringLiteral("20260316")} +
+            conn);
     EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("received"));
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_TRUE(QFile::exists(data + QStringLiteral("/recv/0011A123.201")));
 
-    out = run(QStringList{QStringLiteral("notices"), QStringLiteral("--fetch"), QStringLiteral("all")} + conn);
+    out =
+        run(QStringList{QStringLiteral("notices"), QStringLiteral("--fetch"), QStringLiteral("all")} + conn);
     EXPECT_EQ(result(out).value(QStringLiteral("files")).toArray().size(), 1);
     EXPECT_TRUE(QFile::exists(data + QStringLiteral("/gong/n1.txt")));
 
@@ -454,7 +459,8 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
               conn);
     EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
     EXPECT_TRUE(sim.messages(QStringLiteral("recv"), QStringLiteral("0300100")).isEmpty());
-    out = run(QStringList{QStringLiteral("password"), QStringLiteral("pw1234"), QStringLiteral("new1")} + conn);
+    out =
+        run(QStringList{QStringLiteral("password"), QStringLiteral("pw1234"), QStringLiteral("new1")} + conn);
     EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("changed"));
 
     // An upload of a file the list does not show is refused; once booked
@@ -469,8 +475,8 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
         db.setDatabaseName(data + QStringLiteral("/data/school.db"));
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral(
-            "INSERT INTO M_SRFILE (SRType, FileName, FileType, Gcode) VALUES ('S', '26030104.R01', 'R01', '01')")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO M_SRFILE (SRType, FileName, FileType, Gcode) VALUES "
+                                          "('S', '26030104.R01', 'R01', '01')")));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("driverTest"));
