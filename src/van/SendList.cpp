@@ -347,6 +347,16 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
     UndoPendingMerges(st, busyFile);
     const QString send = sendDir(), temp = tempDir();
     QStringList files = sendFiles();
+    // A file the operator already confirmed (its book row has a send date)
+    // stays in send only when its move failed: it is moved again and never
+    // offered a second time, so no payer is debited twice.
+    files.removeIf([&](const QString& name) {
+        Query q(QStringLiteral("SELECT SRDate FROM M_SRFILE WHERE SRType = 'S' AND FileName = ?"));
+        q.add(name);
+        if (!q.exec() || !q.next() || q.str(0).trimmed().isEmpty()) return false;
+        MoveReplacing(send + name, DMLib->dir(QStringLiteral("sback")) + name);
+        return true;
+    });
     res.anyFile = !files.isEmpty();
 
     QDir().mkpath(temp);

@@ -359,6 +359,24 @@ TEST_F(VanFilesTest, SendListCases) {
     EXPECT_TRUE(state.PendingMerges.isEmpty());
 }
 
+// A file whose upload was confirmed but whose move to sback failed is never
+// offered again.
+TEST_F(VanFilesTest, ConfirmedFileLeftInSendIsNotListedAgain) {
+    account("11", "1234");
+    rows(2, "01", {QStringLiteral("11")});
+    const QString today = QStringLiteral("20260316");
+    const QString nh = writeFile("11", {QStringLiteral("01")}, "260316");
+    Database::insertRow(QStringLiteral("M_SRFILE"),
+                        {{QStringLiteral("SRType"), QStringLiteral("S")}, {QStringLiteral("FileName"), nh}});
+    ASSERT_TRUE(Database::updateRows(
+        QStringLiteral("M_SRFILE"), {{QStringLiteral("SRDate"), today}},
+        {{QStringLiteral("SRType"), QStringLiteral("S")}, {QStringLiteral("FileName"), nh}}));
+    const SendListResult r = SendFolder::BuildSendList(state, {QStringLiteral("01")}, today);
+    EXPECT_TRUE(r.rows.isEmpty());
+    EXPECT_TRUE(names("send").isEmpty());
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("sback/") + nh)));
+}
+
 // A merge in one item group does not reach into another.
 TEST_F(VanFilesTest, EachGroupJoinsOnItsOwn) {
     item("B1", "01", QStringLiteral("방과후"), "02");
