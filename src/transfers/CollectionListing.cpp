@@ -1,0 +1,323 @@
+#include "transfers/CollectionListing.h"
+
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+
+#include <QHash>
+#include <QLocale>
+
+namespace {
+
+QString dashedDate(const QString& d) {
+    return d.size() == 8 ? d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2)
+                         : QString();
+}
+
+// Column 8: the reply code when it is set and not zero, else the date.
+QString dateOrCode(const QString& replyCd, const QString& procDt) {
+    bool isNum = false;
+    const qint64 v = replyCd.toLongLong(&isNum);
+    if (!replyCd.isEmpty() && (!isNum || v != 0)) return replyCd;
+    return procDt.size() == 8 ? dashedDate(procDt) : procDt;
+}
+
+QString inList(int n) {
+    return QStringList(QList<QString>(n, QStringLiteral("?"))).join(QLatin1Char(','));
+}
+
+void snoBound(QString& sql, QVariantList& binds, const QString& bound, const char* op) {
+    if (bound.isEmpty()) return;
+    if (bound.size() == SNoLen)
+        sql += QStringLiteral(" and t1.SNo %1 ? ").arg(QLatin1String(op));
+    else if (bound.size() == 3 || bound.size() == 1)
+        sql += QStringLiteral(" and substr(t1.SNo, 1, %1) %2 ? ").arg(bound.size()).arg(QLatin1String(op));
+    else
+        return;
+    binds << bound;
+}
+
+// Amount that a wholly exempt row adds to the exempt total when its own
+// amount is 0: the item's amount, else the amount of a non-exempt row of the
+// same item in the round.
+class ExemptAmounts {
+public:
+    ExemptAmounts(const QString& table, const QString& gcode) : table_(table), gcode_(gcode) {}
+    qint64 of(const QString& itemId) {
+        auto it = cache_.constFind(itemId);
+        if (it != cache_.constEnd()) return *it;
+        qint64 v = 0;
+        Query q(QStringLiteral("select ItemAmt from C_ITEM where ItemID = ? and Gcode = ?"));
+        q.add(itemId).add(gcode_);
+        if (q.exec() && q.next()) v = q.num(0);
+        if (v == 0) {
+            // "The first row": in key order, as the table hands them out.
+            Query r(QStringLiteral("select Amt from %1 where ItemCd = ? and ExempTy = '1' "
+                                   "order by YearMon, SeqNo, SNo, ItemCd limit 1")
+                        .arg(Database::quoted(table_)));
+            r.add(itemId);
+            if (r.exec() && r.next()) v = r.num(0);
+        }
+        cache_.insert(itemId, v);
+        return v;
+    }
+
+private:
+    QString table_, gcode_;
+    QHash<QString, qint64> cache_;
+};
+
+// A column of the round table, or NULL under its name when the table is of
+// an older layout that lacks it, so that such a round still lists.
+QString col(const QStringList& have, const char* name, const char* alias = "t1.") {
+    const QString n = QLatin1String(name);
+    if (have.contains(n, Qt::CaseInsensitive)) return QLatin1String(alias) + n;
+    return QStringLiteral("NULL as ") + n;
+}
+
+void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyTy, qint64 amt, qint64 reAmt,
+              bool amtNull, ExemptAmounts& exempt, const QString& itemCd) {
+    if (exempTy.trimmed() == QLatin1String("0")) {
+        ++t.exempCnt;
+        // An amount of 0 (round creation zeroes wholly exempt rows) stands for
+        // the item's amount; a blank amount adds nothing.
+        if (amtNull) return;
+        t.exempAmt += amt != 0 ? amt : exempt.of(itemCd);
+    } else if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
+        ++t.procCnt;
+        t.procAmt += amt;
+    } else if (replyTy == QLatin1String("3")) {
+        if (reAmt == amt) {
+            ++t.reCnt;
+            t.reAmt += reAmt;
+        } else {
+            ++t.reCnt2;
+            ++t.procCnt;
+            t.procAmt += amt - reAmt;
+            t.reAmt2 += reAmt;
+        }
+    } else {
+        ++t.nonProcCnt;
+        t.nonProcAmt += amt;
+    }
+}
+
+} // namespace
+
+namespace CollectionList {
+
+QString roundTable(const QString& yearMon, const QString& seqNo) {
+    return QStringLiteral("H_200_") + yearMon + seqNo;
+}
+
+QString panelText(qint64 v) {
+    return QLocale(QLocale::Korean).toString(v) + QLatin1Char(' ');
+}
+
+QString bankFamily(const QString& bankCd, QVariantList& binds, const QString& column) {
+    const QString b = bankCd.left(2);
+    if (b == QLatin1String("10") || b == QLatin1String("11") || b == QLatin1String("12"))
+        return QStringLiteral("and %1 in ('10','11','12') ").arg(column);
+    if (b == QLatin1String("81")) return QStringLiteral("and %1 in ('81','25') ").arg(column);
+    if (b == QLatin1String("00")) return {};
+    binds << b;
+    return QStringLiteral("and %1 = ? ").arg(column);
+}
+
+CollectionListing list(const CollectionSelection& sel,
+                       const std::function<QString(const QString&)>& itemName) {
+    CollectionListing out;
+    const QString table = roundTable(sel.yearMon, sel.seqNo);
+    if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return out;
+    out.tableExists = true;
+    const QString qt = Database::quoted(table);
+    const QStringList have = Database::columns(table);
+
+    QString gname;
+    {
+        Query g(QStringLiteral("select G_NAME from G_GROUP where G_CODE = ?"));
+        g.add(sel.gcode);
+        if (g.exec() && g.next()) gname = g.str(0);
+    }
+
+    QVariantList binds{sel.yearMon, sel.seqNo};
+    QString from = QStringLiteral(" from %1 t1 LEFT OUTER JOIN M_CUST t2 ON t1.CustNo = t2.CustNo "
+                                  "WHERE t1.YearMon = ? and t1.SeqNo = ? ")
+                       .arg(qt);
+    from += bankFamily(sel.bankCd, binds);
+    if (!sel.itemIds.isEmpty()) {
+        from += QStringLiteral("and t1.ItemCd in (%1) ").arg(inList(int(sel.itemIds.size())));
+        for (const QString& i : sel.itemIds)
+            binds << i.left(2);
+    }
+    if (!sel.groups.isEmpty()) {
+        from +=
+            QStringLiteral("and %1 in (%2) ")
+                .arg(have.contains(QStringLiteral("GrpNm"), Qt::CaseInsensitive) ? QStringLiteral("t1.GrpNm")
+                                                                                 : QStringLiteral("NULL"),
+                     inList(int(sel.groups.size())));
+        for (const QString& g : sel.groups)
+            binds << g;
+    }
+    snoBound(from, binds, sel.fromSNo, ">=");
+    snoBound(from, binds, sel.toSNo, "<=");
+    const struct {
+        const QString& v;
+        const char* cond;
+    } dates[] = {{sel.setlDt, " and t1.ProcDt >= ? "},
+                 {sel.setlDt2, " and t1.ProcDt <= ? "},
+                 {sel.reDt, " and t1.ReDt >= ? "},
+                 {sel.reDt2, " and t1.ReDt <= ? "}};
+    const bool hasReDt = have.contains(QStringLiteral("ReDt"), Qt::CaseInsensitive);
+    for (const auto& d : dates)
+        if (!d.v.trimmed().isEmpty()) {
+            QString cond = QLatin1String(d.cond);
+            if (!hasReDt) cond.replace(QStringLiteral("t1.ReDt"), QStringLiteral("NULL"));
+            from += cond;
+            binds << d.v.trimmed();
+        }
+    if (sel.exempIdx == 1) from += QStringLiteral("and t1.ExempTy = '0' ");
+    if (sel.exempIdx == 2) from += QStringLiteral("and ifnull(t1.ExempTy, '') <> '0' ");
+    static const char* proc[] = {"",
+                                 "and t1.ReplyTy in ('1', '2', '3') ",
+                                 "and t1.ReplyTy = '0' ",
+                                 "and t1.ReplyTy = '1' ",
+                                 "and t1.ReplyTy = '2' ",
+                                 "and t1.ReplyTy = '3' "};
+    if (sel.procIdx > 0 && sel.procIdx < 6) from += QLatin1String(proc[sel.procIdx]);
+    if (sel.smsIdx == 1) from += QStringLiteral("and t2.smsYN = '1' ");
+    if (sel.smsIdx == 2) from += QStringLiteral("and t2.smsYN = '2' ");
+    from += QStringLiteral("order by t1.SNo, t1.ItemCd");
+    const QString select =
+        QStringLiteral(
+            "select t1.SNo, t1.Nm, t1.ItemCd, t1.BankCd, t1.AcctNo, t1.Amt, t1.ExempTy, t1.ReplyTy, "
+            "t1.ReplyCd, t1.ProcDt, t1.CustNo, %1, %2, %3, %4, %5, t1.SCd, t2.MTelNo, t2.smsYN")
+            .arg(col(have, "GrpNm"), col(have, "Unpaid"), col(have, "REAmt"), col(have, "ReDt"),
+                 col(have, "Gcode"));
+    out.listFromSql = from;
+    out.listSql = select + from + QLatin1Char(' ');
+    out.binds = binds;
+
+    Query q(out.listSql);
+    q.raw().setForwardOnly(true); // one pass; the driver need not keep the rows
+    for (const QVariant& b : binds)
+        q.add(b);
+    if (!q.exec()) {
+        out.error = q.error();
+        return out;
+    }
+    ExemptAmounts exempt(table, sel.gcode);
+    CollectionTotals& t = out.totals;
+    while (q.next()) {
+        QStringList c(ColCount);
+        const QString itemCd = q.str(2), replyTy = q.str(7), exempTy = q.str(6);
+        const qint64 amt = q.num(5), reAmt = q.num(13);
+        c[ColSNo] = q.str(0);
+        c[ColNm] = q.str(1);
+        c[ColItem] = itemName ? itemName(itemCd) : QString();
+        c[ColBank] = q.str(3);
+        c[ColAcct] = q.str(4);
+        c[ColAmt] = q.isNull(5) ? QString() : QString::number(amt);
+        c[ColExemp] = exempTy;
+        c[ColReply] = replyTy;
+        c[ColDate] = dateOrCode(q.str(8), q.str(9));
+        c[ColGrp] = q.str(11);
+        c[ColUnpaid] = q.str(12);
+        c[ColReAmt] = q.isNull(13) ? QString() : QString::number(reAmt);
+        c[ColReDt] = dashedDate(q.str(14));
+        c[ColCustNo] = q.str(10);
+        c[ColGcode] = q.str(15);
+        c[ColItemCd] = itemCd;
+        c[ColGName] = gname;
+        c[ColTel] = q.str(17);
+        c[ColSms] = q.str(18);
+        c[ColSCd] = q.str(16);
+        out.rows << c;
+        countRow(t, exempTy, replyTy, amt, reAmt, q.isNull(5), exempt, itemCd);
+    }
+    return out;
+}
+
+CollectionListing listTable(const QString& table, const QString& bankCd, const QString& gcode,
+                            const std::function<QString(const QString&)>& itemName) {
+    CollectionListing out;
+    if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return out;
+    out.tableExists = true;
+    QString gname;
+    {
+        Query g(QStringLiteral("select G_NAME from G_GROUP where G_CODE = ?"));
+        g.add(gcode);
+        if (g.exec() && g.next()) gname = g.str(0);
+    }
+    QVariantList binds;
+    const QStringList have = Database::columns(table);
+    QString sql =
+        QStringLiteral("select SNo, Nm, ItemCd, BankCd, AcctNo, Amt, ExempTy, ReplyTy, ReplyCd, ProcDt, "
+                       "CustNo, %1, %2, %3, %4, %5 from %6 where 1 = 1 ")
+            .arg(col(have, "GrpNm", ""), col(have, "Unpaid", ""), col(have, "REAmt", ""),
+                 col(have, "ReDt", ""), col(have, "Gcode", ""), Database::quoted(table));
+    // Here "81" is not widened to "25".
+    const QString b = bankCd.left(2);
+    if (b == QLatin1String("10") || b == QLatin1String("11") || b == QLatin1String("12")) {
+        sql += QStringLiteral("and BankCd in ('10','11','12') ");
+    } else if (b != QLatin1String("00")) {
+        sql += QStringLiteral("and BankCd = ? ");
+        binds << b;
+    }
+    sql += QStringLiteral("order by YearMon, SeqNo, SNo, ItemCd");
+    Query q(sql);
+    q.raw().setForwardOnly(true);
+    for (const QVariant& v : binds)
+        q.add(v);
+    if (!q.exec()) {
+        out.error = q.error();
+        return out;
+    }
+    CollectionTotals& t = out.totals;
+    while (q.next()) {
+        QStringList c(ColCount);
+        const QString itemCd = q.str(2), replyTy = q.str(7), exempTy = q.str(6);
+        const qint64 amt = q.num(5), reAmt = q.num(13);
+        c[ColSNo] = q.str(0);
+        c[ColNm] = q.str(1);
+        c[ColItem] = itemName ? itemName(itemCd) : QString();
+        c[ColBank] = q.str(3);
+        c[ColAcct] = q.str(4);
+        c[ColAmt] = q.isNull(5) ? QString() : QString::number(amt);
+        c[ColExemp] = exempTy;
+        c[ColReply] = replyTy;
+        c[ColDate] = dateOrCode(q.str(8), q.str(9));
+        c[ColGrp] = q.str(11);
+        c[ColUnpaid] = q.str(12);
+        c[ColReAmt] = q.isNull(13) ? QString() : QString::number(reAmt);
+        c[ColReDt] = dashedDate(q.str(14));
+        c[ColCustNo] = q.str(10);
+        c[ColGcode] = q.str(15);
+        c[ColItemCd] = itemCd;
+        c[ColGName] = gname;
+        if (exempTy != QLatin1String("1")) {
+            ++t.exempCnt;
+            t.exempAmt += amt;
+        } else if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
+            ++t.procCnt;
+            t.procAmt += amt;
+        } else if (replyTy == QLatin1String("3")) {
+            c[ColAmt] = QString::number(amt - reAmt);
+            if (reAmt == amt) {
+                ++t.reCnt;
+                t.reAmt += reAmt;
+            } else {
+                ++t.reCnt2;
+                ++t.procCnt;
+                t.procAmt += amt - reAmt;
+                t.reAmt2 += reAmt;
+            }
+        } else {
+            ++t.nonProcCnt;
+            t.nonProcAmt += amt;
+        }
+        out.rows << c;
+    }
+    return out;
+}
+
+} // namespace CollectionList

@@ -1,0 +1,169 @@
+#pragma once
+#include "transfers/CollectionListing.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <QWidget>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class TKeyEdit;
+struct CollectSelection;
+struct RoundDialogValues;
+
+// The rows of the round grid: ColCount cells each; the grid always holds at
+// least one (empty) data row. Row 0 here is the first data row.
+class TPayGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    int rowCount(const QModelIndex& = {}) const override { return int(rows_.size()); }
+    int columnCount(const QModelIndex& = {}) const override { return ColCount; }
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+    void setRows(QList<QStringList> rows);
+    const QList<QStringList>& rows() const { return rows_; }
+    QString cell(int row, int col) const;
+
+private:
+    QList<QStringList> rows_{QStringList(ColCount)};
+};
+
+// SGrdPay: 16 visible columns, five hidden ones (16 to 20).
+class TPayGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit TPayGrid(QWidget* parent = nullptr);
+    TPayGridModel* payModel() const { return model_; }
+    int dataRowCount() const { return model_->rowCount(); }
+    QString cell(int row, int col) const { return model_->cell(row, col); }
+    int currentDataRow() const;
+    void setCurrentDataRow(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    TPayGridModel* model_;
+};
+
+// "집금이체자료작성": the work window of collection rounds.
+class TFrmM101B00 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFrmM101B00(QWidget* parent = nullptr);
+    ~TFrmM101B00() override;
+
+    // ---- selection controls
+    QComboBox* cboBUNGI = nullptr;
+    QComboBox* cboGroup = nullptr;
+    QComboBox* CbBank = nullptr;
+    TKeyEdit* MEdtYearMon = nullptr;
+    QPushButton* SBtnYearMonSelect = nullptr;
+    TKeyEdit* MEdtSeqNo = nullptr;
+    TKeyEdit *SHakFromEdit = nullptr, *SBanFromEdit = nullptr, *SBunFromEdit = nullptr;
+    TKeyEdit *SHakToEdit = nullptr, *SBanToEdit = nullptr, *SBunToEdit = nullptr;
+    TKeyEdit *MEdtSetlDt = nullptr, *MEdtSetlDt2 = nullptr, *MEdtReDt = nullptr, *MEdtReDt2 = nullptr;
+    QListWidget* CLbItem = nullptr;
+    QListWidget* ChkLstGrp = nullptr;
+    QButtonGroup* RGrpExemp = nullptr;
+    QButtonGroup* RGrpProc = nullptr;
+    QButtonGroup* RGrpsmsYN = nullptr;
+    TPayGrid* SGrdPay = nullptr;
+
+    // ---- totals panels
+    QLabel *PnlTotCnt = nullptr, *PnlTotAmt = nullptr, *PnlProcCnt = nullptr, *PnlProcAmt = nullptr;
+    QLabel *PnlNonProcCnt = nullptr, *PnlNonProcAmt = nullptr, *PnlExempCnt = nullptr, *PnlExempAmt = nullptr;
+    QLabel *PnlReCnt = nullptr, *PnlReAmt = nullptr, *PnlReCnt2 = nullptr, *PnlReAmt2 = nullptr;
+    QWidget* PnlDispWait = nullptr;
+    QLabel* PnlDispWaitText = nullptr;
+    QProgressBar* SearBar = nullptr;
+
+    // ---- buttons
+    QPushButton *BBtnPayDisp = nullptr, *BBtnCreate = nullptr, *BBtnClose = nullptr, *BBtnAdd = nullptr;
+    QPushButton *bbtnFileCreate = nullptr, *bbtnDataRecv = nullptr;
+    QPushButton *BBtnAmtUpdt = nullptr, *bbtnSuNap = nullptr, *BBtnPreview = nullptr, *cmdReceipt = nullptr;
+    QCheckBox* DoubleCheckBox = nullptr;
+    QPushButton *BBtnExcelSave = nullptr, *BBtnAddShft = nullptr, *BBtnDelShft = nullptr,
+                *BBtnSearch = nullptr;
+    QPushButton* BBtnSMS = nullptr;
+
+    // ---- state
+    QString FListSql;        // the last listing's statement
+    QString FListFromSql;    // its tail from " from" on
+    QVariantList FListBinds; // the values bound in it, in order
+    QString FFromSNo, FToSNo;
+    QString TblPayTable;            // the round table TblPay names (set by the result reader)
+    QStringList FLbHProc;           // round tables of the data folder, sorted
+    QStringList FLbHProcMask;       // GLOB patterns; empty: every round
+    QStringList CboItemT, CboItemN; // ItemID and ItemNm of the group's items, parallel to CLbItem
+
+    // ---- values of the controls
+    QString groupCode() const;
+    QString bankCode() const;
+    QString yearMon() const; // six digits when complete
+    QString seqNo() const;
+    static QString digits(const TKeyEdit* e);
+    CollectionSelection selection() const;
+    CollectSelection collectSelection() const;
+    // What the round dialogs are handed: group line, round, bank choice.
+    RoundDialogValues roundDialogValues() const;
+
+    // ---- routines
+    void pDispPay();
+    void pDispPayTable();
+    void pClearPay();
+    void pSetButtons(bool enabled);
+    void pLoadBankCombo();
+    void pLoadSeqNo();
+    void pLoadGroupLists(const QString& gcode);
+    void pReadRoundTables();
+    QString sItemNm(const QString& itemId) const;
+    const CollectionTotals& lastTotals() const { return totals_; }
+
+    // ---- handlers
+    void BBtnPayDispClick();
+    void BBtnCreateClick();
+    void BBtnAddClick();
+    void BBtnAddShftClick();
+    void BBtnDelShftClick();
+    void SBtnYearMonSelectClick();
+    void cboGroupChange();
+    void CbBankChange();
+    void CbBankExit();
+    void RGrpProcClick();
+    void MEdtYearMonExit();
+    void MEdtSeqNoExit();
+    void bbtnFileCreateClick();
+    void TimeShowTimer();
+    void bbtnDataRecvClick();
+    // Ctrl+F11: the rows transferred on the lower transfer date go back to
+    // unprocessed.
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void BBtnCloseClick();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void buildControls();
+    void wireKeys();
+    void setTotals(const CollectionTotals& t);
+    void showWait(bool on, const QString& caption = QString());
+    void resyncGroup(const QString& gcode, int remembered, bool rebuildLists);
+    void updateFileButtons();
+    bool hasUnprocRow() const;
+    CollectionTotals totals_;
+    QList<QWidget*> rowButtons_;   // the row buttons that work
+    QList<QWidget*> laterButtons_; // row buttons that stand disabled for now
+};
+
+extern TFrmM101B00* FrmM101B00;

@@ -1,0 +1,122 @@
+#include "driver/Driver.h"
+
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/ui/Msg.h"
+#include "transfers/CollectionListing.h"
+#include "transfers/StudentAdd.h"
+
+#include <QJsonArray>
+
+namespace {
+
+QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
+    const int i = args.indexOf(QStringLiteral("--") + name);
+    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
+}
+
+QStringList listOpt(const QStringList& args, const QString& name) {
+    const QString v = opt(args, name);
+    return v.isEmpty() ? QStringList() : v.split(QLatin1Char(','));
+}
+
+const char* kShowUsage = "round-show --yearmon yyyymm --seqno NN [--group GG] [--bank BB] [--items 01,02] "
+                         "[--groups A,B] [--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] "
+                         "[--redt yyyymmdd] [--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2]";
+
+int show(const QStringList& args) {
+    CollectionSelection s;
+    s.yearMon = opt(args, QStringLiteral("yearmon"));
+    s.seqNo = opt(args, QStringLiteral("seqno"));
+    if (s.yearMon.isEmpty() || s.seqNo.isEmpty()) return Driver::fail(QString::fromLatin1(kShowUsage));
+    s.gcode = opt(args, QStringLiteral("group"), QStringLiteral("01"));
+    s.bankCd = opt(args, QStringLiteral("bank"), QStringLiteral("00"));
+    s.itemIds = listOpt(args, QStringLiteral("items"));
+    s.groups = listOpt(args, QStringLiteral("groups"));
+    s.fromSNo = opt(args, QStringLiteral("from"));
+    s.toSNo = opt(args, QStringLiteral("to"));
+    s.setlDt = opt(args, QStringLiteral("setl"));
+    s.setlDt2 = opt(args, QStringLiteral("setl2"));
+    s.reDt = opt(args, QStringLiteral("redt"));
+    s.reDt2 = opt(args, QStringLiteral("redt2"));
+    s.exempIdx = opt(args, QStringLiteral("exemp"), QStringLiteral("0")).toInt();
+    s.procIdx = opt(args, QStringLiteral("proc"), QStringLiteral("0")).toInt();
+    s.smsIdx = opt(args, QStringLiteral("sms"), QStringLiteral("0")).toInt();
+    const QString g = s.gcode;
+    const CollectionListing l =
+        CollectionList::list(s, [&g](const QString& id) { return DMData->GetGItemName(id, g); });
+    if (!l.tableExists) {
+        Msg::error(QStringLiteral("이체년월/회차오류"),
+                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
+        return 1;
+    }
+    if (!l.error.isEmpty()) return Driver::fail(l.error);
+    static const char* names[] = {"SNo",     "Nm",    "Item",   "BankCd", "AcctNo", "Amt",   "ExempTy",
+                                  "ReplyTy", "Date",  "Reg",    "GrpNm",  "Unpaid", "REAmt", "ReDt",
+                                  "CustNo",  "Gcode", "ItemCd", "GName",  "MTelNo", "smsYN", "SCd"};
+    for (const QStringList& r : l.rows) {
+        QJsonObject o;
+        for (int c = 0; c < ColCount; ++c)
+            o.insert(QLatin1String(names[c]), r.value(c));
+        Driver::print(QJsonObject{{QStringLiteral("row"), o}});
+    }
+    const CollectionTotals& t = l.totals;
+    Driver::print(QJsonObject{{QStringLiteral("rows"), int(l.rows.size())},
+                              {QStringLiteral("totCnt"), t.totCnt()},
+                              {QStringLiteral("totAmt"), t.totAmt()},
+                              {QStringLiteral("procCnt"), t.procCnt},
+                              {QStringLiteral("procAmt"), t.procAmt},
+                              {QStringLiteral("nonProcCnt"), t.nonProcCnt},
+                              {QStringLiteral("nonProcAmt"), t.nonProcAmt},
+                              {QStringLiteral("exempCnt"), t.exempCnt},
+                              {QStringLiteral("exempAmt"), t.exempAmt},
+                              {QStringLiteral("reCnt"), t.reCnt},
+                              {QStringLiteral("reAmt"), t.reAmt},
+                              {QStringLiteral("reCnt2"), t.reCnt2},
+                              {QStringLiteral("reAmt2"), t.reAmt2}});
+    return 0;
+}
+
+const char* kAddUsage = "round-add-student --yearmon yyyymm --seqno NN --sno SNO --items 01,02 [--group GG]";
+
+int addStudent(const QStringList& args) {
+    StudentAdd::Request r;
+    r.yearMon = opt(args, QStringLiteral("yearmon"));
+    r.seqNo = opt(args, QStringLiteral("seqno"));
+    r.sno = opt(args, QStringLiteral("sno"));
+    r.gcode = opt(args, QStringLiteral("group"), QStringLiteral("01"));
+    const QStringList items = listOpt(args, QStringLiteral("items"));
+    if (r.yearMon.isEmpty() || r.seqNo.isEmpty() || r.sno.isEmpty() || items.isEmpty())
+        return Driver::fail(QString::fromLatin1(kAddUsage));
+    const auto s = StudentAdd::findStudent(r.sno);
+    if (!s) {
+        Msg::error(QStringLiteral("입력오류"),
+                   QStringLiteral("존재하지 않는 학번이거나 전출생입니다.\r확인 후 다시 입력하세요!!"));
+        return 1;
+    }
+    r.student = *s;
+    r.nm = s->nm;
+    // The entries as the dialog lists them: ItemID + "." + the group's item name.
+    for (const QString& id : items)
+        r.entries << id + QLatin1Char('.') + DMData->GetGItemName(id, r.gcode);
+    const StudentAdd::Outcome o = StudentAdd::save(r);
+    if (!o.ok) return Driver::fail(o.error);
+    Msg::show(QStringLiteral("저장완료"), QStringLiteral("저장되었습니다!!"));
+    QJsonArray added;
+    for (const StudentAdd::AddedRow& a : o.added)
+        added.append(QJsonObject{{QStringLiteral("ItemCd"), a.itemId},
+                                 {QStringLiteral("ExempTy"), a.exempTy},
+                                 {QStringLiteral("Amt"), a.amt}});
+    Driver::print(QJsonObject{{QStringLiteral("added"), added},
+                              {QStringLiteral("skipped"), QJsonArray::fromStringList(o.skipped)}});
+    return 0;
+}
+
+const struct Registrar {
+    Registrar() {
+        Driver::addCommand(QStringLiteral("round-show"), QString::fromLatin1(kShowUsage), show);
+        Driver::addCommand(QStringLiteral("round-add-student"), QString::fromLatin1(kAddUsage), addStudent);
+    }
+} registrar;
+
+} // namespace
