@@ -8,6 +8,7 @@
 #include "students/F201B04.h"
 #include "support/TestRoot.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -311,6 +312,15 @@ TEST_F(RosterWindowTest, RowClickNeverKeepsThePreviousStudentsChoices) {
     student(QStringLiteral("B"), QStringLiteral("10102"), QString(), QStringLiteral("1"), QStringLiteral("1"),
             QStringLiteral("N"), QStringLiteral("N"), QString());
     TFrmF201B00 w;
+    // The blank row of an empty listing leaves the boxes of a new student.
+    w.RGrpUse->button(2)->setChecked(true);
+    w.RGrpUseClick();
+    w.setGridRow(1);
+    w.SGrdMCustClick();
+    EXPECT_EQ(w.CBBank->currentText(), QStringLiteral("99.은행없음"));
+    EXPECT_EQ(w.CBsmsYN->currentText(), QStringLiteral("1.수신"));
+    w.RGrpUse->button(0)->setChecked(true);
+    w.RGrpUseClick();
     w.setGridRow(1);
     w.SGrdMCustClick();
     EXPECT_EQ(w.CBBank->currentText(), QStringLiteral("04.국민은행"));
