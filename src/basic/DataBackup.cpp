@@ -2,6 +2,7 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
+#include "frame/Main.h"
 #include "platform/archive/Zip.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
@@ -277,6 +278,8 @@ RestoreCheck restoreArchive(const QString& archive) {
         DMData->DMDataCreate();
         return {RestoreError::Reopen, err};
     }
+    // The main window's own tables, which an older backup may lack.
+    if (FrmMain) FrmMain->CheckTables();
     return {}; // oldHolder removes the previous data folder
 }
 

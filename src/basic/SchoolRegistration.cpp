@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString kKey = QStringLiteral("SchoolInfo");
@@ -85,7 +87,11 @@ QString validate(const SchoolValues& v, QString* message) {
     const auto& f = fields();
     for (int i = 0; i < f.size(); ++i) {
         const QString& t = v.texts.at(i);
-        if (!Cp949::canEncode(t)) {
+        // A line break would end the settings line and start another value
+        // (or a whole key) of its own.
+        const bool control =
+            std::any_of(t.cbegin(), t.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+        if (control || !Cp949::canEncode(t)) {
             if (message) *message = QStringLiteral("%1에 사용할 수 없는 문자가 있습니다.").arg(f.at(i).label);
             return f.at(i).name;
         }

@@ -353,6 +353,9 @@ bool TFrmMain::ReadSettings() {
 
 void TFrmMain::WriteDefaultSettings() {
     const int guess = GuessSNoLen();
+    // In force even when the settings cannot be written; a stored mode read
+    // afterwards takes precedence.
+    SNoLen = guess;
     Registry::writeDefault(kKey, QStringLiteral("UxPwd"), QString());
     Registry::writeDefault(kKey, QStringLiteral("UxAut"), QStringLiteral("0"));
     Registry::writeDefault(kKey, QStringLiteral("UxAutS"), QStringLiteral("0"));

@@ -405,6 +405,10 @@ BatFile::Layout BatFile::ChooseLayout(const QString& bankCd, const QString& star
     return Layout::L80;
 }
 
+QString BatFile::NHDefaultPasswd() {
+    return kNHDefaultPasswd;
+}
+
 QString BatFile::NextCollectFileType(const QString& runKey) {
     Query q(QStringLiteral(
         "select Max(FileType) as FileSeq from M_SRFILE "

@@ -73,6 +73,9 @@ Layout ChooseLayout(const QString& bankCd, const QString& startDate);
 // round has used every type up to "299".
 QString NextCollectFileType(const QString& runKey);
 
+// The account password the NH layout uses when the account has none.
+QString NHDefaultPasswd();
+
 } // namespace BatFile
 
 // Takes CompyNo (characters 1-10), AcctNo (12-26) and Passwd (28-37) from a

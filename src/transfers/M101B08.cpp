@@ -59,7 +59,15 @@ TFrmM101B08::TFrmM101B08(const QString& bankText, const QString& groupText, QWid
 }
 
 void TFrmM101B08::FormCreate() {
-    ResultSplit::splitMultiRoundFiles(DMLib->dir(QStringLiteral("recv")));
+    const ResultSplit::Outcome split = ResultSplit::splitMultiRoundFiles(DMLib->dir(QStringLiteral("recv")));
+    // A file that could not be split stays whole; applied as it is, it would
+    // mark one round with the results of another.
+    for (const QString& name : split.errors)
+        Msg::error(QStringLiteral("화일처리 오류"),
+                   QStringLiteral("여러 회차의 결과파일을 회차별로 나누지 못했습니다.\r"
+                                  "받은 파일 정리 후 다시 파일풀기 하세요.\r화일명: ") +
+                       name,
+                   this);
     SGrdRecvData->setColumnCount(5);
     SGrdRecvData->setHorizontalHeaderLabels({QStringLiteral("수신일자"), QStringLiteral("은행"),
                                              QStringLiteral("화일명"), QStringLiteral("이체일자"),

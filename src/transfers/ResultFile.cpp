@@ -365,6 +365,16 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     }
     for (int i = 1; i < end; ++i) {
         Record r = readRecord(reader, lines[i], head, workBank);
+        // A merged file that could not be split still carries each record's
+        // own round; none may land on another round's rows.
+        if (reader == ResultReader::NH200) {
+            const QString key = field(lines[i], 114, 6).trimmed();
+            if (!key.isEmpty() && key != table.mid(8, 6))
+                return refuse(
+                    QStringLiteral("결과파일에 다른 회차(%1)의 자료가 있습니다.\r화일명: %2, %3번째 줄")
+                        .arg(key, fileName)
+                        .arg(i + 1));
+        }
         if (!toAmount(r.amountField, &r.amount))
             return refuse(QStringLiteral("결과파일의 금액이 숫자가 아닙니다.\r화일명: %1, %2번째 줄")
                               .arg(fileName)

@@ -115,6 +115,7 @@ Outcome splitMultiRoundFiles(const QString& recvDir) {
 
         int number = 221 + splitBase(recvDir);
         QList<std::pair<QString, QByteArray>> parts;
+        bool numbered = true;
         for (const QByteArray& key : keys) {
             QList<QByteArray> part;
             QByteArray head = lines.first();
@@ -133,10 +134,20 @@ Outcome splitMultiRoundFiles(const QString& recvDir) {
             do {
                 partName = name.left(8) + QLatin1Char('.') + QString::number(number++);
             } while (dir.exists(partName));
+            // A part past 299 would not be a result file any more ("*.2*")
+            // and its round would vanish from the list: keep the file whole.
+            if (number - 1 > 299) {
+                numbered = false;
+                break;
+            }
             QByteArray bytes;
             for (const QByteArray& l : part)
                 bytes += l + "\r\n";
             parts << std::pair{partName, bytes};
+        }
+        if (!numbered) {
+            out.errors << name;
+            continue;
         }
         QStringList written;
         bool ok = true;

@@ -1,11 +1,17 @@
 #include "van/C101B00.h"
 
+#include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "van/C101B01.h"
+#include "van/C101B02.h"
+#include "van/C101B03.h"
+#include "van/C101B04.h"
+#include "van/SendList.h"
 #include "van/VanSettings.h"
 
 #include <QApplication>
@@ -16,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -24,6 +31,7 @@
 #include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -127,9 +135,26 @@ QColor textColor(int layout, int col, const QString& raw) {
 namespace {
 
 const QString kTitle = QStringLiteral(u"통신(ver2.0)");
-// The file exchanges behind 송신, 수신, 송신확인, 공지사항, 공지파일수신,
-// 파일수신 and 암호변경 are not wired in yet; their buttons stay disabled.
-constexpr bool kFileExchanges = false;
+
+// The window's list as the file exchanges see it.
+class TableGrid : public VanGrid {
+public:
+    explicit TableGrid(QTableWidget* t) : t_(t) {}
+    int columnCount() const override { return t_->columnCount(); }
+    int rowCount() const override { return t_->rowCount(); }
+    QString cell(int row, int col) const override {
+        const QTableWidgetItem* it = t_->item(row, col);
+        return it ? it->text() : QString();
+    }
+    void setCell(int row, int col, const QString& text) override {
+        t_->setItem(row, col, new QTableWidgetItem(text));
+    }
+    void setRowCount(int rows) override { t_->setRowCount(rows); }
+    void setCurrentRow(int row) override { t_->setCurrentCell(row, 0); }
+
+private:
+    QTableWidget* t_;
+};
 
 const char* const kBanks[] = {
     "0001 한국은행", "0002 산업은행", "0003 기업은행", "0004 국민은행",   "0005 외환은행",   "0006 주택은행",
@@ -217,9 +242,6 @@ TFrmC101B00::TFrmC101B00(QWidget* parent) : QWidget(parent) {
     side->addWidget(BBtnGongjiFile);
     side->addStretch();
     PnlSendRecv->hide();
-    BBtnFileSnd->setEnabled(kFileExchanges);
-    BBtnFileRecv->setEnabled(false);
-    BBtnGongjiFile->setEnabled(false);
 
     PnlFtp = new QWidget(this);
     PBarFtp = new QProgressBar(PnlFtp);
@@ -238,6 +260,12 @@ TFrmC101B00::TFrmC101B00(QWidget* parent) : QWidget(parent) {
     cboGroup->hide();
     cboFile = new QComboBox(this);
     cboFile->hide();
+    TmrSnd = new QTimer(this);
+    TmrSnd->setInterval(1000);
+    TmrSnd->setSingleShot(true);
+    TmrRecv = new QTimer(this);
+    TmrRecv->setInterval(1000);
+    TmrRecv->setSingleShot(true);
 
     auto* top = new QHBoxLayout;
     for (QPushButton* b : {BBtnConn, BBtnDisConn, BBtnAll, bbtnSend, bbtnRecv, BBtnSendConf, bbtnGongji,
@@ -263,6 +291,16 @@ TFrmC101B00::TFrmC101B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnNong, &QPushButton::clicked, this, &TFrmC101B00::BBtnNongClick);
     connect(BBtnNongClose, &QPushButton::clicked, this, &TFrmC101B00::BBtnNongCloseClick);
     connect(BBtnExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(bbtnSend, &QPushButton::clicked, this, &TFrmC101B00::bbtnSendClick);
+    connect(BBtnFileSnd, &QPushButton::clicked, this, &TFrmC101B00::BBtnFileSndClick);
+    connect(bbtnRecv, &QPushButton::clicked, this, &TFrmC101B00::bbtnRecvClick);
+    connect(BBtnSendConf, &QPushButton::clicked, this, &TFrmC101B00::BBtnSendConfClick);
+    connect(BBtnFileRecv, &QPushButton::clicked, this, &TFrmC101B00::BBtnFileRecvClick);
+    connect(bbtnGongji, &QPushButton::clicked, this, &TFrmC101B00::bbtnGongjiClick);
+    connect(BBtnGongjiFile, &QPushButton::clicked, this, &TFrmC101B00::BBtnGongjiFileClick);
+    connect(BBtnPswd, &QPushButton::clicked, this, &TFrmC101B00::BBtnPswdClick);
+    connect(TmrSnd, &QTimer::timeout, this, &TFrmC101B00::TmrSndTimer);
+    connect(TmrRecv, &QTimer::timeout, this, &TFrmC101B00::TmrRecvTimer);
     connect(SGrdDataLst, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ToggleMark(row); });
     for (auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         auto* s = new QShortcut(QKeySequence(key), SGrdDataLst, nullptr, nullptr, Qt::WidgetShortcut);
@@ -279,6 +317,8 @@ TFrmC101B00::TFrmC101B00(QWidget* parent) : QWidget(parent) {
     link_ = std::make_unique<VanLink>();
     session_ = std::make_unique<TVanSession>(this, link_.get());
     link_->setSession(session_.get());
+    grid_ = std::make_unique<TableGrid>(SGrdDataLst);
+    transfer_ = std::make_unique<TVanTransfer>(*session_, *grid_, *this, sendState_);
     session_->LoadSettings();
     VanSettings::resetRecvCounters(Clock::todayText());
     connect(link_.get(), &VanLink::connectFailed, this,
@@ -290,19 +330,13 @@ TFrmC101B00::~TFrmC101B00() {
     // Going away: no box, no session callbacks into a half-destroyed window.
     link_->setSession(nullptr);
     link_->closeSilently();
+    // Nothing can confirm an upload any more: merges not sent are undone.
+    transfer_->abort();
+    SendFolder::UndoPendingMerges(sendState_);
 }
 
 void TFrmC101B00::fillGroups() {
-    if (!Database::tableExists(QStringLiteral("G_GROUP"))) return;
-    Query q(QStringLiteral("SELECT G_CODE, G_NAME FROM G_GROUP ORDER BY G_CODE"));
-    if (!q.exec()) return;
-    while (q.next())
-        cboGroup->addItem(q.str(0) + QLatin1Char('.') + q.str(1));
-    for (int i = 0; i < cboGroup->count(); ++i)
-        if (cboGroup->itemText(i).startsWith(QLatin1String("00"))) {
-            cboGroup->setCurrentIndex(i);
-            break;
-        }
+    if (DMData) DMData->FillGroupCombo(cboGroup, QStringLiteral("00"));
 }
 
 QList<QPushButton*> TFrmC101B00::sessionButtons() const {
@@ -311,7 +345,7 @@ QList<QPushButton*> TFrmC101B00::sessionButtons() const {
 
 void TFrmC101B00::setSessionButtons(bool on) {
     for (QPushButton* b : sessionButtons())
-        b->setEnabled(on && (b == BBtnAll || kFileExchanges));
+        b->setEnabled(on);
 }
 
 bool TFrmC101B00::sessionButtonsEnabled() const {
@@ -453,32 +487,154 @@ void TFrmC101B00::vanLoggedOff() {
 }
 
 void TFrmC101B00::vanDisconnected() {
+    transfer_->abort();
     vanLoggedOff();
 }
 
 void TFrmC101B00::vanHideTransferPanel() {
     PnlFtp->hide();
+    // An error response stops the run at this file.
+    transfer_->abort();
+}
+
+void TFrmC101B00::vanListEntries(const QByteArray& jobCode, const QList<QByteArray>& entries) {
+    VanAppendListRows(*grid_, jobCode, entries);
+}
+
+VanSessionHost::Exchange TFrmC101B00::vanExchange(const TVanMsg& msg) {
+    return transfer_->handle(msg);
+}
+
+void TFrmC101B00::xferLabel(const QString& text) {
+    LblFtp->setText(text);
+}
+
+void TFrmC101B00::xferShowPanel(int maximum) {
+    PBarFtp->setRange(0, std::max(0, maximum));
+    PBarFtp->setValue(0);
+    PnlFtp->show();
+}
+
+void TFrmC101B00::xferProgress(int value) {
+    // The bar ends two above its maximum (header and trailer).
+    PBarFtp->setValue(std::min(value, PBarFtp->maximum()));
+}
+
+void TFrmC101B00::xferHidePanel() {
+    PnlFtp->hide();
+}
+
+void TFrmC101B00::xferStatus(const QString& text, VanColor color) {
+    vanStatus(text, color);
+}
+
+void TFrmC101B00::xferSchedule(bool upload) {
+    (upload ? TmrSnd : TmrRecv)->start();
+}
+
+void TFrmC101B00::xferShowNotice(const QString& path) {
+    auto dlg = std::make_unique<TFrmC101B04>(this);
+    dlg->loadFile(path);
+    Modal::exec(dlg.get());
+}
+
+namespace {
+void showOnly(QWidget* panel, QPushButton* which, const QList<QPushButton*>& all) {
+    for (QPushButton* b : all)
+        b->setVisible(b == which);
+    panel->show();
+}
+} // namespace
+
+void TFrmC101B00::bbtnSendClick() {
+    ClearGrid();
+    SetLayout(C101Grid::SendList);
+    QStringList groups;
+    for (int i = 0; i < cboGroup->count(); ++i)
+        groups << cboGroup->itemText(i).left(2);
+    const SendListResult res =
+        SendFolder::BuildSendList(sendState_, groups, Clock::todayText(), transfer_->busyFile());
+    for (const SendListRow& r : res.rows)
+        grid_->appendRow(r.cells());
+    if (!QDir(DMLib->dir(QStringLiteral("send"))).entryList(QDir::Files).isEmpty()) {
+        transfer_->FSendDone = false;
+        showOnly(PnlSendRecv, BBtnFileSnd, {BBtnFileSnd, BBtnFileRecv, BBtnGongjiFile});
+    } else {
+        Msg::info(QStringLiteral(u"송신파일 오류"),
+                  QStringLiteral(u"송신폴더에 생성된 이체의뢰 파일이 존재하지 않습니다!!!\r\n"
+                                 u"확인하시고 파일 생성 후에 다시 송신하십시오!!!"),
+                  this);
+    }
+}
+
+void TFrmC101B00::BBtnFileSndClick() {
+    transfer_->BBtnFileSndClick();
+}
+
+void TFrmC101B00::TmrSndTimer() {
+    TmrSnd->stop();
+    transfer_->TmrSndTimer();
+}
+
+bool TFrmC101B00::requestFileList(const QString& label, const QString& listKind) {
+    auto dlg = std::make_unique<TFrmC101B02>(this);
+    if (Modal::exec(dlg.get()) != QDialog::Accepted) return false;
+    LblFtp->setText(label);
+    ClearGrid();
+    SetLayout(C101Grid::FileList);
+    const TVanMsg m = session_->builder.FileListRequest(dlg->firstDate(), dlg->lastDate(), listKind);
+    vanLog(QStringLiteral("SEND==>") + m.text());
+    session_->SendVanMsg(m);
+    return true;
+}
+
+void TFrmC101B00::bbtnRecvClick() {
+    if (requestFileList(QStringLiteral(u"자료수신중입니다. 잠시만 기다려 주십시요!!"), QStringLiteral("R")))
+        showOnly(PnlSendRecv, BBtnFileRecv, {BBtnFileSnd, BBtnFileRecv, BBtnGongjiFile});
+}
+
+void TFrmC101B00::BBtnSendConfClick() {
+    PnlSendRecv->hide();
+    requestFileList(QStringLiteral(u"자료송신 확인 중입니다. 잠시만 기다려 주십시요!!"), QStringLiteral("S"));
+}
+
+void TFrmC101B00::BBtnFileRecvClick() {
+    transfer_->BBtnFileRecvClick();
+}
+
+void TFrmC101B00::bbtnGongjiClick() {
+    ClearGrid();
+    SetLayout(C101Grid::NoticeList);
+    session_->SendVanMsg(session_->builder.NoticeListRequest(QStringLiteral("20020601"), Clock::todayText()));
+    showOnly(PnlSendRecv, BBtnGongjiFile, {BBtnFileSnd, BBtnFileRecv, BBtnGongjiFile});
+}
+
+void TFrmC101B00::BBtnGongjiFileClick() {
+    transfer_->BBtnGongjiFileClick();
+}
+
+void TFrmC101B00::TmrRecvTimer() {
+    TmrRecv->stop();
+    transfer_->TmrRecvTimer();
+}
+
+void TFrmC101B00::BBtnPswdClick() {
+    PnlSendRecv->hide();
+    auto dlg = std::make_unique<TFrmC101B03>(this);
+    if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
+    transfer_->ChangePassword(dlg->EdtCurrPswd->text(), dlg->EdtUpdtPswd->text(), dlg->EdtConfiPswd->text());
 }
 
 void TFrmC101B00::closeEvent(QCloseEvent* e) {
     if (!link_->isConnected()) {
+        // Only merges whose merged file was not confirmed are undone; a file
+        // the operator has is never put back into send.
+        transfer_->abort();
+        SendFolder::UndoPendingMerges(sendState_);
         e->accept();
         return;
     }
-    const QString dataRoot = DMLib ? DMLib->FDataDir : QDir::currentPath();
-    const QString temp = dataRoot + QStringLiteral("/SendTempFile/");
-    const QString send = dataRoot + QStringLiteral("/send/");
-    if (!FSendDone && !FSendBackupList.isEmpty()) {
-        // An unfinished run: the send folder goes back to what it was.
-        QDir sendDir(send);
-        for (const QString& f : sendDir.entryList(QDir::Files))
-            sendDir.remove(f);
-        for (const QString& f : FSendBackupList)
-            QFile::rename(temp + f, send + f);
-    } else if (FSendDone && FMerged) {
-        for (const QString& f : FSendBackupList)
-            if (QFile::exists(temp + f)) QFile::rename(temp + f, dataRoot + QStringLiteral("/sback/") + f);
-    }
+    // The undo waits for the log-off: an upload's end reply may still come.
     session_->LogOff();
     ClearGrid();
     SetLayout(C101Grid::FileList);

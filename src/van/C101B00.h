@@ -1,6 +1,7 @@
 #pragma once
 #include "van/VanLink.h"
 #include "van/VanSession.h"
+#include "van/VanTransfer.h"
 
 #include <QColor>
 #include <QStringList>
@@ -15,6 +16,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 // The three layouts of the session window's list, told apart by their
 // column count, and how their cells are shown.
@@ -33,7 +35,7 @@ QColor textColor(int layout, int col, const QString& raw);
 
 // 통신(ver2.0): the session with the VAN operator. The window wires the
 // socket, the list and the buttons; the protocol lives in TVanSession.
-class TFrmC101B00 : public QWidget, public VanSessionHost {
+class TFrmC101B00 : public QWidget, public VanSessionHost, public VanTransferHost {
     Q_OBJECT
 public:
     explicit TFrmC101B00(QWidget* parent = nullptr);
@@ -63,19 +65,28 @@ public:
     QListWidget* LbBnk;
     QComboBox* cboGroup;
     QComboBox* cboFile;
+    QTimer* TmrSnd;
+    QTimer* TmrRecv;
 
     TVanSession& session() { return *session_; }
     VanLink& link() { return *link_; }
-
-    // Session state of the window.
-    int SendRow = 0, RecvRow = 0;
-    bool FSendDone = false;
-    bool FMerged = false;
-    QStringList FSendBackupList;
-    QString FRecvFileName;
+    TVanTransfer& transfer() { return *transfer_; }
+    // The send folder as the listings of this window left it.
+    SendFolderState& sendState() { return sendState_; }
+    VanGrid& grid() { return *grid_; }
 
     void BBtnConnClick();
     void BBtnDisConnClick();
+    void bbtnSendClick();
+    void BBtnFileSndClick();
+    void TmrSndTimer();
+    void bbtnRecvClick();
+    void BBtnSendConfClick();
+    void BBtnFileRecvClick();
+    void bbtnGongjiClick();
+    void BBtnGongjiFileClick();
+    void TmrRecvTimer();
+    void BBtnPswdClick();
     void BBtnAllClick();
     void BBtnNongClick();
     void BBtnNongCloseClick();
@@ -100,6 +111,17 @@ public:
     void vanLoggedOff() override;
     void vanDisconnected() override;
     void vanHideTransferPanel() override;
+    void vanListEntries(const QByteArray& jobCode, const QList<QByteArray>& entries) override;
+    Exchange vanExchange(const TVanMsg& msg) override;
+
+    // VanTransferHost
+    void xferLabel(const QString& text) override;
+    void xferShowPanel(int maximum) override;
+    void xferProgress(int value) override;
+    void xferHidePanel() override;
+    void xferStatus(const QString& text, VanColor color) override;
+    void xferSchedule(bool upload) override;
+    void xferShowNotice(const QString& path) override;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -107,7 +129,12 @@ protected:
 private:
     void setSessionButtons(bool on);
     void fillGroups();
+    // A list request after the date dialog; false when it was cancelled.
+    bool requestFileList(const QString& label, const QString& listKind);
 
     std::unique_ptr<VanLink> link_;
     std::unique_ptr<TVanSession> session_;
+    std::unique_ptr<VanGrid> grid_;
+    SendFolderState sendState_;
+    std::unique_ptr<TVanTransfer> transfer_;
 };

@@ -40,11 +40,18 @@ bool parsePort(const QString& text, quint16* port) {
     return true;
 }
 
-void resetRecvCounters(const QString& todayYmd) {
+namespace {
+const QStringList& counterTypes() {
     static const QStringList kTypes = {QStringLiteral("000"), QStringLiteral("100"), QStringLiteral("200"),
                                        QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("500"),
                                        QStringLiteral("600"), QStringLiteral("700"), QStringLiteral("800"),
                                        QStringLiteral("R00")};
+    return kTypes;
+}
+} // namespace
+
+void resetRecvCounters(const QString& todayYmd) {
+    const QStringList& kTypes = counterTypes();
     const bool exists = Registry::keyExists(kRecv);
     if (exists && Registry::readString(kRecv, QStringLiteral("Date")) == todayYmd) {
         if (Registry::readString(kRecv, QStringLiteral("R00")).isEmpty())
@@ -54,6 +61,27 @@ void resetRecvCounters(const QString& todayYmd) {
     Registry::writeString(kRecv, QStringLiteral("Date"), todayYmd);
     for (const QString& t : kTypes)
         Registry::writeString(kRecv, t, QStringLiteral("0"));
+}
+
+QString recvCounterName(const QString& fileType) {
+    if (counterTypes().contains(fileType)) return fileType;
+    return fileType.left(1) + QStringLiteral("00");
+}
+
+int takeRecvCounter(const QString& fileType, const QString& todayYmd) {
+    resetRecvCounters(todayYmd);
+    const QString name = recvCounterName(fileType);
+    bool ok = false;
+    int n = Registry::readString(kRecv, name).trimmed().toInt(&ok);
+    if (!ok || n < 0) n = 0;
+    ++n;
+    Registry::writeString(kRecv, name, QString::number(n));
+    return n;
+}
+
+QString recvCounterDigits(int value) {
+    const QString d = QString::number(value);
+    return value >= 100 ? d.left(2) : d.rightJustified(2, QLatin1Char('0'));
 }
 
 } // namespace VanSettings

@@ -130,6 +130,9 @@ TEST_F(SchoolRegistrationTest, InputBeyondItsColumnOrOutsideCp949IsRefused) {
         {"UxPwd", QStringLiteral("1234567"), false},
         {"KidAddr", QStringLiteral("서울 😀"), false},
         {"KidTel", QStringLiteral("02-1234-5678"), true},
+        {"SchNm", QStringLiteral("한빛\n[Ftp]"), false}, // would write a key of its own
+        {"SchCode", QStringLiteral("A\r\nB"), false},
+        {"SchAddr", QStringLiteral("서울\t중구"), false},
     };
     for (const auto& c : cases) {
         SchoolValues v;

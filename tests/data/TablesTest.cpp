@@ -96,6 +96,45 @@ TEST_F(Tables, RoundTablesAreReplacedAndNamesChecked) {
               (QStringList{QStringLiteral("H_200_20260301"), QStringLiteral("H_300_20260301")}));
 }
 
+TEST_F(Tables, WorkTablesHaveTheirLayouts) {
+    ASSERT_TRUE(DMData->CreateMDaySum());
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260301")));
+    ASSERT_TRUE(DMData->CreateH300(QStringLiteral("20260301")));
+    ASSERT_TRUE(DMData->CreateHR00(QStringLiteral("20260301")));
+    ASSERT_TRUE(DMData->CreateMSumTax());
+    ASSERT_TRUE(DMData->CreateMSumReceipt());
+    ASSERT_TRUE(DMData->CreateCBigo());
+    const QString round14 = QStringLiteral(
+        "YearMon:CHAR(6),SeqNo:CHAR(2),SNo:CHAR(10),ItemCd:CHAR(2),BankCd:CHAR(2),AcctNo:CHAR(15),Amt:INTEGER,"
+        "ProcDt:CHAR(8),ReplyTy:CHAR(1),ReplyCd:CHAR(4),ExempTy:CHAR(1),CustNo:CHAR(12),Nm:CHAR(20),SCd:CHAR(2)");
+    const struct {
+        const char* table;
+        QString layout;
+    } expected[] = {
+        {"M_DAYSUM", QStringLiteral("ItemCd:CHAR(2),ShftDate:CHAR(8),TotAmt:INTEGER,ItemNm:CHAR(16),Kwan:CHAR(16),"
+                                    "Hang:CHAR(16),Mok:CHAR(16) key ItemCd")},
+        {"H_200_20260301",
+         round14 + QStringLiteral(",GrpNm:CHAR(10),Unpaid:CHAR(30),ReDt:CHAR(8),REAmt:INTEGER,Gcode:CHAR(2) key "
+                                  "YearMon;SeqNo;SNo;ItemCd")},
+        {"H_300_20260301", round14 + QStringLiteral(",Gcode:CHAR(2) key YearMon;SeqNo;SNo;ItemCd")},
+        {"H_R00_20260301",
+         QStringLiteral("RegBankCd:CHAR(2),RepFacCd:CHAR(10),AcctNo:CHAR(15),NapbuNo:CHAR(12),SocId:CHAR(13),"
+                        "ReqDt:CHAR(8),Result:CHAR(1),ErrCd:CHAR(4),BankCd:CHAR(2) key RegBankCd;RepFacCd;AcctNo;"
+                        "NapbuNo")},
+        {"M_SumTax", QStringLiteral("seq:INTEGER,CustNo:CHAR(10),Sno:CHAR(10),Name:CHAR(20),ItemCd:CHAR(2),"
+                                    "Gcode:CHAR(2),Amt:INTEGER,ProcDt:CHAR(8),SocId:CHAR(20),NapCd:CHAR(10),"
+                                    "ProcMon:CHAR(10) key seq")},
+        {"M_SumReceipt", QStringLiteral("seq:INTEGER,CustNo:CHAR(10),Sno:CHAR(10),Name:CHAR(20),ItemCd:CHAR(2),"
+                                        "Gcode:CHAR(2),Amt:INTEGER,ProcDt:CHAR(8),BankCd:CHAR(4),AcctNo:CHAR(15) "
+                                        "key seq")},
+        {"C_Bigo", QStringLiteral("CustNo:char(10),Bigo:char(80) key CustNo")},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.table);
+        EXPECT_EQ(layout(QString::fromLatin1(e.table)), e.layout);
+    }
+}
+
 TEST_F(Tables, WriteHelperCutsTrimsAndStoresBlankAsNull) {
     ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
                                     {{QStringLiteral("CustNo"), QStringLiteral("0000100001")},

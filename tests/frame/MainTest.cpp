@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
@@ -129,6 +131,21 @@ TEST_F(MainWindow, PresentSettingsAreKeptAndOddValuesDoNotStopTheStart) {
     EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral(" [업체코드 : AB12]")));
     EXPECT_EQ(column(QStringLiteral("select SchCode || '|' || SchNm || '|' || UxBack from SCHOOLINFO")),
               QStringList{QStringLiteral("AB12|한빛'초등학교|/mnt/usb/")});
+}
+
+TEST_F(MainWindow, UnreadableSettingsStartWithTheGuessedModeAndWriteNothing) {
+    Database::insertRow(QStringLiteral("M_CUST"), {{QStringLiteral("CustNo"), QStringLiteral("0123400001")},
+                                                   {QStringLiteral("SNo"), QStringLiteral("301005")}});
+    // A folder where the settings file should be: it can be neither read nor replaced.
+    ASSERT_TRUE(QDir().mkpath(Registry::path()));
+    SNoLen = 5;
+    msg.expect(MsgResult::Ok); // no company code
+    TFrmMain w;
+    EXPECT_EQ(SNoLen, 6);
+    EXPECT_EQ(w.LoginSwitch(), 0);
+    EXPECT_TRUE(QFileInfo(Registry::path()).isDir());
+    EXPECT_FALSE(w.Terminated());
+    SNoLen = 5;
 }
 
 TEST_F(MainWindow, RefusedLogInEndsBeforeTheTableChecks) {

@@ -65,7 +65,10 @@ class Session:
         self.wrong = 0
         self.pending = []      # blocks waiting for an acknowledgement
         self.upload_lines = 0
-        self.download_total = 0
+        self.upload_records = []
+        self.upload_bank = ""
+        self.blocks_seen = 0
+        self.downloads = 0
 
     # -- wire -----------------------------------------------------------
     def send_raw(self, data):
@@ -138,6 +141,14 @@ class Session:
     def inject(self, job):
         """Faults for a request; True when something was sent instead."""
         o = self.o
+        if job == "0710100":
+            self.blocks_seen += 1
+            if o.drop_block == self.blocks_seen:
+                raise ConnectionAbortedError
+            if self.blocks_seen in o.fail_block:
+                self.send_msg(BizKind="0", JobCode="0730100", DirFlag="S",
+                              RespCode=o.fail_block[self.blocks_seen])
+                return True
         if o.silent_on == job:
             return True
         if o.drop_on == job:
@@ -217,31 +228,52 @@ class Session:
         elif job == "0700100":  # transfer start
             if m["DirFlag"] == b"S":
                 self.upload_lines = 0
+                self.upload_records = []
+                self.upload_bank = m["ReceiverCode"].decode("latin1")
                 self.send_msg(BizKind=m["BizKind"], JobCode="0720100", DirFlag="S",
                               SenderCode=m["ReceiverCode"])
             else:
-                recs = self.s.result_records
-                bank = m["ReceiverCode"]
+                k = self.downloads
+                self.downloads += 1
+                files = self.s.result_files
+                recs = files[min(k, len(files) - 1)] if files else []
+                totals = o.result_total or [-1]
+                total = totals[min(k, len(totals) - 1)]
+                bank = o.result_sender or m["ReceiverCode"]
+                receiver = o.result_receiver or self.company
                 reclen = len(recs[0]) if recs else 100
                 per = max(1, 960 // reclen)
                 self.pending = []
-                for i in range(0, len(recs), per):
+                for i in range(0, max(len(recs), 1), per):
                     part = recs[i:i + per]
                     self.pending.append(dict(BizKind=m["BizKind"], JobCode="0720100" if i == 0 else "0730100",
-                                             DirFlag="R", SenderCode=bank, RecCount="%02d" % len(part),
-                                             AuxInfo="%03d" % reclen, MsgData=b"".join(part)))
+                                             DirFlag="R", SenderCode=bank, ReceiverCode=receiver,
+                                             RecCount="%02d" % len(part), AuxInfo="%03d" % reclen,
+                                             MsgData=b"".join(part)))
                 self.pending.append(dict(BizKind="0", JobCode="0800800", DirFlag="R",
-                                         MsgData=str(len(recs) if o.result_total < 0 else o.result_total)))
+                                         MsgData=str(len(recs) if total < 0 else total)))
                 self.next_block()
         elif job == "0710100":  # upload block or download acknowledgement
             if m["DirFlag"] == b"S":
-                self.upload_lines += int(m["RecCount"])
-                self.s.uploaded.append(m["MsgData"])
-                self.send_msg(BizKind=m["BizKind"], JobCode="0730100", DirFlag="S")
+                n = int(m["RecCount"])
+                reclen = int(m["AuxInfo"][:3])
+                self.upload_lines += n
+                self.upload_records += [m["MsgData"][i * reclen:(i + 1) * reclen] for i in range(n)]
+                self.send_msg(BizKind=m["BizKind"], JobCode="0730100", DirFlag="S",
+                              SenderCode=m["ReceiverCode"])
             else:
                 self.next_block()
         elif job == "0800800":  # client's transfer end
-            self.send_msg(BizKind="0", JobCode="0810800", DirFlag="S")
+            count = int(m["MsgData"][:6])
+            ok = count == self.upload_lines
+            if ok and o.upload_dir:
+                with self.s.lock:
+                    self.s.upload_no += 1
+                    path = os.path.join(o.upload_dir, "%03d_%s.txt" % (self.s.upload_no, self.upload_bank))
+                with open(path + ".part", "wb") as f:
+                    f.write(b"".join(r + b"\r\n" for r in self.upload_records))
+                os.rename(path + ".part", path)
+            self.send_msg(BizKind="0", JobCode="0810800", DirFlag="S", RespCode="00" if ok else "13")
         elif job == "0810800":  # client's transfer end reply
             pass
         else:
@@ -265,7 +297,7 @@ class Server:
     def __init__(self, opts):
         self.opts = opts
         self.lock = threading.Lock()
-        self.uploaded = []
+        self.upload_no = 0
         if opts.private_key:
             with open(opts.private_key, "rb") as f:
                 self.private_key = serialization.load_pem_private_key(f.read(), None)
@@ -279,10 +311,10 @@ class Server:
         self.entries = [e.encode("cp949").ljust(41)[:41] for e in opts.entry]
         self.notices = [e.encode("cp949").ljust(114)[:114] for e in opts.notice_entry]
         self.notice_text = opts.notice_text.encode("cp949")
-        self.result_records = []
-        if opts.result_file:
-            with open(opts.result_file, "rb") as f:
-                self.result_records = [line.rstrip(b"\r\n") for line in f if line.strip()]
+        self.result_files = []
+        for path in opts.result_file:
+            with open(path, "rb") as f:
+                self.result_files.append([line.rstrip(b"\r\n") for line in f if line.strip()])
 
     def log(self, rec):
         if self.transcript:
@@ -337,10 +369,19 @@ def main():
     ap.add_argument("--entry", action="append", default=[], help="a 41-character file-list entry")
     ap.add_argument("--notice-entry", action="append", default=[], help="a 114-character notice entry")
     ap.add_argument("--notice-text", default="")
-    ap.add_argument("--result-file", help="records served for a download")
-    ap.add_argument("--result-total", type=int, default=-1, help="total announced at the end of a download")
+    ap.add_argument("--result-file", action="append", default=[],
+                    help="records served for a download (the k-th download gets the k-th file, then the last)")
+    ap.add_argument("--result-total", type=int, action="append", default=[],
+                    help="total announced at the end of the k-th download (-1: the records sent)")
+    ap.add_argument("--result-sender", help="SenderCode of the download blocks (default: the bank asked for)")
+    ap.add_argument("--result-receiver", help="ReceiverCode of the download blocks (default: the company)")
+    ap.add_argument("--upload-dir", help="write every confirmed upload here as NNN_BANK.txt")
+    ap.add_argument("--drop-block", type=int, help="close the connection on the N-th TransferBlock received")
+    ap.add_argument("--fail-block", action="append", default=[],
+                    help="N:CODE: answer the N-th TransferBlock received with this response code")
     opts = ap.parse_args()
     opts.resp = dict(r.split("=", 1) for r in opts.resp)
+    opts.fail_block = {int(k): v for k, v in (f.split(":", 1) for f in opts.fail_block)}
     try:
         Server(opts).serve()
     except KeyboardInterrupt:

@@ -6,6 +6,7 @@
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
+#include "transfers/M101B08.h"
 #include "transfers/ResultSplit.h"
 
 #include <QDir>
@@ -230,6 +231,9 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
         {"not CP949", {head, badBytes, nhTrailer(3)}, u"읽을 수 없는 문자"},
         {"amount not a number", {head, badAmount, nhTrailer(3)}, u"금액이 숫자가 아닙니다"},
         {"only a header", {head}, u"헤더 또는 트레일러"},
+        {"record of another round",
+         {head, nhData("1000000001", "01", 1, true, "0000", "11", "240504"), nhTrailer(3)},
+         u"다른 회차(240504)"},
     };
     const QStringList before = allRows();
     for (const auto& c : cases) {
@@ -353,6 +357,29 @@ TEST_F(ResultFiles, SplitWritesOnePartPerRound) {
     EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00110001.205"))));
 }
 
+TEST_F(ResultFiles, SplitPastType299KeepsTheFileWholeAndSaysSo) {
+    // Type 290 in use: the parts would be numbered 291 and up, and the
+    // eleventh round would pass 299.
+    writeFile(recv(QStringLiteral("00110001.290")), {Rec(200).b, Rec(200).put(0, "E").b});
+    QList<QByteArray> lines{nhHeader("011", "240500")};
+    for (int r = 1; r <= 11; ++r)
+        lines << nhData("1000000001", "01", 100, true, "0000", "11",
+                        (QByteArray("2405") + QByteArray::number(r).rightJustified(2, '0')).constData());
+    lines << nhTrailer(13);
+    writeFile(recv(QStringLiteral("00110002.206")), lines);
+    const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(path(QStringLiteral("recv")));
+    EXPECT_EQ(o.errors, QStringList{QStringLiteral("00110002.206")});
+    EXPECT_TRUE(o.writtenParts.isEmpty());
+    EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00110002.206"))));
+    EXPECT_EQ(QDir(path(QStringLiteral("recv"))).entryList(QDir::Files).size(), 2);
+
+    // The dialog says so when it opens.
+    msg.expect(MsgResult::Ok);
+    TFrmM101B08 dlg(QStringLiteral("11.농협중앙"), QStringLiteral("01.기본"));
+    ASSERT_EQ(msg.texts().size(), 1);
+    EXPECT_TRUE(msg.texts().first().contains(QStringLiteral("00110002.206")));
+}
+
 TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
     addRow("30201", "01", "1000000011", "81", "1", "1", 100);
     addRow("30202", "01", "1000000012", "25", "1", "1", 100);
@@ -385,8 +412,6 @@ TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
 }
 
 } // namespace
-
-#include "transfers/M101B08.h"
 
 #include <QLineEdit>
 #include <QTableWidget>

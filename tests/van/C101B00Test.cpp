@@ -1,10 +1,22 @@
 #include "van/C101B00.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
 #include "support/VanSimulator.h"
 #include "van/C101B01.h"
+#include "van/C101B02.h"
+#include "van/C101B03.h"
+#include "van/C101B04.h"
 #include "van/VanSettings.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QTextEdit>
+#include <QTimer>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -70,7 +82,8 @@ TEST_F(C101B00Test, LogOnCloseLogsOffThenCloses) {
     EXPECT_FALSE(w->BBtnConn->isVisible());
     EXPECT_EQ(w->statusText(), QStringLiteral(" ▶TORVA과 개시되었습니다!!"));
     EXPECT_TRUE(w->BBtnAll->isEnabled());
-    EXPECT_FALSE(w->bbtnSend->isEnabled()) << "file exchanges are not available yet";
+    EXPECT_TRUE(w->bbtnSend->isEnabled());
+    EXPECT_TRUE(w->BBtnPswd->isEnabled());
     EXPECT_TRUE(w->Memo->toPlainText().startsWith(QStringLiteral("SEND==>S00001")));
 
     // A second 접속 while connected does nothing.
@@ -183,6 +196,151 @@ TEST_F(C101B00Test, GridMarksAndMemo) {
     EXPECT_TRUE(w->Memo->isVisible());
     QTest::keyClick(w, Qt::Key_F11);
     EXPECT_FALSE(w->Memo->isVisible());
+}
+
+// A registration request file dated today, booked in group 01.
+void requestFile(const QString& root, const QString& name, int records) {
+    QByteArray out = (QByteArray("S").leftJustified(15, ' ') + "20260316").leftJustified(80, ' ') + "\r\n";
+    for (int i = 0; i < records; ++i)
+        out += QByteArray("D").leftJustified(80, 'd') + "\r\n";
+    out += QByteArray("E").leftJustified(80, ' ') + "\r\n";
+    QFile f(root + QStringLiteral("/send/") + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(out);
+    f.close();
+    ASSERT_TRUE(
+        Database::insertRow(QStringLiteral("M_SRFILE"), {{QStringLiteral("SRType"), QStringLiteral("S")},
+                                                         {QStringLiteral("FileName"), name},
+                                                         {QStringLiteral("FileType"), name.mid(9, 3)},
+                                                         {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+}
+
+TEST_F(C101B00Test, SendListUploadDownloadNoticeAndPassword) {
+    requestFile(root(), QStringLiteral("26030104.R01"), 3);
+    const QString result = sim.dir() + QStringLiteral("/result.txt");
+    {
+        QFile f(result);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("S").leftJustified(100, ' ') + "\r\n" + QByteArray("D").leftJustified(100, 'd') +
+                "\r\n" + QByteArray("E").leftJustified(100, ' ') + "\r\n");
+    }
+    open({QStringLiteral("--result-file"), result, QStringLiteral("--entry"),
+          QStringLiteral("R0004200202603160900000910000003001  0000"), QStringLiteral("--entry"),
+          QStringLiteral("S0004R00202603160800000810000005001  0000"), QStringLiteral("--notice-entry"),
+          QStringLiteral("20260315103000") + QString(80, QLatin1Char(' ')) + QStringLiteral("n1.txt"),
+          QStringLiteral("--notice-text"), QStringLiteral(u"알림")});
+    EXPECT_EQ(w->cboGroup->count(), 1) << "the item groups through the filler";
+    w->TmrSnd->setInterval(0);
+    w->TmrRecv->setInterval(0);
+    w->BBtnConn->click();
+    ASSERT_TRUE(waitFor([this] { return w->BBtnDisConn->isVisible(); }));
+
+    // 송신: the send list, ticked and sent.
+    w->bbtnSend->click();
+    EXPECT_EQ(w->layout(), 9);
+    ASSERT_EQ(w->SGrdDataLst->rowCount(), 1);
+    EXPECT_EQ(w->grid().cell(0, 4), QStringLiteral("26030104.R01"));
+    EXPECT_TRUE(w->PnlSendRecv->isVisible());
+    EXPECT_TRUE(w->BBtnFileSnd->isVisible());
+    EXPECT_FALSE(w->BBtnFileRecv->isVisible());
+    msg.expect(MsgResult::Ok);
+    w->BBtnFileSnd->click(); // nothing ticked
+    EXPECT_EQ(msg.texts().last(), QStringLiteral(u"먼저 송신 파일을 선택하세요!!"));
+    w->ToggleMark(0);
+    msg.expect(MsgResult::Ok);
+    w->BBtnFileSnd->click();
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 2; }));
+    EXPECT_EQ(msg.texts().last(), QStringLiteral(u"파일송신이 완료되었습니다!!"));
+    EXPECT_EQ(w->statusText(), QStringLiteral(u" ▶26030104.R01 송신완료!!"));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("sback/26030104.R01"))));
+    EXPECT_FALSE(w->PnlFtp->isVisible());
+
+    // 수신: the date dialog, the list (only "R" rows tick), the download.
+    Modal::setRunner([](QDialog* d) {
+        auto* dates = qobject_cast<TFrmC101B02*>(d);
+        EXPECT_TRUE(dates);
+        if (dates) dates->DTPkerSDt->setDate(QDate(2026, 3, 1));
+        return int(QDialog::Accepted);
+    });
+    w->bbtnRecv->click();
+    ASSERT_TRUE(waitFor(
+        [this] { return sim.messages(QStringLiteral("recv"), QStringLiteral("0620100")).size() == 1; }));
+    EXPECT_EQ(
+        sim.messages(QStringLiteral("recv"), QStringLiteral("0600100"))[0].value(QStringLiteral("MsgData")),
+        QStringLiteral("2026030120260316R"));
+    EXPECT_EQ(w->layout(), 10);
+    w->BBtnAllClick();
+    msg.expect(MsgResult::Ok);
+    w->BBtnFileRecv->click();
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 3; }));
+    EXPECT_EQ(msg.texts().last(), QStringLiteral(u"파일수신이 완료되었습니다!!"));
+    EXPECT_EQ(QDir(path(QStringLiteral("recv"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("0004A123.201")});
+
+    // 공지사항: the notice list, one notice fetched and shown.
+    QString shown;
+    Modal::setRunner([&shown](QDialog* d) {
+        auto* v = qobject_cast<TFrmC101B04*>(d);
+        EXPECT_TRUE(v);
+        if (v) shown = v->REdtMemo->toPlainText();
+        return int(QDialog::Accepted);
+    });
+    w->bbtnGongji->click();
+    ASSERT_TRUE(waitFor([this] { return w->grid().cell(0, 3) == QLatin1String("n1.txt"); }));
+    w->ToggleMark(0);
+    w->BBtnGongjiFile->click();
+    ASSERT_TRUE(waitFor([&shown] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown.trimmed(), QStringLiteral(u"알림"));
+
+    // 암호변경 through its dialog.
+    Modal::setRunner([](QDialog* d) {
+        auto* p = qobject_cast<TFrmC101B03*>(d);
+        EXPECT_TRUE(p);
+        if (!p) return int(QDialog::Rejected);
+        p->EdtCurrPswd->setText(QStringLiteral("pw1234"));
+        p->EdtUpdtPswd->setText(QStringLiteral("abc123"));
+        p->EdtConfiPswd->setText(QStringLiteral("abc123"));
+        return int(QDialog::Accepted);
+    });
+    msg.expect(MsgResult::Ok);
+    w->BBtnPswd->click();
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 4; }));
+    EXPECT_EQ(msg.texts().last(), QStringLiteral(u"암호가 변경되었습니다.!!"));
+}
+
+// A merge that was not sent is undone when the window closes; the close
+// while logged on waits for the log-off first.
+TEST_F(C101B00Test, CloseUndoesAnUnsentMerge) {
+    auto nh = [this](const char* name) {
+        QByteArray out = QByteArray("S").leftJustified(21, ' ') + "20260317";
+        out = out.leftJustified(200, ' ') + "\r\n";
+        out += QByteArray("D0000001").leftJustified(24, ' ') + "011" + QByteArray(16, '1') +
+               QByteArray("0000000010000").leftJustified(158, ' ') + "\r\n";
+        out += QByteArray("E").leftJustified(200, ' ') + "\r\n";
+        QFile f(path(QStringLiteral("send/") + QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(out);
+        f.close();
+        EXPECT_TRUE(Database::insertRow(QStringLiteral("M_SRFILE"),
+                                        {{QStringLiteral("SRType"), QStringLiteral("S")},
+                                         {QStringLiteral("FileName"), QString::fromLatin1(name)},
+                                         {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    };
+    nh("26030111.201");
+    nh("26030211.201");
+    open();
+    w->BBtnConn->click();
+    ASSERT_TRUE(waitFor([this] { return w->BBtnDisConn->isVisible(); }));
+    msg.expect(MsgResult::Ok); // the merge list
+    w->bbtnSend->click();
+    EXPECT_EQ(QDir(path(QStringLiteral("send"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("20990111.201")});
+    msg.expect(MsgResult::Ok);
+    EXPECT_FALSE(w->close());
+    ASSERT_TRUE(waitFor([this] { return w->BBtnConn->isVisible(); }));
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(QDir(path(QStringLiteral("send"))).entryList(QDir::Files),
+              (QStringList{QStringLiteral("26030111.201"), QStringLiteral("26030211.201")}));
 }
 
 TEST(C101Grid, CellTexts) {

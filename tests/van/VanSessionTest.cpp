@@ -6,10 +6,15 @@
 #include "van/VanLink.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -360,6 +365,125 @@ TEST(VanDriver, LogOnAndLogOffPrintEveryMessage) {
               (QStringList{QStringLiteral("> LogOnRequest 00"), QStringLiteral("< LogOnReply 03"),
                            QStringLiteral("failed")}));
     EXPECT_EQ(p.exitCode(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// The file commands of the driver against the simulator on one data root.
+TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
+    QTemporaryDir root;
+    const QString data = root.filePath(QStringLiteral("data"));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZQ_REGISTRY"), root.filePath(QStringLiteral("registry.ini")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    auto run = [&](const QStringList& args) {
+        QStringList all{QStringLiteral("--root"), data, QStringLiteral("--today"), QStringLiteral("20260316"),
+                        QStringLiteral("van")};
+        all += args;
+        p.start(QStringLiteral(ZQ_DRIVER_PATH), all);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        QList<QJsonObject> out;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+            if (!line.trimmed().isEmpty()) out << QJsonDocument::fromJson(line).object();
+        return out;
+    };
+    auto result = [](const QList<QJsonObject>& out) { return out.isEmpty() ? QJsonObject() : out.last(); };
+    auto rows = [](const QList<QJsonObject>& out) {
+        int n = 0;
+        for (const QJsonObject& o : out)
+            n += o.contains(QStringLiteral("row")) ? 1 : 0;
+        return n;
+    };
+
+    // A data root with one registration request file waiting.
+    p.start(QStringLiteral(ZQ_DRIVER_PATH), {QStringLiteral("--root"), data, QStringLiteral("init")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    QDir().mkpath(data + QStringLiteral("/send"));
+    {
+        QFile f(data + QStringLiteral("/send/26030104.R01"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write((QByteArray("S").leftJustified(15, ' ') + "20260316").leftJustified(80, ' ') + "\r\n" +
+                QByteArray("D").leftJustified(80, 'd') + "\r\n" + QByteArray("E").leftJustified(80, ' ') +
+                "\r\n");
+    }
+    // Without a book row the file belongs to no item group and is not listed.
+    auto out = run({QStringLiteral("send-list")});
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("listed"));
+    EXPECT_EQ(rows(out), 0);
+
+    VanSimulator sim;
+    QTemporaryDir results;
+    const QString r = results.filePath(QStringLiteral("r.txt"));
+    {
+        QFile f(r);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("D").leftJustified(100, 'x') + "\r\n" + QByteArray("D").leftJustified(100, 'y') +
+                "\r\n");
+    }
+    ASSERT_TRUE(sim.start(
+        {QStringLiteral("--result-file"), r, QStringLiteral("--entry"),
+         QStringLiteral("R0011200202603160900000910000004001  0000"), QStringLiteral("--notice-entry"),
+         QStringLiteral("20260315103000") + QString(80, QLatin1Char(' ')) + QStringLiteral("n1.txt"),
+         QStringLiteral("--notice-text"), QStringLiteral("hello")}));
+    env.insert(QStringLiteral("ZQ_VAN_PUBKEY"), sim.publicKeyPath());
+    p.setProcessEnvironment(env);
+    const QStringList conn{QStringLiteral("--host"),     QStringLiteral("127.0.0.1"),
+                           QStringLiteral("--port"),     QString::number(sim.port()),
+                           QStringLiteral("--company"),  QStringLiteral("A123"),
+                           QStringLiteral("--password"), QStringLiteral("pw1234")};
+
+    out = run(QStringList{QStringLiteral("list"), QStringLiteral("R"), QStringLiteral("20260301"),
+                          QStringLiteral("20260316")} +
+              conn);
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("listed"));
+    EXPECT_EQ(rows(out), 1);
+
+    out =
+        run(QStringList{QStringLiteral("download"), QStringLiteral("20260301"), QStringLiteral("20260316")} +
+            conn);
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("received"));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/recv/0011A123.201")));
+
+    out =
+        run(QStringList{QStringLiteral("notices"), QStringLiteral("--fetch"), QStringLiteral("all")} + conn);
+    EXPECT_EQ(result(out).value(QStringLiteral("files")).toArray().size(), 1);
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/gong/n1.txt")));
+
+    out = run(QStringList{QStringLiteral("password"), QStringLiteral("pw1234"), QStringLiteral("new1"),
+                          QStringLiteral("new2")} +
+              conn);
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
+    EXPECT_TRUE(sim.messages(QStringLiteral("recv"), QStringLiteral("0300100")).isEmpty());
+    out =
+        run(QStringList{QStringLiteral("password"), QStringLiteral("pw1234"), QStringLiteral("new1")} + conn);
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("changed"));
+
+    // An upload of a file the list does not show is refused; once booked
+    // in an item group it is listed and sent.
+    QStringList conn2 = conn;
+    conn2[7] = QStringLiteral("new1");
+    out = run(QStringList{QStringLiteral("upload"), QStringLiteral("26030104.R01")} + conn2);
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/send/26030104.R01")));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("driverTest"));
+        db.setDatabaseName(data + QStringLiteral("/data/school.db"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO M_SRFILE (SRType, FileName, FileType, Gcode) VALUES "
+                                          "('S', '26030104.R01', 'R01', '01')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("driverTest"));
+    out = run(QStringList{QStringLiteral("upload"), QStringLiteral("26030104.R01")} + conn2);
+    EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("sent"));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(data + QStringLiteral("/sback/26030104.R01")));
 }
 
 } // namespace

@@ -7,10 +7,20 @@
 
 namespace {
 
-IniFile openFile() {
+IniFile openFile(bool* loaded = nullptr) {
     IniFile f(Registry::path(), IniFile::Encoding::Utf8);
     f.setFileMode(0600);
-    f.load();
+    const bool ok = f.load();
+    if (loaded) *loaded = ok;
+    return f;
+}
+
+// Opens the file for a change. A file that exists but cannot be read is
+// never written: saving would replace every value in it by the one change.
+std::optional<IniFile> openForWrite() {
+    bool loaded = false;
+    IniFile f = openFile(&loaded);
+    if (!loaded) return std::nullopt;
     return f;
 }
 
@@ -40,9 +50,10 @@ std::optional<int> Registry::readInteger(const QString& key, const QString& name
 }
 
 bool Registry::writeString(const QString& key, const QString& name, const QString& value) {
-    IniFile f = openFile();
-    f.setValue(key, name, value);
-    return f.save();
+    std::optional<IniFile> f = openForWrite();
+    if (!f) return false;
+    f->setValue(key, name, value);
+    return f->save();
 }
 
 bool Registry::writeInteger(const QString& key, const QString& name, int value) {
@@ -50,14 +61,15 @@ bool Registry::writeInteger(const QString& key, const QString& name, int value) 
 }
 
 bool Registry::writeDefault(const QString& key, const QString& name, const QString& value) {
-    IniFile f = openFile();
-    if (f.contains(key, name)) return false;
-    f.setValue(key, name, value);
-    return f.save();
+    std::optional<IniFile> f = openForWrite();
+    if (!f || f->contains(key, name)) return false;
+    f->setValue(key, name, value);
+    return f->save();
 }
 
 bool Registry::deleteValue(const QString& key, const QString& name) {
-    IniFile f = openFile();
-    f.remove(key, name);
-    return f.save();
+    std::optional<IniFile> f = openForWrite();
+    if (!f) return false;
+    f->remove(key, name);
+    return f->save();
 }

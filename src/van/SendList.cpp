@@ -1,0 +1,468 @@
+#include "van/SendList.h"
+
+#include "data/DMBank.h"
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/text/Cp949.h"
+#include "platform/ui/Msg.h"
+#include "transfers/BatFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstdio>
+
+QStringList SendListRow::cells() const {
+    return {QStringLiteral("S"),
+            BankCd,
+            FileType,
+            QString::number(DataCnt),
+            FileName,
+            Date,
+            CompyNo,
+            AcctNo,
+            QString()};
+}
+
+namespace SendFolder {
+
+namespace {
+
+QString sendDir() {
+    return DMLib->dir(QStringLiteral("send"));
+}
+QString tempDir() {
+    return DMLib->dir(QStringLiteral("SendTempFile"));
+}
+
+QStringList sendFiles() {
+    return QDir(sendDir()).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray readAll(const QString& path, bool* ok = nullptr) {
+    QFile f(path);
+    const bool opened = f.open(QIODevice::ReadOnly);
+    if (ok) *ok = opened;
+    return opened ? f.readAll() : QByteArray();
+}
+
+QByteArray digits(qint64 n, int width) {
+    QByteArray d = QByteArray::number(n);
+    if (d.size() > width) return d.right(width);
+    return QByteArray(width - d.size(), '0') + d;
+}
+
+bool readNumber(const QByteArray& field, qint64* out) {
+    const QByteArray t = field.trimmed();
+    if (t.isEmpty() || t.size() > 18) return false;
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    *out = t.toLongLong();
+    return true;
+}
+
+QString text(const QByteArray& line, int offset, int width) {
+    return Cp949::decode(line.mid(offset, width));
+}
+
+int bankOf(const QString& name) {
+    return name.mid(6, 2).toInt();
+}
+QString typeOf(const QString& name) {
+    return name.mid(9, 1) + QStringLiteral("00");
+}
+
+QString bookedGroup(const QString& name) {
+    Query q(QStringLiteral("SELECT Gcode FROM M_SRFILE WHERE FileName = ?"));
+    q.add(name);
+    if (!q.exec() || !q.next()) return {};
+    return q.str(0).trimmed();
+}
+
+// Item group of every file of send; a file without one takes its name's
+// characters 5-6 when fallback is set (so a merged file finds its group).
+QMap<QString, QString> groupsOf(const QStringList& files, bool fallback) {
+    QMap<QString, QString> out;
+    for (const QString& f : files) {
+        QString g = bookedGroup(f);
+        if (g.isEmpty() && fallback) g = f.mid(4, 2);
+        out.insert(f, g);
+    }
+    return out;
+}
+
+void plainBox(const QString& text) {
+    Msg::show(QCoreApplication::applicationName(), text);
+}
+
+void standardError(const QString& text) {
+    Msg::error(QCoreApplication::applicationName(), text);
+}
+
+// Header fields of a 200/300 file: transfer date (yyyymmdd), the date as
+// listed, institution code and master account.
+struct HeaderFields {
+    QString date8;
+    QString shown;
+    QString compyNo;
+    QString acctNo;
+};
+
+HeaderFields headerFields(const QString& name, const QByteArray& h, int recLen) {
+    HeaderFields f;
+    const int bank = bankOf(name);
+    auto six = [&](int off) {
+        const QString d = text(h, off, 6);
+        f.date8 = QStringLiteral("20") + d;
+        f.shown = QStringLiteral("20") + d.left(2) + QLatin1Char('-') + d.mid(2, 2) + QLatin1Char('-') +
+                  d.mid(4, 2);
+    };
+    if ((bank == 10 || bank == 11 || bank == 12) && recLen == 200) {
+        f.date8 = text(h, 21, 8);
+        f.compyNo = text(h, 8, 10).trimmed();
+        f.acctNo = text(h, 41, 16).trimmed();
+    } else if (bank == 10 || bank == 11) {
+        six(13);
+        f.compyNo = text(h, 2, 8);
+        f.acctNo = text(h, 39, 15);
+    } else if (bank == 12) {
+        six(4);
+        f.compyNo = text(h, 19, 7);
+        f.acctNo = text(h, 31, 16);
+    } else if (bank == 23 && recLen == 100) {
+        f.date8 = text(h, 26, 8);
+        f.shown = text(h, 26, 4) + QLatin1Char('-') + text(h, 30, 2) + QLatin1Char('-') + text(h, 32, 2);
+        f.compyNo = text(h, 6, 10);
+    } else {
+        six(15);
+        f.compyNo = text(h, 3, 10);
+        f.acctNo = text(h, 27, 15);
+    }
+    if (recLen == 200) f.shown = f.date8;
+    return f;
+}
+
+bool writeReplacing(const QString& target, const QByteArray& content) {
+    const QString part =
+        DMLib->dir(QStringLiteral("Temp")) + QFileInfo(target).fileName() + QStringLiteral(".part");
+    QFile f(part);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const bool written = f.write(content) == content.size() && f.flush();
+    f.close();
+    if (!written || !MoveReplacing(part, target)) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString MergedFileName(const QString& gcode) {
+    return QStringLiteral("2099") + gcode + QStringLiteral("11.201");
+}
+
+QList<QByteArray> SplitLines(const QByteArray& content) {
+    QList<QByteArray> lines = content.split('\n');
+    for (QByteArray& l : lines)
+        if (l.endsWith('\r')) l.chop(1);
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+bool IsPlainName(const QString& name, bool allowDots) {
+    if (name.isEmpty() || name.size() > 64) return false;
+    if (allowDots && (name.startsWith(QLatin1Char('.')) || name.contains(QStringLiteral("..")))) return false;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber()) continue;
+        if (allowDots && (c == QLatin1Char('.') || c == QLatin1Char('_') || c == QLatin1Char('-'))) continue;
+        return false;
+    }
+    return true;
+}
+
+bool MoveReplacing(const QString& from, const QString& to) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) return true;
+    // Another file system: copy whole, then drop the original.
+    if (!CopyReplacing(from, to)) return false;
+    return QFile::remove(from);
+}
+
+bool CopyReplacing(const QString& from, const QString& to) {
+    const QString part = to + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(from, part)) return false;
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(to).constData()) != 0) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+bool StampSendDate(const QString& srType, const QString& fileName, const QString& today) {
+    Query q(QStringLiteral("UPDATE M_SRFILE SET SRDate = ? WHERE SRType = ? AND FileName = ?"));
+    q.add(today).add(srType).add(fileName);
+    return q.exec();
+}
+
+JoinResult JoinRequestFiles(const QList<JoinInput>& files) {
+    JoinResult r;
+    QList<QByteArray> out;
+    qint64 D = 0, U = 0, total = 0, acc = 0;
+    qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
+    QByteArray password;
+    QByteArray trailer;
+    bool haveHeader = false, haveTrailer = false;
+    for (const JoinInput& f : files) {
+        const QList<QByteArray> lines = SplitLines(f.content);
+        const int L = lines.isEmpty() ? 0 : int(lines.first().size());
+        const QByteArray runKey = Cp949::encode(f.name.left(6));
+        int own = 0;
+        for (const QByteArray& line : lines) {
+            const char kind = line.isEmpty() ? ' ' : char(toupper(static_cast<unsigned char>(line.at(0))));
+            if (kind == 'S') {
+                if (!haveHeader) {
+                    haveHeader = true;
+                    out << line;
+                    ++U;
+                    if (L == 200) {
+                        password = line.mid(37, 4).trimmed();
+                        if (password.isEmpty()) password = BatFile::NHDefaultPasswd().toLatin1();
+                    }
+                }
+                own = 0;
+            } else if (kind == 'D') {
+                ++D;
+                ++U;
+                ++own;
+                const QByteArray rec = line.leftJustified(L, ' ', true);
+                qint64 amount = 0, bank = 0;
+                const QByteArray amtField = L == 200 ? rec.mid(42, 13) : rec.mid(34, 10);
+                const QByteArray bankField = L == 200 ? rec.mid(24, 2) : rec.mid(11, 2);
+                if (!readNumber(amtField, &amount)) {
+                    r.error = QString::fromLatin1(amtField);
+                    return r;
+                }
+                if (!readNumber(bankField, &bank)) {
+                    r.error = QString::fromLatin1(bankField);
+                    return r;
+                }
+                total += amount;
+                if (L == 200) {
+                    if (bank < 10 || bank > 17) {
+                        acc += bank;
+                    } else {
+                        const char d = rec.at(39);
+                        if (d < '0' || d > '9') {
+                            r.error = QString::fromLatin1(rec.mid(39, 1));
+                            return r;
+                        }
+                        acc += d - '0';
+                    }
+                }
+                // The classes of the NH trailer, as the request-file writer
+                // counts them: 10-11, 12-17, the rest.
+                const int cls = (bank == 10 || bank == 11) ? 0 : (bank >= 12 && bank <= 17) ? 1 : 2;
+                ++cnt[cls];
+                amt[cls] += amount;
+                if (L == 200)
+                    out << rec.left(1) + digits(D, 7) + rec.mid(8, 106) + runKey + rec.mid(120, 80);
+                else
+                    out << rec.left(28) + digits(D, 6) + rec.mid(34, 28) + runKey + rec.mid(68);
+            } else if (kind == 'E') {
+                r.counts << own;
+                if (!haveTrailer) {
+                    haveTrailer = true;
+                    trailer = line;
+                    ++U;
+                }
+            }
+        }
+    }
+    r.ok = true;
+    if (out.size() <= 1 || !haveTrailer) return r;
+
+    const qint64 n = cnt[0] + cnt[1] + cnt[2];
+    QByteArray t;
+    if (trailer.size() == 200) {
+        qint64 pw = 0;
+        if (password.isEmpty()) password = BatFile::NHDefaultPasswd().toLatin1();
+        if (!readNumber(password, &pw)) {
+            r.ok = false;
+            r.error = QString::fromLatin1(password);
+            return r;
+        }
+        const QString check = TDMBankLib::CheckValueNH(acc, n, total, pw);
+        t = trailer.left(1) + digits(U, 7) + digits(D, 7) + digits(total, 15);
+        for (int k = 0; k < 3; ++k)
+            t += digits(cnt[k], 7) + digits(amt[k], 15);
+        t += check.left(4).toLatin1().leftJustified(4, ' ', true) + trailer.mid(100, 100);
+    } else {
+        t = trailer.left(9) + digits(U, 6) + digits(total, 12) + digits(cnt[0], 6) + digits(amt[0], 12) +
+            digits(cnt[1], 6) + digits(amt[1], 12) + trailer.mid(63);
+    }
+    out << t;
+    for (const QByteArray& line : out)
+        r.content += line + "\r\n";
+    return r;
+}
+
+void UndoPendingMerges(SendFolderState& st, const QString& busyFile) {
+    const QString send = sendDir(), temp = tempDir();
+    for (auto it = st.PendingMerges.begin(); it != st.PendingMerges.end();) {
+        if (it.key() == busyFile) {
+            ++it;
+            continue;
+        }
+        QFile::remove(send + it.key());
+        for (const QString& src : it.value())
+            if (QFile::exists(temp + src) && !QFile::exists(send + src))
+                MoveReplacing(temp + src, send + src);
+        it = st.PendingMerges.erase(it);
+    }
+    st.FMerged = !st.PendingMerges.isEmpty();
+}
+
+void ArchiveMergeSources(SendFolderState& st, const QString& mergedName, const QString& today) {
+    const QStringList sources = st.PendingMerges.take(mergedName);
+    st.FMerged = !st.PendingMerges.isEmpty();
+    const QString temp = tempDir();
+    const QString org = DMLib->dir(QStringLiteral("OrgSendFile"));
+    QDir().mkpath(org);
+    for (const QString& src : sources) {
+        CopyReplacing(temp + src, DMLib->dir(QStringLiteral("sback")) + src);
+        MoveReplacing(temp + src, org + src);
+        StampSendDate(QStringLiteral("S"), src, today);
+    }
+}
+
+SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes, const QString& today,
+                             const QString& busyFile) {
+    SendListResult res;
+    UndoPendingMerges(st, busyFile);
+    const QString send = sendDir(), temp = tempDir();
+    QStringList files = sendFiles();
+    res.anyFile = !files.isEmpty();
+
+    QDir().mkpath(temp);
+    for (const QString& f : files) {
+        if (!CopyReplacing(send + f, temp + f)) continue;
+        if (!st.FSendBackupList.contains(f)) st.FSendBackupList << f;
+    }
+
+    int expired = 0;
+    QString lastExpired;
+    for (const QString& g : groupCodes) {
+        QMap<QString, QString> groups = groupsOf(files, false);
+        QStringList joined;
+        QList<int> joinedCounts;
+
+        // NH collection files of the group that are not a merge themselves.
+        // Only collection files join: a payout file in a collection file
+        // would move money the wrong way.
+        QList<JoinInput> candidates;
+        QStringList dates;
+        for (const QString& f : files) {
+            const int bank = bankOf(f);
+            if ((bank != 10 && bank != 11) || groups.value(f) != g || f.startsWith(QLatin1String("2099")) ||
+                f.mid(9, 1) != QLatin1String("2"))
+                continue;
+            const QByteArray content = readAll(send + f);
+            const QList<QByteArray> lines = SplitLines(content);
+            const QByteArray head = lines.value(0);
+            const QString date =
+                (lines.isEmpty() ? 0 : lines.last().size()) == 200 ? text(head, 21, 8) : text(head, 13, 6);
+            bool seen = false;
+            for (const QString& d : dates)
+                if (d.trimmed() == date.trimmed()) seen = true;
+            if (!seen) dates << date;
+            candidates << JoinInput{f, content};
+        }
+        if (candidates.size() > 1) {
+            if (dates.size() > 1) {
+                plainBox(QString::number(dates.size()) +
+                         QStringLiteral(u"개의 송신파일이 이체일자가 다릅니다.(또는 포맷이 다릅니다.)") +
+                         QStringLiteral("\r") + QStringLiteral(u"동일한 이체일자로 다시 생성하십시오."));
+                res.stopped = true;
+                return res;
+            }
+            const JoinResult j = JoinRequestFiles(candidates);
+            if (!j.ok) {
+                standardError(QStringLiteral("'%1' is not a valid integer value").arg(j.error));
+                res.stopped = true;
+                return res;
+            }
+            if (!j.content.isEmpty()) {
+                const QString merged = MergedFileName(g);
+                if (!writeReplacing(send + merged, j.content)) {
+                    standardError(QStringLiteral(u"파일을 쓸 수 없습니다: ") + send + merged);
+                    res.stopped = true;
+                    return res;
+                }
+                QStringList sources;
+                for (const JoinInput& c : candidates) {
+                    sources << c.name;
+                    joined << c.name;
+                    QFile::remove(send + c.name);
+                }
+                joinedCounts = j.counts;
+                st.PendingMerges.insert(merged, sources);
+                st.FMerged = true;
+                files = sendFiles();
+                groups = groupsOf(files, true);
+            }
+        }
+
+        for (const QString& f : files) {
+            if (groups.value(f) != g) continue;
+            const QList<QByteArray> lines = SplitLines(readAll(send + f));
+            const int recLen = TDMData::FirstLineLength(send + f);
+            const QByteArray head = lines.value(0);
+            const QString type = typeOf(f);
+            SendListRow row;
+            row.BankCd = QStringLiteral("00") + f.mid(6, 2);
+            row.FileType = type;
+            row.DataCnt = int(lines.size()) - 2;
+            row.FileName = f;
+            bool listable = true;
+            if (type == QLatin1String("200") || type == QLatin1String("300")) {
+                const HeaderFields h = headerFields(f, head, recLen);
+                row.Date = h.shown;
+                row.CompyNo = h.compyNo;
+                row.AcctNo = h.acctNo;
+                listable = today <= h.date8;
+            } else if (type == QLatin1String("R00")) {
+                row.Date = text(head, 15, 8);
+                row.CompyNo = text(head, 3, 10);
+            }
+            if (listable) {
+                res.rows << row;
+            } else {
+                ++expired;
+                lastExpired = send + f;
+            }
+        }
+        if (expired > 0)
+            plainBox(
+                QStringLiteral(u"송신폴더(Send)에 이체 불가능한(이체날짜 경과 등) 파일이 존재합니다\r\r") +
+                lastExpired + QStringLiteral(u" 등 ") + QString::number(expired) +
+                QStringLiteral(u"개 파일") + QStringLiteral("\r\r") +
+                QStringLiteral(u"확인하시고 삭제 해 주십시오"));
+        if (joined.size() > 1) {
+            QString text = QStringLiteral(u"파일합치기 전송파일목록\r\r");
+            for (int i = 0; i < joined.size(); ++i)
+                text += joined[i].left(4) + QStringLiteral(u"월 ") + joined[i].mid(4, 2) +
+                        QStringLiteral(u"회차 ") + QString::number(joinedCounts.value(i)) +
+                        QStringLiteral(u"건") + QStringLiteral("\r");
+            plainBox(text);
+        }
+    }
+    return res;
+}
+
+} // namespace SendFolder
