@@ -460,8 +460,14 @@ void TFrmF201B00::SGrdMCustClick() {
     }
     MEdtSNo->setText(c.sNo.mid(1, 6));
     EdtNm->setText(c.nm);
-    const auto select = [](QComboBox* box, const QString& prefix) {
-        if (prefix.isEmpty()) return;
+    const bool student = s != nullptr;
+    const auto select = [student](QComboBox* box, const QString& prefix) {
+        // A student's empty value shows as an empty box: keeping the previous
+        // student's choice would have a save store it for this one.
+        if (prefix.isEmpty()) {
+            if (student) box->setCurrentIndex(-1);
+            return;
+        }
         QStringList items;
         for (int i = 0; i < box->count(); ++i)
             items << box->itemText(i);

@@ -8,6 +8,7 @@
 #include "students/F201B04.h"
 #include "support/TestRoot.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -299,6 +300,45 @@ TEST_F(RosterWindowTest, EnterSaveListFind) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM M_CUST WHERE smsYN = '2'")), 2);
     EXPECT_EQ(msg.shown().last().text,
               QStringLiteral("SMS수신여부를 \"전체거부\" 으로 일괄변경하시겠습니까?"));
+}
+
+TEST_F(RosterWindowTest, RowClickNeverKeepsThePreviousStudentsChoices) {
+    // A student saved with a blank bank box and one without an SMS answer
+    // (older data): clicking them after another student must not leave that
+    // student's bank and consent in the boxes, where a save would store them.
+    student(QStringLiteral("A"), QStringLiteral("10101"), QStringLiteral("04"), QStringLiteral("1"),
+            QStringLiteral("1"), QStringLiteral("N"), QStringLiteral("N"), QStringLiteral("1"),
+            QStringLiteral("123456789012"));
+    student(QStringLiteral("B"), QStringLiteral("10102"), QString(), QStringLiteral("1"), QStringLiteral("1"),
+            QStringLiteral("N"), QStringLiteral("N"), QString());
+    TFrmF201B00 w;
+    // The blank row of an empty listing leaves the boxes of a new student.
+    w.RGrpUse->button(2)->setChecked(true);
+    w.RGrpUseClick();
+    w.setGridRow(1);
+    w.SGrdMCustClick();
+    EXPECT_EQ(w.CBBank->currentText(), QStringLiteral("99.은행없음"));
+    EXPECT_EQ(w.CBsmsYN->currentText(), QStringLiteral("1.수신"));
+    w.RGrpUse->button(0)->setChecked(true);
+    w.RGrpUseClick();
+    w.setGridRow(1);
+    w.SGrdMCustClick();
+    EXPECT_EQ(w.CBBank->currentText(), QStringLiteral("04.국민은행"));
+    w.setGridRow(2);
+    w.SGrdMCustClick();
+    EXPECT_EQ(w.EdtCustNo->text(), QStringLiteral("B"));
+    EXPECT_EQ(w.CBBank->currentText(), QString());
+    EXPECT_EQ(w.CBsmsYN->currentText(), QString());
+
+    // A name change stores the name and nothing of the other student.
+    w.EdtNm->setText(QStringLiteral("새이름"));
+    w.BBtnUpdtClick();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM M_CUST WHERE CustNo = 'B' AND Nm = '새이름' AND "
+                                    "COALESCE(BankCd, '') = '' AND COALESCE(smsYN, '') = ''")),
+              1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM L_Log_202603 WHERE JobLog LIKE '%SMS%' OR JobLog "
+                                    "LIKE '%은행코드%'")),
+              0);
 }
 
 TEST_F(RosterWindowTest, PickerMovesEntries) {
