@@ -504,7 +504,7 @@ void TFrmF201B00::BBtnSMSALLClick() {
     if (!Msg::askYesNo(QStringLiteral("SMS수신여부 일괄변경"),
                        QStringLiteral("SMS수신여부를 \"") + BBtnSMSALL->text() +
                            QStringLiteral("\" 으로 일괄변경하시겠습니까?"),
-                       this, MsgIcon::Warning))
+                       this, MsgIcon::Warning, true))
         return;
     QString value;
     if (FSmsAllOn) {

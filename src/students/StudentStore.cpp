@@ -71,7 +71,7 @@ StoreResult refused(const StoreBox& b, StudentField focus) {
 
 bool ask(const StudentStoreHooks& hooks, const StoreBox& b) {
     if (hooks.ask) return hooks.ask(b);
-    return Msg::show(b.caption, b.text, b.icon, MsgButtons::YesNo) == MsgResult::Yes;
+    return Msg::show(b.caption, b.text, b.icon, MsgButtons::YesNo, nullptr, b.defaultNo) == MsgResult::Yes;
 }
 
 bool ensureRemarkTable() {
@@ -432,12 +432,13 @@ StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentS
 StoreResult remove(const QString& custNo, const QString& gridSNo, const QString& gridName,
                    const StudentStoreHooks& hooks) {
     StoreResult r;
-    if (!ask(hooks,
-             box(QStringLiteral("삭제"),
-                 QStringLiteral("삭제하시면 해당 학생의 \r계좌정보 및 이체내역을 영구히 삭제됩니다\r신중히 "
-                                "선택하여 주십시오.\r\r정말 삭제하시겠습니까?"),
-                 MsgIcon::Warning)))
-        return r;
+    StoreBox question =
+        box(QStringLiteral("삭제"),
+            QStringLiteral("삭제하시면 해당 학생의 \r계좌정보 및 이체내역을 영구히 삭제됩니다\r신중히 "
+                           "선택하여 주십시오.\r\r정말 삭제하시겠습니까?"),
+            MsgIcon::Warning);
+    question.defaultNo = true;
+    if (!ask(hooks, question)) return r;
     const QString key = custNo.trimmed();
     Transaction tx;
     if (!find(key))

@@ -47,6 +47,7 @@ struct StoreBox {
     QString caption;
     QString text;
     MsgIcon icon = MsgIcon::None;
+    bool defaultNo = false;
 };
 
 struct StoreResult {

@@ -996,7 +996,7 @@ void TFrmM101B00::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
         return;
     if (Msg::show(QStringLiteral("설정"),
                   QStringLiteral("지금 설정된 이체자료중에 이체처리된 부분을  미처리로 하시겠습니까?"),
-                  MsgIcon::Warning, MsgButtons::YesNo, this) != MsgResult::Yes)
+                  MsgIcon::Warning, MsgButtons::YesNo, this, true) != MsgResult::Yes)
         return;
     if (digits(MEdtSetlDt).trimmed().isEmpty()) {
         Msg::error(QStringLiteral("이체일자 입력요망"), QStringLiteral("이체일자를 입력하세요!!"), this);

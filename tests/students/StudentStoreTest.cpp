@@ -563,10 +563,14 @@ TEST_F(StudentRoundsTest, DeleteLeavesRegistrationsAndSideTables) {
     ASSERT_TRUE(
         Database::insertRow(QStringLiteral("M_EXEMP"), {{QStringLiteral("CustNo"), no},
                                                         {QStringLiteral("ItemCd"), QStringLiteral("01")}}));
-    // Declined: nothing happens.
+    // Declined: nothing happens. The question defaults to No.
     answers = {false};
     EXPECT_FALSE(remove(no, QStringLiteral("10101"), QStringLiteral("홍길동"), quiet()).stored);
     EXPECT_TRUE(find(no));
+    msg.expect(MsgResult::No);
+    EXPECT_FALSE(remove(no, QStringLiteral("10101"), QStringLiteral("홍길동")).stored);
+    ASSERT_FALSE(msg.shown().isEmpty());
+    EXPECT_TRUE(msg.shown().last().defaultNo);
     answers = {true};
     const StoreResult r = remove(no, QStringLiteral("10101"), QStringLiteral("홍길동"), quiet());
     ASSERT_TRUE(r.stored);

@@ -13,11 +13,16 @@ Msg::Handler& handler() {
 
 namespace Msg {
 
-void setHandler(Handler h) { handler() = std::move(h); }
-bool hasHandler() { return static_cast<bool>(handler()); }
+void setHandler(Handler h) {
+    handler() = std::move(h);
+}
+bool hasHandler() {
+    return static_cast<bool>(handler());
+}
 
-MsgResult show(const QString& caption, const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* parent) {
-    if (handler()) return handler()(MsgBox{caption, text, icon, buttons});
+MsgResult show(const QString& caption, const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* parent,
+               bool defaultNo) {
+    if (handler()) return handler()(MsgBox{caption, text, icon, buttons, defaultNo});
 
     QMessageBox box(parent ? parent : QApplication::activeWindow());
     box.setWindowTitle(caption);
@@ -26,11 +31,21 @@ MsgResult show(const QString& caption, const QString& text, MsgIcon icon, MsgBut
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     box.setText(shown);
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
@@ -58,6 +73,7 @@ MsgResult show(const QString& caption, const QString& text, MsgIcon icon, MsgBut
         box.setEscapeButton(cancel);
         break;
     }
+    if (defaultNo && no) box.setDefaultButton(no);
     box.exec();
     QAbstractButton* c = box.clickedButton();
     if (c && c == yes) return MsgResult::Yes;
@@ -77,37 +93,50 @@ void info(const QString& caption, const QString& text, QWidget* parent) {
 void warning(const QString& caption, const QString& text, QWidget* parent) {
     show(caption, text, MsgIcon::Warning, MsgButtons::Ok, parent);
 }
-bool askYesNo(const QString& caption, const QString& text, QWidget* parent, MsgIcon icon) {
-    return show(caption, text, icon, MsgButtons::YesNo, parent) == MsgResult::Yes;
+bool askYesNo(const QString& caption, const QString& text, QWidget* parent, MsgIcon icon, bool defaultNo) {
+    return show(caption, text, icon, MsgButtons::YesNo, parent, defaultNo) == MsgResult::Yes;
 }
 
 QString iconName(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::None: return QStringLiteral("none");
-    case MsgIcon::Information: return QStringLiteral("information");
-    case MsgIcon::Warning: return QStringLiteral("warning");
-    case MsgIcon::Error: return QStringLiteral("error");
-    case MsgIcon::Question: return QStringLiteral("question");
+    case MsgIcon::None:
+        return QStringLiteral("none");
+    case MsgIcon::Information:
+        return QStringLiteral("information");
+    case MsgIcon::Warning:
+        return QStringLiteral("warning");
+    case MsgIcon::Error:
+        return QStringLiteral("error");
+    case MsgIcon::Question:
+        return QStringLiteral("question");
     }
     return {};
 }
 
 QString resultName(MsgResult r) {
     switch (r) {
-    case MsgResult::Ok: return QStringLiteral("ok");
-    case MsgResult::Cancel: return QStringLiteral("cancel");
-    case MsgResult::Yes: return QStringLiteral("yes");
-    case MsgResult::No: return QStringLiteral("no");
+    case MsgResult::Ok:
+        return QStringLiteral("ok");
+    case MsgResult::Cancel:
+        return QStringLiteral("cancel");
+    case MsgResult::Yes:
+        return QStringLiteral("yes");
+    case MsgResult::No:
+        return QStringLiteral("no");
     }
     return {};
 }
 
 QString buttonsName(MsgButtons b) {
     switch (b) {
-    case MsgButtons::Ok: return QStringLiteral("ok");
-    case MsgButtons::OkCancel: return QStringLiteral("ok,cancel");
-    case MsgButtons::YesNo: return QStringLiteral("yes,no");
-    case MsgButtons::YesNoCancel: return QStringLiteral("yes,no,cancel");
+    case MsgButtons::Ok:
+        return QStringLiteral("ok");
+    case MsgButtons::OkCancel:
+        return QStringLiteral("ok,cancel");
+    case MsgButtons::YesNo:
+        return QStringLiteral("yes,no");
+    case MsgButtons::YesNoCancel:
+        return QStringLiteral("yes,no,cancel");
     }
     return {};
 }

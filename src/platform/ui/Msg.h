@@ -16,19 +16,22 @@ struct MsgBox {
     QString text;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
+    // Questions whose Yes cannot be undone default to No.
+    bool defaultNo = false;
 };
 
 namespace Msg {
 
 // Shows a box and returns the button pressed (Korean button texts).
 MsgResult show(const QString& caption, const QString& text, MsgIcon icon = MsgIcon::None,
-               MsgButtons buttons = MsgButtons::Ok, QWidget* parent = nullptr);
+               MsgButtons buttons = MsgButtons::Ok, QWidget* parent = nullptr, bool defaultNo = false);
 
 // Short forms for the common kinds.
 void error(const QString& caption, const QString& text, QWidget* parent = nullptr);
 void info(const QString& caption, const QString& text, QWidget* parent = nullptr);
 void warning(const QString& caption, const QString& text, QWidget* parent = nullptr);
-bool askYesNo(const QString& caption, const QString& text, QWidget* parent = nullptr, MsgIcon icon = MsgIcon::Question);
+bool askYesNo(const QString& caption, const QString& text, QWidget* parent = nullptr,
+              MsgIcon icon = MsgIcon::Question, bool defaultNo = false);
 
 // Replaces the real boxes (tests, the headless driver). Pass an empty
 // function to restore them.
