@@ -668,6 +668,8 @@ TEST_F(VanDownloadTest, CountsNamesAndMismatch) {
     EXPECT_EQ(f(starts[1], "MsgData"), QStringLiteral("20260316002"));
     EXPECT_EQ(f(starts[1], "ReceiverCode"), QStringLiteral("0011"));
     EXPECT_EQ(f(starts[1], "DirFlag"), QStringLiteral("R"));
+    // The simulator logs the last reply after the client is done with it.
+    ASSERT_TRUE(waitFor([this] { return recv("0810800").size() >= 2; }));
     const auto replies = recv("0810800");
     ASSERT_EQ(replies.size(), 2);
     EXPECT_EQ(f(replies[0], "MsgData"), QStringLiteral("000010"));
@@ -681,6 +683,7 @@ TEST_F(VanDownloadTest, CountsNamesAndMismatch) {
     EXPECT_EQ(msg.texts().last(), QStringLiteral(u"파일수신을 실패하였습니다. 총 건수 오류"));
     EXPECT_EQ(names("recv").size(), 2);
     EXPECT_TRUE(leftovers().isEmpty());
+    ASSERT_TRUE(waitFor([this] { return recv("0810800").size() >= 3; }));
     EXPECT_EQ(f(recv("0810800").last(), "RespCode"), QStringLiteral("13"));
     EXPECT_EQ(recv("0700100").size(), 3) << "the second ticked file is not fetched";
     EXPECT_TRUE(grid.marked(1, 9));
