@@ -235,7 +235,12 @@ VanSessionHost::Exchange TVanTransfer::uploadDone() {
     SendFolder::StampSendDate(QStringLiteral("S"), name, today);
     if (sendState_.PendingMerges.contains(name)) SendFolder::ArchiveMergeSources(sendState_, name, today);
     host_.xferSent(name);
-    grid_.toggleMark(SendRow, 8);
+    // The file has left send: every row naming it loses its mark. The list
+    // may have been listed again meanwhile, so the row number alone could
+    // tick a file nobody chose, or leave this one ticked for a second send.
+    if (grid_.columnCount() == 9)
+        for (int r = 0; r < grid_.rowCount(); ++r)
+            if (grid_.marked(r, 8) && cell(r, 4).trimmed() == name) grid_.toggleMark(r, 8);
     ++SendRow;
     step_ = Step::Idle;
     upLines_.clear();

@@ -72,7 +72,10 @@ struct Host : VanSessionHost, VanTransferHost {
 
     void xferLabel(const QString&) override {}
     void xferShowPanel(int) override {}
-    void xferProgress(int) override {}
+    std::function<void()> onProgress; // runs while a block is being read
+    void xferProgress(int) override {
+        if (onProgress) onProgress();
+    }
     void xferHidePanel() override {}
     void xferStatus(const QString& t, VanColor c) override { vanStatus(t, c); }
     void xferSchedule(bool upload) override {
@@ -442,6 +445,50 @@ TEST_F(VanFilesTest, UploadBlocksPerRecordLength) {
         EXPECT_EQ(srDate(n), QStringLiteral("20260316")) << n.toStdString();
     for (int r = 0; r < 3; ++r)
         EXPECT_FALSE(grid.marked(r, 8));
+}
+
+// While the second of two ticked files goes out, the user presses 파일송신
+// again or lists the folder again: each ticked file goes out once, and a
+// file nobody ticked never goes.
+class VanPressDuringUpload : public VanFilesTest {
+protected:
+    void run(const std::function<void()>& press) {
+        account("04", "1234");
+        account("11", "1234");
+        account("93", "1234");
+        rows(2, "01", {QStringLiteral("04")});
+        rows(2, "02", {QStringLiteral("11")}, 20);
+        rows(2, "01", {QStringLiteral("93")}, 40);
+        const QString a = writeFile("04", {QStringLiteral("01")});
+        const QString b = writeFile("11", {QStringLiteral("02")});
+        const QString c = writeFile("93", {QStringLiteral("01")});
+        start();
+        listAndTick({a, b});
+        ASSERT_EQ(grid.rowCount(), 3);
+        bool pressed = false;
+        host.onProgress = [&] {
+            if (host.sent.size() != 1 || pressed) return;
+            pressed = true;
+            press();
+        };
+        msg.expect(MsgResult::Ok);
+        ASSERT_TRUE(runUpload());
+        EXPECT_TRUE(pressed);
+        EXPECT_EQ(msg.texts(), QStringList{QStringLiteral(u"파일송신이 완료되었습니다!!")});
+        EXPECT_EQ(host.sent, (QStringList{a, b}));
+        EXPECT_EQ(recv("0700100").size(), 2);
+        EXPECT_EQ(names("send"), QStringList{c});
+        for (int r = 0; r < grid.rowCount(); ++r)
+            EXPECT_FALSE(grid.marked(r, 8)) << r;
+    }
+};
+
+TEST_F(VanPressDuringUpload, SendPressedAgain) {
+    run([this] { transfer->BBtnFileSndClick(); });
+}
+
+TEST_F(VanPressDuringUpload, FolderListedAgain) {
+    run([this] { listAndTick({}); });
 }
 
 TEST_F(VanFilesTest, SbackCopyIsReplaced) {
