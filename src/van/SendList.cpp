@@ -360,8 +360,10 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
     res.anyFile = !files.isEmpty();
 
     QDir().mkpath(temp);
+    QSet<QString> backedUp;
     for (const QString& f : files) {
         if (!CopyReplacing(send + f, temp + f)) continue;
+        backedUp.insert(f);
         if (!st.FSendBackupList.contains(f)) st.FSendBackupList << f;
     }
 
@@ -382,6 +384,9 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
             if ((bank != 10 && bank != 11) || groups.value(f) != g || f.startsWith(QLatin1String("2099")) ||
                 f.mid(9, 1) != QLatin1String("2"))
                 continue;
+            // Joining deletes the file from send; without its copy an undo
+            // could not bring it back.
+            if (!backedUp.contains(f)) continue;
             const QByteArray content = readAll(send + f);
             const QList<QByteArray> lines = SplitLines(content);
             const QByteArray head = lines.value(0);

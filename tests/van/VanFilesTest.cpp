@@ -380,6 +380,28 @@ TEST_F(VanFilesTest, ConfirmedFileLeftInSendIsNotListedAgain) {
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("sback/") + nh)));
 }
 
+// A file whose backup copy cannot be made is not joined: an undo could
+// never bring it back.
+TEST_F(VanFilesTest, FileWithoutBackupIsNotJoined) {
+    account("11", "1234");
+    const QString round2 = QStringLiteral("20260302");
+    ASSERT_TRUE(DMData->CreateH200(round2));
+    rows(2, "01", {QStringLiteral("11")});
+    rows(2, "02", {QStringLiteral("11")}, 10, round2);
+    const QString a = writeFile("11", {QStringLiteral("01")});
+    const QString b = writeFile("11", {QStringLiteral("02")}, "260317", round2);
+    // The copy goes through "<name>.part" beside the target: a folder there
+    // makes it fail.
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("SendTempFile/") + b + QStringLiteral(".part"))));
+    const SendListResult r =
+        SendFolder::BuildSendList(state, {QStringLiteral("01")}, QStringLiteral("20260316"));
+    EXPECT_TRUE(state.PendingMerges.isEmpty());
+    EXPECT_EQ(names("send"), (QStringList{a, b}));
+    EXPECT_EQ(r.rows.size(), 2);
+    SendFolder::UndoPendingMerges(state);
+    EXPECT_EQ(names("send"), (QStringList{a, b}));
+}
+
 // A merge in one item group does not reach into another.
 TEST_F(VanFilesTest, EachGroupJoinsOnItsOwn) {
     item("B1", "01", QStringLiteral("방과후"), "02");
