@@ -340,9 +340,16 @@ VanSessionHost::Exchange TVanTransfer::downloadFirst(const TVanMsg& msg) {
     const QString type = cell(RecvRow, 2).trimmed();
     const QString sender = QString::fromLatin1(msg.SenderCode),
                   receiver = QString::fromLatin1(msg.ReceiverCode);
-    // Codes the operator sends become a file name only when they are plain.
-    if (type.isEmpty() || !SendFolder::IsPlainName(type, false) || !SendFolder::IsPlainName(sender, false) ||
-        !SendFolder::IsPlainName(receiver, false) || sender.size() != 4 || receiver.size() != 4) {
+    // Codes the operator sends become a file name only when they are plain:
+    // ASCII letters and digits (a byte above 127 read as Latin-1 would pass
+    // for a letter).
+    auto plain = [](const QString& code) {
+        if (code.isEmpty()) return false;
+        for (const QChar c : code)
+            if (c.unicode() > 127 || !c.isLetterOrNumber()) return false;
+        return true;
+    };
+    if (!plain(type) || !plain(sender) || !plain(receiver) || sender.size() != 4 || receiver.size() != 4) {
         Msg::error(QStringLiteral(u"오류"), QStringLiteral(u"수신 파일 이름이 올바르지 않습니다: ") + sender +
                                                 receiver + QLatin1Char('.') + type);
         abort();

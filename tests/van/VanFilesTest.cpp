@@ -775,13 +775,14 @@ TEST_F(VanDownloadTest, DroppedConnectionLeavesNothing) {
 
 TEST_F(VanDownloadTest, HostileNamesAreRefused) {
     const QString r10 = writeResult("r10.txt", 10);
-    for (const char* sender : {"../x", "a b1", "00/1"}) {
+    // "자작" is C0 DA C0 DB in CP949: four Latin-1 letters.
+    for (const char* sender : {"../x", "a b1", "00/1", "자작"}) {
         SCOPED_TRACE(sender);
         msg.clear();
         msg.expect({MsgResult::Ok, MsgResult::Ok});
         host = Host();
         start({QStringLiteral("--result-file"), r10, QStringLiteral("--result-sender"),
-               QString::fromLatin1(sender)});
+               QString::fromUtf8(sender)});
         grid.reset(10);
         grid.appendRow(fileRow());
         ASSERT_TRUE(transfer->BBtnFileRecvClick());
