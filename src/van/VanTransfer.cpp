@@ -298,6 +298,7 @@ void TVanTransfer::TmrRecvTimer() {
         host_.xferShowPanel(cell(row, 6).toInt());
         host_.xferProgress(0);
         step_ = Step::DownFirst;
+        downRow_ = listRow(row);
         sent = session_.SendVanMsg(session_.builder.TransferStartDownload(
             cell(row, 1).toLatin1(), cell(row, 2).left(1).toLatin1(), cell(row, 7).trimmed().toLatin1(),
             cell(row, 3).left(8).toLatin1()));
@@ -332,6 +333,10 @@ bool TVanTransfer::writeRecords(const TVanMsg& msg, bool progress) {
     }
     RecvCount += int(records->size());
     return true;
+}
+
+QStringList TVanTransfer::listRow(int row) const {
+    return {cell(row, 1), cell(row, 2), cell(row, 3), cell(row, 7)};
 }
 
 VanSessionHost::Exchange TVanTransfer::downloadFirst(const TVanMsg& msg) {
@@ -409,7 +414,7 @@ VanSessionHost::Exchange TVanTransfer::downloadEnd(const TVanMsg& msg) {
     QString target = downTarget_;
     if (QFile::exists(target)) {
         const QString name = QFileInfo(target).fileName();
-        const QString again = freeResultName(name.left(4), name.mid(4, 4), cell(RecvRow, 2).trimmed());
+        const QString again = freeResultName(name.left(4), name.mid(4, 4), downRow_.value(1).trimmed());
         target = again.isEmpty() ? QString() : dataDir("recv") + again;
     }
     const QString part = down_->fileName();
@@ -430,7 +435,10 @@ VanSessionHost::Exchange TVanTransfer::downloadEnd(const TVanMsg& msg) {
         return VanSessionHost::Exchange::Failed;
     }
     host_.xferReceived(target, count);
-    grid_.toggleMark(RecvRow, 9);
+    // Only the row that was fetched loses its mark; a row of a newer list
+    // at that number is left as the user set it.
+    if (grid_.columnCount() == 10 && listRow(RecvRow) == downRow_ && grid_.marked(RecvRow, 9))
+        grid_.toggleMark(RecvRow, 9);
     ++RecvRow;
     host_.xferSchedule(false);
     return VanSessionHost::Exchange::Handled;

@@ -147,4 +147,8 @@ private:
     // Download of one file.
     std::unique_ptr<QFile> down_;
     QString downTarget_;
+    // The list row being fetched (bank, type, date, sequence): the list may
+    // be asked for again meanwhile.
+    QStringList downRow_;
+    QStringList listRow(int row) const;
 };

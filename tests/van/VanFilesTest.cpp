@@ -809,6 +809,28 @@ TEST_F(VanDownloadTest, HostileNamesAreRefused) {
     EXPECT_TRUE(names("recv").isEmpty());
 }
 
+// The list asked for again while a file comes in: no row of the new list
+// gets a mark it did not have, so nothing is fetched unasked.
+TEST_F(VanDownloadTest, NewListDuringADownloadTicksNothing) {
+    const QString r10 = writeResult("r10.txt", 10);
+    start({QStringLiteral("--result-file"), r10});
+    bool relisted = false;
+    host.onProgress = [&] {
+        if (relisted) return;
+        relisted = true;
+        grid.reset(10);
+        QStringList other = fileRow("200", "007");
+        other[9].clear();
+        grid.appendRow(other);
+    };
+    msg.expect(MsgResult::Ok);
+    ASSERT_TRUE(runDownload({fileRow()}));
+    EXPECT_TRUE(relisted);
+    EXPECT_EQ(names("recv"), QStringList{QStringLiteral("0011A123.201")});
+    EXPECT_FALSE(grid.marked(0, 9));
+    EXPECT_EQ(recv("0700100").size(), 1);
+}
+
 // The counters start again on a new day, but a file of an earlier day is
 // never overwritten: the next free counter is taken.
 TEST_F(VanDownloadTest, CountersAcrossADayChange) {
