@@ -53,7 +53,13 @@ Outcome save(const Request& r) {
         QString itemCd;
         Query item(QStringLiteral("select ItemCd, ItemAmt from C_ITEM where ItemID = ? and Gcode = ?"));
         item.add(itemId).add(r.gcode);
-        if (item.exec() && item.next()) {
+        // A look-up that fails is no missing item or exemption: the row
+        // would go in with the wrong amount.
+        if (!item.exec()) {
+            out.error = item.error();
+            return out;
+        }
+        if (item.next()) {
             itemCd = item.str(0);
             price = item.num(1);
         }
@@ -61,7 +67,11 @@ Outcome save(const Request& r) {
         qint64 exempted = 0;
         Query ex(QStringLiteral("select Free, Itemval from M_EXEMP where ItemCd = ? and CustNo = ?"));
         ex.add(itemCd).add(r.student.custNo);
-        if (ex.exec() && ex.next()) {
+        if (!ex.exec()) {
+            out.error = ex.error();
+            return out;
+        }
+        if (ex.next()) {
             const QString free = ex.str(0);
             exempTy =
                 free.isEmpty() || free == QLatin1String("A") ? QStringLiteral("0") : QStringLiteral("2");

@@ -50,6 +50,12 @@ MsgResult parseAnswer(const QString& a, const MsgBox& box, bool* known) {
 
 void addCommand(const QString& name, const QString& usage, Command c) { commands().insert(name, Entry{usage, c}); }
 
+int runCommand(const QString& name, const QStringList& args) {
+    const auto it = commands().constFind(name);
+    if (it == commands().constEnd()) return fail(QStringLiteral("unknown command ") + name);
+    return it->command(args);
+}
+
 void print(const QJsonObject& o) {
     const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact);
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);

@@ -15,6 +15,9 @@ int run(int argc, char** argv);
 // exit code.
 using Command = std::function<int(const QStringList& args)>;
 void addCommand(const QString& name, const QString& usage, Command c);
+// Runs a registered command (one command word handing over to another);
+// fails when there is none of that name.
+int runCommand(const QString& name, const QStringList& args);
 
 // Prints one JSON line on standard output.
 void print(const QJsonObject& o);

@@ -131,6 +131,10 @@ int create(const QString& how, const Args& a) {
 int run(const QStringList& args) {
     if (args.isEmpty()) return Driver::fail(QStringLiteral("round: missing subcommand"));
     const QString sub = args.first();
+    // The listing and the add-student save live with the work-window commands.
+    if (sub == QLatin1String("show")) return Driver::runCommand(QStringLiteral("round-show"), args.mid(1));
+    if (sub == QLatin1String("add-student"))
+        return Driver::runCommand(QStringLiteral("round-add-student"), args.mid(1));
     const Args a = parse(args.mid(1));
     if (!a.error.isEmpty()) return Driver::fail(a.error);
     if (a.has("group")) DMData->SetItemGroup(a.get("group"));
@@ -194,11 +198,10 @@ int run(const QStringList& args) {
 }
 
 const bool registered = [] {
-    Driver::addCommand(
-        QStringLiteral("round"),
-        QStringLiteral(
-            "round create|merge|copy|add|delete|title|list --ym YYYYMM [--seq SS] [--group 01] ..."),
-        run);
+    Driver::addCommand(QStringLiteral("round"),
+                       QStringLiteral("round create|merge|copy|add|delete|title|list|show|add-student --ym "
+                                      "YYYYMM [--seq SS] [--group 01] ..."),
+                       run);
     return true;
 }();
 

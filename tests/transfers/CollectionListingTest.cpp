@@ -520,4 +520,23 @@ TEST_F(AddStudent, AMissingRoundChangesNothing) {
               true);
 }
 
+TEST_F(AddStudent, AFailedExemptionLookUpSavesNothing) {
+    StudentAdd::Request r;
+    r.yearMon = QStringLiteral("202405");
+    r.seqNo = QStringLiteral("03");
+    r.sno = QStringLiteral("30201");
+    r.nm = QStringLiteral("새학생");
+    r.student = *StudentAdd::findStudent(r.sno);
+    r.gcode = QStringLiteral("01");
+    r.entries = {QStringLiteral("06.앨범")};
+    // The student's partial exemption cannot be read: the row must not go
+    // in at the full amount as if there were none.
+    ASSERT_TRUE(Database::exec(QStringLiteral("alter table M_EXEMP rename to M_EXEMP_GONE")));
+    const StudentAdd::Outcome o = StudentAdd::save(r);
+    ASSERT_TRUE(Database::exec(QStringLiteral("alter table M_EXEMP_GONE rename to M_EXEMP")));
+    EXPECT_FALSE(o.ok);
+    EXPECT_TRUE(o.added.isEmpty());
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20240503 where SNo = '30201'")), 0);
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "RoundFixture.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -54,6 +55,31 @@ TEST_F(RoundDriver, CreatesListsAndRefuses) {
     ASSERT_FALSE(out.isEmpty());
     EXPECT_EQ(out.first().value(QStringLiteral("text")).toString(),
               QStringLiteral("이체년월/회차가 존재합니다! 다른회차를 입력하세요"));
+}
+
+TEST_F(RoundDriver, ShowAndAddStudentUnderTheRoundWord) {
+    int rc = -1;
+    drive({QStringLiteral("round"), QStringLiteral("create"), QStringLiteral("--ym"),
+           QStringLiteral("202603"), QStringLiteral("--grades"), QStringLiteral("3"),
+           QStringLiteral("--items"), QStringLiteral("01"), QStringLiteral("--bank"), QStringLiteral("12")},
+          &rc);
+    ASSERT_EQ(rc, 0);
+    auto out = drive({QStringLiteral("round"), QStringLiteral("add-student"), QStringLiteral("--yearmon"),
+                      QStringLiteral("202603"), QStringLiteral("--seqno"), QStringLiteral("01"),
+                      QStringLiteral("--sno"), QStringLiteral("30101"), QStringLiteral("--items"),
+                      QStringLiteral("01,02")},
+                     &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_FALSE(out.isEmpty());
+    EXPECT_EQ(out.last().value(QStringLiteral("added")).toArray().size(), 1);
+
+    out = drive({QStringLiteral("round"), QStringLiteral("show"), QStringLiteral("--yearmon"),
+                 QStringLiteral("202603"), QStringLiteral("--seqno"), QStringLiteral("01")},
+                &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 3);
+    EXPECT_EQ(out.last().value(QStringLiteral("totCnt")).toInt(), 2);
+    EXPECT_EQ(out.last().value(QStringLiteral("nonProcAmt")).toInt(), 15000);
 }
 
 } // namespace
