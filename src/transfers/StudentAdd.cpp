@@ -3,6 +3,8 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 
+#include <algorithm>
+
 namespace StudentAdd {
 
 std::optional<Student> findStudent(const QString& sno) {
@@ -77,7 +79,8 @@ Outcome save(const Request& r) {
                 free.isEmpty() || free == QLatin1String("A") ? QStringLiteral("0") : QStringLiteral("2");
             exempted = ex.num(1);
         }
-        const qint64 amt = price - exempted;
+        // An exemption above the item's amount leaves nothing to collect.
+        const qint64 amt = std::max<qint64>(0, price - exempted);
         QString err;
         if (!Database::insertRow(name,
                                  {{QStringLiteral("YearMon"), r.yearMon},

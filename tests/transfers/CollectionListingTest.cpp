@@ -480,12 +480,19 @@ TEST_F(AddStudent, ExemptionsAndExistingItems) {
                                                  "항목:06.앨범, 은행:04, 계좌번호:555, 금액:25000"));
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202603 where MenuName = '집금이체'")), 5);
 
-    // Saving again with one more item appends only that one.
+    // Saving again with one more item appends only that one; an exemption
+    // above the item's amount leaves nothing to collect, never a negative
+    // amount.
     r.entries << QStringLiteral("03.우유");
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("M_EXEMP"), {{QStringLiteral("CustNo"), QStringLiteral("C9")},
+                                                                {QStringLiteral("ItemCd"), QStringLiteral("A3")},
+                                                                {QStringLiteral("Itemval"), 999999},
+                                                                {QStringLiteral("Free"), QStringLiteral("P")}}));
     o = StudentAdd::save(r);
     ASSERT_TRUE(o.ok);
     ASSERT_EQ(o.added.size(), 1);
     EXPECT_EQ(o.added[0].itemId, QStringLiteral("03"));
+    EXPECT_EQ(row("30201", "03"), QStringLiteral("2|0|04|555|0|C9|01|"));
     EXPECT_EQ(o.skipped.size(), 5);
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20240503 where SNo = '30201'")), 6);
 
