@@ -420,11 +420,22 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
                     return res;
                 }
                 QStringList sources;
+                bool removed = true;
                 for (const JoinInput& c : candidates) {
                     sources << c.name;
-                    joined << c.name;
-                    QFile::remove(send + c.name);
+                    removed = QFile::remove(send + c.name) && removed;
                 }
+                // A source left in send beside the merged file would go out
+                // twice: the merge is undone.
+                if (!removed) {
+                    QFile::remove(send + merged);
+                    for (const QString& src : sources)
+                        if (!QFile::exists(send + src)) MoveReplacing(temp + src, send + src);
+                    standardError(QStringLiteral(u"파일을 지울 수 없습니다: ") + send);
+                    res.stopped = true;
+                    return res;
+                }
+                joined << sources;
                 joinedCounts = j.counts;
                 st.PendingMerges.insert(merged, sources);
                 st.FMerged = true;
