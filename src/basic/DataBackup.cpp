@@ -279,7 +279,7 @@ RestoreCheck restoreArchive(const QString& archive) {
         return {RestoreError::Reopen, err};
     }
     // The main window's own tables, which an older backup may lack.
-    if (FrmMain) FrmMain->CheckTables();
+    TFrmMain::CheckTables(FrmMain ? FrmMain->windowTitle() : QString());
     return {}; // oldHolder removes the previous data folder
 }
 

@@ -320,7 +320,7 @@ void TFrmMain::FormCreate() {
                   MsgIcon::Information, MsgButtons::Ok, this);
     setWindowTitle(windowTitle() + QStringLiteral(" [업체코드 : ") + DMLib->FSchCode + QStringLiteral("]"));
 
-    CheckTables();
+    CheckTables(windowTitle());
     RefreshMenuState();
 }
 
@@ -426,18 +426,18 @@ bool TFrmMain::TitleTableExists() {
     return q.exec();
 }
 
-bool TFrmMain::CreateTitleTable() {
+bool TFrmMain::CreateTitleTable(const QString& logMenu) {
     const bool ok = Database::exec(
         QStringLiteral("create table M_TITLE( yearmon char(10), seqno char(2), title char(30))"));
-    if (!ok) DMLib->WriteJobLog(windowTitle(), QStringLiteral("회차설명테이블 생성실패"));
+    if (!ok) DMLib->WriteJobLog(logMenu, QStringLiteral("회차설명테이블 생성실패"));
     return ok;
 }
 
-void TFrmMain::CheckTables() {
+void TFrmMain::CheckTables(const QString& logMenu) {
     if (!GroupTableExists()) CreateGroupTable();
     if (!DMData->CBigoExists()) DMData->CreateCBigo();
     if (!SchoolInfoExists()) CreateSchoolInfo();
-    if (!TitleTableExists()) CreateTitleTable();
+    if (!TitleTableExists()) CreateTitleTable(logMenu);
 }
 
 bool TFrmMain::NoticeDismissedToday(const QString& popIniPath) {

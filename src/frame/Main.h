@@ -71,10 +71,13 @@ public:
     static bool GroupTableExists();
     static bool CreateGroupTable();
     static bool SchoolInfoExists();
-    bool CreateSchoolInfo();
+    static bool CreateSchoolInfo();
     static bool TitleTableExists();
-    bool CreateTitleTable();
-    void CheckTables();
+    // logMenu names the window in the job log (its caption).
+    static bool CreateTitleTable(const QString& logMenu);
+    // The main window's own tables; also run after a restore and by the
+    // headless driver.
+    static void CheckTables(const QString& logMenu);
 
     static bool NoticeDismissedToday(const QString& popIniPath);
     static QString GetMenuHint(int tag);

@@ -1,13 +1,15 @@
 #include "driver/Driver.h"
 
 #include "data/DMModule.h"
+#include "frame/AutoUpdate.h"
+#include "frame/Main.h"
 #include "frame/Startup.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"
 
 #include <QApplication>
-#include <QJsonDocument>
 #include <QDir>
+#include <QJsonDocument>
 #include <QMap>
 
 #include <cstdio>
@@ -29,7 +31,8 @@ QMap<QString, Entry>& commands() {
 void registerBuiltins();
 
 int usage() {
-    std::fprintf(stderr, "usage: zq-driver --root DIR [--today yyyymmdd] [--answers yes,no,...] COMMAND ...\n");
+    std::fprintf(stderr,
+                 "usage: zq-driver --root DIR [--today yyyymmdd] [--answers yes,no,...] COMMAND ...\n");
     for (auto it = commands().begin(); it != commands().end(); ++it)
         std::fprintf(stderr, "  %s\n", it.value().usage.toLocal8Bit().constData());
     return 2;
@@ -42,13 +45,16 @@ MsgResult parseAnswer(const QString& a, const MsgBox& box, bool* known) {
     if (a == QLatin1String("ok")) return MsgResult::Ok;
     if (a == QLatin1String("cancel")) return MsgResult::Cancel;
     *known = false;
-    return box.buttons == MsgButtons::Ok ? MsgResult::Ok : box.buttons == MsgButtons::YesNo ? MsgResult::No
-                                                                                             : MsgResult::Cancel;
+    return box.buttons == MsgButtons::Ok      ? MsgResult::Ok
+           : box.buttons == MsgButtons::YesNo ? MsgResult::No
+                                              : MsgResult::Cancel;
 }
 
 } // namespace
 
-void addCommand(const QString& name, const QString& usage, Command c) { commands().insert(name, Entry{usage, c}); }
+void addCommand(const QString& name, const QString& usage, Command c) {
+    commands().insert(name, Entry{usage, c});
+}
 
 int runCommand(const QString& name, const QStringList& args) {
     const auto it = commands().constFind(name);
@@ -79,10 +85,14 @@ int run(int argc, char** argv) {
         const QString opt = args.takeFirst();
         if (args.isEmpty()) return usage();
         const QString val = args.takeFirst();
-        if (opt == QLatin1String("--root")) root = val;
-        else if (opt == QLatin1String("--today")) today = val;
-        else if (opt == QLatin1String("--answers")) answers = val.split(QLatin1Char(','), Qt::SkipEmptyParts);
-        else return usage();
+        if (opt == QLatin1String("--root"))
+            root = val;
+        else if (opt == QLatin1String("--today"))
+            today = val;
+        else if (opt == QLatin1String("--answers"))
+            answers = val.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        else
+            return usage();
     }
     if (root.isEmpty() || args.isEmpty()) return usage();
     const QString name = args.takeFirst();
@@ -118,8 +128,11 @@ int run(int argc, char** argv) {
 namespace {
 
 void registerBuiltins() {
-    addCommand(QStringLiteral("init"), QStringLiteral("init                 create the data root and its tables"),
+    addCommand(QStringLiteral("init"),
+               QStringLiteral("init                 create the data root and its tables"),
                [](const QStringList&) {
+                   // The tables the main window makes sure of, too.
+                   TFrmMain::CheckTables(ProgramTitle);
                    print(QJsonObject{{QStringLiteral("root"), DMLib->FDataDir},
                                      {QStringLiteral("machineId"), DMLib->FMachineId}});
                    return 0;
