@@ -773,7 +773,11 @@ int TFrmMain::CheckRoundTables() {
 }
 
 bool TFrmMain::RebuildRoundTable(const QString& tableName) {
-    const RebuildResult r = DMData->RebuildRoundTable(tableName, [] { QCoreApplication::processEvents(); });
+    // Keep the window painted without paying an event round per row.
+    int n = 0;
+    const RebuildResult r = DMData->RebuildRoundTable(tableName, [&n] {
+        if (++n % 256 == 0) QCoreApplication::processEvents();
+    });
     return r.ok;
 }
 
