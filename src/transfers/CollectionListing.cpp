@@ -101,6 +101,39 @@ void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyT
     }
 }
 
+// The grid cells of a row whose first sixteen columns are SNo, Nm, ItemCd,
+// BankCd, AcctNo, Amt, ExempTy, ReplyTy, ReplyCd, ProcDt, CustNo, GrpNm,
+// Unpaid, REAmt, ReDt, Gcode.
+QStringList gridRow(const Query& q, const std::function<QString(const QString&)>& itemName,
+                    const QString& gname) {
+    QStringList c(ColCount);
+    const QString itemCd = q.str(2);
+    c[ColSNo] = q.str(0);
+    c[ColNm] = q.str(1);
+    c[ColItem] = itemName ? itemName(itemCd) : QString();
+    c[ColBank] = q.str(3);
+    c[ColAcct] = q.str(4);
+    c[ColAmt] = q.isNull(5) ? QString() : QString::number(q.num(5));
+    c[ColExemp] = q.str(6);
+    c[ColReply] = q.str(7);
+    c[ColDate] = dateOrCode(q.str(8), q.str(9));
+    c[ColGrp] = q.str(11);
+    c[ColUnpaid] = q.str(12);
+    c[ColReAmt] = q.isNull(13) ? QString() : QString::number(q.num(13));
+    c[ColReDt] = dashedDate(q.str(14));
+    c[ColCustNo] = q.str(10);
+    c[ColGcode] = q.str(15);
+    c[ColItemCd] = itemCd;
+    c[ColGName] = gname;
+    return c;
+}
+
+QString groupName(const QString& gcode) {
+    Query g(QStringLiteral("select G_NAME from G_GROUP where G_CODE = ?"));
+    g.add(gcode);
+    return g.exec() && g.next() ? g.str(0) : QString();
+}
+
 } // namespace
 
 namespace CollectionList {
@@ -132,12 +165,7 @@ CollectionListing list(const CollectionSelection& sel,
     const QString qt = Database::quoted(table);
     const QStringList have = Database::columns(table);
 
-    QString gname;
-    {
-        Query g(QStringLiteral("select G_NAME from G_GROUP where G_CODE = ?"));
-        g.add(sel.gcode);
-        if (g.exec() && g.next()) gname = g.str(0);
-    }
+    const QString gname = groupName(sel.gcode);
 
     QVariantList binds{sel.yearMon, sel.seqNo};
     QString from = QStringLiteral(" from %1 t1 LEFT OUTER JOIN M_CUST t2 ON t1.CustNo = t2.CustNo "
@@ -208,26 +236,9 @@ CollectionListing list(const CollectionSelection& sel,
     ExemptAmounts exempt(table, sel.gcode);
     CollectionTotals& t = out.totals;
     while (q.next()) {
-        QStringList c(ColCount);
-        const QString itemCd = q.str(2), replyTy = q.str(7), exempTy = q.str(6);
+        QStringList c = gridRow(q, itemName, gname);
+        const QString itemCd = c[ColItemCd], replyTy = c[ColReply], exempTy = c[ColExemp];
         const qint64 amt = q.num(5), reAmt = q.num(13);
-        c[ColSNo] = q.str(0);
-        c[ColNm] = q.str(1);
-        c[ColItem] = itemName ? itemName(itemCd) : QString();
-        c[ColBank] = q.str(3);
-        c[ColAcct] = q.str(4);
-        c[ColAmt] = q.isNull(5) ? QString() : QString::number(amt);
-        c[ColExemp] = exempTy;
-        c[ColReply] = replyTy;
-        c[ColDate] = dateOrCode(q.str(8), q.str(9));
-        c[ColGrp] = q.str(11);
-        c[ColUnpaid] = q.str(12);
-        c[ColReAmt] = q.isNull(13) ? QString() : QString::number(reAmt);
-        c[ColReDt] = dashedDate(q.str(14));
-        c[ColCustNo] = q.str(10);
-        c[ColGcode] = q.str(15);
-        c[ColItemCd] = itemCd;
-        c[ColGName] = gname;
         c[ColTel] = q.str(17);
         c[ColSms] = q.str(18);
         c[ColSCd] = q.str(16);
@@ -242,12 +253,7 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     CollectionListing out;
     if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return out;
     out.tableExists = true;
-    QString gname;
-    {
-        Query g(QStringLiteral("select G_NAME from G_GROUP where G_CODE = ?"));
-        g.add(gcode);
-        if (g.exec() && g.next()) gname = g.str(0);
-    }
+    const QString gname = groupName(gcode);
     QVariantList binds;
     const QStringList have = Database::columns(table);
     QString sql =
@@ -274,26 +280,9 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     }
     CollectionTotals& t = out.totals;
     while (q.next()) {
-        QStringList c(ColCount);
-        const QString itemCd = q.str(2), replyTy = q.str(7), exempTy = q.str(6);
+        QStringList c = gridRow(q, itemName, gname);
+        const QString itemCd = c[ColItemCd], replyTy = c[ColReply], exempTy = c[ColExemp];
         const qint64 amt = q.num(5), reAmt = q.num(13);
-        c[ColSNo] = q.str(0);
-        c[ColNm] = q.str(1);
-        c[ColItem] = itemName ? itemName(itemCd) : QString();
-        c[ColBank] = q.str(3);
-        c[ColAcct] = q.str(4);
-        c[ColAmt] = q.isNull(5) ? QString() : QString::number(amt);
-        c[ColExemp] = exempTy;
-        c[ColReply] = replyTy;
-        c[ColDate] = dateOrCode(q.str(8), q.str(9));
-        c[ColGrp] = q.str(11);
-        c[ColUnpaid] = q.str(12);
-        c[ColReAmt] = q.isNull(13) ? QString() : QString::number(reAmt);
-        c[ColReDt] = dashedDate(q.str(14));
-        c[ColCustNo] = q.str(10);
-        c[ColGcode] = q.str(15);
-        c[ColItemCd] = itemCd;
-        c[ColGName] = gname;
         if (exempTy != QLatin1String("1")) {
             ++t.exempCnt;
             t.exempAmt += amt;
