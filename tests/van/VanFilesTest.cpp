@@ -931,6 +931,8 @@ TEST_F(VanFilesTest, NoticeListAndFile) {
     EXPECT_EQ(host.notices, QStringList{path(QStringLiteral("gong/notice02.txt"))});
     EXPECT_EQ(Cp949::decode(file(QStringLiteral("gong/notice02.txt"))).trimmed(), text);
     EXPECT_FALSE(grid.marked(1, 4));
+    // The simulator logs the client's last reply after the client is done.
+    ASSERT_TRUE(waitFor([this] { return !recv("0810800").isEmpty(); }));
     EXPECT_EQ(f(recv("0810800").last(), "MsgData"), QStringLiteral("000002")) << "two blocks";
 
     // A notice name with a path is never a file name.
@@ -960,6 +962,7 @@ TEST_F(VanFilesTest, PasswordChange) {
     EXPECT_EQ(msg.shown().last().caption, QStringLiteral(u"암호변경"));
     EXPECT_EQ(msg.texts().last(), QStringLiteral(u"암호가 변경되었습니다.!!"));
     EXPECT_EQ(host.statuses.last(), QStringLiteral(u"암호가 변경되었습니다!!"));
+    ASSERT_TRUE(waitFor([this] { return !recv("0300100").isEmpty(); }));
     EXPECT_EQ(f(recv("0300100").last(), "MsgData"), QStringLiteral("pw1234    new123"));
     EXPECT_EQ(Registry::readString(QStringLiteral("SchoolInfo"), QStringLiteral("UxPwd")),
               QStringLiteral("pw1234"));
