@@ -74,15 +74,9 @@ QString col(const QStringList& have, const char* name, const char* alias = "t1."
     return QStringLiteral("NULL as ") + n;
 }
 
-void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyTy, qint64 amt, qint64 reAmt,
-              bool amtNull, ExemptAmounts& exempt, const QString& itemCd) {
-    if (exempTy.trimmed() == QLatin1String("0")) {
-        ++t.exempCnt;
-        // An amount of 0 (round creation zeroes wholly exempt rows) stands for
-        // the item's amount; a blank amount adds nothing.
-        if (amtNull) return;
-        t.exempAmt += amt != 0 ? amt : exempt.of(itemCd);
-    } else if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
+// A row that is not wholly exempt, counted by its transfer state.
+void countByState(CollectionTotals& t, const QString& replyTy, qint64 amt, qint64 reAmt) {
+    if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
         ++t.procCnt;
         t.procAmt += amt;
     } else if (replyTy == QLatin1String("3")) {
@@ -98,6 +92,19 @@ void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyT
     } else {
         ++t.nonProcCnt;
         t.nonProcAmt += amt;
+    }
+}
+
+void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyTy, qint64 amt, qint64 reAmt,
+              bool amtNull, ExemptAmounts& exempt, const QString& itemCd) {
+    if (exempTy.trimmed() == QLatin1String("0")) {
+        ++t.exempCnt;
+        // An amount of 0 (round creation zeroes wholly exempt rows) stands for
+        // the item's amount; a blank amount adds nothing.
+        if (amtNull) return;
+        t.exempAmt += amt != 0 ? amt : exempt.of(itemCd);
+    } else {
+        countByState(t, replyTy, amt, reAmt);
     }
 }
 
@@ -286,23 +293,10 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
         if (exempTy != QLatin1String("1")) {
             ++t.exempCnt;
             t.exempAmt += amt;
-        } else if (replyTy == QLatin1String("1") || replyTy == QLatin1String("2")) {
-            ++t.procCnt;
-            t.procAmt += amt;
-        } else if (replyTy == QLatin1String("3")) {
-            c[ColAmt] = QString::number(amt - reAmt);
-            if (reAmt == amt) {
-                ++t.reCnt;
-                t.reAmt += reAmt;
-            } else {
-                ++t.reCnt2;
-                ++t.procCnt;
-                t.procAmt += amt - reAmt;
-                t.reAmt2 += reAmt;
-            }
         } else {
-            ++t.nonProcCnt;
-            t.nonProcAmt += amt;
+            // The relisting shows a refunded row's remaining amount.
+            if (replyTy == QLatin1String("3")) c[ColAmt] = QString::number(amt - reAmt);
+            countByState(t, replyTy, amt, reAmt);
         }
         out.rows << c;
     }

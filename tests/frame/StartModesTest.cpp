@@ -1,6 +1,7 @@
 // The real program, started as the office starts it, with
 // ZQ_EXIT_AFTER_START=1 so that a normal start ends once its services exist.
 #include "support/HttpTestServer.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,16 +34,6 @@ void write(const QString& path, const QByteArray& b, bool executable = false) {
     if (executable) f.setPermissions(f.permissions() | QFile::ExeOwner);
 }
 
-bool waitFor(const std::function<bool()>& cond, int ms = 30000) {
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
-
 // Processes whose program file lies in the folder (the detached relaunches).
 int processesIn(const QString& folder) {
     int n = 0;
@@ -65,7 +56,7 @@ protected:
         ASSERT_TRUE(server.start(&e)) << e.toStdString();
     }
     void TearDown() override {
-        waitFor([&] { return processesIn(exe.path()) == 0; });
+        waitFor([&] { return processesIn(exe.path()) == 0; }, 30000);
     }
 
     QString program() const { return exe.filePath(QStringLiteral("zqschool")); }
@@ -177,7 +168,7 @@ TEST_F(StartModesTest, ReplacementWaitsForTheOldProcessThenMovesAndStarts) {
     EXPECT_TRUE(QFileInfo(oldPath).isExecutable());
     EXPECT_EQ(readAll(exe.filePath(QStringLiteral("ver.ini"))), verIni("2.0"));
     // It started the moved file (in the current folder), and no normal start ran.
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(exe.filePath(QStringLiteral("started"))); }));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(exe.filePath(QStringLiteral("started"))); }, 30000));
     EXPECT_EQ(QString::fromUtf8(readAll(exe.filePath(QStringLiteral("started")))).trimmed(), oldPath);
     EXPECT_FALSE(QFile::exists(db()));
 }
@@ -192,8 +183,8 @@ TEST_F(StartModesTest, WholeUpdateRoundTrip) {
     // the replacement copy installs and starts the program, which finds the
     // versions equal and starts normally.
     EXPECT_EQ(run({}), 0);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(db()); }));
-    ASSERT_TRUE(waitFor([&] { return processesIn(exe.path()) == 0; }));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(db()); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return processesIn(exe.path()) == 0; }, 30000));
     EXPECT_EQ(readAll(exe.filePath(QStringLiteral("ver.ini"))), verIni("1.1"));
     EXPECT_FALSE(QFile::exists(exe.filePath(QStringLiteral("Down/Smr2002.exe"))));
     EXPECT_TRUE(QFileInfo(program()).isExecutable());

@@ -2,6 +2,7 @@
 #include "frame/fruAutoUp.h"
 #include "support/HttpTestServer.h"
 #include "support/ScriptedMsg.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,16 +35,6 @@ void write(const QString& path, const QByteArray& b) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(b);
-}
-
-bool waitFor(const std::function<bool()>& cond, int ms = 20000) {
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(50);
-    }
-    return true;
 }
 
 // A stand-in for the new program file: records the arguments it was started with.
@@ -178,7 +169,7 @@ TEST_F(UpdateTest, DueUpdateDownloadsAndRelaunchesTheNewFile) {
     EXPECT_TRUE(msg.shown().isEmpty());
 
     const QString args = u.NewProgramPath() + QStringLiteral(".args");
-    ASSERT_TRUE(waitFor([&] { return QFileInfo(args).size() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return QFileInfo(args).size() > 0; }, 20000));
     EXPECT_EQ(QString::fromUtf8(readAll(args)).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
               (QStringList{QStringLiteral("4242"), QStringLiteral("/opt/zq/zqschool"), u.NewProgramPath()}));
     EXPECT_TRUE(QFileInfo(u.NewProgramPath()).isExecutable());

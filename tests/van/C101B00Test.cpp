@@ -5,6 +5,7 @@
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
 #include "support/VanSimulator.h"
+#include "support/Wait.h"
 #include "van/C101B01.h"
 #include "van/C101B02.h"
 #include "van/C101B03.h"
@@ -31,17 +32,6 @@
 #include <functional>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms = 8000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 class C101B00Test : public TestRoot {
 protected:

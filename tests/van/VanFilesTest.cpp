@@ -9,6 +9,7 @@
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
 #include "support/VanSimulator.h"
+#include "support/Wait.h"
 #include "transfers/BatFile.h"
 #include "transfers/CollectFileRun.h"
 #include "van/SendList.h"
@@ -33,17 +34,6 @@ const QString kMark = QStringLiteral(u"◎");
 const QString kRunKey = QStringLiteral("20260301");
 const QString kDisconnectBox =
     QStringLiteral("TORVA과 연결이 종료되었습니다!!!\r\n연결을 원하면 다시 접속하세요!!!");
-
-bool waitFor(const std::function<bool()>& done, int ms = 8000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 // The session window without its widgets.
 struct Host : VanSessionHost, VanTransferHost {

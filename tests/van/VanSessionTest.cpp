@@ -3,6 +3,7 @@
 #include "platform/settings/Registry.h"
 #include "support/TestRoot.h"
 #include "support/VanSimulator.h"
+#include "support/Wait.h"
 #include "van/VanLink.h"
 
 #include <QCoreApplication>
@@ -82,17 +83,6 @@ protected:
         link->setSession(session.get());
         session->LoadSettings();
         link->connectTo(QStringLiteral("127.0.0.1"), sim.port());
-    }
-
-    static bool waitFor(const std::function<bool()>& done, int ms = 8000) {
-        QElapsedTimer t;
-        t.start();
-        while (!done()) {
-            if (t.elapsed() > ms) return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(1);
-        }
-        return true;
     }
 
     bool waitDisconnected() {
