@@ -5,9 +5,9 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
-#include "transfers/CollectionListing.h"
-#include "transfers/KeyEdit.h"
-#include "transfers/M101B00.h"
+#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/collection/M101B00.h"
 
 #include <benchmark/benchmark.h>
 

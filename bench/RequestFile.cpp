@@ -3,8 +3,8 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
-#include "transfers/BatFile.h"
-#include "transfers/CollectFileRun.h"
+#include "transfers/common/BatFile.h"
+#include "transfers/collection/CollectFileRun.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
-#include "transfers/ResultFile.h"
+#include "transfers/common/ResultFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
-#include "transfers/RoundBuilder.h"
+#include "transfers/collection/RoundBuilder.h"
 
 #include <QSqlQuery>
 

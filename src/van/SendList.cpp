@@ -6,7 +6,7 @@
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/Msg.h"
-#include "transfers/BatFile.h"
+#include "transfers/common/BatFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Modal.h"
-#include "transfers/BatFile.h"
-#include "transfers/CollectFileRun.h"
-#include "transfers/M101B04.h"
-#include "transfers/M101B05.h"
+#include "transfers/common/BatFile.h"
+#include "transfers/collection/CollectFileRun.h"
+#include "transfers/common/M101B04.h"
+#include "transfers/common/M101B05.h"
 
 #include <QComboBox>
 #include <QDateEdit>

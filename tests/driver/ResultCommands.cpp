@@ -2,8 +2,8 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "transfers/ResultFile.h"
-#include "transfers/ResultSplit.h"
+#include "transfers/common/ResultFile.h"
+#include "transfers/common/ResultSplit.h"
 
 #include <QDir>
 #include <QFileInfo>

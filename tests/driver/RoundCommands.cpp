@@ -4,8 +4,8 @@
 
 #include "data/DMMain.h"
 #include "platform/sys/Clock.h"
-#include "transfers/RoundBuilder.h"
-#include "transfers/Rounds.h"
+#include "transfers/collection/RoundBuilder.h"
+#include "transfers/common/Rounds.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -3,8 +3,8 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/ui/Msg.h"
-#include "transfers/CollectionListing.h"
-#include "transfers/StudentAdd.h"
+#include "transfers/collection/CollectionListing.h"
+#include "transfers/collection/StudentAdd.h"
 
 #include <QJsonArray>
 

@@ -1,13 +1,13 @@
-#include "transfers/BatFile.h"
+#include "transfers/common/BatFile.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
-#include "transfers/CollectFileRun.h"
-#include "transfers/M101B04.h"
-#include "transfers/M101B05.h"
+#include "transfers/collection/CollectFileRun.h"
+#include "transfers/common/M101B04.h"
+#include "transfers/common/M101B05.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,10 +1,10 @@
-#include "transfers/CollectionListing.h"
+#include "transfers/collection/CollectionListing.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "support/TestRoot.h"
-#include "transfers/CollectionRound.h"
-#include "transfers/StudentAdd.h"
+#include "transfers/collection/CollectionRound.h"
+#include "transfers/collection/StudentAdd.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "transfers/ResultFile.h"
+#include "transfers/common/ResultFile.h"
 #include "data/Bnkerrcd.h"
 #include "data/DMBank.h"
 #include "data/DMMain.h"
@@ -6,8 +6,8 @@
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
-#include "transfers/M101B08.h"
-#include "transfers/ResultSplit.h"
+#include "transfers/collection/M101B08.h"
+#include "transfers/common/ResultSplit.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "RoundFixture.h"
 
 #include "data/DMModule.h"
-#include "transfers/Rounds.h"
+#include "transfers/common/Rounds.h"
 
 #include <QSqlQuery>
 

@@ -1,10 +1,10 @@
 #include "RoundFixture.h"
 
 #include "platform/ui/Modal.h"
-#include "transfers/M101B01.h"
-#include "transfers/M101B02.h"
-#include "transfers/M101B0a.h"
-#include "transfers/M101B13.h"
+#include "transfers/collection/M101B01.h"
+#include "transfers/common/M101B02.h"
+#include "transfers/collection/M101B0a.h"
+#include "transfers/collection/M101B13.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

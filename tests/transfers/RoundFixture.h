@@ -2,7 +2,7 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "support/TestRoot.h"
-#include "transfers/RoundBuilder.h"
+#include "transfers/collection/RoundBuilder.h"
 
 #include <QMap>
 

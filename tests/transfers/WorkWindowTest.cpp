@@ -4,10 +4,10 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
-#include "transfers/KeyEdit.h"
-#include "transfers/M101B00.h"
-#include "transfers/M101B02.h"
-#include "transfers/M101B07.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/collection/M101B00.h"
+#include "transfers/common/M101B02.h"
+#include "transfers/collection/M101B07.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "transfers/CollectionListing.h"
+#include "transfers/collection/CollectionListing.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"

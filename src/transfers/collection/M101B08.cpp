@@ -1,8 +1,8 @@
-#include "transfers/M101B08.h"
+#include "transfers/collection/M101B08.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "transfers/ResultSplit.h"
+#include "transfers/common/ResultSplit.h"
 
 #include <QFile>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "transfers/M101B02.h"
+#include "transfers/common/M101B02.h"
 
-#include "transfers/Rounds.h"
+#include "transfers/common/Rounds.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

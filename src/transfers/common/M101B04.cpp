@@ -1,4 +1,4 @@
-#include "transfers/M101B04.h"
+#include "transfers/common/M101B04.h"
 
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"

@@ -1,4 +1,4 @@
-#include "transfers/Rounds.h"
+#include "transfers/common/Rounds.h"
 
 #include "platform/db/Database.h"
 #include "platform/sys/System.h"

@@ -1,10 +1,10 @@
-#include "transfers/CollectFileRun.h"
+#include "transfers/collection/CollectFileRun.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "transfers/M101B04.h"
+#include "transfers/common/M101B04.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

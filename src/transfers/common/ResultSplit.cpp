@@ -1,6 +1,6 @@
-#include "transfers/ResultSplit.h"
+#include "transfers/common/ResultSplit.h"
 
-#include "transfers/ResultFile.h"
+#include "transfers/common/ResultFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/StudentAdd.h"
+#include "transfers/collection/StudentAdd.h"
 
 #include <QDialog>
 

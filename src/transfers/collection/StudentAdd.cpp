@@ -1,4 +1,4 @@
-#include "transfers/StudentAdd.h"
+#include "transfers/collection/StudentAdd.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"

@@ -1,4 +1,4 @@
-#include "transfers/M101B13.h"
+#include "transfers/collection/M101B13.h"
 
 #include "platform/ui/Msg.h"
 

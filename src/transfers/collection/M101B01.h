@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/RoundPages.h"
+#include "transfers/collection/RoundPages.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "transfers/RoundPages.h"
+#include "transfers/collection/RoundPages.h"
 
 #include "data/DMMain.h"
 #include "platform/text/Cp949.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/BatFile.h"
+#include "transfers/common/BatFile.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/RoundBuilder.h"
+#include "transfers/collection/RoundBuilder.h"
 
 #include <QString>
 #include <QStringList>

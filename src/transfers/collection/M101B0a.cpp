@@ -1,7 +1,7 @@
-#include "transfers/M101B0a.h"
+#include "transfers/collection/M101B0a.h"
 
 #include "platform/ui/Msg.h"
-#include "transfers/RoundBuilder.h"
+#include "transfers/collection/RoundBuilder.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

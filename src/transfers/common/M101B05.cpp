@@ -1,4 +1,4 @@
-#include "transfers/M101B05.h"
+#include "transfers/common/M101B05.h"
 
 #include "platform/text/Cp949.h"
 

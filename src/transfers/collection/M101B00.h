@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/CollectionListing.h"
+#include "transfers/collection/CollectionListing.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>

@@ -1,4 +1,4 @@
-#include "transfers/BatFile.h"
+#include "transfers/common/BatFile.h"
 
 #include "data/DMBank.h"
 #include "data/DMModule.h"
@@ -7,7 +7,7 @@
 #include "platform/text/Cp949.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "transfers/M101B05.h"
+#include "transfers/common/M101B05.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "transfers/ResultFile.h"
+#include "transfers/common/ResultFile.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"

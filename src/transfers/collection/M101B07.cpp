@@ -1,9 +1,9 @@
-#include "transfers/M101B07.h"
+#include "transfers/collection/M101B07.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/ui/Msg.h"
-#include "transfers/KeyEdit.h"
+#include "transfers/common/KeyEdit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "transfers/RoundBuilder.h"
+#include "transfers/collection/RoundBuilder.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/ResultFile.h"
+#include "transfers/common/ResultFile.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/Rounds.h"
+#include "transfers/common/Rounds.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "transfers/M101B01.h"
+#include "transfers/collection/M101B01.h"
 
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "transfers/M101B0a.h"
+#include "transfers/collection/M101B0a.h"
 
 #include <QApplication>
 #include <QComboBox>

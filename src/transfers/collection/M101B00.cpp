@@ -1,4 +1,4 @@
-#include "transfers/M101B00.h"
+#include "transfers/collection/M101B00.h"
 
 #include "data/DMBank.h"
 #include "data/DMMain.h"
@@ -7,16 +7,16 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "transfers/BatFile.h"
-#include "transfers/CollectFileRun.h"
-#include "transfers/CollectionRound.h"
-#include "transfers/KeyEdit.h"
-#include "transfers/M101B01.h"
-#include "transfers/M101B02.h"
-#include "transfers/M101B07.h"
-#include "transfers/M101B08.h"
-#include "transfers/M101B13.h"
-#include "transfers/ResultFile.h"
+#include "transfers/common/BatFile.h"
+#include "transfers/collection/CollectFileRun.h"
+#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/collection/M101B01.h"
+#include "transfers/common/M101B02.h"
+#include "transfers/collection/M101B07.h"
+#include "transfers/collection/M101B08.h"
+#include "transfers/collection/M101B13.h"
+#include "transfers/common/ResultFile.h"
 
 #include <QApplication>
 #include <QButtonGroup>

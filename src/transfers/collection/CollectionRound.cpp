@@ -1,4 +1,4 @@
-#include "transfers/CollectionRound.h"
+#include "transfers/collection/CollectionRound.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
