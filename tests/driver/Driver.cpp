@@ -56,10 +56,26 @@ void addCommand(const QString& name, const QString& usage, Command c) {
     commands().insert(name, Entry{usage, c});
 }
 
+namespace {
+
+// "print roster ..." runs "print-roster" when no command "print" takes the
+// whole line itself, so each area adds its own words to a shared verb.
+QMap<QString, Entry>::const_iterator findCommand(const QString& name, QStringList* args) {
+    auto it = commands().constFind(name);
+    if (it == commands().constEnd() && !args->isEmpty()) {
+        it = commands().constFind(name + QLatin1Char('-') + args->first());
+        if (it != commands().constEnd()) args->removeFirst();
+    }
+    return it;
+}
+
+} // namespace
+
 int runCommand(const QString& name, const QStringList& args) {
-    const auto it = commands().constFind(name);
+    QStringList rest = args;
+    const auto it = findCommand(name, &rest);
     if (it == commands().constEnd()) return fail(QStringLiteral("unknown command ") + name);
-    return it->command(args);
+    return it->command(rest);
 }
 
 void print(const QJsonObject& o) {
@@ -96,8 +112,8 @@ int run(int argc, char** argv) {
     }
     if (root.isEmpty() || args.isEmpty()) return usage();
     const QString name = args.takeFirst();
-    auto it = commands().find(name);
-    if (it == commands().end()) return usage();
+    const auto it = findCommand(name, &args);
+    if (it == commands().constEnd()) return usage();
 
     if (!today.isEmpty()) {
         const QDate d = QDate::fromString(today, QStringLiteral("yyyyMMdd"));
