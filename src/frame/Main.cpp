@@ -7,6 +7,7 @@
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/System.h"
+#include "platform/ui/Browser.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -267,7 +268,7 @@ QString TFrmMain::ManualUrl() {
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     FrmMain = this;
-    openUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    openUrl = [this](const QString& url) { Browser::open(url, this); };
     auto* area = new TBaseArea(this);
     mdi_ = area;
     mdi_->setObjectName(QStringLiteral("MdiClient"));

@@ -817,15 +817,9 @@ void TFrmM101B00::BBtnPayDispClick() {
     }
     FFromSNo = MakeSNo(SHakFromEdit->text(), SBanFromEdit->text(), SBunFromEdit->text());
     FToSNo = MakeSNo(SHakToEdit->text(), SBanToEdit->text(), SBunToEdit->text());
-    bool numbers = true;
-    if (!IsValidSNoRange(FFromSNo, FToSNo, &numbers) || !numbers) {
-        Msg::error(QStringLiteral("학번범위 설정 오류"), QStringLiteral("학번범위 설정이 올바르지 않습니다."),
-                   this);
-        BBtnAdd->setEnabled(false);
-        return;
-    }
-    if (!DMData->GcodeUsed(CollectionList::roundTable(yearMon(), seqNo()), groupCode())) {
-        plainBox(QStringLiteral("입력하신 회차와 항목그룹이 맞지않습니다."));
+    if (const auto refusal = CollectionList::checkShow(selection())) {
+        Msg::show(refusal->caption, refusal->text, refusal->errorIcon ? MsgIcon::Error : MsgIcon::None,
+                  MsgButtons::Ok, this);
         BBtnAdd->setEnabled(false);
         return;
     }
