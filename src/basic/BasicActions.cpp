@@ -59,7 +59,8 @@ ActionResult save(const GroupRow& g, const QString& shownName, QWidget* parent) 
 }
 
 ActionResult remove(const QString& code, const QString& shownName, QWidget* parent) {
-    if (!Msg::askYesNo(QStringLiteral("그룹저장"), kDeleteQuestion, parent, MsgIcon::Question, true)) return {};
+    if (!Msg::askYesNo(QStringLiteral("그룹저장"), kDeleteQuestion, parent, MsgIcon::Question, true))
+        return {};
     if (!GroupStore::remove(code, shownName)) return failed(parent);
     return ActionResult{true, 0};
 }

@@ -212,7 +212,8 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit, SHakToEdit, SBanToEdit, SBunToEdit}) {
         e->setMaxLength(
             e == SHakFromEdit || e == SHakToEdit ? 1 : (e == SBanFromEdit || e == SBanToEdit ? 2 : numLen));
-        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QString(e->maxLength() + 2, QLatin1Char('0'))) + 12);
+        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QString(e->maxLength() + 2, QLatin1Char('0'))) +
+                           12);
     }
     auto* bounds = new QHBoxLayout;
     bounds->addWidget(new QLabel(QStringLiteral("학번"), search));

@@ -35,8 +35,7 @@ int VanDefaultListQuietMs() {
     return ok && ms > 0 ? ms : 2000;
 }
 
-TVanSession::TVanSession(VanSessionHost* host, VanTransport* transport)
-    : host_(host), transport_(transport) {
+TVanSession::TVanSession(VanSessionHost* host, VanTransport* transport) : host_(host), transport_(transport) {
     listQuiet_.setSingleShot(true);
     listQuiet_.setInterval(VanDefaultListQuietMs());
     listQuiet_.callOnTimeout([this] { closeList(true); });

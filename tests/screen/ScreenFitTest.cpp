@@ -54,9 +54,12 @@ bool partOfAnother(const QWidget* w, const QWidget* top) {
 
 QString describe(const QWidget* w) {
     QString text;
-    if (auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
-    else if (auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
-    else if (auto* g = qobject_cast<const QGroupBox*>(w)) text = g->title();
+    if (auto* b = qobject_cast<const QAbstractButton*>(w))
+        text = b->text();
+    else if (auto* l = qobject_cast<const QLabel*>(w))
+        text = l->text();
+    else if (auto* g = qobject_cast<const QGroupBox*>(w))
+        text = g->title();
     return QStringLiteral("%1 %2 \"%3\"")
         .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(), text);
 }
@@ -154,10 +157,9 @@ TEST_F(ScreenFit, MainWindowOpensInsideTheScreen) {
     TFrmMain main;
     main.ShowOnScreen();
     QApplication::processEvents();
-    EXPECT_TRUE(screen().contains(main.frameGeometry())) << main.frameGeometry().x() << ","
-                                                         << main.frameGeometry().y() << " "
-                                                         << main.frameGeometry().width() << "x"
-                                                         << main.frameGeometry().height();
+    EXPECT_TRUE(screen().contains(main.frameGeometry()))
+        << main.frameGeometry().x() << "," << main.frameGeometry().y() << " " << main.frameGeometry().width()
+        << "x" << main.frameGeometry().height();
     const QStringList faults = faultsOf(&main, screen());
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     shoot(&main, QStringLiteral("Main"));

@@ -5,9 +5,9 @@
 #include <QDesktopServices>
 #include <QPointer>
 #include <QProcess>
-#include <QWidget>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QWidget>
 
 namespace {
 Browser::Opener& opener() {
@@ -16,11 +16,12 @@ Browser::Opener& opener() {
 }
 
 void cannotOpen(const QString& url, QWidget* parent) {
-    Msg::error(QStringLiteral("웹페이지"),
-               QStringLiteral("웹 브라우저를 실행할 수 없습니다.\r\n기본 웹 브라우저를 설정한 뒤 다시 하십시오."
-                              "\r\n\r\n") +
-                   url,
-               parent);
+    Msg::error(
+        QStringLiteral("웹페이지"),
+        QStringLiteral("웹 브라우저를 실행할 수 없습니다.\r\n기본 웹 브라우저를 설정한 뒤 다시 하십시오."
+                       "\r\n\r\n") +
+            url,
+        parent);
 }
 } // namespace
 

@@ -7,15 +7,15 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "transfers/common/BatFile.h"
 #include "transfers/collection/CollectFileRun.h"
 #include "transfers/collection/CollectionRound.h"
-#include "transfers/common/KeyEdit.h"
 #include "transfers/collection/M101B01.h"
-#include "transfers/common/M101B02.h"
 #include "transfers/collection/M101B07.h"
 #include "transfers/collection/M101B08.h"
 #include "transfers/collection/M101B13.h"
+#include "transfers/common/BatFile.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/common/M101B02.h"
 #include "transfers/common/ResultFile.h"
 
 #include <QApplication>

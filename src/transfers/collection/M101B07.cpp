@@ -162,8 +162,8 @@ void TFrmM101B07::autoMove(QWidget* to) {
 bool TFrmM101B07::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(event);
-        const bool swallow = watched == autoMovedTo_ && k->key() == Qt::Key_Tab &&
-                             !(k->modifiers() & ~Qt::KeypadModifier);
+        const bool swallow =
+            watched == autoMovedTo_ && k->key() == Qt::Key_Tab && !(k->modifiers() & ~Qt::KeypadModifier);
         autoMovedTo_ = nullptr;
         if (swallow) return true;
     } else if (event->type() == QEvent::FocusOut && watched == autoMovedTo_) {
