@@ -427,7 +427,7 @@ void TFrmF301B00::BBtnSaveClick() {
     const QString amount = EBPfree->text();
     const bool full = RBAfree->isChecked();
     const QString kind = ExempStore::kindText(full);
-    const bool releasing = Cfree->isVisible() && Cfree->isChecked();
+    const bool releasing = !Cfree->isHidden() && Cfree->isChecked();
 
     QList<ExempStudent> marked;
     for (int i = 0; i < listed_.size(); ++i)

@@ -15,7 +15,7 @@
 namespace {
 
 QString numberMask() {
-    return SNoLen == 5 ? QStringLiteral("9-99-99;0; ") : QStringLiteral("9-99-999;0; ");
+    return SNoLen == 5 ? QStringLiteral("0-00-00; ") : QStringLiteral("0-00-000; ");
 }
 
 } // namespace

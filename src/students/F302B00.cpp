@@ -70,7 +70,7 @@ QString digitsOf(const QLineEdit* e) {
 }
 
 QString numberMask() {
-    return SNoLen == 5 ? QStringLiteral("9-99-99;0; ") : QStringLiteral("9-99-999;0; ");
+    return SNoLen == 5 ? QStringLiteral("0-00-00; ") : QStringLiteral("0-00-000; ");
 }
 
 } // namespace
@@ -190,6 +190,9 @@ TFrmF302B00::TFrmF302B00(QWidget* parent) : QWidget(parent) {
     connect(cmdRNAll, &QPushButton::clicked, this, [this] { markAll(SGrdCustDest, 0); });
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF302B00::BBtnSearchClick);
     connect(BBtnSearchSelect, &QPushButton::clicked, this, &TFrmF302B00::BBtnSearchSelectClick);
+    // A number typed in a filter box narrows its grid at once.
+    connect(MEdtNo, &QLineEdit::textChanged, this, &TFrmF302B00::pShowSrcGrid);
+    connect(MEdtNoSelect, &QLineEdit::textChanged, this, &TFrmF302B00::pShowDestGrid);
     connect(EdtNm, &QLineEdit::textChanged, this, [this] { srcPos_ = 0; });
     connect(EdtNmSelect, &QLineEdit::textChanged, this, [this] { destPos_ = 0; });
     CbGrp->installEventFilter(this);

@@ -186,7 +186,7 @@ void TFrmPerDcInfo::SaveBtnClick() {
     const QString who = QStringLiteral("학번 : ") + SNoView->text() + QStringLiteral(", 성명 : ") + NameView->text() +
                         QStringLiteral(", 면제항목 : ") + CBDCItems->currentText();
     ExempResult r;
-    if (Cfree->isVisible() && Cfree->isChecked()) {
+    if (!Cfree->isHidden() && Cfree->isChecked()) {
         r = ExempStore::release(custNo, itemCd, kMenu, QStringLiteral("[면제항목 해제] ") + who);
     } else {
         const QString tail = QStringLiteral(" ") + ExempStore::kindText(full);
