@@ -284,3 +284,19 @@ TEST_F(Exemption, RosterButtonOpensTheDialog) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Exemption, WindowsFitTheSmallScreen) {
+    TFrmF301B00 w;
+    SelCustNo = QStringLiteral("C1");
+    TFrmPerDcInfo d;
+    for (QWidget* x : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&d)}) {
+        const QSize s = x->minimumSizeHint();
+        EXPECT_LE(s.width(), 1340) << x->windowTitle().toStdString();
+        EXPECT_LE(s.height(), 600) << x->windowTitle().toStdString();
+        EXPECT_LE(x->size().height(), 700);
+    }
+}
+
+} // namespace

@@ -175,3 +175,18 @@ TEST_F(StGroup, FindByNameWrapsAtTheEnd) {
 }
 
 } // namespace
+
+namespace {
+
+// Work windows live in the MDI area of a 1366x768 screen; dialogs on it.
+TEST_F(StGroup, WindowsFitTheSmallScreen) {
+    TFrmF302B00 groups;
+    TFrmF302B02 rename(QStringLiteral("합창단"), true);
+    for (QWidget* w : {static_cast<QWidget*>(&groups), static_cast<QWidget*>(&rename)}) {
+        const QSize s = w->minimumSizeHint();
+        EXPECT_LE(s.width(), 1340) << w->windowTitle().toStdString();
+        EXPECT_LE(s.height(), 600) << w->windowTitle().toStdString();
+    }
+}
+
+} // namespace
