@@ -9,6 +9,7 @@
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
 #include "students/F201B04.h"
+#include "students/PerDcInfo.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -357,6 +358,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B00::BBtnCloseClick);
+    connect(SBtnExempReg, &QPushButton::clicked, this, &TFrmF201B00::SBtnExempRegClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
     connect(SGrdMCust, &QTableView::clicked, this, [this](const QModelIndex&) { SGrdMCustClick(); });
     connect(CBBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBBankChange(); });
@@ -481,7 +483,7 @@ void TFrmF201B00::SGrdMCustClick() {
     const StudentRow* s = grid->student(gridRow() - 1);
     FClicked = s ? *s : StudentRow{};
     const StudentRow& c = FClicked;
-    SBtnExempReg->setEnabled(false); // enabled once the exemption dialog is there
+    SBtnExempReg->setEnabled(true);
     EdtCustNo->setText(c.custNo);
     QStringList codes;
     for (int i = 0; i < CbMNo1->count(); ++i)
@@ -727,8 +729,18 @@ void TFrmF201B00::MEdtSNoExit() {
 }
 
 void TFrmF201B00::EdtCustNoChange() {
-    // The exemption dialog is not here yet; the button waits for it.
-    SBtnExempReg->setEnabled(false);
+    SBtnExempReg->setEnabled(!EdtCustNo->text().trimmed().isEmpty());
+}
+
+void TFrmF201B00::SBtnExempRegClick() {
+    // Without a student there is nothing to show.
+    if (EdtCustNo->text().trimmed().isEmpty()) return;
+    SelCustNo = EdtCustNo->text();
+    TFrmPerDcInfo dlg(this);
+    dlg.CustNoView->setText(EdtCustNo->text());
+    dlg.SNoView->setText(gridCell(0, gridRow()));
+    dlg.NameView->setText(gridCell(1, gridRow()));
+    Modal::exec(&dlg);
 }
 
 bool TFrmF201B00::boundEditKey(QLineEdit* edit, int key) {
