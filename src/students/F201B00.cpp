@@ -4,11 +4,13 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Cp949Validator.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
 #include "students/F201B04.h"
+#include "students/StudentSheets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,6 +25,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -178,8 +182,17 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     }
     top->addWidget(SGrdMCust, 1);
 
-    auto* right = new QVBoxLayout;
-    top->addLayout(right);
+    // The search, entry and batch-change boxes are taller than a 768-line
+    // screen leaves a work window: they scroll as one column beside the grid.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* column = new QWidget(scroll);
+    auto* right = new QVBoxLayout(column);
+    right->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(column);
+    top->addWidget(scroll);
 
     // search box
     auto* search = new QGroupBox(QStringLiteral("검 색"), this);
@@ -305,17 +318,25 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BBtnAdd = new QPushButton(QStringLiteral("신규"), box);
     BBtnUpdt = new QPushButton(QStringLiteral("저장"), box);
     BBtnDel = new QPushButton(QStringLiteral("삭제"), box);
-    BBtnLoad = new QPushButton(QStringLiteral("불러오기"), box);
+    bbtnFileRead = new QPushButton(QStringLiteral("불러오기"), box);
     SBtnExempReg = new QPushButton(QStringLiteral("면제항목등록"), box);
     BBtnClose = new QPushButton(QStringLiteral("닫기"), box);
-    // The spreadsheet import and the exemption dialog come with their own units.
-    BBtnLoad->setEnabled(false);
+    // The exemption dialog comes with its own unit.
     SBtnExempReg->setEnabled(false);
-    for (QPushButton* b : {BBtnAdd, BBtnUpdt, BBtnDel, BBtnLoad, SBtnExempReg, BBtnClose})
+    for (QPushButton* b : {BBtnAdd, BBtnUpdt, BBtnDel, bbtnFileRead, SBtnExempReg, BBtnClose})
         ebtns->addWidget(b);
     eg->addLayout(ebtns, row, 0, 1, 2);
     right->addWidget(box);
+
+    auto* batch = new QGroupBox(QStringLiteral("학생명부 일괄변경"), this);
+    auto* bl = new QHBoxLayout(batch);
+    bbtnTTmod_dn = new QPushButton(QStringLiteral("원본내려받기"), batch);
+    bbtnTTmod_up = new QPushButton(QStringLiteral("일괄변경"), batch);
+    bl->addWidget(bbtnTTmod_dn);
+    bl->addWidget(bbtnTTmod_up);
+    right->addWidget(batch);
     right->addStretch();
+    scroll->setMinimumWidth(column->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
 
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF201B00::BBtnInquiryClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
@@ -324,6 +345,9 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B00::BBtnCloseClick);
+    connect(bbtnFileRead, &QPushButton::clicked, this, &TFrmF201B00::bbtnFileReadClick);
+    connect(bbtnTTmod_dn, &QPushButton::clicked, this, &TFrmF201B00::bbtnTTmod_dnClick);
+    connect(bbtnTTmod_up, &QPushButton::clicked, this, &TFrmF201B00::bbtnTTmod_upClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
     connect(SGrdMCust, &QTableView::clicked, this, [this](const QModelIndex&) { SGrdMCustClick(); });
     connect(CBBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBBankChange(); });
@@ -594,6 +618,55 @@ void TFrmF201B00::BBtnDelClick() {
 
 void TFrmF201B00::BBtnCloseClick() {
     close();
+}
+
+// ---- workbooks
+
+namespace {
+
+FileDialogSpec sheetDialog(FileDialogSpec::Mode mode, const QString& title) {
+    FileDialogSpec spec;
+    spec.mode = mode;
+    spec.title = title;
+    spec.folder = DMLib ? DMLib->FDataDir : QString();
+    if (mode == FileDialogSpec::Mode::Open) {
+        spec.filter = QStringLiteral("엑셀화일|*.xlsx;*.xls|모든화일|*.*");
+    } else {
+        spec.filter = QStringLiteral("엑셀화일|*.xlsx|모든화일|*.*");
+        spec.defaultSuffix = QStringLiteral("xlsx");
+    }
+    return spec;
+}
+
+} // namespace
+
+void TFrmF201B00::bbtnFileReadClick() {
+    const std::optional<QString> path = FileDialog::pick(
+        sheetDialog(FileDialogSpec::Mode::Open, QStringLiteral("엑셀파일에서 학생자료 불러오기")), this);
+    if (!path) return;
+    const SheetRun run = StudentSheets::importStudents(*path);
+    if (run.ran) pListStudents();
+    for (const StoreBox& b : run.boxes)
+        Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok, this);
+}
+
+void TFrmF201B00::bbtnTTmod_dnClick() {
+    FileDialogSpec spec = sheetDialog(FileDialogSpec::Mode::Save, QStringLiteral("엑셀화일로 생성"));
+    spec.fileName = QStringLiteral("학생명부_일괄변경원본.xlsx");
+    const std::optional<QString> path = FileDialog::pick(spec, this);
+    if (!path) return;
+    for (const StoreBox& b : StudentSheets::writeBatchWorkbook(*path).boxes)
+        Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok, this);
+}
+
+void TFrmF201B00::bbtnTTmod_upClick() {
+    const std::optional<QString> path = FileDialog::pick(
+        sheetDialog(FileDialogSpec::Mode::Open, QStringLiteral("학생명부 일괄변경자료 불러오기")), this);
+    if (!path) return;
+    const SheetRun run = StudentSheets::batchChange(*path);
+    if (run.ran) pListStudents();
+    for (const StoreBox& b : run.boxes)
+        Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok, this);
 }
 
 void TFrmF201B00::showBoxes(const StoreResult& r) {
