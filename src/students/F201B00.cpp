@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Cp949Validator.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -13,6 +14,7 @@
 #include "students/PerDcInfo.h"
 #include "students/PurgeActions.h"
 #include "students/RosterPrint.h"
+#include "students/StudentSheets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -372,16 +374,23 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BBtnAdd = new QPushButton(QStringLiteral("신규"), box);
     BBtnUpdt = new QPushButton(QStringLiteral("저장"), box);
     BBtnDel = new QPushButton(QStringLiteral("삭제"), box);
-    BBtnLoad = new QPushButton(QStringLiteral("불러오기"), box);
+    bbtnFileRead = new QPushButton(QStringLiteral("불러오기"), box);
     SBtnExempReg = new QPushButton(QStringLiteral("면제항목등록"), box);
     BBtnClose = new QPushButton(QStringLiteral("닫기"), box);
-    // The spreadsheet import and the exemption dialog come with their own units.
-    BBtnLoad->setEnabled(false);
+    // Exemptions belong to a student: on once one is shown.
     SBtnExempReg->setEnabled(false);
-    for (QPushButton* b : {BBtnAdd, BBtnUpdt, BBtnDel, BBtnLoad, SBtnExempReg, BBtnClose})
+    for (QPushButton* b : {BBtnAdd, BBtnUpdt, BBtnDel, bbtnFileRead, SBtnExempReg, BBtnClose})
         ebtns->addWidget(b);
     eg->addLayout(ebtns, row, 0, 1, 4);
     right->addWidget(box);
+
+    auto* batch = new QGroupBox(QStringLiteral("학생명부 일괄변경"), this);
+    auto* bl = new QHBoxLayout(batch);
+    bbtnTTmod_dn = new QPushButton(QStringLiteral("원본내려받기"), batch);
+    bbtnTTmod_up = new QPushButton(QStringLiteral("일괄변경"), batch);
+    bl->addWidget(bbtnTTmod_dn);
+    bl->addWidget(bbtnTTmod_up);
+    right->addWidget(batch);
     right->addStretch();
     scroll->setMinimumWidth(side->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
     scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -396,6 +405,9 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B00::BBtnCloseClick);
     connect(SBtnExempReg, &QPushButton::clicked, this, &TFrmF201B00::SBtnExempRegClick);
+    connect(bbtnFileRead, &QPushButton::clicked, this, &TFrmF201B00::bbtnFileReadClick);
+    connect(bbtnTTmod_dn, &QPushButton::clicked, this, &TFrmF201B00::bbtnTTmod_dnClick);
+    connect(bbtnTTmod_up, &QPushButton::clicked, this, &TFrmF201B00::bbtnTTmod_upClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
     connect(cmdOutDel, &QPushButton::clicked, this, &TFrmF201B00::cmdOutDelClick);
     connect(cmdDCancel, &QPushButton::clicked, this, &TFrmF201B00::cmdDCancelClick);
@@ -710,6 +722,55 @@ void TFrmF201B00::BBtnDelClick() {
 
 void TFrmF201B00::BBtnCloseClick() {
     close();
+}
+
+// ---- workbooks
+
+namespace {
+
+FileDialogSpec sheetDialog(FileDialogSpec::Mode mode, const QString& title) {
+    FileDialogSpec spec;
+    spec.mode = mode;
+    spec.title = title;
+    spec.folder = DMLib ? DMLib->FDataDir : QString();
+    if (mode == FileDialogSpec::Mode::Open) {
+        spec.filter = QStringLiteral("엑셀화일|*.xlsx;*.xls|모든화일|*.*");
+    } else {
+        spec.filter = QStringLiteral("엑셀화일|*.xlsx|모든화일|*.*");
+        spec.defaultSuffix = QStringLiteral("xlsx");
+    }
+    return spec;
+}
+
+} // namespace
+
+void TFrmF201B00::bbtnFileReadClick() {
+    const std::optional<QString> path = FileDialog::pick(
+        sheetDialog(FileDialogSpec::Mode::Open, QStringLiteral("엑셀파일에서 학생자료 불러오기")), this);
+    if (!path) return;
+    const SheetRun run = StudentSheets::importStudents(*path);
+    if (run.ran) pListStudents();
+    for (const StoreBox& b : run.boxes)
+        Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok, this);
+}
+
+void TFrmF201B00::bbtnTTmod_dnClick() {
+    FileDialogSpec spec = sheetDialog(FileDialogSpec::Mode::Save, QStringLiteral("엑셀화일로 생성"));
+    spec.fileName = QStringLiteral("학생명부_일괄변경원본.xlsx");
+    const std::optional<QString> path = FileDialog::pick(spec, this);
+    if (!path) return;
+    for (const StoreBox& b : StudentSheets::writeBatchWorkbook(*path).boxes)
+        Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok, this);
+}
+
+void TFrmF201B00::bbtnTTmod_upClick() {
+    const std::optional<QString> path = FileDialog::pick(
+        sheetDialog(FileDialogSpec::Mode::Open, QStringLiteral("학생명부 일괄변경자료 불러오기")), this);
+    if (!path) return;
+    const SheetRun run = StudentSheets::batchChange(*path);
+    if (run.ran) pListStudents();
+    for (const StoreBox& b : run.boxes)
+        Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok, this);
 }
 
 void TFrmF201B00::showBoxes(const StoreResult& r) {

@@ -73,8 +73,10 @@ public:
     QComboBox* CBsmsYN = nullptr;
     QCheckBox* ChkUse = nullptr;
     QLineEdit *eBigo = nullptr, *eBitoTmp = nullptr;
-    QPushButton *BBtnAdd = nullptr, *BBtnUpdt = nullptr, *BBtnDel = nullptr, *BBtnLoad = nullptr,
+    QPushButton *BBtnAdd = nullptr, *BBtnUpdt = nullptr, *BBtnDel = nullptr, *bbtnFileRead = nullptr,
                 *SBtnExempReg = nullptr, *BBtnClose = nullptr;
+    // box "학생명부 일괄변경"
+    QPushButton *bbtnTTmod_dn = nullptr, *bbtnTTmod_up = nullptr;
 
     // purge box "전출생 일괄삭제/복구": enabled while 전출생 is listed
     QPushButton *cmdOutDel = nullptr, *cmdDCancel = nullptr;
@@ -105,6 +107,9 @@ public:
     void BBtnUpdtClick();
     void BBtnDelClick();
     void BBtnCloseClick();
+    void bbtnFileReadClick();
+    void bbtnTTmod_dnClick();
+    void bbtnTTmod_upClick();
     void CBBankChange();
     void CBBankExit();
     void CBSBankChange();

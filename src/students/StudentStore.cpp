@@ -41,12 +41,16 @@ int seqOf(const QString& custNo) {
 }
 
 int maxSeq(const QString& table, const QString& dayKey) {
+    // The sequences are compared in SQL: an import asks once per row, over
+    // every number given that day. Only all-digit sequences count, as in
+    // seqOf.
     int best = 0;
-    Query q(QStringLiteral("SELECT CustNo FROM %1 WHERE CustNo GLOB ?").arg(Database::quoted(table)));
+    Query q(QStringLiteral("SELECT MAX(CAST(substr(CustNo, 6) AS INTEGER)) FROM %1 "
+                           "WHERE CustNo GLOB ? AND length(CustNo) > 5 "
+                           "AND NOT substr(CustNo, 6) GLOB '*[^0-9]*'")
+                .arg(Database::quoted(table)));
     q.add(dayKey + QLatin1Char('*'));
-    if (q.exec())
-        while (q.next())
-            best = std::max(best, seqOf(q.str(0)));
+    if (q.exec() && q.next()) best = std::max(best, int(q.num(0)));
     return best;
 }
 
