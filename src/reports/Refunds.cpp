@@ -169,14 +169,14 @@ ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
     Report::Group& g = r.addGroup([&r] { return r.value(QStringLiteral("SNo")).left(1); }, 0, 12, true);
     const auto figures = [&plain](ReportBand* b, const QString& prefix) {
         b->addLine({0, 0.5, 200, 0});
-        b->addLabel(prefix + QStringLiteral("c1"), {10, 2, 30, 4.5}, QStringLiteral("전액환불건수:"), plain);
-        b->addLabel(prefix + QStringLiteral("v1"), {40, 2, 25, 4.5}, {}, plain, ReportAlign::Right);
-        b->addLabel(prefix + QStringLiteral("c2"), {70, 2, 30, 4.5}, QStringLiteral("전액환불금액:"), plain);
-        b->addLabel(prefix + QStringLiteral("v2"), {100, 2, 30, 4.5}, {}, plain, ReportAlign::Right);
-        b->addLabel(prefix + QStringLiteral("c3"), {10, 7, 30, 4.5}, QStringLiteral("부분환불건수:"), plain);
-        b->addLabel(prefix + QStringLiteral("v3"), {40, 7, 25, 4.5}, {}, plain, ReportAlign::Right);
-        b->addLabel(prefix + QStringLiteral("c4"), {70, 7, 30, 4.5}, QStringLiteral("부분환불금액:"), plain);
-        b->addLabel(prefix + QStringLiteral("v4"), {100, 7, 30, 4.5}, {}, plain, ReportAlign::Right);
+        b->addLabel(prefix + QStringLiteral("c1"), {17, 2, 25, 4.5}, QStringLiteral("전액환불건수:"), plain);
+        b->addLabel(prefix + QStringLiteral("v1"), {42, 2, 25, 4.5}, {}, plain, ReportAlign::Right);
+        b->addLabel(prefix + QStringLiteral("c2"), {72, 2, 25, 4.5}, QStringLiteral("전액환불금액:"), plain);
+        b->addLabel(prefix + QStringLiteral("v2"), {97, 2, 30, 4.5}, {}, plain, ReportAlign::Right);
+        b->addLabel(prefix + QStringLiteral("c3"), {17, 7, 25, 4.5}, QStringLiteral("부분환불건수:"), plain);
+        b->addLabel(prefix + QStringLiteral("v3"), {42, 7, 25, 4.5}, {}, plain, ReportAlign::Right);
+        b->addLabel(prefix + QStringLiteral("c4"), {72, 7, 25, 4.5}, QStringLiteral("부분환불금액:"), plain);
+        b->addLabel(prefix + QStringLiteral("v4"), {97, 7, 30, 4.5}, {}, plain, ReportAlign::Right);
     };
     figures(g.footer, QStringLiteral("g"));
     g.footer->beforePrint = [grade, total](ReportBand& b) {
@@ -192,7 +192,7 @@ ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
     };
     ReportBand* sum = r.addBand(ReportBand::Summary, 13);
     figures(sum, QStringLiteral("s"));
-    sum->addLabel(QStringLiteral("stitle"), {0, 2, 10, 4.5}, QStringLiteral("전체합계"), bold);
+    sum->addLabel(QStringLiteral("stitle"), {0, 2, 17, 4.5}, QStringLiteral("전체합계"), bold);
     sum->beforePrint = [total](ReportBand& b) {
         b.setText(QStringLiteral("sv1"), ReportSelect::amount(total->fullCnt, 12) + QLatin1Char(' '));
         b.setText(QStringLiteral("sv2"), ReportSelect::amount(total->fullAmt, 12) + QLatin1Char(' '));
