@@ -2,6 +2,7 @@
 
 #include "data/DMMain.h"
 #include "platform/report/Report.h"
+#include "reports/StdListV.h"
 #include "transfers/common/Rounds.h"
 
 namespace Refunds {
@@ -79,23 +80,13 @@ ReportListing list(const ReportSelection& s) {
 }
 
 ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
-    Report r;
-    r.title = QStringLiteral("환불처리내역조회");
-    const ReportFont title{QStringLiteral("굴림체"), 18, true, true};
+    // TFrmP401P00: the base list report without its condition line.
+    TFrmStdListV form;
+    Report& r = form.QuickRep1;
+    form.setTitle(QStringLiteral("환불처리내역조회"));
+    form.ChildBand1->enabled = false;
     const ReportFont plain{QStringLiteral("굴림"), 9};
     const ReportFont bold{QStringLiteral("굴림"), 9, true};
-
-    ReportBand* head = r.addBand(ReportBand::PageHeader, 18);
-    head->addLabel(QStringLiteral("QRLabel1"), {0, 2.1, 200, 8}, QStringLiteral("환불처리내역조회"), title,
-                   ReportAlign::Center);
-    head->addLabel(QStringLiteral("page"), {150, 2, 20, 4}, QStringLiteral("PAGE : "), plain, ReportAlign::Right);
-    head->addSysData(QStringLiteral("QRSysData1"), {170, 2, 30, 4}, ReportSysData::PageNumber, plain);
-    head->addLabel(QStringLiteral("date"), {150, 7, 20, 4}, QStringLiteral("발행일자 : "), plain,
-                   ReportAlign::Right);
-    head->addSysData(QStringLiteral("QRSysData2"), {170, 7, 30, 4}, ReportSysData::Date, plain);
-    head->addLabel(QStringLiteral("time"), {150, 12, 20, 4}, QStringLiteral("발행시간 : "), plain,
-                   ReportAlign::Right);
-    head->addSysData(QStringLiteral("QRSysData3"), {170, 12, 30, 4}, ReportSysData::Time, plain);
 
     struct Col {
         const char* title;
@@ -108,12 +99,13 @@ ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
                         {"면제", 110, 8, ReportAlign::Center},       {"이체", 118, 15, ReportAlign::Center},
                         {"이체일", 133, 20, ReportAlign::Center},    {"환불금액", 153, 27, ReportAlign::Right},
                         {"환불일", 180, 20, ReportAlign::Center}};
-    ReportBand* colHead = r.addBand(ReportBand::ColumnHeader, 12);
+    ReportBand* colHead = form.QRBand3;
+    colHead->height = 12;
+    if (ReportElement* line = colHead->find(QStringLiteral("QRShape2"))) line->box = QRectF(0, 11.5, 200, 0);
     colHead->addLabel(QStringLiteral("QRExpr1"), {0, 0, 40, 5}, QString(), bold);
     for (int i = 0; i < 11; ++i)
         colHead->addLabel(QStringLiteral("h%1").arg(i), {cols[i].x, 6, cols[i].w, 5},
                           QString::fromUtf8(cols[i].title), bold, cols[i].a);
-    colHead->addLine({0, 11.5, 200, 0});
     colHead->beforePrint = [&r](ReportBand& b) {
         b.setText(QStringLiteral("QRExpr1"), r.value(QStringLiteral("SNo")).left(1) + QStringLiteral(" 학년 "));
     };
@@ -122,7 +114,7 @@ ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
                              QStringLiteral("Bank"), QStringLiteral("AcctNo"), QStringLiteral("Amt"),
                              QStringLiteral("Exemp"), QStringLiteral("Reply"), QStringLiteral("ProcDt"),
                              QStringLiteral("REAmt"), QStringLiteral("ReDt")};
-    ReportBand* detail = r.addBand(ReportBand::Detail, 5.5);
+    ReportBand* detail = form.QRBand2;
     for (int i = 0; i < 11; ++i)
         detail->addField(QStringLiteral("QRDBText%1").arg(i + 1), {cols[i].x, 0.5, cols[i].w, 4.5}, fields.at(i),
                          plain, cols[i].a);
@@ -190,7 +182,8 @@ ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
         total->partAmt += grade->partAmt;
         *grade = Figures{};
     };
-    ReportBand* sum = r.addBand(ReportBand::Summary, 13);
+    ReportBand* sum = form.QRBand4;
+    sum->height = 13;
     figures(sum, QStringLiteral("s"));
     sum->addLabel(QStringLiteral("stitle"), {0, 2, 17, 4.5}, QStringLiteral("전체합계"), bold);
     sum->beforePrint = [total](ReportBand& b) {
