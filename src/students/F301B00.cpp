@@ -8,6 +8,7 @@
 #include "platform/ui/Msg.h"
 #include "students/F301B01.h"
 #include "students/StudentStore.h"
+#include "students/ThreeAcrossPrint.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -176,8 +177,9 @@ TFrmF301B00::TFrmF301B00(QWidget* parent) : QWidget(parent) {
     auto* buttons = new QHBoxLayout;
     BBtnSave = new QPushButton(QStringLiteral("저장"), this);
     BBtnSearch = new QPushButton(QStringLiteral("찾기"), this);
+    BBtnPrint = new QPushButton(QStringLiteral("인쇄"), this);
     BBtnClose = new QPushButton(QStringLiteral("닫기"), this);
-    for (QPushButton* b : {BBtnSave, BBtnSearch, BBtnClose})
+    for (QPushButton* b : {BBtnSave, BBtnSearch, BBtnPrint, BBtnClose})
         buttons->addWidget(b);
     right->addLayout(buttons);
     top->addLayout(right, 1);
@@ -196,6 +198,7 @@ TFrmF301B00::TFrmF301B00(QWidget* parent) : QWidget(parent) {
     connect(EdtCustNo, &QLineEdit::textChanged, this, &TFrmF301B00::EdtCustNoChange);
     connect(BBtnSave, &QPushButton::clicked, this, &TFrmF301B00::BBtnSaveClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF301B00::BBtnSearchClick);
+    connect(BBtnPrint, &QPushButton::clicked, this, &TFrmF301B00::BBtnPrintClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF301B00::BBtnCloseClick);
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
@@ -485,6 +488,18 @@ void TFrmF301B00::BBtnSaveClick() {
 void TFrmF301B00::BBtnSearchClick() {
     TFrmF301B01 dlg(this);
     Modal::exec(&dlg);
+}
+
+void TFrmF301B00::BBtnPrintClick() {
+    if (listed_.isEmpty() || CbItem->currentIndex() <= 0) {
+        Msg::error(QStringLiteral("데이터 확인"), QStringLiteral("데이터가 없거나 항목을 선택하지 않았습니다."), this);
+        return;
+    }
+    QList<QStringList> rows;
+    for (const ExempStudent& s : listed_)
+        rows << QStringList{s.sNo, s.nm, s.amount};
+    TFrmF301P00 report(CbItem->currentText(), rows);
+    report.PreviewModal(this);
 }
 
 void TFrmF301B00::BBtnCloseClick() {

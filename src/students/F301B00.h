@@ -41,7 +41,7 @@ public:
     QRadioButton *RBAfree = nullptr, *RBPfree = nullptr;
     QCheckBox *Cfree = nullptr, *CASedit = nullptr;
     QTableWidget* DCPriceGrid = nullptr;
-    QPushButton *BBtnSave = nullptr, *BBtnSearch = nullptr, *BBtnClose = nullptr;
+    QPushButton *BBtnSave = nullptr, *BBtnSearch = nullptr, *BBtnPrint = nullptr, *BBtnClose = nullptr;
 
     // The item codes of CbItem / SBFree entries, index for index ("00" first).
     QStringList CboItemT;
@@ -61,6 +61,7 @@ public:
     void EdtCustNoChange();
     void BBtnSaveClick();
     void BBtnSearchClick();
+    void BBtnPrintClick();
     void BBtnCloseClick();
     int iCountMarked() const;
 

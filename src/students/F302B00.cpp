@@ -7,6 +7,7 @@
 #include "platform/ui/Msg.h"
 #include "students/F302B01.h"
 #include "students/StudentStore.h"
+#include "students/ThreeAcrossPrint.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -89,10 +90,11 @@ TFrmF302B00::TFrmF302B00(QWidget* parent) : QWidget(parent) {
     BBtnNewGrp = new QPushButton(QStringLiteral("그룹생성"), this);
     cmdModifyGroup = new QPushButton(QStringLiteral("그룹수정"), this);
     BBtnCopyGrp = new QPushButton(QStringLiteral("그룹복사"), this);
+    BBtnPrint = new QPushButton(QStringLiteral("인쇄"), this);
     BBtnClose = new QPushButton(QStringLiteral("닫기"), this);
     head->addWidget(new QLabel(QStringLiteral("그룹명"), this));
     head->addWidget(CbGrp);
-    for (QPushButton* b : {BBtnDispGrp, BBtnSaveGrp, BBtnNewGrp, cmdModifyGroup, BBtnCopyGrp, BBtnClose})
+    for (QPushButton* b : {BBtnDispGrp, BBtnSaveGrp, BBtnNewGrp, cmdModifyGroup, BBtnCopyGrp, BBtnPrint, BBtnClose})
         head->addWidget(b);
     head->addStretch();
     top->addLayout(head);
@@ -174,6 +176,7 @@ TFrmF302B00::TFrmF302B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnNewGrp, &QPushButton::clicked, this, &TFrmF302B00::BBtnNewGrpClick);
     connect(cmdModifyGroup, &QPushButton::clicked, this, &TFrmF302B00::cmdModifyGroupClick);
     connect(BBtnCopyGrp, &QPushButton::clicked, this, &TFrmF302B00::BBtnCopyGrpClick);
+    connect(BBtnPrint, &QPushButton::clicked, this, &TFrmF302B00::BBtnPrintClick);
     connect(BBtnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(SBtnAdd, &QPushButton::clicked, this, &TFrmF302B00::SBtnAddClick);
     connect(SBtnDel, &QPushButton::clicked, this, &TFrmF302B00::SBtnDelClick);
@@ -434,6 +437,20 @@ void TFrmF302B00::BBtnCopyGrpClick() {
     CbGrp->insertItem(0, name);
     CbGrp->setCurrentIndex(0);
     BBtnSaveGrpClick();
+}
+
+void TFrmF302B00::BBtnPrintClick() {
+    if (cellOf(SGrdCustDest, 0, 0).isEmpty() || CbGrp->currentText().isEmpty()) {
+        Msg::error(QStringLiteral("데이터 확인"), QStringLiteral("그룹명 또는 그륩 소속 학생이 없습니다."), this);
+        return;
+    }
+    // The member grid as shown.
+    QList<QStringList> rows;
+    for (int r = 0; r < SGrdCustDest->rowCount(); ++r)
+        if (!cellOf(SGrdCustDest, r, 0).isEmpty())
+            rows << QStringList{cellOf(SGrdCustDest, r, 0), cellOf(SGrdCustDest, r, 1), cellOf(SGrdCustDest, r, 2)};
+    TFrmF302P00 report(CbGrp->currentText(), rows);
+    report.PreviewModal(this);
 }
 
 bool TFrmF302B00::eventFilter(QObject* watched, QEvent* event) {

@@ -20,7 +20,7 @@ public:
 
     QComboBox* CbGrp = nullptr;
     QPushButton *BBtnDispGrp = nullptr, *BBtnSaveGrp = nullptr, *BBtnNewGrp = nullptr, *cmdModifyGroup = nullptr,
-                *BBtnCopyGrp = nullptr, *BBtnClose = nullptr;
+                *BBtnCopyGrp = nullptr, *BBtnPrint = nullptr, *BBtnClose = nullptr;
     // left: non-members
     QLineEdit *MEdtNo = nullptr, *EdtNm = nullptr;
     QPushButton* BBtnSearch = nullptr;
@@ -58,6 +58,7 @@ public:
     void BBtnNewGrpClick();
     void cmdModifyGroupClick();
     void BBtnCopyGrpClick();
+    void BBtnPrintClick();
 
     const StGroupLists& lists() const { return lists_; }
 

@@ -2,6 +2,7 @@
 // student-group window's actions on values, without a window.
 
 #include "driver/Driver.h"
+#include "driver/PrintOutput.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
@@ -9,6 +10,7 @@
 #include "students/ExempStore.h"
 #include "students/StGroupStore.h"
 #include "students/StudentStore.h"
+#include "students/ThreeAcrossPrint.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -231,6 +233,46 @@ int stgroupCommand(const QStringList& args) {
     return Driver::fail(QStringLiteral("stgroup list [NAME] | save NAME CUSTNO,... | rename OLD NEW | delete NAME"));
 }
 
+int printExemptions(QStringList args) {
+    PrintOutput::Options out;
+    QString error;
+    if (!PrintOutput::take(args, out, &error)) return Driver::fail(error);
+    const Args a = parse(args, 0);
+    const QString item = a.value("item");
+    const QString label = labelOf(item);
+    const QStringList f = bound(a.value("from")), t = bound(a.value("to"));
+    const ExempListResult r = item.isEmpty() ? ExempListResult{}
+                                             : ExempStore::listStudents(f[0], f[1], f[2], t[0], t[1], t[2], item);
+    if (!item.isEmpty() && !r.ok) return boxOf(false, r.caption, r.error);
+    if (label.isEmpty() || r.rows.isEmpty()) {
+        Msg::error(QStringLiteral("데이터 확인"), QStringLiteral("데이터가 없거나 항목을 선택하지 않았습니다."));
+        return 1;
+    }
+    QList<QStringList> rows;
+    for (const ExempStudent& s : r.rows)
+        rows << QStringList{s.sNo, s.nm, s.amount};
+    TFrmF301P00 report(label, rows);
+    return PrintOutput::write(report.layout(), out);
+}
+
+int printStGroups(QStringList args) {
+    PrintOutput::Options out;
+    QString error;
+    if (!PrintOutput::take(args, out, &error)) return Driver::fail(error);
+    const QString name = args.value(0).trimmed();
+    StGroupLists l;
+    l.load(name);
+    if (name.isEmpty() || l.dest().isEmpty()) {
+        Msg::error(QStringLiteral("데이터 확인"), QStringLiteral("그룹명 또는 그륩 소속 학생이 없습니다."));
+        return 1;
+    }
+    QList<QStringList> rows;
+    for (const StGroupStudent& s : l.dest())
+        rows << QStringList{s.sNo.trimmed(), s.nm.trimmed(), s.enrolled() ? QStringLiteral("재학") : QStringLiteral("전출")};
+    TFrmF302P00 report(name, rows);
+    return PrintOutput::write(report.layout(), out);
+}
+
 const struct Registrar {
     Registrar() {
         Driver::addCommand(QStringLiteral("exemption"),
@@ -243,6 +285,12 @@ const struct Registrar {
         Driver::addCommand(QStringLiteral("stgroup"),
                            QStringLiteral("stgroup list [NAME] | save NAME CUSTNO,... | rename OLD NEW | delete NAME"),
                            stgroupCommand);
+        Driver::addCommand(QStringLiteral("print-exemptions"),
+                           QStringLiteral("print exemptions --item ITEMCD [--from H,B,N] [--to H,B,N] --pdf FILE "
+                                          "[--dump FILE]"),
+                           printExemptions);
+        Driver::addCommand(QStringLiteral("print-stgroups"),
+                           QStringLiteral("print stgroups NAME --pdf FILE [--dump FILE]"), printStGroups);
     }
 } registrar;
 

@@ -7,6 +7,7 @@
 #include "students/F301B00.h"
 #include "students/F301B01.h"
 #include "students/PerDcInfo.h"
+#include "students/ThreeAcrossPrint.h"
 #include "support/TestRoot.h"
 #include "transfers/collection/RoundBuilder.h"
 
@@ -297,6 +298,31 @@ TEST_F(Exemption, WindowsFitTheSmallScreen) {
         EXPECT_LE(s.height(), 600) << x->windowTitle().toStdString();
         EXPECT_LE(x->size().height(), 700);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Exemption, PrintThreeToALine) {
+    TFrmF301B00 w;
+    w.BBtnInquiryClick();
+    msg.expect(MsgResult::Ok);
+    w.BBtnPrintClick(); // "00.모든학생" prints nothing
+    EXPECT_EQ(msg.texts().last(), QStringLiteral("데이터가 없거나 항목을 선택하지 않았습니다."));
+
+    QList<QStringList> rows;
+    for (int i = 1; i <= 7; ++i)
+        rows << QStringList{QStringLiteral("1010%1").arg(i), QStringLiteral("학생%1").arg(i), QStringLiteral("1000")};
+    TFrmF301P00 report(QStringLiteral("기본 : 01.수업료"), rows);
+    const QStringList texts = report.layout().pages.value(0).texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("[항목명]   기본 : 01.수업료")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("총면제학생수: 7")));
+    // Three detail lines: the last holds the seventh student and two blanks.
+    const int seventh = int(texts.indexOf(QStringLiteral("10107")));
+    ASSERT_GE(seventh, 0);
+    EXPECT_EQ(texts.mid(seventh, 9).join(QLatin1Char('|')), QStringLiteral("10107|학생7|1000||||||"));
+    EXPECT_EQ(texts.indexOf(QStringLiteral("10104")) + 9, seventh);
 }
 
 } // namespace

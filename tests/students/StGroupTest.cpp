@@ -4,6 +4,7 @@
 #include "students/F302B00.h"
 #include "students/F302B01.h"
 #include "students/StGroupStore.h"
+#include "students/ThreeAcrossPrint.h"
 #include "support/TestRoot.h"
 
 #include <QComboBox>
@@ -187,6 +188,30 @@ TEST_F(StGroup, WindowsFitTheSmallScreen) {
         EXPECT_LE(s.width(), 1340) << w->windowTitle().toStdString();
         EXPECT_LE(s.height(), 600) << w->windowTitle().toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StGroup, PrintMembers) {
+    TFrmF302B00 w;
+    msg.expect(MsgResult::Ok);
+    w.BBtnPrintClick(); // no group chosen
+    EXPECT_EQ(msg.texts().last(), QStringLiteral("그룹명 또는 그륩 소속 학생이 없습니다."));
+    show(w, QStringLiteral("합창단"));
+    int previews = 0;
+    Modal::setRunner([&previews](QDialog*) {
+        ++previews;
+        return 0;
+    });
+    w.BBtnPrintClick();
+    EXPECT_EQ(previews, 1);
+    TFrmF302P00 report(QStringLiteral("합창단"), {{QStringLiteral("10101"), QStringLiteral("김하나"), QStringLiteral("재학")}});
+    const QStringList texts = report.layout().pages.value(0).texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("학생 그룹")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("[그룹명]   합창단")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("[총학생수]")));
 }
 
 } // namespace

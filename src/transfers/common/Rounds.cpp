@@ -71,6 +71,21 @@ QStringList tablesByMask(const QString& mask) {
     return out;
 }
 
+QString quarterMask(int quarter, const QDate& today) {
+    if (quarter < 1 || quarter > 4) return QStringLiteral("H_200_*.db");
+    // The school year starts in March: January and February belong to the
+    // year that began the March before.
+    const int first = today.month() >= 3 ? today.year() : today.year() - 1;
+    QStringList parts;
+    for (int i = 0; i < 3; ++i) {
+        const int m = 3 + 3 * (quarter - 1) + i; // 3..14
+        const int year = m > 12 ? first + 1 : first;
+        const int month = m > 12 ? m - 12 : m;
+        parts << QStringLiteral("H_200_%1%2*.db").arg(year).arg(month, 2, 10, QLatin1Char('0'));
+    }
+    return parts.join(QLatin1Char(';'));
+}
+
 QString nextSeqNo(const QStringList& tables, const QString& ym) {
     for (auto it = tables.crbegin(); it != tables.crend(); ++it) {
         if (yearMonOf(*it) != ym) continue;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,14 @@ QStringList collectionTables();
 // Round tables matching a file mask such as "H_200_*.db" (several patterns
 // separated by ';'; the ".db" ending and case do not matter), sorted by name.
 QStringList tablesByMask(const QString& mask);
+
+// The round-table mask of a quarter box entry (0 blank, 1-4 "n / 4 분기"):
+// the three months of that quarter of the school year (March to February)
+// that contains today; the fourth quarter is December with January and
+// February of the next calendar year. 0 gives every collection round.
+QString quarterMask(int quarter, const QDate& today);
+inline const QStringList kQuarterEntries{QString(), QStringLiteral("1 / 4 분기"), QStringLiteral("2 / 4 분기"),
+                                         QStringLiteral("3 / 4 분기"), QStringLiteral("4 / 4 분기")};
 
 // Next round of a month: one above the highest round of that month among the
 // tables, "01" without one; empty when round 99 is taken (a month holds at

@@ -1,0 +1,89 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DriverRun {
+    int code = -1;
+    QList<QJsonObject> lines;
+};
+
+DriverRun driver(const QString& root, const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ZQ_DRIVER_PATH),
+            QStringList{QStringLiteral("--root"), root, QStringLiteral("--today"), QStringLiteral("20260316")} + args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    DriverRun r;
+    r.code = p.exitCode();
+    for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+        if (!l.trimmed().isEmpty()) r.lines << QJsonDocument::fromJson(l).object();
+    return r;
+}
+
+QStringList words(const char* s) {
+    return QString::fromUtf8(s).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// Exemptions and a student group through the driver, a round by the group
+// billed with the exemption, then the report commands on it.
+TEST(ReportDriver, ExemptionGroupRoundAndReports) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    qputenv("ZQ_REGISTRY", (root + QStringLiteral("/registry.ini")).toLocal8Bit());
+    ASSERT_EQ(driver(root, words("grade save 1 1학년")).code, 0);
+    ASSERT_EQ(driver(root, words("item save --group 01 --name 수업료 --amount 100000")).code, 0);
+    QStringList custNos;
+    for (const char* sno : {"0101", "0102"}) {
+        const DriverRun r = driver(root, QStringList{QStringLiteral("--answers"), QStringLiteral("yes,yes,yes"),
+                                                     QStringLiteral("student"), QStringLiteral("add")} +
+                                             words("--grade 1 --name 학생 --tel 01012345678 --bank 99 --sno") +
+                                             QStringList{QString::fromLatin1(sno)});
+        ASSERT_EQ(r.code, 0);
+        custNos << r.lines.last()[QStringLiteral("custNo")].toString();
+    }
+
+    DriverRun r = driver(root, QStringList{QStringLiteral("exemption"), QStringLiteral("save"), custNos[0],
+                                           QStringLiteral("01"), QStringLiteral("--partial"),
+                                           QStringLiteral("--amount"), QStringLiteral("3만")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.lines.value(0)[QStringLiteral("text")].toString(), QStringLiteral("금액은 숫자로 입력해주세요!!"));
+    r = driver(root, QStringList{QStringLiteral("exemption"), QStringLiteral("save"), custNos[0], QStringLiteral("01"),
+                                 QStringLiteral("--partial"), QStringLiteral("--amount"), QStringLiteral("30,000")});
+    EXPECT_EQ(r.code, 0);
+
+    r = driver(root, QStringList{QStringLiteral("--answers"), QStringLiteral("yes"), QStringLiteral("stgroup"),
+                                 QStringLiteral("save"), QStringLiteral("합창단"), custNos.join(QLatin1Char(','))});
+    EXPECT_EQ(r.code, 0);
+    r = driver(root, words("stgroup list 합창단"));
+    EXPECT_EQ(r.lines.last()[QStringLiteral("count")].toInt(), 2);
+
+    r = driver(root, words("round create --ym 202603 --groups 합창단=01"));
+    ASSERT_EQ(r.code, 0);
+    r = driver(root, words("round show --yearmon 202603 --seqno 01"));
+    QStringList amounts;
+    for (const QJsonObject& o : r.lines)
+        if (o.contains(QStringLiteral("row"))) {
+            const QJsonObject row = o[QStringLiteral("row")].toObject();
+            amounts << row[QStringLiteral("ExempTy")].toString() + QLatin1Char(':') +
+                           row[QStringLiteral("Amt")].toString();
+        }
+    EXPECT_EQ(amounts, (QStringList{QStringLiteral("2:70000"), QStringLiteral("1:100000")}));
+
+    // Nothing paid yet: no receipt, no refund.
+    r = driver(root, words("report list receipts --round 202603-01"));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.lines.last()[QStringLiteral("count")].toInt(), 0);
+    r = driver(root, QStringList{QStringLiteral("print"), QStringLiteral("receipts"), QStringLiteral("--round"),
+                                 QStringLiteral("202603-01"), QStringLiteral("--pdf"), root + QStringLiteral("/r.pdf")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.lines.value(0)[QStringLiteral("text")].toString(), QStringLiteral("해당하는 자료가 없습니다."));
+    r = driver(root, words("report list receipts --round 202603-02 --round2 202603-01"));
+    EXPECT_EQ(r.lines.value(0)[QStringLiteral("text")].toString(), QStringLiteral("조회시작회차가 조회종료회차보다 큽니다."));
+}
+
+} // namespace
