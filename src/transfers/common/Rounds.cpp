@@ -48,6 +48,18 @@ QStringList collectionTables() {
     return tablesByMask(QStringLiteral("H_200_*.db"));
 }
 
+QString sBunCalcR(int quarter, const QDate& today) {
+    if (quarter < 1 || quarter > 4) return QStringLiteral("H_200_*.db");
+    const int schoolYear = today.month() >= 3 ? today.year() : today.year() - 1;
+    QStringList parts;
+    for (int i = 0; i < 3; ++i) {
+        const int m = 3 * quarter + i; // 3..14: months past 12 fall in the next year
+        const int year = schoolYear + (m > 12 ? 1 : 0);
+        parts << QStringLiteral("H_200_%1%2*.db").arg(year).arg((m - 1) % 12 + 1, 2, 10, QLatin1Char('0'));
+    }
+    return parts.join(QLatin1Char(';'));
+}
+
 QStringList tablesByMask(const QString& mask) {
     QList<QRegularExpression> patterns;
     for (QString p : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,12 @@ QStringList collectionTables();
 // Round tables matching a file mask such as "H_200_*.db" (several patterns
 // separated by ';'; the ".db" ending and case do not matter), sorted by name.
 QStringList tablesByMask(const QString& mask);
+
+// The file mask of a quarter (1 to 4) of the school year (March to February)
+// that contains today: "H_200_" + yyyymm + "*.db" for each of its three
+// months, joined by ';'. Quarter 0 (the empty entry) gives "H_200_*.db".
+// The fourth quarter is December with January and February of the next year.
+QString sBunCalcR(int quarter, const QDate& today);
 
 // Next round of a month: one above the highest round of that month among the
 // tables, "01" without one; empty when round 99 is taken (a month holds at
