@@ -7,6 +7,7 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
+#include "transfers/collection/CollectionExport.h"
 #include "transfers/collection/CollectionListing.h"
 #include "transfers/collection/CollectionPrint.h"
 
@@ -129,6 +130,28 @@ int printReceipts(QStringList args) {
     return PrintOutput::write(CollectionPrint::makeReceipt(r, two)->layout(), out);
 }
 
+int exportCollection(QStringList args) {
+    if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+        return Driver::fail(QStringLiteral("export collection FILE ") + QString::fromLatin1(kSelection));
+    const QString file = args.takeFirst();
+    CollectionSelection s;
+    CollectionListing l;
+    int rc = 0;
+    if (!listing(args, s, l, &rc)) return rc;
+    if (l.rows.isEmpty()) {
+        Msg::error(QStringLiteral("엑셀저장실패"), QStringLiteral("조회된 자료가 없습니다!"));
+        return 1;
+    }
+    QString err;
+    if (!CollectionExport::write(l.rows, file, &err)) {
+        Msg::error(QStringLiteral("엑셀저장실패"), err);
+        return 1;
+    }
+    Msg::info(QStringLiteral("화일생성"), QStringLiteral("엑셀화일을 생성하였습니다!"));
+    Driver::print({{QStringLiteral("file"), file}, {QStringLiteral("rows"), int(l.rows.size())}});
+    return 0;
+}
+
 struct Register {
     Register() {
         Driver::addCommand(
@@ -140,6 +163,9 @@ struct Register {
                            QStringLiteral("print-receipts ") + QString::fromLatin1(kSelection) +
                                QStringLiteral(" [--row N] [--copies 2] --pdf FILE [--dump FILE]"),
                            printReceipts);
+        Driver::addCommand(QStringLiteral("export-collection"),
+                           QStringLiteral("export-collection FILE ") + QString::fromLatin1(kSelection),
+                           exportCollection);
     }
 } reg;
 

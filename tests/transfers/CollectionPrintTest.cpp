@@ -3,7 +3,9 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sheet/SheetReader.h"
 #include "support/TestRoot.h"
+#include "transfers/collection/CollectionExport.h"
 #include "transfers/collection/CollectionListing.h"
 #include "transfers/collection/M101P.h"
 #include "transfers/common/Rounds.h"
@@ -201,8 +203,12 @@ TEST_F(CollectionPrintTest, ReceiptsInOneAndTwoCopies) {
     EXPECT_EQ(t.count(QStringLiteral("2026-03-16")), 2);
     // The copy labels sit left and right.
     for (const PageItem& it : two.pages[0].items) {
-        if (it.text == QStringLiteral("(학교보관용)")) EXPECT_LT(it.rect.left(), 100);
-        if (it.text == QStringLiteral("(학부모보관용)")) EXPECT_GT(it.rect.left(), 100);
+        if (it.text == QStringLiteral("(학교보관용)")) {
+            EXPECT_LT(it.rect.left(), 100);
+        }
+        if (it.text == QStringLiteral("(학부모보관용)")) {
+            EXPECT_GT(it.rect.left(), 100);
+        }
     }
 
     const QStringList one = CollectionPrint::makeReceipt(r, false)->layout().pages[0].texts();
@@ -257,6 +263,54 @@ TEST_F(CollectionPrintTest, QuarterMasks) {
     for (const auto& c : cases)
         EXPECT_EQ(Rounds::sBunCalcR(c.quarter, c.today), QLatin1String(c.mask))
             << c.today.toString(Qt::ISODate).toStdString() << " " << c.quarter;
+}
+
+TEST_F(CollectionPrintTest, ExportReadBack) {
+    for (const auto& [item, val] : {std::pair{"K1", 10000}, std::pair{"K2", 6000}})
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("M_EXEMP"),
+                                        {{QStringLiteral("CustNo"), QStringLiteral("C30201")},
+                                         {QStringLiteral("ItemCd"), QLatin1String(item)},
+                                         {QStringLiteral("Itemval"), val},
+                                         {QStringLiteral("Free"), QStringLiteral("1")}}));
+    QList<QStringList> rows = listing.rows;
+    rows[0][ColSNo] = QStringLiteral("03010"); // a leading zero stays
+    const QString file = path(QStringLiteral("out.xlsx"));
+    QString err;
+    ASSERT_TRUE(CollectionExport::write(rows, file, &err)) << err.toStdString();
+    const auto sheet = SheetReader::read(file);
+    ASSERT_TRUE(sheet.has_value());
+    EXPECT_EQ(sheet->text(1, 1), QStringLiteral("학번"));
+    EXPECT_EQ(sheet->text(1, 15), QStringLiteral("환불일자"));
+    EXPECT_EQ(sheet->text(2, 1), QStringLiteral("03010"));
+    EXPECT_EQ(sheet->text(2, 6), QStringLiteral("12345678"));
+    EXPECT_EQ(sheet->text(2, 7), QStringLiteral("      10,000 "));
+    EXPECT_EQ(sheet->text(2, 8), QStringLiteral("Ｘ"));
+    EXPECT_EQ(sheet->text(2, 9), QStringLiteral("처리"));
+    EXPECT_EQ(sheet->text(2, 10), QStringLiteral("2008-03-25"));
+    EXPECT_EQ(sheet->text(6, 8), QStringLiteral("◎"));
+    EXPECT_EQ(sheet->text(7, 8), QStringLiteral("◐"));
+    EXPECT_EQ(sheet->text(8, 1), QString());
+    EXPECT_EQ(sheet->text(9, 1), QString());
+    const struct {
+        const char16_t *label, *amountLabel;
+        const char *count, *amount;
+    } sum[] = {{u"전체건수     :", u"전체금액     :", "6", "      39,000 "},
+               {u"현금수납건수 :", u"현금수납금액 :", "0", "           0 "},
+               {u"자동이체건수 :", u"자동이체금액 :", "1", "      10,000 "},
+               {u"환불건수     :", u"환불금액     :", "2", "      15,000 "},
+               {u"미처리건수   :", u"미처리금액   :", "3", "      14,000 "},
+               {u"전액면제건수 :", u"전액면제금액 :", "1", "      10,000 "},
+               {u"부분면제건수 :", u"부분면제금액 :", "1", "       2,000 "}};
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(sheet->text(10 + i, 1), QString::fromUtf16(sum[i].label));
+        EXPECT_EQ(sheet->value(10 + i, 3).typeId(), QMetaType::Double);
+        EXPECT_EQ(sheet->text(10 + i, 3), QLatin1String(sum[i].count));
+        EXPECT_EQ(sheet->text(10 + i, 5), QString::fromUtf16(sum[i].amountLabel));
+        EXPECT_EQ(sheet->text(10 + i, 7), QLatin1String(sum[i].amount));
+    }
+    // A folder that does not exist: refused, nothing written.
+    EXPECT_FALSE(CollectionExport::write(rows, path(QStringLiteral("no/out.xlsx")), &err));
 }
 
 TEST_F(CollectionPrintTest, DriverPrintsTheListAndAReceipt) {

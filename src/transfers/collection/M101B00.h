@@ -162,6 +162,7 @@ public:
     void BBtnPreviewClick(); // the list print
     void cmdReceiptClick();  // the receipt of the current row
     void cboBUNGIChange();   // the quarter's round tables
+    void BBtnExcelSaveClick(); // the listed rows into a workbook
     // What the list print hands its form (the dialog's choices aside).
     CollectionPrint::ListOptions listOptions() const;
     CollectionPrint::Receipt receipt(int row) const;

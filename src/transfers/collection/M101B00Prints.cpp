@@ -3,10 +3,13 @@
 
 #include "transfers/collection/M101B00.h"
 
+#include "data/DMModule.h"
 #include "platform/sys/Clock.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/F201B03_02.h"
+#include "transfers/collection/CollectionExport.h"
 #include "transfers/common/Rounds.h"
 
 #include <QCheckBox>
@@ -87,4 +90,27 @@ void TFrmM101B00::cboBUNGIChange() {
         FLbHProcMask << p;
     }
     pReadRoundTables();
+}
+
+void TFrmM101B00::BBtnExcelSaveClick() {
+    if (SGrdPay->cell(0, ColSNo).isEmpty()) {
+        Msg::error(QStringLiteral("엑셀저장실패"), QStringLiteral("조회된 자료가 없습니다!"), this);
+        return;
+    }
+    FileDialogSpec spec;
+    spec.mode = FileDialogSpec::Mode::Save;
+    spec.title = QStringLiteral("집금자료를 엑셀화일로 만들기");
+    spec.filter = QStringLiteral("엑셀화일|*.xlsx|모든화일|*.*");
+    spec.defaultSuffix = QStringLiteral("xlsx");
+    spec.fileName = QString::fromUtf16(CollectionExport::kFileName);
+    spec.folder = DMLib ? DMLib->FDataDir : QString();
+    const std::optional<QString> path = FileDialog::pick(spec, this);
+    if (!path) return;
+    QString error;
+    // A file that cannot be written leaves the window as it was.
+    if (!CollectionExport::write(SGrdPay->payModel()->rows(), *path, &error)) {
+        Msg::error(QStringLiteral("엑셀저장실패"), error, this);
+        return;
+    }
+    Msg::info(QStringLiteral("화일생성"), QStringLiteral("엑셀화일을 생성하였습니다!"), this);
 }
