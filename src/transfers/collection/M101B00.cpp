@@ -465,12 +465,16 @@ void TFrmM101B00::buildControls() {
     BBtnClose = button(QStringLiteral("닫    기"));
     lay->addLayout(btns);
 
-    rowButtons_ = {BBtnAddShft, BBtnDelShft, BBtnAmtUpdt, bbtnSuNap, BBtnSearch};
-    laterButtons_ = {BBtnPreview, cmdReceipt, DoubleCheckBox, BBtnExcelSave, BBtnSMS};
-    for (QWidget* w : laterButtons_)
+    rowButtons_ = {BBtnAddShft, BBtnDelShft, BBtnAmtUpdt, bbtnSuNap, BBtnSearch, BBtnPreview, cmdReceipt,
+                   DoubleCheckBox, BBtnExcelSave};
+    laterButtons_ = {BBtnSMS};
+    for (QWidget* w : rowButtons_ + laterButtons_)
         w->setEnabled(false);
-    // The quarter filter comes with the export.
-    cboBUNGI->setEnabled(false);
+    connect(BBtnPreview, &QPushButton::clicked, this, &TFrmM101B00::BBtnPreviewClick);
+    connect(cmdReceipt, &QPushButton::clicked, this, &TFrmM101B00::cmdReceiptClick);
+    connect(BBtnExcelSave, &QPushButton::clicked, this, &TFrmM101B00::BBtnExcelSaveClick);
+    connect(cboBUNGI, &QComboBox::activated, this, [this] { cboBUNGIChange(); });
+    cboBUNGI->installEventFilter(this);
     BBtnAdd->setEnabled(false);
 
     connect(BBtnPayDisp, &QPushButton::clicked, this, &TFrmM101B00::BBtnPayDispClick);
@@ -570,6 +574,8 @@ void TFrmM101B00::wireKeys() {
 }
 
 bool TFrmM101B00::eventFilter(QObject* o, QEvent* e) {
+    // The quarter is chosen from the list only; typed keys are dropped.
+    if (o == cboBUNGI && e->type() == QEvent::KeyPress) return true;
     if (e->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(e))) {
         focusNextChild();
         return true;

@@ -1,4 +1,5 @@
 #pragma once
+#include "transfers/collection/CollectionPrint.h"
 #include "transfers/collection/CollectionListing.h"
 
 #include <QAbstractTableModel>
@@ -156,6 +157,15 @@ public:
     // unprocessed.
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void BBtnCloseClick();
+
+    // ---- outputs (M101B00Prints.cpp)
+    void BBtnPreviewClick(); // the list print
+    void cmdReceiptClick();  // the receipt of the current row
+    void cboBUNGIChange();   // the quarter's round tables
+    void BBtnExcelSaveClick(); // the listed rows into a workbook
+    // What the list print hands its form (the dialog's choices aside).
+    CollectionPrint::ListOptions listOptions() const;
+    CollectionPrint::Receipt receipt(int row) const;
 
     // ---- row edits (M101B00Edits.cpp)
     void BBtnAmtUpdtClick(); // F: the bulk amount
