@@ -9,10 +9,12 @@
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
 #include "students/F201B04.h"
+#include "students/SMSEdit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -256,9 +258,8 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BBtnPreview = new QPushButton(QStringLiteral("인쇄"), search);
     BtnSMS = new QPushButton(QStringLiteral("문자메세지"), search);
     BBtnSMSALL = new QPushButton(QStringLiteral("전체수신"), search);
-    // Print and SMS composing come with their own units.
+    // Printing comes with its own unit.
     BBtnPreview->setEnabled(false);
-    BtnSMS->setEnabled(false);
     for (QPushButton* b : {BBtnInquiry, BBtnSearch, BBtnPreview, BtnSMS, BBtnSMSALL})
         sbtns->addWidget(b);
     sg->addLayout(sbtns, 5, 0, 1, 4);
@@ -353,6 +354,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF201B00::BBtnInquiryClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
     connect(BBtnSMSALL, &QPushButton::clicked, this, &TFrmF201B00::BBtnSMSALLClick);
+    connect(BtnSMS, &QPushButton::clicked, this, &TFrmF201B00::BtnSMSClick);
     connect(BBtnAdd, &QPushButton::clicked, this, &TFrmF201B00::BBtnAddClick);
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
@@ -530,6 +532,24 @@ void TFrmF201B00::SGrdMCustClick() {
 
 void TFrmF201B00::BBtnSearchClick() {
     TFrmF201B01 dlg(this);
+    Modal::exec(&dlg);
+}
+
+void TFrmF201B00::BtnSMSClick() {
+    const QString none = QStringLiteral("문자메세지 발송대상이 없습니다.!!");
+    QList<StudentRow> rows;
+    for (int i = 0; i < grid->students(); ++i)
+        rows << *grid->student(i);
+    if (rows.isEmpty()) {
+        Msg::show(QCoreApplication::applicationName(), none, MsgIcon::None, MsgButtons::Ok, this);
+        return;
+    }
+    TFrmSMSEdit dlg(this);
+    dlg.SGridSMS = RosterList::smsRecipients(rows);
+    if (dlg.SGridSMS.isEmpty()) {
+        Msg::show(QCoreApplication::applicationName(), none, MsgIcon::None, MsgButtons::Ok, this);
+        return;
+    }
     Modal::exec(&dlg);
 }
 

@@ -87,6 +87,7 @@ public:
     void SGrdMCustClick();
     void BBtnSearchClick();
     void BBtnSMSALLClick();
+    void BtnSMSClick();
     void BBtnAddClick();
     void BBtnUpdtClick();
     void BBtnDelClick();
