@@ -30,6 +30,11 @@ QString stepFailure(int step) {
 SmsSession::SmsSession(QObject* parent) : QObject(parent) {}
 
 bool SmsSession::readSettings(Request* r, QWidget* parent) {
+    readLogOn(r, parent);
+    return readServer(r, parent);
+}
+
+void SmsSession::readLogOn(Request* r, QWidget* parent) {
     const QString key = QStringLiteral("SchoolInfo");
     const int uxAut = Registry::readInteger(key, QStringLiteral("UxAut")).value_or(0);
     r->company = Registry::readString(key, QStringLiteral("SchCode"));
@@ -41,6 +46,9 @@ bool SmsSession::readSettings(Request* r, QWidget* parent) {
             r->password = pw.trimmed();
         }
     }
+}
+
+bool SmsSession::readServer(Request* r, QWidget* parent) {
     const VanSettings::Server s = VanSettings::readServer();
     if (s.address.trimmed().isEmpty() || s.portNo.trimmed().isEmpty()) {
         Msg::error(QStringLiteral(u"접속"),

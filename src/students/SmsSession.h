@@ -35,6 +35,8 @@ public:
     // a cancel keeps the stored values). False after a box when no server
     // is set.
     static bool readSettings(Request* r, QWidget* parent = nullptr);
+    static void readLogOn(Request* r, QWidget* parent = nullptr);
+    static bool readServer(Request* r, QWidget* parent = nullptr);
 
     // Starts the upload; false (after its box) when the file cannot be read.
     bool start(const Request& r);

@@ -11,8 +11,13 @@
 #include "van/VanSettings.h"
 
 #include <QComboBox>
+#include <tuple>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QPlainTextEdit>
 
 namespace {
@@ -224,6 +229,49 @@ TEST_F(SmsSend, RefusalsBeforeAnyConnection) {
     // The default form cannot be replaced; the form list shows it.
     EXPECT_EQ(d.cboMsgType->currentText(), SmsFile::kDefaultForm);
     EXPECT_EQ(d.formText(), SmsFile::kDefaultText);
+}
+
+TEST_F(SmsSend, DriverComposesFromTheRosterAndSends) {
+    // Two listed students; one refuses SMS, so one record is written.
+    for (const auto& [sno, nm, sms] : {std::tuple{"10101", "가나", "1"}, std::tuple{"10102", "다라", "2"}})
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
+                                        {{QStringLiteral("CustNo"), QStringLiteral("09%1").arg(QLatin1String(sno))},
+                                         {QStringLiteral("SCd"), QStringLiteral("1")},
+                                         {QStringLiteral("SNo"), QLatin1String(sno)},
+                                         {QStringLiteral("Nm"), QString::fromUtf8(nm)},
+                                         {QStringLiteral("UseTy"), QStringLiteral("1")},
+                                         {QStringLiteral("MTelNo"), QStringLiteral("010-2222-3333")},
+                                         {QStringLiteral("smsYN"), QLatin1String(sms)}}));
+    ASSERT_TRUE(sim.start());
+    auto drive = [this](const QStringList& args, int* rc) {
+        QProcess p;
+        p.start(QStringLiteral(ZQ_DRIVER_PATH), QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                                                             QStringLiteral("20260316")} + args);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        *rc = p.exitCode();
+        QList<QJsonObject> out;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+            if (!line.trimmed().isEmpty()) out << QJsonDocument::fromJson(line).object();
+        return out;
+    };
+    int rc = -1;
+    auto out = drive({QStringLiteral("sms"), QStringLiteral("compose")}, &rc);
+    ASSERT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 2);
+    EXPECT_EQ(out[0].value(QStringLiteral("row")).toArray().at(3).toString(),
+              QStringLiteral("가나님 :0원 03월17일 이체예정입니다. 한빛중학교"));
+    EXPECT_EQ(out[1].value(QStringLiteral("count")).toInt(), 1);
+
+    out = drive({QStringLiteral("sms"), QStringLiteral("send"), QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
+                 QStringLiteral("--port"), QString::number(sim.port())},
+                &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_FALSE(out.isEmpty());
+    EXPECT_EQ(out.last().value(QStringLiteral("result")).toString(), QStringLiteral("sent"))
+        << QJsonDocument(out.last()).toJson().toStdString();
+    const auto blocks = sim.messages(QStringLiteral("recv"), QStringLiteral("0710100"));
+    ASSERT_EQ(blocks.size(), 1);
+    EXPECT_EQ(blocks[0].value(QStringLiteral("RecCount")).toString(), QStringLiteral("01"));
 }
 
 } // namespace
