@@ -1,8 +1,11 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
+#include "platform/ui/Browser.h"
+#include "platform/ui/Modal.h"
 #include "platform/text/Cp949.h"
 #include "students/SMSEdit.h"
+#include "students/SMSHistory.h"
 #include "students/SmsFile.h"
 #include "students/SmsSession.h"
 #include "support/TestRoot.h"
@@ -272,6 +275,46 @@ TEST_F(SmsSend, DriverComposesFromTheRosterAndSends) {
     const auto blocks = sim.messages(QStringLiteral("recv"), QStringLiteral("0710100"));
     ASSERT_EQ(blocks.size(), 1);
     EXPECT_EQ(blocks[0].value(QStringLiteral("RecCount")).toString(), QStringLiteral("01"));
+}
+
+TEST(SmsPagesTest, EveryValueInTheHistoryAddressIsEncoded) {
+    qunsetenv("ZQ_SMS_WEB_URL");
+    EXPECT_EQ(SmsPages::historyUrl(QStringLiteral("A 1"), QStringLiteral("p&w#1=?")),
+              QStringLiteral("https://webbank.torva.co.kr/PLIX/login_proc_sms.jsp?login_id=A%201&login_pwd=p%26w%231%3D%3F"));
+}
+
+TEST_F(SmsSend, HistoryAsksForTheLogInWhenLogInIsOff) {
+    QStringList opened;
+    Browser::setOpener([&](const QString& url) {
+        opened << url;
+        return true;
+    });
+    int asked = 0;
+    Modal::setRunner([&](QDialog*) {
+        ++asked;
+        return int(QDialog::Rejected);
+    });
+    const struct {
+        const char* name;
+        bool removeUxAut;
+        int uxAut;
+        int asks;
+    } cases[] = {{"log-in on", false, 1, 0}, {"log-in off", false, 0, 1}, {"no UxAut means off", true, 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        opened.clear();
+        asked = 0;
+        Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), c.uxAut);
+        if (c.removeUxAut) Registry::deleteValue(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"));
+        TfrmSMSHistory w;
+        w.show();
+        EXPECT_EQ(asked, c.asks);
+        ASSERT_EQ(opened.size(), 1);
+        // A cancelled log-in keeps the stored values.
+        EXPECT_TRUE(opened[0].endsWith(QStringLiteral("login_id=A123&login_pwd=pw1234")));
+    }
+    Browser::setOpener({});
+    Modal::setRunner({});
 }
 
 } // namespace
