@@ -187,7 +187,8 @@ void TFrmSMSEdit::BtnSaveMsgClick() {
         return;
     }
     if (!SmsFile::saveForm(name, formText())) {
-        Msg::error(QStringLiteral("오류"), QStringLiteral("서식 파일을 저장할 수 없습니다.\r\n") + name, this);
+        Msg::error(QStringLiteral("오류"), QStringLiteral("서식 파일을 저장할 수 없습니다.\r\n") + name,
+                   this);
         return;
     }
     pLoadFormList(name);

@@ -28,8 +28,9 @@ QString enc(const QString& v) {
 } // namespace
 
 QString historyUrl(const QString& company, const QString& password) {
-    return host("ZQ_SMS_WEB_URL", "https://webbank.torva.co.kr") + QStringLiteral("/PLIX/login_proc_sms.jsp?login_id=") +
-           enc(company) + QStringLiteral("&login_pwd=") + enc(password);
+    return host("ZQ_SMS_WEB_URL", "https://webbank.torva.co.kr") +
+           QStringLiteral("/PLIX/login_proc_sms.jsp?login_id=") + enc(company) +
+           QStringLiteral("&login_pwd=") + enc(password);
 }
 
 QString noteUrl() {
@@ -40,10 +41,11 @@ QString noteUrl() {
 
 namespace {
 
-const FormRegistrar g_history(FormEntry{QStringLiteral("SMSHistory"), QStringLiteral("문자메세지 내역"),
-                                        FormEntry::Mode::WorkWindow,
-                                        [](QWidget* parent) -> QWidget* { return new TfrmSMSHistory(parent); }});
-const FormRegistrar g_note(FormEntry{QStringLiteral("SMSnote"), QStringLiteral("공지"), FormEntry::Mode::Dialog,
+const FormRegistrar g_history(FormEntry{
+    QStringLiteral("SMSHistory"), QStringLiteral("문자메세지 내역"), FormEntry::Mode::WorkWindow,
+    [](QWidget* parent) -> QWidget* { return new TfrmSMSHistory(parent); }});
+const FormRegistrar g_note(FormEntry{QStringLiteral("SMSnote"), QStringLiteral("공지"),
+                                     FormEntry::Mode::Dialog,
                                      [](QWidget* parent) -> QWidget* { return new TfrmSMSnote(parent); }});
 
 QLabel* linkLabel(QWidget* parent) {
@@ -111,7 +113,8 @@ TfrmSMSnote::TfrmSMSnote(QWidget* parent) : QDialog(parent) {
     vBrowser = linkLabel(this);
     const QString url = SmsPages::noteUrl();
     vBrowser->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(url.toHtmlEscaped()));
-    connect(vBrowser, &QLabel::linkActivated, this, [this](const QString& link) { Browser::open(link, this); });
+    connect(vBrowser, &QLabel::linkActivated, this,
+            [this](const QString& link) { Browser::open(link, this); });
     lay->addWidget(vBrowser);
     resize(360, 100);
 }

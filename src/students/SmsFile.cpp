@@ -54,8 +54,8 @@ QString digitsOnly(const QString& tel) {
 }
 
 QByteArray record(const Recipient& r, const QString& callback) {
-    return field(r.sno, 10) + field(r.nm, 20) + field(digitsOnly(callback), 20) + field(digitsOnly(r.tel), 20) +
-           QByteArray(30, ' ') + field(r.msg, kMessageBytes) + "\r\n";
+    return field(r.sno, 10) + field(r.nm, 20) + field(digitsOnly(callback), 20) +
+           field(digitsOnly(r.tel), 20) + QByteArray(30, ' ') + field(r.msg, kMessageBytes) + "\r\n";
 }
 
 bool write(const QString& path, const QList<Recipient>& recipients, const QString& callback, QString* error) {
@@ -79,13 +79,14 @@ QString formDir() {
 
 void makeDefaultForm() {
     QDir().mkpath(formDir());
-    if (!QFile::exists(formDir() + kDefaultForm + QStringLiteral(".txt"))) saveForm(kDefaultForm, kDefaultText);
+    if (!QFile::exists(formDir() + kDefaultForm + QStringLiteral(".txt")))
+        saveForm(kDefaultForm, kDefaultText);
 }
 
 QStringList formNames() {
     QStringList names;
-    const QStringList files =
-        QDir(formDir()).entryList({QStringLiteral("*.txt"), QStringLiteral("*.TXT")}, QDir::Files, QDir::Name);
+    const QStringList files = QDir(formDir()).entryList({QStringLiteral("*.txt"), QStringLiteral("*.TXT")},
+                                                        QDir::Files, QDir::Name);
     for (const QString& f : files)
         names << f.chopped(4);
     return names;

@@ -24,7 +24,8 @@ struct Recipient {
 inline const QString kFileName = QStringLiteral("10981098.SMS");
 inline const QString kDefaultForm = QStringLiteral("납부고지서식");
 inline const QString kDefaultText = QStringLiteral(">성명<님 >항목<:>금액< >익일< 이체예정입니다. >학교명<");
-inline const QString kMarkers = QStringLiteral(">학번<\r>성명<\r>항목<\r>금액<\r>이체일<\r>학교명<\r>당일<\r>익일<");
+inline const QString kMarkers =
+    QStringLiteral(">학번<\r>성명<\r>항목<\r>금액<\r>이체일<\r>학교명<\r>당일<\r>익일<");
 constexpr int kRecordWidth = 202;
 constexpr int kMessageBytes = 100;
 // The counter turns red from here on; nothing is cut at it.

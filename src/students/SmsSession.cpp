@@ -19,9 +19,10 @@ void plainBox(const QString& text) {
 }
 
 QString stepFailure(int step) {
-    static const char16_t* texts[] = {u"문자메세지전송실패(Encrypt)~!!",     u"문자메세지전송실패(SendOpenMsg)~!!",
-                                      u"문자메세지전송실패(SendTransMsg)~!!", u"문자메세지전송실패(UpLoadProcess)~!!",
-                                      u"문자메세지전송실패(PartEndMsg)~!!"};
+    static const char16_t* texts[] = {
+        u"문자메세지전송실패(Encrypt)~!!", u"문자메세지전송실패(SendOpenMsg)~!!",
+        u"문자메세지전송실패(SendTransMsg)~!!", u"문자메세지전송실패(UpLoadProcess)~!!",
+        u"문자메세지전송실패(PartEndMsg)~!!"};
     return QString::fromUtf16(texts[std::clamp(step, 0, 4)]);
 }
 

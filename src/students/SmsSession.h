@@ -22,7 +22,7 @@ public:
         quint16 port = 0;
         QString company;
         QString password;
-        QString file;     // the send file
+        QString file; // the send file
         int recipients = 0;
         QString formText; // the template as it stood, for the job log
     };

@@ -8,8 +8,8 @@
 #include "van/VanSettings.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -105,8 +105,8 @@ TFrmT401B00::~TFrmT401B00() {
 
 void TFrmT401B00::rdUSEClick(int tag) {
     const bool on = tag == 1;
-    for (QWidget* w : {static_cast<QWidget*>(txtCODE), static_cast<QWidget*>(txtPWD),
-                       static_cast<QWidget*>(slePWD)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtCODE), static_cast<QWidget*>(txtPWD), static_cast<QWidget*>(slePWD)})
         w->setEnabled(on);
     txtMsg->setEnabled(on);
     slePWD->setText(on ? storedPwd_ : QString());
@@ -122,8 +122,8 @@ void TFrmT401B00::cmdSaveClick() {
             return;
         }
         if (slePWD->text().trimmed().isEmpty()) {
-            Msg::show(QCoreApplication::applicationName(), QStringLiteral("패스워드를 확인하세요."), MsgIcon::None,
-                      MsgButtons::Ok, this);
+            Msg::show(QCoreApplication::applicationName(), QStringLiteral("패스워드를 확인하세요."),
+                      MsgIcon::None, MsgButtons::Ok, this);
             slePWD->setFocus();
             return;
         }
@@ -205,8 +205,8 @@ bool TFrmT401B00::vanResponseError(const TVanMsg&, int code) {
     if (code == 14)
         text = QStringLiteral("휴일오류(노동절)");
     else if (code == 15)
-        text = QStringLiteral(
-            "비밀번호를 3회 틀리셨습니다.\r\nTORVA과 연결할 수 없습니다.\r\n접속하실려면 TORVA으로 연락하세요!");
+        text = QStringLiteral("비밀번호를 3회 틀리셨습니다.\r\nTORVA과 연결할 수 없습니다.\r\n접속하실려면 "
+                              "TORVA으로 연락하세요!");
     else if (code == 16)
         text = QStringLiteral("검색자료없음");
     else if (code == 0 || code > 23)

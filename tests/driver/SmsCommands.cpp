@@ -23,8 +23,9 @@ QString opt(const QStringList& args, const QString& name, const QString& def = Q
     return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
 }
 
-const char* kUsage = "sms compose [--form NAME | --text TEXT] [--from SNO] [--to SNO] [--bank BB] [--use 0-2] | "
-                     "sms send [--host H] [--port P] [--company C --password P] [--timeout ms]";
+const char* kUsage =
+    "sms compose [--form NAME | --text TEXT] [--from SNO] [--to SNO] [--bank BB] [--use 0-2] | "
+    "sms send [--host H] [--port P] [--company C --password P] [--timeout ms]";
 
 // As "문자메세지" hands over the roster's listing: the students with consent
 // and a mobile number; the form filled in for each; the send file written.
@@ -56,8 +57,8 @@ int compose(const QStringList& args) {
         return 1;
     }
     for (const SmsFile::Recipient& r : d.SGridSMS)
-        Driver::print({{QStringLiteral("row"),
-                        QJsonArray{r.sno, r.nm, r.tel, r.msg, Cp949::byteLength(r.msg)}}});
+        Driver::print(
+            {{QStringLiteral("row"), QJsonArray{r.sno, r.nm, r.tel, r.msg, Cp949::byteLength(r.msg)}}});
     Driver::print({{QStringLiteral("result"), QStringLiteral("written")},
                    {QStringLiteral("file"), SmsSendFile()},
                    {QStringLiteral("count"), int(d.SGridSMS.size())},

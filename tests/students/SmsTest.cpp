@@ -1,9 +1,9 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
+#include "platform/text/Cp949.h"
 #include "platform/ui/Browser.h"
 #include "platform/ui/Modal.h"
-#include "platform/text/Cp949.h"
 #include "students/SMSEdit.h"
 #include "students/SMSHistory.h"
 #include "students/SmsFile.h"
@@ -14,18 +14,19 @@
 #include "van/VanSettings.h"
 
 #include <QComboBox>
-#include <tuple>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <tuple>
 
 namespace {
 
-SmsFile::Recipient recipient(const QString& sno, const QString& nm, const QString& tel = QStringLiteral("010-1234-5678")) {
+SmsFile::Recipient recipient(const QString& sno, const QString& nm,
+                             const QString& tel = QStringLiteral("010-1234-5678")) {
     SmsFile::Recipient r;
     r.sno = sno;
     r.nm = nm;
@@ -41,16 +42,17 @@ TEST(SmsFileRecords, FieldsKeepTheirWidthsAtACharacterBoundary) {
         const char* name;
         QString nm;
         QString msg;
-        QByteArray nmField;  // the 20 bytes of the name
-        int msgBytes;        // bytes of the message before its padding
+        QByteArray nmField; // the 20 bytes of the name
+        int msgBytes;       // bytes of the message before its padding
     } cases[] = {
         {"name of 20 bytes fills its field", tenHangul, QStringLiteral("a"), Cp949::encode(tenHangul), 1},
         {"longer name cut at byte 20", tenHangul + QChar(0xAC01), QString(), Cp949::encode(tenHangul), 0},
         {"odd cut keeps the record's width", QStringLiteral("a") + tenHangul, QString(),
          "a" + Cp949::encode(QString(9, QChar(0xAC00))) + " ", 0},
-        {"150-byte message sent as its first 100", QString(), QString(75, QChar(0xAC00)), QByteArray(20, ' '), 100},
-        {"message cut inside a syllable drops it", QString(), QStringLiteral("a") + QString(60, QChar(0xAC00)),
-         QByteArray(20, ' '), 99},
+        {"150-byte message sent as its first 100", QString(), QString(75, QChar(0xAC00)), QByteArray(20, ' '),
+         100},
+        {"message cut inside a syllable drops it", QString(),
+         QStringLiteral("a") + QString(60, QChar(0xAC00)), QByteArray(20, ' '), 99},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,10 +91,12 @@ protected:
         Database::insertRow(QStringLiteral("C_SCD"), {{QStringLiteral("SCd"), QStringLiteral("1")},
                                                       {QStringLiteral("SCdNm"), QStringLiteral("1학년")},
                                                       {QStringLiteral("CompyNm"), QStringLiteral("중학교")}});
-        Database::exec(QStringLiteral("create table SCHOOLINFO (SchNm char(40), KidNm char(40), SchTel char(20), "
-                                      "KidTel char(20))"));
-        Database::insertRow(QStringLiteral("SCHOOLINFO"), {{QStringLiteral("SchNm"), QStringLiteral("한빛중학교")},
-                                                           {QStringLiteral("SchTel"), QStringLiteral("02-123-4567")}});
+        Database::exec(
+            QStringLiteral("create table SCHOOLINFO (SchNm char(40), KidNm char(40), SchTel char(20), "
+                           "KidTel char(20))"));
+        Database::insertRow(QStringLiteral("SCHOOLINFO"),
+                            {{QStringLiteral("SchNm"), QStringLiteral("한빛중학교")},
+                             {QStringLiteral("SchTel"), QStringLiteral("02-123-4567")}});
         const QString k = QStringLiteral("SchoolInfo");
         Registry::writeString(k, QStringLiteral("SchCode"), QStringLiteral("A123"));
         Registry::writeString(k, QStringLiteral("UxPwd"), QStringLiteral("pw1234"));
@@ -144,7 +148,8 @@ TEST_F(SmsSend, NineRecipientsGoInBlocksOfFourFourAndOne) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray file = f.readAll();
     ASSERT_EQ(file.size(), 9 * SmsFile::kRecordWidth);
-    EXPECT_TRUE(Cp949::decode(file.mid(100, 100)).startsWith(QStringLiteral("학생1님 :0원 03월17일 이체예정입니다. 한빛중학교")));
+    EXPECT_TRUE(Cp949::decode(file.mid(100, 100))
+                    .startsWith(QStringLiteral("학생1님 :0원 03월17일 이체예정입니다. 한빛중학교")));
 
     msg.expect(MsgResult::Ok);
     bool ok = false;
@@ -156,7 +161,8 @@ TEST_F(SmsSend, NineRecipientsGoInBlocksOfFourFourAndOne) {
     const char* counts[] = {"04", "04", "01"};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(blocks[i].value(QStringLiteral("RecCount")).toString(), QLatin1String(counts[i]));
-        EXPECT_EQ(blocks[i].value(QStringLiteral("BlockNo")).toString(), QStringLiteral("%1").arg(i + 1, 7, 10, QLatin1Char('0')));
+        EXPECT_EQ(blocks[i].value(QStringLiteral("BlockNo")).toString(),
+                  QStringLiteral("%1").arg(i + 1, 7, 10, QLatin1Char('0')));
         EXPECT_EQ(blocks[i].value(QStringLiteral("BizKind")).toString(), QStringLiteral("Z"));
         EXPECT_EQ(blocks[i].value(QStringLiteral("ReceiverCode")).toString(), QStringLiteral("1098"));
         EXPECT_TRUE(blocks[i].value(QStringLiteral("AuxInfo")).toString().startsWith(QStringLiteral("200")));
@@ -172,8 +178,8 @@ TEST_F(SmsSend, NineRecipientsGoInBlocksOfFourFourAndOne) {
     QFile up(sim.dir() + QStringLiteral("/001_1098.txt"));
     ASSERT_TRUE(up.open(QIODevice::ReadOnly));
     EXPECT_EQ(up.readAll(), file);
-    EXPECT_EQ(logRows(), QStringList{QStringLiteral("[전송성공] 전송대상:9명, 메세지내용 : \"") + SmsFile::kDefaultText +
-                                     QStringLiteral("\"")});
+    EXPECT_EQ(logRows(), QStringList{QStringLiteral("[전송성공] 전송대상:9명, 메세지내용 : \"") +
+                                     SmsFile::kDefaultText + QStringLiteral("\"")});
 }
 
 TEST_F(SmsSend, FaultsEndTheSendWithItsMessageAndTheConnectionClosed) {
@@ -183,15 +189,20 @@ TEST_F(SmsSend, FaultsEndTheSendWithItsMessageAndTheConnectionClosed) {
         QStringList boxes;
     } cases[] = {
         {"refused key", {QStringLiteral("--refuse-key")}, {QStringLiteral("문자메세지전송실패(Encrypt)~!!")}},
-        {"wrong password", {QStringLiteral("--password"), QStringLiteral("other")},
+        {"wrong password",
+         {QStringLiteral("--password"), QStringLiteral("other")},
          {QStringLiteral("[비밀번호오류~!!]"), QStringLiteral("문자메세지전송실패(SendOpenMsg)~!!")}},
-        {"no SMS service", {QStringLiteral("--resp"), QStringLiteral("0700100=23")},
+        {"no SMS service",
+         {QStringLiteral("--resp"), QStringLiteral("0700100=23")},
          {SmsSession::replyText(23), QStringLiteral("문자메세지전송실패(SendTransMsg)~!!")}},
-        {"silent on a block", {QStringLiteral("--silent-on"), QStringLiteral("0710100")},
+        {"silent on a block",
+         {QStringLiteral("--silent-on"), QStringLiteral("0710100")},
          {QStringLiteral("문자메세지전송실패(UpLoadProcess)~!!")}},
-        {"dropped on a block", {QStringLiteral("--drop-on"), QStringLiteral("0710100")},
+        {"dropped on a block",
+         {QStringLiteral("--drop-on"), QStringLiteral("0710100")},
          {QStringLiteral("문자메세지전송실패(UpLoadProcess)~!!")}},
-        {"unknown reply code", {QStringLiteral("--resp"), QStringLiteral("0800800=77")},
+        {"unknown reply code",
+         {QStringLiteral("--resp"), QStringLiteral("0800800=77")},
          {QStringLiteral("[기타오류~!!]"), QStringLiteral("문자메세지전송실패(PartEndMsg)~!!")}},
     };
     for (const auto& c : cases) {
@@ -228,7 +239,8 @@ TEST_F(SmsSend, RefusalsBeforeAnyConnection) {
     SmsSession::Request r;
     msg.expect(MsgResult::Ok);
     EXPECT_FALSE(SmsSession::readSettings(&r));
-    EXPECT_TRUE(msg.texts().value(1).startsWith(QStringLiteral("서버 주소 또는 포트번호가 등록되어 있지 않습니다.")));
+    EXPECT_TRUE(
+        msg.texts().value(1).startsWith(QStringLiteral("서버 주소 또는 포트번호가 등록되어 있지 않습니다.")));
     // The default form cannot be replaced; the form list shows it.
     EXPECT_EQ(d.cboMsgType->currentText(), SmsFile::kDefaultForm);
     EXPECT_EQ(d.formText(), SmsFile::kDefaultText);
@@ -237,19 +249,22 @@ TEST_F(SmsSend, RefusalsBeforeAnyConnection) {
 TEST_F(SmsSend, DriverComposesFromTheRosterAndSends) {
     // Two listed students; one refuses SMS, so one record is written.
     for (const auto& [sno, nm, sms] : {std::tuple{"10101", "가나", "1"}, std::tuple{"10102", "다라", "2"}})
-        ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
-                                        {{QStringLiteral("CustNo"), QStringLiteral("09%1").arg(QLatin1String(sno))},
-                                         {QStringLiteral("SCd"), QStringLiteral("1")},
-                                         {QStringLiteral("SNo"), QLatin1String(sno)},
-                                         {QStringLiteral("Nm"), QString::fromUtf8(nm)},
-                                         {QStringLiteral("UseTy"), QStringLiteral("1")},
-                                         {QStringLiteral("MTelNo"), QStringLiteral("010-2222-3333")},
-                                         {QStringLiteral("smsYN"), QLatin1String(sms)}}));
+        ASSERT_TRUE(
+            Database::insertRow(QStringLiteral("M_CUST"),
+                                {{QStringLiteral("CustNo"), QStringLiteral("09%1").arg(QLatin1String(sno))},
+                                 {QStringLiteral("SCd"), QStringLiteral("1")},
+                                 {QStringLiteral("SNo"), QLatin1String(sno)},
+                                 {QStringLiteral("Nm"), QString::fromUtf8(nm)},
+                                 {QStringLiteral("UseTy"), QStringLiteral("1")},
+                                 {QStringLiteral("MTelNo"), QStringLiteral("010-2222-3333")},
+                                 {QStringLiteral("smsYN"), QLatin1String(sms)}}));
     ASSERT_TRUE(sim.start());
     auto drive = [this](const QStringList& args, int* rc) {
         QProcess p;
-        p.start(QStringLiteral(ZQ_DRIVER_PATH), QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
-                                                             QStringLiteral("20260316")} + args);
+        p.start(QStringLiteral(ZQ_DRIVER_PATH),
+                QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                            QStringLiteral("20260316")} +
+                    args);
         EXPECT_TRUE(p.waitForFinished(30000));
         *rc = p.exitCode();
         QList<QJsonObject> out;
@@ -265,8 +280,8 @@ TEST_F(SmsSend, DriverComposesFromTheRosterAndSends) {
               QStringLiteral("가나님 :0원 03월17일 이체예정입니다. 한빛중학교"));
     EXPECT_EQ(out[1].value(QStringLiteral("count")).toInt(), 1);
 
-    out = drive({QStringLiteral("sms"), QStringLiteral("send"), QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
-                 QStringLiteral("--port"), QString::number(sim.port())},
+    out = drive({QStringLiteral("sms"), QStringLiteral("send"), QStringLiteral("--host"),
+                 QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(sim.port())},
                 &rc);
     EXPECT_EQ(rc, 0);
     ASSERT_FALSE(out.isEmpty());
@@ -279,8 +294,10 @@ TEST_F(SmsSend, DriverComposesFromTheRosterAndSends) {
 
 TEST(SmsPagesTest, EveryValueInTheHistoryAddressIsEncoded) {
     qunsetenv("ZQ_SMS_WEB_URL");
-    EXPECT_EQ(SmsPages::historyUrl(QStringLiteral("A 1"), QStringLiteral("p&w#1=?")),
-              QStringLiteral("https://webbank.torva.co.kr/PLIX/login_proc_sms.jsp?login_id=A%201&login_pwd=p%26w%231%3D%3F"));
+    EXPECT_EQ(
+        SmsPages::historyUrl(QStringLiteral("A 1"), QStringLiteral("p&w#1=?")),
+        QStringLiteral(
+            "https://webbank.torva.co.kr/PLIX/login_proc_sms.jsp?login_id=A%201&login_pwd=p%26w%231%3D%3F"));
 }
 
 TEST_F(SmsSend, HistoryAsksForTheLogInWhenLogInIsOff) {

@@ -41,7 +41,8 @@ TEST_F(LoginSettings, OffNeedsNoConnectionAndChecksComeFirst) {
         d.rdNON->click();
         msg.expect({MsgResult::Yes, MsgResult::Ok});
         d.cmdSaveClick();
-        EXPECT_EQ(msg.texts(), (QStringList{QStringLiteral("저장 하시겠습니까?"), QStringLiteral("저장 되었습니다.")}));
+        EXPECT_EQ(msg.texts(),
+                  (QStringList{QStringLiteral("저장 하시겠습니까?"), QStringLiteral("저장 되었습니다.")}));
         EXPECT_EQ(d.result(), QDialog::Accepted);
         EXPECT_EQ(Registry::readInteger(kKey, QStringLiteral("UxAut")).value_or(-1), 0);
         EXPECT_EQ(Registry::readString(kKey, QStringLiteral("UxPwd")), QString());
@@ -50,7 +51,8 @@ TEST_F(LoginSettings, OffNeedsNoConnectionAndChecksComeFirst) {
         const char* code;
         const char* pwd;
         const char16_t* box;
-    } refusals[] = {{"A12", "pw", u"업체코드(4글자)를 확인하세요."}, {"A123", "   ", u"패스워드를 확인하세요."}};
+    } refusals[] = {{"A12", "pw", u"업체코드(4글자)를 확인하세요."},
+                    {"A123", "   ", u"패스워드를 확인하세요."}};
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.code);
         msg.clear();
@@ -75,7 +77,8 @@ TEST_F(LoginSettings, APasswordIsProvedByTheOperatorBeforeItIsStored) {
     msg.expect({MsgResult::Yes, MsgResult::Ok});
     d.cmdSaveClick();
     ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 2; }));
-    EXPECT_EQ(msg.texts().value(1), QStringLiteral("비밀번호가 틀립니다.\r\n 3회이상 틀리면 접속할수 없습니다."));
+    EXPECT_EQ(msg.texts().value(1),
+              QStringLiteral("비밀번호가 틀립니다.\r\n 3회이상 틀리면 접속할수 없습니다."));
     EXPECT_TRUE(d.link().isConnected());
     EXPECT_EQ(Registry::readString(kKey, QStringLiteral("UxPwd")), QStringLiteral("old"));
     // The right one, with a leading space kept as typed.
@@ -90,8 +93,8 @@ TEST_F(LoginSettings, APasswordIsProvedByTheOperatorBeforeItIsStored) {
 }
 
 TEST_F(LoginSettings, ASilentServerCannotHoldTheDialog) {
-    ASSERT_TRUE(sim.start({QStringLiteral("--silent-on"), QStringLiteral("0800100"), QStringLiteral("--silent-on"),
-                           QStringLiteral("0800900")}));
+    ASSERT_TRUE(sim.start({QStringLiteral("--silent-on"), QStringLiteral("0800100"),
+                           QStringLiteral("--silent-on"), QStringLiteral("0800900")}));
     VanSettings::writeServer({QStringLiteral("127.0.0.1"), QString::number(sim.port())});
     TFrmT401B00 d;
     d.show();
@@ -99,7 +102,8 @@ TEST_F(LoginSettings, ASilentServerCannotHoldTheDialog) {
     d.slePWD->setText(QStringLiteral("pw1234"));
     msg.expect(MsgResult::Yes);
     d.cmdSaveClick();
-    ASSERT_TRUE(waitFor([this] { return !sim.messages(QStringLiteral("recv"), QStringLiteral("0800100")).isEmpty(); }));
+    ASSERT_TRUE(waitFor(
+        [this] { return !sim.messages(QStringLiteral("recv"), QStringLiteral("0800100")).isEmpty(); }));
     // The first close logs off; the second does not wait for the answer.
     EXPECT_FALSE(d.close());
     EXPECT_TRUE(d.isVisible());

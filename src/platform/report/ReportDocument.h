@@ -39,7 +39,7 @@ struct PageSetup {
 struct PageItem {
     enum Kind { Text, Line, Frame, Image };
     Kind kind = Text;
-    QRectF rect; // mm from the paper's top-left corner
+    QRectF rect;  // mm from the paper's top-left corner
     QString text; // as printed: already cut to the box, lines joined by '\n'
     ReportFont font;
     ReportAlign align = ReportAlign::Left;
