@@ -8,7 +8,11 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
+#include "students/F201B03.h"
 #include "students/F201B04.h"
+#include "students/PerDcInfo.h"
+#include "students/PurgeActions.h"
+#include "students/RosterPrint.h"
 #include "students/SMSEdit.h"
 
 #include <QButtonGroup>
@@ -23,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -187,7 +192,39 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     for (int w : widths)
         gridWidth += w;
     SGrdMCust->setMinimumWidth(gridWidth);
-    top->addWidget(SGrdMCust, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(SGrdMCust, 1);
+    top->addLayout(left, 1);
+
+    // purge box: every transferred-out student, whatever the search says
+    auto* purge = new QGroupBox(QStringLiteral("전출생 일괄삭제/복구"), this);
+    auto* pg = new QHBoxLayout(purge);
+    auto* notes = new QVBoxLayout;
+    for (const QString& t : {QStringLiteral("본 기능은 검색 조건과 상관없이 프로그램에 존재하는"),
+                             QStringLiteral("전학년 전출생을 대상으로 삭제 또는 복원이 이루어 집니다.")}) {
+        auto* l = new QLabel(t, purge);
+        l->setStyleSheet(QStringLiteral("color: gray"));
+        notes->addWidget(l);
+    }
+    pg->addLayout(notes, 1);
+    cmdOutDel = new QPushButton(QStringLiteral("일괄삭제"), purge);
+    cmdDCancel = new QPushButton(QStringLiteral("삭제자료복구"), purge);
+    pg->addWidget(cmdOutDel);
+    pg->addWidget(cmdDCancel);
+    left->addWidget(purge);
+    pnProgress = new QWidget(this);
+    pnProgress->setStyleSheet(QStringLiteral("background: lightgray"));
+    auto* pp = new QGridLayout(pnProgress);
+    txtProgress = new QLabel(pnProgress);
+    txtProgress->setAlignment(Qt::AlignCenter);
+    pbInit = new QProgressBar(pnProgress);
+    pbInit->setTextVisible(false);
+    pp->addWidget(txtProgress, 0, 0, 1, 3);
+    pp->addWidget(new QLabel(QStringLiteral("0"), pnProgress), 1, 0);
+    pp->addWidget(pbInit, 1, 1);
+    pp->addWidget(new QLabel(QStringLiteral("100"), pnProgress), 1, 2);
+    pnProgress->hide();
+    left->addWidget(pnProgress);
 
     // The boxes scroll as one should the window be smaller than they need.
     auto* scroll = new QScrollArea(this);
@@ -258,8 +295,6 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BBtnPreview = new QPushButton(QStringLiteral("인쇄"), search);
     BtnSMS = new QPushButton(QStringLiteral("문자메세지"), search);
     BBtnSMSALL = new QPushButton(QStringLiteral("전체수신"), search);
-    // Printing comes with its own unit.
-    BBtnPreview->setEnabled(false);
     for (QPushButton* b : {BBtnInquiry, BBtnSearch, BBtnPreview, BtnSMS, BBtnSMSALL})
         sbtns->addWidget(b);
     sg->addLayout(sbtns, 5, 0, 1, 4);
@@ -353,13 +388,17 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
 
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF201B00::BBtnInquiryClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
+    connect(BBtnPreview, &QPushButton::clicked, this, &TFrmF201B00::BBtnPreviewClick);
     connect(BBtnSMSALL, &QPushButton::clicked, this, &TFrmF201B00::BBtnSMSALLClick);
     connect(BtnSMS, &QPushButton::clicked, this, &TFrmF201B00::BtnSMSClick);
     connect(BBtnAdd, &QPushButton::clicked, this, &TFrmF201B00::BBtnAddClick);
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B00::BBtnCloseClick);
+    connect(SBtnExempReg, &QPushButton::clicked, this, &TFrmF201B00::SBtnExempRegClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
+    connect(cmdOutDel, &QPushButton::clicked, this, &TFrmF201B00::cmdOutDelClick);
+    connect(cmdDCancel, &QPushButton::clicked, this, &TFrmF201B00::cmdDCancelClick);
     connect(SGrdMCust, &QTableView::clicked, this, [this](const QModelIndex&) { SGrdMCustClick(); });
     connect(CBBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBBankChange(); });
     connect(CBSBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBSBankChange(); });
@@ -388,12 +427,8 @@ TFrmF201B00::~TFrmF201B00() {
 }
 
 void TFrmF201B00::FormCreate() {
-    // The purge archive keeps the payer numbers of purged students.
-    if (!Database::tableExists(QStringLiteral("D_CUST")))
-        Database::exec(
-            QStringLiteral("create table D_CUST( CustNo char(12), SCd char(2), SNo char(10), Nm char(20), "
-                           "Sex char(1), BankCd char(2), AcctNo char(15), Owr char(30), UseTy char(1), "
-                           "InDate char(8), OutDate char(8), Ju_No char(13), v_x00d char(10) ) "));
+    // A failed creation shows later as nothing to restore.
+    PurgeStore::ensureArchive();
     CBSBank->clear();
     CBSBank->addItems({QStringLiteral("00.모든은행"), QStringLiteral("99.은행없음")});
     CBBank->clear();
@@ -413,6 +448,7 @@ void TFrmF201B00::FormCreate() {
     FSmsAllOn = true;
     BBtnSMSALL->setText(QStringLiteral("전체수신"));
     pListStudents();
+    pEnablePurge();
 }
 
 // ---- grid access
@@ -450,6 +486,7 @@ void TFrmF201B00::pListStudents() {
     RosterListing l = RosterList::pListStudents(f);
     FSNoFrom = l.sNoFrom;
     FSNoTo = l.sNoTo;
+    FListFilter = f;
     grid->setRows(std::move(l.rows));
     SGrdMCust->setCurrentIndex(grid->index(0, 0));
     LblTot->setText(RosterList::countText(QStringLiteral("총인원수: "), l.enrolled + l.transferred));
@@ -477,13 +514,45 @@ void TFrmF201B00::BBtnInquiryClick() {
 
 void TFrmF201B00::RGrpUseClick() {
     pListStudents();
+    pEnablePurge();
+}
+
+void TFrmF201B00::pEnablePurge() {
+    const bool out = RGrpUse->checkedId() == 2;
+    cmdOutDel->setEnabled(out);
+    cmdDCancel->setEnabled(out);
+}
+
+PurgeStore::Progress TFrmF201B00::progressFor(const QString& caption) {
+    return [this, caption](int done, int total) {
+        if (done == 1) {
+            txtProgress->setText(caption + QStringLiteral("중입니다."));
+            pbInit->setRange(0, total);
+            pnProgress->show();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        pbInit->setValue(done);
+        if (done % 256 == 0) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+}
+
+void TFrmF201B00::cmdOutDelClick() {
+    const PurgeResult r = PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()));
+    pnProgress->hide();
+    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
+}
+
+void TFrmF201B00::cmdDCancelClick() {
+    const PurgeResult r = PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()));
+    pnProgress->hide();
+    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
 }
 
 void TFrmF201B00::SGrdMCustClick() {
     const StudentRow* s = grid->student(gridRow() - 1);
     FClicked = s ? *s : StudentRow{};
     const StudentRow& c = FClicked;
-    SBtnExempReg->setEnabled(false); // enabled once the exemption dialog is there
+    SBtnExempReg->setEnabled(true);
     EdtCustNo->setText(c.custNo);
     QStringList codes;
     for (int i = 0; i < CbMNo1->count(); ++i)
@@ -528,6 +597,18 @@ void TFrmF201B00::SGrdMCustClick() {
     const QString bigo = StudentStore::remark(c.custNo);
     eBigo->setText(bigo);
     eBitoTmp->setText(bigo);
+}
+
+// The print shows the rows of the last listing: its own conditions run
+// again, so it never prints students the grid did not show.
+void TFrmF201B00::BBtnPreviewClick() {
+    TFrmF201B03 dlg(this);
+    if (Modal::exec(&dlg) != 1) return;
+    const bool whole = dlg.rdobtn1->isChecked();
+    if (gridCell(0, 1).isEmpty()) return;
+    const RosterListing l = RosterList::pListStudents(FListFilter);
+    const auto report = RosterPrint::make(l.rows, whole, {LblTot->text(), LblUseY->text(), LblUseN->text()});
+    report->PreviewModal(this);
 }
 
 void TFrmF201B00::BBtnSearchClick() {
@@ -747,8 +828,18 @@ void TFrmF201B00::MEdtSNoExit() {
 }
 
 void TFrmF201B00::EdtCustNoChange() {
-    // The exemption dialog is not here yet; the button waits for it.
-    SBtnExempReg->setEnabled(false);
+    SBtnExempReg->setEnabled(!EdtCustNo->text().trimmed().isEmpty());
+}
+
+void TFrmF201B00::SBtnExempRegClick() {
+    // Without a student there is nothing to show.
+    if (EdtCustNo->text().trimmed().isEmpty()) return;
+    SelCustNo = EdtCustNo->text();
+    TFrmPerDcInfo dlg(this);
+    dlg.CustNoView->setText(EdtCustNo->text());
+    dlg.SNoView->setText(gridCell(0, gridRow()));
+    dlg.NameView->setText(gridCell(1, gridRow()));
+    Modal::exec(&dlg);
 }
 
 bool TFrmF201B00::boundEditKey(QLineEdit* edit, int key) {

@@ -8,6 +8,11 @@
 #include "transfers/collection/M101B07.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/common/M101B02.h"
+#include "transfers/collection/M101B06.h"
+#include "transfers/collection/M101B10.h"
+#include "transfers/collection/M101B12.h"
+
+#include <QRadioButton>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -158,7 +163,9 @@ TEST_F(WorkWindow, OpensListsAndTotals) {
               QColor(Qt::red));
     EXPECT_TRUE(w.FListSql.contains(QLatin1String("H_200_20240503")));
     EXPECT_TRUE(w.BBtnDelShft->isEnabled());
-    EXPECT_FALSE(w.BBtnAmtUpdt->isEnabled()); // row edits come later
+    EXPECT_TRUE(w.BBtnAmtUpdt->isEnabled());
+    EXPECT_TRUE(w.bbtnSuNap->isEnabled());
+    EXPECT_TRUE(w.BBtnSearch->isEnabled());
 
     // Typing a bank code picks its entry and the file buttons follow.
     w.CbBank->setEditText(QStringLiteral("11"));
@@ -359,6 +366,55 @@ TEST_F(WorkWindow, AddStudentKeysNeverSkipTheClass) {
     // The name field holds a whole name of its column.
     EXPECT_GE(d.edtStudtNm->width(),
               d.edtStudtNm->fontMetrics().horizontalAdvance(QStringLiteral("가나다라마바사아자차")));
+}
+
+TEST_F(WorkWindow, RowEditsThroughTheDialogs) {
+    TFrmM101B00 w;
+    w.MEdtSeqNo->setText(QStringLiteral("03"));
+    w.BBtnPayDispClick();
+    ASSERT_EQ(w.SGrdPay->dataRowCount(), 5);
+    // Unpaid reason of the first (unprocessed, bank 04) row: its round 03
+    // has no request file, so the dialog opens straight away.
+    w.SGrdPay->setCurrentDataRow(0);
+    Modal::setRunner([](QDialog* d) {
+        auto* b12 = dynamic_cast<TFrmM101B12*>(d);
+        EXPECT_NE(b12, nullptr);
+        if (!b12) return int(QDialog::Rejected);
+        EXPECT_EQ(b12->edtItem->text(), QStringLiteral("01.수업료"));
+        b12->EdtUnPaid->setText(QStringLiteral("잔액부족"));
+        return int(QDialog::Accepted);
+    });
+    w.SGrdPayDblClick(ColUnpaid);
+    EXPECT_EQ(w.SGrdPay->cell(0, ColUnpaid), QStringLiteral("잔액부족"));
+
+    // Cash for the same row through "현금수납".
+    Modal::setRunner([](QDialog* d) {
+        auto* b06 = dynamic_cast<TFrmM101B06*>(d);
+        EXPECT_NE(b06, nullptr);
+        if (!b06) return int(QDialog::Rejected);
+        EXPECT_TRUE(b06->rdoReplyty2->isChecked());
+        b06->bbtnOKClick();
+        return b06->result();
+    });
+    w.bbtnSuNapClick();
+    EXPECT_EQ(w.SGrdPay->cell(0, ColReply), QStringLiteral("2"));
+    EXPECT_EQ(w.SGrdPay->cell(0, ColDate), QStringLiteral("2026-03-16"));
+
+    // Find the student 30103 by number.
+    Modal::setRunner([](QDialog* d) {
+        auto* b10 = dynamic_cast<TFrmM101B10*>(d);
+        EXPECT_NE(b10, nullptr);
+        if (!b10) return int(QDialog::Rejected);
+        EXPECT_EQ(b10->cboItem->count(), 2);
+        b10->setMode(RowFind::Mode::SNo);
+        b10->SHakEdit->setText(QStringLiteral("3"));
+        b10->SBanEdit->setText(QStringLiteral("01"));
+        b10->SBunEdit->setText(QStringLiteral("03"));
+        b10->BBtnSearchClick();
+        return int(QDialog::Rejected);
+    });
+    w.BBtnSearchClick();
+    EXPECT_EQ(w.SGrdPay->currentDataRow(), 4);
 }
 
 } // namespace

@@ -108,18 +108,24 @@ void ReportDocument::paintPage(QPainter& painter, int page, double dotsPerMm) co
         return QRectF(r.x() * dotsPerMm, r.y() * dotsPerMm, r.width() * dotsPerMm, r.height() * dotsPerMm);
     };
     painter.save();
+    ReportFont font;
+    bool fontSet = false;
     for (const PageItem& it : pages.at(page).items) {
         const QRectF r = px(it.rect);
         switch (it.kind) {
         case PageItem::Text: {
-            painter.setFont(it.font.qfont());
+            // Layout has cut the text to its box already, so no clipping here.
+            if (it.text.isEmpty()) break;
+            if (!fontSet || !(it.font == font)) {
+                font = it.font;
+                fontSet = true;
+                painter.setFont(font.qfont());
+            }
             painter.setPen(Qt::black);
-            painter.setClipRect(r.adjusted(-1, -1, 1, 1));
             const Qt::Alignment h = it.align == ReportAlign::Left    ? Qt::AlignLeft
                                     : it.align == ReportAlign::Right ? Qt::AlignRight
                                                                      : Qt::AlignHCenter;
             painter.drawText(r, int(h | Qt::AlignTop), it.text);
-            painter.setClipping(false);
             break;
         }
         case PageItem::Line:

@@ -23,6 +23,7 @@ struct ReportFont {
     // The installed face that stands in for a family of the original forms.
     static QString installedFamily(const QString& family);
     QFont qfont() const;
+    bool operator==(const ReportFont&) const = default;
 };
 
 enum class ReportAlign { Left, Center, Right };

@@ -465,9 +465,8 @@ void TFrmM101B00::buildControls() {
     BBtnClose = button(QStringLiteral("닫    기"));
     lay->addLayout(btns);
 
-    rowButtons_ = {BBtnAddShft, BBtnDelShft};
-    laterButtons_ = {BBtnAmtUpdt,    bbtnSuNap,     BBtnPreview, cmdReceipt,
-                     DoubleCheckBox, BBtnExcelSave, BBtnSearch,  BBtnSMS};
+    rowButtons_ = {BBtnAddShft, BBtnDelShft, BBtnAmtUpdt, bbtnSuNap, BBtnSearch};
+    laterButtons_ = {BBtnPreview, cmdReceipt, DoubleCheckBox, BBtnExcelSave, BBtnSMS};
     for (QWidget* w : laterButtons_)
         w->setEnabled(false);
     // The quarter filter comes with the export.
@@ -483,6 +482,11 @@ void TFrmM101B00::buildControls() {
     connect(bbtnFileCreate, &QPushButton::clicked, this, &TFrmM101B00::bbtnFileCreateClick);
     connect(bbtnDataRecv, &QPushButton::clicked, this, &TFrmM101B00::bbtnDataRecvClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmM101B00::BBtnCloseClick);
+    connect(BBtnAmtUpdt, &QPushButton::clicked, this, &TFrmM101B00::BBtnAmtUpdtClick);
+    connect(bbtnSuNap, &QPushButton::clicked, this, &TFrmM101B00::bbtnSuNapClick);
+    connect(BBtnSearch, &QPushButton::clicked, this, &TFrmM101B00::BBtnSearchClick);
+    connect(SGrdPay, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& i) { SGrdPayDblClick(i.column()); });
     // Combo changes made by the program itself run under a signal blocker:
     // only the user's choice is a change.
     connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { cboGroupChange(); });
