@@ -15,6 +15,7 @@
 #include "students/PurgeActions.h"
 #include "students/RosterPrint.h"
 #include "students/StudentSheets.h"
+#include "students/SMSEdit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -296,8 +297,6 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BBtnPreview = new QPushButton(QStringLiteral("인쇄"), search);
     BtnSMS = new QPushButton(QStringLiteral("문자메세지"), search);
     BBtnSMSALL = new QPushButton(QStringLiteral("전체수신"), search);
-    // SMS composing comes with its own unit.
-    BtnSMS->setEnabled(false);
     for (QPushButton* b : {BBtnInquiry, BBtnSearch, BBtnPreview, BtnSMS, BBtnSMSALL})
         sbtns->addWidget(b);
     sg->addLayout(sbtns, 5, 0, 1, 4);
@@ -400,6 +399,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
     connect(BBtnPreview, &QPushButton::clicked, this, &TFrmF201B00::BBtnPreviewClick);
     connect(BBtnSMSALL, &QPushButton::clicked, this, &TFrmF201B00::BBtnSMSALLClick);
+    connect(BtnSMS, &QPushButton::clicked, this, &TFrmF201B00::BtnSMSClick);
     connect(BBtnAdd, &QPushButton::clicked, this, &TFrmF201B00::BBtnAddClick);
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
@@ -625,6 +625,24 @@ void TFrmF201B00::BBtnPreviewClick() {
 
 void TFrmF201B00::BBtnSearchClick() {
     TFrmF201B01 dlg(this);
+    Modal::exec(&dlg);
+}
+
+void TFrmF201B00::BtnSMSClick() {
+    const QString none = QStringLiteral("문자메세지 발송대상이 없습니다.!!");
+    QList<StudentRow> rows;
+    for (int i = 0; i < grid->students(); ++i)
+        rows << *grid->student(i);
+    if (rows.isEmpty()) {
+        Msg::show(QCoreApplication::applicationName(), none, MsgIcon::None, MsgButtons::Ok, this);
+        return;
+    }
+    TFrmSMSEdit dlg(this);
+    dlg.SGridSMS = RosterList::smsRecipients(rows);
+    if (dlg.SGridSMS.isEmpty()) {
+        Msg::show(QCoreApplication::applicationName(), none, MsgIcon::None, MsgButtons::Ok, this);
+        return;
+    }
     Modal::exec(&dlg);
 }
 

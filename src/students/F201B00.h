@@ -103,6 +103,7 @@ public:
     void BBtnSearchClick();
     void BBtnPreviewClick();
     void BBtnSMSALLClick();
+    void BtnSMSClick();
     void BBtnAddClick();
     void BBtnUpdtClick();
     void BBtnDelClick();

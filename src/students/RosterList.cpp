@@ -181,4 +181,21 @@ QString normClassNo(const QString& text, int sNoLen) {
     return cls + num;
 }
 
+QList<SmsFile::Recipient> smsRecipients(const QList<StudentRow>& rows) {
+    QList<SmsFile::Recipient> out;
+    for (const StudentRow& s : rows) {
+        // No consent counts as no number.
+        const QString phone = cell(s, 19) == QLatin1String("1") ? cell(s, 18).trimmed() : QString();
+        if (phone.isEmpty()) continue;
+        SmsFile::Recipient r;
+        r.sno = cell(s, 0);
+        r.nm = cell(s, 1);
+        r.amount = QStringLiteral("0");
+        r.tel = phone;
+        r.scd = cell(s, 7);
+        out << r;
+    }
+    return out;
+}
+
 } // namespace RosterList

@@ -1,4 +1,5 @@
 #pragma once
+#include "students/SmsFile.h"
 #include "students/StudentStore.h"
 
 #include <QList>
@@ -57,5 +58,9 @@ RegState regState(const StudentRow& s, int col);
 // positions, blanks where nothing was typed) brought to full form: "1 5 "
 // becomes "0105" (SNoLen 5) or "01005" (SNoLen 6).
 QString normClassNo(const QString& text, int sNoLen);
+
+// What "문자메세지" hands the composer: the listed students with SMS consent
+// and a mobile number, in list order (no item, amount "0", no date).
+QList<SmsFile::Recipient> smsRecipients(const QList<StudentRow>& rows);
 
 } // namespace RosterList

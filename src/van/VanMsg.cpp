@@ -257,6 +257,42 @@ TVanMsg VanMsgBuilder::LogOnRequest(const QString& password) const {
     return m;
 }
 
+TVanMsg VanMsgBuilder::SmsLogOnRequest(const QString& password) const {
+    TVanMsg m = control(VanJob::LogOnRequest, '0');
+    m.RecCount = "SM";
+    m.MsgData = vanText(password, TVanMsg::DataSize);
+    return m;
+}
+
+TVanMsg VanMsgBuilder::SmsTransferStart(const QString& password) const {
+    TVanMsg m = control(VanJob::TransferStartRequest, 'Z');
+    m.ReceiverCode = "1098";
+    m.DirFlag = "S";
+    m.MsgData = vanText(password, TVanMsg::DataSize);
+    return m;
+}
+
+TVanMsg VanMsgBuilder::SmsTransferBlock(int blockNo, int lineLength, const QList<QByteArray>& lines) const {
+    TVanMsg m = control(VanJob::TransferBlock, 'Z');
+    m.ReceiverCode = "1098";
+    m.DirFlag = "S";
+    m.RecCount = vanNumber(lines.size(), 2);
+    m.BlockNo = vanNumber(blockNo, 7);
+    m.AuxInfo = vanText(vanNumber(lineLength, 3), 22);
+    QByteArray data;
+    for (const QByteArray& l : lines)
+        data += l;
+    m.MsgData = vanText(data, TVanMsg::DataSize);
+    return m;
+}
+
+TVanMsg VanMsgBuilder::SmsTransferEnd(int recipients) const {
+    TVanMsg m = control(VanJob::TransferEnd, '0');
+    m.DirFlag = "S";
+    m.MsgData = vanText(vanNumber(recipients, 6), TVanMsg::DataSize);
+    return m;
+}
+
 TVanMsg VanMsgBuilder::LogOffRequest() const {
     return control(VanJob::LogOffRequest, '0');
 }

@@ -122,6 +122,13 @@ public:
     TVanMsg NoticeFileRequest(const QString& fileName) const;
     TVanMsg NoticeBlockAck(const QByteArray& respCode) const;
 
+    // The SMS upload session: job kind "Z" and the operator's SMS code
+    // "1098"; the log-on and the start carry the password alone.
+    TVanMsg SmsLogOnRequest(const QString& password) const;
+    TVanMsg SmsTransferStart(const QString& password) const;
+    TVanMsg SmsTransferBlock(int blockNo, int lineLength, const QList<QByteArray>& lines) const;
+    TVanMsg SmsTransferEnd(int recipients) const;
+
     // "00" + the two-digit bank code, with "0010" sent as "0011".
     static QByteArray uploadBankCode(const QByteArray& code);
 

@@ -109,7 +109,7 @@ bool TVanSession::SendVanMsg(const TVanMsg& msg) {
 
 void TVanSession::LogOn(const QString& password) {
     state_ = State::LoggingOn;
-    SendVanMsg(builder.LogOnRequest(password));
+    SendVanMsg(smsLogOn ? builder.SmsLogOnRequest(password) : builder.LogOnRequest(password));
 }
 
 void TVanSession::LogOff() {
@@ -140,6 +140,10 @@ bool TVanSession::handleFrame(const QByteArray& frame) {
         startLogOn();
         return true;
     case VanFrame::Kind::KeyRefused:
+        if (host_->vanKeyRefused()) {
+            stop();
+            return true;
+        }
         Msg::error(QStringLiteral(u"세션키오류"),
                    QStringLiteral(u"세션키 전송에 실패하였습니다.\r\n재접속하세요!!"));
         stop();
@@ -160,6 +164,7 @@ bool TVanSession::handleFrame(const QByteArray& frame) {
 bool TVanSession::responseError(const TVanMsg& msg) {
     int code = 0;
     if (!readCode(msg.RespCode, &code)) return false;
+    if (host_->vanResponseError(msg, code)) return true;
     // No notice is no fault: the notice list just comes out empty.
     if (code == 16 && listOpen_ && listJob_ == VanJob::NoticeListData) {
         closeList(true);
@@ -255,6 +260,7 @@ void TVanSession::disconnected() {
     listOpen_ = false;
     held_.clear();
     host_->vanDisconnected();
+    if (!announceDisconnect) return;
     Msg::info(QStringLiteral(u"접속종료"),
               QStringLiteral(u"TORVA과 연결이 종료되었습니다!!!\r\n연결을 원하면 다시 접속하세요!!!"));
 }

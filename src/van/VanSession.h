@@ -49,6 +49,14 @@ public:
         Q_UNUSED(msg);
         return Exchange::Unknown;
     }
+    // A host that reports these itself returns true: the session then
+    // shows no box of its own (the SMS upload has its own texts).
+    virtual bool vanKeyRefused() { return false; }
+    virtual bool vanResponseError(const TVanMsg& msg, int code) {
+        Q_UNUSED(msg);
+        Q_UNUSED(code);
+        return false;
+    }
     // A file list (FileListData) or notice list (NoticeListData) is
     // complete: no block followed the last acknowledgement.
     virtual void vanListComplete(const QByteArray& jobCode) { Q_UNUSED(jobCode); }
@@ -72,6 +80,11 @@ public:
     QString FRegUxPwd;
 
     VanMsgBuilder builder; // SessionCompCd, MachineId, ProgVersion
+    // The SMS upload logs on with its own message.
+    bool smsLogOn = false;
+    // The session window tells the user of every disconnect; the SMS upload
+    // reports its own outcome instead.
+    bool announceDisconnect = true;
     RsaSeed& cipher() { return seed_; }
     State state() const { return state_; }
 

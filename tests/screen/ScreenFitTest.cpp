@@ -1,5 +1,6 @@
 #include "frame/Main.h"
 #include "frame/MainHooks.h"
+#include "platform/ui/Browser.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
@@ -134,11 +135,13 @@ protected:
         // Boxes and sub-dialogs a form may raise while opening are not judged here.
         msg.allowUnexpected(true);
         Modal::setRunner([](QDialog*) { return int(QDialog::Rejected); });
+        Browser::setOpener([](const QString&) { return true; });
         savedHooks_ = mainHooks();
         mainHooks() = MainHooks{};
     }
     void TearDown() override {
         mainHooks() = savedHooks_;
+        Browser::setOpener({});
         Modal::setRunner({});
         TestRoot::TearDown();
     }

@@ -226,7 +226,16 @@ class Session:
         elif job == "0510100":
             self.next_block()
         elif job == "0700100":  # transfer start
-            if m["DirFlag"] == b"S":
+            if m["BizKind"] == b"Z":  # the SMS file: to the SMS service, with the password
+                pwd = m["MsgData"][:10].decode("cp949").strip()
+                if m["ReceiverCode"] != b"1098" or pwd != o.password:
+                    self.send_msg(BizKind="Z", JobCode="0720100", DirFlag="S", RespCode="03")
+                    return True
+                self.upload_lines = 0
+                self.upload_records = []
+                self.upload_bank = "1098"
+                self.send_msg(BizKind="Z", JobCode="0720100", DirFlag="S", SenderCode="1098")
+            elif m["DirFlag"] == b"S":
                 self.upload_lines = 0
                 self.upload_records = []
                 self.upload_bank = m["ReceiverCode"].decode("latin1")
