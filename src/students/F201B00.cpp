@@ -9,6 +9,7 @@
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
 #include "students/F201B04.h"
+#include "students/PerDcInfo.h"
 #include "students/PurgeActions.h"
 
 #include <QButtonGroup>
@@ -26,6 +27,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -87,10 +90,12 @@ private:
     RosterGridModel* model_;
 };
 
-QButtonGroup* radioGroup(QWidget* owner, QGridLayout* into, int row, const QString& title,
+QButtonGroup* radioGroup(QWidget* owner, QGridLayout* into, int row, int col, const QString& title,
                          const QStringList& items) {
     auto* box = new QGroupBox(title, owner);
     auto* lay = new QHBoxLayout(box);
+    // One line of radios needs little room; the roster must fit a 768-line screen.
+    lay->setContentsMargins(6, 2, 6, 2);
     auto* group = new QButtonGroup(owner);
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items.at(i), box);
@@ -98,7 +103,7 @@ QButtonGroup* radioGroup(QWidget* owner, QGridLayout* into, int row, const QStri
         lay->addWidget(b);
     }
     group->button(0)->setChecked(true);
-    into->addWidget(box, row, 0, 1, 4);
+    into->addWidget(box, row, col, 1, 2);
     return group;
 }
 
@@ -179,6 +184,11 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
         else
             SGrdMCust->setColumnHidden(c, true);
     }
+    // All eight columns show beside the boxes.
+    int gridWidth = 2 * SGrdMCust->frameWidth() + SGrdMCust->verticalScrollBar()->sizeHint().width() + 2;
+    for (int w : widths)
+        gridWidth += w;
+    SGrdMCust->setMinimumWidth(gridWidth);
     auto* left = new QVBoxLayout;
     left->addWidget(SGrdMCust, 1);
     top->addLayout(left, 1);
@@ -190,6 +200,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     for (const QString& t : {QStringLiteral("본 기능은 검색 조건과 상관없이 프로그램에 존재하는"),
                              QStringLiteral("전학년 전출생을 대상으로 삭제 또는 복원이 이루어 집니다.")}) {
         auto* l = new QLabel(t, purge);
+        l->setWordWrap(true);
         l->setStyleSheet(QStringLiteral("color: gray"));
         notes->addWidget(l);
     }
@@ -213,11 +224,20 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     pnProgress->hide();
     left->addWidget(pnProgress);
 
-    auto* right = new QVBoxLayout;
-    top->addLayout(right);
+    // The boxes scroll as one should the window be smaller than they need.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrRight"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* side = new QWidget(scroll);
+    auto* right = new QVBoxLayout(side);
+    right->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(side);
+    top->addWidget(scroll);
 
     // search box
-    auto* search = new QGroupBox(QStringLiteral("검 색"), this);
+    auto* search = new QGroupBox(QStringLiteral("검 색"), side);
     auto* sg = new QGridLayout(search);
     const int numLen = SNoLen - 3;
     SHakFromEdit = lineEdit(search, "SHakFromEdit", 1);
@@ -226,9 +246,12 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     SHakToEdit = lineEdit(search, "SHakToEdit", 1);
     SBanToEdit = lineEdit(search, "SBanToEdit", 2);
     SBunToEdit = lineEdit(search, "SBunToEdit", numLen);
-    for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit, SHakToEdit, SBanToEdit, SBunToEdit})
+    for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit, SHakToEdit, SBanToEdit, SBunToEdit}) {
         e->setMaxLength(
             e == SHakFromEdit || e == SHakToEdit ? 1 : (e == SBanFromEdit || e == SBanToEdit ? 2 : numLen));
+        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QString(e->maxLength() + 2, QLatin1Char('0'))) +
+                           12);
+    }
     auto* bounds = new QHBoxLayout;
     bounds->addWidget(new QLabel(QStringLiteral("학번"), search));
     for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit})
@@ -236,6 +259,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     bounds->addWidget(new QLabel(QStringLiteral("~"), search));
     for (QLineEdit* e : {SHakToEdit, SBanToEdit, SBunToEdit})
         bounds->addWidget(e);
+    bounds->addStretch();
     sg->addLayout(bounds, 0, 0, 1, 4);
     CBSBank = new QComboBox(search);
     CBSBank->setObjectName(QStringLiteral("CBSBank"));
@@ -246,22 +270,23 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     sg->addWidget(CBSBank, 1, 1);
     sg->addWidget(new QLabel(QStringLiteral("계좌번호"), search), 1, 2);
     sg->addWidget(edtacctno2, 1, 3);
-    RGrpUse = radioGroup(search, sg, 2, QStringLiteral("재학구분"),
+    RGrpUse = radioGroup(search, sg, 2, 0, QStringLiteral("재학구분"),
                          {QStringLiteral("전체"), QStringLiteral("재학생"), QStringLiteral("전출생")});
-    RGrpSex = radioGroup(search, sg, 3, QStringLiteral("학생구분"),
+    RGrpSex = radioGroup(search, sg, 2, 2, QStringLiteral("학생구분"),
                          {QStringLiteral("전체"), QStringLiteral("남자"), QStringLiteral("여자")});
-    RGpRegYn = radioGroup(search, sg, 4, QStringLiteral("계좌등록여부"),
+    RGpRegYn = radioGroup(search, sg, 3, 0, QStringLiteral("계좌등록여부"),
                           {QStringLiteral("전체"), QStringLiteral("미등록"), QStringLiteral("미등록(단위)")});
-    RGpSMSYn = radioGroup(search, sg, 5, QStringLiteral("SMS수신여부"),
+    RGpSMSYn = radioGroup(search, sg, 3, 2, QStringLiteral("SMS수신여부"),
                           {QStringLiteral("전체"), QStringLiteral("수신"), QStringLiteral("거부")});
     auto* people = new QGroupBox(QStringLiteral("인원"), search);
     auto* pl = new QHBoxLayout(people);
+    pl->setContentsMargins(6, 2, 6, 2);
     LblTot = new QLabel(people);
     LblUseY = new QLabel(people);
     LblUseN = new QLabel(people);
     for (QLabel* l : {LblTot, LblUseY, LblUseN})
         pl->addWidget(l);
-    sg->addWidget(people, 6, 0, 1, 4);
+    sg->addWidget(people, 4, 0, 1, 4);
     auto* sbtns = new QHBoxLayout;
     BBtnInquiry = new QPushButton(QStringLiteral("조회"), search);
     BBtnSearch = new QPushButton(QStringLiteral("찾기"), search);
@@ -273,11 +298,11 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BtnSMS->setEnabled(false);
     for (QPushButton* b : {BBtnInquiry, BBtnSearch, BBtnPreview, BtnSMS, BBtnSMSALL})
         sbtns->addWidget(b);
-    sg->addLayout(sbtns, 7, 0, 1, 4);
+    sg->addLayout(sbtns, 5, 0, 1, 4);
     right->addWidget(search);
 
     // entry box
-    auto* box = new QGroupBox(QStringLiteral("입 력"), this);
+    auto* box = new QGroupBox(QStringLiteral("입 력"), side);
     auto* eg = new QGridLayout(box);
     EdtCustNo = lineEdit(box, "EdtCustNo", 0);
     EdtCustNo->setReadOnly(true);
@@ -330,12 +355,19 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
         {u"", ChkUse},
         {u"비  고 ", eBigo},
     };
-    int row = 0;
+    // Two columns of fields, read down the left one first (the Tab order).
+    const int perColumn = int(std::size(fields) + 1) / 2;
+    int i = 0;
     for (const auto& f : fields) {
-        eg->addWidget(new QLabel(QString::fromUtf16(f.label), box), row, 0);
-        eg->addWidget(f.w, row, 1);
-        ++row;
+        const int col = i < perColumn ? 0 : 2;
+        const int r = i % perColumn;
+        eg->addWidget(new QLabel(QString::fromUtf16(f.label), box), r, col);
+        eg->addWidget(f.w, r, col + 1);
+        ++i;
     }
+    eg->setColumnStretch(1, 1);
+    eg->setColumnStretch(3, 1);
+    const int row = perColumn;
     auto* ebtns = new QHBoxLayout;
     BBtnAdd = new QPushButton(QStringLiteral("신규"), box);
     BBtnUpdt = new QPushButton(QStringLiteral("저장"), box);
@@ -348,9 +380,12 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     SBtnExempReg->setEnabled(false);
     for (QPushButton* b : {BBtnAdd, BBtnUpdt, BBtnDel, BBtnLoad, SBtnExempReg, BBtnClose})
         ebtns->addWidget(b);
-    eg->addLayout(ebtns, row, 0, 1, 2);
+    eg->addLayout(ebtns, row, 0, 1, 4);
     right->addWidget(box);
     right->addStretch();
+    scroll->setMinimumWidth(side->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    SGrdMCust->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF201B00::BBtnInquiryClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
@@ -359,6 +394,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B00::BBtnCloseClick);
+    connect(SBtnExempReg, &QPushButton::clicked, this, &TFrmF201B00::SBtnExempRegClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
     connect(cmdOutDel, &QPushButton::clicked, this, &TFrmF201B00::cmdOutDelClick);
     connect(cmdDCancel, &QPushButton::clicked, this, &TFrmF201B00::cmdDCancelClick);
@@ -514,7 +550,7 @@ void TFrmF201B00::SGrdMCustClick() {
     const StudentRow* s = grid->student(gridRow() - 1);
     FClicked = s ? *s : StudentRow{};
     const StudentRow& c = FClicked;
-    SBtnExempReg->setEnabled(false); // enabled once the exemption dialog is there
+    SBtnExempReg->setEnabled(true);
     EdtCustNo->setText(c.custNo);
     QStringList codes;
     for (int i = 0; i < CbMNo1->count(); ++i)
@@ -760,8 +796,18 @@ void TFrmF201B00::MEdtSNoExit() {
 }
 
 void TFrmF201B00::EdtCustNoChange() {
-    // The exemption dialog is not here yet; the button waits for it.
-    SBtnExempReg->setEnabled(false);
+    SBtnExempReg->setEnabled(!EdtCustNo->text().trimmed().isEmpty());
+}
+
+void TFrmF201B00::SBtnExempRegClick() {
+    // Without a student there is nothing to show.
+    if (EdtCustNo->text().trimmed().isEmpty()) return;
+    SelCustNo = EdtCustNo->text();
+    TFrmPerDcInfo dlg(this);
+    dlg.CustNoView->setText(EdtCustNo->text());
+    dlg.SNoView->setText(gridCell(0, gridRow()));
+    dlg.NameView->setText(gridCell(1, gridRow()));
+    Modal::exec(&dlg);
 }
 
 bool TFrmF201B00::boundEditKey(QLineEdit* edit, int key) {
@@ -778,6 +824,7 @@ bool TFrmF201B00::boundEditKey(QLineEdit* edit, int key) {
         prev = SBanToEdit;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         BBtnInquiry->setFocus();
+        BBtnInquiryClick();
         return true;
     }
     if (key == Qt::Key_Backspace && edit->text().isEmpty() && prev) {

@@ -107,6 +107,7 @@ public:
     void CBSBankChange();
     void MEdtSNoExit();
     void EdtCustNoChange();
+    void SBtnExempRegClick();
 
     // The entry fields as values.
     StudentEntry entry() const;
