@@ -8,9 +8,11 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
+#include "students/F201B03.h"
 #include "students/F201B04.h"
 #include "students/PerDcInfo.h"
 #include "students/PurgeActions.h"
+#include "students/RosterPrint.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -293,8 +295,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     BBtnPreview = new QPushButton(QStringLiteral("인쇄"), search);
     BtnSMS = new QPushButton(QStringLiteral("문자메세지"), search);
     BBtnSMSALL = new QPushButton(QStringLiteral("전체수신"), search);
-    // Print and SMS composing come with their own units.
-    BBtnPreview->setEnabled(false);
+    // SMS composing comes with its own unit.
     BtnSMS->setEnabled(false);
     for (QPushButton* b : {BBtnInquiry, BBtnSearch, BBtnPreview, BtnSMS, BBtnSMSALL})
         sbtns->addWidget(b);
@@ -389,6 +390,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
 
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF201B00::BBtnInquiryClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
+    connect(BBtnPreview, &QPushButton::clicked, this, &TFrmF201B00::BBtnPreviewClick);
     connect(BBtnSMSALL, &QPushButton::clicked, this, &TFrmF201B00::BBtnSMSALLClick);
     connect(BBtnAdd, &QPushButton::clicked, this, &TFrmF201B00::BBtnAddClick);
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
@@ -485,6 +487,7 @@ void TFrmF201B00::pListStudents() {
     RosterListing l = RosterList::pListStudents(f);
     FSNoFrom = l.sNoFrom;
     FSNoTo = l.sNoTo;
+    FListFilter = f;
     grid->setRows(std::move(l.rows));
     SGrdMCust->setCurrentIndex(grid->index(0, 0));
     LblTot->setText(RosterList::countText(QStringLiteral("총인원수: "), l.enrolled + l.transferred));
@@ -595,6 +598,18 @@ void TFrmF201B00::SGrdMCustClick() {
     const QString bigo = StudentStore::remark(c.custNo);
     eBigo->setText(bigo);
     eBitoTmp->setText(bigo);
+}
+
+// The print shows the rows of the last listing: its own conditions run
+// again, so it never prints students the grid did not show.
+void TFrmF201B00::BBtnPreviewClick() {
+    TFrmF201B03 dlg(this);
+    if (Modal::exec(&dlg) != 1) return;
+    const bool whole = dlg.rdobtn1->isChecked();
+    if (gridCell(0, 1).isEmpty()) return;
+    const RosterListing l = RosterList::pListStudents(FListFilter);
+    const auto report = RosterPrint::make(l.rows, whole, {LblTot->text(), LblUseY->text(), LblUseN->text()});
+    report->PreviewModal(this);
 }
 
 void TFrmF201B00::BBtnSearchClick() {

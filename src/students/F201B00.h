@@ -87,6 +87,8 @@ public:
 
     // Bounds of the last listing, completed to full length.
     QString FSNoFrom, FSNoTo;
+    // The conditions of the last listing, which its print runs again.
+    RosterFilter FListFilter;
     // What the next all-students SMS change sets: true for accept.
     bool FSmsAllOn = true;
 
@@ -97,6 +99,7 @@ public:
     void RGrpUseClick();
     void SGrdMCustClick();
     void BBtnSearchClick();
+    void BBtnPreviewClick();
     void BBtnSMSALLClick();
     void BBtnAddClick();
     void BBtnUpdtClick();

@@ -366,6 +366,8 @@ TEST_F(WorkWindow, AddStudentKeysNeverSkipTheClass) {
     // The name field holds a whole name of its column.
     EXPECT_GE(d.edtStudtNm->width(),
               d.edtStudtNm->fontMetrics().horizontalAdvance(QStringLiteral("가나다라마바사아자차")));
+}
+
 TEST_F(WorkWindow, RowEditsThroughTheDialogs) {
     TFrmM101B00 w;
     w.MEdtSeqNo->setText(QStringLiteral("03"));
