@@ -205,6 +205,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     for (const QString& t : {QStringLiteral("본 기능은 검색 조건과 상관없이 프로그램에 존재하는"),
                              QStringLiteral("전학년 전출생을 대상으로 삭제 또는 복원이 이루어 집니다.")}) {
         auto* l = new QLabel(t, purge);
+        l->setWordWrap(true);
         l->setStyleSheet(QStringLiteral("color: gray"));
         notes->addWidget(l);
     }

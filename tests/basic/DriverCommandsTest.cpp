@@ -117,3 +117,39 @@ TEST(ToolDriver, DeletionsPurgeRepairAndLog) {
 }
 
 } // namespace
+
+namespace {
+
+// New term through the driver: number change, fill, bulk set, check, apply.
+TEST(NewTermDriver, FillSetCheckApply) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    qputenv("ZQ_REGISTRY", (root + QStringLiteral("/registry.ini")).toLocal8Bit());
+    const auto a = [](std::initializer_list<const char*> l) {
+        QStringList out{QStringLiteral("--today"), QStringLiteral("20260302")};
+        for (const char* s : l) out << QString::fromUtf8(s);
+        return out;
+    };
+    for (const char* sno : {"0101", "0102"})
+        ASSERT_EQ(driver(root, a({"student", "add", "--grade", "1", "--sno", sno, "--name", "학생", "--sex", "1",
+                                  "--bank", "99", "--sms", "2"}))
+                      .code,
+                  0);
+    DriverRun r = driver(root, a({"newterm", "prepare"}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.lines.last()[QStringLiteral("added")].toInt(), 2);
+    r = driver(root, a({"newterm", "set", "--class", "3"}));
+    EXPECT_EQ(r.code, 0);
+    r = driver(root, a({"newterm", "check"}));
+    EXPECT_EQ(r.code, 1); // numbers still missing
+    r = driver(root, a({"newterm", "set", "--old"}));
+    r = driver(root, a({"newterm", "check"}));
+    EXPECT_EQ(r.code, 0);
+    r = driver(root, a({"--answers", "yes,ok", "newterm", "apply"}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.lines.last()[QStringLiteral("updated")].toInt(), 2);
+    r = driver(root, a({"--answers", "ok", "sno", "change", "x", ""}));
+    EXPECT_EQ(r.code, 1);
+}
+
+} // namespace
