@@ -78,6 +78,8 @@ public:
 
     // Bounds of the last listing, completed to full length.
     QString FSNoFrom, FSNoTo;
+    // The conditions of the last listing, which its print runs again.
+    RosterFilter FListFilter;
     // What the next all-students SMS change sets: true for accept.
     bool FSmsAllOn = true;
 
@@ -88,6 +90,7 @@ public:
     void RGrpUseClick();
     void SGrdMCustClick();
     void BBtnSearchClick();
+    void BBtnPreviewClick();
     void BBtnSMSALLClick();
     void BBtnAddClick();
     void BBtnUpdtClick();
@@ -101,6 +104,7 @@ public:
     void CBSBankChange();
     void MEdtSNoExit();
     void EdtCustNoChange();
+    void SBtnExempRegClick();
 
     // The entry fields as values.
     StudentEntry entry() const;
