@@ -2,7 +2,9 @@
 // settings as the two settings dialogs keep them.
 
 #include "driver/Driver.h"
+#include "transfers/collection/MealExport.h"
 #include "van/MealItems.h"
+
 
 #include <QJsonObject>
 
@@ -45,6 +47,29 @@ int mealCommand(const QStringList& args) {
             return 0;
         }
     }
+    if (what == QLatin1String("export")) {
+        // meal export H_200_...,... [--kinds both|auto|cash]
+        MealExport::Kinds k;
+        const QString kinds = args.value(2) == QLatin1String("--kinds") ? args.value(3) : QStringLiteral("both");
+        k.autoPaid = kinds != QLatin1String("cash");
+        k.cash = kinds != QLatin1String("auto");
+        const QString folder = MealItems::read().folder;
+        int failures = 0;
+        for (const QString& t : verb.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            qint64 amount = 0;
+            const int counted = MealExport::countRows(t, k, &amount);
+            QString file, error;
+            const int rows = MealExport::writeRound(t, k, folder, &file, &error);
+            if (rows < 0) ++failures;
+            Driver::print(QJsonObject{{QStringLiteral("table"), t},
+                                      {QStringLiteral("count"), counted},
+                                      {QStringLiteral("amount"), amount},
+                                      {QStringLiteral("rows"), rows},
+                                      {QStringLiteral("file"), file},
+                                      {QStringLiteral("error"), error}});
+        }
+        return failures ? 1 : 0;
+    }
     if (what == QLatin1String("settings")) {
         MealItems::Settings s = MealItems::read();
         for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -61,7 +86,7 @@ int mealCommand(const QStringList& args) {
 
 const bool g_registered = [] {
     Driver::addCommand(QStringLiteral("meal"),
-                       QStringLiteral("meal items list|available|save CODE[:KIND],...   meal settings [--use 0|1] [--folder DIR]"),
+                       QStringLiteral("meal items list|available|save CODE[:KIND],...   meal settings [--use 0|1] [--folder DIR]   meal export H_200_...,... [--kinds both|auto|cash]"),
                        mealCommand);
     return true;
 }();
