@@ -12,12 +12,14 @@
 #include "students/F201B03.h"
 #include "students/F201B04.h"
 #include "students/PerDcInfo.h"
+#include "students/PurgeActions.h"
 #include "students/RosterPrint.h"
 #include "students/StudentSheets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -190,7 +193,39 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     for (int w : widths)
         gridWidth += w;
     SGrdMCust->setMinimumWidth(gridWidth);
-    top->addWidget(SGrdMCust, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(SGrdMCust, 1);
+    top->addLayout(left, 1);
+
+    // purge box: every transferred-out student, whatever the search says
+    auto* purge = new QGroupBox(QStringLiteral("전출생 일괄삭제/복구"), this);
+    auto* pg = new QHBoxLayout(purge);
+    auto* notes = new QVBoxLayout;
+    for (const QString& t : {QStringLiteral("본 기능은 검색 조건과 상관없이 프로그램에 존재하는"),
+                             QStringLiteral("전학년 전출생을 대상으로 삭제 또는 복원이 이루어 집니다.")}) {
+        auto* l = new QLabel(t, purge);
+        l->setStyleSheet(QStringLiteral("color: gray"));
+        notes->addWidget(l);
+    }
+    pg->addLayout(notes, 1);
+    cmdOutDel = new QPushButton(QStringLiteral("일괄삭제"), purge);
+    cmdDCancel = new QPushButton(QStringLiteral("삭제자료복구"), purge);
+    pg->addWidget(cmdOutDel);
+    pg->addWidget(cmdDCancel);
+    left->addWidget(purge);
+    pnProgress = new QWidget(this);
+    pnProgress->setStyleSheet(QStringLiteral("background: lightgray"));
+    auto* pp = new QGridLayout(pnProgress);
+    txtProgress = new QLabel(pnProgress);
+    txtProgress->setAlignment(Qt::AlignCenter);
+    pbInit = new QProgressBar(pnProgress);
+    pbInit->setTextVisible(false);
+    pp->addWidget(txtProgress, 0, 0, 1, 3);
+    pp->addWidget(new QLabel(QStringLiteral("0"), pnProgress), 1, 0);
+    pp->addWidget(pbInit, 1, 1);
+    pp->addWidget(new QLabel(QStringLiteral("100"), pnProgress), 1, 2);
+    pnProgress->hide();
+    left->addWidget(pnProgress);
 
     // The boxes scroll as one should the window be smaller than they need.
     auto* scroll = new QScrollArea(this);
@@ -374,6 +409,8 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(bbtnTTmod_up, &QPushButton::clicked, this, &TFrmF201B00::bbtnTTmod_upClick);
     connect(SBtnExempReg, &QPushButton::clicked, this, &TFrmF201B00::SBtnExempRegClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
+    connect(cmdOutDel, &QPushButton::clicked, this, &TFrmF201B00::cmdOutDelClick);
+    connect(cmdDCancel, &QPushButton::clicked, this, &TFrmF201B00::cmdDCancelClick);
     connect(SGrdMCust, &QTableView::clicked, this, [this](const QModelIndex&) { SGrdMCustClick(); });
     connect(CBBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBBankChange(); });
     connect(CBSBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBSBankChange(); });
@@ -402,12 +439,8 @@ TFrmF201B00::~TFrmF201B00() {
 }
 
 void TFrmF201B00::FormCreate() {
-    // The purge archive keeps the payer numbers of purged students.
-    if (!Database::tableExists(QStringLiteral("D_CUST")))
-        Database::exec(
-            QStringLiteral("create table D_CUST( CustNo char(12), SCd char(2), SNo char(10), Nm char(20), "
-                           "Sex char(1), BankCd char(2), AcctNo char(15), Owr char(30), UseTy char(1), "
-                           "InDate char(8), OutDate char(8), Ju_No char(13), v_x00d char(10) ) "));
+    // A failed creation shows later as nothing to restore.
+    PurgeStore::ensureArchive();
     CBSBank->clear();
     CBSBank->addItems({QStringLiteral("00.모든은행"), QStringLiteral("99.은행없음")});
     CBBank->clear();
@@ -427,6 +460,7 @@ void TFrmF201B00::FormCreate() {
     FSmsAllOn = true;
     BBtnSMSALL->setText(QStringLiteral("전체수신"));
     pListStudents();
+    pEnablePurge();
 }
 
 // ---- grid access
@@ -492,6 +526,38 @@ void TFrmF201B00::BBtnInquiryClick() {
 
 void TFrmF201B00::RGrpUseClick() {
     pListStudents();
+    pEnablePurge();
+}
+
+void TFrmF201B00::pEnablePurge() {
+    const bool out = RGrpUse->checkedId() == 2;
+    cmdOutDel->setEnabled(out);
+    cmdDCancel->setEnabled(out);
+}
+
+PurgeStore::Progress TFrmF201B00::progressFor(const QString& caption) {
+    return [this, caption](int done, int total) {
+        if (done == 1) {
+            txtProgress->setText(caption + QStringLiteral("중입니다."));
+            pbInit->setRange(0, total);
+            pnProgress->show();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        pbInit->setValue(done);
+        if (done % 256 == 0) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+}
+
+void TFrmF201B00::cmdOutDelClick() {
+    const PurgeResult r = PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()));
+    pnProgress->hide();
+    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
+}
+
+void TFrmF201B00::cmdDCancelClick() {
+    const PurgeResult r = PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()));
+    pnProgress->hide();
+    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
 }
 
 void TFrmF201B00::SGrdMCustClick() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "students/PurgeStore.h"
 #include "students/RosterList.h"
 #include "students/StudentStore.h"
 
@@ -11,6 +12,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QTableView;
 
@@ -76,6 +78,15 @@ public:
     // box "학생명부 일괄변경"
     QPushButton *bbtnTTmod_dn = nullptr, *bbtnTTmod_up = nullptr;
 
+    // purge box "전출생 일괄삭제/복구": enabled while 전출생 is listed
+    QPushButton *cmdOutDel = nullptr, *cmdDCancel = nullptr;
+    QWidget* pnProgress = nullptr;
+    QLabel* txtProgress = nullptr;
+    QProgressBar* pbInit = nullptr;
+    void cmdOutDelClick();
+    void cmdDCancelClick();
+    void pEnablePurge();
+
     // Bounds of the last listing, completed to full length.
     QString FSNoFrom, FSNoTo;
     // The conditions of the last listing, which its print runs again.
@@ -121,6 +132,7 @@ private:
     void focusField(StudentField f);
     bool boundEditKey(QLineEdit* edit, int key);
     bool inBankChange_ = false;
+    PurgeStore::Progress progressFor(const QString& caption);
 };
 
 extern TFrmF201B00* FrmF201B00;
