@@ -30,6 +30,10 @@ std::optional<QString> pick(const FileDialogSpec& spec, QWidget* parent) {
     const bool save = spec.mode == FileDialogSpec::Mode::Save;
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (spec.mode == FileDialogSpec::Mode::Folder) {
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, true);
+    }
     if (!spec.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(spec.defaultSuffix);
     if (!spec.fileName.isEmpty()) dlg.selectFile(spec.fileName);
     // Qt's own dialog, so it looks and sizes the same on every desktop; a

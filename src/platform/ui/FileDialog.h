@@ -9,7 +9,7 @@ class QWidget;
 // Open and save dialogs. Tests and the driver install a picker that answers
 // with a path (or nothing, for Cancel) instead of showing a dialog.
 struct FileDialogSpec {
-    enum class Mode { Open, Save };
+    enum class Mode { Open, Save, Folder };
     Mode mode = Mode::Open;
     QString title;
     QString filter;        // "엑셀화일|*.xls|모든화일|*.*" or Qt's "Text (*.txt);;All (*)"
