@@ -1,0 +1,70 @@
+#include "RoundFixture.h"
+
+#include "transfers/distribution/DistribRound.h"
+
+namespace {
+
+class DistribRounds : public RoundFixture {
+protected:
+    static DistribRound::Target march(const char* ss = "01") {
+        return {QStringLiteral("01.기본"), QStringLiteral("202603"), QString::fromLatin1(ss)};
+    }
+    static QStringList rows300(const char* table = "H_300_20260301") {
+        return column(QStringLiteral("select CustNo || '/' || ItemCd || ' ' || ExempTy || ' ' || Amt || ' ' || "
+                                     "ReplyTy from %1 order by SNo, ItemCd")
+                          .arg(QString::fromLatin1(table)));
+    }
+};
+
+TEST_F(DistribRounds, CreateByGradeTwiceAddsOnlyWhatIsMissing) {
+    EXPECT_EQ(DistribRound::nextSeqNo(QStringLiteral("202603")), QStringLiteral("01"));
+    const QStringList items{QStringLiteral("05")}, lines{QStringLiteral("01.수업료")};
+    DistribRound::Outcome o = DistribRound::createByGrade(march(), {QStringLiteral("2")}, items, lines);
+    ASSERT_EQ(o.kind, DistribRound::Outcome::Done) << o.text.toStdString();
+    EXPECT_EQ(o.rows, 2);
+    // Round rows keep the item's code across groups; exempt items (full or
+    // partial) are marked with the full amount.
+    EXPECT_EQ(rows300(), (QStringList{QStringLiteral("C3/05 0 10000 0"), QStringLiteral("C4/05 0 10000 0")}));
+    Database::exec(QStringLiteral("update H_300_20260301 set Amt = 1 where CustNo = 'C3'"));
+    o = DistribRound::createByGrade(march(), {QStringLiteral("2"), QStringLiteral("3")}, items, lines);
+    EXPECT_EQ(o.rows, 1);
+    EXPECT_EQ(rows300(), (QStringList{QStringLiteral("C3/05 0 1 0"), QStringLiteral("C4/05 0 10000 0"),
+                                      QStringLiteral("C5/05 1 10000 0")}));
+    EXPECT_EQ(DistribRound::nextSeqNo(QStringLiteral("202603")), QStringLiteral("02"));
+    EXPECT_EQ(DistribRound::selectorLines(QStringLiteral("01")), QStringList{QStringLiteral("202603 / 01")});
+    EXPECT_TRUE(DistribRound::selectorLines(QStringLiteral("02")).isEmpty());
+    EXPECT_EQ(logRows().value(0), QStringLiteral("배분이체|[학년별회차생성] 항목그룹: 01.기본, 회차:202603-01, "
+                                                 "학년:\"2\", 항목:\"01.수업료\""));
+
+    // Nobody chosen, or nobody found: no empty round is left behind.
+    msg.expect(MsgResult::Ok);
+    DistribRound::show(DistribRound::createByGrade(march("02"), {}, items, lines));
+    o = DistribRound::createByGrade(march("02"), {QStringLiteral("9")}, items, lines);
+    EXPECT_EQ(o.kind, DistribRound::Outcome::Refused);
+    EXPECT_FALSE(Database::tableExists(QStringLiteral("H_300_20260302")));
+}
+
+TEST_F(DistribRounds, DeletesKeepOrDropTransferredRowsAndEmptiedRounds) {
+    ASSERT_EQ(DistribRound::createByGroup(
+                  march(), {{QStringLiteral("합창단"), QStringLiteral("05"), QStringLiteral("합창단     = 01.수업료")}})
+                  .kind,
+              DistribRound::Outcome::Done);
+    EXPECT_EQ(rows300(), (QStringList{QStringLiteral("C4/05 0 10000 0"), QStringLiteral("C5/05 1 10000 0")}));
+    Database::exec(QStringLiteral("update H_300_20260301 set ReplyTy = '1' where CustNo = 'C4'"));
+    // By grade: the transferred row stays.
+    DistribRound::Outcome o = DistribRound::deleteByGrade(march(), {QStringLiteral("2"), QStringLiteral("3")},
+                                                          {QStringLiteral("05")}, {QStringLiteral("01.수업료")});
+    EXPECT_EQ(o.rows, 1);
+    EXPECT_FALSE(o.dropped);
+    EXPECT_EQ(rows300(), QStringList{QStringLiteral("C4/05 0 10000 1")});
+    // By group: transferred rows go too, and the emptied round is dropped.
+    o = DistribRound::deleteByGroup(march(), {{QStringLiteral("방과후반"), QStringLiteral("05"), QString()}});
+    EXPECT_EQ(o.rows, 1);
+    EXPECT_TRUE(o.dropped);
+    EXPECT_FALSE(Database::tableExists(QStringLiteral("H_300_20260301")));
+    EXPECT_EQ(logRows().last(), QStringLiteral("배분이체|[회차DB삭제] 항목그룹: 01.기본,  202603-01회차 DB 삭제"));
+    EXPECT_EQ(DistribRound::deleteByGroup(march(), {{QStringLiteral("x"), QStringLiteral("05"), QString()}}).text,
+              QStringLiteral("이체년월/회차가 존재 않습니다!"));
+}
+
+} // namespace
