@@ -4,9 +4,12 @@
 
 #include "data/DMMain.h"
 #include "platform/ui/Msg.h"
+#include "transfers/collection/RowEdits.h"
+#include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribRequest.h"
 #include "transfers/distribution/DistribRound.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -25,12 +28,98 @@ const char* kUsage =
     "dist round create|add --ym YYYYMM [--seq SS] [--group 01] (--grades 1,2 --items ITEMCD,... | --groups "
     "GRP=ITEMCD,...) | dist round delete --ym --seq (--grades --items | --groups) | dist round list [--gcode 01] | "
     "dist request write --bank 20|21 --round yyyymm-ss --start yyyy-mm-dd [--end yyyy-mm-dd] [--group 01] "
-    "[--account N] [--marks SNO/ITEMCD,...]";
+    "[--account N] [--marks SNO/ITEMCD,...] | dist show --round yyyymm-ss [--group 01] [--bank BB] [--items C,..] "
+    "[--sno DIGITS] [--procdt yyyymmdd] [--proc 0-2] | dist edit amount|bulk|delete --round yyyymm-ss [--group 01] "
+    "[--sno SNO] [--item ITEMCD] [--amount A] | dist reset-date --round yyyymm-ss --date yyyymmdd [--group 01]";
 
 QString groupText(const QString& gcode) {
     for (const QString& g : DMData->GroupTexts())
         if (g.left(2) == gcode) return g;
     return gcode;
+}
+
+DistribRound::Target target(const QStringList& a) {
+    const QString rk = opt(a, QStringLiteral("round"));
+    return {groupText(opt(a, QStringLiteral("group"), QStringLiteral("01"))), rk.left(6), rk.mid(7, 2)};
+}
+
+int show(const QStringList& a) {
+    const DistribRound::Target t = target(a);
+    DistribList::Selection s;
+    s.bankCd = opt(a, QStringLiteral("bank"), QStringLiteral("00"));
+    s.itemCds = listOpt(a, QStringLiteral("items"));
+    s.snoPrefix = opt(a, QStringLiteral("sno"));
+    s.procDt = opt(a, QStringLiteral("procdt"));
+    s.procIdx = opt(a, QStringLiteral("proc"), QStringLiteral("0")).toInt();
+    const DistribList::Listing l = DistribList::list(t, s);
+    if (!l.tableExists) {
+        Msg::error(QStringLiteral("이체년월/회차오류"),
+                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
+        return 1;
+    }
+    if (!l.error.isEmpty()) return Driver::fail(l.error);
+    if (!l.wrongGroup.isEmpty()) {
+        Msg::show(QCoreApplication::applicationName(), l.wrongGroup);
+        return 1;
+    }
+    for (const DistribList::Row& r : l.rows)
+        Driver::print(QJsonObject{{QStringLiteral("row"),
+                                   QJsonObject{{QStringLiteral("SNo"), r.SNo},
+                                               {QStringLiteral("Nm"), r.Nm},
+                                               {QStringLiteral("ItemCd"), r.ItemCd},
+                                               {QStringLiteral("BankCd"), r.BankCd},
+                                               {QStringLiteral("AcctNo"), r.AcctNo},
+                                               {QStringLiteral("Amt"), r.Amt},
+                                               {QStringLiteral("ExempTy"), r.ExempTy},
+                                               {QStringLiteral("ReplyTy"), r.ReplyTy},
+                                               {QStringLiteral("ReplyCd"), r.ReplyCd},
+                                               {QStringLiteral("ProcDt"), r.ProcDt}}}});
+    Driver::print(QJsonObject{{QStringLiteral("rows"), int(l.rows.size())},
+                              {QStringLiteral("totCnt"), l.procCnt + l.nonProcCnt},
+                              {QStringLiteral("totAmt"), l.procAmt + l.nonProcAmt},
+                              {QStringLiteral("procCnt"), l.procCnt},
+                              {QStringLiteral("procAmt"), l.procAmt},
+                              {QStringLiteral("nonProcCnt"), l.nonProcCnt},
+                              {QStringLiteral("nonProcAmt"), l.nonProcAmt}});
+    return 0;
+}
+
+int outcome(const DistribList::Result& r, const QString& failCaption, const QString& failText) {
+    if (r.outcome == DistribList::Outcome::Failed) Msg::error(failCaption, failText + QStringLiteral("\r") + r.error);
+    Driver::print(QJsonObject{{QStringLiteral("done"), r.outcome == DistribList::Outcome::Done},
+                              {QStringLiteral("rows"), r.rows}});
+    return r.outcome == DistribList::Outcome::Done ? 0 : 1;
+}
+
+int edit(const QStringList& a) {
+    const QString what = a.value(0);
+    const DistribRound::Target t = target(a.mid(1));
+    const QString sno = opt(a, QStringLiteral("sno")), item = opt(a, QStringLiteral("item"));
+    QString nm;
+    for (const DistribRow& r : DistribRequest::roundRows(t))
+        if (r.SNo == sno && r.ItemCd == item) nm = r.Nm;
+    if (what == QLatin1String("delete")) {
+        if (Msg::show(QStringLiteral("학생삭제"),
+                      QStringLiteral("학번 = ") + sno + QStringLiteral("\r성명 = ") + nm + QStringLiteral("\r항목 = ") +
+                          DMData->GetItemName(item) + QStringLiteral("\r을  삭제하시겠습니까?"),
+                      MsgIcon::Question, MsgButtons::YesNo) == MsgResult::No)
+            return 1;
+        return outcome(DistribList::deleteRow(t, sno, item, nm), QStringLiteral("오류"),
+                       QStringLiteral("삭제하지 못했습니다."));
+    }
+    // Whole won only: a typo is never saved as 0.
+    const std::optional<qint64> amt = RowEdit::parseAmount(opt(a, QStringLiteral("amount")));
+    if (!amt) {
+        Msg::error(QStringLiteral("금액입력오류"), QStringLiteral("금액은 숫자로만 입력하세요!"));
+        return 1;
+    }
+    if (what == QLatin1String("amount"))
+        return outcome(DistribList::editAmount(t, sno, item, nm, *amt), QStringLiteral("오류"),
+                       QStringLiteral("자료를 저장하지 못했습니다."));
+    if (what == QLatin1String("bulk"))
+        return outcome(DistribList::bulkAmount(t, item + QLatin1Char('.') + DMData->GetItemName(item), sno, *amt),
+                       QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"));
+    return Driver::fail(QString::fromLatin1(kUsage));
 }
 
 // "ItemID.ItemNm" of an item code, as the dialogs list it.
@@ -117,6 +206,12 @@ const bool registered = [] {
         const QString w = a.value(0);
         if (w == QLatin1String("round")) return round(a.mid(1));
         if (w == QLatin1String("request")) return request(a.mid(1));
+        if (w == QLatin1String("show")) return show(a.mid(1));
+        if (w == QLatin1String("edit")) return edit(a.mid(1));
+        if (w == QLatin1String("reset-date")) {
+            const DistribList::Result r = DistribList::resetDate(target(a.mid(1)), opt(a, QStringLiteral("date")));
+            return outcome(r, QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"));
+        }
         return Driver::fail(QString::fromLatin1(kUsage));
     });
     return true;

@@ -1,5 +1,6 @@
 #include "RoundFixture.h"
 
+#include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribRound.h"
 
 namespace {
@@ -65,6 +66,44 @@ TEST_F(DistribRounds, DeletesKeepOrDropTransferredRowsAndEmptiedRounds) {
     EXPECT_EQ(logRows().last(), QStringLiteral("배분이체|[회차DB삭제] 항목그룹: 01.기본,  202603-01회차 DB 삭제"));
     EXPECT_EQ(DistribRound::deleteByGroup(march(), {{QStringLiteral("x"), QStringLiteral("05"), QString()}}).text,
               QStringLiteral("이체년월/회차가 존재 않습니다!"));
+}
+
+TEST_F(DistribRounds, ListingEditsAndReset) {
+    ASSERT_EQ(DistribRound::createByGrade(march(), {QStringLiteral("1"), QStringLiteral("2")},
+                                          {QStringLiteral("05"), QStringLiteral("06")},
+                                          {QStringLiteral("01.수업료"), QStringLiteral("02.급식비")})
+                  .kind,
+              DistribRound::Outcome::Done);
+    Database::exec(QStringLiteral("update H_300_20260301 set ReplyTy = '1', ProcDt = '20260310' where CustNo = 'C1'"));
+    DistribList::Selection s;
+    DistribList::Listing l = DistribList::list(march(), s);
+    EXPECT_EQ(l.rows.size(), 8);
+    EXPECT_EQ(l.procCnt, 2);
+    EXPECT_EQ(l.procAmt, 15000);
+    s.snoPrefix = QStringLiteral("201");
+    s.procIdx = 2;
+    EXPECT_EQ(DistribList::list(march(), s).rows.size(), 4);
+
+    using DistribList::Outcome;
+    EXPECT_EQ(DistribList::editAmount(march(), QStringLiteral("10101"), QStringLiteral("05"), QStringLiteral("김일"), 7000)
+                  .outcome,
+              Outcome::Done);
+    EXPECT_EQ(DistribList::bulkAmount(march(), QStringLiteral("06.급식비"), QStringLiteral("2"), 100).rows, 2);
+    EXPECT_EQ(DistribList::deleteRow(march(), QStringLiteral("10102"), QStringLiteral("06"), QString()).rows, 1);
+    EXPECT_EQ(DistribList::resetDate(march(), QStringLiteral("20260310")).rows, 1); // the exempt row stays paid
+    EXPECT_EQ(column(QStringLiteral("select SNo || '/' || ItemCd || ' ' || Amt || ' ' || ReplyTy from H_300_20260301 "
+                                    "order by SNo, ItemCd")),
+              (QStringList{QStringLiteral("10101/05 7000 1"), QStringLiteral("10101/06 5000 0"),
+                           QStringLiteral("10102/05 10000 0"), QStringLiteral("20101/05 10000 0"),
+                           QStringLiteral("20101/06 100 0"), QStringLiteral("20102/05 10000 0"),
+                           QStringLiteral("20102/06 100 0")}));
+    EXPECT_EQ(logRows().last(), QStringLiteral("배분이체|[학생삭제]회차:202603-01, 학번:10102, 성명:, 항목:06"));
+
+    // A round of another group is not listed.
+    const DistribRound::Target other{QStringLiteral("02.방과후"), QStringLiteral("202603"), QStringLiteral("01")};
+    l = DistribList::list(other, {});
+    EXPECT_TRUE(l.rows.isEmpty());
+    EXPECT_EQ(l.wrongGroup, QStringLiteral("조회하신 그룹이 틀립니다. 확인해주세요"));
 }
 
 } // namespace
