@@ -42,42 +42,23 @@ Outcome failed(const QString& why) {
     return o;
 }
 
-// Appends the selected students' rows that the round lacks; -1 on failure.
-int appendRows(const Target& t, Query& q, QString* error) {
+// Appends the selected students' rows that the round lacks, in one
+// statement; -1 on failure. from is the selection after its select list
+// (T1 the student, T2 the item); an existing row keeps its amount and state.
+int appendRows(const Target& t, const QString& from, const QVariantList& binds, QString* error) {
+    Query q(QStringLiteral("insert or ignore into %1 (YearMon, SeqNo, SNo, ItemCd, BankCd, AcctNo, Amt, ReplyTy, "
+                           "ExempTy, CustNo, Nm, SCd, Gcode) select ?, ?, T1.SNo, T2.ItemCd, T1.BankCd, T1.AcctNo, "
+                           "coalesce(T2.ItemAmt, 0), '0', '1', T1.CustNo, T1.Nm, T1.SCd, ? ")
+                .arg(Database::quoted(t.table())) +
+            from);
+    q.add(t.yearMon).add(t.seqNo).add(t.gcode());
+    for (const QVariant& v : binds)
+        q.add(v);
     if (!q.exec()) {
         *error = q.error();
         return -1;
     }
-    const QString tbl = Database::quoted(t.table());
-    int n = 0;
-    while (q.next()) {
-        Query has(QStringLiteral("select count(*) from %1 where YearMon = ? and SeqNo = ? and SNo = ? and ItemCd = ?")
-                      .arg(tbl));
-        has.add(t.yearMon).add(t.seqNo).add(q.str(0)).add(q.str(1));
-        if (!has.exec() || !has.next()) {
-            *error = has.error();
-            return -1;
-        }
-        if (has.num(0) > 0) continue; // an existing row keeps its amount and state
-        if (!Database::insertRow(t.table(),
-                                 {{QStringLiteral("YearMon"), t.yearMon},
-                                  {QStringLiteral("SeqNo"), t.seqNo},
-                                  {QStringLiteral("SNo"), q.str(0)},
-                                  {QStringLiteral("ItemCd"), q.str(1)},
-                                  {QStringLiteral("BankCd"), q.str(2)},
-                                  {QStringLiteral("AcctNo"), q.str(3)},
-                                  {QStringLiteral("Amt"), q.num(4)},
-                                  {QStringLiteral("ReplyTy"), QStringLiteral("0")},
-                                  {QStringLiteral("ExempTy"), QStringLiteral("1")},
-                                  {QStringLiteral("CustNo"), q.str(5)},
-                                  {QStringLiteral("Nm"), q.str(6)},
-                                  {QStringLiteral("SCd"), q.str(7)},
-                                  {QStringLiteral("Gcode"), t.gcode()}},
-                                 error))
-            return -1;
-        ++n;
-    }
-    return n;
+    return q.affected();
 }
 
 // Every exempt item of the round's students, partial ones too, marks its
@@ -186,15 +167,16 @@ Outcome createByGrade(const Target& t, const QStringList& grades, const QStringL
     return create(
         t,
         [&](QString* error) {
-            Query q(QStringLiteral("select T1.SNo, T2.ItemCd, T1.BankCd, T1.AcctNo, T2.ItemAmt, T1.CustNo, T1.Nm, "
-                                   "T1.SCd from M_CUST T1, C_ITEM T2 where T1.SCd in (%1) and T2.ItemCd in (%2) "
-                                   "and T1.UseTy = '1'")
-                        .arg(placeholders(int(grades.size())), placeholders(int(itemCds.size()))));
+            QVariantList binds;
             for (const QString& g : grades)
-                q.add(g);
+                binds << g;
             for (const QString& i : itemCds)
-                q.add(i);
-            return appendRows(t, q, error);
+                binds << i;
+            return appendRows(t,
+                              QStringLiteral("from M_CUST T1, C_ITEM T2 where T1.SCd in (%1) and T2.ItemCd in (%2) "
+                                             "and T1.UseTy = '1'")
+                                  .arg(placeholders(int(grades.size())), placeholders(int(itemCds.size()))),
+                              binds, error);
         },
         log);
 }
@@ -207,11 +189,11 @@ Outcome createByGroup(const Target& t, const QList<GroupPair>& pairs) {
         [&](QString* error) {
             int total = 0;
             for (const GroupPair& p : pairs) {
-                Query q(QStringLiteral("select T1.SNo, T2.ItemCd, T1.BankCd, T1.AcctNo, T2.ItemAmt, T1.CustNo, "
-                                       "T1.Nm, T1.SCd from M_CUST T1, C_ITEM T2, C_GRP T3 where T1.CustNo = "
-                                       "T3.CustNo and T2.ItemCd = ? and T3.GrpNm = ? and T1.UseTy = '1'"));
-                q.add(p.itemCd).add(p.grpNm.trimmed());
-                const int n = appendRows(t, q, error);
+                const int n = appendRows(t,
+                                         QStringLiteral("from M_CUST T1, C_ITEM T2, C_GRP T3 where T1.CustNo = "
+                                                        "T3.CustNo and T2.ItemCd = ? and T3.GrpNm = ? and "
+                                                        "T1.UseTy = '1'"),
+                                         {p.itemCd, p.grpNm.trimmed()}, error);
                 if (n < 0) return -1;
                 total += n;
             }
