@@ -64,8 +64,8 @@ TEST_F(ReportTest, EmptyDataPrintsTheBaseForm) {
     ListReport l(0);
     ReportDocument doc = l.r.layout();
     ASSERT_EQ(doc.pages.size(), 1);
-    EXPECT_EQ(doc.pages[0].texts(),
-              (QStringList{QStringLiteral("명부"), QStringLiteral("1"), QStringLiteral("합계"), QStringLiteral("끝")}));
+    EXPECT_EQ(doc.pages[0].texts(), (QStringList{QStringLiteral("명부"), QStringLiteral("1"),
+                                                 QStringLiteral("합계"), QStringLiteral("끝")}));
     l.r.printIfEmpty = false;
     EXPECT_TRUE(l.r.layout().pages.isEmpty());
 }
@@ -76,7 +76,9 @@ TEST_F(ReportTest, GroupsStartNewPagesAndCountPerGroup) {
     Report r;
     ReportBand* col = r.addBand(ReportBand::ColumnHeader, 8);
     col->addLabel(QStringLiteral("cls"), {0, 0, 50, 5});
-    col->beforePrint = [&](ReportBand& b) { b.setText(QStringLiteral("cls"), r.value(QStringLiteral("SNo")).left(3)); };
+    col->beforePrint = [&](ReportBand& b) {
+        b.setText(QStringLiteral("cls"), r.value(QStringLiteral("SNo")).left(3));
+    };
     ReportBand* detail = r.addBand(ReportBand::Detail, 6);
     detail->addField(QStringLiteral("sno"), {0, 0, 30, 5}, QStringLiteral("SNo"));
     int count = 0;
@@ -175,7 +177,8 @@ TEST_F(ReportTest, PdfHoldsTheHangulTextAndDumpTheItems) {
     bold.family = QStringLiteral("굴림체");
     bold.size = 18;
     bold.bold = bold.underline = true;
-    l.header->addLabel(QStringLiteral("big"), {0, 10, 200, 9}, QStringLiteral("학생명부"), bold, ReportAlign::Center);
+    l.header->addLabel(QStringLiteral("big"), {0, 10, 200, 9}, QStringLiteral("학생명부"), bold,
+                       ReportAlign::Center);
     l.header->addLine({0, 19, 200, 0});
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));

@@ -4,10 +4,10 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
-#include "transfers/common/KeyEdit.h"
 #include "transfers/collection/M101B00.h"
-#include "transfers/common/M101B02.h"
 #include "transfers/collection/M101B07.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/common/M101B02.h"
 #include "transfers/collection/M101B06.h"
 #include "transfers/collection/M101B10.h"
 #include "transfers/collection/M101B12.h"
@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -176,10 +177,12 @@ TEST_F(WorkWindow, OpensListsAndTotals) {
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 3);
     EXPECT_EQ(panels(w).value(0), QStringLiteral("3 "));
 
-    // The processed filter fills the transfer-date bounds and empties the grid.
+    // The processed filter fills the transfer-date bounds and empties the
+    // grid, and with it the totals of the listing no longer shown.
     w.RGrpProc->button(1)->click();
     EXPECT_EQ(w.SGrdPay->cell(0, ColSNo), QString());
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 1);
+    EXPECT_EQ(panels(w), QStringList(12, QString()));
 }
 
 TEST_F(WorkWindow, ProgramSetGroupDoesNotRunTheGroupChange) {
@@ -268,6 +271,7 @@ TEST_F(WorkWindow, DeleteAndAddStudent) {
     msg.expect(MsgResult::Yes);
     w.BBtnDelShftClick();
     EXPECT_EQ(msg.shown().value(0).caption, QStringLiteral("학생삭제"));
+    EXPECT_TRUE(msg.shown().value(0).defaultNo);
     EXPECT_EQ(msg.texts().value(0),
               QStringLiteral("학번 = 30101\r성명 = 학생\r항목 = 급식비\r을  삭제하시겠습니까?"));
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 4);
@@ -337,6 +341,31 @@ TEST_F(WorkWindow, AddStudentFindsAndKeepsExistingItems) {
     d.pFindStudent();
     EXPECT_EQ(msg.texts().value(0),
               QStringLiteral("존재하지 않는 학번이거나 전출생입니다.\r확인 후 다시 입력하세요!!"));
+}
+
+TEST_F(WorkWindow, AddStudentKeysNeverSkipTheClass) {
+    TFrmM101B07 d(QStringLiteral("01"));
+    d.show();
+    d.activateWindow();
+    d.SHakEdit->setFocus();
+    QApplication::processEvents();
+    // Typing the grade moves on by itself; a Tab right after stays there.
+    QTest::keyClick(d.SHakEdit, Qt::Key_3);
+    EXPECT_EQ(d.focusWidget(), d.SBanEdit);
+    QTest::keyClick(d.SBanEdit, Qt::Key_Tab);
+    EXPECT_EQ(d.focusWidget(), d.SBanEdit);
+    QTest::keyClicks(d.SBanEdit, QStringLiteral("01"));
+    EXPECT_EQ(d.focusWidget(), d.SBunEdit);
+    QTest::keyClick(d.SBunEdit, Qt::Key_Tab);
+    EXPECT_EQ(d.focusWidget(), d.SBunEdit);
+    EXPECT_EQ(d.SBanEdit->text(), QStringLiteral("01"));
+    // A second Tab, or one after typing, moves as usual.
+    QTest::keyClick(d.SBunEdit, Qt::Key_Tab);
+    EXPECT_NE(d.focusWidget(), d.SBunEdit);
+
+    // The name field holds a whole name of its column.
+    EXPECT_GE(d.edtStudtNm->width(),
+              d.edtStudtNm->fontMetrics().horizontalAdvance(QStringLiteral("가나다라마바사아자차")));
 }
 
 TEST_F(WorkWindow, RowEditsThroughTheDialogs) {

@@ -234,12 +234,23 @@ struct Report::Run {
         for (auto& b : r.bands_) {
             ReportBand** slot = nullptr;
             switch (b->kind) {
-            case ReportBand::PageHeader: slot = &pageHeader; break;
-            case ReportBand::ColumnHeader: slot = &columnHeader; break;
-            case ReportBand::Detail: slot = &detail; break;
-            case ReportBand::Summary: slot = &summary; break;
-            case ReportBand::PageFooter: slot = &pageFooter; break;
-            default: break;
+            case ReportBand::PageHeader:
+                slot = &pageHeader;
+                break;
+            case ReportBand::ColumnHeader:
+                slot = &columnHeader;
+                break;
+            case ReportBand::Detail:
+                slot = &detail;
+                break;
+            case ReportBand::Summary:
+                slot = &summary;
+                break;
+            case ReportBand::PageFooter:
+                slot = &pageFooter;
+                break;
+            default:
+                break;
             }
             if (slot && !*slot) *slot = b.get();
         }
@@ -310,8 +321,12 @@ struct Report::Run {
             it.rect = e.box.translated(left, top);
             it.pen = e.pen;
             switch (e.kind) {
-            case ReportElement::Line: it.kind = PageItem::Line; break;
-            case ReportElement::Frame: it.kind = PageItem::Frame; break;
+            case ReportElement::Line:
+                it.kind = PageItem::Line;
+                break;
+            case ReportElement::Frame:
+                it.kind = PageItem::Frame;
+                break;
             case ReportElement::Image:
                 it.kind = PageItem::Image;
                 it.image = e.image;
@@ -332,15 +347,20 @@ struct Report::Run {
 
     QString textOf(const ReportElement& e) const {
         switch (e.kind) {
-        case ReportElement::Field: return r.value(e.field);
+        case ReportElement::Field:
+            return r.value(e.field);
         case ReportElement::SysData:
             switch (e.sys) {
-            case ReportSysData::PageNumber: return QString::number(r.pageNo_);
-            case ReportSysData::Date: return date;
-            case ReportSysData::Time: return time;
+            case ReportSysData::PageNumber:
+                return QString::number(r.pageNo_);
+            case ReportSysData::Date:
+                return date;
+            case ReportSysData::Time:
+                return time;
             }
             return {};
-        default: return e.text;
+        default:
+            return e.text;
         }
     }
 
@@ -351,8 +371,12 @@ struct Report::Run {
             const double w = m.width(e.font, it.text);
             const double h = std::max(it.rect.height(), m.lineHeight(e.font));
             switch (e.align) {
-            case ReportAlign::Left: it.rect = QRectF(it.rect.left(), it.rect.top(), w, h); break;
-            case ReportAlign::Right: it.rect = QRectF(it.rect.right() - w, it.rect.top(), w, h); break;
+            case ReportAlign::Left:
+                it.rect = QRectF(it.rect.left(), it.rect.top(), w, h);
+                break;
+            case ReportAlign::Right:
+                it.rect = QRectF(it.rect.right() - w, it.rect.top(), w, h);
+                break;
             case ReportAlign::Center:
                 it.rect = QRectF(it.rect.center().x() - w / 2, it.rect.top(), w, h);
                 break;

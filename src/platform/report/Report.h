@@ -24,8 +24,8 @@ struct ReportElement {
     enum Kind { Label, Field, SysData, Line, Frame, Image };
     Kind kind = Label;
     QString name;
-    QRectF box; // mm from the band's top-left corner (inside the margins)
-    QString text; // a label's caption
+    QRectF box;    // mm from the band's top-left corner (inside the margins)
+    QString text;  // a label's caption
     QString field; // a field's column in the rows
     ReportSysData sys = ReportSysData::PageNumber;
     ReportFont font;
@@ -34,7 +34,7 @@ struct ReportElement {
     bool wordWrap = false; // several lines inside the box, the rest cut
     bool enabled = true;
     double pen = 0.2; // mm
-    QImage image; // stretched into the box
+    QImage image;     // stretched into the box
 };
 
 class ReportBand {
@@ -46,7 +46,7 @@ public:
     ReportBand& operator=(const ReportBand&) = delete;
 
     const Kind kind;
-    double height; // mm
+    double height;       // mm
     bool enabled = true; // switched off: never printed
     // Before each printing of the band; it may fill labels or set printThis
     // to false to skip this one printing.

@@ -41,9 +41,12 @@ QString mm(double v) {
 
 QString alignName(ReportAlign a) {
     switch (a) {
-    case ReportAlign::Left: return QStringLiteral("left");
-    case ReportAlign::Center: return QStringLiteral("center");
-    case ReportAlign::Right: return QStringLiteral("right");
+    case ReportAlign::Left:
+        return QStringLiteral("left");
+    case ReportAlign::Center:
+        return QStringLiteral("center");
+    case ReportAlign::Right:
+        return QStringLiteral("right");
     }
     return {};
 }
@@ -56,13 +59,21 @@ QString ReportDocument::dump() const {
         for (const PageItem& it : pages.at(p).items) {
             QString line = QString::number(p + 1) + QLatin1Char(' ');
             switch (it.kind) {
-            case PageItem::Text: line += QStringLiteral("text"); break;
-            case PageItem::Line: line += QStringLiteral("line"); break;
-            case PageItem::Frame: line += QStringLiteral("frame"); break;
-            case PageItem::Image: line += QStringLiteral("image"); break;
+            case PageItem::Text:
+                line += QStringLiteral("text");
+                break;
+            case PageItem::Line:
+                line += QStringLiteral("line");
+                break;
+            case PageItem::Frame:
+                line += QStringLiteral("frame");
+                break;
+            case PageItem::Image:
+                line += QStringLiteral("image");
+                break;
             }
-            line += QLatin1Char(' ') + mm(it.rect.x()) + QLatin1Char(' ') + mm(it.rect.y()) + QLatin1Char(' ') +
-                    mm(it.rect.width()) + QLatin1Char(' ') + mm(it.rect.height());
+            line += QLatin1Char(' ') + mm(it.rect.x()) + QLatin1Char(' ') + mm(it.rect.y()) +
+                    QLatin1Char(' ') + mm(it.rect.width()) + QLatin1Char(' ') + mm(it.rect.height());
             if (it.kind == PageItem::Text) {
                 QString flags;
                 if (it.font.bold) flags += QLatin1Char('b');
@@ -72,8 +83,9 @@ QString ReportDocument::dump() const {
                         alignName(it.align) + QLatin1Char(' ') +
                         QString(it.text).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
             } else if (it.kind == PageItem::Image) {
-                line += it.image.isNull() ? QStringLiteral(" empty")
-                                          : QStringLiteral(" %1x%2").arg(it.image.width()).arg(it.image.height());
+                line += it.image.isNull()
+                            ? QStringLiteral(" empty")
+                            : QStringLiteral(" %1x%2").arg(it.image.width()).arg(it.image.height());
             }
             out += line + QLatin1Char('\n');
         }
@@ -96,18 +108,24 @@ void ReportDocument::paintPage(QPainter& painter, int page, double dotsPerMm) co
         return QRectF(r.x() * dotsPerMm, r.y() * dotsPerMm, r.width() * dotsPerMm, r.height() * dotsPerMm);
     };
     painter.save();
+    ReportFont font;
+    bool fontSet = false;
     for (const PageItem& it : pages.at(page).items) {
         const QRectF r = px(it.rect);
         switch (it.kind) {
         case PageItem::Text: {
-            painter.setFont(it.font.qfont());
+            // Layout has cut the text to its box already, so no clipping here.
+            if (it.text.isEmpty()) break;
+            if (!fontSet || !(it.font == font)) {
+                font = it.font;
+                fontSet = true;
+                painter.setFont(font.qfont());
+            }
             painter.setPen(Qt::black);
-            painter.setClipRect(r.adjusted(-1, -1, 1, 1));
             const Qt::Alignment h = it.align == ReportAlign::Left    ? Qt::AlignLeft
                                     : it.align == ReportAlign::Right ? Qt::AlignRight
                                                                      : Qt::AlignHCenter;
             painter.drawText(r, int(h | Qt::AlignTop), it.text);
-            painter.setClipping(false);
             break;
         }
         case PageItem::Line:

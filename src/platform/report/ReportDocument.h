@@ -23,6 +23,7 @@ struct ReportFont {
     // The installed face that stands in for a family of the original forms.
     static QString installedFamily(const QString& family);
     QFont qfont() const;
+    bool operator==(const ReportFont&) const = default;
 };
 
 enum class ReportAlign { Left, Center, Right };
@@ -39,7 +40,7 @@ struct PageSetup {
 struct PageItem {
     enum Kind { Text, Line, Frame, Image };
     Kind kind = Text;
-    QRectF rect; // mm from the paper's top-left corner
+    QRectF rect;  // mm from the paper's top-left corner
     QString text; // as printed: already cut to the box, lines joined by '\n'
     ReportFont font;
     ReportAlign align = ReportAlign::Left;

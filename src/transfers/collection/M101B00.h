@@ -127,6 +127,7 @@ public:
     void pDispPay();
     void pDispPayTable();
     void pClearPay();
+    void clearTotals();
     void pSetButtons(bool enabled);
     void pLoadBankCombo();
     void pLoadSeqNo();
