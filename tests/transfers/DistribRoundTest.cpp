@@ -2,6 +2,10 @@
 
 #include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribRound.h"
+#include "transfers/distribution/M102B02.h"
+
+#include <QLineEdit>
+#include <QListWidget>
 
 namespace {
 
@@ -104,6 +108,27 @@ TEST_F(DistribRounds, ListingEditsAndReset) {
     l = DistribList::list(other, {});
     EXPECT_TRUE(l.rows.isEmpty());
     EXPECT_EQ(l.wrongGroup, QStringLiteral("조회하신 그룹이 틀립니다. 확인해주세요"));
+}
+
+TEST_F(DistribRounds, SelectorListsNewestFirstByGroup) {
+    for (const char* ss : {"01", "02"})
+        ASSERT_EQ(DistribRound::createByGrade(march(ss), {QStringLiteral("1")}, {QStringLiteral("05")}, {}).kind,
+                  DistribRound::Outcome::Done);
+    TFrmM102B02 d;
+    d.EdGcode->setText(QStringLiteral("01"));
+    d.FormShow();
+    ASSERT_EQ(d.LbYearMon->count(), 2);
+    EXPECT_EQ(d.LbYearMon->item(0)->text(), QStringLiteral("202603 / 02"));
+    // OK with nothing chosen changes nothing.
+    d.BBtnOKClick();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    d.LbYearMon->setCurrentRow(1);
+    d.BBtnOKClick();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.yearMon() + d.seqNo(), QStringLiteral("20260301"));
+    d.EdGcode->setText(QStringLiteral("02"));
+    d.FormShow();
+    EXPECT_EQ(d.LbYearMon->count(), 0);
 }
 
 } // namespace
