@@ -674,3 +674,122 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
     Count = int(Run.Count);
     return true;
 }
+
+// ---- Distribution (Layout80, "C2")
+
+QString BatFile::NextDistribFileType(const QString& runKey) {
+    Query q(QStringLiteral(
+        "select Max(FileType) as FileSeq from M_SRFILE "
+        " where SRType = 'S' and YearMon = ? and SeqNo = ? and substr(FileType, 1, 1) = '3' "));
+    q.add(runKey.mid(2, 4)).add(runKey.mid(6, 2));
+    if (!q.exec()) return {};
+    const QString seq = q.next() ? q.str(0).trimmed() : QString();
+    if (seq.isEmpty()) return QStringLiteral("301");
+    bool ok = false;
+    const int n = seq.toInt(&ok);
+    if (!ok || n < 300 || n >= 399) return {};
+    return QString::number(n + 1);
+}
+
+namespace {
+
+void dataDistrib(Record& d, const DistribRow& r) {
+    const bool b20 = Run.BankCd == QLatin1String("20");
+    d.text(0, 1, QStringLiteral("D"));
+    d.num(1, 2, r.BankCd);
+    d.text(3, 15, r.AcctNo);
+    d.text(18, 2, b20 ? (isHVBT() ? QStringLiteral("UD") : QStringLiteral("10")) : QStringLiteral("30"));
+    d.num(20, 11, r.Amt);
+    d.num(31, 2, Run.StartDate.mid(4, 2));
+    d.num(38, 10, QStringLiteral("0"));
+    d.text(48, 1, QStringLiteral("C"));
+    d.text(49, 6, r.SNo);
+    if (b20 && isHVBT()) {
+        d.text(55, 7, r.Nm);
+        d.text(62, 10, r.ItemNm);
+    } else {
+        d.text(55, 17, r.Nm);
+    }
+    d.num(76, 2, r.ItemCd);
+}
+
+qint64 digitSum(const QString& s) {
+    qint64 n = 0;
+    for (QChar c : s)
+        if (c.isDigit()) n += c.digitValue();
+    return n;
+}
+
+} // namespace
+
+bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
+                        const QString& RunKey, const QList<DistribRow>& Marked, QString& FileName, int& Count,
+                        QStringList* leftOut) {
+    Run.StartDate = StartDate;
+    Run.EndDate = EndDate;
+    Run.Kind = QStringLiteral("300");
+    Run.RunKey = RunKey;
+    Run.BankCd = BankCd;
+    Run.Count = 0;
+    Run.Total = 0;
+    Run.AcctDigitSum = 0;
+    Run.AmtDigitSum = 0;
+    Run.CheckValue.clear();
+
+    // A row paid already is never paid twice.
+    QList<DistribRow> rows;
+    for (const DistribRow& r : Marked) {
+        if (r.ReplyTy == QLatin1String("1")) {
+            if (leftOut) *leftOut << r.SNo + QLatin1Char(' ') + r.Nm;
+            continue;
+        }
+        rows << r;
+    }
+    if (rows.isEmpty()) {
+        plainBox(QStringLiteral("본 회차에는 송신대상 자료가 존재하지 않습니다."));
+        return false;
+    }
+    if (Run.AcctNo.trimmed().isEmpty()) {
+        Msg::error(QStringLiteral("입력요망"),
+                   QStringLiteral("이 항목그룹의 학교 계좌가 입력되어 있지 않습니다.\r\r"
+                                  "[기본등록-은행등록]에서 은행과 계좌를 등록 하십시오."));
+        return false;
+    }
+    const QString type = BatFile::NextDistribFileType(RunKey);
+    if (type.isEmpty()) {
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이 회차의 지급 이체파일 번호(301~399)를 모두 사용하였습니다."));
+        return false;
+    }
+    const QString name = RunKey.mid(2, 6) + BankCd + QLatin1Char('.') + type;
+
+    QByteArray content;
+    content.reserve((rows.size() + 2) * 82);
+    Record h(80);
+    header80(h);
+    content += h.line();
+    for (const DistribRow& r : rows) {
+        Record d(80);
+        dataDistrib(d, r);
+        content += d.line();
+        Run.Count += 1;
+        Run.Total += r.Amt;
+        Run.AcctDigitSum += digitSum(r.AcctNo);
+        Run.AmtDigitSum += digitSum(QString::number(r.Amt));
+    }
+    Run.CheckValue = BankCd == QLatin1String("20") ? TDMBankLib::CheckValue20(Run.AcctDigitSum, Run.AmtDigitSum)
+                                                   : QStringLiteral("    ");
+    Record t(80);
+    trailer80(t);
+    content += t.line();
+    Run.AcctDigitSum = 0;
+    Run.AmtDigitSum = 0;
+    if (!writeAndPlace(content, name)) {
+        Msg::error(QStringLiteral("오류"), QStringLiteral("이체파일을 쓸 수 없습니다.\r\r%1").arg(name));
+        return false;
+    }
+    FileName = name;
+    Count = int(Run.Count);
+    return true;
+}
+

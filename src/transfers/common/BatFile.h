@@ -106,3 +106,30 @@ BatFile::BuiltQuery pBuildCollectQueryJuNo(const QString& RunKey, const CollectS
 void AddCollectConditions(const CollectSelection& Sel, QString& sql, QVariantList& binds);
 // The bank-family condition of a shown bank code.
 void AddCollectBankCondition(const QString& shownBank, QString& sql, QVariantList& binds);
+
+// One marked row of a distribution round, as the distribution window hands
+// it to the writer.
+struct DistribRow {
+    QString SNo, Nm, BankCd, AcctNo;
+    QString ItemCd;  // the round's item id
+    QString ItemNm;  // its name in the round's group
+    qint64 Amt = 0;
+    QString ReplyTy; // "1": already transferred, never paid again
+};
+
+namespace BatFile {
+// The next distribution file type of a round ("301" first); empty when every
+// type up to "399" is used.
+QString NextDistribFileType(const QString& runKey);
+} // namespace BatFile
+
+// Writes the distribution request file (Layout80, kind "C2") of the marked
+// rows for bank BankCd ("20" or "21") into send. StartDate and EndDate are
+// yymmdd; RunKey is yyyymm + round. Rows already transferred are left out and
+// named in *leftOut. True with the 12-character FileName and the number of
+// data records; false (after a box saying why) when no file was written. The
+// file appears in send only when complete.
+bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
+                        const QString& RunKey, const QList<DistribRow>& Marked, QString& FileName, int& Count,
+                        QStringList* leftOut = nullptr);
+

@@ -1,0 +1,50 @@
+#pragma once
+#include "transfers/distribution/DistribRound.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the distribution work window lists and changes on its rows, as plain
+// functions: the listing with its totals, one and bulk amount, deleting a
+// row and the Ctrl+F11 transfer-date reset.
+namespace DistribList {
+
+struct Selection {
+    QString bankCd = QStringLiteral("00"); // "00" every bank
+    QStringList itemCds;                   // ticked items (C_ITEM.ItemCd)
+    QString snoPrefix;                     // MEdtNo's digits
+    QString procDt;                        // yyyymmdd, blank: any
+    int procIdx = 0;                       // 0 all, 1 transferred, 2 unprocessed
+};
+
+struct Row {
+    QString SNo, Nm, ItemCd, BankCd, AcctNo, ExempTy, ReplyTy, ReplyCd, ProcDt, Gcode;
+    qint64 Amt = 0;
+};
+
+struct Listing {
+    bool tableExists = false;
+    QList<Row> rows;
+    qint64 procCnt = 0, procAmt = 0, nonProcCnt = 0, nonProcAmt = 0;
+    QString wrongGroup; // the plain message when a row is of another group
+    QString error;
+};
+Listing list(const DistribRound::Target& t, const Selection& s);
+
+enum class Outcome { Done, NotFound, Failed };
+struct Result {
+    Outcome outcome = Outcome::Failed;
+    QString error;
+    int rows = 0;
+};
+// One row's amount; the row is found by its key.
+Result editAmount(const DistribRound::Target& t, const QString& sno, const QString& itemCd, const QString& nm,
+                  qint64 amount);
+// Every row of the item whose student number starts with snoPrefix.
+Result bulkAmount(const DistribRound::Target& t, const QString& itemLine, const QString& snoPrefix, qint64 amount);
+Result deleteRow(const DistribRound::Target& t, const QString& sno, const QString& itemCd, const QString& nm);
+// Rows transferred on procDt (not exempt) go back to unprocessed.
+Result resetDate(const DistribRound::Target& t, const QString& procDt);
+
+} // namespace DistribList
