@@ -55,7 +55,8 @@ bool ensureTable(QString* error) {
 bool fillFromRback(QString* error) {
     if (!DMLib) return true;
     const QDir rback(DMLib->dir(QStringLiteral("rback")));
-    Query ins(QStringLiteral("INSERT OR IGNORE INTO M_APPLIED (Sha256, FileName, ApplyDate) VALUES (?, ?, ?)"));
+    Query ins(
+        QStringLiteral("INSERT OR IGNORE INTO M_APPLIED (Sha256, FileName, ApplyDate) VALUES (?, ?, ?)"));
     for (const QString& n : rback.entryList(QDir::Files, QDir::Name)) {
         const QString hash = fingerprintOfFile(rback.filePath(n));
         if (hash.isEmpty()) continue;

@@ -34,17 +34,18 @@ bool forget(const QString& from, const QString& to) {
 
 bool ensureTable(QString* error) {
     if (Database::tableExists(kTable)) return true;
-    return Database::createTable({kTable,
-                                  {{QStringLiteral("Source"), FieldType::Text, 255},
-                                   {QStringLiteral("Target"), FieldType::Text, 255}},
-                                  {},
-                                  {}},
-                                 false, error);
+    return Database::createTable(
+        {kTable,
+         {{QStringLiteral("Source"), FieldType::Text, 255}, {QStringLiteral("Target"), FieldType::Text, 255}},
+         {},
+         {}},
+        false, error);
 }
 
 bool record(const QString& from, const QString& to, QString* error) {
-    return Database::insertRow(kTable, {{QStringLiteral("Source"), relative(from)}, {QStringLiteral("Target"), relative(to)}},
-                               error);
+    return Database::insertRow(
+        kTable, {{QStringLiteral("Source"), relative(from)}, {QStringLiteral("Target"), relative(to)}},
+        error);
 }
 
 bool carryOut(const QString& from, const QString& to) {

@@ -45,7 +45,9 @@ void releaseRootLock() {
     g_lockFd = -1;
 }
 
-void beforeOpen(const QString& dataRoot) { DataBackup::finishInterruptedRestore(dataRoot); }
+void beforeOpen(const QString& dataRoot) {
+    DataBackup::finishInterruptedRestore(dataRoot);
+}
 
 QStringList afterOpen(const QString& dataRoot) {
     const QStringList placed = FileMoves::finishPending();

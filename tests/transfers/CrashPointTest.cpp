@@ -8,9 +8,9 @@
 #include "basic/DataBackup.h"
 #include "data/AppliedFiles.h"
 #include "data/DMModule.h"
-#include "students/StudentStore.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/CrashPoint.h"
+#include "students/StudentStore.h"
 #include "transfers/common/ResultFile.h"
 
 #include <QDir>
@@ -37,8 +37,9 @@ protected:
         if (!var.isEmpty()) env.insert(QString::fromLatin1(var), QString::fromLatin1(value));
         p->setProcessEnvironment(env);
         p->start(QStringLiteral(ZQ_DRIVER_PATH),
-                 QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316"),
-                             QStringLiteral("--answers"), QStringLiteral("yes,yes,ok,ok")} +
+                 QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                             QStringLiteral("20260316"), QStringLiteral("--answers"),
+                             QStringLiteral("yes,yes,ok,ok")} +
                      args);
         EXPECT_TRUE(p->waitForStarted());
         return p;
@@ -62,17 +63,20 @@ protected:
         if (!crashAt.isEmpty()) EXPECT_EQ(d.rc, CrashPoint::kExitCode) << crashAt.constData();
         startServices();
         QString err;
-        EXPECT_TRUE(Database::integrityCheck(path(QStringLiteral("data/school.db")), &err)) << err.toStdString();
+        EXPECT_TRUE(Database::integrityCheck(path(QStringLiteral("data/school.db")), &err))
+            << err.toStdString();
         return d;
     }
-    const QStringList createRound{QStringLiteral("round"),    QStringLiteral("create"), QStringLiteral("--ym"),
-                                  QStringLiteral("202603"),   QStringLiteral("--seq"),  QStringLiteral("01"),
-                                  QStringLiteral("--grades"), QStringLiteral("2,3"),    QStringLiteral("--items"),
-                                  QStringLiteral("01,02"),    QStringLiteral("--bank"), QStringLiteral("99")};
-    const QStringList addStudent{QStringLiteral("student"), QStringLiteral("add"),    QStringLiteral("--grade"),
-                                 QStringLiteral("3"),       QStringLiteral("--sno"),  QStringLiteral("0199"),
-                                 QStringLiteral("--name"),  QStringLiteral("새학생"), QStringLiteral("--bank"),
-                                 QStringLiteral("99"),      QStringLiteral("--sms"),  QStringLiteral("2")};
+    const QStringList createRound{
+        QStringLiteral("round"),    QStringLiteral("create"), QStringLiteral("--ym"),
+        QStringLiteral("202603"),   QStringLiteral("--seq"),  QStringLiteral("01"),
+        QStringLiteral("--grades"), QStringLiteral("2,3"),    QStringLiteral("--items"),
+        QStringLiteral("01,02"),    QStringLiteral("--bank"), QStringLiteral("99")};
+    const QStringList addStudent{
+        QStringLiteral("student"), QStringLiteral("add"),    QStringLiteral("--grade"),
+        QStringLiteral("3"),       QStringLiteral("--sno"),  QStringLiteral("0199"),
+        QStringLiteral("--name"),  QStringLiteral("새학생"), QStringLiteral("--bank"),
+        QStringLiteral("99"),      QStringLiteral("--sms"),  QStringLiteral("2")};
 
     QStringList files(const QString& folder) const {
         return QDir(path(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -84,14 +88,16 @@ protected:
     // A round of 2024-05 round 03 with two rows and a 200-byte result file
     // of bank 11 for both.
     void resultFixture() {
-        round(QStringLiteral("20240503"), {row(QStringLiteral("C1"), QStringLiteral("10101"), QStringLiteral("01"), 500),
-                                           row(QStringLiteral("C2"), QStringLiteral("10102"), QStringLiteral("01"), 700)});
+        round(QStringLiteral("20240503"),
+              {row(QStringLiteral("C1"), QStringLiteral("10101"), QStringLiteral("01"), 500),
+               row(QStringLiteral("C2"), QStringLiteral("10102"), QStringLiteral("01"), 700)});
         auto rec = [](QByteArray b, int off, const QByteArray& v) { return b.replace(off, v.size(), v); };
         QByteArray head(200, ' '), d1(200, ' '), d2(200, ' '), tail(200, ' ');
         head = rec(rec(rec(rec(head, 0, "H"), 4, "011"), 21, "20240510"), 72, "2405030000");
         auto data = [&](const QByteArray& cust, const QByteArray& amt) {
             QByteArray d(200, ' ');
-            d = rec(rec(rec(rec(rec(d, 0, "D"), 20, " 01"), 42, amt.rightJustified(13, '0')), 94, cust), 154, "Y0000");
+            d = rec(rec(rec(rec(rec(d, 0, "D"), 20, " 01"), 42, amt.rightJustified(13, '0')), 94, cust), 154,
+                    "Y0000");
             return rec(d, 114, "240503");
         };
         d1 = data("C1", "500");
@@ -103,8 +109,8 @@ protected:
             f.write(l + "\r\n");
     }
     QStringList resultApply() {
-        return {QStringLiteral("result"), QStringLiteral("apply"), QStringLiteral("00110001.201"), QStringLiteral("--bank"),
-                QStringLiteral("11")};
+        return {QStringLiteral("result"), QStringLiteral("apply"), QStringLiteral("00110001.201"),
+                QStringLiteral("--bank"), QStringLiteral("11")};
     }
     QString replyOf(const QString& cust) {
         return column(QStringLiteral("select ReplyTy from H_200_20240503 where CustNo = ?"), {cust}).value(0);
@@ -130,12 +136,14 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
         drive(resultApply(), c.step);
         EXPECT_EQ(replyOf(QStringLiteral("C1")), QLatin1String(c.applied ? "1" : "0"));
         EXPECT_EQ(replyOf(QStringLiteral("C2")), QLatin1String(c.applied ? "1" : "0"));
-        EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE where SRType = 'R'")), c.applied ? 1 : 0);
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE where SRType = 'R'")),
+                  c.applied ? 1 : 0);
         EXPECT_EQ(logCount(QStringLiteral("[파일풀기]%")), c.applied ? 1 : 0);
         // The listing finishes an interrupted move, and shows only what waits.
         const auto listed = ResultFile::filesForBank(path(QStringLiteral("recv")), QStringLiteral("11"));
         EXPECT_EQ(listed.size(), c.applied ? 0 : 1);
-        EXPECT_EQ(files(QStringLiteral("rback")), c.applied ? QStringList{QStringLiteral("24050311.201")} : QStringList{});
+        EXPECT_EQ(files(QStringLiteral("rback")),
+                  c.applied ? QStringList{QStringLiteral("24050311.201")} : QStringList{});
         if (!c.applied) {
             EXPECT_EQ(drive(resultApply()).rc, 0);
             EXPECT_EQ(replyOf(QStringLiteral("C1")), QStringLiteral("1"));
@@ -146,7 +154,8 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
         Database::exec(QStringLiteral("delete from M_SRFILE"));
         const Driven again = drive(resultApply());
         EXPECT_EQ(again.rc, 1);
-        EXPECT_TRUE(again.boxes.value(0).contains(QStringLiteral("이미 파일풀기"))) << again.boxes.join(u'|').toStdString();
+        EXPECT_TRUE(again.boxes.value(0).contains(QStringLiteral("이미 파일풀기")))
+            << again.boxes.join(u'|').toStdString();
     }
 }
 
@@ -172,21 +181,24 @@ TEST_F(CrashPoints, StudentAddIsWholeOrAbsent) {
 }
 
 TEST_F(CrashPoints, RequestFileIsInSendOnlyWithItsBooking) {
-    ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ACCT"), {{QStringLiteral("BankCd"), QStringLiteral("04")},
-                                                               {QStringLiteral("Gubun"), QStringLiteral("집금")},
-                                                               {QStringLiteral("AcctNo"), QStringLiteral("04012345678901")},
-                                                               {QStringLiteral("CompyNo"), QStringLiteral("SCH0400001")},
-                                                               {QStringLiteral("Passwd"), QStringLiteral("4321")},
-                                                               {QStringLiteral("Gcode"), QStringLiteral("01")},
-                                                               {QStringLiteral("RepYn"), QStringLiteral("Y")}}));
-    QMap<QString, QVariant> r = row(QStringLiteral("C1"), QStringLiteral("10101"), QStringLiteral("01"), 150000);
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ACCT"),
+                                    {{QStringLiteral("BankCd"), QStringLiteral("04")},
+                                     {QStringLiteral("Gubun"), QStringLiteral("집금")},
+                                     {QStringLiteral("AcctNo"), QStringLiteral("04012345678901")},
+                                     {QStringLiteral("CompyNo"), QStringLiteral("SCH0400001")},
+                                     {QStringLiteral("Passwd"), QStringLiteral("4321")},
+                                     {QStringLiteral("Gcode"), QStringLiteral("01")},
+                                     {QStringLiteral("RepYn"), QStringLiteral("Y")}}));
+    QMap<QString, QVariant> r =
+        row(QStringLiteral("C1"), QStringLiteral("10101"), QStringLiteral("01"), 150000);
     r.insert(QStringLiteral("BankCd"), QStringLiteral("04"));
     r.insert(QStringLiteral("AcctNo"), QStringLiteral("123456789012"));
     round(QStringLiteral("20260301"), {r});
-    const QStringList write{QStringLiteral("request"), QStringLiteral("write"), QStringLiteral("--group"),
-                            QStringLiteral("01"),      QStringLiteral("--bank"), QStringLiteral("04"),
-                            QStringLiteral("--round"), QStringLiteral("202603-01"), QStringLiteral("--start"),
-                            QStringLiteral("2026-03-17")};
+    const QStringList write{QStringLiteral("request"), QStringLiteral("write"),
+                            QStringLiteral("--group"), QStringLiteral("01"),
+                            QStringLiteral("--bank"),  QStringLiteral("04"),
+                            QStringLiteral("--round"), QStringLiteral("202603-01"),
+                            QStringLiteral("--start"), QStringLiteral("2026-03-17")};
     const struct {
         const char* step;
         bool placed;
@@ -203,8 +215,9 @@ TEST_F(CrashPoints, RequestFileIsInSendOnlyWithItsBooking) {
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE where SRType = 'S'")), booked);
         EXPECT_EQ(logCount(QStringLiteral("[이체파일생성]%")), booked);
         // Every booked file is in send, and nothing else is.
-        EXPECT_EQ(files(QStringLiteral("send")),
-                  column(QStringLiteral("select FileName from M_SRFILE where SRType = 'S' order by FileName")));
+        EXPECT_EQ(
+            files(QStringLiteral("send")),
+            column(QStringLiteral("select FileName from M_SRFILE where SRType = 'S' order by FileName")));
         EXPECT_TRUE(files(QStringLiteral("Temp")).isEmpty());
     }
     EXPECT_EQ(drive(write).rc, 0);
@@ -221,7 +234,8 @@ TEST_F(CrashPoints, BackupArchiveAndItsLogRowGoTogether) {
         {"backup-before-commit", false},
         {"backup-after-commit", true},
     };
-    Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxBack"), path(QStringLiteral("ext")));
+    Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxBack"),
+                          path(QStringLiteral("ext")));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
         QDir(path(QStringLiteral("databack"))).removeRecursively();
@@ -233,7 +247,9 @@ TEST_F(CrashPoints, BackupArchiveAndItsLogRowGoTogether) {
         for (const QString& n : made)
             EXPECT_TRUE(n.endsWith(QLatin1String(".zip")));
         EXPECT_EQ(logCount(QStringLiteral("[백업] 자료백업")), c.made ? 1 : 0);
-        EXPECT_TRUE(QDir(path(QStringLiteral("Temp"))).entryList({QStringLiteral("snapshot-*")}, QDir::Dirs).isEmpty());
+        EXPECT_TRUE(QDir(path(QStringLiteral("Temp")))
+                        .entryList({QStringLiteral("snapshot-*")}, QDir::Dirs)
+                        .isEmpty());
     }
 }
 
@@ -264,8 +280,8 @@ TEST_F(CrashPoints, RestoreLeavesTheOldOrTheRestoredDatabase) {
                                          QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot),
                   QStringList{});
         if (c.restored) {
-            student(QStringLiteral("C8"), QStringLiteral("3"), QStringLiteral("30199"), QStringLiteral("나중"),
-                    QStringLiteral("04"));
+            student(QStringLiteral("C8"), QStringLiteral("3"), QStringLiteral("30199"),
+                    QStringLiteral("나중"), QStringLiteral("04"));
             Database::exec(QStringLiteral("delete from L_Log_202603"));
         }
     }
@@ -277,9 +293,9 @@ TEST_F(CrashPoints, TwoCopiesNeverBothCreateARoundOrAStudentNumber) {
     // (the number) taken.
     QProcess* other = spawn(createRound, "ZQ_PAUSE_AT", "round-after-check:2000");
     QThread::msleep(1000);
-    const RoundResult mine = RoundBuilder::createByGrade(target(QStringLiteral("202603"), QStringLiteral("01")),
-                                                         grades({QStringLiteral("2")}, {QStringLiteral("01")},
-                                                                QStringLiteral("99")));
+    const RoundResult mine = RoundBuilder::createByGrade(
+        target(QStringLiteral("202603"), QStringLiteral("01")),
+        grades({QStringLiteral("2")}, {QStringLiteral("01")}, QStringLiteral("99")));
     EXPECT_EQ(finish(other).rc, 0);
     EXPECT_EQ(mine.status, RoundResult::Status::Exists) << mine.error.toStdString();
     // The other copy's round stands whole (its two rows, not this one's).
@@ -302,12 +318,12 @@ TEST_F(CrashPoints, TwoCopiesNeverBothCreateARoundOrAStudentNumber) {
 }
 
 TEST_F(CrashPoints, ABusyDatabaseIsRefusedInKorean) {
-    QProcess* other =
-        spawn(createRound, "ZQ_PAUSE_AT", "round-before-commit:" + QByteArray::number(Database::kBusyTimeoutMs + 4000));
+    QProcess* other = spawn(createRound, "ZQ_PAUSE_AT",
+                            "round-before-commit:" + QByteArray::number(Database::kBusyTimeoutMs + 4000));
     QThread::msleep(1500);
-    const RoundResult mine = RoundBuilder::createByGrade(target(QStringLiteral("202603"), QStringLiteral("02")),
-                                                         grades({QStringLiteral("2")}, {QStringLiteral("01")},
-                                                                QStringLiteral("99")));
+    const RoundResult mine = RoundBuilder::createByGrade(
+        target(QStringLiteral("202603"), QStringLiteral("02")),
+        grades({QStringLiteral("2")}, {QStringLiteral("01")}, QStringLiteral("99")));
     EXPECT_EQ(mine.status, RoundResult::Status::Failed);
     EXPECT_EQ(mine.error, Database::busyText());
     EXPECT_EQ(finish(other).rc, 0);
