@@ -120,7 +120,7 @@ bool pBookRequestFile(const QString& fileName, int dataCnt, const QString& gcode
                                                             {QStringLiteral("Gcode"), gcode}});
 }
 
-Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
+Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask, const std::function<void(bool)>& writing) {
     Outcome out;
     DateDialogInput in;
     in.BankCd = sel.BankCd;
@@ -154,6 +154,18 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
     const QString end = sel.EndDate.toString(QStringLiteral("yyMMdd"));
     QString fileName;
     int dataCnt = 0;
+    struct WritingPanel {
+        const std::function<void(bool)>& f;
+        bool on = false;
+        explicit WritingPanel(const std::function<void(bool)>& fn) : f(fn), on(bool(fn)) {
+            if (on) f(true);
+        }
+        void done() {
+            if (on) f(false);
+            on = false;
+        }
+        ~WritingPanel() { done(); }
+    } panel(writing);
     // A file that is not booked would be overwritten by the next run of the
     // round (it would get the same type): the writer places it only together
     // with its booking and log row.
@@ -168,12 +180,14 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
                DMLib->WriteJobLog(QStringLiteral("집금이체"), log);
     };
     if (!bCreateCollectFile(start, end, sel.BankCd, sel.RunKey(), sel.EduCode, sel, fileName, dataCnt, book)) {
+        panel.done();
         Msg::error(kCaption, QStringLiteral("화일작성을 실패하였습니다!"));
         return out;
     }
     out.Written = true;
     out.FileName = fileName;
     out.DataCnt = dataCnt;
+    panel.done();
     Msg::show(kCaption, QStringLiteral("자동이체 데이타를 생성하였습니다!"), MsgIcon::Information);
     return out;
 }
