@@ -9,6 +9,7 @@
 #include "platform/ui/Msg.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
@@ -137,18 +138,22 @@ bool MnuT102B00Click(QWidget* mainWindow) {
     if (!askWorkProtection(mainWindow, QStringLiteral("작업보호"), false)) return false;
     closeAllChildren(mainWindow);
     QString archive, error;
-    bool ok = DataBackup::makeBackup(&archive, &error);
-    if (ok) {
-        ok = DataBackup::copyToExternal(archive, DataBackup::externalFolder(), &error);
-        if (!ok) error = QStringLiteral("외부 백업 폴더에 복사하지 못했습니다: %1").arg(error);
-    }
+    // The external copy is made before the log row, so a failed copy is
+    // never logged as a backup.
+    const bool ok = DataBackup::makeBackup(
+        &archive, &error, QStringLiteral("자료백업"), QStringLiteral("[백업] 자료백업"),
+        [&archive](const QString& made, QString* err) {
+            if (DataBackup::copyToExternal(made, DataBackup::externalFolder(), err, QFileInfo(archive).fileName()))
+                return true;
+            if (err) *err = QStringLiteral("외부 백업 폴더에 복사하지 못했습니다: %1").arg(*err);
+            return false;
+        });
     if (!ok) {
         Msg::error(QStringLiteral("백업실패"), kBackupFailed + QLatin1Char('\r') + error, mainWindow);
         return false;
     }
     Msg::info(QStringLiteral("백업완료"),
               DMLib->dir(QStringLiteral("databack")) + QStringLiteral("으로 백업되었습니다."), mainWindow);
-    DMLib->WriteJobLog(QStringLiteral("자료백업"), QStringLiteral("[백업] 자료백업"));
     return true;
 }
 

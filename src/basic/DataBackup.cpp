@@ -2,11 +2,13 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
+#include "data/FileMoves.h"
 #include "frame/Main.h"
 #include "platform/archive/Zip.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/sys/System.h"
 
 #include <QDir>
@@ -15,13 +17,23 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
 
 namespace DataBackup {
 
 namespace {
 
 const QString kDbFile = QStringLiteral("school.db");
+// Limits of what a backup of ours can look like.
+constexpr int kMaxEntries = 64;
+constexpr quint64 kMaxDbBytes = quint64(16) << 30;
+constexpr quint64 kMaxRatio = 1000;
+constexpr quint64 kSpareBytes = quint64(64) << 20;
 
 void setError(QString* error, const QString& text) {
     if (error) *error = text;
@@ -123,19 +135,55 @@ bool makeDataArchive(const QString& archive, QString* error) {
     return Zip::add(archive, entries, error);
 }
 
-bool makeBackup(QString* archive, QString* error) {
+bool makeBackup(QString* archive, QString* error, const QString& logMenu, const QString& logLine,
+                const std::function<bool(const QString& made, QString* error)>& beforeLog) {
     const QString path = DMLib->dir(QStringLiteral("databack")) + backupName(DMLib->FSchCode, Clock::now());
     if (archive) *archive = path;
     QDir().mkpath(DMLib->dir(QStringLiteral("databack")));
-    return makeDataArchive(path, error);
+    if (logLine.isEmpty()) return makeDataArchive(path, error);
+    // The archive is made under a temporary name; its log row and its move
+    // into place commit together (a kill after the commit is finished at
+    // the next start).
+    const QString part = path + QStringLiteral(".part");
+    if (!makeDataArchive(part, error)) {
+        QFile::remove(part);
+        return false;
+    }
+    CrashPoint::hit("backup-after-archive");
+    if (beforeLog && !beforeLog(part, error)) {
+        // The archive itself is good: it stays, unlogged, as a failed
+        // backup's archive always did.
+        if (!System::moveFileReplace(part, path)) QFile::remove(part);
+        return false;
+    }
+    {
+        Transaction tx;
+        if (!tx.ok() || !DMLib->WriteJobLog(logMenu, logLine) || !FileMoves::record(part, path, error)) {
+            if (error && !tx.ok()) *error = tx.error();
+            QFile::remove(part);
+            return false;
+        }
+        CrashPoint::hit("backup-before-commit");
+        if (!tx.commit()) {
+            setError(error, tx.error());
+            QFile::remove(part);
+            return false;
+        }
+    }
+    CrashPoint::hit("backup-after-commit");
+    if (!FileMoves::carryOut(part, path)) {
+        setError(error, path);
+        return false;
+    }
+    return true;
 }
 
-bool copyToExternal(const QString& archive, const QString& folder, QString* error) {
+bool copyToExternal(const QString& archive, const QString& folder, QString* error, const QString& asName) {
     if (!QDir().mkpath(folder)) {
         setError(error, folder);
         return false;
     }
-    const QString name = QFileInfo(archive).fileName();
+    const QString name = asName.isEmpty() ? QFileInfo(archive).fileName() : asName;
     const QDir d(folder);
     const QString target = d.filePath(name);
     const QString part = target + QStringLiteral(".part");
@@ -226,50 +274,116 @@ QList<BackupRow> listBackups(const QString& schCode) {
 
 RestoreCheck checkArchive(const QString& archive) {
     if (!QFileInfo(archive).isFile()) return {RestoreError::NotFound, archive};
-    QStringList names;
+    QList<Zip::EntryStat> entries;
     QString err;
-    if (!Zip::entries(archive, &names, &err)) return {RestoreError::NotZip, err};
-    if (names.isEmpty()) return {RestoreError::Empty, archive};
-    for (const QString& n : names)
-        if (!Zip::isFlatName(n)) return {RestoreError::BadName, n};
-    if (!names.contains(kDbFile)) return {RestoreError::NoDatabase, kDbFile};
+    if (!Zip::stats(archive, &entries, &err)) return {RestoreError::NotZip, err};
+    if (entries.isEmpty()) return {RestoreError::Empty, archive};
+    // A backup holds the few files of the data folder; thousands of entries
+    // are no backup of ours.
+    if (entries.size() > kMaxEntries) return {RestoreError::Proportion, QString::number(entries.size())};
+    const Zip::EntryStat* db = nullptr;
+    for (const Zip::EntryStat& e : entries) {
+        if (!Zip::isFlatName(e.name)) return {RestoreError::BadName, e.name};
+        if (e.name == kDbFile) db = &e;
+    }
+    if (!db) return {RestoreError::NoDatabase, kDbFile};
+    // A database packs well, but not a thousand to one.
+    if (db->size > kMaxDbBytes || db->size > std::max<quint64>(db->compressedSize, 1) * kMaxRatio)
+        return {RestoreError::Proportion, kDbFile};
     return {};
 }
 
-RestoreCheck restoreArchive(const QString& archive) {
+namespace {
+
+// Folder names beside data that a restore uses; a start finds them after a
+// kill and finishes or removes them.
+const QString kReadyMarker = QStringLiteral("restore.ready");
+
+bool writeMarker(const QString& file, const QByteArray& text) {
+    const QString part = file + QStringLiteral(".part");
+    QFile f(part);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const bool ok = f.write(text) == text.size() && f.flush() && ::fsync(f.handle()) == 0;
+    f.close();
+    return ok && std::rename(QFile::encodeName(part).constData(), QFile::encodeName(file).constData()) == 0;
+}
+
+// Writes the restore's log row into the restored database itself, so the
+// restore and its log row arrive together.
+bool logInto(const QString& dbFile, const QString& logLine, QString* error) {
+    if (logLine.isEmpty()) return true;
+    if (!Database::open(dbFile, error)) return false;
+    bool ok;
+    {
+        Transaction tx;
+        ok = tx.ok() && DMLib->WriteJobLog(QStringLiteral("자료복구"), logLine) && tx.commit();
+        if (!ok && error) *error = tx.error();
+    }
+    Database::close();
+    return ok;
+}
+
+} // namespace
+
+RestoreCheck restoreArchive(const QString& archive, const QString& logLine) {
     RestoreCheck c = checkArchive(archive);
     if (!c.ok()) return c;
 
     const QString root = DMLib->FDataDir;
     const QString dataDir = root + QStringLiteral("/data");
+    {
+        QList<Zip::EntryStat> entries;
+        Zip::stats(archive, &entries);
+        quint64 need = 0;
+        for (const Zip::EntryStat& e : entries)
+            if (e.name == kDbFile) need = e.size;
+        const QStorageInfo disk(root);
+        if (disk.isValid() && quint64(disk.bytesAvailable()) < need + kSpareBytes)
+            return {RestoreError::NoSpace, QString::number(need)};
+    }
     // Beside the data folder, so that the swap is a rename on one file system.
     QTemporaryDir fresh(root + QStringLiteral("/data.restore-XXXXXX"));
     if (!fresh.isValid()) return {RestoreError::Unpack, fresh.errorString()};
     QString err;
-    if (!Zip::extractAll(archive, fresh.path(), &err)) return {RestoreError::Unpack, err};
-    // A journal from elsewhere must never be rolled into the restored file.
-    for (const QString& n : Zip::folderFiles(fresh.path()))
-        if (isDatabaseSideFile(n)) QFile::remove(fresh.filePath(n));
+    // Only the database: whatever else an archive carries stays out of data.
+    if (!Zip::extractAll(archive, fresh.path(), &err, {kDbFile})) return {RestoreError::Unpack, err};
     const QString freshDb = fresh.filePath(kDbFile);
     if (!Database::integrityCheck(freshDb, &err)) return {RestoreError::Damaged, err};
     if (!holdsStudentTable(freshDb)) return {RestoreError::Foreign, kDbFile};
+    CrashPoint::hit("restore-after-extract");
 
     QTemporaryDir oldHolder(root + QStringLiteral("/data.old-XXXXXX"));
     if (!oldHolder.isValid()) return {RestoreError::Swap, oldHolder.errorString()};
     const QString oldDir = oldHolder.path() + QStringLiteral("/data");
 
     Database::close();
+    if (!logInto(freshDb, logLine, &err)) {
+        DMData->DMDataCreate();
+        return {RestoreError::Reopen, err};
+    }
+    // From here a start that finds no data folder finishes the swap.
+    const QString marker = root + QLatin1Char('/') + kReadyMarker;
+    if (!writeMarker(marker, QFileInfo(fresh.path()).fileName().toUtf8())) {
+        DMData->DMDataCreate();
+        return {RestoreError::Swap, marker};
+    }
+    CrashPoint::hit("restore-before-swap");
     QDir r;
     if (!r.rename(dataDir, oldDir)) {
+        QFile::remove(marker);
         DMData->DMDataCreate();
         return {RestoreError::Swap, dataDir};
     }
+    CrashPoint::hit("restore-between-renames");
     if (!r.rename(fresh.path(), dataDir)) {
         r.rename(oldDir, dataDir);
+        QFile::remove(marker);
         DMData->DMDataCreate();
         return {RestoreError::Swap, dataDir};
     }
     fresh.setAutoRemove(false); // it is the data folder now
+    QFile::remove(marker);
+    CrashPoint::hit("restore-after-swap");
     if (!DMData->DMDataCreate(&err)) {
         // Put the old data back whole.
         Database::close();
@@ -281,6 +395,38 @@ RestoreCheck restoreArchive(const QString& archive) {
     // The main window's own tables, which an older backup may lack.
     TFrmMain::CheckTables(FrmMain ? FrmMain->windowTitle() : QString());
     return {}; // oldHolder removes the previous data folder
+}
+
+bool finishInterruptedRestore(const QString& root) {
+    const QString marker = root + QLatin1Char('/') + kReadyMarker;
+    const QString dataDb = root + QStringLiteral("/data/") + kDbFile;
+    bool finished = false;
+    QFile m(marker);
+    if (m.open(QIODevice::ReadOnly)) {
+        const QString name = QString::fromUtf8(m.readAll()).trimmed();
+        m.close();
+        const QString fresh = root + QLatin1Char('/') + name;
+        // The restored database was checked and carries its log row: a kill
+        // between the two renames is finished, not undone.
+        if (!QFileInfo::exists(dataDb) && Zip::isFlatName(name) &&
+            name.startsWith(QLatin1String("data.restore-")) && QFileInfo::exists(fresh + QLatin1Char('/') + kDbFile)) {
+            QDir(root + QStringLiteral("/data")).removeRecursively();
+            finished = QDir().rename(fresh, root + QStringLiteral("/data"));
+        }
+        QFile::remove(marker);
+    }
+    if (!QFileInfo::exists(dataDb)) {
+        // No restore to finish: the previous data, when a swap left it aside.
+        for (const QString& n : QDir(root).entryList({QStringLiteral("data.old-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString old = root + QLatin1Char('/') + n + QStringLiteral("/data");
+            if (QFileInfo::exists(old + QLatin1Char('/') + kDbFile)) {
+                QDir(root + QStringLiteral("/data")).removeRecursively();
+                QDir().rename(old, root + QStringLiteral("/data"));
+                break;
+            }
+        }
+    }
+    return finished;
 }
 
 QString restoreErrorText(const RestoreCheck& c) {
@@ -306,6 +452,10 @@ QString restoreErrorText(const RestoreCheck& c) {
         return QStringLiteral("데이터 폴더를 바꿀 수 없습니다: %1").arg(c.detail);
     case RestoreError::Reopen:
         return QStringLiteral("복구한 데이터베이스를 열 수 없습니다: %1").arg(c.detail);
+    case RestoreError::Proportion:
+        return QStringLiteral("백업 파일의 항목 수나 크기가 백업 파일로 볼 수 없습니다: %1").arg(c.detail);
+    case RestoreError::NoSpace:
+        return QStringLiteral("디스크 공간이 부족하여 복구할 수 없습니다.");
     }
     return {};
 }

@@ -33,11 +33,17 @@ QString externalFolder();
 // Zips every file of the data folder; the database goes in as a consistent
 // snapshot, never the live file.
 bool makeDataArchive(const QString& archive, QString* error = nullptr);
-// The backup archive in databack under backupName(FSchCode, now).
-bool makeBackup(QString* archive, QString* error = nullptr);
+// The backup archive in databack under backupName(FSchCode, now). With a
+// log line, the archive appears only together with its job-log row.
+// beforeLog runs on the finished archive (under its temporary name) before
+// the log row; its failure leaves the archive in place and logs nothing.
+bool makeBackup(QString* archive, QString* error = nullptr, const QString& logMenu = {},
+                const QString& logLine = {},
+                const std::function<bool(const QString& made, QString* error)>& beforeLog = {});
 // Copies the archive into the folder (created when missing), then deletes
 // the program's older backup archives there; other files are left alone.
-bool copyToExternal(const QString& archive, const QString& folder, QString* error = nullptr);
+bool copyToExternal(const QString& archive, const QString& folder, QString* error = nullptr,
+                    const QString& asName = {});
 // The folder holds a backup archive of that year and month.
 bool hasBackupOfMonth(const QString& folder, const QDate& day);
 
@@ -70,7 +76,9 @@ enum class RestoreError {
     Damaged,
     Foreign,
     Swap,
-    Reopen
+    Reopen,
+    Proportion, // too many entries, or a database too large for its archive
+    NoSpace
 };
 struct RestoreCheck {
     RestoreError error = RestoreError::None;
@@ -79,7 +87,14 @@ struct RestoreCheck {
 };
 // Checks that can be made without unpacking (exists, zip, names, database).
 RestoreCheck checkArchive(const QString& archive);
-RestoreCheck restoreArchive(const QString& archive);
+// logLine is the job-log row of the restore; it is written into the restored
+// database before the swap, so the two arrive together.
+RestoreCheck restoreArchive(const QString& archive, const QString& logLine = {});
+// At start, before the database is opened: a restore killed between its
+// renames is finished (the restored folder was checked), and a data folder
+// left aside by a swap is put back when no data folder remains. True when a
+// restore was finished.
+bool finishInterruptedRestore(const QString& root);
 // The user's reason text for a failed restore.
 QString restoreErrorText(const RestoreCheck& c);
 

@@ -2,10 +2,19 @@
 
 #include "platform/text/Cp949.h"
 
+#include <algorithm>
+
 namespace InputCheck {
 
+bool hasControl(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
 QString textProblem(const QString& label, const QString& text, int width) {
-    if (!Cp949::canEncode(text)) return QStringLiteral("%1에 쓸 수 없는 문자가 있습니다!!").arg(label);
+    // A line break or tab in a name would split the fixed-width records of
+    // the bank files it goes into.
+    if (hasControl(text) || !Cp949::canEncode(text)) return QStringLiteral("%1에 쓸 수 없는 문자가 있습니다!!").arg(label);
     if (width > 0 && Cp949::byteLength(text) > width)
         return QStringLiteral("%1은(는) 한글 %2자, 영문/숫자 %3자까지 입력할 수 있습니다!!")
             .arg(label)

@@ -12,6 +12,9 @@ struct Refusal {
 
 namespace InputCheck {
 
+// A character below blank or DEL: line breaks, tabs.
+bool hasControl(const QString& text);
+
 // Empty when the text fits a column of that CP949 byte width; otherwise the
 // text of the refusal naming the input by its label.
 QString textProblem(const QString& label, const QString& text, int width);

@@ -54,15 +54,14 @@ bool RestoreWithQuestions(const QString& archive, const QString& label, QWidget*
                                  "복구하시겠습니까?"),
                   MsgIcon::Question, MsgButtons::YesNo, parent, true) != MsgResult::Yes)
         return false;
-    const DataBackup::RestoreCheck r = DataBackup::restoreArchive(archive);
+    const DataBackup::RestoreCheck r = DataBackup::restoreArchive(
+        archive, QStringLiteral("[자료복구] ") + label + QStringLiteral(".zip 복구"));
     if (!r.ok()) {
         Msg::error(QStringLiteral("복구실패"), failed + QLatin1Char('\r') + DataBackup::restoreErrorText(r),
                    parent);
         return false;
     }
     Msg::info(QStringLiteral("복구완료"), QStringLiteral("데이터가 성공적으로 복구되었습니다."), parent);
-    DMLib->WriteJobLog(QStringLiteral("자료복구"),
-                       QStringLiteral("[자료복구] ") + label + QStringLiteral(".zip 복구"));
     return true;
 }
 

@@ -1,5 +1,8 @@
 #include "data/DMMain.h"
 
+#include "data/AppliedFiles.h"
+#include "data/FileMoves.h"
+
 #include "data/DMModule.h"
 #include "platform/sys/Clock.h"
 
@@ -192,6 +195,8 @@ void TDMData::CheckTables() {
     if (!Database::tableExists(QStringLiteral("C_SCD"))) CreateCSCd();
     if (!Database::tableExists(QStringLiteral("M_SRFILE"))) CreateMSRFile();
     if (!Database::tableExists(LogTableName)) CreateLogTable();
+    AppliedFiles::ensureTable();
+    FileMoves::ensureTable();
 }
 
 bool TDMData::CreateMCust() { return Database::createTable(Tables::MCust(), true); }
@@ -233,17 +238,17 @@ bool TDMData::CreateMDaySum() { return Database::createTable(Tables::MDaySum(), 
 
 bool TDMData::CreateH200(const QString& suffix) {
     if (!Database::isRoundTableName(QStringLiteral("H_200_") + suffix)) return false;
-    return Database::createTable(Tables::H200(suffix), true);
+    return Database::createTable(Tables::H200(suffix), false);
 }
 
 bool TDMData::CreateH300(const QString& suffix) {
     if (!Database::isRoundTableName(QStringLiteral("H_300_") + suffix)) return false;
-    return Database::createTable(Tables::H300(suffix), true);
+    return Database::createTable(Tables::H300(suffix), false);
 }
 
 bool TDMData::CreateHR00(const QString& suffix) {
     if (!Database::isRoundTableName(QStringLiteral("H_R00_") + suffix)) return false;
-    return Database::createTable(Tables::HR00(suffix), true);
+    return Database::createTable(Tables::HR00(suffix), false);
 }
 
 bool TDMData::CreateMSumTax() { return Database::createTable(Tables::MSumTax(), true); }

@@ -59,7 +59,8 @@ public:
 
     void CheckTables();
 
-    // Creators by definition (replace an existing table).
+    // Creators by definition (replace an existing table; a round table is
+    // never replaced: creating one that exists fails).
     bool CreateMCust();
     // The purge archive (never replaced: it holds the purged students).
     bool CreateDCust();

@@ -3,6 +3,7 @@
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
+#include "frame/StartRepair.h"
 
 #include <QFileInfo>
 
@@ -28,6 +29,8 @@ static bool usableRoot(const QString& dataRoot, QString* error) {
 
 bool createServices(const QString& dataRoot, QString* error) {
     if (!usableRoot(dataRoot, error)) return false;
+    const bool alone = StartRepair::takeRootLock(dataRoot);
+    if (alone) StartRepair::beforeOpen(dataRoot);
     DMLib = new TDMLib(dataRoot);
     DMData = new TDMData();
     if (!DMData->DMDataCreate(error)) {
@@ -35,6 +38,7 @@ bool createServices(const QString& dataRoot, QString* error) {
         return false;
     }
     DMBankLib = new TDMBankLib();
+    if (alone) StartRepair::afterOpen(DMLib->FDataDir);
     return true;
 }
 
@@ -45,6 +49,7 @@ void destroyServices() {
     DMData = nullptr;
     delete DMLib;
     DMLib = nullptr;
+    StartRepair::releaseRootLock();
 }
 
 } // namespace Startup

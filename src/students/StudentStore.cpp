@@ -4,6 +4,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/sys/Clock.h"
 
 #include <QCoreApplication>
@@ -189,6 +190,10 @@ StoreResult saveNew(const StudentEntry& e, const QString& bankCheck, const Stude
         if (!bAcctNoConfirm(acct, hooks)) return refused({}, StudentField::EdtAcctNo);
     }
     const QString sNo = e.gradeCode + e.classNo;
+    // The number checks and the insert are one write, so two copies of the
+    // program cannot both take the same student number or payer number.
+    Transaction tx;
+    if (!tx.ok()) return refused(dbError(tx.error()), StudentField::None);
     {
         Query q(QStringLiteral("SELECT 1 FROM M_CUST WHERE SNo = ?"));
         q.add(sNo);
@@ -204,8 +209,7 @@ StoreResult saveNew(const StudentEntry& e, const QString& bankCheck, const Stude
     StoreResult r;
     const QString useTy = e.outDate.trimmed().isEmpty() ? QStringLiteral("1") : QStringLiteral("0");
     QString error;
-    Transaction tx;
-    bool ok = tx.ok() && Database::insertRow(QStringLiteral("M_CUST"),
+    bool ok = Database::insertRow(QStringLiteral("M_CUST"),
                                              {{QStringLiteral("CustNo"), custNo},
                                               {QStringLiteral("SCd"), e.gradeCode},
                                               {QStringLiteral("SNo"), sNo},
@@ -234,7 +238,12 @@ StoreResult saveNew(const StudentEntry& e, const QString& bankCheck, const Stude
                        QStringLiteral(", 학생주민번호: ") + e.juNoStud,
                    &error);
     if (ok && e.bigo != e.bigoLoaded) ok = writeRemark(custNo, e.bigo, false, &error);
-    if (!ok || !tx.commit()) {
+    CrashPoint::hit("student-before-commit");
+    if (ok && !tx.commit()) {
+        ok = false;
+        error = tx.error();
+    }
+    if (!ok) {
         tx.rollback();
         r.boxes << dbError(error);
         return r;

@@ -453,6 +453,19 @@ TEST_F(Restore, DamagedOrForeignArchivesChangeNothing) {
              return makeArchive({{"school.db", foreign}});
          },
          DataBackup::RestoreError::Foreign},
+        {"thousands of stray entries",
+         [&] {
+             QList<std::pair<QByteArray, QByteArray>> many{{"school.db", good}};
+             for (int i = 0; i < 5000; ++i)
+                 many.append({"stray" + QByteArray::number(i), "x"});
+             return makeArchive(many);
+         },
+         DataBackup::RestoreError::Proportion},
+        {"database packed past any real one",
+         [&] {
+             return makeArchive({{"school.db", QByteArray(40 << 20, '\0')}});
+         },
+         DataBackup::RestoreError::Proportion},
     };
     const QStringList before = dump();
     for (const auto& c : cases) {

@@ -255,6 +255,8 @@ TEST_F(ItemStoreTest, BadInputIsRefusedAndNothingStored) {
          ItemStore::FieldName},
         {"name outside CP949", input(QStringLiteral("01"), QStringLiteral("급식😀"), QStringLiteral("1")),
          ItemStore::FieldName},
+        {"name with a line break", input(QStringLiteral("01"), QStringLiteral("급식\n비"), QStringLiteral("1")),
+         ItemStore::FieldName},
         {"no group", input(QStringLiteral("01"), QStringLiteral("급식비"), QStringLiteral("1"), QString()),
          ItemStore::FieldGroup},
     };

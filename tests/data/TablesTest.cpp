@@ -79,14 +79,15 @@ TEST_F(Tables, RestartKeepsDataAndDoesNotRefillBanks) {
     EXPECT_EQ(Database::columns(QStringLiteral("M_SRFILE")).size(), 9);
 }
 
-TEST_F(Tables, RoundTablesAreReplacedAndNamesChecked) {
+TEST_F(Tables, RoundTablesAreNeverReplacedAndNamesChecked) {
     ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260301")));
     Database::insertRow(QStringLiteral("H_200_20260301"), {{QStringLiteral("YearMon"), QStringLiteral("202603")},
                                                            {QStringLiteral("SeqNo"), QStringLiteral("01")},
                                                            {QStringLiteral("SNo"), QStringLiteral("30101")},
                                                            {QStringLiteral("ItemCd"), QStringLiteral("01")}});
-    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260301")));
-    EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20260301")), 0);
+    // Creating a round that exists fails and keeps its rows.
+    EXPECT_FALSE(DMData->CreateH200(QStringLiteral("20260301")));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20260301")), 1);
     EXPECT_EQ(Database::columns(QStringLiteral("H_200_20260301")).size(), 19);
     EXPECT_TRUE(DMData->CreateH300(QStringLiteral("20260301")));
     EXPECT_EQ(Database::columns(QStringLiteral("H_300_20260301")).size(), 15);

@@ -183,6 +183,30 @@ TEST_F(BatFileTest, Layout100ABank93MatchesGolden) {
     expectSame(sendFile(name), golden("layout100a_bank93.txt"));
 }
 
+TEST_F(BatFileTest, ALineBreakInANameNeverReachesSend) {
+    // Bank 45 carries the item name in its payer field.
+    account("45", "45012345678", "SCH4500001", "4500", "01");
+    row({"10301", "01", "45", "450123456789", 150000, "0888800021"});
+    ASSERT_TRUE(Database::exec(QStringLiteral("update C_ITEM set ItemNm = '수업' || char(13) || char(10) || '료'")));
+    QString name;
+    int count = 0;
+    msg.expect(MsgResult::Ok);
+    EXPECT_FALSE(write(selection("45"), &name, &count));
+    EXPECT_TRUE(msg.texts().value(0).contains(QStringLiteral("레코드 길이")));
+    EXPECT_TRUE(QDir(path(QStringLiteral("send"))).isEmpty());
+    EXPECT_TRUE(QDir(path(QStringLiteral("Temp"))).isEmpty());
+}
+
+TEST_F(BatFileTest, MasterAccountLineIsReadByBytes) {
+    // A Hangul institution code takes two bytes a syllable in the padded
+    // line; the account and password after it keep their byte positions.
+    pSetMasterAcct(CollectAcctLine(QStringLiteral("한글기관"), QStringLiteral("04012345678901"),
+                                   QStringLiteral("4321"), QStringLiteral("E1")));
+    EXPECT_EQ(BatFile::Run.CompyNo.trimmed(), QStringLiteral("한글기관"));
+    EXPECT_EQ(BatFile::Run.AcctNo.trimmed(), QStringLiteral("04012345678901"));
+    EXPECT_EQ(BatFile::Run.Passwd.trimmed(), QStringLiteral("4321"));
+}
+
 TEST_F(BatFileTest, Layout100BBank23TakesTheMatrixCode) {
     account("23", "23012345678", "SCH2300001", "2300pass", "01");
     row({"10401", "01", "23", "23012345678", 150000, "0888800031"});

@@ -132,7 +132,10 @@ protected:
             .put(155, code)
             .b;
     }
-    static QByteArray nhTrailer(int lines) { return Rec(200).put(0, "E").put(1, zero(lines, 7)).b; }
+    // The trailer with the records' total as the first class's successes.
+    static QByteArray nhTrailer(int lines, qint64 total = 0) {
+        return Rec(200).put(0, "E").put(1, zero(lines, 7)).put(15, zero(total, 15)).b;
+    }
 
     QString recv(const QString& name) const { return path(QStringLiteral("recv/") + name); }
 
@@ -166,7 +169,7 @@ TEST_F(ResultFiles, NH200MarksRowsAndArchivesTheFile) {
     writeFile(recv(QStringLiteral("00110001.201")),
               {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"),
                nhData("1000000001", "02", 0, false, "2007"), nhData("1000000002", "01", 48000, false, "1000"),
-               nhTrailer(5)});
+               nhTrailer(5, 98000)});
     const ResultApplyOutcome o = ResultApplier::apply(request(QStringLiteral("00110001.201"), "11"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
     EXPECT_EQ(o.roundTable, QStringLiteral("H_200_20240503"));
@@ -194,7 +197,7 @@ TEST_F(ResultFiles, Bank12FlagAndConflictsAreSkippedButTheFileIsArchived) {
     writeFile(recv(QStringLiteral("00120001.201")),
               {nhHeader("012"), nhData("1000000002", "01", 50000, false, "2007", "12"),
                nhData("1000000003", "01", 50000, true, "0000"),
-               nhData("1000000004", "01", 50000, true, "0000"), nhTrailer(5)});
+               nhData("1000000004", "01", 50000, true, "0000"), nhTrailer(5, 150000)});
     ResultApplyRequest req = request(QStringLiteral("00120001.201"), "12");
     const ResultApplyOutcome o = ResultApplier::apply(req);
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied);
@@ -216,6 +219,12 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
     badBytes.replace(60, 2, "\x80\xFF");
     QByteArray badAmount = good;
     badAmount.replace(42, 3, "1A2");
+    QByteArray badFlag = good;
+    badFlag.replace(154, 1, "X");
+    QByteArray blankAmount = good;
+    blankAmount.replace(42, 13, QByteArray(13, ' '));
+    QByteArray badDayHead = head;
+    badDayHead.replace(21, 8, "20240231");
     const struct {
         const char* name;
         QList<QByteArray> lines;
@@ -225,14 +234,21 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
         {"no trailer", {head, good}, u"트레일러가 없습니다"},
         {"wrong count", {head, good, nhTrailer(4)}, u"자료건수"},
         {"unknown payer",
-         {head, nhData("9999999999", "01", 1, true, "0000"), nhTrailer(3)},
+         {head, nhData("9999999999", "01", 1, true, "0000"), nhTrailer(3, 1)},
          u"학생이 삭제되어"},
-        {"unknown round", {nhHeader("011", "240599"), good, nhTrailer(3)}, u"이체회차 자료가 없습니다"},
+        {"unknown round", {nhHeader("011", "240599"), good, nhTrailer(3, 50000)}, u"이체회차 자료가 없습니다"},
         {"not CP949", {head, badBytes, nhTrailer(3)}, u"읽을 수 없는 문자"},
         {"amount not a number", {head, badAmount, nhTrailer(3)}, u"금액이 숫자가 아닙니다"},
         {"only a header", {head}, u"헤더 또는 트레일러"},
+        {"transfer date not a day", {badDayHead, good, nhTrailer(3, 50000)}, u"헤더의 이체일자가 올바른 날짜가"},
+        {"trailer sum differs", {head, good, nhTrailer(3, 49000)}, u"금액합계가 트레일러와 다릅니다"},
+        {"trailer sum not a number",
+         {head, good, nhTrailer(3, 50000).replace(20, 2, "ab")},
+         u"트레일러의 금액이 숫자가"},
+        {"result flag outside Y and N", {head, badFlag, nhTrailer(3, 50000)}, u"처리결과 표시가"},
+        {"success without an amount", {head, blankAmount, nhTrailer(3)}, u"정상처리 자료에 금액이 없습니다"},
         {"record of another round",
-         {head, nhData("1000000001", "01", 1, true, "0000", "11", "240504"), nhTrailer(3)},
+         {head, nhData("1000000001", "01", 1, true, "0000", "11", "240504"), nhTrailer(3, 1)},
          u"다른 회차(240504)"},
     };
     const QStringList before = allRows();
@@ -255,7 +271,7 @@ TEST_F(ResultFiles, MalformedFilesChangeNothing) {
 TEST_F(ResultFiles, RefusalsOfBankRoundAndRepeat) {
     // The bank in the header must be the work window's.
     writeFile(recv(QStringLiteral("00110001.201")),
-              {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3)});
+              {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3, 50000)});
     ResultApplyOutcome o = ResultApplier::apply(request(QStringLiteral("00110001.201"), "10"));
     EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
     EXPECT_EQ(o.messages.value(0).text, QStringLiteral("은행선택이 잘못되었습니다"));
@@ -271,7 +287,7 @@ TEST_F(ResultFiles, RefusalsOfBankRoundAndRepeat) {
     ASSERT_EQ(ResultApplier::apply(request(QStringLiteral("00110001.201"), "11")).status,
               ResultApplyOutcome::Status::Applied);
     writeFile(recv(QStringLiteral("00110001.202")),
-              {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3)});
+              {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3, 50000)});
     o = ResultApplier::apply(request(QStringLiteral("00110001.202"), "11"));
     EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
     EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")));
@@ -293,7 +309,8 @@ TEST_F(ResultFiles, Layout80WithDialogRoundAndPayerPrefix) {
     };
     writeFile(recv(QStringLiteral("00930001.201")),
               {Rec(80).put(0, "H").put(15, "240511").put(63, "240503").b, data("C1000000001", true, "0000"),
-               data("1000000002", false, "2008"), Rec(80).put(0, "T").put(8, zero(2, 7)).b});
+               data("1000000002", false, "2008"),
+               Rec(80).put(0, "T").put(8, zero(2, 7)).put(15, zero(100000, 13)).b});
     ResultApplyRequest req = request(QStringLiteral("00930001.201"), "93");
     req.listBankName.clear();
     const ResultApplyOutcome o = ResultApplier::apply(req);
@@ -307,7 +324,7 @@ TEST_F(ResultFiles, Layout80WithDialogRoundAndPayerPrefix) {
 
 TEST_F(ResultFiles, ListShowsTheBankAndNH11UnderBank10) {
     writeFile(recv(QStringLiteral("00110001.201")),
-              {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3)});
+              {nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"), nhTrailer(3, 50000)});
     writeFile(recv(QStringLiteral("00200001.201")),
               {Rec(80).put(0, "H").put(15, "240511").b, Rec(80).put(0, "T").put(8, zero(7, 7)).b});
     writeFile(recv(QStringLiteral("00110001.R01")), {Rec(80).b});

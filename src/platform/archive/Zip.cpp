@@ -130,6 +130,33 @@ bool entries(const QString& archive, QStringList* names, QString* error) {
     return true;
 }
 
+bool stats(const QString& archive, QList<EntryStat>* out, QString* error) {
+    int code = 0;
+    const QByteArray path = QFile::encodeName(archive);
+    zip_t* za = zip_open(path.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!za) {
+        setError(error, openError(code));
+        return false;
+    }
+    const zip_int64_t n = zip_get_num_entries(za, 0);
+    for (zip_int64_t i = 0; i < n; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(za, zip_uint64_t(i), 0, &st) < 0) {
+            setError(error, zipError(za));
+            zip_discard(za);
+            return false;
+        }
+        EntryStat e;
+        e.name = st.name ? QString::fromUtf8(st.name) : QString();
+        e.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+        e.compressedSize = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
+        if (out) out->append(e);
+    }
+    zip_discard(za);
+    return true;
+}
+
 bool isFlatName(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) return false;
@@ -137,7 +164,7 @@ bool isFlatName(const QString& name) {
     return true;
 }
 
-bool extractAll(const QString& archive, const QString& folder, QString* error) {
+bool extractAll(const QString& archive, const QString& folder, QString* error, const QStringList& only) {
     int code = 0;
     const QByteArray path = QFile::encodeName(archive);
     zip_t* za = zip_open(path.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
@@ -160,6 +187,7 @@ bool extractAll(const QString& archive, const QString& folder, QString* error) {
     const QDir target(folder);
     bool ok = true;
     for (zip_int64_t i = 0; i < n && ok; ++i) {
+        if (!only.isEmpty() && !only.contains(names.at(int(i)))) continue;
         zip_stat_t st;
         zip_stat_init(&st);
         zip_file_t* zf = nullptr;

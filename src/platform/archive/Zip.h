@@ -28,13 +28,23 @@ bool addFolder(const QString& archive, const QString& folder, QString* error = n
 // Entry names in archive order; false when the file is not a readable zip.
 bool entries(const QString& archive, QStringList* names, QString* error = nullptr);
 
+struct EntryStat {
+    QString name;
+    quint64 size = 0;           // uncompressed
+    quint64 compressedSize = 0; // as stored
+};
+// Names and sizes of every entry, in archive order.
+bool stats(const QString& archive, QList<EntryStat>* out, QString* error = nullptr);
+
 // A name that may be extracted: not empty, no '/' or '\', not "." or "..",
 // no drive letter.
 bool isFlatName(const QString& name);
 
 // Extracts every entry into the folder (which must exist). Every name is
 // checked before anything is written; a name with a path, ".." or an
-// absolute form refuses the whole archive.
-bool extractAll(const QString& archive, const QString& folder, QString* error = nullptr);
+// absolute form refuses the whole archive. With only, just the entries of
+// those names are written.
+bool extractAll(const QString& archive, const QString& folder, QString* error = nullptr,
+                const QStringList& only = {});
 
 } // namespace Zip

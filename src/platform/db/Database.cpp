@@ -28,6 +28,16 @@ void setError(QString* error, const QString& text) {
     if (error) *error = text;
 }
 
+// SQLITE_BUSY and SQLITE_LOCKED, as the driver reports them.
+bool isBusy(const QSqlError& e) {
+    const QString code = e.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
+QString errorText(const QSqlError& e) {
+    return isBusy(e) ? Database::busyText() : e.text();
+}
+
 QString typeSql(const FieldDef& f) {
     switch (f.type) {
     case FieldType::Text:
@@ -81,6 +91,7 @@ bool Database::open(const QString& file, QString* error) {
         return false;
     }
     QSqlQuery q(db);
+    q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
@@ -91,6 +102,10 @@ bool Database::open(const QString& file, QString* error) {
         return false;
     }
     return true;
+}
+
+QString Database::busyText() {
+    return QStringLiteral("다른 프로그램이 자료를 사용하고 있습니다.\r잠시 후 다시 하십시오.");
 }
 
 void Database::close() {
@@ -116,7 +131,7 @@ QString Database::fileName() { return db().databaseName(); }
 bool Database::exec(const QString& sql, QString* error) {
     QSqlQuery q(db());
     if (!q.exec(sql)) {
-        setError(error, q.lastError().text());
+        setError(error, errorText(q.lastError()));
         return false;
     }
     if (sql.contains(QLatin1String("TABLE"), Qt::CaseInsensitive)) forgetSchema();
@@ -308,7 +323,7 @@ bool Database::insertRow(const QString& table, const ColumnValues& values, QStri
     }
     for (const QVariant& b : binds) q.addBindValue(b);
     if (!q.exec()) {
-        setError(error, q.lastError().text());
+        setError(error, errorText(q.lastError()));
         return false;
     }
     return true;
@@ -358,7 +373,7 @@ bool Database::updateRows(const QString& table, const ColumnValues& set, const C
         if (!v.isNull()) q.addBindValue(v);
     }
     if (!q.exec()) {
-        setError(error, q.lastError().text());
+        setError(error, errorText(q.lastError()));
         return false;
     }
     if (affected) *affected = q.numRowsAffected();
@@ -427,7 +442,7 @@ bool Query::exec() {
 
 bool Query::next() { return q_.next(); }
 
-QString Query::error() const { return prepareError_.isEmpty() ? q_.lastError().text() : prepareError_; }
+QString Query::error() const { return prepareError_.isEmpty() ? errorText(q_.lastError()) : prepareError_; }
 
 QString Query::str(int column) const {
     QVariant v = q_.value(column);
@@ -457,7 +472,10 @@ Transaction::Transaction() {
     ok_ = level_ == 0 ? q.exec(QStringLiteral("BEGIN IMMEDIATE"))
                       : q.exec(QStringLiteral("SAVEPOINT zq_sp%1").arg(level_));
     if (ok_) ++g_txDepth;
-    else done_ = true;
+    else {
+        done_ = true;
+        error_ = errorText(q.lastError());
+    }
 }
 
 Transaction::~Transaction() {
@@ -469,6 +487,7 @@ bool Transaction::commit() {
     QSqlQuery q(Database::db());
     bool r = level_ == 0 ? q.exec(QStringLiteral("COMMIT")) : q.exec(QStringLiteral("RELEASE zq_sp%1").arg(level_));
     if (!r) {
+        error_ = errorText(q.lastError());
         rollback();
         return false;
     }

@@ -39,6 +39,12 @@ using ColumnValues = QList<std::pair<QString, QVariant>>;
 class Database {
 public:
     static constexpr const char* kConnectionName = "DBMain";
+    // How long a statement waits for another copy of the program to finish
+    // its write before it gives up.
+    static constexpr int kBusyTimeoutMs = 5000;
+
+    // The refusal shown when the database stayed busy past the wait.
+    static QString busyText();
 
     // Opens DBMain on the given file (created when missing).
     static bool open(const QString& file, QString* error = nullptr);
@@ -102,6 +108,7 @@ public:
     bool exec();
     bool next();
     bool ok() const { return ok_; }
+    // The database's message; the Korean refusal when it was busy.
     QString error() const;
     QString str(int column) const;
     QString str(const QString& column) const;
@@ -129,8 +136,12 @@ public:
     bool ok() const { return ok_; }
     bool commit();
     void rollback();
+    // Why the begin or the commit failed; the Korean refusal when another
+    // copy of the program held the database past the wait.
+    QString error() const { return error_; }
 
 private:
+    QString error_;
     bool ok_ = false;
     bool done_ = false;
     int level_ = 0;

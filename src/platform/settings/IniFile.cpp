@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 IniFile::IniFile(QString path, Encoding enc) : path_(std::move(path)), enc_(enc) {}
 
@@ -57,17 +60,37 @@ bool IniFile::save() const {
         text += QLatin1String("\r\n");
     }
     QDir().mkpath(QFileInfo(path_).absolutePath());
+    const QByteArray bytes = enc_ == Encoding::Cp949 ? Cp949::encode(text) : text.toUtf8();
+    if (mode_ >= 0) return saveWithMode(bytes);
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = enc_ == Encoding::Cp949 ? Cp949::encode(text) : text.toUtf8();
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
     }
-    if (mode_ >= 0) ::chmod(QFile::encodeName(f.fileName()).constData(), mode_t(mode_));
-    if (!f.commit()) return false;
-    if (mode_ >= 0) ::chmod(QFile::encodeName(path_).constData(), mode_t(mode_));
-    return true;
+    return f.commit();
+}
+
+// The file is created with its mode, never wider for a moment: a settings
+// file holds passwords.
+bool IniFile::saveWithMode(const QByteArray& bytes) const {
+    const QByteArray target = QFile::encodeName(path_);
+    const QByteArray part = target + ".part";
+    ::unlink(part.constData());
+    const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode_));
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, mode_t(mode_)) == 0;
+    qsizetype done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t w = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (w <= 0) ok = false;
+        else done += w;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(part.constData(), target.constData()) == 0;
+    if (!ok) ::unlink(part.constData());
+    return ok;
 }
 
 IniFile::Section* IniFile::find(const QString& section) {

@@ -40,6 +40,7 @@ private:
 
     QString path_;
     Encoding enc_;
+    bool saveWithMode(const QByteArray& bytes) const;
     int mode_ = -1;
     QList<Section> sections_;
 };

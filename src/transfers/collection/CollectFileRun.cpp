@@ -166,31 +166,23 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask, const std::fu
         }
         ~WritingPanel() { done(); }
     } panel(writing);
-    if (!bCreateCollectFile(start, end, sel.BankCd, sel.RunKey(), sel.EduCode, sel, fileName, dataCnt)) {
-        panel.done();
-        Msg::error(kCaption, QStringLiteral("화일작성을 실패하였습니다!"));
-        return out;
-    }
-
-    // A file that is not booked would be overwritten by the next run of
-    // the round (it would get the same type): book it with its log row, or
-    // take it back.
-    {
-        Transaction tx;
+    // A file that is not booked would be overwritten by the next run of the
+    // round (it would get the same type): the writer places it only together
+    // with its booking and log row.
+    auto book = [&](const QString& name) {
         const QString log = QStringLiteral("[이체파일생성] 항목그룹 : ") + sel.GroupText +
                             QStringLiteral(", 회차:") + sel.YearMon + QLatin1Char('-') + sel.SeqNo +
                             QStringLiteral(", 이체은행:") + sel.BankText + QStringLiteral(", 이체일자:") +
                             start + QStringLiteral(", 총건수:") + QString::number(in.Sums.Count) +
                             QStringLiteral(", 총금액:") + QString::number(in.Sums.Amount) +
-                            QStringLiteral(", 파일명:") + fileName;
-        if (!tx.ok() || !pBookRequestFile(fileName, dataCnt, sel.Gcode) ||
-            !DMLib->WriteJobLog(QStringLiteral("집금이체"), log) || !tx.commit()) {
-            tx.rollback();
-            QFile::remove(DMLib->dir(QStringLiteral("send")) + fileName);
-            panel.done();
-            Msg::error(kCaption, QStringLiteral("화일작성을 실패하였습니다!"));
-            return out;
-        }
+                            QStringLiteral(", 파일명:") + name;
+        return pBookRequestFile(name, int(BatFile::Run.Count), sel.Gcode) &&
+               DMLib->WriteJobLog(QStringLiteral("집금이체"), log);
+    };
+    if (!bCreateCollectFile(start, end, sel.BankCd, sel.RunKey(), sel.EduCode, sel, fileName, dataCnt, book)) {
+        panel.done();
+        Msg::error(kCaption, QStringLiteral("화일작성을 실패하였습니다!"));
+        return out;
     }
     out.Written = true;
     out.FileName = fileName;

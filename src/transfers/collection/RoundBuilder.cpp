@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"
 
@@ -276,9 +277,12 @@ QString groupLog(const QString& action, const RoundTarget& t, const QList<GroupI
 // that also creates the table, so a failure leaves no table behind.
 template <typename Fill> RoundResult createRound(const RoundTarget& t, const QString& title, Fill&& fill) {
     const QString table = t.table();
-    if (Database::tableExists(table)) return fail(Status::Exists);
+    // Checked inside the write, so two copies of the program cannot both
+    // find the round free.
     Transaction tx;
-    if (!tx.ok()) return fail(Status::Failed, QStringLiteral("no transaction"));
+    if (!tx.ok()) return fail(Status::Failed, tx.error());
+    if (Database::tableExists(table)) return fail(Status::Exists);
+    CrashPoint::hit("round-after-check");
     if (!DMData || !DMData->CreateH200(t.yearMon + t.seqNo))
         return fail(Status::Failed, QStringLiteral("cannot create %1").arg(table));
     RoundResult r;
@@ -288,7 +292,8 @@ template <typename Fill> RoundResult createRound(const RoundTarget& t, const QSt
     }
     if (!Rounds::saveTitle(t.yearMon, t.seqNo, title))
         return fail(Status::Failed, QStringLiteral("title not saved"));
-    if (!tx.commit()) return fail(Status::Failed, Database::db().lastError().text());
+    CrashPoint::hit("round-before-commit");
+    if (!tx.commit()) return fail(Status::Failed, tx.error());
     return r;
 }
 
@@ -475,7 +480,7 @@ template <typename Fill> RoundResult addToRound(const RoundTarget& t, Fill&& fil
     if (t.table().isEmpty()) return fail(Status::BadRound);
     if (!isCollectionRound(t.table())) return fail(Status::Missing);
     Transaction tx;
-    if (!tx.ok()) return fail(Status::Failed, QStringLiteral("no transaction"));
+    if (!tx.ok()) return fail(Status::Failed, tx.error());
     RoundResult r;
     Filler f(t);
     if (!f.loadExisting(t.table(), &r.error) || !fill(f, r)) {
@@ -484,7 +489,7 @@ template <typename Fill> RoundResult addToRound(const RoundTarget& t, Fill&& fil
     }
     r.rows = f.rows();
     r.skipped = f.skipped;
-    if (!tx.commit()) return fail(Status::Failed, Database::db().lastError().text());
+    if (!tx.commit()) return fail(Status::Failed, tx.error());
     return r;
 }
 
@@ -516,7 +521,7 @@ template <typename Del> RoundResult deleteFromRound(const RoundTarget& t, Del&& 
     if (t.table().isEmpty()) return fail(Status::BadRound);
     if (!isCollectionRound(t.table())) return fail(Status::Missing);
     Transaction tx;
-    if (!tx.ok()) return fail(Status::Failed, QStringLiteral("no transaction"));
+    if (!tx.ok()) return fail(Status::Failed, tx.error());
     RoundResult r;
     if (!del(r)) {
         r.status = Status::Failed;
@@ -535,7 +540,7 @@ template <typename Del> RoundResult deleteFromRound(const RoundTarget& t, Del&& 
         r.dropped = true;
     }
     c.raw().finish();
-    if (!tx.commit()) return fail(Status::Failed, Database::db().lastError().text());
+    if (!tx.commit()) return fail(Status::Failed, tx.error());
     return r;
 }
 

@@ -2,8 +2,10 @@
 
 #include "data/DMBank.h"
 #include "data/DMModule.h"
+#include "data/FileMoves.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 
 #include <cstdio>
+#include <unistd.h>
 #include <memory>
 
 namespace BatFile {
@@ -378,9 +381,12 @@ BatFile::BuiltQuery pBuildCollectQueryJuNo(const QString& RunKey, const CollectS
 // ---- Run values
 
 void pSetMasterAcct(const QString& Line) {
-    Run.CompyNo = Line.mid(0, 10);
-    Run.AcctNo = Line.mid(11, 15);
-    Run.Passwd = Line.mid(27, 10);
+    // The line is padded by CP949 bytes, so a Hangul institution code must
+    // not shift the account and the password.
+    const QByteArray b = Cp949::encode(Line);
+    Run.CompyNo = Cp949::mid(b, 0, 10);
+    Run.AcctNo = Cp949::mid(b, 11, 15);
+    Run.Passwd = Cp949::mid(b, 27, 10);
 }
 
 QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd,
@@ -428,19 +434,56 @@ QString BatFile::NextCollectFileType(const QString& runKey) {
 
 namespace {
 
-bool writeAndPlace(const QByteArray& content, const QString& fileName) {
+// Every record has the layout's width and ends in CR LF, with no line break
+// inside it: a break in a name would split a record in two.
+bool recordsWhole(const QByteArray& content, int width) {
+    if (content.size() % (width + 2) != 0) return false;
+    for (qsizetype off = 0; off < content.size(); off += width + 2) {
+        const QByteArray rec = content.mid(off, width);
+        if (rec.contains('\r') || rec.contains('\n')) return false;
+        if (content.mid(off + width, 2) != "\r\n") return false;
+    }
+    return true;
+}
+
+bool writeAndPlace(const QByteArray& content, const QString& fileName, const RequestBooking& book) {
     const QString part = DMLib->dir(QStringLiteral("Temp")) + fileName + QStringLiteral(".part");
     const QString target = DMLib->dir(QStringLiteral("send")) + fileName;
     QFile f(part);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    const bool written = f.write(content) == content.size() && f.flush();
+    const bool written = f.write(content) == content.size() && f.flush() && ::fsync(f.handle()) == 0;
     f.close();
-    // rename() replaces an older file of that name in one step.
-    if (!written ||
-        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+    if (!written) {
         QFile::remove(part);
         return false;
     }
+    CrashPoint::hit("request-after-write");
+    if (!book) {
+        // rename() replaces an older file of that name in one step.
+        if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+            QFile::remove(part);
+            return false;
+        }
+        return true;
+    }
+    // The booking and the move are recorded in one transaction; the file is
+    // placed after the commit, and a kill in between is finished at the next
+    // start. So send never holds a file without its booking.
+    {
+        Transaction tx;
+        if (!tx.ok() || !book(fileName) || !FileMoves::record(part, target)) {
+            tx.rollback();
+            QFile::remove(part);
+            return false;
+        }
+        CrashPoint::hit("request-before-commit");
+        if (!tx.commit()) {
+            QFile::remove(part);
+            return false;
+        }
+    }
+    CrashPoint::hit("request-after-commit");
+    FileMoves::carryOut(part, target);
     return true;
 }
 
@@ -610,7 +653,7 @@ bool writeLayout80Family(BatFile::Layout layout, const QList<Row>& rows, const C
 
 bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
                         const QString& RunKey, const QString& EduCode, const CollectSelection& Sel,
-                        QString& FileName, int& Count) {
+                        QString& FileName, int& Count, const RequestBooking& Book) {
     Run.StartDate = StartDate;
     Run.EndDate = EndDate;
     Run.Kind = QStringLiteral("200");
@@ -666,7 +709,14 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
     Run.AmtDigitSum = 0;
     if (!built) return false;
 
-    if (!writeAndPlace(content, name)) {
+    if (!recordsWhole(content, width - 2)) {
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이체파일의 레코드 길이가 맞지 않습니다. 학생 또는 항목 자료에 줄바꿈 등 "
+                                  "쓸 수 없는 문자가 있는지 확인하십시오.\r\r%1")
+                       .arg(name));
+        return false;
+    }
+    if (!writeAndPlace(content, name, Book)) {
         Msg::error(QStringLiteral("오류"), QStringLiteral("이체파일을 쓸 수 없습니다.\r\r%1").arg(name));
         return false;
     }

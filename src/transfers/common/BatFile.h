@@ -86,14 +86,19 @@ void pSetMasterAcct(const QString& Line);
 QString CollectAcctLine(const QString& compyNo, const QString& acctNo, const QString& passwd,
                         const QString& eduCode);
 
+// Books a request file (its M_SRFILE row and job-log row) inside the
+// writer's transaction; false rolls the file back.
+using RequestBooking = std::function<bool(const QString& fileName)>;
+
 // Writes the collection request file of the round for one bank into send.
 // StartDate and EndDate are yymmdd; RunKey is yyyymm + round. True with the
 // 12-character FileName and the number of data records; false (after a box
 // saying why, except for a cancelled management code) when no file was
-// written. The file appears in send only when complete.
+// written. The file appears in send only when complete; with Book, only
+// together with its booking.
 bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const QString& BankCd,
                         const QString& RunKey, const QString& EduCode, const CollectSelection& Sel,
-                        QString& FileName, int& Count);
+                        QString& FileName, int& Count, const RequestBooking& Book = {});
 
 // CompyNo of the bank's representative account, '' when there is none.
 QString sRepCompyNo(const QString& BankCd);

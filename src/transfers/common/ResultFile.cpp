@@ -1,9 +1,11 @@
 #include "transfers/common/ResultFile.h"
 
+#include "data/AppliedFiles.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/sys/System.h"
 #include "platform/text/Cp949.h"
 
@@ -109,8 +111,34 @@ ResultFileInfo readInfo(const QString& path) {
     return info;
 }
 
+QString freeArchivePath(const QString& rbackDir, const QString& name) {
+    const QDir d(rbackDir);
+    QString candidate = d.filePath(name);
+    for (int n = 1; QFile::exists(candidate); ++n)
+        candidate = d.filePath(name + QLatin1Char('_') + QString::number(n));
+    return candidate;
+}
+
+QStringList completeInterruptedMoves(const QString& recvDir) {
+    QStringList moved;
+    if (!DMLib) return moved;
+    const QDir recv(recvDir);
+    for (const QString& n : listFiles(recvDir)) {
+        const QString hash = AppliedFiles::fingerprintOfFile(recv.filePath(n));
+        if (hash.isEmpty() || !AppliedFiles::isApplied(hash)) continue;
+        QString archive = AppliedFiles::archiveName(hash);
+        if (archive.isEmpty()) archive = n;
+        const QString target = freeArchivePath(DMLib->dir(QStringLiteral("rback")), archive);
+        if (System::moveFileReplace(recv.filePath(n), target)) moved << n;
+    }
+    return moved;
+}
+
 QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank) {
     QList<ResultFileInfo> out;
+    // A file applied by a run that was killed before its move is no longer
+    // waiting: it goes where that run would have put it.
+    completeInterruptedMoves(recvDir);
     const QString bank = workBank.left(2);
     for (const QString& n : listFiles(recvDir)) {
         const QString fb = n.mid(2, 2);
@@ -227,14 +255,64 @@ qint64 trailerCount(ResultReader r, const QByteArray& tail) {
     return -1;
 }
 
-bool sameContentIn(const QString& dir, const QByteArray& content) {
-    QDir d(dir);
-    for (const QFileInfo& fi : d.entryInfoList(QDir::Files)) {
-        if (fi.size() != content.size()) continue;
-        QFile f(fi.filePath());
-        if (f.open(QIODevice::ReadOnly) && f.readAll() == content) return true;
+// Fixed-width amount of a trailer; blank reads 0, anything else but digits fails.
+bool trailerAmount(const QByteArray& tail, int off, int width, qint64* sum) {
+    qint64 v = 0;
+    if (!toAmount(tail.mid(off, width), &v)) return false;
+    *sum += v;
+    return true;
+}
+
+// The total of amounts the trailer announces; false when the layout carries
+// none we know or a field is not a number.
+bool trailerTotal(ResultReader r, const QByteArray& tail, qint64* total, bool* known) {
+    *total = 0;
+    *known = true;
+    switch (r) {
+    case ResultReader::NH200:
+        // Success, partial and failure amounts of the three bank classes.
+        for (int off : {15, 37, 59, 81, 103, 125, 147, 169})
+            if (!trailerAmount(tail, off, 15, total)) return false;
+        return true;
+    case ResultReader::NH80:
+        return trailerAmount(tail, 15, 12, total);
+    case ResultReader::Layout100B:
+        return trailerAmount(tail, 13, 13, total);
+    case ResultReader::Layout100A:
+    case ResultReader::Layout80:
+        return trailerAmount(tail, 15, 13, total);
+    case ResultReader::NH12:
+        break;
     }
-    return false;
+    *known = false;
+    return true;
+}
+
+// The flag byte and the values it may hold; null when the layout's failure
+// value is not fixed.
+const char* flagValues(ResultReader r) {
+    return r == ResultReader::NH12 ? nullptr : "YN";
+}
+
+int flagOffset(ResultReader r) {
+    switch (r) {
+    case ResultReader::NH200:
+        return 154;
+    case ResultReader::NH80:
+        return 68;
+    case ResultReader::NH12:
+        return 39;
+    case ResultReader::Layout100B:
+        return 32;
+    case ResultReader::Layout100A:
+    case ResultReader::Layout80:
+        return 33;
+    }
+    return -1;
+}
+
+bool isRealDate(const QString& yyyymmdd) {
+    return yyyymmdd.size() == 8 && QDate::fromString(yyyymmdd, QStringLiteral("yyyyMMdd")).isValid();
 }
 
 void logApply(const ResultApplyRequest& req, const QString& action, const QString& table) {
@@ -331,8 +409,63 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
                           .arg(fileName)
                           .arg(dataCount)
                           .arg(announced));
-    if (sameContentIn(DMLib->dir(QStringLiteral("rback")), content))
+    const QString hash = AppliedFiles::fingerprint(content);
+    if (AppliedFiles::isApplied(hash))
         return refuse(QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + fileName);
+    if (reader == ResultReader::NH80 && !isRealDate(QStringLiteral("20") + field(head, 13, 6)))
+        return refuse(QStringLiteral("결과파일 헤더의 이체일자가 올바른 날짜가 아닙니다.\r화일명: ") + fileName);
+
+    // Dates, flags and amounts of every record, and the trailer's sum.
+    {
+        auto line = [&](const QString& what, int i) {
+            return refuse(QStringLiteral("%1\r화일명: %2, %3번째 줄").arg(what, fileName).arg(i + 1));
+        };
+        QString headDate;
+        switch (reader) {
+        case ResultReader::NH200:
+            headDate = field(head, 21, 8);
+            break;
+        case ResultReader::NH12:
+            headDate = QStringLiteral("20") + field(head, 4, 6);
+            break;
+        case ResultReader::Layout100B:
+            headDate = field(head, 26, 8);
+            break;
+        case ResultReader::Layout100A:
+        case ResultReader::Layout80:
+            headDate = QStringLiteral("20") + field(head, 15, 6);
+            break;
+        case ResultReader::NH80:
+            break; // each record carries its own date
+        }
+        if (!headDate.isNull() && !isRealDate(headDate))
+            return refuse(QStringLiteral("결과파일 헤더의 이체일자가 올바른 날짜가 아닙니다.\r화일명: ") + fileName);
+        const char* flags = flagValues(reader);
+        const int flagAt = flagOffset(reader);
+        qint64 sum = 0;
+        for (int i = 1; i < end; ++i) {
+            Record r = readRecord(reader, lines[i], head, workBank);
+            if (flags && !QByteArray(flags).contains(lines[i].at(flagAt)))
+                return line(QStringLiteral("결과파일의 처리결과 표시가 올바르지 않습니다."), i);
+            if (reader == ResultReader::NH80 && !isRealDate(r.procDt))
+                return line(QStringLiteral("결과파일의 이체일자가 올바른 날짜가 아닙니다."), i);
+            if (!toAmount(r.amountField, &r.amount))
+                return line(QStringLiteral("결과파일의 금액이 숫자가 아닙니다."), i);
+            if (r.success && r.amountField.trimmed().isEmpty())
+                return line(QStringLiteral("결과파일의 정상처리 자료에 금액이 없습니다."), i);
+            sum += r.amount;
+        }
+        qint64 announcedSum = 0;
+        bool known = false;
+        if (!trailerTotal(reader, lines.last(), &announcedSum, &known))
+            return refuse(QStringLiteral("결과파일 트레일러의 금액이 숫자가 아닙니다.\r화일명: ") + fileName);
+        if (known && announcedSum != sum)
+            return refuse(QStringLiteral(
+                              "결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (자료 %2원, 트레일러 %3원)")
+                              .arg(fileName)
+                              .arg(sum)
+                              .arg(announcedSum));
+    }
 
     // The round table.
     QString table;
@@ -427,16 +560,17 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
         }
     }
 
-    // Archive name and book values.
+    Transaction tx;
+    if (!tx.ok()) return refuse(QStringLiteral("결과반영실패: ") + tx.error());
+    // Judged again inside the write: another copy may have applied it since.
+    if (AppliedFiles::isApplied(hash))
+        return refuse(QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + fileName);
+    // Archive name and book values, numbered inside the write as well.
     const QString yymm = table.mid(8, 4), seq = table.mid(12, 2);
     const QString listBankCode =
         req.listBankName.isEmpty() ? fileBank : DMData->GetBankCode(req.listBankName);
     const QString archive = yymm + seq + listBankCode + QLatin1Char('.') + NextResultFileType(yymm, seq);
     out.archiveName = archive;
-    const QString target = DMLib->dir(QStringLiteral("rback")) + archive;
-
-    Transaction tx;
-    if (!tx.ok()) return refuse(QStringLiteral("결과반영실패: 자료를 잠글 수 없습니다."));
     // A failed transfer with no amount keeps what the payer owes.
     Query upOk(QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, ReplyTy = '1' "
                               "where CustNo = ? and ItemCd = ?")
@@ -489,22 +623,30 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
         out.status = Status::Invalid;
         return out;
     }
-    // The move is the last step before the commit: an archive of the same
-    // name is replaced, and a failed commit moves the file back.
-    QFile::remove(target);
-    if (!System::moveFileReplace(req.path, target)) {
+    // The rows, the booking, the log row and the fingerprint commit together;
+    // the file is moved only after that. A run killed in between leaves an
+    // applied file in recv, which the next listing moves on.
+    if (!AppliedFiles::record(hash, archive, &err)) {
         out.messages << box(QStringLiteral("화일처리 오류"),
-                            QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName);
-        out.status = Status::Invalid;
-        return out;
-    }
-    if (!tx.commit()) {
-        System::moveFileReplace(target, req.path);
-        out.messages << box(QStringLiteral("화일처리 오류"), QStringLiteral("결과를 저장하지 못했습니다."));
+                            QStringLiteral("결과파일을 등록하지 못했습니다.\r") + err);
         out.status = Status::Invalid;
         return out;
     }
     logApply(req, QStringLiteral("[파일풀기]"), table);
+    CrashPoint::hit("apply-before-commit");
+    if (!tx.commit()) {
+        out.messages << box(QStringLiteral("화일처리 오류"), QStringLiteral("결과를 저장하지 못했습니다.\r") + tx.error());
+        out.status = Status::Invalid;
+        return out;
+    }
+    CrashPoint::hit("apply-after-commit");
+    // An archive in rback is never overwritten.
+    const QString target = ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), archive);
+    if (!System::moveFileReplace(req.path, target))
+        out.messages << box(QStringLiteral("화일처리 오류"),
+                            QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
+                                QStringLiteral("\r결과는 반영되었습니다."));
+    CrashPoint::hit("apply-after-move");
     out.messages << box(QStringLiteral("파일풀기"), QStringLiteral("파일풀기가 완료되었습니다"),
                         MsgIcon::Information);
     out.status = Status::Applied;

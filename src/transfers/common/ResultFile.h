@@ -30,6 +30,12 @@ ResultFileInfo readInfo(const QString& path);
 // Files in recv of the type "*.2*" (any case), in name order.
 QStringList listFiles(const QString& recvDir);
 
+// Moves every file of recv that was applied (its fingerprint is recorded) to
+// rback under its recorded name: a run killed after its commit left it there.
+QStringList completeInterruptedMoves(const QString& recvDir);
+// The path in rback for an archive of that name; never an existing file.
+QString freeArchivePath(const QString& rbackDir, const QString& name);
+
 // The files the list shows for the work window's bank: the bank's own, and
 // for bank "10" those of bank "11" too.
 QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank);
