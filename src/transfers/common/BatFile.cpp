@@ -834,7 +834,14 @@ bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const 
     content += t.line();
     Run.AcctDigitSum = 0;
     Run.AmtDigitSum = 0;
-    if (!writeAndPlace(content, name)) {
+    if (!recordsWhole(content, 80)) {
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이체파일의 레코드 길이가 맞지 않습니다. 학생 또는 항목 자료에 줄바꿈 등 "
+                                  "쓸 수 없는 문자가 있는지 확인하십시오.\r\r%1")
+                       .arg(name));
+        return false;
+    }
+    if (!writeAndPlace(content, name, {})) {
         Msg::error(QStringLiteral("오류"), QStringLiteral("이체파일을 쓸 수 없습니다.\r\r%1").arg(name));
         return false;
     }
