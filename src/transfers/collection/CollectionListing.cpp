@@ -233,7 +233,6 @@ CollectionListing list(const CollectionSelection& sel,
     out.binds = binds;
 
     Query q(out.listSql);
-    q.raw().setForwardOnly(true); // one pass; the driver need not keep the rows
     for (const QVariant& b : binds)
         q.add(b);
     if (!q.exec()) {
@@ -278,7 +277,6 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     }
     sql += QStringLiteral("order by YearMon, SeqNo, SNo, ItemCd");
     Query q(sql);
-    q.raw().setForwardOnly(true);
     for (const QVariant& v : binds)
         q.add(v);
     if (!q.exec()) {
