@@ -343,7 +343,8 @@ bool Database::addIndex(const QString& table, const IndexDef& index, QString* er
             setError(error, QStringLiteral("invalid field name: %1").arg(f));
             return false;
         }
-        cols << (index.caseInsensitive ? quoted(f) + QLatin1String(" COLLATE NOCASE") : quoted(f));
+        const bool nocase = index.caseInsensitive && !index.exactFields.contains(f, Qt::CaseInsensitive);
+        cols << (nocase ? quoted(f) + QLatin1String(" COLLATE NOCASE") : quoted(f));
     }
     return exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                     .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), n, t, cols.join(QLatin1Char(','))),
@@ -739,6 +740,10 @@ QVariant Query::value(const QString& column) const { return value(indexOf(column
 
 bool Query::isNull(int column) const {
     return !onRow_ || sqlite3_column_type(st_, column) == SQLITE_NULL;
+}
+
+bool Query::isInteger(int column) const {
+    return onRow_ && sqlite3_column_type(st_, column) == SQLITE_INTEGER;
 }
 
 int Query::affected() const { return affected_; }

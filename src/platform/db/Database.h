@@ -30,6 +30,7 @@ struct IndexDef {
     QStringList fields;
     bool caseInsensitive = true;
     bool unique = false;
+    QStringList exactFields; // compared as stored even when caseInsensitive
 };
 
 struct TableDef {
@@ -172,6 +173,8 @@ public:
     QVariant value(int column) const;
     QVariant value(const QString& column) const;
     bool isNull(int column) const;
+    // True when the column holds an integer (read before any text of it).
+    bool isInteger(int column) const;
     // The column's text as UTF-8 bytes, valid until the next step; empty
     // for NULL.
     QByteArrayView utf8(int column) const;
