@@ -29,7 +29,7 @@ ActionResult save(const GradeRow& g, QWidget* parent) {
 }
 
 ActionResult remove(const QString& code, QWidget* parent) {
-    if (!Msg::askYesNo(GradeStore::kMenuName, kDeleteQuestion, parent)) return {};
+    if (!Msg::askYesNo(GradeStore::kMenuName, kDeleteQuestion, parent, MsgIcon::Question, true)) return {};
     if (!GradeStore::remove(code)) return failed(parent);
     return ActionResult{true, 0};
 }
@@ -59,7 +59,8 @@ ActionResult save(const GroupRow& g, const QString& shownName, QWidget* parent) 
 }
 
 ActionResult remove(const QString& code, const QString& shownName, QWidget* parent) {
-    if (!Msg::askYesNo(QStringLiteral("그룹저장"), kDeleteQuestion, parent)) return {};
+    if (!Msg::askYesNo(QStringLiteral("그룹저장"), kDeleteQuestion, parent, MsgIcon::Question, true))
+        return {};
     if (!GroupStore::remove(code, shownName)) return failed(parent);
     return ActionResult{true, 0};
 }
@@ -92,7 +93,7 @@ ActionResult save(const ItemInput& in, QWidget* parent) {
 
 ActionResult remove(const QString& itemCd, const QString& shownItemId, QWidget* parent) {
     if (itemCd.trimmed().isEmpty() || itemCd == ItemStore::kPlaceholder) return {};
-    if (!Msg::askYesNo(ItemStore::kMenuName, kDeleteQuestion, parent)) return {};
+    if (!Msg::askYesNo(ItemStore::kMenuName, kDeleteQuestion, parent, MsgIcon::Question, true)) return {};
     return ActionResult{ItemStore::remove(itemCd, shownItemId), 0};
 }
 
@@ -116,7 +117,7 @@ ActionResult save(const AcctInput& in, QWidget* parent) {
 
 ActionResult remove(const AcctInput& typed, const std::optional<AcctRow>& shown, QWidget* parent) {
     if (const Refusal r = AccountStore::checkDelete(typed, shown)) return refused(r, parent);
-    if (!Msg::askYesNo(AccountStore::kMenuName, kDeleteQuestion, parent)) return {};
+    if (!Msg::askYesNo(AccountStore::kMenuName, kDeleteQuestion, parent, MsgIcon::Question, true)) return {};
     const auto d = AccountStore::remove(typed, shown);
     if (d.refusal) return refused(d.refusal, parent);
     return ActionResult{d.deleted, 0};

@@ -52,7 +52,7 @@ bool RestoreWithQuestions(const QString& archive, const QString& label, QWidget*
     if (Msg::show(QStringLiteral("확인"),
                   QStringLiteral("데이터를 복구하면 기존에 존재하던 데이터가 삭제될 수 있습니다.\r\n데이터를 "
                                  "복구하시겠습니까?"),
-                  MsgIcon::Question, MsgButtons::YesNo, parent) != MsgResult::Yes)
+                  MsgIcon::Question, MsgButtons::YesNo, parent, true) != MsgResult::Yes)
         return false;
     const DataBackup::RestoreCheck r = DataBackup::restoreArchive(archive);
     if (!r.ok()) {
@@ -157,7 +157,7 @@ void TFrmT103B00::BbtnRecoveryClick() {
 void TFrmT103B00::BbtnDelClick() {
     if (!currentRowHasText()) return;
     if (Msg::show(QStringLiteral("삭제확인"), QStringLiteral("데이터를 삭제하시겠습니까?"), MsgIcon::Question,
-                  MsgButtons::YesNo, this) != MsgResult::Yes)
+                  MsgButtons::YesNo, this, true) != MsgResult::Yes)
         return;
     const QString name = currentArchiveName();
     const QString file = DMLib->dir(QStringLiteral("databack")) + name;

@@ -35,6 +35,19 @@ TableDef MCust() {
             {IndexDef{QStringLiteral("Index1"), keys({"SNo", "CustNo"}), true, false, keys({"CustNo"})}}};
 }
 
+// The purge archive: the roster's columns in their order of old (v_x00d, the
+// purge day, standing where the old archive ended), then the later roster
+// columns, so a purged student keeps everything.
+TableDef DCust() {
+    return {QStringLiteral("D_CUST"),
+            {T("CustNo", 12), T("SCd", 2), T("SNo", 10), T("Nm", 20), T("Sex", 1), T("BankCd", 2),
+             T("AcctNo", 15), T("Owr", 30), T("UseTy", 1), T("InDate", 8), T("OutDate", 8), T("Ju_No", 13),
+             T("v_x00d", 10), T("AcctRegYn_1", 1), T("AcctRegYn_2", 1), T("AcctRegDt", 8), T("MTelNo", 20),
+             T("smsYN", 1), T("Ju_No_Stud", 13)},
+            {},
+            {}};
+}
+
 TableDef CBank() {
     return {QStringLiteral("C_BANK"), {T("BankCd", 2), T("BankNm", 20), T("UseTy", 1)}, keys({"BankCd"}), {}};
 }
@@ -183,6 +196,7 @@ void TDMData::CheckTables() {
 }
 
 bool TDMData::CreateMCust() { return Database::createTable(Tables::MCust(), true); }
+bool TDMData::CreateDCust() { return Database::createTable(Tables::DCust(), false); }
 bool TDMData::CreateCBank() { return Database::createTable(Tables::CBank(), true); }
 
 bool TDMData::InsertDefaultBanks() {

@@ -61,6 +61,8 @@ public:
 
     // Creators by definition (replace an existing table).
     bool CreateMCust();
+    // The purge archive (never replaced: it holds the purged students).
+    bool CreateDCust();
     bool CreateCBank();
     bool InsertDefaultBanks();
     bool CreateCAcct();
@@ -92,6 +94,8 @@ public:
     RebuildResult ConvertExemptions();
     bool ConvertStudents();
     bool ConvertFileBook();
+    // Adds the roster columns an older purge archive lacks.
+    bool ConvertPurgeArchive();
     // Collection round tables by name (the activation check walks them from
     // the last); a table is old without 19 fields including Gcode.
     static QStringList RoundTablesToCheck();
@@ -177,6 +181,7 @@ extern TDMData* DMData;
 // Table layouts, shared by the creators, the layout changes and the tests.
 namespace Tables {
 TableDef MCust();
+TableDef DCust();
 TableDef CBank();
 TableDef CAcct();
 TableDef CGrp();

@@ -179,7 +179,23 @@ bool TDMData::RunLayoutChanges() {
     ConvertAccounts();
     ConvertExemptions();
     ConvertStudents();
-    return ConvertFileBook();
+    const bool book = ConvertFileBook();
+    return ConvertPurgeArchive() && book;
+}
+
+bool TDMData::ConvertPurgeArchive() {
+    const QString t = QStringLiteral("D_CUST");
+    if (!Database::tableExists(t)) return true;
+    QStringList adds;
+    for (const FieldDef& f : Tables::DCust().fields)
+        if (!Database::columns(t).contains(f.name, Qt::CaseInsensitive))
+            adds << QStringLiteral("ALTER TABLE D_CUST ADD %1 CHAR(%2)").arg(f.name).arg(f.width);
+    if (adds.isEmpty()) return true;
+    Transaction tx;
+    if (!tx.ok()) return false;
+    for (const QString& a : adds)
+        if (!Database::exec(a)) return false;
+    return tx.commit();
 }
 
 // The item groups lived in C_ITEM_GRP; group 01 is in G_GROUP already.

@@ -7,6 +7,7 @@
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/System.h"
+#include "platform/ui/Browser.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -267,7 +268,7 @@ QString TFrmMain::ManualUrl() {
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     FrmMain = this;
-    openUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    openUrl = [this](const QString& url) { Browser::open(url, this); };
     auto* area = new TBaseArea(this);
     mdi_ = area;
     mdi_->setObjectName(QStringLiteral("MdiClient"));
@@ -275,10 +276,6 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     setFont(QFont(QStringLiteral("NanumGothicCoding"), 9));
     setMinimumSize(kMinWidth, kMinHeight);
     resize(1026, 831);
-    if (const QScreen* s = QGuiApplication::primaryScreen()) {
-        const QRect r = s->availableGeometry();
-        move(r.center() - rect().center());
-    }
     setWindowTitle(kBaseCaption);
     BuildMenus();
     BuildToolBar();
@@ -732,6 +729,23 @@ void TFrmMain::CloseAllChildren() {
 }
 
 // ---- events
+
+void TFrmMain::ShowOnScreen() {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) {
+        show();
+        return;
+    }
+    // The title bar is not known before the window is shown; leave room for it.
+    const int kTitleRoom = 40;
+    const QRect avail = s->availableGeometry();
+    if (width() <= avail.width() && height() + kTitleRoom <= avail.height()) {
+        move(avail.center() - rect().center() + QPoint(0, kTitleRoom / 2));
+        show();
+    } else {
+        showMaximized();
+    }
+}
 
 void TFrmMain::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);

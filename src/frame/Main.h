@@ -58,6 +58,9 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
     // Closes every open work window, from the first upward.
     void CloseAllChildren();
+    // Shows the window inside the screen: centred at its size, or maximized
+    // on a screen smaller than that.
+    void ShowOnScreen();
 
     // Settings of the key SchoolInfo; false when a value is missing or not
     // a number where one is needed.

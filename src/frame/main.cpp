@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         TFrmMain w;
         // A refused log-in ends the program before the window is shown.
         if (!w.Terminated()) {
-            w.show();
+            w.ShowOnScreen();
             rc = app.exec();
         }
     }

@@ -9,11 +9,16 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/F201B01.h"
+#include "students/F201B03.h"
 #include "students/F201B04.h"
+#include "students/PerDcInfo.h"
+#include "students/PurgeActions.h"
+#include "students/RosterPrint.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,8 +27,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -85,10 +93,12 @@ private:
     RosterGridModel* model_;
 };
 
-QButtonGroup* radioGroup(QWidget* owner, QGridLayout* into, int row, const QString& title,
+QButtonGroup* radioGroup(QWidget* owner, QGridLayout* into, int row, int col, const QString& title,
                          const QStringList& items) {
     auto* box = new QGroupBox(title, owner);
     auto* lay = new QHBoxLayout(box);
+    // One line of radios needs little room; the roster must fit a 768-line screen.
+    lay->setContentsMargins(6, 2, 6, 2);
     auto* group = new QButtonGroup(owner);
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items.at(i), box);
@@ -96,7 +106,7 @@ QButtonGroup* radioGroup(QWidget* owner, QGridLayout* into, int row, const QStri
         lay->addWidget(b);
     }
     group->button(0)->setChecked(true);
-    into->addWidget(box, row, 0, 1, 4);
+    into->addWidget(box, row, col, 1, 2);
     return group;
 }
 
@@ -178,13 +188,59 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
         else
             SGrdMCust->setColumnHidden(c, true);
     }
-    top->addWidget(SGrdMCust, 1);
+    // All eight columns show beside the boxes.
+    int gridWidth = 2 * SGrdMCust->frameWidth() + SGrdMCust->verticalScrollBar()->sizeHint().width() + 2;
+    for (int w : widths)
+        gridWidth += w;
+    SGrdMCust->setMinimumWidth(gridWidth);
+    auto* left = new QVBoxLayout;
+    left->addWidget(SGrdMCust, 1);
+    top->addLayout(left, 1);
 
-    auto* right = new QVBoxLayout;
-    top->addLayout(right);
+    // purge box: every transferred-out student, whatever the search says
+    auto* purge = new QGroupBox(QStringLiteral("전출생 일괄삭제/복구"), this);
+    auto* pg = new QHBoxLayout(purge);
+    auto* notes = new QVBoxLayout;
+    for (const QString& t : {QStringLiteral("본 기능은 검색 조건과 상관없이 프로그램에 존재하는"),
+                             QStringLiteral("전학년 전출생을 대상으로 삭제 또는 복원이 이루어 집니다.")}) {
+        auto* l = new QLabel(t, purge);
+        l->setStyleSheet(QStringLiteral("color: gray"));
+        notes->addWidget(l);
+    }
+    pg->addLayout(notes, 1);
+    cmdOutDel = new QPushButton(QStringLiteral("일괄삭제"), purge);
+    cmdDCancel = new QPushButton(QStringLiteral("삭제자료복구"), purge);
+    pg->addWidget(cmdOutDel);
+    pg->addWidget(cmdDCancel);
+    left->addWidget(purge);
+    pnProgress = new QWidget(this);
+    pnProgress->setStyleSheet(QStringLiteral("background: lightgray"));
+    auto* pp = new QGridLayout(pnProgress);
+    txtProgress = new QLabel(pnProgress);
+    txtProgress->setAlignment(Qt::AlignCenter);
+    pbInit = new QProgressBar(pnProgress);
+    pbInit->setTextVisible(false);
+    pp->addWidget(txtProgress, 0, 0, 1, 3);
+    pp->addWidget(new QLabel(QStringLiteral("0"), pnProgress), 1, 0);
+    pp->addWidget(pbInit, 1, 1);
+    pp->addWidget(new QLabel(QStringLiteral("100"), pnProgress), 1, 2);
+    pnProgress->hide();
+    left->addWidget(pnProgress);
+
+    // The boxes scroll as one should the window be smaller than they need.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrRight"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* side = new QWidget(scroll);
+    auto* right = new QVBoxLayout(side);
+    right->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(side);
+    top->addWidget(scroll);
 
     // search box
-    auto* search = new QGroupBox(QStringLiteral("검 색"), this);
+    auto* search = new QGroupBox(QStringLiteral("검 색"), side);
     auto* sg = new QGridLayout(search);
     const int numLen = SNoLen - 3;
     SHakFromEdit = lineEdit(search, "SHakFromEdit", 1);
@@ -193,9 +249,12 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     SHakToEdit = lineEdit(search, "SHakToEdit", 1);
     SBanToEdit = lineEdit(search, "SBanToEdit", 2);
     SBunToEdit = lineEdit(search, "SBunToEdit", numLen);
-    for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit, SHakToEdit, SBanToEdit, SBunToEdit})
+    for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit, SHakToEdit, SBanToEdit, SBunToEdit}) {
         e->setMaxLength(
             e == SHakFromEdit || e == SHakToEdit ? 1 : (e == SBanFromEdit || e == SBanToEdit ? 2 : numLen));
+        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QString(e->maxLength() + 2, QLatin1Char('0'))) +
+                           12);
+    }
     auto* bounds = new QHBoxLayout;
     bounds->addWidget(new QLabel(QStringLiteral("학번"), search));
     for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit})
@@ -203,6 +262,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     bounds->addWidget(new QLabel(QStringLiteral("~"), search));
     for (QLineEdit* e : {SHakToEdit, SBanToEdit, SBunToEdit})
         bounds->addWidget(e);
+    bounds->addStretch();
     sg->addLayout(bounds, 0, 0, 1, 4);
     CBSBank = new QComboBox(search);
     CBSBank->setObjectName(QStringLiteral("CBSBank"));
@@ -213,38 +273,38 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     sg->addWidget(CBSBank, 1, 1);
     sg->addWidget(new QLabel(QStringLiteral("계좌번호"), search), 1, 2);
     sg->addWidget(edtacctno2, 1, 3);
-    RGrpUse = radioGroup(search, sg, 2, QStringLiteral("재학구분"),
+    RGrpUse = radioGroup(search, sg, 2, 0, QStringLiteral("재학구분"),
                          {QStringLiteral("전체"), QStringLiteral("재학생"), QStringLiteral("전출생")});
-    RGrpSex = radioGroup(search, sg, 3, QStringLiteral("학생구분"),
+    RGrpSex = radioGroup(search, sg, 2, 2, QStringLiteral("학생구분"),
                          {QStringLiteral("전체"), QStringLiteral("남자"), QStringLiteral("여자")});
-    RGpRegYn = radioGroup(search, sg, 4, QStringLiteral("계좌등록여부"),
+    RGpRegYn = radioGroup(search, sg, 3, 0, QStringLiteral("계좌등록여부"),
                           {QStringLiteral("전체"), QStringLiteral("미등록"), QStringLiteral("미등록(단위)")});
-    RGpSMSYn = radioGroup(search, sg, 5, QStringLiteral("SMS수신여부"),
+    RGpSMSYn = radioGroup(search, sg, 3, 2, QStringLiteral("SMS수신여부"),
                           {QStringLiteral("전체"), QStringLiteral("수신"), QStringLiteral("거부")});
     auto* people = new QGroupBox(QStringLiteral("인원"), search);
     auto* pl = new QHBoxLayout(people);
+    pl->setContentsMargins(6, 2, 6, 2);
     LblTot = new QLabel(people);
     LblUseY = new QLabel(people);
     LblUseN = new QLabel(people);
     for (QLabel* l : {LblTot, LblUseY, LblUseN})
         pl->addWidget(l);
-    sg->addWidget(people, 6, 0, 1, 4);
+    sg->addWidget(people, 4, 0, 1, 4);
     auto* sbtns = new QHBoxLayout;
     BBtnInquiry = new QPushButton(QStringLiteral("조회"), search);
     BBtnSearch = new QPushButton(QStringLiteral("찾기"), search);
     BBtnPreview = new QPushButton(QStringLiteral("인쇄"), search);
     BtnSMS = new QPushButton(QStringLiteral("문자메세지"), search);
     BBtnSMSALL = new QPushButton(QStringLiteral("전체수신"), search);
-    // Print and SMS composing come with their own units.
-    BBtnPreview->setEnabled(false);
+    // SMS composing comes with its own unit.
     BtnSMS->setEnabled(false);
     for (QPushButton* b : {BBtnInquiry, BBtnSearch, BBtnPreview, BtnSMS, BBtnSMSALL})
         sbtns->addWidget(b);
-    sg->addLayout(sbtns, 7, 0, 1, 4);
+    sg->addLayout(sbtns, 5, 0, 1, 4);
     right->addWidget(search);
 
     // entry box
-    auto* box = new QGroupBox(QStringLiteral("입 력"), this);
+    auto* box = new QGroupBox(QStringLiteral("입 력"), side);
     auto* eg = new QGridLayout(box);
     EdtCustNo = lineEdit(box, "EdtCustNo", 0);
     EdtCustNo->setReadOnly(true);
@@ -297,12 +357,19 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
         {u"", ChkUse},
         {u"비  고 ", eBigo},
     };
-    int row = 0;
+    // Two columns of fields, read down the left one first (the Tab order).
+    const int perColumn = int(std::size(fields) + 1) / 2;
+    int i = 0;
     for (const auto& f : fields) {
-        eg->addWidget(new QLabel(QString::fromUtf16(f.label), box), row, 0);
-        eg->addWidget(f.w, row, 1);
-        ++row;
+        const int col = i < perColumn ? 0 : 2;
+        const int r = i % perColumn;
+        eg->addWidget(new QLabel(QString::fromUtf16(f.label), box), r, col);
+        eg->addWidget(f.w, r, col + 1);
+        ++i;
     }
+    eg->setColumnStretch(1, 1);
+    eg->setColumnStretch(3, 1);
+    const int row = perColumn;
     auto* ebtns = new QHBoxLayout;
     BBtnAdd = new QPushButton(QStringLiteral("신규"), box);
     BBtnUpdt = new QPushButton(QStringLiteral("저장"), box);
@@ -315,18 +382,25 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     SBtnExempReg->setEnabled(false);
     for (QPushButton* b : {BBtnAdd, BBtnUpdt, BBtnDel, BBtnLoad, SBtnExempReg, BBtnClose})
         ebtns->addWidget(b);
-    eg->addLayout(ebtns, row, 0, 1, 2);
+    eg->addLayout(ebtns, row, 0, 1, 4);
     right->addWidget(box);
     right->addStretch();
+    scroll->setMinimumWidth(side->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    SGrdMCust->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF201B00::BBtnInquiryClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF201B00::BBtnSearchClick);
+    connect(BBtnPreview, &QPushButton::clicked, this, &TFrmF201B00::BBtnPreviewClick);
     connect(BBtnSMSALL, &QPushButton::clicked, this, &TFrmF201B00::BBtnSMSALLClick);
     connect(BBtnAdd, &QPushButton::clicked, this, &TFrmF201B00::BBtnAddClick);
     connect(BBtnUpdt, &QPushButton::clicked, this, &TFrmF201B00::BBtnUpdtClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmF201B00::BBtnDelClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B00::BBtnCloseClick);
+    connect(SBtnExempReg, &QPushButton::clicked, this, &TFrmF201B00::SBtnExempRegClick);
     connect(RGrpUse, &QButtonGroup::idClicked, this, [this](int) { RGrpUseClick(); });
+    connect(cmdOutDel, &QPushButton::clicked, this, &TFrmF201B00::cmdOutDelClick);
+    connect(cmdDCancel, &QPushButton::clicked, this, &TFrmF201B00::cmdDCancelClick);
     connect(SGrdMCust, &QTableView::clicked, this, [this](const QModelIndex&) { SGrdMCustClick(); });
     connect(CBBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBBankChange(); });
     connect(CBSBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBSBankChange(); });
@@ -355,12 +429,8 @@ TFrmF201B00::~TFrmF201B00() {
 }
 
 void TFrmF201B00::FormCreate() {
-    // The purge archive keeps the payer numbers of purged students.
-    if (!Database::tableExists(QStringLiteral("D_CUST")))
-        Database::exec(
-            QStringLiteral("create table D_CUST( CustNo char(12), SCd char(2), SNo char(10), Nm char(20), "
-                           "Sex char(1), BankCd char(2), AcctNo char(15), Owr char(30), UseTy char(1), "
-                           "InDate char(8), OutDate char(8), Ju_No char(13), v_x00d char(10) ) "));
+    // A failed creation shows later as nothing to restore.
+    PurgeStore::ensureArchive();
     CBSBank->clear();
     CBSBank->addItems({QStringLiteral("00.모든은행"), QStringLiteral("99.은행없음")});
     CBBank->clear();
@@ -380,6 +450,7 @@ void TFrmF201B00::FormCreate() {
     FSmsAllOn = true;
     BBtnSMSALL->setText(QStringLiteral("전체수신"));
     pListStudents();
+    pEnablePurge();
 }
 
 // ---- grid access
@@ -417,6 +488,7 @@ void TFrmF201B00::pListStudents() {
     RosterListing l = RosterList::pListStudents(f);
     FSNoFrom = l.sNoFrom;
     FSNoTo = l.sNoTo;
+    FListFilter = f;
     grid->setRows(std::move(l.rows));
     SGrdMCust->setCurrentIndex(grid->index(0, 0));
     LblTot->setText(RosterList::countText(QStringLiteral("총인원수: "), l.enrolled + l.transferred));
@@ -444,13 +516,45 @@ void TFrmF201B00::BBtnInquiryClick() {
 
 void TFrmF201B00::RGrpUseClick() {
     pListStudents();
+    pEnablePurge();
+}
+
+void TFrmF201B00::pEnablePurge() {
+    const bool out = RGrpUse->checkedId() == 2;
+    cmdOutDel->setEnabled(out);
+    cmdDCancel->setEnabled(out);
+}
+
+PurgeStore::Progress TFrmF201B00::progressFor(const QString& caption) {
+    return [this, caption](int done, int total) {
+        if (done == 1) {
+            txtProgress->setText(caption + QStringLiteral("중입니다."));
+            pbInit->setRange(0, total);
+            pnProgress->show();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        pbInit->setValue(done);
+        if (done % 256 == 0) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+}
+
+void TFrmF201B00::cmdOutDelClick() {
+    const PurgeResult r = PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()));
+    pnProgress->hide();
+    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
+}
+
+void TFrmF201B00::cmdDCancelClick() {
+    const PurgeResult r = PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()));
+    pnProgress->hide();
+    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
 }
 
 void TFrmF201B00::SGrdMCustClick() {
     const StudentRow* s = grid->student(gridRow() - 1);
     FClicked = s ? *s : StudentRow{};
     const StudentRow& c = FClicked;
-    SBtnExempReg->setEnabled(false); // enabled once the exemption dialog is there
+    SBtnExempReg->setEnabled(true);
     EdtCustNo->setText(c.custNo);
     QStringList codes;
     for (int i = 0; i < CbMNo1->count(); ++i)
@@ -495,6 +599,18 @@ void TFrmF201B00::SGrdMCustClick() {
     const QString bigo = StudentStore::remark(c.custNo);
     eBigo->setText(bigo);
     eBitoTmp->setText(bigo);
+}
+
+// The print shows the rows of the last listing: its own conditions run
+// again, so it never prints students the grid did not show.
+void TFrmF201B00::BBtnPreviewClick() {
+    TFrmF201B03 dlg(this);
+    if (Modal::exec(&dlg) != 1) return;
+    const bool whole = dlg.rdobtn1->isChecked();
+    if (gridCell(0, 1).isEmpty()) return;
+    const RosterListing l = RosterList::pListStudents(FListFilter);
+    const auto report = RosterPrint::make(l.rows, whole, {LblTot->text(), LblUseY->text(), LblUseN->text()});
+    report->PreviewModal(this);
 }
 
 void TFrmF201B00::BBtnSearchClick() {
@@ -696,8 +812,18 @@ void TFrmF201B00::MEdtSNoExit() {
 }
 
 void TFrmF201B00::EdtCustNoChange() {
-    // The exemption dialog is not here yet; the button waits for it.
-    SBtnExempReg->setEnabled(false);
+    SBtnExempReg->setEnabled(!EdtCustNo->text().trimmed().isEmpty());
+}
+
+void TFrmF201B00::SBtnExempRegClick() {
+    // Without a student there is nothing to show.
+    if (EdtCustNo->text().trimmed().isEmpty()) return;
+    SelCustNo = EdtCustNo->text();
+    TFrmPerDcInfo dlg(this);
+    dlg.CustNoView->setText(EdtCustNo->text());
+    dlg.SNoView->setText(gridCell(0, gridRow()));
+    dlg.NameView->setText(gridCell(1, gridRow()));
+    Modal::exec(&dlg);
 }
 
 bool TFrmF201B00::boundEditKey(QLineEdit* edit, int key) {
@@ -714,6 +840,7 @@ bool TFrmF201B00::boundEditKey(QLineEdit* edit, int key) {
         prev = SBanToEdit;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         BBtnInquiry->setFocus();
+        BBtnInquiryClick();
         return true;
     }
     if (key == Qt::Key_Backspace && edit->text().isEmpty() && prev) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "students/PurgeStore.h"
 #include "students/RosterList.h"
 #include "students/StudentStore.h"
 
@@ -11,6 +12,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QTableView;
 
@@ -74,8 +76,19 @@ public:
     QPushButton *BBtnAdd = nullptr, *BBtnUpdt = nullptr, *BBtnDel = nullptr, *BBtnLoad = nullptr,
                 *SBtnExempReg = nullptr, *BBtnClose = nullptr;
 
+    // purge box "전출생 일괄삭제/복구": enabled while 전출생 is listed
+    QPushButton *cmdOutDel = nullptr, *cmdDCancel = nullptr;
+    QWidget* pnProgress = nullptr;
+    QLabel* txtProgress = nullptr;
+    QProgressBar* pbInit = nullptr;
+    void cmdOutDelClick();
+    void cmdDCancelClick();
+    void pEnablePurge();
+
     // Bounds of the last listing, completed to full length.
     QString FSNoFrom, FSNoTo;
+    // The conditions of the last listing, which its print runs again.
+    RosterFilter FListFilter;
     // What the next all-students SMS change sets: true for accept.
     bool FSmsAllOn = true;
 
@@ -86,6 +99,7 @@ public:
     void RGrpUseClick();
     void SGrdMCustClick();
     void BBtnSearchClick();
+    void BBtnPreviewClick();
     void BBtnSMSALLClick();
     void BBtnAddClick();
     void BBtnUpdtClick();
@@ -96,6 +110,7 @@ public:
     void CBSBankChange();
     void MEdtSNoExit();
     void EdtCustNoChange();
+    void SBtnExempRegClick();
 
     // The entry fields as values.
     StudentEntry entry() const;
@@ -112,6 +127,7 @@ private:
     void focusField(StudentField f);
     bool boundEditKey(QLineEdit* edit, int key);
     bool inBankChange_ = false;
+    PurgeStore::Progress progressFor(const QString& caption);
 };
 
 extern TFrmF201B00* FrmF201B00;

@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
+#include "platform/ui/Browser.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -358,9 +359,20 @@ void TFrmC101B00::BBtnConnClick() {
     quint16 port = 0;
     const bool portOk = VanSettings::parsePort(s.portNo, &port);
     BBtnConn->setEnabled(true);
+    // Without a server there is nothing to connect to; say where it is set.
+    if (s.address.trimmed().isEmpty() || s.portNo.trimmed().isEmpty()) {
+        Msg::error(QStringLiteral(u"접속"),
+                   QStringLiteral(u"서버 주소 또는 포트번호가 등록되어 있지 않습니다.\r\n"
+                                  u"[통신-통신환경설정]에서 등록하십시오."),
+                   this);
+        return;
+    }
     if (!portOk) {
-        Msg::error(QApplication::applicationName(),
-                   QStringLiteral("'%1' is not a valid integer value").arg(s.portNo), this);
+        Msg::error(QStringLiteral(u"접속"),
+                   QStringLiteral(u"포트번호 '%1'이(가) 올바르지 않습니다.\r\n"
+                                  u"[통신-통신환경설정]에서 확인하십시오.")
+                       .arg(s.portNo),
+                   this);
         return;
     }
     if (link_->isConnected() || link_->isConnecting()) return;
@@ -441,7 +453,7 @@ void TFrmC101B00::BBtnAllClick() {
 }
 
 void TFrmC101B00::BBtnNongClick() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral("https://banking.nonghyup.com/link/VanFirm.jsp")));
+    Browser::open(QStringLiteral("https://banking.nonghyup.com/link/VanFirm.jsp"), this);
 }
 
 void TFrmC101B00::BBtnNongCloseClick() {
@@ -499,6 +511,11 @@ void TFrmC101B00::vanHideTransferPanel() {
 
 void TFrmC101B00::vanListEntries(const QByteArray& jobCode, const QList<QByteArray>& entries) {
     VanAppendListRows(*grid_, jobCode, entries);
+}
+
+void TFrmC101B00::vanListComplete(const QByteArray&) {
+    // "...조회 중입니다" would stay on a finished list.
+    vanStatus(QString(), VanColor::Blue);
 }
 
 VanSessionHost::Exchange TFrmC101B00::vanExchange(const TVanMsg& msg) {

@@ -112,6 +112,7 @@ public:
     void vanDisconnected() override;
     void vanHideTransferPanel() override;
     void vanListEntries(const QByteArray& jobCode, const QList<QByteArray>& entries) override;
+    void vanListComplete(const QByteArray& jobCode) override;
     Exchange vanExchange(const TVanMsg& msg) override;
 
     // VanTransferHost

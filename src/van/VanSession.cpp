@@ -6,6 +6,8 @@
 #include "platform/text/Cp949.h"
 #include "platform/ui/Msg.h"
 
+#include <utility>
+
 namespace {
 
 const QString kEnded = QStringLiteral(u"TORVA과 접속이 종료되었습니다!!");
@@ -27,8 +29,35 @@ int VanDefaultReadTimeoutMs() {
     return ok && ms > 0 ? ms : 290000;
 }
 
-TVanSession::TVanSession(VanSessionHost* host, VanTransport* transport)
-    : host_(host), transport_(transport) {}
+int VanDefaultListQuietMs() {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("ZQ_VAN_LIST_QUIET_MS", &ok);
+    return ok && ms > 0 ? ms : 2000;
+}
+
+TVanSession::TVanSession(VanSessionHost* host, VanTransport* transport) : host_(host), transport_(transport) {
+    listQuiet_.setSingleShot(true);
+    listQuiet_.setInterval(VanDefaultListQuietMs());
+    listQuiet_.callOnTimeout([this] { closeList(true); });
+}
+
+void TVanSession::openList(const QByteArray& dataJob) {
+    listOpen_ = true;
+    listJob_ = dataJob;
+    listQuiet_.stop();
+}
+
+void TVanSession::closeList(bool complete) {
+    listQuiet_.stop();
+    if (!listOpen_) return;
+    listOpen_ = false;
+    if (complete) host_->vanListComplete(listJob_);
+    // The requests made meanwhile go out now, in order (a list among them
+    // holds the rest again).
+    const QList<TVanMsg> held = std::exchange(held_, {});
+    for (const TVanMsg& m : held)
+        SendVanMsg(m);
+}
 
 void TVanSession::LoadSettings() {
     const QString key = QStringLiteral("SchoolInfo");
@@ -60,12 +89,21 @@ bool TVanSession::startKeyExchange() {
 
 bool TVanSession::SendVanMsg(const TVanMsg& msg) {
     if (!transport_->isConnected() || !seed_.hasKey()) return false;
+    const QByteArray& job = msg.JobCode;
+    const bool listAck = job == VanJob::FileListAck || job == VanJob::NoticeListAck;
+    if (listOpen_ && !listAck) {
+        held_ << msg;
+        return true;
+    }
+    if (job == VanJob::FileListRequest) openList(VanJob::FileListData);
+    if (job == VanJob::NoticeListRequest) openList(VanJob::NoticeListData);
     const QByteArray plain = msg.toBytes();
     host_->vanLog(QStringLiteral("send==>") + Cp949::decode(plain));
     const QByteArray cipher = seed_.rs_Encrypt(plain);
     if (cipher.isEmpty()) return false;
     transport_->send(VanFrame::dataFrame(cipher));
     host_->vanSent(msg);
+    if (listAck && listOpen_) listQuiet_.start();
     return true;
 }
 
@@ -122,6 +160,13 @@ bool TVanSession::handleFrame(const QByteArray& frame) {
 bool TVanSession::responseError(const TVanMsg& msg) {
     int code = 0;
     if (!readCode(msg.RespCode, &code)) return false;
+    // No notice is no fault: the notice list just comes out empty.
+    if (code == 16 && listOpen_ && listJob_ == VanJob::NoticeListData) {
+        closeList(true);
+        return true;
+    }
+    // An error answers the list request: no block follows.
+    closeList(false);
     Msg::error(QStringLiteral(u"오류"), VanRespText(code));
     host_->vanHideTransferPanel();
     if (code == 3) {
@@ -158,13 +203,16 @@ bool TVanSession::dispatch(const TVanMsg& msg) {
     }
     if (job == VanJob::FileListStart) {
         host_->vanStatus(QStringLiteral(u"목록조회 중입니다!!"), VanColor::Blue);
+        if (listOpen_) listQuiet_.start();
         return true;
     }
     if (job == VanJob::NoticeListStart) {
         host_->vanStatus(QStringLiteral(u"공지사항목록조회 중입니다!!"), VanColor::Blue);
+        if (listOpen_) listQuiet_.start();
         return true;
     }
     if (job == VanJob::FileListData || job == VanJob::NoticeListData) {
+        listQuiet_.stop();
         const auto entries = VanReadEntries(msg);
         if (!entries) return false;
         host_->vanListEntries(job, *entries);
@@ -203,6 +251,9 @@ void TVanSession::readFailed() {
 
 void TVanSession::disconnected() {
     state_ = State::Disconnected;
+    listQuiet_.stop();
+    listOpen_ = false;
+    held_.clear();
     host_->vanDisconnected();
     Msg::info(QStringLiteral(u"접속종료"),
               QStringLiteral(u"TORVA과 연결이 종료되었습니다!!!\r\n연결을 원하면 다시 접속하세요!!!"));

@@ -3,7 +3,9 @@
 #include "van/VanMsg.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QTimer>
 
 // What the session needs of its connection.
 class VanTransport {
@@ -47,6 +49,9 @@ public:
         Q_UNUSED(msg);
         return Exchange::Unknown;
     }
+    // A file list (FileListData) or notice list (NoticeListData) is
+    // complete: no block followed the last acknowledgement.
+    virtual void vanListComplete(const QByteArray& jobCode) { Q_UNUSED(jobCode); }
     // Every message sent and every message received, decoded.
     virtual void vanSent(const TVanMsg& msg) { Q_UNUSED(msg); }
     virtual void vanReceived(const TVanMsg& msg) { Q_UNUSED(msg); }
@@ -86,8 +91,15 @@ public:
     void disconnected();
 
     // The sender: logs, encrypts and writes one message. False when there
-    // is no connection or no session key.
+    // is no connection or no session key. While a list is still coming, a
+    // new request waits until the list is complete.
     bool SendVanMsg(const TVanMsg& msg);
+
+    // A list comes in blocks, each acknowledged, and the operator sends no
+    // end mark (the block size is the operator's choice): the list is over
+    // when no block follows an acknowledgement for this long.
+    void setListQuietMs(int ms) { listQuiet_.setInterval(ms); }
+    bool listOpen() const { return listOpen_; }
 
     void LogOn(const QString& password);
     void LogOff();
@@ -101,8 +113,14 @@ private:
     bool responseError(const TVanMsg& msg);
     bool dispatch(const TVanMsg& msg);
     void stop();
+    void openList(const QByteArray& dataJob);
+    void closeList(bool complete);
 
     VanSessionHost* host_;
+    bool listOpen_ = false;
+    QByteArray listJob_;
+    QTimer listQuiet_;
+    QList<TVanMsg> held_;
     VanTransport* transport_;
     RsaSeed seed_;
     State state_ = State::Disconnected;
@@ -110,3 +128,5 @@ private:
 
 // Delay of the frame reads: 290 s, or $ZQ_VAN_READ_TIMEOUT_MS.
 int VanDefaultReadTimeoutMs();
+// Quiet time that ends a list: 2 s, or $ZQ_VAN_LIST_QUIET_MS.
+int VanDefaultListQuietMs();

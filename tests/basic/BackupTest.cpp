@@ -484,6 +484,7 @@ TEST_F(Restore, QuestionsBoxesAndLog) {
     msg.expect({MsgResult::Yes, MsgResult::No});
     EXPECT_FALSE(RestoreWithQuestions(archive, label, nullptr));
     EXPECT_EQ(msg.shown().at(1).caption, QStringLiteral("확인"));
+    EXPECT_TRUE(msg.shown().at(1).defaultNo) << "a restore cannot be undone";
     EXPECT_EQ(
         msg.shown().at(1).text,
         QStringLiteral(

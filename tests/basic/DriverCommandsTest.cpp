@@ -1,3 +1,4 @@
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -72,6 +73,47 @@ TEST(BasicDriver, CommandsRunTheDialogActions) {
     r = driver(root, {QStringLiteral("account"), QStringLiteral("list")});
     EXPECT_EQ(r.lines.size(), 1);
     qunsetenv("ZQ_REGISTRY");
+}
+
+} // namespace
+
+namespace {
+
+// The tools' commands: two-word deletions, the purge with its question, the
+// index repair and the log search with a quote.
+TEST(ToolDriver, DeletionsPurgeRepairAndLog) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    qputenv("ZQ_REGISTRY", (root + QStringLiteral("/registry.ini")).toLocal8Bit());
+    const auto a = [](std::initializer_list<const char*> l) {
+        QStringList out{QStringLiteral("--today"), QStringLiteral("20261210")};
+        for (const char* s : l) out << QString::fromUtf8(s);
+        return out;
+    };
+
+    DriverRun r = driver(root, a({"student", "add", "--grade", "6", "--sno", "0101", "--name", "O'Neil", "--sex", "1",
+                                  "--bank", "99", "--sms", "2"}));
+    ASSERT_EQ(r.code, 0);
+    r = driver(root, a({"--answers", "yes,ok", "delete", "students", "6"}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.lines.last()[QStringLiteral("deleted")].toInt(), 1);
+
+    r = driver(root, a({"--answers", "yes", "purge"}));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.lines.value(1)[QStringLiteral("text")].toString(), QStringLiteral("해당되는 자료가 없습니다."));
+
+    r = driver(root, a({"delete", "rounds", "--list"}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.lines.isEmpty());
+
+    r = driver(root, a({"reindex", "M_CUST"}));
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.lines.last()[QStringLiteral("integrity")].toArray().first().toString(), QStringLiteral("ok"));
+
+    r = driver(root, a({"joblog", "--month", "202612", "--search", "O'Neil"}));
+    EXPECT_EQ(r.code, 0);
+    ASSERT_EQ(r.lines.size(), 1);
+    EXPECT_EQ(r.lines[0][QStringLiteral("row")].toArray().at(3).toString(), QStringLiteral("학생명부"));
 }
 
 } // namespace

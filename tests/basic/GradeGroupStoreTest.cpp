@@ -1,7 +1,10 @@
+#include "basic/BasicActions.h"
 #include "basic/GradeStore.h"
 #include "basic/GroupStore.h"
 #include "platform/db/Database.h"
 #include "support/TestRoot.h"
+
+#include <functional>
 
 namespace {
 
@@ -177,6 +180,33 @@ TEST_F(GroupStoreTest, RefusalsStoreNothing) {
     }
     EXPECT_EQ(GroupStore::rows().size(), 1);
     EXPECT_TRUE(log().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A deletion cannot be undone: its question defaults to No, and No deletes nothing.
+class DeleteQuestion : public TestRoot {};
+
+TEST_F(DeleteQuestion, DefaultsToNo) {
+    const struct {
+        const char* name;
+        std::function<ActionResult()> run;
+    } cases[] = {
+        {"grade", [] { return GradeActions::remove(QStringLiteral("1")); }},
+        {"group", [] { return GroupActions::remove(QStringLiteral("01"), QStringLiteral("기본")); }},
+        {"item", [] { return ItemActions::remove(QStringLiteral("0101"), QStringLiteral("01")); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        msg.clear();
+        msg.expect(MsgResult::No);
+        EXPECT_FALSE(c.run().done);
+        ASSERT_EQ(msg.shown().size(), 1);
+        EXPECT_EQ(msg.shown()[0].text, QStringLiteral("삭제하시겠습니까?"));
+        EXPECT_TRUE(msg.shown()[0].defaultNo);
+    }
 }
 
 } // namespace

@@ -135,6 +135,9 @@ int run(const QStringList& args) {
     if (sub == QLatin1String("show")) return Driver::runCommand(QStringLiteral("round-show"), args.mid(1));
     if (sub == QLatin1String("add-student"))
         return Driver::runCommand(QStringLiteral("round-add-student"), args.mid(1));
+    // The row edits live with their own commands.
+    if (sub == QLatin1String("edit") || sub == QLatin1String("status") || sub == QLatin1String("find"))
+        return Driver::runCommand(QStringLiteral("round-") + sub, args.mid(1));
     const Args a = parse(args.mid(1));
     if (!a.error.isEmpty()) return Driver::fail(a.error);
     if (a.has("group")) DMData->SetItemGroup(a.get("group"));

@@ -83,9 +83,11 @@ struct DriverHost : VanSessionHost, VanTransferHost {
     }
     void vanListEntries(const QByteArray& job, const QList<QByteArray>& entries) override {
         if (grid) VanAppendListRows(*grid, job, entries);
-        // A block that is not full is the last one.
-        const int capacity = TVanMsg::DataSize / (job == VanJob::NoticeListData ? 114 : 41);
-        if (entries.size() < capacity) listDone = true;
+    }
+    // The session says when the blocks stopped coming.
+    void vanListComplete(const QByteArray&) override {
+        Driver::print({{QStringLiteral("listComplete"), true}});
+        listDone = true;
     }
     Exchange vanExchange(const TVanMsg& msg) override {
         return transfer ? transfer->handle(msg) : Exchange::Unknown;
@@ -192,13 +194,12 @@ struct DriverSession {
         SendFolder::UndoPendingMerges(sendState);
     }
 
-    bool wait(const std::function<bool()>& done, int idleMs = 0) {
-        QElapsedTimer idle;
-        idle.start();
-        while (!h.done && !connectFailed && !done()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-            if (idleMs > 0 && idle.elapsed() > idleMs) return false;
-        }
+    // Sleeps in the event loop until an event makes the condition hold (or
+    // the connection ends); the link's read time-out bounds a silent server.
+    bool wait(const std::function<bool()>& done) {
+        QEventLoop loop;
+        while (!h.done && !connectFailed && !done())
+            loop.processEvents(QEventLoop::WaitForMoreEvents);
         return done();
     }
 
@@ -237,12 +238,13 @@ struct DriverSession {
         return wait([this] { return h.loggedOff; });
     }
 
-    // A list request; waits for its last block (or an error, or a quiet line).
+    // A list request; waits until the session finds the list complete (or
+    // an error, or the end of the connection).
     void list(const TVanMsg& request, int columns) {
         grid.reset(columns);
         h.listDone = false;
         session.SendVanMsg(request);
-        wait([this] { return h.listDone; }, 3000);
+        wait([this] { return h.listDone; });
         for (int r = 0; r < grid.rowCount(); ++r)
             if (!grid.cell(r, 0).isEmpty())
                 Driver::print({{QStringLiteral("row"), QJsonArray::fromStringList(rowCells(r))}});

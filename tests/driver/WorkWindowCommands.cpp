@@ -2,6 +2,7 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
+#include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
 #include "transfers/collection/CollectionListing.h"
 #include "transfers/collection/StudentAdd.h"
@@ -43,6 +44,16 @@ int show(const QStringList& args) {
     s.procIdx = opt(args, QStringLiteral("proc"), QStringLiteral("0")).toInt();
     s.smsIdx = opt(args, QStringLiteral("sms"), QStringLiteral("0")).toInt();
     const QString g = s.gcode;
+    // The window's checks come first, as "자료조회" makes them.
+    if (!Database::tableExists(CollectionList::roundTable(s.yearMon, s.seqNo))) {
+        Msg::error(QStringLiteral("이체년월/회차오류"),
+                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
+        return 1;
+    }
+    if (const auto refusal = CollectionList::checkShow(s)) {
+        Msg::show(refusal->caption, refusal->text, refusal->errorIcon ? MsgIcon::Error : MsgIcon::None);
+        return 1;
+    }
     const CollectionListing l =
         CollectionList::list(s, [&g](const QString& id) { return DMData->GetGItemName(id, g); });
     if (!l.tableExists) {

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace {
 
@@ -300,6 +301,18 @@ TEST_F(RosterWindowTest, EnterSaveListFind) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM M_CUST WHERE smsYN = '2'")), 2);
     EXPECT_EQ(msg.shown().last().text,
               QStringLiteral("SMS수신여부를 \"전체거부\" 으로 일괄변경하시겠습니까?"));
+}
+
+TEST_F(RosterWindowTest, EnterInTheNumberBoundsRunsTheSearch) {
+    TFrmF201B00 w;
+    w.show();
+    w.SHakFromEdit->setText(QStringLiteral("3"));
+    w.SHakToEdit->setText(QStringLiteral("1"));
+    msg.expect(MsgResult::Ok);
+    QTest::keyClick(w.SBunToEdit, Qt::Key_Return);
+    ASSERT_EQ(msg.shown().size(), 1);
+    EXPECT_EQ(msg.shown()[0].text, QStringLiteral("학번범위 설정이 올바르지 않습니다."));
+    EXPECT_EQ(w.focusWidget(), w.BBtnInquiry);
 }
 
 TEST_F(RosterWindowTest, RowClickNeverKeepsThePreviousStudentsChoices) {

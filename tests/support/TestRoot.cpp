@@ -9,12 +9,23 @@ void TestRoot::SetUp() {
     oldRegistry_ = qgetenv("ZQ_REGISTRY");
     qputenv("ZQ_REGISTRY", (dir_.path() + QStringLiteral("/registry.ini")).toLocal8Bit());
     Clock::set(fixedNow());
+    FileDialog::setPicker([this](const FileDialogSpec& spec) -> std::optional<QString> {
+        fileDialogs << spec;
+        if (filePaths_.isEmpty()) {
+            ADD_FAILURE() << "unexpected file dialog: " << spec.title.toStdString();
+            return std::nullopt;
+        }
+        const QString p = filePaths_.takeFirst();
+        if (p.isEmpty()) return std::nullopt;
+        return p;
+    });
     if (autoStart) startServices();
 }
 
 void TestRoot::TearDown() {
     stopServices();
     Clock::reset();
+    FileDialog::setPicker({});
     if (oldRegistry_.isEmpty()) qunsetenv("ZQ_REGISTRY");
     else qputenv("ZQ_REGISTRY", oldRegistry_);
 }
@@ -25,6 +36,8 @@ void TestRoot::startServices() {
 }
 
 void TestRoot::stopServices() { Startup::destroyServices(); }
+
+void TestRoot::answerFiles(const QStringList& paths) { filePaths_ = paths; }
 
 QStringList TestRoot::column(const QString& sql, const QVariantList& binds) {
     Query q(sql);

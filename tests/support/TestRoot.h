@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/ui/FileDialog.h"
 #include "support/ScriptedMsg.h"
 
 #include <QDateTime>
@@ -29,10 +30,17 @@ protected:
 
     static QDateTime fixedNow() { return QDateTime(QDate(2026, 3, 16), QTime(10, 20, 30)); }
 
+    // Answers the next file dialogs with these paths, in order (an empty
+    // path cancels); a dialog beyond them fails the test. Each dialog asked
+    // is kept in fileDialogs.
+    void answerFiles(const QStringList& paths);
+    QList<FileDialogSpec> fileDialogs;
+
     ScriptedMsg msg;
     bool autoStart = true;
 
 private:
     QTemporaryDir dir_;
     QByteArray oldRegistry_;
+    QStringList filePaths_;
 };

@@ -357,7 +357,22 @@ TEST_F(CollectRunTest, FilesOfTwoBanksInOneRoundAreNumberedAcrossBanks) {
 
     CollectSelection s04 = selection("04");
     msg.expect(MsgResult::Ok);
-    const auto a = CollectFileRun::TimeShowTimer(s04, dates(tuesday()));
+    // The "파일 작성중" panel shows while the file is written: after the
+    // date dialog, gone before the closing box.
+    QStringList steps;
+    const auto ask = dates(tuesday());
+    const auto a = CollectFileRun::TimeShowTimer(
+        s04,
+        [&](const CollectFileRun::DateDialogInput& in, CollectSelection& sel) {
+            steps << QStringLiteral("dates");
+            return ask(in, sel);
+        },
+        [&](bool on) {
+            steps << (on ? QStringLiteral("panel") : QStringLiteral("no panel")) +
+                         QStringLiteral(" %1").arg(msg.shown().size());
+        });
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("dates"), QStringLiteral("panel 0"),
+                                  QStringLiteral("no panel 0")}));
     ASSERT_TRUE(a.Written);
     EXPECT_EQ(a.FileName, QStringLiteral("26030104.201"));
     EXPECT_EQ(msg.shown().last().text, QStringLiteral("자동이체 데이타를 생성하였습니다!"));

@@ -80,6 +80,32 @@ TEST_F(RoundDriver, ShowAndAddStudentUnderTheRoundWord) {
     ASSERT_EQ(out.size(), 3);
     EXPECT_EQ(out.last().value(QStringLiteral("totCnt")).toInt(), 2);
     EXPECT_EQ(out.last().value(QStringLiteral("nonProcAmt")).toInt(), 15000);
+
+    // The window's checks come before the listing.
+    const struct {
+        const char* name;
+        QStringList extra;
+        const char16_t* box;
+    } refusals[] = {
+        {"reversed range",
+         {QStringLiteral("--from"), QStringLiteral("30201"), QStringLiteral("--to"), QStringLiteral("30101")},
+         u"학번범위 설정이 올바르지 않습니다."},
+        {"group of no row",
+         {QStringLiteral("--group"), QStringLiteral("02")},
+         u"입력하신 회차와 항목그룹이 맞지않습니다."},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.name);
+        out = drive(QStringList{QStringLiteral("round"), QStringLiteral("show"), QStringLiteral("--yearmon"),
+                                QStringLiteral("202603"), QStringLiteral("--seqno"), QStringLiteral("01")} +
+                        r.extra,
+                    &rc);
+        EXPECT_EQ(rc, 1);
+        ASSERT_FALSE(out.isEmpty());
+        EXPECT_EQ(out.first().value(QStringLiteral("text")).toString(), QString::fromUtf16(r.box));
+        for (const QJsonObject& o : out)
+            EXPECT_FALSE(o.contains(QStringLiteral("row")));
+    }
 }
 
 } // namespace

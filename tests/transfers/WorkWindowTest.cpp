@@ -4,10 +4,15 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
-#include "transfers/common/KeyEdit.h"
 #include "transfers/collection/M101B00.h"
-#include "transfers/common/M101B02.h"
 #include "transfers/collection/M101B07.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/common/M101B02.h"
+#include "transfers/collection/M101B06.h"
+#include "transfers/collection/M101B10.h"
+#include "transfers/collection/M101B12.h"
+
+#include <QRadioButton>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -157,7 +163,9 @@ TEST_F(WorkWindow, OpensListsAndTotals) {
               QColor(Qt::red));
     EXPECT_TRUE(w.FListSql.contains(QLatin1String("H_200_20240503")));
     EXPECT_TRUE(w.BBtnDelShft->isEnabled());
-    EXPECT_FALSE(w.BBtnAmtUpdt->isEnabled()); // row edits come later
+    EXPECT_TRUE(w.BBtnAmtUpdt->isEnabled());
+    EXPECT_TRUE(w.bbtnSuNap->isEnabled());
+    EXPECT_TRUE(w.BBtnSearch->isEnabled());
 
     // Typing a bank code picks its entry and the file buttons follow.
     w.CbBank->setEditText(QStringLiteral("11"));
@@ -169,10 +177,12 @@ TEST_F(WorkWindow, OpensListsAndTotals) {
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 3);
     EXPECT_EQ(panels(w).value(0), QStringLiteral("3 "));
 
-    // The processed filter fills the transfer-date bounds and empties the grid.
+    // The processed filter fills the transfer-date bounds and empties the
+    // grid, and with it the totals of the listing no longer shown.
     w.RGrpProc->button(1)->click();
     EXPECT_EQ(w.SGrdPay->cell(0, ColSNo), QString());
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 1);
+    EXPECT_EQ(panels(w), QStringList(12, QString()));
 }
 
 TEST_F(WorkWindow, ProgramSetGroupDoesNotRunTheGroupChange) {
@@ -261,6 +271,7 @@ TEST_F(WorkWindow, DeleteAndAddStudent) {
     msg.expect(MsgResult::Yes);
     w.BBtnDelShftClick();
     EXPECT_EQ(msg.shown().value(0).caption, QStringLiteral("학생삭제"));
+    EXPECT_TRUE(msg.shown().value(0).defaultNo);
     EXPECT_EQ(msg.texts().value(0),
               QStringLiteral("학번 = 30101\r성명 = 학생\r항목 = 급식비\r을  삭제하시겠습니까?"));
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 4);
@@ -330,6 +341,80 @@ TEST_F(WorkWindow, AddStudentFindsAndKeepsExistingItems) {
     d.pFindStudent();
     EXPECT_EQ(msg.texts().value(0),
               QStringLiteral("존재하지 않는 학번이거나 전출생입니다.\r확인 후 다시 입력하세요!!"));
+}
+
+TEST_F(WorkWindow, AddStudentKeysNeverSkipTheClass) {
+    TFrmM101B07 d(QStringLiteral("01"));
+    d.show();
+    d.activateWindow();
+    d.SHakEdit->setFocus();
+    QApplication::processEvents();
+    // Typing the grade moves on by itself; a Tab right after stays there.
+    QTest::keyClick(d.SHakEdit, Qt::Key_3);
+    EXPECT_EQ(d.focusWidget(), d.SBanEdit);
+    QTest::keyClick(d.SBanEdit, Qt::Key_Tab);
+    EXPECT_EQ(d.focusWidget(), d.SBanEdit);
+    QTest::keyClicks(d.SBanEdit, QStringLiteral("01"));
+    EXPECT_EQ(d.focusWidget(), d.SBunEdit);
+    QTest::keyClick(d.SBunEdit, Qt::Key_Tab);
+    EXPECT_EQ(d.focusWidget(), d.SBunEdit);
+    EXPECT_EQ(d.SBanEdit->text(), QStringLiteral("01"));
+    // A second Tab, or one after typing, moves as usual.
+    QTest::keyClick(d.SBunEdit, Qt::Key_Tab);
+    EXPECT_NE(d.focusWidget(), d.SBunEdit);
+
+    // The name field holds a whole name of its column.
+    EXPECT_GE(d.edtStudtNm->width(),
+              d.edtStudtNm->fontMetrics().horizontalAdvance(QStringLiteral("가나다라마바사아자차")));
+}
+
+TEST_F(WorkWindow, RowEditsThroughTheDialogs) {
+    TFrmM101B00 w;
+    w.MEdtSeqNo->setText(QStringLiteral("03"));
+    w.BBtnPayDispClick();
+    ASSERT_EQ(w.SGrdPay->dataRowCount(), 5);
+    // Unpaid reason of the first (unprocessed, bank 04) row: its round 03
+    // has no request file, so the dialog opens straight away.
+    w.SGrdPay->setCurrentDataRow(0);
+    Modal::setRunner([](QDialog* d) {
+        auto* b12 = dynamic_cast<TFrmM101B12*>(d);
+        EXPECT_NE(b12, nullptr);
+        if (!b12) return int(QDialog::Rejected);
+        EXPECT_EQ(b12->edtItem->text(), QStringLiteral("01.수업료"));
+        b12->EdtUnPaid->setText(QStringLiteral("잔액부족"));
+        return int(QDialog::Accepted);
+    });
+    w.SGrdPayDblClick(ColUnpaid);
+    EXPECT_EQ(w.SGrdPay->cell(0, ColUnpaid), QStringLiteral("잔액부족"));
+
+    // Cash for the same row through "현금수납".
+    Modal::setRunner([](QDialog* d) {
+        auto* b06 = dynamic_cast<TFrmM101B06*>(d);
+        EXPECT_NE(b06, nullptr);
+        if (!b06) return int(QDialog::Rejected);
+        EXPECT_TRUE(b06->rdoReplyty2->isChecked());
+        b06->bbtnOKClick();
+        return b06->result();
+    });
+    w.bbtnSuNapClick();
+    EXPECT_EQ(w.SGrdPay->cell(0, ColReply), QStringLiteral("2"));
+    EXPECT_EQ(w.SGrdPay->cell(0, ColDate), QStringLiteral("2026-03-16"));
+
+    // Find the student 30103 by number.
+    Modal::setRunner([](QDialog* d) {
+        auto* b10 = dynamic_cast<TFrmM101B10*>(d);
+        EXPECT_NE(b10, nullptr);
+        if (!b10) return int(QDialog::Rejected);
+        EXPECT_EQ(b10->cboItem->count(), 2);
+        b10->setMode(RowFind::Mode::SNo);
+        b10->SHakEdit->setText(QStringLiteral("3"));
+        b10->SBanEdit->setText(QStringLiteral("01"));
+        b10->SBunEdit->setText(QStringLiteral("03"));
+        b10->BBtnSearchClick();
+        return int(QDialog::Rejected);
+    });
+    w.BBtnSearchClick();
+    EXPECT_EQ(w.SGrdPay->currentDataRow(), 4);
 }
 
 } // namespace

@@ -42,8 +42,11 @@ protected:
         Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxPwd"),
                               QStringLiteral("pw1234"));
         Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 1);
+        // Lists end after this much silence.
+        qputenv("ZQ_VAN_LIST_QUIET_MS", "300");
     }
     void TearDown() override {
+        qunsetenv("ZQ_VAN_LIST_QUIET_MS");
         delete w.data();
         Modal::setRunner({});
         sim.stop();
@@ -133,20 +136,34 @@ TEST_F(C101B00Test, TimeOutEndsTheSessionAndTheWindowStaysUsable) {
 
 TEST_F(C101B00Test, BadPortAndUnreachableServerShowTheErrorBox) {
     open();
-    VanSettings::writeServer({QStringLiteral("127.0.0.1"), QStringLiteral("abc")});
-    msg.expect(MsgResult::Ok);
-    w->BBtnConn->click();
-    ASSERT_EQ(msg.shown().size(), 1);
-    EXPECT_EQ(msg.shown()[0].icon, MsgIcon::Error);
-    EXPECT_TRUE(w->BBtnConn->isEnabled());
+    const struct {
+        const char* address;
+        const char* port;
+        const char16_t* says;
+    } cases[] = {{"127.0.0.1", "abc", u"포트번호 'abc'이(가) 올바르지 않습니다."},
+                 {"", "", u"서버 주소 또는 포트번호가 등록되어 있지 않습니다."},
+                 {"127.0.0.1", " ", u"서버 주소 또는 포트번호가 등록되어 있지 않습니다."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port);
+        msg.clear();
+        VanSettings::writeServer({QString::fromLatin1(c.address), QString::fromLatin1(c.port)});
+        msg.expect(MsgResult::Ok);
+        w->BBtnConn->click();
+        ASSERT_EQ(msg.shown().size(), 1);
+        EXPECT_EQ(msg.shown()[0].icon, MsgIcon::Error);
+        EXPECT_TRUE(msg.shown()[0].text.startsWith(QString::fromUtf16(c.says)))
+            << msg.shown()[0].text.toStdString();
+        EXPECT_TRUE(w->BBtnConn->isEnabled());
+    }
+    msg.clear();
 
     const quint16 port = sim.port();
     sim.stop(); // nothing listens there now
     VanSettings::writeServer({QStringLiteral("127.0.0.1"), QString::number(port)});
     msg.expect(MsgResult::Ok);
     w->BBtnConn->click();
-    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 2; }));
-    EXPECT_EQ(msg.shown()[1].icon, MsgIcon::Error);
+    ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 1; }));
+    EXPECT_EQ(msg.shown()[0].icon, MsgIcon::Error);
     EXPECT_FALSE(w->link().isConnected());
     EXPECT_TRUE(w->BBtnConn->isVisible());
 }
@@ -277,6 +294,8 @@ TEST_F(C101B00Test, SendListUploadDownloadNoticeAndPassword) {
     });
     w->bbtnGongji->click();
     ASSERT_TRUE(waitFor([this] { return w->grid().cell(0, 3) == QLatin1String("n1.txt"); }));
+    // The status line's "조회 중" ends with the list.
+    ASSERT_TRUE(waitFor([this] { return w->statusText().isEmpty(); }));
     w->ToggleMark(0);
     w->BBtnGongjiFile->click();
     ASSERT_TRUE(waitFor([&shown] { return !shown.isEmpty(); }));

@@ -35,6 +35,7 @@ struct Host : VanSessionHost {
     QList<QPair<QString, QString>> logins; // answers of the log-in dialog, in order
     QList<QList<QByteArray>> lists;
     QList<TVanMsg> sent, received;
+    QStringList events; // "sent JOB" and "complete JOB", in order
 
     void vanStatus(const QString& t, VanColor c) override {
         statuses << t;
@@ -54,8 +55,14 @@ struct Host : VanSessionHost {
     void vanLoggedOff() override { ++loggedOff; }
     void vanDisconnected() override { ++disconnectedCount; }
     void vanListEntries(const QByteArray&, const QList<QByteArray>& e) override { lists << e; }
-    void vanSent(const TVanMsg& m) override { sent << m; }
+    void vanSent(const TVanMsg& m) override {
+        sent << m;
+        events << QStringLiteral("sent ") + QString::fromLatin1(m.JobCode);
+    }
     void vanReceived(const TVanMsg& m) override { received << m; }
+    void vanListComplete(const QByteArray& job) override {
+        events << QStringLiteral("complete ") + QString::fromLatin1(job);
+    }
 };
 
 class VanSessionTest : public TestRoot {
@@ -79,6 +86,7 @@ protected:
         ASSERT_TRUE(sim.start(simOptions));
         link = std::make_unique<VanLink>();
         session = std::make_unique<TVanSession>(&host, link.get());
+        session->setListQuietMs(300);
         link->setSession(session.get());
         session->LoadSettings();
         link->connectTo(QStringLiteral("127.0.0.1"), sim.port());
@@ -195,21 +203,29 @@ TEST_F(VanSessionTest, LogOnNoticeAndCode16) {
 }
 
 TEST_F(VanSessionTest, ListBlocksAreReadAndAcknowledged) {
-    const QString entry = QStringLiteral("R0020200202603150900000910000012001  0001");
-    start({QStringLiteral("--entry"), entry, QStringLiteral("--entry"), entry});
+    // Thirty entries take two blocks; the notice list asked for at once
+    // waits until the file list has stopped coming.
+    QStringList options;
+    for (int i = 0; i < 30; ++i)
+        options << QStringLiteral("--entry")
+                << QStringLiteral("R0020200202603150900000910000012%1  0001").arg(i, 3, 10, QLatin1Char('0'));
+    start(options);
     ASSERT_TRUE(waitFor([this] { return host.loggedOn == 1; }));
+    host.events.clear();
     session->SendVanMsg(session->builder.FileListRequest(QStringLiteral("20260301"),
                                                          QStringLiteral("20260316"), QStringLiteral("R")));
-    ASSERT_TRUE(waitFor(
-        [this] { return sim.messages(QStringLiteral("recv"), QStringLiteral("0620100")).size() == 1; }));
+    EXPECT_TRUE(session->listOpen());
     session->SendVanMsg(
         session->builder.NoticeListRequest(QStringLiteral("20020601"), QStringLiteral("20260316")));
-    ASSERT_TRUE(waitFor(
-        [this] { return sim.messages(QStringLiteral("recv"), QStringLiteral("0420100")).size() == 1; }));
-    ASSERT_EQ(host.lists.size(), 2);
-    ASSERT_EQ(host.lists[0].size(), 2);
-    EXPECT_EQ(host.lists[0][1], entry.toLatin1());
-    EXPECT_TRUE(host.lists[1].isEmpty());
+    ASSERT_TRUE(waitFor([this] { return host.events.contains(QStringLiteral("complete 0430100")); }));
+    EXPECT_EQ(host.events, (QStringList{QStringLiteral("sent 0600100"), QStringLiteral("sent 0620100"),
+                                        QStringLiteral("sent 0620100"), QStringLiteral("complete 0630100"),
+                                        QStringLiteral("sent 0400100"), QStringLiteral("sent 0420100"),
+                                        QStringLiteral("complete 0430100")}));
+    ASSERT_EQ(host.lists.size(), 3);
+    EXPECT_EQ(host.lists[0].size() + host.lists[1].size(), 30);
+    EXPECT_EQ(host.lists[1].last(), QByteArray("R0020200202603150900000910000012029  0001"));
+    EXPECT_TRUE(host.lists[2].isEmpty());
     EXPECT_EQ(
         sim.messages(QStringLiteral("recv"), QStringLiteral("0620100"))[0].value(QStringLiteral("RespCode")),
         QStringLiteral("00"));
@@ -217,6 +233,17 @@ TEST_F(VanSessionTest, ListBlocksAreReadAndAcknowledged) {
         sim.messages(QStringLiteral("recv"), QStringLiteral("0420100"))[0].value(QStringLiteral("RespCode")),
         QStringLiteral("  "))
         << "an empty block is acknowledged with two spaces";
+    EXPECT_FALSE(session->listOpen());
+}
+
+TEST_F(VanSessionTest, ANoticeListThatFindsNothingIsNoError) {
+    start({QStringLiteral("--resp"), QStringLiteral("0400100=16")});
+    ASSERT_TRUE(waitFor([this] { return host.loggedOn == 1; }));
+    session->SendVanMsg(
+        session->builder.NoticeListRequest(QStringLiteral("20020601"), QStringLiteral("20260316")));
+    ASSERT_TRUE(waitFor([this] { return host.events.contains(QStringLiteral("complete 0430100")); }));
+    EXPECT_TRUE(msg.shown().isEmpty());
+    EXPECT_TRUE(link->isConnected());
 }
 
 // Whatever goes wrong on the server's side ends the session with the
@@ -326,6 +353,8 @@ TEST(VanDriver, LogOnAndLogOffPrintEveryMessage) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZQ_REGISTRY"), root.filePath(QStringLiteral("registry.ini")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Lists end after this much silence.
+    env.insert(QStringLiteral("ZQ_VAN_LIST_QUIET_MS"), QStringLiteral("300"));
     p.setProcessEnvironment(env);
     auto run = [&](const QString& what, const QString& password) {
         p.start(QStringLiteral(ZQ_DRIVER_PATH),
@@ -368,6 +397,8 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZQ_REGISTRY"), root.filePath(QStringLiteral("registry.ini")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Lists end after this much silence.
+    env.insert(QStringLiteral("ZQ_VAN_LIST_QUIET_MS"), QStringLiteral("300"));
     p.setProcessEnvironment(env);
     auto run = [&](const QStringList& args) {
         QStringList all{QStringLiteral("--root"), data, QStringLiteral("--today"), QStringLiteral("20260316"),

@@ -120,7 +120,7 @@ bool pBookRequestFile(const QString& fileName, int dataCnt, const QString& gcode
                                                             {QStringLiteral("Gcode"), gcode}});
 }
 
-Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
+Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask, const std::function<void(bool)>& writing) {
     Outcome out;
     DateDialogInput in;
     in.BankCd = sel.BankCd;
@@ -154,7 +154,20 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
     const QString end = sel.EndDate.toString(QStringLiteral("yyMMdd"));
     QString fileName;
     int dataCnt = 0;
+    struct WritingPanel {
+        const std::function<void(bool)>& f;
+        bool on = false;
+        explicit WritingPanel(const std::function<void(bool)>& fn) : f(fn), on(bool(fn)) {
+            if (on) f(true);
+        }
+        void done() {
+            if (on) f(false);
+            on = false;
+        }
+        ~WritingPanel() { done(); }
+    } panel(writing);
     if (!bCreateCollectFile(start, end, sel.BankCd, sel.RunKey(), sel.EduCode, sel, fileName, dataCnt)) {
+        panel.done();
         Msg::error(kCaption, QStringLiteral("화일작성을 실패하였습니다!"));
         return out;
     }
@@ -174,6 +187,7 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
             !DMLib->WriteJobLog(QStringLiteral("집금이체"), log) || !tx.commit()) {
             tx.rollback();
             QFile::remove(DMLib->dir(QStringLiteral("send")) + fileName);
+            panel.done();
             Msg::error(kCaption, QStringLiteral("화일작성을 실패하였습니다!"));
             return out;
         }
@@ -181,6 +195,7 @@ Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask) {
     out.Written = true;
     out.FileName = fileName;
     out.DataCnt = dataCnt;
+    panel.done();
     Msg::show(kCaption, QStringLiteral("자동이체 데이타를 생성하였습니다!"), MsgIcon::Information);
     return out;
 }

@@ -52,7 +52,10 @@ struct Outcome {
     Totals Sums;
 };
 // The deferred run: dates, weekend refusal, writing, booking and job log.
-Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask = AskDates);
+// writing(true) comes once the dates are settled and the file is being
+// written, writing(false) when that is over (before the closing box).
+Outcome TimeShowTimer(CollectSelection& sel, const DateAsker& ask = AskDates,
+                      const std::function<void(bool)>& writing = {});
 
 // Books a written request file ("S", no send date). False when the row
 // could not be written.

@@ -1,8 +1,10 @@
 #include "transfers/collection/CollectionListing.h"
 
+#include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QLocale>
 
@@ -203,6 +205,17 @@ QString groupName(const QString& gcode) {
 } // namespace
 
 namespace CollectionList {
+
+std::optional<ShowRefusal> checkShow(const CollectionSelection& sel) {
+    bool numbers = true;
+    if (!IsValidSNoRange(sel.fromSNo, sel.toSNo, &numbers) || !numbers)
+        return ShowRefusal{QStringLiteral("학번범위 설정 오류"),
+                           QStringLiteral("학번범위 설정이 올바르지 않습니다.")};
+    if (!DMData->GcodeUsed(roundTable(sel.yearMon, sel.seqNo), sel.gcode))
+        return ShowRefusal{QCoreApplication::applicationName(),
+                           QStringLiteral("입력하신 회차와 항목그룹이 맞지않습니다."), false};
+    return std::nullopt;
+}
 
 QString roundTable(const QString& yearMon, const QString& seqNo) {
     return QStringLiteral("H_200_") + yearMon + seqNo;

@@ -5,6 +5,7 @@
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
 
 // What the collection work window lists: the rows of one round under the
 // window's selections, and their totals.
@@ -72,6 +73,16 @@ struct CollectionListing {
 namespace CollectionList {
 
 QString roundTable(const QString& yearMon, const QString& seqNo);
+
+// "자료조회"'s checks of a selection whose student-number bounds are built
+// and whose round exists: the range in order, the group one of the round.
+// Empty when the listing may run; else the box to show.
+struct ShowRefusal {
+    QString caption;
+    QString text;
+    bool errorIcon = true;
+};
+std::optional<ShowRefusal> checkShow(const CollectionSelection& sel);
 
 // The round's rows under every selection ("자료조회" after its checks).
 // itemName maps a row's ItemID to the name the grid shows.

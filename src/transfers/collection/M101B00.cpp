@@ -8,15 +8,15 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "transfers/common/BatFile.h"
 #include "transfers/collection/CollectFileRun.h"
 #include "transfers/collection/CollectionRound.h"
-#include "transfers/common/KeyEdit.h"
 #include "transfers/collection/M101B01.h"
-#include "transfers/common/M101B02.h"
 #include "transfers/collection/M101B07.h"
 #include "transfers/collection/M101B08.h"
 #include "transfers/collection/M101B13.h"
+#include "transfers/common/BatFile.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/common/M101B02.h"
 #include "transfers/common/ResultFile.h"
 
 #include <QApplication>
@@ -318,6 +318,8 @@ void TFrmM101B00::buildControls() {
     CbBank->setInsertPolicy(QComboBox::NoInsert);
     CbBank->setCompleter(nullptr);
     CbBank->lineEdit()->setValidator(new BankValidator(CbBank));
+    // Wide enough for the longest bank name of the list.
+    CbBank->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     MEdtYearMon = new TKeyEdit(this);
     MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
     SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);
@@ -435,15 +437,20 @@ void TFrmM101B00::buildControls() {
     lay->addLayout(tot);
 
     auto* btns = new QHBoxLayout;
+    // Sixteen buttons share one row: each may narrow down to its caption so
+    // the row fits a 1366-pixel screen.
     auto button = [&](const QString& text) {
         auto* b = new QPushButton(text, this);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 12);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         btns->addWidget(b);
         return b;
     };
     BBtnPayDisp = button(QStringLiteral("자료조회"));
     BBtnCreate = button(QStringLiteral("자료생성"));
     BBtnAdd = button(QStringLiteral("자료추가"));
-    BBtnAdd->setStyleSheet(QStringLiteral("color: red"));
+    // Red while it can be used; a disabled button keeps the style's grey.
+    BBtnAdd->setStyleSheet(QStringLiteral("QPushButton:enabled { color: red; }"));
     bbtnFileCreate = button(QStringLiteral("파일작성"));
     bbtnDataRecv = button(QStringLiteral("파일풀기"));
     BBtnAmtUpdt = button(QStringLiteral("금액수정"));
@@ -460,9 +467,8 @@ void TFrmM101B00::buildControls() {
     BBtnClose = button(QStringLiteral("닫    기"));
     lay->addLayout(btns);
 
-    rowButtons_ = {BBtnAddShft, BBtnDelShft};
-    laterButtons_ = {BBtnAmtUpdt,    bbtnSuNap,     BBtnPreview, cmdReceipt,
-                     DoubleCheckBox, BBtnExcelSave, BBtnSearch,  BBtnSMS};
+    rowButtons_ = {BBtnAddShft, BBtnDelShft, BBtnAmtUpdt, bbtnSuNap, BBtnSearch};
+    laterButtons_ = {BBtnPreview, cmdReceipt, DoubleCheckBox, BBtnExcelSave, BBtnSMS};
     for (QWidget* w : laterButtons_)
         w->setEnabled(false);
     // The quarter filter comes with the export.
@@ -478,6 +484,11 @@ void TFrmM101B00::buildControls() {
     connect(bbtnFileCreate, &QPushButton::clicked, this, &TFrmM101B00::bbtnFileCreateClick);
     connect(bbtnDataRecv, &QPushButton::clicked, this, &TFrmM101B00::bbtnDataRecvClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmM101B00::BBtnCloseClick);
+    connect(BBtnAmtUpdt, &QPushButton::clicked, this, &TFrmM101B00::BBtnAmtUpdtClick);
+    connect(bbtnSuNap, &QPushButton::clicked, this, &TFrmM101B00::bbtnSuNapClick);
+    connect(BBtnSearch, &QPushButton::clicked, this, &TFrmM101B00::BBtnSearchClick);
+    connect(SGrdPay, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& i) { SGrdPayDblClick(i.column()); });
     // Combo changes made by the program itself run under a signal blocker:
     // only the user's choice is a change.
     connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { cboGroupChange(); });
@@ -680,7 +691,16 @@ QString TFrmM101B00::sItemNm(const QString& itemId) const {
 
 void TFrmM101B00::pClearPay() {
     SGrdPay->payModel()->setRows({});
+    clearTotals();
     BBtnAdd->setEnabled(false);
+}
+
+// Totals of a listing that is no longer shown would mislead.
+void TFrmM101B00::clearTotals() {
+    totals_ = {};
+    for (QLabel* p : {PnlTotCnt, PnlTotAmt, PnlProcCnt, PnlProcAmt, PnlNonProcCnt, PnlNonProcAmt, PnlExempCnt,
+                      PnlExempAmt, PnlReCnt, PnlReAmt, PnlReCnt2, PnlReAmt2})
+        p->clear();
 }
 
 void TFrmM101B00::pSetButtons(bool enabled) {
@@ -732,6 +752,7 @@ void TFrmM101B00::pDispPay() {
     pReadRoundTables();
     if (!CollectionRound::roundListed(FLbHProc, sel.yearMon, sel.seqNo)) {
         SGrdPay->payModel()->setRows({});
+        clearTotals();
         showWait(false);
         return;
     }
@@ -802,15 +823,9 @@ void TFrmM101B00::BBtnPayDispClick() {
     }
     FFromSNo = MakeSNo(SHakFromEdit->text(), SBanFromEdit->text(), SBunFromEdit->text());
     FToSNo = MakeSNo(SHakToEdit->text(), SBanToEdit->text(), SBunToEdit->text());
-    bool numbers = true;
-    if (!IsValidSNoRange(FFromSNo, FToSNo, &numbers) || !numbers) {
-        Msg::error(QStringLiteral("학번범위 설정 오류"), QStringLiteral("학번범위 설정이 올바르지 않습니다."),
-                   this);
-        BBtnAdd->setEnabled(false);
-        return;
-    }
-    if (!DMData->GcodeUsed(CollectionList::roundTable(yearMon(), seqNo()), groupCode())) {
-        plainBox(QStringLiteral("입력하신 회차와 항목그룹이 맞지않습니다."));
+    if (const auto refusal = CollectionList::checkShow(selection())) {
+        Msg::show(refusal->caption, refusal->text, refusal->errorIcon ? MsgIcon::Error : MsgIcon::None,
+                  MsgButtons::Ok, this);
         BBtnAdd->setEnabled(false);
         return;
     }
@@ -876,7 +891,7 @@ void TFrmM101B00::BBtnDelShftClick() {
     if (Msg::show(QStringLiteral("학생삭제"),
                   QStringLiteral("학번 = ") + sno + QStringLiteral("\r성명 = ") + nm +
                       QStringLiteral("\r항목 = ") + item + QStringLiteral("\r을  삭제하시겠습니까?"),
-                  MsgIcon::Question, MsgButtons::YesNo, this) != MsgResult::Yes)
+                  MsgIcon::Question, MsgButtons::YesNo, this, true) != MsgResult::Yes)
         return;
     QString err;
     const CollectionRound::DeleteResult r = CollectionRound::deleteRow(
@@ -964,9 +979,12 @@ void TFrmM101B00::TimeShowTimer() {
     CollectSelection sel = collectSelection();
     FFromSNo = MakeSNo(sel.SHakFrom, sel.SBanFrom, sel.SBunFrom);
     FToSNo = MakeSNo(sel.SHakTo, sel.SBanTo, sel.SBunTo);
-    showWait(true, PnlDispWaitText->text());
-    CollectFileRun::TimeShowTimer(sel);
-    showWait(false);
+    // The panel shows while the file is written, not while the date dialog waits.
+    const QString caption = PnlDispWaitText->text();
+    CollectFileRun::TimeShowTimer(sel, CollectFileRun::AskDates, [this, caption](bool on) {
+        showWait(on, caption);
+        if (on) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
 }
 
 void TFrmM101B00::bbtnDataRecvClick() {

@@ -16,6 +16,13 @@ class QPushButton;
 class TKeyEdit;
 struct CollectSelection;
 struct RoundDialogValues;
+namespace RowEdit {
+struct Round;
+}
+namespace RowEditFlow {
+struct After;
+struct Dialogs;
+} // namespace RowEditFlow
 
 // The rows of the round grid: ColCount cells each; the grid always holds at
 // least one (empty) data row. Row 0 here is the first data row.
@@ -120,6 +127,7 @@ public:
     void pDispPay();
     void pDispPayTable();
     void pClearPay();
+    void clearTotals();
     void pSetButtons(bool enabled);
     void pLoadBankCombo();
     void pLoadSeqNo();
@@ -149,6 +157,15 @@ public:
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void BBtnCloseClick();
 
+    // ---- row edits (M101B00Edits.cpp)
+    void BBtnAmtUpdtClick(); // F: the bulk amount
+    void bbtnSuNapClick();   // transfer status change
+    void SGrdPayDblClick(int col);
+    void BBtnSearchClick();
+    RowEdit::Round editRound() const;
+    // The row dialogs, shown modally on the current row.
+    RowEditFlow::Dialogs rowDialogs();
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -161,6 +178,7 @@ private:
     void resyncGroup(const QString& gcode, int remembered, bool rebuildLists);
     void updateFileButtons();
     bool hasUnprocRow() const;
+    void afterEdit(const RowEditFlow::After& a, int row, int col);
     CollectionTotals totals_;
     QList<QWidget*> rowButtons_;   // the row buttons that work
     QList<QWidget*> laterButtons_; // row buttons that stand disabled for now

@@ -54,6 +54,9 @@ TFrmM101B07::TFrmM101B07(const QString& gcode, QWidget* parent) : QDialog(parent
     edtStudtNm = new QLineEdit(this);
     edtStudtNm->setReadOnly(true);
     edtStudtNm->setFocusPolicy(Qt::NoFocus);
+    // A whole name of the column's width: ten Hangul syllables.
+    edtStudtNm->setMinimumWidth(edtStudtNm->fontMetrics().horizontalAdvance(QString(10, QChar(0xD7A3))) +
+                                edtStudtNm->fontMetrics().averageCharWidth() * 2 + 8);
     top->addWidget(new QLabel(QStringLiteral("성  명"), this), 1, 2);
     top->addWidget(edtStudtNm, 1, 3);
     top->addWidget(
@@ -116,7 +119,7 @@ TFrmM101B07::TFrmM101B07(const QString& gcode, QWidget* parent) : QDialog(parent
         return true;
     };
     SHakEdit->afterKey = [this](QKeyEvent* e, const QString&) {
-        if (isCharKey(e) && SBanEdit->text().isEmpty()) SBanEdit->setFocus();
+        if (isCharKey(e) && SBanEdit->text().isEmpty()) autoMove(SBanEdit);
     };
     SBanEdit->onKey = [this](QKeyEvent* e, const QString& before) {
         if (isEnterKey(e)) {
@@ -130,7 +133,7 @@ TFrmM101B07::TFrmM101B07(const QString& gcode, QWidget* parent) : QDialog(parent
         return false;
     };
     SBanEdit->afterKey = [this](QKeyEvent* e, const QString& before) {
-        if (isCharKey(e) && before.size() == 1) SBunEdit->setFocus();
+        if (isCharKey(e) && before.size() == 1) autoMove(SBunEdit);
     };
     SBunEdit->onKey = [this](QKeyEvent* e, const QString& before) {
         if (isEnterKey(e)) {
@@ -144,8 +147,29 @@ TFrmM101B07::TFrmM101B07(const QString& gcode, QWidget* parent) : QDialog(parent
         return false;
     };
 
+    for (TKeyEdit* e : {SHakEdit, SBanEdit, SBunEdit})
+        e->installEventFilter(this);
+
     DMData->FillItemListBox(LbItem, QString());
-    resize(460, 380);
+    resize(qMax(460, sizeHint().width()), 380);
+}
+
+void TFrmM101B07::autoMove(QWidget* to) {
+    to->setFocus();
+    autoMovedTo_ = to;
+}
+
+bool TFrmM101B07::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(event);
+        const bool swallow =
+            watched == autoMovedTo_ && k->key() == Qt::Key_Tab && !(k->modifiers() & ~Qt::KeypadModifier);
+        autoMovedTo_ = nullptr;
+        if (swallow) return true;
+    } else if (event->type() == QEvent::FocusOut && watched == autoMovedTo_) {
+        autoMovedTo_ = nullptr;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString TFrmM101B07::yearMon() const {

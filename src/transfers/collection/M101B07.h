@@ -41,7 +41,14 @@ public:
     QString yearMon() const;
     QString seqNo() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Typing a full part moves on by itself; a Tab pressed out of habit
+    // right after that move must not skip the part moved to.
+    void autoMove(QWidget* to);
+    QWidget* autoMovedTo_ = nullptr;
     void moveItems(QListWidget* from, QListWidget* to, bool all);
     QString gcode_;
     std::optional<StudentAdd::Student> student_;

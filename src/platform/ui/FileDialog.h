@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Open and save dialogs. Tests and the driver install a picker that answers
+// with a path (or nothing, for Cancel) instead of showing a dialog.
+struct FileDialogSpec {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString filter;        // "엑셀화일|*.xls|모든화일|*.*" or Qt's "Text (*.txt);;All (*)"
+    QString defaultSuffix; // added to a saved name typed without one
+    QString fileName;      // proposed name
+    QString folder;        // starting folder
+};
+
+namespace FileDialog {
+
+// The chosen path, or nothing when the user cancelled.
+std::optional<QString> pick(const FileDialogSpec& spec, QWidget* parent = nullptr);
+
+using Picker = std::function<std::optional<QString>(const FileDialogSpec&)>;
+// Replaces the dialogs; an empty function restores them.
+void setPicker(Picker p);
+
+// Turns the "name|mask|name|mask" filter form into Qt's.
+QString qtFilter(const QString& filter);
+
+} // namespace FileDialog

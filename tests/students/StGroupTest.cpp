@@ -1,0 +1,192 @@
+#include "data/DMMain.h"
+#include "platform/db/Database.h"
+#include "platform/ui/Modal.h"
+#include "students/F302B00.h"
+#include "students/F302B01.h"
+#include "students/StGroupStore.h"
+#include "support/TestRoot.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+class StGroup : public TestRoot {
+protected:
+    void SetUp() override {
+        TestRoot::SetUp();
+        // C2 and C3 share a student number.
+        student("C1", "10101", "김하나");
+        student("C2", "10102", "이둘");
+        student("C3", "10102", "박셋");
+        student("C4", "20101", "최넷");
+        member("합창단", "C1");
+        member("합창단", "C4");
+    }
+    void TearDown() override {
+        Modal::setRunner({});
+        TestRoot::TearDown();
+    }
+    static void student(const char* no, const char* sno, const char* nm) {
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"), {{QStringLiteral("CustNo"), QString::fromUtf8(no)},
+                                                                   {QStringLiteral("SNo"), QString::fromUtf8(sno)},
+                                                                   {QStringLiteral("Nm"), QString::fromUtf8(nm)},
+                                                                   {QStringLiteral("UseTy"), QStringLiteral("1")}}));
+    }
+    static void member(const char* grp, const char* no) {
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("C_GRP"), {{QStringLiteral("GrpNm"), QString::fromUtf8(grp)},
+                                                                  {QStringLiteral("CustNo"), QString::fromUtf8(no)}}));
+    }
+    static QStringList members(const QString& grp) {
+        QStringList m = StGroupStore::members(grp);
+        m.sort();
+        return m;
+    }
+    static int rowOf(QTableWidget* g, const char* custNo) {
+        for (int r = 0; r < g->rowCount(); ++r)
+            if (g->item(r, 4) && g->item(r, 4)->text() == QLatin1String(custNo)) return r;
+        return -1;
+    }
+    static QStringList rows(QTableWidget* g) {
+        QStringList out;
+        for (int r = 0; r < g->rowCount(); ++r)
+            if (g->item(r, 4)) out << g->item(r, 4)->text();
+        return out;
+    }
+    static void show(TFrmF302B00& w, const QString& grp) {
+        w.CbGrp->setCurrentIndex(w.CbGrp->findText(grp));
+        w.BBtnDispGrpClick();
+    }
+};
+
+TEST_F(StGroup, SharedNumbersMoveByPayer) {
+    TFrmF302B00 w;
+    show(w, QStringLiteral("합창단"));
+    EXPECT_EQ(rows(w.SGrdCustSrc), (QStringList{QStringLiteral("C3"), QStringLiteral("C2")})); // by line: 박 < 이
+    EXPECT_EQ(rows(w.SGrdCustDest), (QStringList{QStringLiteral("C1"), QStringLiteral("C4")}));
+    EXPECT_EQ(w.lblTotCnt2->text(), QStringLiteral("2 "));
+
+    // The second of two students sharing a number moves alone.
+    w.toggleMark(w.SGrdCustSrc, rowOf(w.SGrdCustSrc, "C2"));
+    w.SBtnAddClick();
+    EXPECT_EQ(rows(w.SGrdCustSrc), (QStringList{QStringLiteral("C3")}));
+    EXPECT_TRUE(w.lists().dest().size() == 3);
+
+    // A grade filter limits the moves of all.
+    w.MEdtNoSelect->setText(QStringLiteral("1"));
+    w.SBtnAllDelClick();
+    EXPECT_EQ(rows(w.SGrdCustDest), QStringList());
+    w.MEdtNoSelect->clear();
+    EXPECT_EQ(rows(w.SGrdCustDest), (QStringList{QStringLiteral("C4")}));
+
+    msg.expect({MsgResult::Yes, MsgResult::Ok});
+    EXPECT_TRUE(w.BBtnSaveGrpClick());
+    EXPECT_EQ(members(QStringLiteral("합창단")), (QStringList{QStringLiteral("C4")}));
+}
+
+TEST_F(StGroup, SaveIsWholeAndEmptyDeletes) {
+    member("", "C2"); // a row without a name belongs to no group
+    ASSERT_TRUE(Database::exec(QStringLiteral("CREATE TRIGGER t_fail BEFORE INSERT ON C_GRP "
+                                              "WHEN NEW.CustNo = 'C4' BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+    QList<StGroupStudent> list;
+    StGroupLists l;
+    l.load(QStringLiteral("합창단"));
+    l.toDest({QStringLiteral("C3")});
+    EXPECT_FALSE(StGroupStore::save(QStringLiteral("합창단"), l.dest()).ok);
+    EXPECT_EQ(members(QStringLiteral("합창단")), (QStringList{QStringLiteral("C1"), QStringLiteral("C4")}));
+    ASSERT_TRUE(Database::exec(QStringLiteral("DROP TRIGGER t_fail")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM C_GRP WHERE GrpNm IS NULL")), 1);
+
+    EXPECT_TRUE(StGroupStore::save(QStringLiteral("합창단"), {}).ok);
+    EXPECT_EQ(StGroupStore::names(), QStringList());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM C_GRP")), 0);
+}
+
+TEST_F(StGroup, NewNameRenameAndSaveAgain) {
+    TFrmF302B00 w;
+    const struct {
+        const char* name;
+        bool ok;
+    } names[] = {{"", false}, {"가나다라마", true}, {"가나다라마바", false}, {"abcdefghij", true}, {"abcdefghijk", false}};
+    for (const auto& n : names) {
+        StGroupResult r;
+        EXPECT_EQ(StGroupStore::checkName(QString::fromUtf8(n.name), &r), n.ok) << n.name;
+    }
+
+    // New name: nothing is written until "저장".
+    Modal::setRunner([](QDialog* d) {
+        auto* f = qobject_cast<TFrmF302B01*>(d);
+        f->edtGroupNm->setText(QStringLiteral("방과후"));
+        f->BBtnOkClick();
+        return d->result();
+    });
+    w.BBtnNewGrpClick();
+    EXPECT_EQ(w.CbGrp->currentText(), QStringLiteral("방과후"));
+    EXPECT_EQ(StGroupStore::names(), (QStringList{QStringLiteral("합창단")}));
+    EXPECT_TRUE(w.lists().dest().isEmpty());
+
+    // Rename, then save the renamed group with one more member.
+    show(w, QStringLiteral("합창단"));
+    Modal::setRunner([](QDialog* d) {
+        auto* f = qobject_cast<TFrmF302B02*>(d);
+        EXPECT_EQ(f->Label12->text(), QStringLiteral("변경그룹명"));
+        f->sleNewGroup->setText(QStringLiteral("중창단"));
+        f->BBtnOkClick();
+        return d->result();
+    });
+    msg.expect(MsgResult::Ok);
+    w.cmdModifyGroupClick();
+    EXPECT_EQ(msg.texts().last(), QStringLiteral("변경되었습니다."));
+    EXPECT_EQ(w.CbGrp->currentText(), QStringLiteral("중창단"));
+    EXPECT_EQ(members(QStringLiteral("중창단")), (QStringList{QStringLiteral("C1"), QStringLiteral("C4")}));
+    w.toggleMark(w.SGrdCustSrc, rowOf(w.SGrdCustSrc, "C3"));
+    w.SBtnAddClick();
+    msg.expect({MsgResult::Yes, MsgResult::Ok});
+    EXPECT_TRUE(w.BBtnSaveGrpClick());
+    EXPECT_EQ(StGroupStore::names(), (QStringList{QStringLiteral("중창단")}));
+    EXPECT_EQ(members(QStringLiteral("중창단")),
+              (QStringList{QStringLiteral("C1"), QStringLiteral("C3"), QStringLiteral("C4")}));
+
+    // A rename onto a name some members already hold fails and changes nothing.
+    member("소프라노", "C1");
+    EXPECT_FALSE(StGroupStore::rename(QStringLiteral("중창단"), QStringLiteral("소프라노")).ok);
+    EXPECT_EQ(members(QStringLiteral("중창단")).size(), 3);
+}
+
+TEST_F(StGroup, FindByNameWrapsAtTheEnd) {
+    TFrmF302B00 w;
+    show(w, QStringLiteral("합창단"));
+    w.EdtNmSelect->setText(QStringLiteral("최넷"));
+    msg.expect(MsgResult::Ok);
+    w.BBtnSearchSelectClick();
+    EXPECT_EQ(w.SGrdCustDest->currentRow(), 1);
+    EXPECT_TRUE(msg.texts().last().startsWith(QStringLiteral("자료의 끝입니다.")));
+    w.EdtNmSelect->setText(QStringLiteral("김하나"));
+    w.BBtnSearchSelectClick();
+    EXPECT_EQ(w.SGrdCustDest->currentRow(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Work windows live in the MDI area of a 1366x768 screen; dialogs on it.
+TEST_F(StGroup, WindowsFitTheSmallScreen) {
+    TFrmF302B00 groups;
+    TFrmF302B02 rename(QStringLiteral("합창단"), true);
+    for (QWidget* w : {static_cast<QWidget*>(&groups), static_cast<QWidget*>(&rename)}) {
+        const QSize s = w->minimumSizeHint();
+        EXPECT_LE(s.width(), 1340) << w->windowTitle().toStdString();
+        EXPECT_LE(s.height(), 600) << w->windowTitle().toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+#include "RoundFixture.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+namespace {
+
+class RowEditDriver : public RoundFixture {
+protected:
+    void SetUp() override {
+        RoundFixture::SetUp();
+        round(QStringLiteral("20260301"),
+              {row(QStringLiteral("C1"), QStringLiteral("10101"), QStringLiteral("01"), 10000),
+               row(QStringLiteral("C2"), QStringLiteral("10102"), QStringLiteral("01"), 10000, QStringLiteral("1"))});
+    }
+    QList<QJsonObject> drive(const QStringList& args, int* rc, const QString& answers = QString()) {
+        stopServices();
+        QStringList pre{QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316")};
+        if (!answers.isEmpty()) pre << QStringLiteral("--answers") << answers;
+        QProcess p;
+        p.start(QStringLiteral(ZQ_DRIVER_PATH), pre + args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        *rc = p.exitCode();
+        QList<QJsonObject> out;
+        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+            if (!l.trimmed().isEmpty()) out << QJsonDocument::fromJson(l).object();
+        startServices();
+        return out;
+    }
+    static QStringList key(const char* sno) {
+        return {QStringLiteral("--yearmon"), QStringLiteral("202603"), QStringLiteral("--seqno"), QStringLiteral("01"),
+                QStringLiteral("--sno"), QString::fromLatin1(sno), QStringLiteral("--item"), QStringLiteral("01")};
+    }
+};
+
+TEST_F(RowEditDriver, EditsStatusAndFind) {
+    int rc = -1;
+    auto out = drive(QStringList{QStringLiteral("round"), QStringLiteral("edit"), QStringLiteral("amount")} + key("10101") +
+                         QStringList{QStringLiteral("--amount"), QStringLiteral("9,000")},
+                     &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_GE(out.size(), 2);
+    EXPECT_EQ(out[0].value(QStringLiteral("changed")).toObject().value(QStringLiteral("Amt")).toInt(), 9000);
+    EXPECT_EQ(out.last().value(QStringLiteral("rowsChanged")).toInt(), 1);
+
+    // A refund with an impossible date: the dialog refuses it, nothing changes.
+    out = drive(QStringList{QStringLiteral("round"), QStringLiteral("status")} + key("10102") +
+                    QStringList{QStringLiteral("--amount"), QStringLiteral("3000"), QStringLiteral("--date"),
+                                QStringLiteral("2026-13-01")},
+                &rc);
+    EXPECT_EQ(rc, 1);
+    ASSERT_FALSE(out.isEmpty());
+    EXPECT_EQ(out[0].value(QStringLiteral("box")).toString(), QStringLiteral("일자입력오류"));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20260301 where ReplyTy = '3'")), 0);
+
+    out = drive({QStringLiteral("round"), QStringLiteral("find"), QStringLiteral("--yearmon"), QStringLiteral("202603"),
+                 QStringLiteral("--seqno"), QStringLiteral("01"), QStringLiteral("--sno"), QStringLiteral("1,01,02")},
+                &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 1);
+    EXPECT_EQ(out[0].value(QStringLiteral("found")).toInt(), 2);
+
+    out = drive({QStringLiteral("waiting-files"), QStringLiteral("list"), QStringLiteral("--yearmon"),
+                 QStringLiteral("202603"), QStringLiteral("--seqno"), QStringLiteral("01"), QStringLiteral("--bank"),
+                 QStringLiteral("05")},
+                &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 1);
+    EXPECT_FALSE(out[0].value(QStringLiteral("waiting")).toBool());
+}
+
+} // namespace
