@@ -90,6 +90,8 @@ public:
         num(off, width, QByteArrayView(buf, n));
     }
     void fill(int off, int width, char c) { std::memset(at(off), c, size_t(width)); }
+    // An ASCII constant.
+    template <int N> void text(int off, int width, const char (&s)[N]) { bytes(off, width, QByteArrayView(s, N - 1)); }
 
 private:
     char* at(int off) {
@@ -167,6 +169,25 @@ void header80(Record& h) {
     if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd)) h.text(63, 17, runYymmSeq());
 }
 
+// What the records of one run look at on every row, worked out once.
+struct RunCodes {
+    bool udBank = false;  // 20, 22, 24
+    bool itemKind = false; // 26, 81: the item's code in the kind field
+    bool hvbt = false;
+    bool payerItem = false; // the payer field holds the item name too
+    QByteArray day;       // the transfer day
+    void prepare(bool layout100) {
+        const QString& b = Run.BankCd;
+        udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
+        itemKind = b == QLatin1String("26") || b == QLatin1String("81");
+        hvbt = isHVBT();
+        day = Run.StartDate.mid(4, 2).toLatin1();
+        payerItem = b == QLatin1String("45") ||
+                    (!layout100 && ((udBank && hvbt) || itemKind || b == QLatin1String("35")));
+    }
+};
+RunCodes codes;
+
 // A field of CP949 bytes padded with blanks to width (a longer one kept whole).
 void padded(QByteArray& out, const QByteArray& v, int width) {
     out += v;
@@ -174,12 +195,9 @@ void padded(QByteArray& out, const QByteArray& v, int width) {
 }
 
 void payer80(Record& d, const Row& r, bool layout100) {
+    (void)layout100;
     const QString& b = Run.BankCd;
-    const bool udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
-    const bool withItem = b == QLatin1String("45") ||
-                          (!layout100 && ((udBank && isHVBT()) || b == QLatin1String("26") ||
-                                          b == QLatin1String("81") || b == QLatin1String("35")));
-    if (!withItem) {
+    if (!codes.payerItem) {
         d.text(48, 24, r.CustNo);
         return;
     }
@@ -192,23 +210,26 @@ void payer80(Record& d, const Row& r, bool layout100) {
 }
 
 void data80(Record& d, const Row& r, bool layout100) {
-    const QString& b = Run.BankCd;
-    const bool udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
-    d.text(0, 1, QStringLiteral("D"));
+    const bool udBank = codes.udBank;
+    d.text(0, 1, "D");
     d.num(1, 2, r.BankCd);
     d.text(3, 15, r.AcctNo);
-    if (udBank)
-        d.text(18, 2, isHVBT() ? QStringLiteral("UD") : QStringLiteral("10"));
-    else if (b == QLatin1String("26") || b == QLatin1String("81"))
+    if (udBank) {
+        if (codes.hvbt)
+            d.text(18, 2, "UD");
+        else
+            d.text(18, 2, "10");
+    } else if (codes.itemKind) {
         d.text(18, 2, r.ItemID);
-    else
-        d.text(18, 2, QStringLiteral("10"));
+    } else {
+        d.text(18, 2, "10");
+    }
     d.num(20, 11, r.Amt);
-    d.num(31, 2, Run.StartDate.mid(4, 2));
+    d.num(31, 2, QByteArrayView(codes.day));
     if (udBank && !r.JuNo.isEmpty())
         d.text(38, 10, QStringLiteral("999") + Row::s(r.JuNo).mid(6, 7));
     else
-        d.num(38, 10, QStringLiteral("0"));
+        d.num(38, 10, QByteArrayView("0", 1));
     payer80(d, r, layout100);
     d.text(76, 2, r.ItemID);
     if (layout100) d.text(80, 20, r.CustNo);
@@ -243,7 +264,7 @@ void header100B(Record& h) {
 }
 
 void data100B(Record& d, const Row& r) {
-    d.text(0, 1, QStringLiteral("D"));
+    d.text(0, 1, "D");
     d.num(1, 2, r.BankCd);
     d.text(3, 16, r.AcctNo);
     d.num(19, 13, r.Amt);
@@ -252,7 +273,7 @@ void data100B(Record& d, const Row& r) {
     d.text(60, 3, r.ItemID);
     d.encoded(63, 14, Cp949::cutBytes(*r.ItemNm, 10));
     d.text(77, 20, r.CustNo);
-    d.text(97, 1, QStringLiteral("1"));
+    d.text(97, 1, "1");
 }
 
 void trailer100B(Record& t) {
@@ -682,6 +703,7 @@ bool writeLayout80Family(BatFile::Layout layout, RowSource& rows, const CollectS
     const bool is100B = layout == BatFile::Layout::L100B;
     const bool is100A = layout == BatFile::Layout::L100A;
     const int width = layout == BatFile::Layout::L80 ? 80 : 100;
+    codes.prepare(is100A);
     {
         Record h(out, width);
         if (is100B)
