@@ -109,6 +109,22 @@ void BM_ListRoundIntoWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ListRoundIntoWindow)->Unit(benchmark::kMillisecond);
 
+// The floor of both: the bare SELECT of the same rows, the listing's own
+// statement with its bound values.
+void BM_ListRound_Floor(benchmark::State& state) {
+    Fixture fx;
+    CollectionSelection s;
+    s.gcode = QStringLiteral("01");
+    s.bankCd = QStringLiteral("00");
+    s.yearMon = QStringLiteral("202405");
+    s.seqNo = QStringLiteral("03");
+    const CollectionListing l = CollectionList::list(s, {});
+    for (auto _ : state)
+        if (floorSelect(l.listSql, l.binds) != kStudents * kItems) state.SkipWithError("rows missing");
+    state.SetItemsProcessed(state.iterations() * kStudents * kItems);
+}
+BENCHMARK(BM_ListRound_Floor)->Unit(benchmark::kMillisecond);
+
 void BM_RelistAfterResult(benchmark::State& state) {
     Fixture fx;
     for (auto _ : state) {

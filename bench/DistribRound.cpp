@@ -7,7 +7,6 @@
 #include "platform/db/Database.h"
 #include "transfers/distribution/DistribRound.h"
 
-#include <QSqlQuery>
 
 #include <benchmark/benchmark.h>
 
@@ -34,17 +33,16 @@ School& school() {
         School sc;
         sc.root = std::make_unique<BenchRoot>();
         Transaction tx;
-        QSqlQuery c(Database::db());
-        c.prepare(QStringLiteral(
+        Query c(QStringLiteral(
             "INSERT INTO M_CUST (CustNo, SCd, SNo, Nm, BankCd, AcctNo, UseTy) VALUES (?,?,?,?,?,?,'1')"));
         for (int i = 0; i < kStudents; ++i) {
             const QString scd = QString::number(i % 6 + 1);
-            c.bindValue(0, QStringLiteral("26031%1").arg(i, 5, 10, QLatin1Char('0')));
-            c.bindValue(1, scd);
-            c.bindValue(2, scd + QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
-            c.bindValue(3, QStringLiteral("학생%1").arg(i));
-            c.bindValue(4, i % 2 ? QStringLiteral("20") : QStringLiteral("21"));
-            c.bindValue(5, QStringLiteral("1002%1").arg(i, 8, 10, QLatin1Char('0')));
+            c.bind(0, QStringLiteral("26031%1").arg(i, 5, 10, QLatin1Char('0')));
+            c.bind(1, scd);
+            c.bind(2, scd + QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
+            c.bind(3, QStringLiteral("학생%1").arg(i));
+            c.bind(4, i % 2 ? QStringLiteral("20") : QStringLiteral("21"));
+            c.bind(5, QStringLiteral("1002%1").arg(i, 8, 10, QLatin1Char('0')));
             c.exec();
         }
         for (int i = 1; i <= kItems; ++i)
@@ -93,10 +91,10 @@ void BM_Floor(benchmark::State& state) {
     DistribRound::createByGrade(kTarget, s.grades, s.itemCds, s.itemLines);
     std::vector<QVariantList> rows;
     {
-        QSqlQuery q(Database::db());
-        q.exec(QStringLiteral("SELECT YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,CustNo,Nm,SCd,Gcode "
+        Query q(QStringLiteral("SELECT YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,CustNo,Nm,SCd,Gcode "
                               "FROM ") +
                kTarget.table());
+        q.exec();
         while (q.next()) {
             QVariantList v;
             for (int i = 0; i < 13; ++i)
@@ -108,13 +106,12 @@ void BM_Floor(benchmark::State& state) {
     for (auto _ : state) {
         Transaction tx;
         DMData->CreateH300(kTarget.yearMon + kTarget.seqNo);
-        QSqlQuery ins(Database::db());
-        ins.prepare(QStringLiteral("INSERT INTO %1 (YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,"
+        Query ins(QStringLiteral("INSERT INTO %1 (YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,"
                                    "CustNo,Nm,SCd,Gcode) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)")
                         .arg(kTarget.table()));
         for (const QVariantList& v : rows) {
             for (int i = 0; i < 13; ++i)
-                ins.bindValue(i, v[i]);
+                ins.bind(i, v[i]);
             ins.exec();
         }
         ins.finish();

@@ -6,6 +6,10 @@
 #include "transfers/common/BatFile.h"
 #include "transfers/collection/CollectFileRun.h"
 
+#include "data/DMModule.h"
+
+#include <QFile>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -44,7 +48,11 @@ void fillRound(const QStringList& banks) {
     tx.commit();
 }
 
-void writeRound(benchmark::State& state, const char* bank, const QStringList& rowBanks) {
+enum class Run { Writer, Floor };
+
+// The request file of one bank; the floor is the bare SELECT of the same rows
+// (the writer's own statement) and the writing of the same bytes.
+void writeRound(benchmark::State& state, const char* bank, const QStringList& rowBanks, Run run) {
     BenchRoot root;
     Msg::setHandler([](const MsgBox&) { return MsgResult::Ok; });
     fillRound(rowBanks);
@@ -63,12 +71,27 @@ void writeRound(benchmark::State& state, const char* bank, const QStringList& ro
     sel.SeqNo = QStringLiteral("01");
     const auto acc = CollectFileRun::CollectAccounts(sel.BankCd, sel.Gcode);
     int count = 0;
-    for (auto _ : state) {
+    QString name;
+    auto write = [&] {
         pSetMasterAcct(acc.AcctLines.value(0));
-        QString name;
-        if (!bCreateCollectFile(QStringLiteral("260317"), QStringLiteral("260317"), sel.BankCd, kRunKey,
-                                QString(), sel, name, count))
-            state.SkipWithError("no file written");
+        return bCreateCollectFile(QStringLiteral("260317"), QStringLiteral("260317"), sel.BankCd, kRunKey,
+                                  QString(), sel, name, count);
+    };
+    if (run == Run::Writer) {
+        for (auto _ : state)
+            if (!write()) state.SkipWithError("no file written");
+    } else {
+        if (!write()) state.SkipWithError("no file written");
+        QFile f(DMLib->dir(QStringLiteral("send")) + name);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray bytes = f.readAll();
+        const BatFile::BuiltQuery q = pBuildCollectQuery(kRunKey, sel);
+        const QString out = DMLib->dir(QStringLiteral("Temp")) + QStringLiteral("floor.out");
+        for (auto _ : state) {
+            if (floorSelect(q.sql, q.binds) != count) state.SkipWithError("rows differ");
+            floorWrite(out, bytes);
+        }
+        state.counters["MB"] = double(bytes.size()) / 1e6;
     }
     state.counters["rows"] = count;
     state.SetItemsProcessed(int64_t(state.iterations()) * count);
@@ -76,14 +99,22 @@ void writeRound(benchmark::State& state, const char* bank, const QStringList& ro
 }
 
 void BM_Layout200(benchmark::State& state) {
-    writeRound(state, "11", {QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("10")});
+    writeRound(state, "11", {QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("10")}, Run::Writer);
+}
+void BM_Layout200_Floor(benchmark::State& state) {
+    writeRound(state, "11", {QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("10")}, Run::Floor);
 }
 void BM_Layout80(benchmark::State& state) {
-    writeRound(state, "04", {QStringLiteral("04")});
+    writeRound(state, "04", {QStringLiteral("04")}, Run::Writer);
+}
+void BM_Layout80_Floor(benchmark::State& state) {
+    writeRound(state, "04", {QStringLiteral("04")}, Run::Floor);
 }
 
 BENCHMARK(BM_Layout200)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Layout200_Floor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Layout80)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Layout80_Floor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "students/F201B00.h"
+#include "students/RosterList.h"
 #include "students/StudentStore.h"
 
 #include <benchmark/benchmark.h>
@@ -43,6 +44,21 @@ void BM_ListIntoGrid(benchmark::State& state) {
     state.counters["rows"] = w.gridRowCount() - 1;
 }
 BENCHMARK(BM_ListIntoGrid)->Unit(benchmark::kMillisecond);
+
+// Its floor: the bare SELECT of the same rows, the roster's own statement.
+void BM_ListIntoGrid_Floor(benchmark::State& state) {
+    BenchRoot root;
+    fillStudents(10000);
+    RosterFilter f;
+    f.bankText = QStringLiteral("00.모든은행");
+    QVariantList binds;
+    const QString sql = RosterList::listSql(f, binds);
+    qint64 rows = 0;
+    for (auto _ : state)
+        rows = floorSelect(sql, binds);
+    state.counters["rows"] = double(rows);
+}
+BENCHMARK(BM_ListIntoGrid_Floor)->Unit(benchmark::kMillisecond);
 
 // Saving a name and account change carried into 300 round tables of 200
 // rows each.

@@ -1,17 +1,19 @@
 // Creating a collection round of 3,000 students times 12 items (36,000 rows)
 // with 300 exemptions, against the floor: the same rows inserted with one
-// prepared statement in one transaction.
+// prepared statement in one transaction, straight on SQLite's interface.
 #include "BenchSupport.h"
 
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "transfers/collection/RoundBuilder.h"
 
-#include <QSqlQuery>
+#include <sqlite3.h>
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -37,17 +39,16 @@ School& school() {
         School sc;
         sc.root = std::make_unique<BenchRoot>();
         Transaction tx;
-        QSqlQuery c(Database::db());
-        c.prepare(QStringLiteral(
+        Query c(QStringLiteral(
             "INSERT INTO M_CUST (CustNo, SCd, SNo, Nm, BankCd, AcctNo, UseTy) VALUES (?,?,?,?,?,?,'1')"));
         for (int i = 0; i < kStudents; ++i) {
             const QString scd = QString::number(i % 6 + 1);
-            c.bindValue(0, QStringLiteral("26031%1").arg(i, 5, 10, QLatin1Char('0')));
-            c.bindValue(1, scd);
-            c.bindValue(2, scd + QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
-            c.bindValue(3, QStringLiteral("학생%1").arg(i));
-            c.bindValue(4, kBanks[i % kBanks.size()]);
-            c.bindValue(5, QStringLiteral("1002%1").arg(i, 8, 10, QLatin1Char('0')));
+            c.bind(0, QStringLiteral("26031%1").arg(i, 5, 10, QLatin1Char('0')));
+            c.bind(1, scd);
+            c.bind(2, scd + QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
+            c.bind(3, QStringLiteral("학생%1").arg(i));
+            c.bind(4, kBanks[i % kBanks.size()]);
+            c.bind(5, QStringLiteral("1002%1").arg(i, 8, 10, QLatin1Char('0')));
             c.exec();
         }
         for (int i = 1; i <= kItems; ++i)
@@ -95,39 +96,55 @@ void BM_CreateRoundByGrade(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kStudents * kItems);
 }
 
-// The same rows, read beforehand, written with one prepared statement.
+// The same rows, read beforehand as bytes, written with one prepared
+// statement in one transaction on the bare C API.
 void BM_Floor(benchmark::State& state) {
     School& s = school();
     RoundBuilder::createByGrade(kTarget, s.selection);
-    std::vector<QVariantList> rows;
+    sqlite3* db = Database::main().handle();
+    constexpr int kCols = 13;
+    std::vector<std::vector<std::optional<std::string>>> rows;
     {
-        QSqlQuery q(Database::db());
-        q.exec(
-            QStringLiteral(
-                "SELECT YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ExempTy,CustNo,Nm,SCd,GrpNm,Gcode FROM ") +
-            kTarget.table());
-        while (q.next()) {
-            QVariantList v;
-            for (int i = 0; i < 13; ++i)
-                v << q.value(i);
-            rows.push_back(v);
+        sqlite3_stmt* q = nullptr;
+        sqlite3_prepare_v2(
+            db,
+            ("SELECT YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ExempTy,CustNo,Nm,SCd,GrpNm,Gcode FROM " +
+             kTarget.table().toStdString())
+                .c_str(),
+            -1, &q, nullptr);
+        while (sqlite3_step(q) == SQLITE_ROW) {
+            std::vector<std::optional<std::string>> v(kCols);
+            for (int i = 0; i < kCols; ++i)
+                if (sqlite3_column_type(q, i) != SQLITE_NULL)
+                    v[i] = reinterpret_cast<const char*>(sqlite3_column_text(q, i));
+            rows.push_back(std::move(v));
         }
+        sqlite3_finalize(q);
     }
     Database::dropTable(kTarget.table());
     for (auto _ : state) {
         Transaction tx;
         DMData->CreateH200(kTarget.yearMon + kTarget.seqNo);
-        QSqlQuery ins(Database::db());
-        ins.prepare(
-            QStringLiteral("INSERT INTO %1 (YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ExempTy,CustNo,Nm,SCd,"
-                           "GrpNm,Gcode) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)")
-                .arg(kTarget.table()));
-        for (const QVariantList& v : rows) {
-            for (int i = 0; i < 13; ++i)
-                ins.bindValue(i, v[i]);
-            ins.exec();
+        sqlite3_stmt* ins = nullptr;
+        sqlite3_prepare_v2(db,
+                           ("INSERT INTO " + kTarget.table().toStdString() +
+                            " (YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ExempTy,CustNo,Nm,SCd,"
+                            "GrpNm,Gcode) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                               .c_str(),
+                           -1, &ins, nullptr);
+        for (const auto& v : rows) {
+            for (int i = 0; i < kCols; ++i) {
+                if (!v[i])
+                    sqlite3_bind_null(ins, i + 1);
+                else if (i == 6)
+                    sqlite3_bind_int64(ins, i + 1, std::stoll(*v[i]));
+                else
+                    sqlite3_bind_text(ins, i + 1, v[i]->data(), int(v[i]->size()), SQLITE_STATIC);
+            }
+            sqlite3_step(ins);
+            sqlite3_reset(ins);
         }
-        ins.finish();
+        sqlite3_finalize(ins);
         tx.commit();
         state.PauseTiming();
         Database::dropTable(kTarget.table());

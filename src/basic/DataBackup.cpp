@@ -15,8 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
@@ -54,22 +52,10 @@ const QRegularExpression& backupPattern() {
 
 // A database file that holds the student table: ours, not some other one.
 bool holdsStudentTable(const QString& file) {
-    const QString name = QStringLiteral("zq_restore_check");
-    bool found = false;
-    {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        c.setDatabaseName(file);
-        c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (c.open()) {
-            QSqlQuery q(c);
-            found = q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name='M_CUST' "
-                                          "COLLATE NOCASE")) &&
-                    q.next();
-            c.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return found;
+    Connection c;
+    if (!c.open(file, true)) return false;
+    Query q(c, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name='M_CUST' COLLATE NOCASE"));
+    return q.exec() && q.next();
 }
 
 } // namespace

@@ -28,6 +28,18 @@ int digitAt(const QString& s, int pos1) {
     return s.at(pos1 - 1).digitValue();
 }
 
+// The first four decimals of num / den as a number, rounded half up at the
+// tenth decimal; a carry out of the tenth digit reaches the first four.
+qint64 fourDecimals(qint64 num, qint64 den) {
+    using i128 = __int128;
+    i128 n = num, d = den;
+    if (n < 0) n = -n;
+    if (d < 0) d = -d;
+    const i128 scale = 10000000000LL;
+    const i128 units = ((n % d) * scale * 2 + d) / (d * 2);
+    return qint64((units / 1000000) % 10000);
+}
+
 QString zeroPadded(qint64 v, int width) {
     return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
 }
@@ -47,22 +59,21 @@ qint64 TDMBankLib::DigitSum(const QString& s, bool* ok) {
     return sum;
 }
 
+qint64 TDMBankLib::NumberDigitSum(qint64 v) {
+    if (v < 0) return 0; // the sign is no digit: the text's sum fails to 0
+    qint64 sum = 0;
+    for (; v > 0; v /= 10)
+        sum += v % 10;
+    return sum;
+}
+
 QString TDMBankLib::FourDecimals(qint64 num, qint64 den, bool* ok) {
     if (den == 0) {
         setOk(ok, false);
         return QStringLiteral("0000");
     }
     setOk(ok, true);
-    using i128 = __int128;
-    i128 n = num, d = den;
-    if (n < 0) n = -n;
-    if (d < 0) d = -d;
-    // The fraction in units of 1e-10, rounded half up at the tenth decimal;
-    // a carry out of the tenth digit reaches the first four.
-    const i128 scale = 10000000000LL;
-    const i128 units = ((n % d) * scale * 2 + d) / (d * 2);
-    const qint64 four = qint64((units / 1000000) % 10000);
-    return zeroPadded(four, 4);
+    return zeroPadded(fourDecimals(num, den), 4);
 }
 
 QString TDMBankLib::CheckValue04(qint64 Total, qint64 Count, qint64 CheckSum, const QString& Passwd,
@@ -118,7 +129,7 @@ QString TDMBankLib::CheckValue06(qint64 Total, qint64 Count, bool* ok) {
 
 int TDMBankLib::RecordCheckNH(qint64 Day, qint64 Digit, qint64 Amount, qint64 Passwd) {
     if (Passwd == 0) return 0;
-    return FourDecimals(Day + Digit + Amount, Passwd).toInt();
+    return int(fourDecimals(Day + Digit + Amount, Passwd));
 }
 
 QString TDMBankLib::CheckValueNH(qint64 BankDigitSum, qint64 Count, qint64 Total, qint64 Passwd, bool* ok) {
@@ -136,9 +147,8 @@ int TDMBankLib::RecordCheck22(const QString& StartDate, const QString& AcctNo, q
     bool okD = false, okA = false;
     const qint64 D = DigitSum(StartDate, &okD);
     const qint64 A = DigitSum(AcctNo, &okA);
-    const QString R = zeroPadded(RecNo, 6);
-    const qint64 M = DigitSum(QString::number(Amount));
-    const qint64 N = DigitSum(R);
+    const qint64 M = NumberDigitSum(Amount);
+    const qint64 N = NumberDigitSum(RecNo);
     const qint64 S = A + D + M + N;
     if (!okD || !okA || AcctNo.size() < 2 || S == 0 || Amount < 0) {
         setOk(ok, false);
@@ -146,9 +156,12 @@ int TDMBankLib::RecordCheck22(const QString& StartDate, const QString& AcctNo, q
     }
     setOk(ok, true);
     const qint64 m = Amount % S;
-    const qint64 S2 = S + R.right(1).toInt();
+    const qint64 S2 = S + (RecNo < 0 ? -RecNo : RecNo) % 10;
     const qint64 m2 = m + digitAt(AcctNo, 1);
-    const qint64 X = (zeroPadded(S2, 3) + zeroPadded(m2, 3)).toLongLong() - digitAt(AcctNo, 2);
+    // S2 and m2 written side by side, each at least three digits wide.
+    qint64 shift = 1000;
+    while (m2 >= shift) shift *= 10;
+    const qint64 X = S2 * shift + m2 - digitAt(AcctNo, 2);
     return int(X % 10);
 }
 
@@ -172,16 +185,16 @@ int TDMBankLib::RecordCheck23(const QString& AcctNo, qint64 RecNo, qint64 Amount
         setOk(ok, false);
         return 0;
     }
-    const QString D = zeroPadded(a + b + c + Amount, 13);
-    if (D.size() != 13) {
+    qint64 D = a + b + c + Amount;
+    if (D >= 10000000000000LL) { // more than 13 digits
         setOk(ok, false);
         return 0;
     }
     setOk(ok, true);
     static const int weight[13] = {61, 53, 51, 49, 47, 43, 41, 37, 31, 29, 23, 19, 17};
     qint64 W = 0;
-    for (int i = 0; i < 13; ++i)
-        W += weight[i] * D.at(i).digitValue();
+    for (int i = 12; i >= 0; --i, D /= 10)
+        W += weight[i] * (D % 10);
     return int((W + RecNo) % 13);
 }
 

@@ -45,6 +45,8 @@ public:
     // Sum of the digits of a text; false in *ok when it holds anything else
     // (an empty text sums to 0).
     static qint64 DigitSum(const QString& s, bool* ok = nullptr);
+    // The same of a number's decimal digits, without text (0 when negative).
+    static qint64 NumberDigitSum(qint64 v);
     // The first four of the ten decimals of |num / den|, the tenth rounded
     // half up; false in *ok when den is 0.
     static QString FourDecimals(qint64 num, qint64 den, bool* ok = nullptr);

@@ -34,7 +34,8 @@ TableDef MCust() {
              T("AcctRegYn_1", 1), T("AcctRegYn_2", 1), T("AcctRegDt", 8), T("MTelNo", 20), T("smsYN", 1),
              T("Ju_No_Stud", 13)},
             keys({"CustNo"}),
-            {IndexDef{QStringLiteral("Index1"), keys({"SNo"}), true, false}}};
+            // The roster's order: student number, then payer number.
+            {IndexDef{QStringLiteral("Index1"), keys({"SNo", "CustNo"}), true, false, keys({"CustNo"})}}};
 }
 
 // The purge archive: the roster's columns in their order of old (v_x00d, the

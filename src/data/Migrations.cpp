@@ -4,9 +4,6 @@
 #include "platform/text/Cp949.h"
 
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <algorithm>
 #include <optional>
@@ -21,17 +18,15 @@ namespace {
 // the old layout. Names are looked up once per query, not per row.
 class OldRow {
 public:
-    explicit OldRow(const QSqlQuery& q) : q_(q) {
-        const QSqlRecord r = q.record();
-        for (int i = 0; i < r.count(); ++i)
-            idx_.insert(r.fieldName(i).toLower(), i);
+    explicit OldRow(const Query& q) : q_(q) {
+        for (int i = 0; i < q.columnCount(); ++i)
+            idx_.insert(q.columnName(i).toLower(), i);
     }
     bool has(const char* name) const { return index(name) >= 0; }
     QString text(const char* name) const {
         const int i = index(name);
         if (i < 0) return {};
-        const QVariant v = q_.value(i);
-        return v.isNull() ? QString() : v.toString();
+        return q_.str(i);
     }
     // The first of the names that the old layout has, else the fallback.
     QString firstOf(std::initializer_list<const char*> names, const QString& fallback) const {
@@ -48,7 +43,7 @@ private:
         byName_.insert(name, i);
         return i;
     }
-    const QSqlQuery& q_;
+    const Query& q_;
     QHash<QString, int> idx_;
     mutable QHash<const char*, int> byName_; // the callers' literals
 };
@@ -69,17 +64,10 @@ std::optional<qint64> amount(const QString& s) {
 // One prepared INSERT with every column of the new table, in order.
 class Inserter {
 public:
-    explicit Inserter(const QString& table) : q_(Database::db()) {
-        cols_ = Database::columns(table);
-        QStringList names, marks;
-        for (const QString& c : cols_) {
-            names << Database::quoted(c);
-            marks << QStringLiteral("?");
+    explicit Inserter(const QString& table) : cols_(Database::columns(table)), q_(sql(table, cols_)) {
+        for (const QString& c : cols_)
             widths_ << Database::columnWidth(table, c);
-        }
-        ok_ = q_.prepare(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(Database::quoted(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        ok_ = q_.ok();
     }
     bool ok() const { return ok_; }
     int columnCount() const { return int(cols_.size()); }
@@ -89,21 +77,29 @@ public:
         for (int i = 0; i < values.size(); ++i) {
             const QVariant& v = values.at(i);
             if (v.typeId() != QMetaType::QString) {
-                q_.bindValue(i, v);
+                q_.bind(i, v);
                 continue;
             }
             // A CP949 character takes at most two bytes: short text needs no cut.
             const QString t = v.toString();
             const int w = widths_.at(i);
-            q_.bindValue(i,
-                         w <= 0 || t.size() * 2 <= w ? Database::storable(t) : Database::storableText(t, w));
+            q_.bind(i, w <= 0 || t.size() * 2 <= w ? Database::storable(t) : Database::storableText(t, w));
         }
         return q_.exec();
     }
 
 private:
-    QSqlQuery q_;
+    static QString sql(const QString& table, const QStringList& cols) {
+        QStringList names, marks;
+        for (const QString& c : cols) {
+            names << Database::quoted(c);
+            marks << QStringLiteral("?");
+        }
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(Database::quoted(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    }
     QStringList cols_;
+    Query q_;
     QList<int> widths_;
     bool ok_ = false;
 };
@@ -117,14 +113,15 @@ bool moveAside(const QString& table) {
     Database::dropTable(bk(table));
     if (!Database::renameTable(table, bk(table))) return false;
     // Index names carry the table's name and would block its new indexes.
-    QSqlQuery q(Database::db());
-    q.prepare(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"));
-    q.addBindValue(bk(table));
     QStringList names;
-    if (q.exec())
-        while (q.next())
-            names << q.value(0).toString();
+    {
+        Query q(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql IS NOT NULL"));
+        q.add(bk(table));
+        if (q.exec())
+            while (q.next())
+                names << q.str(0);
+    }
     for (const QString& n : names)
         if (!Database::quoted(n).isEmpty())
             Database::exec(QStringLiteral("DROP INDEX %1").arg(Database::quoted(n)));
@@ -142,9 +139,8 @@ RebuildResult rebuild(const QString& table, const std::function<bool()>& create,
     RebuildResult r;
     Transaction tx;
     if (!tx.ok() || !moveAside(table) || !create()) return r;
-    QSqlQuery q(Database::db());
-    q.setForwardOnly(true);
-    if (!q.exec(select)) return r;
+    Query q(select);
+    if (!q.exec()) return r;
     Inserter ins(table);
     if (!ins.ok()) return r;
     int n = 0;
@@ -212,7 +208,7 @@ RebuildResult TDMData::ConvertItemGroups() {
     Query q(QStringLiteral("SELECT * FROM bk_C_ITEM_GRP WHERE GrpNo <> ?"));
     q.add(QStringLiteral("01"));
     if (!q.exec()) return r;
-    const OldRow row(q.raw());
+    const OldRow row(q);
     while (q.next()) {
         ++r.rows;
         if (Database::insertRow(QStringLiteral("G_GROUP"), {{QStringLiteral("G_CODE"), row.text("GrpNo")},

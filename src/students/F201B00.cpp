@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sys/ReleaseLater.h"
 #include "platform/ui/Cp949Validator.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/FormRegistry.h"
@@ -132,8 +133,9 @@ QLineEdit* maskedEdit(QWidget* owner, const char* name, const QString& mask) {
 
 void RosterGridModel::setRows(QList<StudentRow> rows) {
     beginResetModel();
-    rows_ = std::move(rows);
+    rows_.swap(rows);
     endResetModel();
+    releaseLater(std::move(rows));
 }
 
 const StudentRow* RosterGridModel::student(int row) const {

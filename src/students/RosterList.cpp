@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <cstring>
+
 namespace RosterList {
 
 namespace {
@@ -31,19 +33,16 @@ bool isCentralBank(const QString& bankCd) {
     return bankCd == QLatin1String("10") || bankCd == QLatin1String("11") || bankCd == QLatin1String("12");
 }
 
-RosterListing pListStudents(const RosterFilter& f) {
-    RosterListing out;
-    out.sNoFrom = completeLower(f.sNoFrom);
-    out.sNoTo = completeUpper(f.sNoTo);
-
+QString listSql(const RosterFilter& f, QVariantList& binds) {
+    const QString sNoFrom = completeLower(f.sNoFrom);
+    const QString sNoTo = completeUpper(f.sNoTo);
     QStringList conds;
-    QVariantList binds;
     const auto add = [&](const QString& cond, const QVariantList& values = {}) {
         conds << cond;
         binds << values;
     };
-    if (!out.sNoFrom.isEmpty()) add(QStringLiteral("SNo >= ?"), {out.sNoFrom});
-    if (!out.sNoTo.isEmpty()) add(QStringLiteral("SNo <= ?"), {out.sNoTo});
+    if (!sNoFrom.isEmpty()) add(QStringLiteral("SNo >= ?"), {sNoFrom});
+    if (!sNoTo.isEmpty()) add(QStringLiteral("SNo <= ?"), {sNoTo});
     if (!f.acctNo.trimmed().isEmpty()) add(QStringLiteral("AcctNo = ?"), {f.acctNo});
     const QString bank = StudentStore::codeOf(f.bankText);
     if (bank != QLatin1String("00")) {
@@ -66,18 +65,45 @@ RosterListing pListStudents(const RosterFilter& f) {
         "SELECT CustNo, SCd, SNo, Nm, Sex, BankCd, AcctNo, Owr, UseTy, InDate, OutDate, Ju_No, "
         "AcctRegYn_1, AcctRegYn_2, MTelNo, smsYN, Ju_No_Stud FROM M_CUST");
     if (!conds.isEmpty()) sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
+    // The order of M_CUST's Index1: no sort runs.
     sql += QStringLiteral(" ORDER BY SNo COLLATE NOCASE, CustNo");
-    Query q(sql);
+    return sql;
+}
+
+RosterListing pListStudents(const RosterFilter& f) {
+    RosterListing out;
+    out.sNoFrom = completeLower(f.sNoFrom);
+    out.sNoTo = completeUpper(f.sNoTo);
+    QVariantList binds;
+    Query q(listSql(f, binds));
     for (const QVariant& v : binds)
         q.add(v);
     if (!q.exec()) return out;
+    // Codes repeat from row to row: a value equal to the one above is
+    // shared, not decoded again.
+    constexpr int kCols = 17;
+    QByteArray prevBytes[kCols];
+    QString prevText[kCols];
+    out.rows.reserve(1024);
     while (q.next()) {
         StudentRow s;
         int i = 0;
         for (QString* fld :
              {&s.custNo, &s.sCd, &s.sNo, &s.nm, &s.sex, &s.bankCd, &s.acctNo, &s.owr, &s.useTy, &s.inDate,
-              &s.outDate, &s.juNo, &s.acctRegYn1, &s.acctRegYn2, &s.mTelNo, &s.smsYN, &s.juNoStud})
-            *fld = q.str(i++);
+              &s.outDate, &s.juNo, &s.acctRegYn1, &s.acctRegYn2, &s.mTelNo, &s.smsYN, &s.juNoStud}) {
+            const QByteArrayView v = q.utf8(i);
+            if (v.size() > 2 || v.size() != prevBytes[i].size() ||
+                std::memcmp(v.data(), prevBytes[i].constData(), size_t(v.size())) != 0) {
+                prevText[i] = QString::fromUtf8(v);
+                if (v.size() <= 2) prevBytes[i] = v.toByteArray();
+                else prevBytes[i].clear();
+                *fld = prevText[i];
+                if (v.size() > 2) prevText[i].clear();
+            } else {
+                *fld = prevText[i];
+            }
+            ++i;
+        }
         if (s.useTy == kOne)
             ++out.enrolled;
         else if (s.useTy == kZero)

@@ -35,6 +35,8 @@ QString completeLower(const QString& bound);
 QString completeUpper(const QString& bound);
 
 RosterListing pListStudents(const RosterFilter& f);
+// The listing's statement, with its bound values appended to binds.
+QString listSql(const RosterFilter& f, QVariantList& binds);
 
 // Grid cell `col` of a student's row.
 QString cell(const StudentRow& s, int col);

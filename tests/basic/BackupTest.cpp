@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -41,20 +39,20 @@ QStringList files(const QString& folder) {
 // Every table's definition and rows, value by value with its type.
 QStringList dump() {
     QStringList out;
-    QSqlQuery t(Database::db());
-    t.exec(QStringLiteral("SELECT name, sql FROM sqlite_master ORDER BY type, name"));
+    Query t(QStringLiteral("SELECT name, sql FROM sqlite_master ORDER BY type, name"));
+    t.exec();
     QStringList tables;
     while (t.next()) {
-        out << t.value(1).toString();
-        if (t.value(1).toString().startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive))
-            tables << t.value(0).toString();
+        out << t.str(1);
+        if (t.str(1).startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive))
+            tables << t.str(0);
     }
     for (const QString& name : tables) {
-        QSqlQuery q(Database::db());
-        q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(Database::quoted(name)));
+        Query q(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(Database::quoted(name)));
+        q.exec();
         while (q.next()) {
             QStringList row{name};
-            for (int i = 0; i < q.record().count(); ++i)
+            for (int i = 0; i < q.columnCount(); ++i)
                 row << QString::fromLatin1(q.value(i).typeName()) + QLatin1Char(':') + q.value(i).toString();
             out << row.join(QLatin1Char('|'));
         }
@@ -394,13 +392,10 @@ TEST_F(Restore, DamagedOrForeignArchivesChangeNothing) {
         corrupt[i] = char(i * 7);
     QTemporaryDir foreignDir;
     {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-        c.setDatabaseName(foreignDir.filePath(QStringLiteral("f.db")));
-        c.open();
-        QSqlQuery(c).exec(QStringLiteral("CREATE TABLE photos(id INTEGER)"));
-        c.close();
+        Connection c;
+        c.open(foreignDir.filePath(QStringLiteral("f.db")));
+        c.exec(QStringLiteral("CREATE TABLE photos(id INTEGER)"));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
     const QByteArray foreign = readFile(foreignDir.filePath(QStringLiteral("f.db")));
 
     const struct {

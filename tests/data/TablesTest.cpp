@@ -6,7 +6,6 @@
 #include "support/TestRoot.h"
 
 #include <QDir>
-#include <QSqlQuery>
 
 namespace {
 
@@ -14,8 +13,8 @@ class Tables : public TestRoot {};
 
 // "name:type" per column as PRAGMA table_info shows them, and the key.
 QString layout(const QString& table) {
-    QSqlQuery q(Database::db());
-    q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+    Query q(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+    q.exec();
     QStringList cols, pk;
     QMap<int, QString> pkOrder;
     while (q.next()) {

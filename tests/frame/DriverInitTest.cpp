@@ -1,8 +1,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include "platform/db/Database.h"
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,16 +27,13 @@ TEST(DriverInit, EmptyFolderBecomesAFullDataRoot) {
 
     QStringList tables;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("init_check"));
-        db.setDatabaseName(root + QStringLiteral("/data/school.db"));
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("select name from sqlite_master where type = 'table' order by name"));
+        Connection db;
+        ASSERT_TRUE(db.open(root + QStringLiteral("/data/school.db"), true));
+        Query q(db, QStringLiteral("select name from sqlite_master where type = 'table' order by name"));
+        q.exec();
         while (q.next())
-            tables << q.value(0).toString();
-        db.close();
+            tables << q.str(0);
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("init_check"));
     for (const char* t : {"C_ACCT", "C_BANK", "C_Bigo", "C_GRP", "C_ITEM", "C_SCD", "G_GROUP", "M_CUST",
                           "M_EXEMP", "M_SRFILE", "M_TITLE", "SCHOOLINFO"})
         EXPECT_TRUE(tables.contains(QString::fromLatin1(t))) << t;

@@ -3,7 +3,6 @@
 #include "data/DMModule.h"
 #include "transfers/common/Rounds.h"
 
-#include <QSqlQuery>
 
 namespace {
 
@@ -190,13 +189,13 @@ TEST_F(RoundCreate, InterruptedCreationLeavesNoTable) {
     // Writes the job-log table of the month first, so the cap hits the fill.
     ASSERT_TRUE(DMLib->WriteJobLog(QStringLiteral("test"), QStringLiteral("start")));
     const qint64 pages = scalar(QStringLiteral("PRAGMA page_count"));
-    QSqlQuery(Database::db()).exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 4));
+    Database::exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 4));
 
     const RoundResult r = RoundBuilder::createByGrade(target(QStringLiteral("202603"), QStringLiteral("01")),
                                                       grades({QStringLiteral("1"), QStringLiteral("2")},
                                                              {QStringLiteral("01"), QStringLiteral("02")},
                                                              QStringLiteral("00")));
-    QSqlQuery(Database::db()).exec(QStringLiteral("PRAGMA max_page_count = 1073741823"));
+    Database::exec(QStringLiteral("PRAGMA max_page_count = 1073741823"));
 
     EXPECT_EQ(r.status, Status::Failed);
     EXPECT_TRUE(r.error.contains(QLatin1String("full"))) << r.error.toStdString();

@@ -1,5 +1,6 @@
 #include "van/VanSession.h"
 #include "data/DMModule.h"
+#include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
 #include "support/TestRoot.h"
 #include "support/VanSimulator.h"
@@ -14,8 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -492,15 +491,11 @@ TEST(VanDriver, SendListUploadListDownloadNoticesPassword) {
     EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("failed"));
     EXPECT_TRUE(QFile::exists(data + QStringLiteral("/send/26030104.R01")));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("driverTest"));
-        db.setDatabaseName(data + QStringLiteral("/data/school.db"));
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO M_SRFILE (SRType, FileName, FileType, Gcode) VALUES "
-                                          "('S', '26030104.R01', 'R01', '01')")));
-        db.close();
+        Connection db;
+        ASSERT_TRUE(db.open(data + QStringLiteral("/data/school.db")));
+        ASSERT_TRUE(db.exec(QStringLiteral("INSERT INTO M_SRFILE (SRType, FileName, FileType, Gcode) VALUES "
+                                           "('S', '26030104.R01', 'R01', '01')")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("driverTest"));
     out = run(QStringList{QStringLiteral("upload"), QStringLiteral("26030104.R01")} + conn2);
     EXPECT_EQ(result(out).value(QStringLiteral("result")).toString(), QStringLiteral("sent"));
     EXPECT_EQ(p.exitCode(), 0);

@@ -64,6 +64,8 @@ QString sslError(const char* what) {
 RsaSeed::RsaSeed() = default;
 
 RsaSeed::~RsaSeed() {
+    for (EVP_CIPHER_CTX* c : ctx_)
+        EVP_CIPHER_CTX_free(c);
     OPENSSL_cleanse(key_, sizeof key_);
 }
 
@@ -81,6 +83,7 @@ bool RsaSeed::seedAvailable(QString* error) {
 
 void RsaSeed::setSessionKey(const QByteArray& key, const QByteArray& iv) {
     haveKey_ = key.size() == 16 && iv.size() == 16;
+    keyed_[0] = keyed_[1] = false;
     if (!haveKey_) return;
     memcpy(key_, key.constData(), 16);
     memcpy(iv_, iv.constData(), 16);
@@ -90,6 +93,7 @@ int RsaSeed::GetRSASeedKey(QByteArray* keyBlock, QString* error) {
     QString dummy;
     QString& err = error ? *error : dummy;
     haveKey_ = false;
+    keyed_[0] = keyed_[1] = false;
     keyBlock->fill('\0', KeyBlockSize);
     const CryptoLib& l = lib();
     if (!l.seedCbc) {
@@ -152,16 +156,21 @@ int RsaSeed::GetRSASeedKey(QByteArray* keyBlock, QString* error) {
 std::optional<QByteArray> RsaSeed::crypt(const QByteArray& in, bool encrypt) const {
     const CryptoLib& l = lib();
     if (!haveKey_ || !l.seedCbc) return std::nullopt;
-    EVP_CIPHER_CTX* c = EVP_CIPHER_CTX_new();
+    const int dir = encrypt ? 0 : 1;
+    if (!ctx_[dir]) ctx_[dir] = EVP_CIPHER_CTX_new();
+    EVP_CIPHER_CTX* c = ctx_[dir];
     if (!c) return std::nullopt;
     QByteArray out(in.size() + 16, '\0');
     int n1 = 0, n2 = 0;
-    bool ok = EVP_CipherInit_ex2(c, l.seedCbc, key_, iv_, encrypt ? 1 : 0, nullptr) == 1 &&
+    const bool init = keyed_[dir] ? EVP_CipherInit_ex2(c, nullptr, nullptr, iv_, encrypt ? 1 : 0, nullptr) == 1
+                                  : EVP_CipherInit_ex2(c, l.seedCbc, key_, iv_, encrypt ? 1 : 0, nullptr) == 1;
+    keyed_[dir] = init;
+    bool ok = init &&
               EVP_CipherUpdate(c, reinterpret_cast<unsigned char*>(out.data()), &n1,
                                reinterpret_cast<const unsigned char*>(in.constData()), int(in.size())) == 1 &&
               EVP_CipherFinal_ex(c, reinterpret_cast<unsigned char*>(out.data()) + n1, &n2) == 1;
-    EVP_CIPHER_CTX_free(c);
     if (!ok) {
+        keyed_[dir] = false; // start afresh with the next message
         ERR_clear_error();
         return std::nullopt;
     }

@@ -54,4 +54,8 @@ private:
     unsigned char key_[16] = {};
     unsigned char iv_[16] = {};
     bool haveKey_ = false;
+    // One cipher context per direction for the whole session, keyed once;
+    // each message only restarts it at the IV.
+    mutable struct evp_cipher_ctx_st* ctx_[2] = {nullptr, nullptr};
+    mutable bool keyed_[2] = {false, false};
 };

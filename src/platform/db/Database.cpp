@@ -4,14 +4,21 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSet>
+#include <QLocale>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlRecord>
+#include <QSet>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <list>
+#include <unordered_map>
 
 namespace {
 
 int g_txDepth = 0;
+// Idle prepared statements kept per connection.
+constexpr size_t kCacheSize = 96;
 
 struct ColumnInfo {
     QStringList names;
@@ -28,16 +35,6 @@ void setError(QString* error, const QString& text) {
     if (error) *error = text;
 }
 
-// SQLITE_BUSY and SQLITE_LOCKED, as the driver reports them.
-bool isBusy(const QSqlError& e) {
-    const QString code = e.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6");
-}
-
-QString errorText(const QSqlError& e) {
-    return isBusy(e) ? Database::busyText() : e.text();
-}
-
 QString typeSql(const FieldDef& f) {
     switch (f.type) {
     case FieldType::Text:
@@ -50,6 +47,44 @@ QString typeSql(const FieldDef& f) {
     return {};
 }
 
+bool isBusy(int rc) { return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED; }
+
+// The database's message; the Korean refusal when another copy of the
+// program held it past the wait.
+QString dbError(sqlite3* db) {
+    if (!db) return QStringLiteral("database not open");
+    if (isBusy(sqlite3_errcode(db))) return Database::busyText();
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+// Text as it is stored: trailing blanks cut; nothing left is NULL.
+qsizetype storedLength(const QString& s) {
+    qsizetype end = s.size();
+    while (end > 0 && s.at(end - 1) == QLatin1Char(' ')) --end;
+    return end;
+}
+
+// Whole-number text as QString::toLongLong reads it (blanks around allowed,
+// anything else is 0), so that num() reads stored text as it always did.
+qint64 parseInt(const char* p, int n) {
+    int i = 0;
+    while (i < n && (p[i] == ' ' || (p[i] >= '\t' && p[i] <= '\r'))) ++i;
+    while (n > i && (p[n - 1] == ' ' || (p[n - 1] >= '\t' && p[n - 1] <= '\r'))) --n;
+    if (i >= n) return 0;
+    bool neg = false;
+    if (p[i] == '+' || p[i] == '-') neg = p[i++] == '-';
+    if (i >= n) return 0;
+    quint64 v = 0;
+    for (; i < n; ++i) {
+        const unsigned d = unsigned(p[i]) - '0';
+        if (d > 9) return 0;
+        if (v > (quint64(1) << 63) / 10) return 0;
+        v = v * 10 + d;
+    }
+    if (neg) return v > (quint64(1) << 63) ? 0 : qint64(0 - v);
+    return v > quint64(INT64_MAX) ? 0 : qint64(v);
+}
+
 const ColumnInfo& info(const QString& table) {
     const QString key = table.toLower();
     auto& cache = schemaCache();
@@ -58,13 +93,13 @@ const ColumnInfo& info(const QString& table) {
     ColumnInfo ci;
     const QString q = Database::quoted(table);
     if (!q.isEmpty()) {
-        QSqlQuery p(Database::db());
-        if (p.exec(QStringLiteral("PRAGMA table_info(%1)").arg(q))) {
+        Query p(QStringLiteral("PRAGMA table_info(%1)").arg(q));
+        if (p.exec()) {
             static const QRegularExpression re(QStringLiteral("^CHAR\\((\\d+)\\)$"),
                                                QRegularExpression::CaseInsensitiveOption);
             while (p.next()) {
-                const QString name = p.value(1).toString();
-                const QString type = p.value(2).toString().trimmed();
+                const QString name = p.str(1);
+                const QString type = p.str(2).trimmed();
                 ci.names << name;
                 auto m = re.match(type);
                 if (m.hasMatch()) ci.width.insert(name.toLower(), m.captured(1).toInt());
@@ -80,24 +115,132 @@ const ColumnInfo& info(const QString& table) {
     return cache.insert(key, ci).value();
 }
 
+Connection& mainConnection() {
+    static Connection c;
+    return c;
+}
+
 } // namespace
+
+// ---- Connection
+
+// Idle statements by their text, the least recently used first out.
+struct Connection::Cached {
+    struct Entry {
+        QByteArray sql;
+        sqlite3_stmt* st;
+    };
+    std::list<Entry> order; // most recent at the front
+    std::unordered_multimap<QByteArray, std::list<Entry>::iterator> bySql;
+};
+
+Connection::Connection() = default;
+Connection::~Connection() { close(); }
+
+bool Connection::open(const QString& file, bool readOnly, QString* error) {
+    close();
+    sqlite3* db = nullptr;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                      SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        setError(error, dbError(db));
+        sqlite3_close_v2(db);
+        return false;
+    }
+    sqlite3_extended_result_codes(db, 0);
+    sqlite3_busy_timeout(db, Database::kBusyTimeoutMs);
+    db_ = db;
+    file_ = file;
+    ++generation_;
+    cache_ = std::make_unique<Cached>();
+    return true;
+}
+
+void Connection::close() {
+    if (!db_) return;
+    if (cache_) {
+        for (auto& e : cache_->order) sqlite3_finalize(e.st);
+        cache_.reset();
+    }
+    // Statements still held by live queries keep the handle alive until
+    // they are finalized (close_v2); the generation tells them not to
+    // return to this cache.
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    file_.clear();
+    ++generation_;
+}
+
+bool Connection::exec(const QString& sql, QString* error) {
+    if (!db_) {
+        setError(error, dbError(nullptr));
+        return false;
+    }
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &msg);
+    if (rc != SQLITE_OK) {
+        setError(error, msg && !isBusy(rc) ? QString::fromUtf8(msg) : dbError(db_));
+        sqlite3_free(msg);
+        return false;
+    }
+    return true;
+}
+
+QString Connection::lastError() const { return dbError(db_); }
+
+sqlite3_stmt* Connection::take(const QByteArray& sql, QString* error) {
+    if (!db_) {
+        setError(error, dbError(nullptr));
+        return nullptr;
+    }
+    auto it = cache_->bySql.find(sql);
+    if (it != cache_->bySql.end()) {
+        sqlite3_stmt* st = it->second->st;
+        cache_->order.erase(it->second);
+        cache_->bySql.erase(it);
+        return st;
+    }
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                                      nullptr);
+    if (rc != SQLITE_OK || !st) {
+        setError(error, rc == SQLITE_OK ? QStringLiteral("empty statement") : dbError(db_));
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    return st;
+}
+
+void Connection::give(const QByteArray& sql, sqlite3_stmt* st) {
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    cache_->order.push_front({sql, st});
+    cache_->bySql.emplace(sql, cache_->order.begin());
+    while (cache_->order.size() > kCacheSize) {
+        auto last = std::prev(cache_->order.end());
+        auto range = cache_->bySql.equal_range(last->sql);
+        for (auto i = range.first; i != range.second; ++i)
+            if (i->second == last) {
+                cache_->bySql.erase(i);
+                break;
+            }
+        sqlite3_finalize(last->st);
+        cache_->order.erase(last);
+    }
+}
+
+// ---- Database
 
 bool Database::open(const QString& file, QString* error) {
     close();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnectionName);
-    db.setDatabaseName(file);
-    if (!db.open()) {
-        setError(error, db.lastError().text());
-        return false;
-    }
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
-    q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    Connection& c = mainConnection();
+    if (!c.open(file, false, error)) return false;
+    c.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    c.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    c.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     // Probe that the file really is a database we can write.
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        setError(error, q.lastError().text());
+    if (!c.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"), error)) {
         close();
         return false;
     }
@@ -111,29 +254,17 @@ QString Database::busyText() {
 void Database::close() {
     forgetSchema();
     g_txDepth = 0;
-    if (QSqlDatabase::contains(kConnectionName)) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(kConnectionName, false);
-            if (db.isOpen()) db.close();
-        }
-        QSqlDatabase::removeDatabase(kConnectionName);
-    }
+    mainConnection().close();
 }
 
-bool Database::isOpen() {
-    return QSqlDatabase::contains(kConnectionName) && QSqlDatabase::database(kConnectionName, false).isOpen();
-}
+bool Database::isOpen() { return mainConnection().isOpen(); }
 
-QSqlDatabase Database::db() { return QSqlDatabase::database(kConnectionName, false); }
+Connection& Database::main() { return mainConnection(); }
 
-QString Database::fileName() { return db().databaseName(); }
+QString Database::fileName() { return mainConnection().fileName(); }
 
 bool Database::exec(const QString& sql, QString* error) {
-    QSqlQuery q(db());
-    if (!q.exec(sql)) {
-        setError(error, errorText(q.lastError()));
-        return false;
-    }
+    if (!mainConnection().exec(sql, error)) return false;
     if (sql.contains(QLatin1String("TABLE"), Qt::CaseInsensitive)) forgetSchema();
     return true;
 }
@@ -168,19 +299,17 @@ bool Database::createTable(const TableDef& def, bool replace, QString* error) {
 }
 
 bool Database::tableExists(const QString& name) {
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name = ? COLLATE NOCASE"));
-    q.addBindValue(name);
+    Query q(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name = ? COLLATE NOCASE"));
+    q.add(name);
     return q.exec() && q.next();
 }
 
 QStringList Database::listTables(const QString& glob) {
     QStringList out;
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name GLOB ? ORDER BY name"));
-    q.addBindValue(glob);
+    Query q(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name GLOB ? ORDER BY name"));
+    q.add(glob);
     if (q.exec())
-        while (q.next()) out << q.value(0).toString();
+        while (q.next()) out << q.str(0);
     return out;
 }
 
@@ -221,7 +350,8 @@ bool Database::addIndex(const QString& table, const IndexDef& index, QString* er
             setError(error, QStringLiteral("invalid field name: %1").arg(f));
             return false;
         }
-        cols << (index.caseInsensitive ? quoted(f) + QLatin1String(" COLLATE NOCASE") : quoted(f));
+        const bool nocase = index.caseInsensitive && !index.exactFields.contains(f, Qt::CaseInsensitive);
+        cols << (nocase ? quoted(f) + QLatin1String(" COLLATE NOCASE") : quoted(f));
     }
     return exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                     .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), n, t, cols.join(QLatin1Char(','))),
@@ -272,8 +402,7 @@ QString Database::quoted(const QString& name) {
 QVariant Database::storable(const QVariant& v) {
     if (v.typeId() == QMetaType::QString) {
         QString s = v.toString();
-        int end = s.size();
-        while (end > 0 && s.at(end - 1) == QLatin1Char(' ')) --end;
+        const qsizetype end = storedLength(s);
         if (end == 0) return QVariant(QMetaType::fromType<QString>());
         return s.left(end);
     }
@@ -315,15 +444,11 @@ bool Database::insertRow(const QString& table, const ColumnValues& values, QStri
             marks << QStringLiteral("(SELECT COALESCE(MAX(%1),0)+1 FROM %2)").arg(quoted(n), t);
         }
     }
-    QSqlQuery q(db());
-    if (!q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                       .arg(t, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))))) {
-        setError(error, q.lastError().text());
-        return false;
-    }
-    for (const QVariant& b : binds) q.addBindValue(b);
+    Query q(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(t, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    for (const QVariant& b : binds) q.add(b);
     if (!q.exec()) {
-        setError(error, errorText(q.lastError()));
+        setError(error, q.error());
         return false;
     }
     return true;
@@ -358,124 +483,287 @@ bool Database::updateRows(const QString& table, const ColumnValues& set, const C
             conds << quoted(col) + QLatin1String(" IS NULL");
         } else {
             conds << quoted(col) + QLatin1String(" = ?");
+            binds << v;
         }
     }
-    QSqlQuery q(db());
     QString sql = QStringLiteral("UPDATE %1 SET %2").arg(t, sets.join(QLatin1String(", ")));
     if (!conds.isEmpty()) sql += QLatin1String(" WHERE ") + conds.join(QLatin1String(" AND "));
-    if (!q.prepare(sql)) {
-        setError(error, q.lastError().text());
-        return false;
-    }
-    for (const QVariant& b : binds) q.addBindValue(b);
-    for (const auto& w : where) {
-        QVariant v = storable(w.second);
-        if (!v.isNull()) q.addBindValue(v);
-    }
+    Query q(sql);
+    for (const QVariant& b : binds) q.add(b);
     if (!q.exec()) {
-        setError(error, errorText(q.lastError()));
+        setError(error, q.error());
         return false;
     }
-    if (affected) *affected = q.numRowsAffected();
+    if (affected) *affected = q.affected();
     return true;
 }
 
 bool Database::snapshotTo(const QString& file, QString* error) {
     QFile::remove(file);
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("VACUUM INTO ?"));
-    q.addBindValue(file);
+    Query q(QStringLiteral("VACUUM INTO ?"));
+    q.add(file);
     if (!q.exec()) {
-        setError(error, q.lastError().text());
+        setError(error, q.error());
         return false;
     }
     return true;
 }
 
 bool Database::integrityCheck(const QString& file, QString* error) {
-    const QString name = QStringLiteral("zq_check_%1").arg(quintptr(&file));
-    bool ok = false;
-    {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        c.setDatabaseName(file);
-        c.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!c.open()) {
-            setError(error, c.lastError().text());
-        } else {
-            QSqlQuery q(c);
-            if (q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next()) {
-                const QString r = q.value(0).toString();
-                ok = r == QLatin1String("ok");
-                if (!ok) setError(error, r);
-            } else {
-                setError(error, q.lastError().text());
-            }
-            c.close();
-        }
+    Connection c;
+    if (!c.open(file, true, error)) return false;
+    Query q(c, QStringLiteral("PRAGMA integrity_check"));
+    if (!q.exec() || !q.next()) {
+        setError(error, q.error());
+        return false;
     }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+    const QString r = q.str(0);
+    if (r != QLatin1String("ok")) {
+        setError(error, r);
+        return false;
+    }
+    return true;
 }
 
 // ---- Query
 
-Query::Query(const QString& sql) : q_(Database::db()) {
-    ok_ = q_.prepare(sql);
-    if (!ok_) prepareError_ = q_.lastError().text();
+Query::Query(const QString& sql) : Query(mainConnection(), sql) {}
+
+Query::Query(Connection& connection, const QString& sql) : conn_(&connection), sql_(sql.toUtf8()) {
+    generation_ = connection.generation_;
+    st_ = connection.take(sql_, &error_);
+    ok_ = st_ != nullptr;
+}
+
+Query::~Query() { release(); }
+
+void Query::release() {
+    if (!st_) return;
+    if (conn_->db_ && conn_->generation_ == generation_)
+        conn_->give(sql_, st_);
+    else
+        sqlite3_finalize(st_);
+    st_ = nullptr;
+}
+
+void Query::bindInt(int index, qint64 v) {
+    if (st_) sqlite3_bind_int64(st_, index + 1, v);
+}
+
+void Query::bindText(int index, const QString& v) {
+    if (!st_) return;
+    const qsizetype n = storedLength(v);
+    if (n == 0) {
+        sqlite3_bind_null(st_, index + 1);
+        return;
+    }
+    const QByteArray u = QStringView(v).left(n).toUtf8();
+    sqlite3_bind_text64(st_, index + 1, u.constData(), sqlite3_uint64(u.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void Query::bindValue(int index, const QVariant& v) {
+    if (!st_) return;
+    if (v.isNull()) {
+        sqlite3_bind_null(st_, index + 1);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        bindText(index, v.toString());
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        sqlite3_bind_int64(st_, index + 1, v.toLongLong());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(st_, index + 1, v.toDouble());
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob64(st_, index + 1, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default:
+        bindText(index, v.toString());
+        return;
+    }
 }
 
 Query& Query::bind(const QString& placeholder, const QVariant& value) {
-    q_.bindValue(placeholder, Database::storable(value));
+    if (!st_) return *this;
+    const int i = sqlite3_bind_parameter_index(st_, placeholder.toUtf8().constData());
+    if (i > 0) bindValue(i - 1, value);
+    return *this;
+}
+
+Query& Query::bind(int index, const QVariant& value) {
+    bindValue(index, value);
     return *this;
 }
 
 Query& Query::add(const QVariant& value) {
-    q_.addBindValue(Database::storable(value));
+    bindValue(pos_++, value);
     return *this;
 }
 
 bool Query::exec() {
-    if (!ok_) return false;
-    ok_ = q_.exec();
-    return ok_;
+    pos_ = 0;
+    if (!st_) return false;
+    if (stepped_) sqlite3_reset(st_);
+    stepped_ = true;
+    hasRow_ = onRow_ = false;
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) {
+        hasRow_ = true;
+        ok_ = true;
+        affected_ = 0;
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        affected_ = sqlite3_changes(conn_->db_);
+        sqlite3_reset(st_); // lets go of its locks at once
+        stepped_ = false;
+        ok_ = true;
+        return true;
+    }
+    error_ = dbError(conn_->db_);
+    sqlite3_reset(st_);
+    stepped_ = false;
+    ok_ = false;
+    return false;
 }
 
-bool Query::next() { return q_.next(); }
+bool Query::next() {
+    if (hasRow_) {
+        hasRow_ = false;
+        onRow_ = true;
+        return true;
+    }
+    if (!onRow_ || !st_) return false;
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) return true;
+    onRow_ = false;
+    if (rc != SQLITE_DONE) {
+        error_ = dbError(conn_->db_);
+        ok_ = false;
+    }
+    sqlite3_reset(st_);
+    stepped_ = false;
+    return false;
+}
 
-QString Query::error() const { return prepareError_.isEmpty() ? errorText(q_.lastError()) : prepareError_; }
+void Query::finish() {
+    if (st_ && stepped_) sqlite3_reset(st_);
+    stepped_ = hasRow_ = onRow_ = false;
+}
+
+QString Query::error() const { return error_; }
+
+int Query::columnCount() const { return st_ ? sqlite3_column_count(st_) : 0; }
+
+QString Query::columnName(int column) const {
+    if (!st_) return {};
+    const char* n = sqlite3_column_name(st_, column);
+    return n ? QString::fromUtf8(n) : QString();
+}
+
+int Query::indexOf(const QString& column) const {
+    const int n = columnCount();
+    for (int i = 0; i < n; ++i)
+        if (columnName(i).compare(column, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QByteArrayView Query::utf8(int column) const {
+    if (!onRow_) return {};
+    const unsigned char* t = sqlite3_column_text(st_, column);
+    if (!t) return {};
+    return QByteArrayView(reinterpret_cast<const char*>(t), sqlite3_column_bytes(st_, column));
+}
 
 QString Query::str(int column) const {
-    QVariant v = q_.value(column);
-    return v.isNull() ? QString() : v.toString();
+    if (!onRow_) return {};
+    switch (sqlite3_column_type(st_, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_FLOAT:
+        return QString::number(sqlite3_column_double(st_, column), 'g', QLocale::FloatingPointShortest);
+    default: {
+        const QByteArrayView u = utf8(column);
+        return QString::fromUtf8(u);
+    }
+    }
 }
 
-QString Query::str(const QString& column) const {
-    QVariant v = q_.value(column);
-    return v.isNull() ? QString() : v.toString();
+QString Query::str(const QString& column) const { return str(indexOf(column)); }
+
+qint64 Query::num(int column) const {
+    if (!onRow_) return 0;
+    switch (sqlite3_column_type(st_, column)) {
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(st_, column);
+    case SQLITE_FLOAT:
+        return std::llround(sqlite3_column_double(st_, column));
+    case SQLITE_NULL:
+        return 0;
+    default: {
+        const QByteArrayView u = utf8(column);
+        return parseInt(u.data(), int(u.size()));
+    }
+    }
 }
 
-qint64 Query::num(int column) const { return q_.value(column).toLongLong(); }
+qint64 Query::num(const QString& column) const { return num(indexOf(column)); }
 
-qint64 Query::num(const QString& column) const { return q_.value(column).toLongLong(); }
+QVariant Query::value(int column) const {
+    if (!onRow_ || column < 0 || column >= columnCount()) return {};
+    switch (sqlite3_column_type(st_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(st_, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st_, column));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st_, column)),
+                                   sqlite3_column_bytes(st_, column)));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default:
+        return QVariant(QString::fromUtf8(utf8(column)));
+    }
+}
 
-QVariant Query::value(int column) const { return q_.value(column); }
+QVariant Query::value(const QString& column) const { return value(indexOf(column)); }
 
-bool Query::isNull(int column) const { return q_.value(column).isNull(); }
+bool Query::isNull(int column) const {
+    return !onRow_ || sqlite3_column_type(st_, column) == SQLITE_NULL;
+}
 
-int Query::affected() const { return q_.numRowsAffected(); }
+bool Query::isInteger(int column) const {
+    return onRow_ && sqlite3_column_type(st_, column) == SQLITE_INTEGER;
+}
+
+int Query::affected() const { return affected_; }
 
 // ---- Transaction
 
 Transaction::Transaction() {
     level_ = g_txDepth;
-    QSqlQuery q(Database::db());
-    ok_ = level_ == 0 ? q.exec(QStringLiteral("BEGIN IMMEDIATE"))
-                      : q.exec(QStringLiteral("SAVEPOINT zq_sp%1").arg(level_));
+    ok_ = level_ == 0 ? Database::main().exec(QStringLiteral("BEGIN IMMEDIATE"), &error_)
+                      : Database::main().exec(QStringLiteral("SAVEPOINT zq_sp%1").arg(level_), &error_);
     if (ok_) ++g_txDepth;
-    else {
+    else
         done_ = true;
-        error_ = errorText(q.lastError());
-    }
 }
 
 Transaction::~Transaction() {
@@ -484,11 +772,13 @@ Transaction::~Transaction() {
 
 bool Transaction::commit() {
     if (done_) return false;
-    QSqlQuery q(Database::db());
-    bool r = level_ == 0 ? q.exec(QStringLiteral("COMMIT")) : q.exec(QStringLiteral("RELEASE zq_sp%1").arg(level_));
+    Connection& c = Database::main();
+    const bool r = level_ == 0 ? c.exec(QStringLiteral("COMMIT"), &error_)
+                               : c.exec(QStringLiteral("RELEASE zq_sp%1").arg(level_), &error_);
     if (!r) {
-        error_ = errorText(q.lastError());
+        const QString e = error_;
         rollback();
+        error_ = e;
         return false;
     }
     done_ = true;
@@ -498,12 +788,12 @@ bool Transaction::commit() {
 
 void Transaction::rollback() {
     if (done_) return;
-    QSqlQuery q(Database::db());
+    Connection& c = Database::main();
     if (level_ == 0) {
-        q.exec(QStringLiteral("ROLLBACK"));
+        c.exec(QStringLiteral("ROLLBACK"));
     } else {
-        q.exec(QStringLiteral("ROLLBACK TO zq_sp%1").arg(level_));
-        q.exec(QStringLiteral("RELEASE zq_sp%1").arg(level_));
+        c.exec(QStringLiteral("ROLLBACK TO zq_sp%1").arg(level_));
+        c.exec(QStringLiteral("RELEASE zq_sp%1").arg(level_));
     }
     done_ = true;
     --g_txDepth;

@@ -1,16 +1,21 @@
 #pragma once
+#include <QByteArrayView>
 #include <QList>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include <concepts>
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 // The one database connection "DBMain" and the table services every part of
-// the program uses. Every value goes in as a bound parameter; a table name
-// built from data is checked before use.
+// the program uses, on SQLite's own interface. Every value goes in as a bound
+// parameter; a table name built from data is checked before use.
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 enum class FieldType { Text, Integer, AutoInc };
 
@@ -25,6 +30,7 @@ struct IndexDef {
     QStringList fields;
     bool caseInsensitive = true;
     bool unique = false;
+    QStringList exactFields; // compared as stored even when caseInsensitive
 };
 
 struct TableDef {
@@ -35,6 +41,38 @@ struct TableDef {
 };
 
 using ColumnValues = QList<std::pair<QString, QVariant>>;
+
+class Query;
+
+// A connection to one database file. DBMain is one; a check of another file
+// (a backup, a restore candidate) opens its own for as long as it needs it.
+// Prepared statements are kept by their text and reused.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    bool open(const QString& file, bool readOnly = false, QString* error = nullptr);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    QString fileName() const { return file_; }
+    bool exec(const QString& sql, QString* error = nullptr);
+    QString lastError() const;
+    sqlite3* handle() const { return db_; }
+
+private:
+    friend class Query;
+    struct Cached;
+    sqlite3_stmt* take(const QByteArray& sql, QString* error);
+    void give(const QByteArray& sql, sqlite3_stmt* st);
+
+    sqlite3* db_ = nullptr;
+    QString file_;
+    quint64 generation_ = 0;
+    std::unique_ptr<Cached> cache_;
+};
 
 class Database {
 public:
@@ -50,7 +88,7 @@ public:
     static bool open(const QString& file, QString* error = nullptr);
     static void close();
     static bool isOpen();
-    static QSqlDatabase db();
+    static Connection& main();
     static QString fileName();
 
     // Runs one statement without result rows (DDL or a bound-free update).
@@ -98,31 +136,75 @@ public:
     static QVariant storableText(const QString& v, int width);
 };
 
-// A prepared statement on DBMain. Blank text binds as NULL; reads turn NULL
-// into empty text or 0.
+// A prepared statement on DBMain (or another connection). Blank text binds as
+// NULL; reads turn NULL into empty text or 0. Rows are stepped forward only;
+// exec() runs the statement and leaves it before its first row.
 class Query {
 public:
     explicit Query(const QString& sql);
+    Query(Connection& connection, const QString& sql);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
     Query& bind(const QString& placeholder, const QVariant& value);
-    Query& add(const QVariant& value); // positional '?'
+    Query& bind(int index, const QVariant& value); // 0-based, positional
+    Query& add(const QVariant& value);             // positional '?'
+    // Typed binds without a QVariant (same storage rules).
+    template <typename T>
+        requires(std::integral<T> && !std::same_as<T, bool>)
+    Query& add(T v) {
+        bindInt(pos_++, qint64(v));
+        return *this;
+    }
+    template <typename T>
+        requires std::same_as<std::remove_cvref_t<T>, QString>
+    Query& add(T&& v) {
+        bindText(pos_++, v);
+        return *this;
+    }
     bool exec();
     bool next();
+    // Ends a stepping early: the statement lets go of its read lock.
+    void finish();
     bool ok() const { return ok_; }
     // The database's message; the Korean refusal when it was busy.
     QString error() const;
+
+    int columnCount() const;
+    QString columnName(int column) const;
     QString str(int column) const;
     QString str(const QString& column) const;
     qint64 num(int column) const;
     qint64 num(const QString& column) const;
     QVariant value(int column) const;
+    QVariant value(const QString& column) const;
     bool isNull(int column) const;
+    // True when the column holds an integer (read before any text of it).
+    bool isInteger(int column) const;
+    // The column's text as UTF-8 bytes, valid until the next step; empty
+    // for NULL.
+    QByteArrayView utf8(int column) const;
     int affected() const;
-    QSqlQuery& raw() { return q_; }
 
 private:
-    QSqlQuery q_;
+    void bindInt(int index, qint64 v);
+    void bindText(int index, const QString& v);
+    void bindValue(int index, const QVariant& v);
+    int indexOf(const QString& column) const;
+    void release();
+
+    Connection* conn_ = nullptr;
+    sqlite3_stmt* st_ = nullptr;
+    QByteArray sql_;
+    quint64 generation_ = 0;
+    int pos_ = 0;
     bool ok_ = true;
-    QString prepareError_;
+    bool hasRow_ = false;   // the row exec() stepped onto, not yet handed out
+    bool onRow_ = false;    // next() handed out a row
+    bool stepped_ = false;  // exec() ran since the last reset
+    int affected_ = -1;
+    QString error_;
 };
 
 // One atomic action: begins a transaction (or a savepoint inside another),

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QLocale>
 
+#include <cstring>
+
 namespace {
 
 QString dashedDate(const QString& d) {
@@ -110,28 +112,85 @@ void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyT
     }
 }
 
+// Column text of the current row. Rows come in student order, so a
+// student's rows repeat most columns and the codes repeat everywhere: a
+// value equal to the previous row's is shared, not decoded again.
+class Cells {
+public:
+    explicit Cells(const Query& q) : q_(q) {}
+    const QString& str(int col) {
+        Slot& s = slots_[col];
+        const QByteArrayView v = q_.utf8(col);
+        if (s.seen && v.size() == s.bytes.size() && std::memcmp(v.data(), s.bytes.constData(), size_t(v.size())) == 0)
+            return s.text;
+        s.seen = true;
+        s.bytes = v.toByteArray();
+        s.text = QString::fromUtf8(v);
+        return s.text;
+    }
+    // A number column as text, blank when NULL.
+    QString number(int col) {
+        if (q_.isNull(col)) return {};
+        // Stored as an integer, its text is the number's text.
+        if (q_.isInteger(col)) return str(col);
+        return QString::number(q_.num(col));
+    }
+    // The item's name, looked up once per item and listing.
+    QString itemName(const QString& itemCd, const std::function<QString(const QString&)>& lookup) {
+        if (!lookup) return {};
+        auto it = names_.constFind(itemCd);
+        if (it != names_.constEnd()) return *it;
+        return names_.insert(itemCd, lookup(itemCd)).value();
+    }
+    template <typename F> const QString& derived(int slot, const QString& a, const QString& b, F&& make) {
+        Derived& d = derived_[slot];
+        if (!d.seen || !d.a.isSharedWith(a) || !d.b.isSharedWith(b)) {
+            d.seen = true;
+            d.a = a;
+            d.b = b;
+            d.text = make(a, b);
+        }
+        return d.text;
+    }
+
+private:
+    struct Slot {
+        bool seen = false;
+        QByteArray bytes;
+        QString text;
+    };
+    struct Derived {
+        bool seen = false;
+        QString a, b, text;
+    };
+    const Query& q_;
+    Slot slots_[20];
+    Derived derived_[2];
+    QHash<QString, QString> names_;
+};
+
 // The grid cells of a row whose first sixteen columns are SNo, Nm, ItemCd,
 // BankCd, AcctNo, Amt, ExempTy, ReplyTy, ReplyCd, ProcDt, CustNo, GrpNm,
 // Unpaid, REAmt, ReDt, Gcode.
-QStringList gridRow(const Query& q, const std::function<QString(const QString&)>& itemName,
+QStringList gridRow(Cells& cells, const std::function<QString(const QString&)>& itemName,
                     const QString& gname) {
     QStringList c(ColCount);
-    const QString itemCd = q.str(2);
-    c[ColSNo] = q.str(0);
-    c[ColNm] = q.str(1);
-    c[ColItem] = itemName ? itemName(itemCd) : QString();
-    c[ColBank] = q.str(3);
-    c[ColAcct] = q.str(4);
-    c[ColAmt] = q.isNull(5) ? QString() : QString::number(q.num(5));
-    c[ColExemp] = q.str(6);
-    c[ColReply] = q.str(7);
-    c[ColDate] = dateOrCode(q.str(8), q.str(9));
-    c[ColGrp] = q.str(11);
-    c[ColUnpaid] = q.str(12);
-    c[ColReAmt] = q.isNull(13) ? QString() : QString::number(q.num(13));
-    c[ColReDt] = dashedDate(q.str(14));
-    c[ColCustNo] = q.str(10);
-    c[ColGcode] = q.str(15);
+    const QString& itemCd = cells.str(2);
+    c[ColSNo] = cells.str(0);
+    c[ColNm] = cells.str(1);
+    c[ColItem] = cells.itemName(itemCd, itemName);
+    c[ColBank] = cells.str(3);
+    c[ColAcct] = cells.str(4);
+    c[ColAmt] = cells.number(5);
+    c[ColExemp] = cells.str(6);
+    c[ColReply] = cells.str(7);
+    c[ColDate] = cells.derived(0, cells.str(8), cells.str(9), dateOrCode);
+    c[ColGrp] = cells.str(11);
+    c[ColUnpaid] = cells.str(12);
+    c[ColReAmt] = cells.number(13);
+    c[ColReDt] = cells.derived(1, cells.str(14), QString(), [](const QString& d, const QString&) { return dashedDate(d); });
+    c[ColCustNo] = cells.str(10);
+    c[ColGcode] = cells.str(15);
     c[ColItemCd] = itemCd;
     c[ColGName] = gname;
     return c;
@@ -246,7 +305,6 @@ CollectionListing list(const CollectionSelection& sel,
     out.binds = binds;
 
     Query q(out.listSql);
-    q.raw().setForwardOnly(true); // one pass; the driver need not keep the rows
     for (const QVariant& b : binds)
         q.add(b);
     if (!q.exec()) {
@@ -255,14 +313,15 @@ CollectionListing list(const CollectionSelection& sel,
     }
     ExemptAmounts exempt(table, sel.gcode);
     CollectionTotals& t = out.totals;
+    Cells cells(q);
     while (q.next()) {
-        QStringList c = gridRow(q, itemName, gname);
+        QStringList c = gridRow(cells, itemName, gname);
         const QString itemCd = c[ColItemCd], replyTy = c[ColReply], exempTy = c[ColExemp];
         const qint64 amt = q.num(5), reAmt = q.num(13);
-        c[ColTel] = q.str(17);
-        c[ColSms] = q.str(18);
-        c[ColSCd] = q.str(16);
-        out.rows << c;
+        c[ColTel] = cells.str(17);
+        c[ColSms] = cells.str(18);
+        c[ColSCd] = cells.str(16);
+        out.rows << std::move(c);
         countRow(t, exempTy, replyTy, amt, reAmt, q.isNull(5), exempt, itemCd);
     }
     return out;
@@ -291,7 +350,6 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     }
     sql += QStringLiteral("order by YearMon, SeqNo, SNo, ItemCd");
     Query q(sql);
-    q.raw().setForwardOnly(true);
     for (const QVariant& v : binds)
         q.add(v);
     if (!q.exec()) {
@@ -299,8 +357,9 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
         return out;
     }
     CollectionTotals& t = out.totals;
+    Cells cells(q);
     while (q.next()) {
-        QStringList c = gridRow(q, itemName, gname);
+        QStringList c = gridRow(cells, itemName, gname);
         const QString itemCd = c[ColItemCd], replyTy = c[ColReply], exempTy = c[ColExemp];
         const qint64 amt = q.num(5), reAmt = q.num(13);
         if (exempTy != QLatin1String("1")) {
@@ -311,7 +370,7 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
             if (replyTy == QLatin1String("3")) c[ColAmt] = QString::number(amt - reAmt);
             countByState(t, replyTy, amt, reAmt);
         }
-        out.rows << c;
+        out.rows << std::move(c);
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/ReleaseLater.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -155,9 +156,10 @@ QString TPayGridModel::cell(int row, int col) const {
 
 void TPayGridModel::setRows(QList<QStringList> rows) {
     beginResetModel();
-    rows_ = std::move(rows);
+    rows_.swap(rows);
     if (rows_.isEmpty()) rows_ << QStringList(ColCount);
     endResetModel();
+    releaseLater(std::move(rows));
 }
 
 QVariant TPayGridModel::headerData(int section, Qt::Orientation o, int role) const {

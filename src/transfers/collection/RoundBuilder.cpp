@@ -9,9 +9,8 @@
 
 #include <QHash>
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 
+#include <memory>
 #include <vector>
 
 using Status = RoundResult::Status;
@@ -71,9 +70,9 @@ const char* const kSourceColumns =
     "T1.SNo, T2.ItemCd, T2.ItemID, T1.BankCd, T1.AcctNo, T2.ItemAmt, T1.CustNo, T1.Nm, "
     "T1.SCd, E.CustNo, E.Free, E.Itemval";
 
-bool readSource(QSqlQuery& q, bool withGroup, std::vector<SourceRow>& out, QString* error) {
+bool readSource(Query& q, bool withGroup, std::vector<SourceRow>& out, QString* error) {
     if (!q.exec()) {
-        *error = q.lastError().text();
+        *error = q.error();
         return false;
     }
     while (q.next()) {
@@ -83,24 +82,21 @@ bool readSource(QSqlQuery& q, bool withGroup, std::vector<SourceRow>& out, QStri
         r.itemId = q.value(2);
         r.bankCd = q.value(3);
         r.acctNo = q.value(4);
-        r.itemAmt = q.value(5).toLongLong();
+        r.itemAmt = q.num(5);
         r.custNo = q.value(6);
         r.nm = q.value(7);
         r.scd = q.value(8);
-        r.exFound = !q.value(9).isNull();
-        r.exFree = q.value(10).toString();
-        r.exItemval = q.value(11).toLongLong();
+        r.exFound = !q.isNull(9);
+        r.exFree = q.str(10);
+        r.exItemval = q.num(11);
         if (withGroup) r.grpNm = q.value(12);
         out.push_back(std::move(r));
     }
-    q.finish();
     return true;
 }
 
 bool sourceByGrade(const QString& gc, const GradeSelection& s, std::vector<SourceRow>& out, QString* error) {
     const QStringList banks = Rounds::bankCodes(s.bank);
-    QSqlQuery q(Database::db());
-    q.setForwardOnly(true);
     const QString sql =
         QStringLiteral("SELECT %1 FROM M_CUST T1 JOIN C_ITEM T2 "
                        "LEFT JOIN M_EXEMP E ON E.CustNo = T1.CustNo AND E.ItemCd = T2.ItemCd "
@@ -108,23 +104,22 @@ bool sourceByGrade(const QString& gc, const GradeSelection& s, std::vector<Sourc
                        "AND T1.BankCd IN (%4) ORDER BY T1.SNo, T1.CustNo, T2.ItemID")
             .arg(QLatin1String(kSourceColumns), marks(int(s.grades.size())), marks(int(s.itemIds.size())),
                  marks(int(banks.size())));
-    if (!q.prepare(sql)) {
-        *error = q.lastError().text();
+    Query q(sql);
+    if (!q.ok()) {
+        *error = q.error();
         return false;
     }
     for (const QString& g : s.grades)
-        q.addBindValue(g);
-    q.addBindValue(gc);
+        q.add(g);
+    q.add(gc);
     for (const QString& i : s.itemIds)
-        q.addBindValue(i);
+        q.add(i);
     for (const QString& b : banks)
-        q.addBindValue(b);
+        q.add(b);
     return readSource(q, false, out, error);
 }
 
 bool sourceByGroup(const QString& gc, const GroupItem& g, std::vector<SourceRow>& out, QString* error) {
-    QSqlQuery q(Database::db());
-    q.setForwardOnly(true);
     const QString sql =
         QStringLiteral(
             "SELECT %1, T3.GrpNm FROM M_CUST T1 JOIN C_GRP T3 ON T1.CustNo = T3.CustNo JOIN C_ITEM T2 "
@@ -132,13 +127,14 @@ bool sourceByGroup(const QString& gc, const GroupItem& g, std::vector<SourceRow>
             "WHERE T2.ItemID = ? AND T2.Gcode = ? AND T3.GrpNm = ? AND T1.UseTy = '1' "
             "ORDER BY T1.SNo, T1.CustNo")
             .arg(QLatin1String(kSourceColumns));
-    if (!q.prepare(sql)) {
-        *error = q.lastError().text();
+    Query q(sql);
+    if (!q.ok()) {
+        *error = q.error();
         return false;
     }
-    q.addBindValue(g.itemId);
-    q.addBindValue(gc);
-    q.addBindValue(g.grpNm.trimmed());
+    q.add(g.itemId);
+    q.add(gc);
+    q.add(g.grpNm.trimmed());
     return readSource(q, true, out, error);
 }
 
@@ -154,31 +150,31 @@ const char* const kRoundColumns = "YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,Pr
 class RowWriter {
 public:
     RowWriter(const QString& table, const QString& ym, const QString& ss, const QString& gc)
-        : q_(Database::db()), ym_(ym), ss_(ss), gc_(gc) {
-        ok_ = q_.prepare(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (?,?,?,?,?,?,?,NULL,'0',NULL,?,?,?,?,?,NULL,NULL,0,?)")
-                .arg(Database::quoted(table), QLatin1String(kRoundColumns)));
-        if (!ok_) error_ = q_.lastError().text();
+        : q_(QStringLiteral("INSERT INTO %1 (%2) VALUES (?,?,?,?,?,?,?,NULL,'0',NULL,?,?,?,?,?,NULL,NULL,0,?)")
+                 .arg(Database::quoted(table), QLatin1String(kRoundColumns))),
+          ym_(ym), ss_(ss), gc_(gc) {
+        ok_ = q_.ok();
+        if (!ok_) error_ = q_.error();
     }
     bool write(const QVariant& sno, const QVariant& itemId, const QVariant& bank, const QVariant& acct,
                qint64 amt, const QString& exempTy, const QVariant& custNo, const QVariant& nm,
                const QVariant& scd, const QVariant& grpNm, const QString& gcode) {
         if (!ok_) return false;
-        q_.bindValue(0, ym_);
-        q_.bindValue(1, ss_);
-        q_.bindValue(2, sno);
-        q_.bindValue(3, itemId);
-        q_.bindValue(4, bank);
-        q_.bindValue(5, acct);
-        q_.bindValue(6, amt);
-        q_.bindValue(7, exempTy);
-        q_.bindValue(8, custNo);
-        q_.bindValue(9, nm);
-        q_.bindValue(10, scd);
-        q_.bindValue(11, Database::storable(grpNm));
-        q_.bindValue(12, gcode.isEmpty() ? gc_ : gcode);
+        q_.bind(0, ym_);
+        q_.bind(1, ss_);
+        q_.bind(2, sno);
+        q_.bind(3, itemId);
+        q_.bind(4, bank);
+        q_.bind(5, acct);
+        q_.bind(6, amt);
+        q_.bind(7, exempTy);
+        q_.bind(8, custNo);
+        q_.bind(9, nm);
+        q_.bind(10, scd);
+        q_.bind(11, Database::storable(grpNm));
+        q_.bind(12, gcode.isEmpty() ? gc_ : gcode);
         if (!q_.exec()) {
-            error_ = q_.lastError().text();
+            error_ = q_.error();
             return false;
         }
         return true;
@@ -187,7 +183,7 @@ public:
     QString error() const { return error_; }
 
 private:
-    QSqlQuery q_;
+    Query q_;
     QString ym_, ss_, gc_;
     bool ok_ = false;
     QString error_;
@@ -199,10 +195,8 @@ private:
 class Filler {
 public:
     Filler(const RoundTarget& t)
-        : writer_(t.table(), t.yearMon, t.seqNo, t.gcode()), exUpdate_(Database::db()) {
-        exUpdate_.prepare(
-            QStringLiteral("UPDATE M_EXEMP SET Free = ?, Itemval = ? WHERE CustNo = ? AND ItemCd = ?"));
-    }
+        : writer_(t.table(), t.yearMon, t.seqNo, t.gcode()),
+          exUpdate_(QStringLiteral("UPDATE M_EXEMP SET Free = ?, Itemval = ? WHERE CustNo = ? AND ItemCd = ?")) {}
     // Rows already in the round, by key, with their payer number.
     bool loadExisting(const QString& table, QString* error) {
         Query q(QStringLiteral("SELECT SNo, ItemCd, CustNo FROM %1").arg(Database::quoted(table)));
@@ -232,12 +226,12 @@ public:
             }
             const Rounds::Exemption e = Rounds::exemption(r.exFound, r.exFree, r.exItemval, r.itemAmt);
             if (e.normalise) {
-                exUpdate_.bindValue(0, e.newFree);
-                exUpdate_.bindValue(1, e.newItemval);
-                exUpdate_.bindValue(2, r.custNo);
-                exUpdate_.bindValue(3, r.itemCd);
+                exUpdate_.bind(0, e.newFree);
+                exUpdate_.bind(1, e.newItemval);
+                exUpdate_.bind(2, r.custNo);
+                exUpdate_.bind(3, r.itemCd);
                 if (!exUpdate_.exec()) {
-                    *error = exUpdate_.lastError().text();
+                    *error = exUpdate_.error();
                     return false;
                 }
             }
@@ -256,7 +250,7 @@ public:
 
 private:
     RowWriter writer_;
-    QSqlQuery exUpdate_;
+    Query exUpdate_;
     QHash<QString, QString> keys_;
     QSet<QString> skippedCust_;
     int rows_ = 0;
@@ -411,12 +405,10 @@ RoundResult createMerged(const RoundTarget& t, const QStringList& sources, const
             }
         }
         RowWriter w(t.table(), t.yearMon, t.seqNo, t.gcode());
-        QList<QSqlQuery> removers;
-        for (const QString& s : sources) {
-            QSqlQuery d(Database::db());
-            d.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Database::quoted(s)));
-            removers << d;
-        }
+        std::vector<std::unique_ptr<Query>> removers;
+        for (const QString& s : sources)
+            removers.push_back(
+                std::make_unique<Query>(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Database::quoted(s))));
         QHash<QString, QString> keys;
         for (const MergeEntry& e : entries) {
             const QString key = rowKey(e.sno, e.itemCd);
@@ -435,10 +427,10 @@ RoundResult createMerged(const RoundTarget& t, const QStringList& sources, const
             }
             // Exactly the rows summed leave their rounds.
             for (const auto& [si, rowid] : e.sources) {
-                QSqlQuery& d = removers[si];
-                d.bindValue(0, rowid);
+                Query& d = *removers[si];
+                d.add(rowid);
                 if (!d.exec()) {
-                    r.error = d.lastError().text();
+                    r.error = d.error();
                     return false;
                 }
                 ++r.rows;
@@ -531,7 +523,7 @@ template <typename Del> RoundResult deleteFromRound(const RoundTarget& t, Del&& 
     Query c(QStringLiteral("SELECT count(*) FROM %1").arg(Database::quoted(t.table())));
     if (!c.exec() || !c.next()) return fail(Status::Failed, c.error());
     if (c.num(0) < 1) {
-        c.raw().finish();
+        c.finish();
         if (!Database::dropTable(t.table(), &r.error) ||
             !writeLog(QStringLiteral("[회차DB삭제] %1-%2회차 DB 삭제").arg(t.yearMon, t.seqNo), &r.error)) {
             r.status = Status::Failed;
@@ -539,7 +531,7 @@ template <typename Del> RoundResult deleteFromRound(const RoundTarget& t, Del&& 
         }
         r.dropped = true;
     }
-    c.raw().finish();
+    c.finish();
     if (!tx.commit()) return fail(Status::Failed, tx.error());
     return r;
 }
@@ -589,8 +581,8 @@ RoundResult deleteByGroup(const RoundTarget& t, const QList<GroupItem>& groups) 
                 "DELETE FROM %1 WHERE ItemCd = ? AND CustNo IN (SELECT CustNo FROM C_GRP WHERE GrpNm = ?)")
                 .arg(Database::quoted(t.table())));
         for (const GroupItem& g : groups) {
-            q.raw().bindValue(0, g.itemId);
-            q.raw().bindValue(1, g.grpNm.trimmed());
+            q.bind(0, g.itemId);
+            q.bind(1, g.grpNm.trimmed());
             if (!q.exec()) {
                 r.error = q.error();
                 return false;

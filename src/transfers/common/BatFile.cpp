@@ -16,8 +16,11 @@
 #include <QLineEdit>
 
 #include <cstdio>
+#include <cstring>
+#include <list>
 #include <unistd.h>
 #include <memory>
+#include <optional>
 
 namespace BatFile {
 RunValues Run;
@@ -34,46 +37,90 @@ void plainBox(const QString& text) {
     Msg::show(QCoreApplication::applicationName(), text);
 }
 
-// One fixed-width record, filled with blanks; fields are put at their
-// offsets, so a field can never shift the ones after it.
+bool same(QByteArrayView a, QByteArrayView b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
+}
+
+bool isAscii(QByteArrayView v) {
+    for (char c : v)
+        if (uchar(c) >= 0x80) return false;
+    return true;
+}
+
+// Column text as the file wants it: ASCII as it is, anything else through
+// the CP949 encoder.
+QByteArray cp949(QByteArrayView utf8) {
+    return isAscii(utf8) ? utf8.toByteArray() : Cp949::encode(QString::fromUtf8(utf8));
+}
+
+// One fixed-width record, written in place at the end of the file's buffer
+// and filled with blanks; fields are put at their offsets, so a field can
+// never shift the ones after it.
 class Record {
 public:
-    explicit Record(int width) : b_(width, ' ') {}
+    Record(QByteArray& out, int width) : out_(out), base_(out.size()), width_(width) {
+        out.append(width, ' ');
+        out.append("\r\n", 2);
+    }
 
     // Text: cut at the width on a character boundary, blank-padded.
-    void text(int off, int width, const QString& s) {
-        bytes(off, width, Cp949::cutBytes(Cp949::encode(s), width));
+    void text(int off, int width, const QString& s) { encoded(off, width, Cp949::encode(s)); }
+    void text(int off, int width, QByteArrayView utf8) {
+        if (isAscii(utf8))
+            bytes(off, width, utf8);
+        else
+            encoded(off, width, Cp949::encode(QString::fromUtf8(utf8)));
     }
+    // CP949 bytes, cut at a character boundary.
+    void encoded(int off, int width, const QByteArray& cp) { bytes(off, width, Cp949::cutBytes(cp, width)); }
     // Number or digit text: '0'-padded on the left; a longer value keeps its
     // first characters.
-    void num(int off, int width, const QString& digits) {
-        QByteArray v = digits.toLatin1();
-        if (v.size() < width) v.prepend(QByteArray(width - v.size(), '0'));
-        bytes(off, width, v.left(width));
+    void num(int off, int width, const QString& digits) { num(off, width, QByteArrayView(digits.toLatin1())); }
+    void num(int off, int width, QByteArrayView digits) {
+        if (!isAscii(digits)) {
+            num(off, width, QString::fromUtf8(digits));
+            return;
+        }
+        char* p = at(off);
+        const int n = std::min<int>(int(digits.size()), width);
+        const int pad = width - n;
+        std::memset(p, '0', size_t(pad));
+        std::memcpy(p + pad, digits.data(), size_t(n));
     }
-    void num(int off, int width, qint64 v) { num(off, width, QString::number(v)); }
-    void fill(int off, int width, char c) {
-        for (int i = 0; i < width; ++i)
-            b_[off + i] = c;
+    void num(int off, int width, qint64 v) {
+        char buf[24];
+        const int n = std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v));
+        num(off, width, QByteArrayView(buf, n));
     }
-
-    QByteArray line() const { return b_ + "\r\n"; }
+    void fill(int off, int width, char c) { std::memset(at(off), c, size_t(width)); }
+    // An ASCII constant.
+    template <int N> void text(int off, int width, const char (&s)[N]) { bytes(off, width, QByteArrayView(s, N - 1)); }
 
 private:
-    void bytes(int off, int width, const QByteArray& v) {
-        Q_ASSERT(off + width <= b_.size());
-        const int n = std::min<int>(int(v.size()), width);
-        for (int i = 0; i < n; ++i)
-            b_[off + i] = v[i];
-        for (int i = n; i < width; ++i)
-            b_[off + i] = ' ';
+    char* at(int off) {
+        Q_ASSERT(off <= width_);
+        return out_.data() + base_ + off;
     }
-    QByteArray b_;
+    void bytes(int off, int width, QByteArrayView v) {
+        Q_ASSERT(off + width <= width_);
+        char* p = at(off);
+        const int n = std::min<int>(int(v.size()), width);
+        std::memcpy(p, v.data(), size_t(n));
+        std::memset(p + n, ' ', size_t(width - n));
+    }
+    QByteArray& out_;
+    qsizetype base_;
+    int width_;
 };
 
+// One row of the request, as the statement holds it: views valid until the
+// next step. Only the item name is encoded, once per item.
 struct Row {
-    QString BankCd, AcctNo, CustNo, ItemCd, ItemID, ItemNm, JuNo, SNo, Nm;
+    QByteArrayView BankCd, AcctNo, CustNo, ItemCd, ItemID, JuNo, SNo, Nm;
+    const QByteArray* ItemNm = nullptr; // CP949
     qint64 Amt = 0;
+
+    static QString s(QByteArrayView v) { return QString::fromUtf8(v); }
 };
 
 bool isHVBT() {
@@ -88,7 +135,7 @@ void badAccount(const Row& r) {
     Msg::error(QStringLiteral("계좌번호오류"),
                QStringLiteral("학번 %1 %2 학생의 계좌번호 [%3]로는 은행 검증값을 계산할 수 없습니다.\r\r"
                               "계좌번호를 확인한 후 다시 파일작성을 하세요!!")
-                   .arg(r.SNo, r.Nm, r.AcctNo));
+                   .arg(Row::s(r.SNo), Row::s(r.Nm), Row::s(r.AcctNo)));
 }
 
 void badPassword() {
@@ -125,38 +172,68 @@ void header80(Record& h) {
     if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd)) h.text(63, 17, runYymmSeq());
 }
 
-QString payer80(const Row& r, bool layout100) {
-    const QString item10 = Cp949::cutToBytes(r.ItemNm, 10);
+// What the records of one run look at on every row, worked out once.
+struct RunCodes {
+    bool udBank = false;  // 20, 22, 24
+    bool itemKind = false; // 26, 81: the item's code in the kind field
+    bool hvbt = false;
+    bool payerItem = false; // the payer field holds the item name too
+    QByteArray day;       // the transfer day
+    void prepare(bool layout100) {
+        const QString& b = Run.BankCd;
+        udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
+        itemKind = b == QLatin1String("26") || b == QLatin1String("81");
+        hvbt = isHVBT();
+        day = Run.StartDate.mid(4, 2).toLatin1();
+        payerItem = b == QLatin1String("45") ||
+                    (!layout100 && ((udBank && hvbt) || itemKind || b == QLatin1String("35")));
+    }
+};
+RunCodes codes;
+
+// A field of CP949 bytes padded with blanks to width (a longer one kept whole).
+void padded(QByteArray& out, const QByteArray& v, int width) {
+    out += v;
+    if (v.size() < width) out.append(width - int(v.size()), ' ');
+}
+
+void payer80(Record& d, const Row& r, bool layout100) {
+    (void)layout100;
     const QString& b = Run.BankCd;
-    const bool udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
-    if (b == QLatin1String("45"))
-        return QLatin1Char('C') + TDMLib::PadRightSpace(r.CustNo, 13) + TDMLib::PadRightSpace(item10, 10);
-    if (layout100) return r.CustNo; // bank 93
-    if ((udBank && isHVBT()) || b == QLatin1String("26") || b == QLatin1String("81") ||
-        b == QLatin1String("35"))
-        return TDMLib::PadRightSpace(r.CustNo, 14) + TDMLib::PadRightSpace(item10, 10);
-    return r.CustNo;
+    if (!codes.payerItem) {
+        d.text(48, 24, r.CustNo);
+        return;
+    }
+    QByteArray v;
+    v.reserve(32);
+    if (b == QLatin1String("45")) v += 'C';
+    padded(v, cp949(r.CustNo), b == QLatin1String("45") ? 13 : 14);
+    padded(v, Cp949::cutBytes(*r.ItemNm, 10), 10);
+    d.encoded(48, 24, v);
 }
 
 void data80(Record& d, const Row& r, bool layout100) {
-    const QString& b = Run.BankCd;
-    const bool udBank = b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("24");
-    d.text(0, 1, QStringLiteral("D"));
+    const bool udBank = codes.udBank;
+    d.text(0, 1, "D");
     d.num(1, 2, r.BankCd);
     d.text(3, 15, r.AcctNo);
-    if (udBank)
-        d.text(18, 2, isHVBT() ? QStringLiteral("UD") : QStringLiteral("10"));
-    else if (b == QLatin1String("26") || b == QLatin1String("81"))
+    if (udBank) {
+        if (codes.hvbt)
+            d.text(18, 2, "UD");
+        else
+            d.text(18, 2, "10");
+    } else if (codes.itemKind) {
         d.text(18, 2, r.ItemID);
-    else
-        d.text(18, 2, QStringLiteral("10"));
+    } else {
+        d.text(18, 2, "10");
+    }
     d.num(20, 11, r.Amt);
-    d.num(31, 2, Run.StartDate.mid(4, 2));
+    d.num(31, 2, QByteArrayView(codes.day));
     if (udBank && !r.JuNo.isEmpty())
-        d.text(38, 10, QStringLiteral("999") + r.JuNo.mid(6, 7));
+        d.text(38, 10, QStringLiteral("999") + Row::s(r.JuNo).mid(6, 7));
     else
-        d.num(38, 10, QStringLiteral("0"));
-    d.text(48, 24, payer80(r, layout100));
+        d.num(38, 10, QByteArrayView("0", 1));
+    payer80(d, r, layout100);
     d.text(76, 2, r.ItemID);
     if (layout100) d.text(80, 20, r.CustNo);
 }
@@ -190,16 +267,16 @@ void header100B(Record& h) {
 }
 
 void data100B(Record& d, const Row& r) {
-    d.text(0, 1, QStringLiteral("D"));
+    d.text(0, 1, "D");
     d.num(1, 2, r.BankCd);
     d.text(3, 16, r.AcctNo);
     d.num(19, 13, r.Amt);
     d.num(37, 13, 0);
     d.text(50, 10, runYymmSeq());
     d.text(60, 3, r.ItemID);
-    d.text(63, 14, Cp949::cutToBytes(r.ItemNm, 10));
+    d.encoded(63, 14, Cp949::cutBytes(*r.ItemNm, 10));
     d.text(77, 20, r.CustNo);
-    d.text(97, 1, QStringLiteral("1"));
+    d.text(97, 1, "1");
 }
 
 void trailer100B(Record& t) {
@@ -224,24 +301,36 @@ bool accumulate(const Row& r) {
     const QString& b = Run.BankCd;
     bool ok = true;
     if (b == QLatin1String("04")) {
-        if (r.AcctNo.size() < 12 || !r.AcctNo.at(11).isDigit() || r.AcctNo.at(11).unicode() > '9')
+        // The twelfth character; account numbers are ASCII, so bytes are
+        // characters up to the first other one.
+        const QByteArrayView a = r.AcctNo;
+        qsizetype i = 0;
+        while (i < a.size() && i < 11 && uchar(a[i]) < 0x80) ++i;
+        if (i < 11) {
+            const QString acct = Row::s(a);
+            if (acct.size() < 12 || !acct.at(11).isDigit() || acct.at(11).unicode() > '9')
+                ok = false;
+            else
+                Run.CheckSum += acct.at(11).digitValue();
+        } else if (a.size() < 12 || a[11] < '0' || a[11] > '9') {
             ok = false;
-        else
-            Run.CheckSum += r.AcctNo.at(11).digitValue();
+        } else {
+            Run.CheckSum += a[11] - '0';
+        }
     } else if (b == QLatin1String("05")) {
-        Run.CheckSum += TDMBankLib::AcctSum05(r.AcctNo, &ok);
+        Run.CheckSum += TDMBankLib::AcctSum05(Row::s(r.AcctNo), &ok);
         if (!ok) {
             Msg::error(QStringLiteral("계좌번호오류"),
                        QStringLiteral("계좌번호가 잘못되었습니다\r\r다시 계좌번호를 확인하세요!"));
             return false;
         }
     } else if (b == QLatin1String("20")) {
-        Run.AcctDigitSum += TDMBankLib::DigitSum(r.AcctNo, &ok);
-        Run.AmtDigitSum += TDMBankLib::DigitSum(QString::number(r.Amt));
+        Run.AcctDigitSum += TDMBankLib::DigitSum(Row::s(r.AcctNo), &ok);
+        Run.AmtDigitSum += TDMBankLib::NumberDigitSum(r.Amt);
     } else if (b == QLatin1String("22")) {
-        Run.CheckSum += TDMBankLib::RecordCheck22(Run.StartDate, r.AcctNo, Run.Count, r.Amt, &ok);
+        Run.CheckSum += TDMBankLib::RecordCheck22(Run.StartDate, Row::s(r.AcctNo), Run.Count, r.Amt, &ok);
     } else if (b == QLatin1String("23")) {
-        Run.CheckSum += TDMBankLib::RecordCheck23(r.AcctNo, Run.Count, r.Amt, &ok);
+        Run.CheckSum += TDMBankLib::RecordCheck23(Row::s(r.AcctNo), Run.Count, r.Amt, &ok);
     }
     if (!ok) badAccount(r);
     return ok;
@@ -355,7 +444,7 @@ BatFile::BuiltQuery pBuildCollectQuery(const QString& RunKey, const CollectSelec
     q.sql += QStringLiteral("and T1.Amt > 0 and T1.AcctNo <> '' ");
     q.sql += rowBankCondition(Sel.BankCd, q.binds);
     AddCollectConditions(Sel, q.sql, q.binds);
-    q.sql += QStringLiteral(" order by T1.SNo, T1.ItemCd ");
+    q.sql += QStringLiteral(" order by T1.YearMon, T1.SeqNo, T1.SNo, T1.ItemCd ");
     q.ok = true;
     return q;
 }
@@ -373,7 +462,7 @@ BatFile::BuiltQuery pBuildCollectQueryJuNo(const QString& RunKey, const CollectS
     q.sql += QStringLiteral("and T1.Amt > 0 and T1.AcctNo <> '' and T1.BankCd = ? ");
     q.binds << Sel.BankCd;
     AddCollectConditions(Sel, q.sql, q.binds);
-    q.sql += QStringLiteral(" order by T1.SNo, T1.ItemCd ");
+    q.sql += QStringLiteral(" order by T1.YearMon, T1.SeqNo, T1.SNo, T1.ItemCd ");
     q.ok = true;
     return q;
 }
@@ -446,6 +535,18 @@ bool recordsWhole(const QByteArray& content, int width) {
     return true;
 }
 
+bool allDigits(QByteArrayView v) {
+    for (char c : v)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// Rows of the round: an upper bound of the records, for the buffer.
+qint64 roundRows(const QString& runKey) {
+    Query q(QStringLiteral("SELECT max(rowid) FROM %1").arg(Database::quoted(QStringLiteral("H_200_") + runKey)));
+    return q.exec() && q.next() ? std::max<qint64>(0, q.num(0)) : 0;
+}
+
 bool writeAndPlace(const QByteArray& content, const QString& fileName, const RequestBooking& book) {
     const QString part = DMLib->dir(QStringLiteral("Temp")) + fileName + QStringLiteral(".part");
     const QString target = DMLib->dir(QStringLiteral("send")) + fileName;
@@ -487,31 +588,62 @@ bool writeAndPlace(const QByteArray& content, const QString& fileName, const Req
     return true;
 }
 
-bool readRows(const BatFile::BuiltQuery& bq, QList<Row>& rows) {
-    Query q(bq.sql);
-    for (const QVariant& v : bq.binds)
-        q.add(v);
-    if (!q.exec()) return false;
-    while (q.next()) {
-        Row r;
-        r.BankCd = q.str(0);
-        r.AcctNo = q.str(1);
-        r.Amt = q.num(2);
-        r.CustNo = q.str(3);
-        r.ItemCd = q.str(4);
-        r.SNo = q.str(5);
-        r.Nm = q.str(6);
-        r.ItemNm = q.str(7);
-        r.ItemID = q.str(8);
-        r.JuNo = q.str(9);
-        rows << r;
+// The request's rows, stepped from the statement one at a time. A round
+// table holds one round, so its key order is student number and item.
+class RowSource {
+public:
+    explicit RowSource(const BatFile::BuiltQuery& bq) : q_(bq.sql) {
+        for (const QVariant& v : bq.binds)
+            q_.add(v);
+        ok_ = q_.exec();
+        pending_ = ok_ && q_.next();
+        ok_ = ok_ && q_.ok();
     }
-    return true;
-}
+    bool ok() const { return ok_; }
+    bool empty() const { return !pending_; }
+    bool next(Row& r) {
+        if (!pending_) return false;
+        r.BankCd = q_.utf8(0);
+        r.AcctNo = q_.utf8(1);
+        r.Amt = q_.num(2);
+        r.CustNo = q_.utf8(3);
+        r.ItemCd = q_.utf8(4);
+        r.SNo = q_.utf8(5);
+        r.Nm = q_.utf8(6);
+        r.ItemNm = itemName(q_.utf8(7));
+        r.ItemID = q_.utf8(8);
+        r.JuNo = q_.utf8(9);
+        stepAfter_ = true;
+        return true;
+    }
+    // Moves on once the caller is done with the row handed out.
+    bool advance() {
+        if (stepAfter_) {
+            stepAfter_ = false;
+            pending_ = q_.next();
+            if (!q_.ok()) ok_ = false;
+        }
+        return pending_;
+    }
+
+private:
+    // Item names repeat on every row: each is encoded once.
+    const QByteArray* itemName(QByteArrayView utf8) {
+        for (const auto& [u, cp] : names_)
+            if (same(u, utf8)) return &cp;
+        names_.emplace_back(utf8.toByteArray(), cp949(utf8));
+        return &names_.back().second;
+    }
+    Query q_;
+    bool ok_ = false;
+    bool pending_ = false;
+    bool stepAfter_ = false;
+    std::list<std::pair<QByteArray, QByteArray>> names_;
+};
 
 // Layout200 for the NH group. False after a box when a check number cannot
 // be computed.
-bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
+bool writeLayout200(RowSource& rows, QByteArray& out) {
     QString pw = Run.Passwd.left(4);
     if (pw.trimmed().isEmpty()) pw = kNHDefaultPasswd;
     const QString pwTrim = pw.trimmed();
@@ -522,7 +654,7 @@ bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
     const qint64 password = pwTrim.toLongLong();
     const QString day = Run.StartDate.mid(4, 2);
 
-    Record h(200);
+    Record h(out, 200);
     h.text(0, 1, QStringLiteral("S"));
     h.text(1, 3, QStringLiteral("999"));
     h.num(4, 3, Run.BankCd);
@@ -537,26 +669,28 @@ bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
     h.text(57, 5, Run.EduCode);
     h.text(62, 10, Run.RepCompyNo);
     h.text(72, 10, runYymmSeq());
-    out += h.line();
 
     qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
     qint64 bankDigitSum = 0;
-    for (const Row& r : rows) {
+    const int dayNo = day.toInt();
+    for (Row r; rows.next(r); rows.advance()) {
         const qint64 recNo = cnt[0] + cnt[1] + cnt[2] + 1;
-        const QString acct14 = TDMLib::PadLeftZero(r.AcctNo, 14);
-        const QChar last = acct14.at(13);
-        bool okBank = false;
-        const int b = r.BankCd.toInt(&okBank);
-        if (!okBank || !TDMLib::IsAllDigits(r.BankCd) || !TDMLib::IsAllDigits(r.AcctNo)) {
+        // Bank and account are digits only, so their bytes are characters.
+        if (!allDigits(r.BankCd) || !allDigits(r.AcctNo) || r.BankCd.isEmpty() || r.BankCd.size() > 9) {
             badAccount(r);
             return false;
         }
+        int b = 0;
+        for (char c : r.BankCd)
+            b = b * 10 + (c - '0');
         const int len = int(r.AcctNo.size());
-        const int digit = (len == 14 || len == 13 || r.BankCd != QLatin1String("12")) ? last.digitValue() : 0;
-        const int check = TDMBankLib::RecordCheckNH(day.toInt(), digit, r.Amt, password);
-        bankDigitSum += (b >= 10 && b <= 17) ? last.digitValue() : b;
+        // The fourteenth character of the account zero-padded to 14.
+        const int lastDigit = len == 0 ? 0 : r.AcctNo[std::min(len, 14) - 1] - '0';
+        const int digit = (len == 14 || len == 13 || !same(r.BankCd, "12")) ? lastDigit : 0;
+        const int check = TDMBankLib::RecordCheckNH(dayNo, digit, r.Amt, password);
+        bankDigitSum += (b >= 10 && b <= 17) ? lastDigit : b;
 
-        Record d(200);
+        Record d(out, 200);
         d.text(0, 1, QStringLiteral("D"));
         d.num(1, 7, recNo);
         d.text(8, 10, Run.CompyNo.trimmed());
@@ -564,14 +698,16 @@ bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
         d.text(19, 1, QStringLiteral("2"));
         d.num(20, 3, r.ItemCd);
         d.num(23, 3, r.BankCd);
-        d.text(26, 16, acct14 + QStringLiteral("  "));
+        if (len <= 14)
+            d.num(26, 14, r.AcctNo); // and two blanks
+        else
+            d.text(26, 16, r.AcctNo);
         d.num(42, 13, r.Amt);
         d.num(55, 13, 0);
-        d.text(68, 12, r.ItemNm);
+        d.encoded(68, 12, *r.ItemNm);
         d.text(80, 1, QStringLiteral("0"));
         d.text(94, 20, r.CustNo);
         d.num(149, 4, check);
-        out += d.line();
 
         const int cls = (b == 10 || b == 11) ? 0 : (b >= 12 && b <= 17) ? 1 : 2;
         cnt[cls] += 1;
@@ -588,7 +724,7 @@ bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
     Run.Count = n;
     Run.Total = total;
 
-    Record t(200);
+    Record t(out, 200);
     t.text(0, 1, QStringLiteral("E"));
     t.num(1, 7, n + 2);
     t.num(8, 7, n);
@@ -600,32 +736,30 @@ bool writeLayout200(const QList<Row>& rows, QByteArray& out) {
     t.num(74, 7, cnt[2]);
     t.num(81, 15, amt[2]);
     t.text(96, 4, Run.CheckValue);
-    out += t.line();
     return true;
 }
 
 // Layout80, Layout100A and Layout100B. Fails after a box, or with
 // *cancelled when the management code was not confirmed.
-bool writeLayout80Family(BatFile::Layout layout, const QList<Row>& rows, const CollectSelection& sel,
+bool writeLayout80Family(BatFile::Layout layout, RowSource& rows, const CollectSelection& sel,
                          QByteArray& out, bool* cancelled) {
     const bool is100B = layout == BatFile::Layout::L100B;
     const bool is100A = layout == BatFile::Layout::L100A;
     const int width = layout == BatFile::Layout::L80 ? 80 : 100;
+    codes.prepare(is100A);
     {
-        Record h(width);
+        Record h(out, width);
         if (is100B)
             header100B(h);
         else
             header80(h);
-        out += h.line();
     }
-    for (const Row& r : rows) {
-        Record d(width);
+    for (Row r; rows.next(r); rows.advance()) {
+        Record d(out, width);
         if (is100B)
             data100B(d, r);
         else
             data80(d, r, is100A);
-        out += d.line();
         Run.Count += 1;
         Run.Total += r.Amt;
         if (!accumulate(r)) return false;
@@ -639,13 +773,13 @@ bool writeLayout80Family(BatFile::Layout layout, const QList<Row>& rows, const C
         *cancelled = true;
         return false;
     }
+    if (!rows.ok()) return false;
     if (is100A) Run.CheckValue = QString(); // banks 45 and 93 take no check value
-    Record t(width);
+    Record t(out, width);
     if (is100B)
         trailer100B(t);
     else
         trailer80(t);
-    out += t.line();
     return true;
 }
 
@@ -687,12 +821,13 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
     static const QStringList juNoBanks{QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24")};
     const BatFile::BuiltQuery bq = juNoBanks.contains(Sel.BankCd) ? pBuildCollectQueryJuNo(RunKey, Sel)
                                                                   : pBuildCollectQuery(RunKey, Sel);
-    QList<Row> rows;
-    if (!bq.ok || !readRows(bq, rows)) {
+    std::optional<RowSource> rows;
+    if (bq.ok) rows.emplace(bq);
+    if (!rows || !rows->ok()) {
         Msg::error(QStringLiteral("오류"), QStringLiteral("회차 자료를 읽을 수 없습니다. (%1)").arg(RunKey));
         return false;
     }
-    if (rows.isEmpty()) {
+    if (rows->empty()) {
         plainBox(QStringLiteral("본 회차에는 송신대상 자료가 존재하지 않습니다."));
         return false;
     }
@@ -700,11 +835,15 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
     const BatFile::Layout layout = BatFile::ChooseLayout(Run.BankCd, Run.StartDate);
     QByteArray content;
     const int width = layout == BatFile::Layout::L200 ? 202 : layout == BatFile::Layout::L80 ? 82 : 102;
-    content.reserve((rows.size() + 2) * width);
+    content.reserve(qsizetype(roundRows(RunKey) + 2) * width);
     bool cancelled = false;
     const bool built = layout == BatFile::Layout::L200
-                           ? writeLayout200(rows, content)
-                           : writeLayout80Family(layout, rows, Sel, content, &cancelled);
+                           ? writeLayout200(*rows, content)
+                           : writeLayout80Family(layout, *rows, Sel, content, &cancelled);
+    if (!rows->ok()) {
+        Msg::error(QStringLiteral("오류"), QStringLiteral("회차 자료를 읽을 수 없습니다. (%1)").arg(RunKey));
+        return false;
+    }
     Run.AcctDigitSum = 0;
     Run.AmtDigitSum = 0;
     if (!built) return false;
@@ -815,13 +954,15 @@ bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const 
 
     QByteArray content;
     content.reserve((rows.size() + 2) * 82);
-    Record h(80);
-    header80(h);
-    content += h.line();
+    {
+        Record h(content, 80);
+        header80(h);
+    }
     for (const DistribRow& r : rows) {
-        Record d(80);
-        dataDistrib(d, r);
-        content += d.line();
+        {
+            Record d(content, 80);
+            dataDistrib(d, r);
+        }
         Run.Count += 1;
         Run.Total += r.Amt;
         Run.AcctDigitSum += digitSum(r.AcctNo);
@@ -829,9 +970,10 @@ bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const 
     }
     Run.CheckValue = BankCd == QLatin1String("20") ? TDMBankLib::CheckValue20(Run.AcctDigitSum, Run.AmtDigitSum)
                                                    : QStringLiteral("    ");
-    Record t(80);
-    trailer80(t);
-    content += t.line();
+    {
+        Record t(content, 80);
+        trailer80(t);
+    }
     Run.AcctDigitSum = 0;
     Run.AmtDigitSum = 0;
     if (!recordsWhole(content, 80)) {
