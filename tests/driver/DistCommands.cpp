@@ -15,14 +15,8 @@
 
 namespace {
 
-QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
-    const int i = args.indexOf(QStringLiteral("--") + name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
-}
-QStringList listOpt(const QStringList& args, const QString& name) {
-    const QString v = opt(args, name);
-    return v.isEmpty() ? QStringList() : v.split(QLatin1Char(','));
-}
+using Driver::opt;
+using Driver::listOpt;
 
 const char* kUsage =
     "dist round create|add --ym YYYYMM [--seq SS] [--group 01] (--grades 1,2 --items ITEMCD,... | --groups "

@@ -78,6 +78,16 @@ int runCommand(const QString& name, const QStringList& args) {
     return it->command(rest);
 }
 
+QString opt(const QStringList& args, const QString& name, const QString& def) {
+    const int i = args.indexOf(QStringLiteral("--") + name);
+    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
+}
+
+QStringList listOpt(const QStringList& args, const QString& name) {
+    const QString v = opt(args, name);
+    return v.isEmpty() ? QStringList() : v.split(QLatin1Char(','));
+}
+
 void print(const QJsonObject& o) {
     const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact);
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);

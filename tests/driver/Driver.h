@@ -19,6 +19,11 @@ void addCommand(const QString& name, const QString& usage, Command c);
 // fails when there is none of that name.
 int runCommand(const QString& name, const QStringList& args);
 
+// The value after "--name" in args, or def.
+QString opt(const QStringList& args, const QString& name, const QString& def = QString());
+// The comma-separated values after "--name"; empty when absent.
+QStringList listOpt(const QStringList& args, const QString& name);
+
 // Prints one JSON line on standard output.
 void print(const QJsonObject& o);
 // Prints {"error": text} and returns 2.

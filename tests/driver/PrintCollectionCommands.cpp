@@ -2,6 +2,7 @@
 // print and receipt over a listing made with the window's selections.
 
 #include "driver/Driver.h"
+#include "driver/SelectionArgs.h"
 #include "driver/PrintOutput.h"
 
 #include "data/DMMain.h"
@@ -21,38 +22,17 @@ const char* kSelection =
     "[--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] [--redt yyyymmdd] "
     "[--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2]";
 
-QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
-    const int i = args.indexOf(QStringLiteral("--") + name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
-}
+using Driver::opt;
+using Driver::listOpt;
 
-QStringList listOpt(const QStringList& args, const QString& name) {
-    const QString v = opt(args, name);
-    return v.isEmpty() ? QStringList() : v.split(QLatin1Char(','));
-}
 
 // The window's listing under the selection options; false (with the box
 // shown) when "자료조회" would refuse.
 bool listing(const QStringList& args, CollectionSelection& s, CollectionListing& l, int* rc) {
-    s.yearMon = opt(args, QStringLiteral("yearmon"));
-    s.seqNo = opt(args, QStringLiteral("seqno"));
-    if (s.yearMon.isEmpty() || s.seqNo.isEmpty()) {
+    if (!Driver::collectionSelection(args, s)) {
         *rc = Driver::fail(QStringLiteral("print needs ") + QString::fromLatin1(kSelection));
         return false;
     }
-    s.gcode = opt(args, QStringLiteral("group"), QStringLiteral("01"));
-    s.bankCd = opt(args, QStringLiteral("bank"), QStringLiteral("00"));
-    s.itemIds = listOpt(args, QStringLiteral("items"));
-    s.groups = listOpt(args, QStringLiteral("groups"));
-    s.fromSNo = opt(args, QStringLiteral("from"));
-    s.toSNo = opt(args, QStringLiteral("to"));
-    s.setlDt = opt(args, QStringLiteral("setl"));
-    s.setlDt2 = opt(args, QStringLiteral("setl2"));
-    s.reDt = opt(args, QStringLiteral("redt"));
-    s.reDt2 = opt(args, QStringLiteral("redt2"));
-    s.exempIdx = opt(args, QStringLiteral("exemp"), QStringLiteral("0")).toInt();
-    s.procIdx = opt(args, QStringLiteral("proc"), QStringLiteral("0")).toInt();
-    s.smsIdx = opt(args, QStringLiteral("sms"), QStringLiteral("0")).toInt();
     *rc = 1;
     if (!Database::tableExists(CollectionList::roundTable(s.yearMon, s.seqNo))) {
         Msg::error(QStringLiteral("이체년월/회차오류"),

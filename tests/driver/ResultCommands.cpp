@@ -13,10 +13,7 @@
 namespace {
 
 // Options of the form --name value.
-QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
-    const int i = args.indexOf(QStringLiteral("--") + name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
-}
+using Driver::opt;
 
 int split(const QStringList&) {
     const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(DMLib->dir(QStringLiteral("recv")));

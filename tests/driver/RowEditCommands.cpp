@@ -30,10 +30,7 @@
 
 namespace {
 
-QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
-    const int i = args.indexOf(QStringLiteral("--") + name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
-}
+using Driver::opt;
 bool flag(const QStringList& args, const QString& name) {
     return args.contains(QStringLiteral("--") + name);
 }

@@ -18,10 +18,7 @@
 
 namespace {
 
-QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
-    const int i = args.indexOf(QStringLiteral("--") + name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
-}
+using Driver::opt;
 
 const char* kUsage =
     "sms compose [--form NAME | --text TEXT] [--from SNO] [--to SNO] [--bank BB] [--use 0-2] | "

@@ -1,4 +1,5 @@
 #include "driver/Driver.h"
+#include "driver/SelectionArgs.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
@@ -11,15 +12,9 @@
 
 namespace {
 
-QString opt(const QStringList& args, const QString& name, const QString& def = QString()) {
-    const int i = args.indexOf(QStringLiteral("--") + name);
-    return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
-}
+using Driver::opt;
+using Driver::listOpt;
 
-QStringList listOpt(const QStringList& args, const QString& name) {
-    const QString v = opt(args, name);
-    return v.isEmpty() ? QStringList() : v.split(QLatin1Char(','));
-}
 
 const char* kShowUsage = "round-show --yearmon yyyymm --seqno NN [--group GG] [--bank BB] [--items 01,02] "
                          "[--groups A,B] [--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] "
@@ -27,22 +22,7 @@ const char* kShowUsage = "round-show --yearmon yyyymm --seqno NN [--group GG] [-
 
 int show(const QStringList& args) {
     CollectionSelection s;
-    s.yearMon = opt(args, QStringLiteral("yearmon"));
-    s.seqNo = opt(args, QStringLiteral("seqno"));
-    if (s.yearMon.isEmpty() || s.seqNo.isEmpty()) return Driver::fail(QString::fromLatin1(kShowUsage));
-    s.gcode = opt(args, QStringLiteral("group"), QStringLiteral("01"));
-    s.bankCd = opt(args, QStringLiteral("bank"), QStringLiteral("00"));
-    s.itemIds = listOpt(args, QStringLiteral("items"));
-    s.groups = listOpt(args, QStringLiteral("groups"));
-    s.fromSNo = opt(args, QStringLiteral("from"));
-    s.toSNo = opt(args, QStringLiteral("to"));
-    s.setlDt = opt(args, QStringLiteral("setl"));
-    s.setlDt2 = opt(args, QStringLiteral("setl2"));
-    s.reDt = opt(args, QStringLiteral("redt"));
-    s.reDt2 = opt(args, QStringLiteral("redt2"));
-    s.exempIdx = opt(args, QStringLiteral("exemp"), QStringLiteral("0")).toInt();
-    s.procIdx = opt(args, QStringLiteral("proc"), QStringLiteral("0")).toInt();
-    s.smsIdx = opt(args, QStringLiteral("sms"), QStringLiteral("0")).toInt();
+    if (!Driver::collectionSelection(args, s)) return Driver::fail(QString::fromLatin1(kShowUsage));
     const QString g = s.gcode;
     // The window's checks come first, as "자료조회" makes them.
     if (!Database::tableExists(CollectionList::roundTable(s.yearMon, s.seqNo))) {
