@@ -17,39 +17,12 @@
 
 namespace {
 
-const char* kSelection =
-    "--yearmon yyyymm --seqno NN [--group GG] [--bank BB] [--items 01,02] [--groups A,B] "
-    "[--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] [--redt yyyymmdd] "
-    "[--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2]";
+const char* const kSelection = Driver::kCollectionSelection;
 
 using Driver::opt;
-using Driver::listOpt;
 
-
-// The window's listing under the selection options; false (with the box
-// shown) when "자료조회" would refuse.
 bool listing(const QStringList& args, CollectionSelection& s, CollectionListing& l, int* rc) {
-    if (!Driver::collectionSelection(args, s)) {
-        *rc = Driver::fail(QStringLiteral("print needs ") + QString::fromLatin1(kSelection));
-        return false;
-    }
-    *rc = 1;
-    if (!Database::tableExists(CollectionList::roundTable(s.yearMon, s.seqNo))) {
-        Msg::error(QStringLiteral("이체년월/회차오류"),
-                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
-        return false;
-    }
-    if (const auto refusal = CollectionList::checkShow(s)) {
-        Msg::show(refusal->caption, refusal->text, refusal->errorIcon ? MsgIcon::Error : MsgIcon::None);
-        return false;
-    }
-    const QString g = s.gcode;
-    l = CollectionList::list(s, [&g](const QString& id) { return DMData->GetGItemName(id, g); });
-    if (!l.error.isEmpty()) {
-        *rc = Driver::fail(l.error);
-        return false;
-    }
-    return true;
+    return Driver::collectionListing(args, s, l, rc);
 }
 
 QString groupText(const QString& gcode) {

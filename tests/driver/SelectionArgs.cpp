@@ -2,7 +2,16 @@
 
 #include "driver/Driver.h"
 
+#include "data/DMMain.h"
+#include "platform/db/Database.h"
+#include "platform/ui/Msg.h"
+
 namespace Driver {
+
+const char* const kCollectionSelection =
+    "--yearmon yyyymm --seqno NN [--group GG] [--bank BB] [--items 01,02] [--groups A,B] "
+    "[--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] [--redt yyyymmdd] "
+    "[--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2]";
 
 bool collectionSelection(const QStringList& args, CollectionSelection& s) {
     s.yearMon = opt(args, QStringLiteral("yearmon"));
@@ -21,6 +30,30 @@ bool collectionSelection(const QStringList& args, CollectionSelection& s) {
     s.exempIdx = opt(args, QStringLiteral("exemp"), QStringLiteral("0")).toInt();
     s.procIdx = opt(args, QStringLiteral("proc"), QStringLiteral("0")).toInt();
     s.smsIdx = opt(args, QStringLiteral("sms"), QStringLiteral("0")).toInt();
+    return true;
+}
+
+bool collectionListing(const QStringList& args, CollectionSelection& s, CollectionListing& l, int* rc) {
+    if (!collectionSelection(args, s)) {
+        *rc = fail(QStringLiteral("needs ") + QString::fromLatin1(kCollectionSelection));
+        return false;
+    }
+    *rc = 1;
+    if (!Database::tableExists(CollectionList::roundTable(s.yearMon, s.seqNo))) {
+        Msg::error(QStringLiteral("이체년월/회차오류"),
+                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
+        return false;
+    }
+    if (const auto refusal = CollectionList::checkShow(s)) {
+        Msg::show(refusal->caption, refusal->text, refusal->errorIcon ? MsgIcon::Error : MsgIcon::None);
+        return false;
+    }
+    const QString g = s.gcode;
+    l = CollectionList::list(s, [&g](const QString& id) { return DMData->GetGItemName(id, g); });
+    if (!l.error.isEmpty()) {
+        *rc = fail(l.error);
+        return false;
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 // its upload, without a window on screen.
 
 #include "driver/Driver.h"
+#include "driver/SelectionArgs.h"
 
 #include "data/DMModule.h"
 #include "platform/text/Cp949.h"
@@ -9,6 +10,7 @@
 #include "students/RosterList.h"
 #include "students/SMSEdit.h"
 #include "students/SmsSession.h"
+#include "transfers/collection/CollectionExport.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -22,7 +24,8 @@ using Driver::opt;
 
 const char* kUsage =
     "sms compose [--form NAME | --text TEXT] [--from SNO] [--to SNO] [--bank BB] [--use 0-2] | "
-    "sms send [--host H] [--port P] [--company C --password P] [--timeout ms]";
+    "sms send [--host H] [--port P] [--company C --password P] [--timeout ms] | "
+    "sms recipients collection SELECTION";
 
 // As "문자메세지" hands over the roster's listing: the students with consent
 // and a mobile number; the form filled in for each; the send file written.
@@ -60,6 +63,24 @@ int compose(const QStringList& args) {
                    {QStringLiteral("file"), SmsSendFile()},
                    {QStringLiteral("count"), int(d.SGridSMS.size())},
                    {QStringLiteral("form"), text}});
+    return 0;
+}
+
+// "문자메세지" of the collection window: the recipients it hands to the
+// composer for the listing under the window's selections.
+int collectionRecipients(const QStringList& args) {
+    CollectionSelection s;
+    CollectionListing l;
+    int rc = 0;
+    if (!Driver::collectionListing(args, s, l, &rc)) return rc;
+    const QList<SmsFile::Recipient> rs = CollectionExport::smsRecipients(l.rows);
+    if (rs.isEmpty()) {
+        Msg::show(QCoreApplication::applicationName(), QStringLiteral("문자메세지 발송대상이 없습니다.!!"));
+        return 1;
+    }
+    for (const SmsFile::Recipient& r : rs)
+        Driver::print({{QStringLiteral("recipient"), QJsonArray{r.sno, r.nm, r.item, r.amount, r.date, r.tel, r.scd}}});
+    Driver::print({{QStringLiteral("count"), int(rs.size())}});
     return 0;
 }
 
@@ -117,6 +138,8 @@ const struct Registrar {
             const QString what = args.value(0);
             if (what == QLatin1String("compose")) return compose(args.mid(1));
             if (what == QLatin1String("send")) return send(args.mid(1));
+            if (what == QLatin1String("recipients") && args.value(1) == QLatin1String("collection"))
+                return collectionRecipients(args.mid(2));
             return Driver::fail(QString::fromLatin1(kUsage));
         });
     }

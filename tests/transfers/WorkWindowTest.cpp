@@ -11,6 +11,12 @@
 #include "transfers/collection/M101B06.h"
 #include "transfers/collection/M101B10.h"
 #include "transfers/collection/M101B12.h"
+#include "students/SMSEdit.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 
 #include <QRadioButton>
 
@@ -183,6 +189,58 @@ TEST_F(WorkWindow, OpensListsAndTotals) {
     EXPECT_EQ(w.SGrdPay->cell(0, ColSNo), QString());
     EXPECT_EQ(w.SGrdPay->dataRowCount(), 1);
     EXPECT_EQ(panels(w), QStringList(12, QString()));
+}
+
+// Only listed payers who accept SMS and have a mobile number are handed to
+// the composer; a refusal, a missing payer row or a blank number is not.
+TEST_F(WorkWindow, SmsHandsTheListedPayersToTheComposer) {
+    ASSERT_TRUE(Database::exec(QStringLiteral("update M_CUST set MTelNo = '010-1111-2222', smsYN = '2'")));
+    ins("M_CUST", {{"CustNo", "C2"}, {"SNo", "30102"}, {"Nm", "둘"}, {"UseTy", "1"}, {"SCd", "3"},
+                   {"MTelNo", "  "}, {"smsYN", "1"}}); // consent without a number; C3 has no payer row
+    QList<QList<SmsFile::Recipient>> handed;
+    Modal::setRunner([&](QDialog* d) {
+        if (auto* sms = qobject_cast<TFrmSMSEdit*>(d)) handed << sms->SGridSMS;
+        return int(QDialog::Rejected);
+    });
+    TFrmM101B00 w;
+    w.show();
+    w.MEdtSeqNo->setText(QStringLiteral("03"));
+    w.MEdtSeqNoExit();
+    w.BBtnPayDispClick();
+    ASSERT_EQ(w.SGrdPay->dataRowCount(), 5);
+    ASSERT_TRUE(w.BBtnSMS->isEnabled());
+    msg.expect(MsgResult::Ok);
+    w.BBtnSMS->click();
+    EXPECT_EQ(msg.texts().value(0), QStringLiteral("문자메세지 발송대상이 없습니다.!!"));
+    EXPECT_TRUE(handed.isEmpty());
+
+    ASSERT_TRUE(Database::exec(QStringLiteral("update M_CUST set smsYN = '1' where CustNo = 'C1'")));
+    w.BBtnPayDispClick();
+    w.BBtnSMS->click();
+    ASSERT_EQ(handed.size(), 1);
+    ASSERT_EQ(handed[0].size(), 2);
+    const SmsFile::Recipient& r = handed[0][0];
+    EXPECT_EQ(QStringList({r.sno, r.item, r.amount, r.tel, r.scd, r.msg}),
+              QStringList({QStringLiteral("30101"), QStringLiteral("수업료"), QStringLiteral("100,000"),
+                           QStringLiteral("010-1111-2222"), QString(), QString()}));
+    EXPECT_EQ(handed[0][1].item, QStringLiteral("급식비"));
+    EXPECT_EQ(handed[0][1].amount, QStringLiteral("50,000"));
+
+    // The driver hands over the same recipients.
+    stopServices();
+    QProcess p;
+    p.start(QStringLiteral(ZQ_DRIVER_PATH),
+            {QStringLiteral("--root"), root(), QStringLiteral("sms"), QStringLiteral("recipients"),
+             QStringLiteral("collection"), QStringLiteral("--yearmon"), QStringLiteral("202405"),
+             QStringLiteral("--seqno"), QStringLiteral("03")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(QJsonDocument(QJsonDocument::fromJson(lines[1]).object().value(QStringLiteral("recipient")).toArray())
+                  .toJson(QJsonDocument::Compact)
+                  .toStdString(),
+              R"(["30101","학생","급식비","50,000","","010-1111-2222",""])");
 }
 
 TEST_F(WorkWindow, ProgramSetGroupDoesNotRunTheGroupChange) {

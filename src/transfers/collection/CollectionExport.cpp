@@ -46,6 +46,25 @@ qint64 exemptAmount(const QString& custNo, const QString& itemId, const QString&
     return q.num(0);
 }
 
+QList<SmsFile::Recipient> smsRecipients(const QList<QStringList>& rows) {
+    QList<SmsFile::Recipient> out;
+    for (const QStringList& c : rows) {
+        // Refusal, or no payer row at all, counts as no number.
+        const QString tel = c.value(ColSms) == QLatin1String("1") ? c.value(ColTel).trimmed() : QString();
+        if (tel.isEmpty()) continue;
+        SmsFile::Recipient r;
+        r.sno = c.value(ColSNo);
+        r.nm = c.value(ColNm);
+        r.item = c.value(ColItem);
+        r.amount = QLocale(QLocale::English).toString(amountOf(c.value(ColAmt)));
+        r.date = c.value(ColDate);
+        r.tel = tel;
+        r.scd = c.value(ColSCd);
+        out << r;
+    }
+    return out;
+}
+
 bool write(const QList<QStringList>& rows, const QString& path, QString* error) {
     Workbook wb;
     wb.writeRow(1, 1,

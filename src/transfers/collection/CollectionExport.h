@@ -1,4 +1,6 @@
 #pragma once
+#include "students/SmsFile.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,5 +17,9 @@ bool write(const QList<QStringList>& rows, const QString& path, QString* error =
 // The student's exemption amount of the row's item (0 without one), found
 // through the row's item group.
 qint64 exemptAmount(const QString& custNo, const QString& itemId, const QString& gcode);
+
+// "문자메세지": one recipient per listed row whose payer accepts SMS and has a
+// mobile number, in grid order; the message is left to the composer.
+QList<SmsFile::Recipient> smsRecipients(const QList<QStringList>& rows);
 
 } // namespace CollectionExport

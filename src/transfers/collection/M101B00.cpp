@@ -468,13 +468,13 @@ void TFrmM101B00::buildControls() {
     lay->addLayout(btns);
 
     rowButtons_ = {BBtnAddShft, BBtnDelShft, BBtnAmtUpdt, bbtnSuNap, BBtnSearch, BBtnPreview, cmdReceipt,
-                   DoubleCheckBox, BBtnExcelSave};
-    laterButtons_ = {BBtnSMS};
-    for (QWidget* w : rowButtons_ + laterButtons_)
+                   DoubleCheckBox, BBtnExcelSave, BBtnSMS};
+    for (QWidget* w : rowButtons_)
         w->setEnabled(false);
     connect(BBtnPreview, &QPushButton::clicked, this, &TFrmM101B00::BBtnPreviewClick);
     connect(cmdReceipt, &QPushButton::clicked, this, &TFrmM101B00::cmdReceiptClick);
     connect(BBtnExcelSave, &QPushButton::clicked, this, &TFrmM101B00::BBtnExcelSaveClick);
+    connect(BBtnSMS, &QPushButton::clicked, this, &TFrmM101B00::BBtnSMSClick);
     connect(cboBUNGI, &QComboBox::activated, this, [this] { cboBUNGIChange(); });
     cboBUNGI->installEventFilter(this);
     BBtnAdd->setEnabled(false);

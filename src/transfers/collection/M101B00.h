@@ -163,6 +163,7 @@ public:
     void cmdReceiptClick();  // the receipt of the current row
     void cboBUNGIChange();   // the quarter's round tables
     void BBtnExcelSaveClick(); // the listed rows into a workbook
+    void BBtnSMSClick();       // the listed payers to the SMS composer
     // What the list print hands its form (the dialog's choices aside).
     CollectionPrint::ListOptions listOptions() const;
     CollectionPrint::Receipt receipt(int row) const;
@@ -191,7 +192,6 @@ private:
     void afterEdit(const RowEditFlow::After& a, int row, int col);
     CollectionTotals totals_;
     QList<QWidget*> rowButtons_;   // the row buttons that work
-    QList<QWidget*> laterButtons_; // row buttons that stand disabled for now
 };
 
 extern TFrmM101B00* FrmM101B00;

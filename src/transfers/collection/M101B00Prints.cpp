@@ -1,5 +1,5 @@
-// The collection window's outputs: the list print, the receipt and the
-// quarter filter.
+// The collection window's outputs: the list print, the receipt, the
+// workbook, the SMS recipients and the quarter filter.
 
 #include "transfers/collection/M101B00.h"
 
@@ -9,6 +9,7 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/F201B03_02.h"
+#include "students/SMSEdit.h"
 #include "transfers/collection/CollectionExport.h"
 #include "transfers/common/Rounds.h"
 
@@ -113,4 +114,16 @@ void TFrmM101B00::BBtnExcelSaveClick() {
         return;
     }
     Msg::info(QStringLiteral("화일생성"), QStringLiteral("엑셀화일을 생성하였습니다!"), this);
+}
+
+void TFrmM101B00::BBtnSMSClick() {
+    const QString none = QStringLiteral("문자메세지 발송대상이 없습니다.!!");
+    const auto say = [&] {
+        Msg::show(QCoreApplication::applicationName(), none, MsgIcon::None, MsgButtons::Ok, this);
+    };
+    if (SGrdPay->cell(0, ColSNo).isEmpty()) return say();
+    TFrmSMSEdit dlg(this);
+    dlg.SGridSMS = CollectionExport::smsRecipients(SGrdPay->payModel()->rows());
+    if (dlg.SGridSMS.isEmpty()) return say();
+    Modal::exec(&dlg);
 }
