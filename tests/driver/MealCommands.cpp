@@ -3,6 +3,8 @@
 
 #include "driver/Driver.h"
 #include "transfers/collection/MealExport.h"
+#include "transfers/common/Rounds.h"
+#include "platform/ui/Msg.h"
 #include "van/MealItems.h"
 
 
@@ -47,6 +49,20 @@ int mealCommand(const QStringList& args) {
             return 0;
         }
     }
+    if (what == QLatin1String("rounds")) {
+        // meal rounds yyyy-mm yyyy-mm: "조회" of the export window.
+        const auto rounds = MealExport::roundsInRange(args.value(1), args.value(2));
+        if (!rounds) {
+            Msg::error(QStringLiteral("작성년월 입력오류"),
+                       QStringLiteral("작성년월 조건이 잘못 입력되었습니다. 확인하십시오."));
+            return 1;
+        }
+        for (const QString& t : *rounds)
+            Driver::print(QJsonObject{{QStringLiteral("table"), t},
+                                      {QStringLiteral("title"),
+                                       Rounds::title(Rounds::yearMonOf(t), Rounds::seqNoOf(t))}});
+        return 0;
+    }
     if (what == QLatin1String("export")) {
         // meal export H_200_...,... [--kinds both|auto|cash]
         MealExport::Kinds k;
@@ -86,7 +102,7 @@ int mealCommand(const QStringList& args) {
 
 const bool g_registered = [] {
     Driver::addCommand(QStringLiteral("meal"),
-                       QStringLiteral("meal items list|available|save CODE[:KIND],...   meal settings [--use 0|1] [--folder DIR]   meal export H_200_...,... [--kinds both|auto|cash]"),
+                       QStringLiteral("meal items list|available|save CODE[:KIND],...   meal settings [--use 0|1] [--folder DIR]   meal rounds FROM TO   meal export H_200_...,... [--kinds both|auto|cash]"),
                        mealCommand);
     return true;
 }();

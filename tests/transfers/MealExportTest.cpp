@@ -4,7 +4,17 @@
 #include "platform/db/Database.h"
 #include "platform/sheet/SheetReader.h"
 #include "support/TestRoot.h"
+#include "platform/ui/Modal.h"
+#include "transfers/collection/M401B00.h"
+#include "transfers/collection/M401B01.h"
 #include "van/MealItems.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -81,6 +91,98 @@ TEST_F(MealExportTest, CashOnlyAndRoundsWithoutMealRows) {
     ASSERT_TRUE(MealItems::save({{"06", "수업료", ""}}));
     EXPECT_EQ(MealExport::writeRound(table, cash, path(QStringLiteral("other")), &file), 0);
     EXPECT_FALSE(QDir(path(QStringLiteral("other"))).exists());
+}
+
+TEST_F(MealExportTest, RangesCompareYearMonthTexts) {
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260302")));
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260401")));
+    const struct {
+        const char *from, *to;
+        std::optional<QStringList> rounds;
+    } cases[] = {
+        {"2026-03", "2026-03", QStringList{"H_200_20260301", "H_200_20260302"}},
+        {"2026-02", "2026-04", QStringList{"H_200_20260301", "H_200_20260302", "H_200_20260401"}},
+        {"2026-03", "2026-02", std::nullopt},
+        {"2026-03", "-", std::nullopt},
+        {"2026-0", "2026-04", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MealExport::roundsInRange(QLatin1String(c.from), QLatin1String(c.to)), c.rounds)
+            << c.from << " " << c.to;
+}
+
+// The window: marked rounds, the confirmed count, one workbook per round
+// with meal rows; a round without any gets none and the run still succeeds.
+TEST_F(MealExportTest, WindowWritesTheMarkedRounds) {
+    ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20260302")));
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("H_200_20260302"), {{QStringLiteral("YearMon"), QStringLiteral("202603")},
+                                                                        {QStringLiteral("SeqNo"), QStringLiteral("02")},
+                                                                        {QStringLiteral("SNo"), QStringLiteral("10101")},
+                                                                        {QStringLiteral("Gcode"), QStringLiteral("01")},
+                                                                        {QStringLiteral("ItemCd"), QStringLiteral("02")},
+                                                                        {QStringLiteral("ReplyTy"), QStringLiteral("2")},
+                                                                        {QStringLiteral("Amt"), 70000}}));
+    ASSERT_TRUE(MealItems::write({true, path(QStringLiteral("meal"))}));
+    QStringList confirmed;
+    int answer = 1;
+    Modal::setRunner([&](QDialog* d) {
+        if (auto* c = qobject_cast<TFrmM401B01*>(d)) confirmed << c->txtV->text() + QLatin1Char('/') + c->txtW->text();
+        return answer;
+    });
+    TFrmM401B00 w;
+    EXPECT_FALSE(w.cmdSend->isEnabled());
+    EXPECT_FALSE(w.chkCash->isEnabled());
+    EXPECT_EQ(w.mskFYear->text(), QStringLiteral("2026-03"));
+
+    // A key in the start empties the end: the search is refused.
+    QTest::keyClick(w.mskFYear, Qt::Key_3);
+    EXPECT_EQ(w.mskTYear->text(), QStringLiteral("-"));
+    msg.expect(MsgResult::Ok);
+    w.cmdSearchClick();
+    EXPECT_EQ(msg.texts().value(0), QStringLiteral("작성년월 조건이 잘못 입력되었습니다. 확인하십시오."));
+    w.mskFYear->setText(QStringLiteral("2026-03"));
+    w.mskTYear->setText(QStringLiteral("2026-03"));
+    w.cmdSearchClick();
+    ASSERT_EQ(w.vGrid->rowCount(), 2);
+    EXPECT_EQ(w.vGrid->item(1, TFrmM401B00::ColSeqNo)->text(), QStringLiteral("02"));
+    EXPECT_EQ(w.vGrid->item(1, TFrmM401B00::ColYearMon)->text(), QStringLiteral("2026-03"));
+    w.vGridDblClick(0);
+    w.vGridDblClick(1);
+    ASSERT_TRUE(w.cmdSend->isEnabled());
+    EXPECT_EQ(w.marked(), (QStringList{table, QStringLiteral("H_200_20260302")}));
+
+    // Cash only; the first answer cancels, nothing is written.
+    w.chkAuto->setChecked(false);
+    answer = 2;
+    w.cmdSendClick();
+    EXPECT_EQ(confirmed, QStringList{QStringLiteral("2 건/50,800 원")});
+    EXPECT_FALSE(QDir(path(QStringLiteral("meal"))).exists());
+    answer = 1;
+    msg.expect(MsgResult::Ok);
+    w.cmdSendClick();
+    EXPECT_EQ(msg.texts().value(1), QStringLiteral("급식인증자료를 생성하였습니다!"));
+    EXPECT_EQ(QDir(path(QStringLiteral("meal"))).entryList(QDir::Files), QStringList{QStringLiteral("H20260301.xlsx")});
+    EXPECT_TRUE(w.cmdSend->isEnabled());
+
+    // Only the round without meal rows: paid rows, but none of a meal item.
+    w.vGridDblClick(0);
+    msg.expect(MsgResult::Ok);
+    w.cmdSendClick();
+    EXPECT_EQ(msg.texts().value(2), QStringLiteral("급식인증 대상항목이 존재하지 않습니다."));
+    w.chkCash->setChecked(false);
+    msg.expect(MsgResult::Ok);
+    w.cmdSendClick();
+    EXPECT_EQ(msg.texts().value(3), QStringLiteral("이체구분(자동이체,현금수납)을 선택하세요."));
+    Modal::setRunner({});
+}
+
+TEST_F(MealExportTest, WindowClosesWhenTheExportIsSwitchedOff) {
+    ASSERT_TRUE(MealItems::write({false, path(QStringLiteral("meal"))}));
+    TFrmM401B00 w;
+    msg.expect(MsgResult::Ok);
+    w.FormPaint();
+    EXPECT_EQ(msg.texts().value(0), QStringLiteral("급식인증 환경설정이 자동으로 설정 되어있지 않습니다."));
+    EXPECT_EQ(w.result(), int(QDialog::Rejected));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/db/Database.h"
 #include "platform/sheet/Workbook.h"
 #include "platform/text/Cp949.h"
+#include "transfers/common/Rounds.h"
 
 #include <QDir>
 
@@ -53,6 +54,25 @@ int countRows(const QString& table, const Kinds& k, qint64* amount) {
     if (!q.exec() || !q.next()) return 0;
     if (amount) *amount = q.num(1);
     return int(q.num(0));
+}
+
+int countPaid(const QString& table, const Kinds& k) {
+    if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return 0;
+    Query q(QStringLiteral("SELECT COUNT(*) FROM %1 r WHERE ").arg(Database::quoted(table)) + kindCondition(k));
+    if (!q.exec() || !q.next()) return 0;
+    return int(q.num(0));
+}
+
+std::optional<QStringList> roundsInRange(const QString& from, const QString& to) {
+    const auto ym = [](QString t) { return t.remove(QLatin1Char('-')).remove(QLatin1Char(' ')); };
+    const QString f = ym(from), t = ym(to);
+    if (!Rounds::isYearMon(f) || !Rounds::isYearMon(t) || f > t) return std::nullopt;
+    QStringList out;
+    for (const QString& table : Rounds::collectionTables()) {
+        const QString key = Rounds::yearMonOf(table);
+        if (key >= f && key <= t) out << table;
+    }
+    return out;
 }
 
 int writeRound(const QString& table, const Kinds& k, const QString& folder, QString* file, QString* error) {

@@ -1,10 +1,13 @@
 #pragma once
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 // The meal-certification workbooks of collection rounds: the paid charges
 // of the items chosen in D_ITEM, one workbook per round, H<yyyymm><ss>.xlsx
-// in the meal folder (UxHxls). The window that marks the rounds is not
-// built yet; zq-driver meal export runs this.
+// in the meal folder (UxHxls). "급식인증 자료 수동 전송" (TFrmM401B00)
+// marks the rounds and runs this.
 namespace MealExport {
 
 struct Kinds {
@@ -19,6 +22,14 @@ QString fileName(const QString& table);
 // D_ITEM. Round rows keep the item's ItemID within their group, D_ITEM the
 // item's ItemCd: the two meet through C_ITEM by the row's group.
 int countRows(const QString& table, const Kinds& k, qint64* amount = nullptr);
+
+// Rows of the round paid as the kinds say, of any item.
+int countPaid(const QString& table, const Kinds& k);
+
+// The collection rounds of a year-month range ("yyyy-mm" or yyyymm, both
+// ends included), in name order; nullopt when an end is not six digits or
+// the start lies after the end.
+std::optional<QStringList> roundsInRange(const QString& from, const QString& to);
 
 // Writes the round's workbook into the folder (created when missing).
 // Returns the rows written; 0 writes no file. -1 on failure (*error).
