@@ -13,6 +13,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +59,22 @@ void put(QTableWidget* g, int r, int c, const QString& t, bool editable) {
     if (!editable) it->setFlags(it->flags() & ~Qt::ItemIsEditable);
     g->setItem(r, c, it);
 }
+
+// The form sees Enter in a cell editor before the delegate does, so Enter
+// commits the cell and moves on instead of only closing the editor.
+class EnterDelegate : public QStyledItemDelegate {
+public:
+    EnterDelegate(QObject* keys, QObject* parent) : QStyledItemDelegate(parent), keys_(keys) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* e = QStyledItemDelegate::createEditor(parent, option, index);
+        if (e) e->installEventFilter(keys_);
+        return e;
+    }
+
+private:
+    QObject* keys_;
+};
 
 } // namespace
 
@@ -126,6 +144,8 @@ TFrmF401Baa::TFrmF401Baa(QWidget* parent) : QDialog(parent) {
     connect(cmdApply, &QPushButton::clicked, this, &TFrmF401Baa::cmdApplyClick);
     connect(cmdClose, &QPushButton::clicked, this, &TFrmF401Baa::cmdCloseClick);
     connect(vGrid, &QTableWidget::cellChanged, this, &TFrmF401Baa::cellEdited);
+    vGrid->setItemDelegate(new EnterDelegate(this, vGrid));
+    vGrid->installEventFilter(this);
 
     // The menu's preparation: the work table topped up from the roster.
     const NewTerm::FillResult f = NewTerm::FillVTemp();
@@ -303,6 +323,7 @@ bool TFrmF401Baa::CheckDupNewSNo(const QString& key) {
 void TFrmF401Baa::cellEdited(int row, int col) {
     if (filling_ || col < 7 || col > 9 || row >= rows_.size()) return;
     modified = true;
+    cellChecked_ = true;
     const QString t = cell(vGrid, row, col).trimmed();
     const int maxLen = col == 7 ? 1 : col == 8 ? 2 : SNoLen - 3;
     QString error;
@@ -316,13 +337,49 @@ void TFrmF401Baa::cellEdited(int row, int col) {
         error = QStringLiteral("숫자를 입력하십시오.");
     filling_ = true;
     if (!error.isEmpty()) {
+        editFailed_ = true;
         Msg::show(QCoreApplication::applicationName(), error, MsgIcon::None, MsgButtons::Ok, this);
         vGrid->item(row, col)->setText(QString());
     } else if (!t.isEmpty() && col >= 8) {
         vGrid->item(row, col)->setText(PadZero(t, maxLen, false));
     }
     filling_ = false;
-    if (error.isEmpty()) CheckDupNewSNo(cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9));
+    if (error.isEmpty() && !CheckDupNewSNo(cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9)))
+        editFailed_ = true;
+}
+
+bool TFrmF401Baa::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && !preview) {
+        const int k = static_cast<QKeyEvent*>(e)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            if (o == vGrid) {
+                vGridEnter(nullptr);
+                return true;
+            }
+            if (auto* w = qobject_cast<QWidget*>(o); w && w->parentWidget() == vGrid->viewport()) {
+                vGridEnter(w);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void TFrmF401Baa::vGridEnter(QWidget* editor) {
+    const int row = vGrid->currentRow(), col = vGrid->currentColumn();
+    editFailed_ = false;
+    cellChecked_ = false;
+    if (editor) {
+        QAbstractItemDelegate* d = vGrid->itemDelegate();
+        emit d->commitData(editor);
+        emit d->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    if (row < 0 || row >= rows_.size() || col < 7 || col > 9 || editFailed_) return;
+    if (!cellChecked_ && !CheckDupNewSNo(cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9))) return;
+    if (col < 9)
+        vGrid->setCurrentCell(row, col + 1);
+    else if (row + 1 < rows_.size())
+        vGrid->setCurrentCell(row + 1, 7);
 }
 
 void TFrmF401Baa::cmdApplyClick() {

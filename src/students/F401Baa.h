@@ -43,6 +43,13 @@ public:
     // The duplicate check of one row's key over the grid; false after its box.
     bool CheckDupNewSNo(const QString& key);
 
+    // Enter in the grid (editor: the open cell editor, or none): the cell
+    // committed and checked, then on to the next of columns 7 to 9.
+    void vGridEnter(QWidget* editor);
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
 private:
     void fillGrid(const QList<NewTermRow>& rows);
     void cellEdited(int row, int col);
@@ -51,6 +58,8 @@ private:
     QList<NewTermRow> rows_;
     QString from_, to_;
     bool filling_ = false;
+    bool editFailed_ = false;  // the last commit's check failed
+    bool cellChecked_ = false; // the last commit changed (and checked) the cell
 };
 
 // "학년일괄변경": keep the grade or one grade up.

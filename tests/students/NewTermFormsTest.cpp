@@ -7,6 +7,7 @@
 #include "students/F401Baa.h"
 #include "support/TestRoot.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -100,6 +102,50 @@ TEST_F(NewTermForms, AssignmentFormEditsChecksPreviewsAndApplies) {
     EXPECT_EQ(msg.texts().last(), QStringLiteral("신학기 반편성 최종확정 작업이 정상으로 완료되었습니다."));
     EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST ORDER BY CustNo")),
               (QStringList{QStringLiteral("20101"), QStringLiteral("20102")}));
+}
+
+// Enter commits the cell and walks columns 7, 8, 9, then column 7 of the
+// next row; a bad entry or a duplicate keeps the cursor where it is.
+TEST_F(NewTermForms, EnterWalksTheNewGradeClassAndNumber) {
+    TFrmF401Baa w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTableWidget* g = w.vGrid;
+    g->setFocus();
+    const auto type = [g](const char* text) {
+        QTest::keyClick(g, Qt::Key_F2);
+        QWidget* ed = QApplication::focusWidget();
+        ASSERT_NE(ed, g);
+        QTest::keyClicks(ed, QString::fromLatin1(text));
+        QTest::keyClick(ed, Qt::Key_Return);
+    };
+    const auto at = [g] { return std::pair{g->currentRow(), g->currentColumn()}; };
+    // Rows 1 and 2 start as grade 2 with no class: both keys "2".
+    g->setCurrentCell(0, 7);
+    type("4");
+    EXPECT_EQ(at(), std::pair(0, 8));
+    type("3");
+    EXPECT_EQ(g->item(0, 8)->text(), QStringLiteral("03"));
+    EXPECT_EQ(at(), std::pair(0, 9));
+    msg.expect(MsgResult::Ok);
+    type("x");
+    EXPECT_EQ(msg.texts().value(0), QStringLiteral("숫자를 입력하십시오."));
+    EXPECT_EQ(at(), std::pair(0, 9));
+    type("5");
+    EXPECT_EQ(at(), std::pair(1, 7));
+    // Row 2 typed the same: the duplicate keeps the cursor on its number.
+    type("4");
+    type("3");
+    msg.expect(MsgResult::Ok);
+    type("5");
+    EXPECT_TRUE(msg.texts().last().startsWith(QStringLiteral("신학년번호가 동일하게")));
+    EXPECT_EQ(at(), std::pair(1, 9));
+    // Without an editor Enter moves too; the last row stays on column 9.
+    g->setCurrentCell(2, 8);
+    QTest::keyClick(g, Qt::Key_Return);
+    EXPECT_EQ(at(), std::pair(2, 9));
+    QTest::keyClick(g, Qt::Key_Return);
+    EXPECT_EQ(at(), std::pair(2, 9));
 }
 
 TEST_F(NewTermForms, ClassDialogKeepsABadEntry) {
