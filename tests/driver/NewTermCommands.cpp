@@ -7,6 +7,7 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Msg.h"
 #include "platform/ui/TextViewer.h"
+#include "students/GradeFiles.h"
 #include "students/NewTerm.h"
 #include "students/SnoChange.h"
 
@@ -66,8 +67,92 @@ QString bound(const QStringList& a, const QString& opt) {
     return i >= 0 ? a.value(i + 1) : QString();
 }
 
+QJsonArray rowJson(const GradeFiles::Row& r) {
+    return QJsonArray::fromStringList(r);
+}
+
+// newterm files ...: the grade files of "학년,학번 자동변경".
+int files(const QStringList& a) {
+    const QString what = a.value(0);
+    const int grade = a.value(1).toInt();
+    QString error;
+    bool ok = true;
+    if (what == QLatin1String("split")) {
+        ok = GradeFiles::split(&error);
+        if (ok) Msg::info(QStringLiteral("학년별화일나누기"), QStringLiteral("파일 나누기가 완료되었습니다!"));
+    } else if (what == QLatin1String("list")) {
+        const QList<GradeFiles::Row> rows = GradeFiles::rows(grade, &error);
+        ok = error.isEmpty();
+        for (const GradeFiles::Row& r : rows) Driver::print(QJsonObject{{QStringLiteral("row"), rowJson(r)}});
+    } else if (what == QLatin1String("autonum")) {
+        const bool three = Driver::opt(a, QStringLiteral("digits"), SNoLen == 5 ? QStringLiteral("2") : QStringLiteral("3")) ==
+                           QLatin1String("3");
+        ok = GradeFiles::autoNumber(grade, three, &error);
+        if (ok) Msg::info(QStringLiteral("변환완료"), QStringLiteral("자동번호부여가 완료되었습니다!!"));
+    } else if (what == QLatin1String("grade") && (a.value(2) == QLatin1String("up") || a.value(2) == QLatin1String("down"))) {
+        ok = GradeFiles::moveGrade(grade, a.value(2) == QLatin1String("up"), &error);
+        if (ok) Msg::info(QStringLiteral("변환완료"), QStringLiteral("자동 학년 변경이 완료되었습니다!!"));
+    } else if (what == QLatin1String("change") || what == QLatin1String("add")) {
+        const GradeFiles::Entry e{Driver::opt(a, QStringLiteral("sex")), Driver::opt(a, QStringLiteral("name")),
+                                  Driver::opt(a, QStringLiteral("bank"), QStringLiteral("99")),
+                                  Driver::opt(a, QStringLiteral("acct")), Driver::opt(a, QStringLiteral("owr"))};
+        QString custNo = a.value(2);
+        ok = what == QLatin1String("change") ? GradeFiles::change(grade, custNo, a.value(3), e, &error)
+                                             : GradeFiles::add(grade, a.value(2), e, &custNo, &error);
+        if (ok) Driver::print(QJsonObject{{QStringLiteral("custNo"), custNo}});
+    } else if (what == QLatin1String("set") && a.size() == 5) {
+        ok = GradeFiles::setCell(grade, a.value(2), int(GradeFiles::kFields.indexOf(a.value(3))), a.value(4), &error);
+    } else {
+        return Driver::fail(QStringLiteral(
+            "usage: newterm files split | list G | autonum G [--digits 2|3] | grade G up|down | "
+            "change G CUSTNO NEWSNO [--name N] [--sex S] [--bank BB] [--acct A] [--owr O] | add G SNO [same options] | "
+            "set G CUSTNO FIELD VALUE"));
+    }
+    if (!ok) {
+        Msg::error(QStringLiteral("저장오류"), QStringLiteral("저장이 안되었습니다!\r") + error);
+        return 1;
+    }
+    return 0;
+}
+
+// newterm merge: the grade files into the roster after the question and a
+// backup, in one transaction; the rows that could not be merged are listed.
+int merge() {
+    const QString caption = QStringLiteral("학년별파일합치기");
+    const GradeFiles::MergePlan p = GradeFiles::plan();
+    if (!p.error.isEmpty()) {
+        Msg::error(caption, p.error);
+        return 1;
+    }
+    if (!Msg::askYesNo(caption,
+                       QStringLiteral("학년별 파일을 학생명부에 합치시겠습니까?\r수정 %1명, 추가 %2명, 합칠 수 없는 "
+                                      "자료 %3건\r합치기 전에 자료백업을 합니다.")
+                           .arg(p.updates.size())
+                           .arg(p.additions.size())
+                           .arg(p.refused.size()),
+                       nullptr, MsgIcon::Question, true))
+        return 1;
+    const GradeFiles::BackedMerge r = GradeFiles::backupAndMerge(p);
+    if (r.backupFailed) {
+        Msg::error(QStringLiteral("백업실패"), QStringLiteral("자료백업을 하지 못하여 파일을 합치지 않았습니다.\r") + r.error);
+        return 1;
+    }
+    if (!r.ok) {
+        Msg::error(caption, QStringLiteral("파일 합치기 중 오류가 발생하여 학생명부를 바꾸지 않았습니다.\r") + r.error);
+        return 1;
+    }
+    Msg::info(caption, QStringLiteral("파일 합치기가 완료되었습니다!!"));
+    Driver::print(QJsonObject{{QStringLiteral("updated"), r.updated},
+                              {QStringLiteral("added"), r.added},
+                              {QStringLiteral("backup"), r.archive},
+                              {QStringLiteral("report"), QJsonArray::fromStringList(r.report)}});
+    return 0;
+}
+
 int newterm(const QStringList& a) {
     const QString sub = a.value(0);
+    if (sub == QLatin1String("files")) return files(a.mid(1));
+    if (sub == QLatin1String("merge")) return merge();
     const QString from = bound(a, QStringLiteral("--from")), to = bound(a, QStringLiteral("--to"));
     if (sub == QLatin1String("prepare") || sub == QLatin1String("fill")) {
         const bool existed = NewTerm::VTempExists();
@@ -180,7 +265,8 @@ int newterm(const QStringList& a) {
     }
     return Driver::fail(QStringLiteral(
         "usage: newterm prepare|fill | rows|reset [--from SNO] [--to SNO] | set [--promote|--keep-grade] "
-        "[--class NN] [--old] [--row CUSTNO=G,B,N]... | check | preview | apply [--grad1 G] [--grad2 G] [--keep-out]"));
+        "[--class NN] [--old] [--row CUSTNO=G,B,N]... | check | preview | apply [--grad1 G] [--grad2 G] [--keep-out] | "
+        "files ... | merge"));
 }
 
 const struct Registrar {
@@ -188,7 +274,8 @@ const struct Registrar {
         Driver::addCommand(QStringLiteral("sno"),
                            QStringLiteral("sno change CUSTNO NEWSNO [NAME] | sno import FILE   개별학년변경"), sno);
         Driver::addCommand(QStringLiteral("newterm"),
-                           QStringLiteral("newterm prepare|fill|rows|set|reset|check|preview|apply ...   신학기반편성"),
+                           QStringLiteral("newterm prepare|fill|rows|set|reset|check|preview|apply ...   신학기반편성; "
+                                          "newterm files ...|merge   학년,학번 자동변경"),
                            newterm);
     }
 } registrar;
