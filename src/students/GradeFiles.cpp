@@ -1,10 +1,10 @@
 #include "students/GradeFiles.h"
 
 #include "basic/DataBackup.h"
+#include "basic/InputCheck.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/System.h"
-#include "platform/text/Cp949.h"
 #include "students/StudentStore.h"
 
 #include <QDir>
@@ -76,12 +76,13 @@ Row read(Query& q) {
 }
 
 // Nothing is cut on the way into the roster: a value over its roster
-// column's width is refused when it is typed.
+// column's width, or with a character the bank files cannot hold, is
+// refused when it is typed.
 bool fits(const QList<std::pair<int, QString>>& set, QString* error) {
     for (const auto& [f, v] : set) {
         const int width = Database::columnWidth(QStringLiteral("M_CUST"), kFields.at(f));
-        if (width > 0 && Cp949::byteLength(v.trimmed()) > width)
-            return failWith(error, QStringLiteral("%1 값이 %2바이트를 넘습니다: %3").arg(kFields.at(f)).arg(width).arg(v));
+        if (const QString p = InputCheck::textProblem(kFields.at(f), v.trimmed(), width); !p.isEmpty())
+            return failWith(error, p);
     }
     return true;
 }

@@ -82,10 +82,14 @@ TEST_F(GradeFilesTest, RenumbersByNameAndMovesGrades) {
 
     // The roster is untouched until the merge.
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_CUST WHERE SNo = '10105'")), 1);
-    // A value wider than the roster's column is refused, not cut.
-    QString error;
-    EXPECT_FALSE(GradeFiles::setCell(1, QStringLiteral("0001000001"), GradeFiles::Nm, QString(11, QChar(0xAC00)), &error));
-    EXPECT_FALSE(error.isEmpty());
+    // A value wider than the roster's column, or with a line break, is
+    // refused, not cut.
+    for (const QString& bad : {QString(11, QChar(0xAC00)), QStringLiteral("가\n나")}) {
+        QString error;
+        EXPECT_FALSE(GradeFiles::setCell(1, QStringLiteral("0001000001"), GradeFiles::Nm, bad, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(GradeFiles::rows(1).last().at(GradeFiles::Nm), QStringLiteral("마"));
 }
 
 // Students changed and added in the grade files come back into the roster;
