@@ -68,7 +68,8 @@ TFrmF402B00::TFrmF402B00(QWidget* parent) : QWidget(parent) {
     arrow = new QLabel(QStringLiteral("->"), single);
     MEdtUpdtStudtNo = new QLineEdit(single);
     MEdtUpdtStudtNo->setInputMask(threeDigits_ ? QStringLiteral("9-99-999;_") : QStringLiteral("9-99-99;_"));
-    MEdtUpdtStudtNo->setFixedWidth(MEdtUpdtStudtNo->fontMetrics().horizontalAdvance(QStringLiteral("0-00-000")) + 24);
+    MEdtUpdtStudtNo->setFixedWidth(
+        MEdtUpdtStudtNo->fontMetrics().horizontalAdvance(QStringLiteral("0-00-000")) + 24);
     EdtSex = edit(single, 1, 2);
     EdtSex->setEnabled(threeDigits_);
     EdtNm = new QLineEdit(single);
@@ -164,11 +165,11 @@ TFrmF402B00::TFrmF402B00(QWidget* parent) : QWidget(parent) {
     connect(DBGrid2, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { DBGrid2DblClick(row); });
     connect(DBGrid1, &QTableWidget::cellChanged, this, &TFrmF402B00::cellEdited);
     connect(RbtnUpdt, &QRadioButton::toggled, this, &TFrmF402B00::modeChanged);
-    for (QWidget* w : {static_cast<QWidget*>(EdtStudt), static_cast<QWidget*>(CBBank),
-                       static_cast<QWidget*>(EdtStudt1), static_cast<QWidget*>(EdtStudt2),
-                       static_cast<QWidget*>(EdtStudt3), static_cast<QWidget*>(MEdtUpdtStudtNo),
-                       static_cast<QWidget*>(EdtSex), static_cast<QWidget*>(EdtNm),
-                       static_cast<QWidget*>(MedtAcctNo), static_cast<QWidget*>(EdtAcctNm)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(EdtStudt), static_cast<QWidget*>(CBBank), static_cast<QWidget*>(EdtStudt1),
+          static_cast<QWidget*>(EdtStudt2), static_cast<QWidget*>(EdtStudt3),
+          static_cast<QWidget*>(MEdtUpdtStudtNo), static_cast<QWidget*>(EdtSex), static_cast<QWidget*>(EdtNm),
+          static_cast<QWidget*>(MedtAcctNo), static_cast<QWidget*>(EdtAcctNm)})
         w->installEventFilter(this);
     modeChanged();
 }
@@ -267,7 +268,8 @@ void TFrmF402B00::BbtnViewClick() {
         return;
     }
     if (!GradeFiles::exists(g)) {
-        Msg::error(kCaption, QStringLiteral("Studt%1.db 파일이 없습니다. 파일나누기를 먼저 하십시오.").arg(g), this);
+        Msg::error(kCaption, QStringLiteral("Studt%1.db 파일이 없습니다. 파일나누기를 먼저 하십시오.").arg(g),
+                   this);
         return;
     }
     grade_ = g;
@@ -293,8 +295,9 @@ void TFrmF402B00::BbtnFileCollectClick() {
         return;
     }
     const QString question =
-        QStringLiteral("학년별 파일을 학생명부에 합치시겠습니까?\r수정 %1명, 추가 %2명, 합칠 수 없는 자료 %3건\r"
-                       "합치기 전에 자료백업을 합니다.")
+        QStringLiteral(
+            "학년별 파일을 학생명부에 합치시겠습니까?\r수정 %1명, 추가 %2명, 합칠 수 없는 자료 %3건\r"
+            "합치기 전에 자료백업을 합니다.")
             .arg(p.updates.size())
             .arg(p.additions.size())
             .arg(p.refused.size());
@@ -306,7 +309,8 @@ void TFrmF402B00::BbtnFileCollectClick() {
         return;
     }
     if (!r.ok) {
-        Msg::error(caption, QStringLiteral("파일 합치기 중 오류가 발생하여 학생명부를 바꾸지 않았습니다.\r") + r.error,
+        Msg::error(caption,
+                   QStringLiteral("파일 합치기 중 오류가 발생하여 학생명부를 바꾸지 않았습니다.\r") + r.error,
                    this);
         return;
     }
@@ -408,7 +412,8 @@ void TFrmF402B00::BbtnOKClick() {
     reload();
     if (!EdtStudt3->text().trimmed().isEmpty()) {
         const int len = threeDigits_ ? 3 : 2;
-        EdtStudt3->setText(QStringLiteral("%1").arg(EdtStudt3->text().trimmed().toInt() + 1, len, 10, QLatin1Char('0')));
+        EdtStudt3->setText(
+            QStringLiteral("%1").arg(EdtStudt3->text().trimmed().toInt() + 1, len, 10, QLatin1Char('0')));
         MEdtUpdtStudtNo->clear();
         showStudent();
     }

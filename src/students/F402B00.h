@@ -59,7 +59,7 @@ private:
     void modeChanged();
 
     bool threeDigits_ = true;
-    int grade_ = 0; // the open grade file, 0 none
+    int grade_ = 0;   // the open grade file, 0 none
     QString current_; // payer number of the student shown, empty when none was found
     QList<GradeFiles::Row> rows_;
     bool filling_ = false;

@@ -55,7 +55,8 @@ struct File {
     bool open(int grade, QString* error) {
         if (grade < 1 || grade > kGrades) return failWith(error, QStringLiteral("학년을 입력하세요!"));
         if (!QFile::exists(path(grade)))
-            return failWith(error, QStringLiteral("%1 파일이 없습니다.").arg(QFileInfo(path(grade)).fileName()));
+            return failWith(error,
+                            QStringLiteral("%1 파일이 없습니다.").arg(QFileInfo(path(grade)).fileName()));
         return c.open(path(grade), false, error);
     }
     bool begin(QString* error) { return c.exec(QStringLiteral("BEGIN IMMEDIATE"), error); }
@@ -101,7 +102,8 @@ bool update(Connection& c, const QString& custNo, const QList<std::pair<int, QSt
 }
 
 QList<std::pair<int, QString>> entryFields(const Entry& e) {
-    return {{Sex, e.sex}, {Nm, e.nm}, {BankCd, e.bankCd}, {AcctNo, e.acctNo}, {Owr, e.owr}, {UseTy, QStringLiteral("1")}};
+    return {{Sex, e.sex},       {Nm, e.nm},   {BankCd, e.bankCd},
+            {AcctNo, e.acctNo}, {Owr, e.owr}, {UseTy, QStringLiteral("1")}};
 }
 
 QSet<QString> column(const QString& sql) {
@@ -135,13 +137,15 @@ bool split(QString* error) {
                  c.exec(QStringLiteral("CREATE TABLE Studt (%1, PRIMARY KEY (CustNo))")
                             .arg(kFields.join(QStringLiteral(" TEXT, ")) + QStringLiteral(" TEXT")),
                         error) &&
-                 c.exec(QStringLiteral("CREATE INDEX Studt_Index1 ON Studt (SNo COLLATE NOCASE, Nm COLLATE NOCASE)"),
+                 c.exec(QStringLiteral(
+                            "CREATE INDEX Studt_Index1 ON Studt (SNo COLLATE NOCASE, Nm COLLATE NOCASE)"),
                         error) &&
                  // Students added here, whose payer numbers the roster has given out already.
                  c.exec(QStringLiteral("CREATE TABLE Added (CustNo TEXT PRIMARY KEY)"), error) &&
                  c.exec(QStringLiteral("BEGIN"), error);
             if (ok) {
-                Query from(QStringLiteral("SELECT %1 FROM M_CUST WHERE SNo LIKE ? ORDER BY SNo, CustNo").arg(columnList()));
+                Query from(QStringLiteral("SELECT %1 FROM M_CUST WHERE SNo LIKE ? ORDER BY SNo, CustNo")
+                               .arg(columnList()));
                 from.add(QString::number(n) + QLatin1Char('%'));
                 ok = from.exec() || failWith(error, from.error());
                 Query to(c, QStringLiteral("INSERT INTO Studt (%1) VALUES (%2)")
@@ -188,8 +192,9 @@ std::optional<Row> findBySNo(int grade, const QString& sNo) {
 }
 
 bool autoNumber(int grade, bool threeDigits, QString* error) {
-    const QList<Row> all = rows(grade, error);
-    if (!exists(grade)) return false;
+    QString readError;
+    const QList<Row> all = rows(grade, &readError);
+    if (!readError.isEmpty()) return failWith(error, readError);
     // Group key: grade + class, then the sex digit (three-digit numbers) or 0.
     std::map<QString, QList<Row>> groups;
     for (const Row& r : all) {
@@ -200,7 +205,8 @@ bool autoNumber(int grade, bool threeDigits, QString* error) {
     if (!f.open(grade, error) || !f.begin(error)) return false;
     bool ok = true;
     for (auto& [key, members] : groups) {
-        std::stable_sort(members.begin(), members.end(), [](const Row& a, const Row& b) { return a.at(Nm) < b.at(Nm); });
+        std::stable_sort(members.begin(), members.end(),
+                         [](const Row& a, const Row& b) { return a.at(Nm) < b.at(Nm); });
         for (int a = 0; ok && a < members.size(); ++a) {
             const QString seq = QStringLiteral("%1").arg(a + 1, 2, 10, QLatin1Char('0'));
             const QString sNo = (threeDigits ? key.left(4) : key.left(3)) + seq;
@@ -211,8 +217,9 @@ bool autoNumber(int grade, bool threeDigits, QString* error) {
 }
 
 bool moveGrade(int grade, bool up, QString* error) {
-    const QList<Row> all = rows(grade, error);
-    if (!exists(grade)) return false;
+    QString readError;
+    const QList<Row> all = rows(grade, &readError);
+    if (!readError.isEmpty()) return failWith(error, readError);
     File f;
     if (!f.open(grade, error) || !f.begin(error)) return false;
     bool ok = true;
@@ -236,7 +243,8 @@ bool change(int grade, const QString& custNo, const QString& newSNo, const Entry
     set.prepend({SNo, newSNo});
     Query q(f.c, QStringLiteral("SELECT COUNT(*) FROM Studt WHERE CustNo = ?"));
     q.add(custNo);
-    if (!q.exec() || !q.next() || q.num(0) == 0) return failWith(error, QStringLiteral("저장이 안되었습니다!"));
+    if (!q.exec() || !q.next() || q.num(0) == 0)
+        return failWith(error, QStringLiteral("저장이 안되었습니다!"));
     q.finish();
     return update(f.c, custNo, set, error);
 }
@@ -269,7 +277,8 @@ bool add(int grade, const QString& sNo, const Entry& e, QString* custNo, QString
     for (const auto& [field, v] : entryFields(e))
         r[field] = v;
     if (!f.begin(error)) return false;
-    Query ins(f.c, QStringLiteral("INSERT INTO Studt (%1) VALUES (%2)").arg(columnList(), placeholders(int(kFields.size()))));
+    Query ins(f.c, QStringLiteral("INSERT INTO Studt (%1) VALUES (%2)")
+                       .arg(columnList(), placeholders(int(kFields.size()))));
     for (int i = 0; i < r.size(); ++i)
         ins.bind(i, Database::storableText(r.at(i), 0));
     bool ok = ins.exec() || failWith(error, ins.error());
@@ -282,7 +291,8 @@ bool add(int grade, const QString& sNo, const Entry& e, QString* custNo, QString
 }
 
 bool setCell(int grade, const QString& custNo, int field, const QString& value, QString* error) {
-    if (field <= CustNo || field >= kFields.size()) return failWith(error, QStringLiteral("고객번호는 바꿀 수 없습니다."));
+    if (field <= CustNo || field >= kFields.size())
+        return failWith(error, QStringLiteral("고객번호는 바꿀 수 없습니다."));
     File f;
     return f.open(grade, error) && update(f.c, custNo, {{field, value}}, error);
 }
@@ -312,7 +322,8 @@ MergePlan plan() {
         }
         for (const Row& r : rs) {
             const QString c = r.at(CustNo).trimmed();
-            const QString who = QStringLiteral("Studt%1 학번:%2 성명:%3 고객번호:%4").arg(n).arg(r.at(SNo), r.at(Nm), c);
+            const QString who =
+                QStringLiteral("Studt%1 학번:%2 성명:%3 고객번호:%4").arg(n).arg(r.at(SNo), r.at(Nm), c);
             if (c.isEmpty())
                 p.refused << who + QStringLiteral(" - 고객번호가 없습니다.");
             else if (seen.contains(c))
@@ -330,7 +341,8 @@ MergePlan plan() {
     if (q.exec())
         while (q.next())
             if (!seen.contains(q.str(0)))
-                p.notInFiles << QStringLiteral("학번:%1 성명:%2 고객번호:%3").arg(q.str(1), q.str(2), q.str(0));
+                p.notInFiles
+                    << QStringLiteral("학번:%1 성명:%2 고객번호:%3").arg(q.str(1), q.str(2), q.str(0));
     return p;
 }
 
@@ -352,11 +364,12 @@ MergeResult merge(const MergePlan& p) {
             for (int i = 1; i < kFields.size(); ++i)
                 set.append({kFields.at(i), row.at(i)});
             int affected = 0;
-            ok = Database::updateRows(QStringLiteral("M_CUST"), set, {{QStringLiteral("CustNo"), row.at(CustNo)}},
-                                      &r.error, &affected) &&
+            ok = Database::updateRows(QStringLiteral("M_CUST"), set,
+                                      {{QStringLiteral("CustNo"), row.at(CustNo)}}, &r.error, &affected) &&
                  affected == 1;
             if (!ok) {
-                if (r.error.isEmpty()) r.error = QStringLiteral("고객번호 %1 학생이 학생명부에 없습니다.").arg(row.at(CustNo));
+                if (r.error.isEmpty())
+                    r.error = QStringLiteral("고객번호 %1 학생이 학생명부에 없습니다.").arg(row.at(CustNo));
                 break;
             }
             ++r.updated;
@@ -403,11 +416,12 @@ BackedMerge backupAndMerge(const MergePlan& p) {
         return r;
     }
     QString error;
-    const bool backedUp = DataBackup::makeBackup(
-        &r.archive, &error, kMenu, QStringLiteral("[백업] 파일합치기 전 자료백업"),
-        [&r](const QString& made, QString* err) {
-            return DataBackup::copyToExternal(made, DataBackup::externalFolder(), err, QFileInfo(r.archive).fileName());
-        });
+    const bool backedUp =
+        DataBackup::makeBackup(&r.archive, &error, kMenu, QStringLiteral("[백업] 파일합치기 전 자료백업"),
+                               [&r](const QString& made, QString* err) {
+                                   return DataBackup::copyToExternal(made, DataBackup::externalFolder(), err,
+                                                                     QFileInfo(r.archive).fileName());
+                               });
     if (!backedUp) {
         r.backupFailed = true;
         r.error = error;

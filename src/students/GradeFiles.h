@@ -43,7 +43,8 @@ struct Entry {
 };
 // "학년변경": the row of that payer number gets the new number, its grade
 // code and the fields.
-bool change(int grade, const QString& custNo, const QString& newSNo, const Entry& e, QString* error = nullptr);
+bool change(int grade, const QString& custNo, const QString& newSNo, const Entry& e,
+            QString* error = nullptr);
 // "학년추가": the row of that number gets the fields; without one a row is
 // added whose payer number is taken from the roster's numbering at once, so
 // no other student can ever get it. The payer number in *custNo.
@@ -55,11 +56,11 @@ bool setCell(int grade, const QString& custNo, int field, const QString& value, 
 // either updates its roster student (same payer number), becomes a new
 // student (added in a grade file), or cannot be merged and is reported.
 struct MergePlan {
-    QString error;            // a file missing or unreadable: nothing can be merged
-    QList<Row> updates;       // roster students, in grade-file order
-    QList<Row> additions;     // students added in the grade files
-    QStringList refused;      // rows that cannot be merged, with the reason
-    QStringList notInFiles;   // roster students no grade file holds: left as they are
+    QString error;          // a file missing or unreadable: nothing can be merged
+    QList<Row> updates;     // roster students, in grade-file order
+    QList<Row> additions;   // students added in the grade files
+    QStringList refused;    // rows that cannot be merged, with the reason
+    QStringList notInFiles; // roster students no grade file holds: left as they are
 };
 MergePlan plan();
 

@@ -27,7 +27,8 @@ class GradeFilesTest : public TestRoot {
 protected:
     void SetUp() override {
         TestRoot::SetUp();
-        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxBack"), path(QStringLiteral("ext")) + "/");
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("UxBack"),
+                              path(QStringLiteral("ext")) + "/");
         DMLib->FSchCode = QStringLiteral("Z123");
         // Class 1-01: three boys and two girls, numbers out of name order;
         // one student of grade 2; one whose number has no grade digit.
@@ -57,8 +58,9 @@ protected:
         return out;
     }
     static QStringList roster() {
-        return column(QStringLiteral("SELECT CustNo || '|' || ifnull(SCd,'') || '|' || ifnull(SNo,'') || '|' || "
-                                     "ifnull(Nm,'') || '|' || ifnull(AcctNo,'') FROM M_CUST ORDER BY CustNo"));
+        return column(
+            QStringLiteral("SELECT CustNo || '|' || ifnull(SCd,'') || '|' || ifnull(SNo,'') || '|' || "
+                           "ifnull(Nm,'') || '|' || ifnull(AcctNo,'') FROM M_CUST ORDER BY CustNo"));
     }
 };
 
@@ -100,21 +102,25 @@ TEST_F(GradeFilesTest, MergeReplacesTheRosterAndNumbersNewStudents) {
     // A purged student of today: the day's numbering goes on after him.
     const QString today = StudentStore::sNewCustNo().left(5);
     ASSERT_TRUE(Database::createTable(Tables::DCust(), false));
-    ASSERT_TRUE(Database::insertRow(QStringLiteral("D_CUST"), {{QStringLiteral("CustNo"), today + "00007"},
-                                                              {QStringLiteral("SNo"), QStringLiteral("30109")}}));
-    ASSERT_TRUE(GradeFiles::change(1, QStringLiteral("0001000005"), QStringLiteral("20105"),
-                                   {QStringLiteral("1"), QStringLiteral("가"), QStringLiteral("99"), QString(), QString()}));
+    ASSERT_TRUE(
+        Database::insertRow(QStringLiteral("D_CUST"), {{QStringLiteral("CustNo"), today + "00007"},
+                                                       {QStringLiteral("SNo"), QStringLiteral("30109")}}));
+    ASSERT_TRUE(GradeFiles::change(
+        1, QStringLiteral("0001000005"), QStringLiteral("20105"),
+        {QStringLiteral("1"), QStringLiteral("가"), QStringLiteral("99"), QString(), QString()}));
     QString added;
-    ASSERT_TRUE(GradeFiles::add(2, QStringLiteral("20199"), {QStringLiteral("2"), QStringLiteral("새"), QStringLiteral("99"),
-                                                              QString(), QString()},
-                                &added));
+    ASSERT_TRUE(GradeFiles::add(
+        2, QStringLiteral("20199"),
+        {QStringLiteral("2"), QStringLiteral("새"), QStringLiteral("99"), QString(), QString()}, &added));
     EXPECT_EQ(added, today + "00008");
     // A row carrying the purged student's number, and a number twice.
     {
         Connection c;
         ASSERT_TRUE(c.open(GradeFiles::path(3)));
-        ASSERT_TRUE(c.exec(QStringLiteral("INSERT INTO Studt (CustNo, SNo, Nm) VALUES ('%1', '30109', '옛')").arg(today + "00007")));
-        ASSERT_TRUE(c.exec(QStringLiteral("INSERT INTO Studt (CustNo, SNo, Nm) VALUES ('0001000006', '30101', '둘')")));
+        ASSERT_TRUE(c.exec(QStringLiteral("INSERT INTO Studt (CustNo, SNo, Nm) VALUES ('%1', '30109', '옛')")
+                               .arg(today + "00007")));
+        ASSERT_TRUE(c.exec(
+            QStringLiteral("INSERT INTO Studt (CustNo, SNo, Nm) VALUES ('0001000006', '30101', '둘')")));
     }
     const GradeFiles::MergePlan p = GradeFiles::plan();
     ASSERT_TRUE(p.error.isEmpty());
@@ -130,7 +136,8 @@ TEST_F(GradeFilesTest, MergeReplacesTheRosterAndNumbersNewStudents) {
     EXPECT_EQ(r.updated, 6);
     EXPECT_EQ(r.added, 1);
     EXPECT_EQ(r.report.size(), 3);
-    EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = '0001000005'")), QStringList{"20105"});
+    EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = '0001000005'")),
+              QStringList{"20105"});
     EXPECT_EQ(column(QStringLiteral("SELECT SNo || Nm FROM M_CUST WHERE CustNo = ?"), {added}),
               QStringList{QStringLiteral("20199새")});
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_CUST")), 8);
@@ -142,13 +149,16 @@ TEST_F(GradeFilesTest, MergeReplacesTheRosterAndNumbersNewStudents) {
 }
 
 TEST_F(GradeFilesTest, MergeThatFailsPartWayLeavesTheRoster) {
-    ASSERT_TRUE(GradeFiles::add(2, QStringLiteral("20199"), {QStringLiteral("2"), QStringLiteral("새"), QStringLiteral("99"),
-                                                              QString(), QString()}));
-    ASSERT_TRUE(GradeFiles::change(1, QStringLiteral("0001000001"), QStringLiteral("10109"),
-                                   {QStringLiteral("1"), QStringLiteral("마"), QStringLiteral("99"), QString(), QString()}));
+    ASSERT_TRUE(GradeFiles::add(
+        2, QStringLiteral("20199"),
+        {QStringLiteral("2"), QStringLiteral("새"), QStringLiteral("99"), QString(), QString()}));
+    ASSERT_TRUE(GradeFiles::change(
+        1, QStringLiteral("0001000001"), QStringLiteral("10109"),
+        {QStringLiteral("1"), QStringLiteral("마"), QStringLiteral("99"), QString(), QString()}));
     // The last update of the merge is refused by the database.
-    ASSERT_TRUE(Database::exec(QStringLiteral("CREATE TRIGGER stop BEFORE UPDATE ON M_CUST WHEN NEW.SNo = '20101' "
-                                              "BEGIN SELECT RAISE(ABORT, 'stopped'); END")));
+    ASSERT_TRUE(
+        Database::exec(QStringLiteral("CREATE TRIGGER stop BEFORE UPDATE ON M_CUST WHEN NEW.SNo = '20101' "
+                                      "BEGIN SELECT RAISE(ABORT, 'stopped'); END")));
     const QStringList before = roster();
     const GradeFiles::MergeResult r = GradeFiles::merge(GradeFiles::plan());
     EXPECT_FALSE(r.ok);
@@ -197,7 +207,8 @@ TEST_F(GradeFilesTest, WindowChangesAStudentAndMerges) {
     msg.expect(MsgResult::Ok);
     w.BbtnFileCollectClick();
     EXPECT_EQ(msg.texts().value(1), QStringLiteral("파일 합치기가 완료되었습니다!!"));
-    EXPECT_EQ(column(QStringLiteral("SELECT CustNo FROM M_CUST WHERE SNo = '20103'")), QStringList{"0001000003"});
+    EXPECT_EQ(column(QStringLiteral("SELECT CustNo FROM M_CUST WHERE SNo = '20103'")),
+              QStringList{"0001000003"});
     EXPECT_TRUE(viewed.contains(QStringLiteral("A0101")));
     EXPECT_EQ(w.openGrade(), 0);
     Modal::setRunner({});
@@ -208,7 +219,9 @@ TEST_F(GradeFilesTest, DriverSplitsAddsAndMerges) {
     const auto drive = [this](const QStringList& args, int* rc) {
         QProcess p;
         p.start(QStringLiteral(ZQ_DRIVER_PATH),
-                QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316")} + args);
+                QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                            QStringLiteral("20260316")} +
+                    args);
         EXPECT_TRUE(p.waitForFinished(60000));
         *rc = p.exitCode();
         QList<QJsonObject> out;
@@ -217,27 +230,32 @@ TEST_F(GradeFilesTest, DriverSplitsAddsAndMerges) {
         return out;
     };
     int rc = -1;
-    drive({QStringLiteral("--answers"), QStringLiteral("ok"), QStringLiteral("newterm"), QStringLiteral("files"),
-           QStringLiteral("split")},
+    drive({QStringLiteral("--answers"), QStringLiteral("ok"), QStringLiteral("newterm"),
+           QStringLiteral("files"), QStringLiteral("split")},
           &rc);
     EXPECT_EQ(rc, 0);
-    auto out = drive({QStringLiteral("newterm"), QStringLiteral("files"), QStringLiteral("add"), QStringLiteral("1"),
-                      QStringLiteral("10199"), QStringLiteral("--name"), QStringLiteral("새")},
-                     &rc);
+    auto out =
+        drive({QStringLiteral("newterm"), QStringLiteral("files"), QStringLiteral("add"), QStringLiteral("1"),
+               QStringLiteral("10199"), QStringLiteral("--name"), QStringLiteral("새")},
+              &rc);
     EXPECT_EQ(rc, 0);
     const QString added = out.value(0).value(QStringLiteral("custNo")).toString();
     EXPECT_EQ(added.size(), 10);
     // Refusing the question changes nothing.
-    drive({QStringLiteral("--answers"), QStringLiteral("no"), QStringLiteral("newterm"), QStringLiteral("merge")}, &rc);
+    drive({QStringLiteral("--answers"), QStringLiteral("no"), QStringLiteral("newterm"),
+           QStringLiteral("merge")},
+          &rc);
     EXPECT_EQ(rc, 1);
-    out = drive({QStringLiteral("--answers"), QStringLiteral("yes,ok"), QStringLiteral("newterm"), QStringLiteral("merge")},
+    out = drive({QStringLiteral("--answers"), QStringLiteral("yes,ok"), QStringLiteral("newterm"),
+                 QStringLiteral("merge")},
                 &rc);
     EXPECT_EQ(rc, 0);
     ASSERT_FALSE(out.isEmpty());
     EXPECT_EQ(out.last().value(QStringLiteral("added")).toInt(), 1);
     EXPECT_EQ(out.last().value(QStringLiteral("report")).toArray().size(), 1); // A0101 stays
     startServices();
-    EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = ?"), {added}), QStringList{"10199"});
+    EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = ?"), {added}),
+              QStringList{"10199"});
 }
 
 } // namespace

@@ -58,9 +58,9 @@ TFrmM401B00::TFrmM401B00(QWidget* parent) : QDialog(parent) {
 
     auto* list = new QGroupBox(QStringLiteral("이체자료 리스트"), this);
     vGrid = new QTableWidget(0, ColCount, list);
-    vGrid->setHorizontalHeaderLabels({QStringLiteral("작성년월"), QStringLiteral("회차"), QStringLiteral("작성년월"),
-                                      QStringLiteral("회차설명"), QStringLiteral("선택"),
-                                      QStringLiteral("테이블명")});
+    vGrid->setHorizontalHeaderLabels({QStringLiteral("작성년월"), QStringLiteral("회차"),
+                                      QStringLiteral("작성년월"), QStringLiteral("회차설명"),
+                                      QStringLiteral("선택"), QStringLiteral("테이블명")});
     const int widths[] = {0, 60, 70, 157, 50, 0};
     for (int c = 0; c < ColCount; ++c)
         vGrid->setColumnWidth(c, widths[c]);
@@ -135,9 +135,12 @@ bool TFrmM401B00::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (o == mskFYear) mskTYear->setFocus();
-            else if (o == mskTYear) cmdSearch->setFocus();
-            else return QDialog::eventFilter(o, e);
+            if (o == mskFYear)
+                mskTYear->setFocus();
+            else if (o == mskTYear)
+                cmdSearch->setFocus();
+            else
+                return QDialog::eventFilter(o, e);
             return true; // Enter moves on; it does not press the default button
         }
     }
@@ -145,8 +148,8 @@ bool TFrmM401B00::eventFilter(QObject* o, QEvent* e) {
 }
 
 void TFrmM401B00::pEnableCreate(bool on) {
-    for (QWidget* w : {static_cast<QWidget*>(cmdSend), static_cast<QWidget*>(chkAuto),
-                       static_cast<QWidget*>(chkCash)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(cmdSend), static_cast<QWidget*>(chkAuto), static_cast<QWidget*>(chkCash)})
         w->setEnabled(on);
 }
 
@@ -252,7 +255,8 @@ void TFrmM401B00::cmdSendClick() {
     pnProgress->show();
     for (int i = 0; i < tables.size(); ++i) {
         for (int r = 0; r < vGrid->rowCount(); ++r)
-            if (vGrid->item(r, ColTable) && vGrid->item(r, ColTable)->text() == tables.at(i)) vGrid->selectRow(r);
+            if (vGrid->item(r, ColTable) && vGrid->item(r, ColTable)->text() == tables.at(i))
+                vGrid->selectRow(r);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QString error;
         // Workbooks written before a failure stay; the run stops at it.
