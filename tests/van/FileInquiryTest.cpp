@@ -6,6 +6,16 @@
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
 #include "transfers/common/ResultFile.h"
+#include "platform/ui/Modal.h"
+#include "van/M201B00.h"
+#include "van/M202B00.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
 
 #include <QDir>
 #include <QFile>
@@ -365,6 +375,89 @@ TEST_F(FileInquiryTest, DeletedResultStaysRefused) {
     ASSERT_FALSE(again.messages.isEmpty());
     EXPECT_TRUE(again.messages.first().text.startsWith(QStringLiteral("이미 파일풀기 된 결과파일입니다.")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("recv/00110001.201"))));
+}
+
+// The received-file window: the detail of a booked file, printing only a
+// filled grid, a malformed file shown as the error alone, and deletion.
+TEST_F(FileInquiryTest, ReceivedWindowDetailPrintAndDelete) {
+    const QByteArray good = join(
+        {Rec(80).put(0, "S").put(13, "04").put(15, "240510").put(21, "240510").put(27, "04012345678901").b,
+         Rec(80).put(0, "D").put(1, "04").put(3, "123456789012").put(20, zero(50000, 11)).put(33, "Y").put(48, "0888800001").put(76, "01").b,
+         Rec(80).put(0, "E").put(8, zero(1, 7)).put(15, zero(50000, 13)).put(28, zero(1, 7)).put(35, zero(50000, 13)).b});
+    put(Kind::Received, QStringLiteral("24050104.201"), good);
+    put(Kind::Received, QStringLiteral("24050104.202"), good.left(good.size() - 5));
+    book(Kind::Received, "24050104.201", "2405", "01", "201", "04", 1, "20240510");
+    book(Kind::Received, "24050104.202", "2405", "01", "202", "04", 1, "20240511");
+    int previews = 0;
+    Modal::setRunner([&](QDialog*) {
+        ++previews;
+        return int(QDialog::Rejected);
+    });
+
+    TFrmM202B00 w;
+    ASSERT_EQ(w.SGrdList->rowCount(), 2);
+    EXPECT_EQ(w.SGrdList->item(0, 3)->text(), QStringLiteral("집금"));
+    w.SGrdList->setCurrentCell(1, 0); // 24050104.201, after the higher file type
+    w.bbtnDtlDataClick();
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabShtDetail);
+    EXPECT_EQ(w.SGrdRecvDetailProc->rowCount(), 1);
+    EXPECT_EQ(w.SGrdRecvDetailProc->item(0, 0)->text(), QStringLiteral("10101"));
+    EXPECT_EQ(w.PnlProcCnt->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.PnlNonProcCnt->text(), QStringLiteral("0"));
+    w.PageControl1->setCurrentIndex(1);
+    w.btnPrintClick(); // no unprocessed record: nothing
+    EXPECT_EQ(previews, 0);
+    w.PageControl1->setCurrentIndex(0);
+    w.btnPrintClick();
+    EXPECT_EQ(previews, 1);
+
+    // The cut file: the error box and nothing else.
+    w.btnRtn->click();
+    w.SGrdList->setCurrentCell(0, 0);
+    msg.expect(MsgResult::Ok);
+    w.bbtnDtlDataClick();
+    ASSERT_EQ(msg.shown().size(), 1);
+    EXPECT_EQ(msg.shown().last().caption, QStringLiteral("화일오류"));
+    EXPECT_TRUE(w.PnlProcCnt->text().isEmpty());
+    EXPECT_TRUE(w.PnlBnkNm->text().isEmpty());
+    EXPECT_EQ(w.SGrdRecvDetailProc->item(0, 0), nullptr);
+    w.btnPrintClick();
+    EXPECT_EQ(previews, 1);
+
+    // Deleting asks, then takes the book row and the copy.
+    w.btnRtn->click();
+    w.SGrdList->setCurrentCell(0, 0);
+    msg.expect(MsgResult::Cancel);
+    w.bbtnDelClick();
+    EXPECT_EQ(w.listed().size(), 2);
+    msg.expect(MsgResult::Ok);
+    w.bbtnDelClick();
+    EXPECT_EQ(msg.shown().last().text, QStringLiteral("24050104.202파일을 정말로 삭제하시겠습니까??"));
+    ASSERT_EQ(w.listed().size(), 1);
+    EXPECT_EQ(w.listed().first().fileName, QStringLiteral("24050104.201"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("rback/24050104.202"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("rback/24050104.201"))));
+    Modal::setRunner({});
+}
+
+// The sent-file window opens the copy in sback; a file gone from it is named.
+TEST_F(FileInquiryTest, SentWindowDetailAndMissingCopy) {
+    put(Kind::Sent, QStringLiteral("26030104.201"), golden("layout80_bank04.txt"));
+    book(Kind::Sent, "26030104.201", "2603", "01", "201", "04", 3, "20260317");
+    book(Kind::Sent, "26030104.202", "2603", "01", "202", "04", 1, "20260317");
+    TFrmM201B00 w;
+    ASSERT_EQ(w.listed().size(), 2);
+    w.SGrdList->setCurrentCell(0, 0);
+    msg.expect(MsgResult::Ok);
+    w.bbtnDtlDataClick();
+    EXPECT_EQ(msg.shown().last().caption, QStringLiteral("파일없음"));
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabShtList);
+    w.SGrdList->setCurrentCell(1, 0);
+    w.bbtnDtlDataClick();
+    EXPECT_EQ(w.PageControl->currentWidget(), w.TabShtDetail);
+    EXPECT_EQ(w.SGrdSendDetail->rowCount(), 3);
+    EXPECT_EQ(w.pnlTotAmt->text(), QStringLiteral("335,000"));
+    EXPECT_EQ(w.SGrdSendDetail->item(2, 5)->text(), QStringLiteral("        150,000"));
 }
 
 } // namespace
