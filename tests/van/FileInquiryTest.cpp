@@ -1,5 +1,6 @@
 #include "van/FileInquiry.h"
 
+#include "data/AppliedFiles.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
@@ -11,6 +12,10 @@
 #include "van/M202B00.h"
 
 #include <QDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -375,6 +380,30 @@ TEST_F(FileInquiryTest, DeletedResultStaysRefused) {
     ASSERT_FALSE(again.messages.isEmpty());
     EXPECT_TRUE(again.messages.first().text.startsWith(QStringLiteral("이미 파일풀기 된 결과파일입니다.")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("recv/00110001.201"))));
+
+    // A file applied before the book of fingerprints existed: the book is
+    // filled from rback when it is made, so deleting the file keeps it refused.
+    QByteArray older = content;
+    older.replace(QByteArray("0000000050000"), QByteArray("0000000040000"));
+    older.replace(QByteArray("000000000050000"), QByteArray("000000000040000"));
+    put(Kind::Received, QStringLiteral("24050311.202"), older);
+    book(Kind::Received, "24050311.202", "2405", "03", "202", "11", 1, "20240101");
+    ASSERT_TRUE(Database::dropTable(QStringLiteral("M_APPLIED")));
+    ASSERT_TRUE(AppliedFiles::ensureTable());
+    ASSERT_TRUE(remove(Kind::Received, QStringLiteral("24050311.202")));
+    const QString hash = AppliedFiles::fingerprint(older);
+    EXPECT_TRUE(AppliedFiles::isApplied(hash));
+    QFile f(path(QStringLiteral("recv/00110001.202")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(older);
+    f.close();
+    ResultApplyRequest req;
+    req.path = f.fileName();
+    req.workBank = QStringLiteral("11");
+    req.listBankName = QStringLiteral("농협중앙");
+    const ResultApplyOutcome o = ResultApplier::apply(req);
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+    EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("이미 파일풀기 된 결과파일입니다.")));
 }
 
 // The received-file window: the detail of a booked file, printing only a
@@ -458,6 +487,56 @@ TEST_F(FileInquiryTest, SentWindowDetailAndMissingCopy) {
     EXPECT_EQ(w.SGrdSendDetail->rowCount(), 3);
     EXPECT_EQ(w.pnlTotAmt->text(), QStringLiteral("335,000"));
     EXPECT_EQ(w.SGrdSendDetail->item(2, 5)->text(), QStringLiteral("        150,000"));
+}
+
+class FileInquiryDriver : public FileInquiryTest {
+protected:
+    QList<QJsonObject> drive(const QStringList& args, int* rc, const QString& answers = QString()) {
+        stopServices();
+        QStringList pre{QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316")};
+        if (!answers.isEmpty()) pre << QStringLiteral("--answers") << answers;
+        QProcess p;
+        p.start(QStringLiteral(ZQ_DRIVER_PATH), pre + args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        *rc = p.exitCode();
+        QList<QJsonObject> out;
+        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+            if (!l.trimmed().isEmpty()) out << QJsonDocument::fromJson(l).object();
+        startServices();
+        return out;
+    }
+};
+
+TEST_F(FileInquiryDriver, ListViewPrintDelete) {
+    put(Kind::Sent, QStringLiteral("26030104.201"), golden("layout80_bank04.txt"));
+    book(Kind::Sent, "26030104.201", "2603", "01", "201", "04", 3, "20260317");
+    int rc = -1;
+    auto out = drive({"inquiry", "sent", "202603", "202603", "--bank", "04"}, &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 2);
+    EXPECT_EQ(out[0].value("row").toArray().at(2).toString(), QStringLiteral("26030104.201"));
+
+    out = drive({"inquiry", "view", "sent", "26030104.201"}, &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 1);
+    EXPECT_EQ(out[0].value("viewer").toString(), QStringLiteral("default80"));
+    EXPECT_EQ(out[0].value("totAmt").toString(), QStringLiteral("335,000"));
+    EXPECT_EQ(out[0].value("rows").toArray().size(), 3);
+
+    const QString dump = path(QStringLiteral("sent.txt"));
+    out = drive({"print", "inquiry", "sent", "26030104.201", "--dump", dump}, &rc);
+    EXPECT_EQ(rc, 0);
+    QFile d(dump);
+    ASSERT_TRUE(d.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(d.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("송신이체자료")));
+    EXPECT_TRUE(text.contains(QStringLiteral("335,000")));
+
+    out = drive({"inquiry", "delete", "sent", "26030104.201"}, &rc, QStringLiteral("ok"));
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(out.last().value("deleted").toBool(), true);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("sback/26030104.201"))));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), 0);
 }
 
 } // namespace
