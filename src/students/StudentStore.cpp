@@ -1,5 +1,6 @@
 #include "students/StudentStore.h"
 
+#include "basic/InputCheck.h"
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
@@ -430,6 +431,20 @@ StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentS
     const QString acct = e.acctNo.trimmed();
     if (e.name.trimmed().isEmpty())
         return refused(plain(QStringLiteral("성명을 입력하세요.")), StudentField::EdtNm);
+    // These fields go into the fixed-width bank and SMS records: a line break
+    // or tab pasted into one would split a record.
+    const struct {
+        const QString& text;
+        const char16_t* label;
+        StudentField field;
+    } typed[] = {{e.classNo, u"학번", StudentField::MEdtSNo},      {e.name, u"성명", StudentField::EdtNm},
+                 {e.acctNo, u"계좌번호", StudentField::EdtAcctNo}, {e.owr, u"예금주", StudentField::None},
+                 {e.juNo, u"예금주주민번호", StudentField::MEdtJu_No},
+                 {e.juNoStud, u"학생주민번호", StudentField::None},
+                 {e.mTelNo, u"휴대폰번호", StudentField::EdtMtelNo}};
+    for (const auto& t : typed)
+        if (const QString p = InputCheck::textProblem(QString::fromUtf16(t.label), t.text, 0); !p.isEmpty())
+            return refused(plain(p), t.field);
     if (!noBank && acct.isEmpty())
         return refused(plain(QStringLiteral("계좌번호를 확인하세요.")), StudentField::EdtAcctNo);
     if (noBank && !acct.isEmpty())

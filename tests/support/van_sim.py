@@ -149,7 +149,7 @@ class Session:
                 self.send_msg(BizKind="0", JobCode="0730100", DirFlag="S",
                               RespCode=o.fail_block[self.blocks_seen])
                 return True
-        if o.silent_on == job:
+        if job in o.silent_on:
             return True
         if o.drop_on == job:
             raise ConnectionAbortedError
@@ -368,7 +368,7 @@ def main():
     ap.add_argument("--repeat-logon-reply", type=int, default=1, help="send the log-on reply this many times")
     ap.add_argument("--refuse-key", action="store_true")
     ap.add_argument("--silent", action="store_true", help="never answer anything")
-    ap.add_argument("--silent-on", help="never answer this job code")
+    ap.add_argument("--silent-on", action="append", default=[], help="never answer this job code (repeatable)")
     ap.add_argument("--drop-on", help="close the connection on this job code (or 'key')")
     ap.add_argument("--unknown-on", help="answer this job code with an unknown job code")
     ap.add_argument("--garbage-on", help="answer this job code with an undecryptable frame")
