@@ -87,7 +87,8 @@ bool list(Kind k, const ListFilter& f, QList<BookRow>* rows, QString* error) {
         r.bankCd = q.str(4);
         r.bankNm = bankName(r.bankCd);
         const QString d = q.str(5);
-        r.srDate = d.size() == 8 ? d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2) : d;
+        r.srDate =
+            d.size() == 8 ? d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2) : d;
         r.count = q.num(6);
         r.dataCnt = amountText(r.count, 10);
         r.gcode = q.str(7).trimmed();
@@ -111,7 +112,8 @@ bool remove(Kind k, const QString& fileName, QString* error) {
         return false;
     }
     // The name comes from the book: only a plain file name is looked for in the folder.
-    if (!name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != QLatin1String("..")) {
+    if (!name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+        name != QLatin1String("..")) {
         const QString p = copyPath(k, name);
         if (!p.isEmpty() && QFile::exists(p)) QFile::remove(p);
     }
@@ -144,14 +146,22 @@ Viewer choose(const QString& bankCd, const QString& fileType, int recLen) {
 
 QString viewerName(Viewer v) {
     switch (v) {
-    case Viewer::None: return QStringLiteral("none");
-    case Viewer::Default80: return QStringLiteral("default80");
-    case Viewer::NH200: return QStringLiteral("nh200");
-    case Viewer::NH80: return QStringLiteral("nh80");
-    case Viewer::NH12: return QStringLiteral("nh12");
-    case Viewer::L100B: return QStringLiteral("bank23-100");
-    case Viewer::L100A: return QStringLiteral("bank45-93-100");
-    case Viewer::Dist03: return QStringLiteral("bank03-dist");
+    case Viewer::None:
+        return QStringLiteral("none");
+    case Viewer::Default80:
+        return QStringLiteral("default80");
+    case Viewer::NH200:
+        return QStringLiteral("nh200");
+    case Viewer::NH80:
+        return QStringLiteral("nh80");
+    case Viewer::NH12:
+        return QStringLiteral("nh12");
+    case Viewer::L100B:
+        return QStringLiteral("bank23-100");
+    case Viewer::L100A:
+        return QStringLiteral("bank45-93-100");
+    case Viewer::Dist03:
+        return QStringLiteral("bank03-dist");
     }
     return {};
 }
@@ -167,13 +177,13 @@ namespace D03 = FileLayout::D03;
 
 // How a record names its student.
 enum class KeyRule {
-    Sent80,      // payer field, characters 1-14; bank 45's "C" + payer or student
-    Recv80,      // payer field, characters 2-14 for bank 45, else 1-14
-    Whole,       // the whole field is the key
-    Lookup,      // always a payer number
+    Sent80,       // payer field, characters 1-14; bank 45's "C" + payer or student
+    Recv80,       // payer field, characters 2-14 for bank 45, else 1-14
+    Whole,        // the whole field is the key
+    Lookup,       // always a payer number
     LookupAfterC, // the payer number after a leading "C"
-    NH12Key,     // bank 12's key, or the student packed at 48
-    Student,     // the student itself: number at 2-7, name after it
+    NH12Key,      // bank 12's key, or the student packed at 48
+    Student,      // the student itself: number at 2-7, name after it
 };
 enum class AcctCut { AsRead, Trim, NH80, NH12 };
 enum class ItemRule { Id, IdMid1, IdTrim, NH12Id, Text, None };
@@ -184,32 +194,32 @@ struct Table {
     int width = 0;
     Field headStart{}, headEnd{}, headAcct{};
     bool acctTrim = false;
-    Field headBank{};   // the reason's bank (bank 12) or the unprocessed rule (default)
-    Field trailLoop{};  // data records, less loopLess
+    Field headBank{};  // the reason's bank (bank 12) or the unprocessed rule (default)
+    Field trailLoop{}; // data records, less loopLess
     int loopLess = 0;
     Field trailTotCnt{}, trailTotAmt{}; // shown as they stand; invalid: counted and summed
-    char dataMark = 0;    // first byte of every data record; 0: not checked
+    char dataMark = 0;                  // first byte of every data record; 0: not checked
     Field key{};
     KeyRule keyRule = KeyRule::Whole;
-    int nameLen = 0;      // student rule: characters of the name
+    int nameLen = 0; // student rule: characters of the name
     Field bank{};
     bool bankMid1 = false;
     Field acct{};
     AcctCut acctCut = AcctCut::AsRead;
     Field item{};
     ItemRule itemRule = ItemRule::None;
-    Field amt{};        // sent amount; received: column 5 of processed rows
+    Field amt{}; // sent amount; received: column 5 of processed rows
     int amtWidth = 0;
     // received
     Field flag{};
     char mark = 0;
-    Field failAmt{};    // column 5 of unprocessed rows
+    Field failAmt{};          // column 5 of unprocessed rows
     Field okSum{}, failSum{}; // summed into the processed and unprocessed amounts
     Field trailOkCnt{}, trailOkAmt{}, trailFailCnt{}, trailFailAmt{}; // panels from the trailer
     Field reply{};
-    bool replyText = false;   // the 200-byte table of reply texts
+    bool replyText = false;      // the 200-byte table of reply texts
     bool headBankReason = false; // the reason's bank is the header's
-    bool defaultRule = false; // header bank decides key and amount of unprocessed records
+    bool defaultRule = false;    // header bank decides key and amount of unprocessed records
 };
 
 constexpr Field none{};
@@ -218,31 +228,144 @@ Table sentTable(Viewer v) {
     switch (v) {
     case Viewer::Default80:
     case Viewer::L100A:
-        return Table{v == Viewer::L100A ? L80::Width100A : L80::Width, L80::HeadStart, L80::HeadEnd, L80::HeadAcct,
-                     false, none, L80::TrailCount, 0, L80::TrailCount, L80::TrailTotal, 'D', L80::Payer,
-                     KeyRule::Sent80, 7, L80::Bank, false, L80::Acct, AcctCut::AsRead, L80::Item, ItemRule::Id,
-                     L80::Amt, 15};
+        return Table{v == Viewer::L100A ? L80::Width100A : L80::Width,
+                     L80::HeadStart,
+                     L80::HeadEnd,
+                     L80::HeadAcct,
+                     false,
+                     none,
+                     L80::TrailCount,
+                     0,
+                     L80::TrailCount,
+                     L80::TrailTotal,
+                     'D',
+                     L80::Payer,
+                     KeyRule::Sent80,
+                     7,
+                     L80::Bank,
+                     false,
+                     L80::Acct,
+                     AcctCut::AsRead,
+                     L80::Item,
+                     ItemRule::Id,
+                     L80::Amt,
+                     15};
     case Viewer::NH200:
-        return Table{L200::Width, L200::HeadDate, L200::HeadDate, L200::HeadAcct, true, none, L200::TrailAll, 2,
-                     L200::TrailCount, L200::TrailTotal, 'D', L200::Payer, KeyRule::Whole, 7, L200::Bank, true,
-                     L200::Acct, AcctCut::Trim, L200::Item, ItemRule::IdMid1, L200::Amt, 13};
+        return Table{L200::Width,
+                     L200::HeadDate,
+                     L200::HeadDate,
+                     L200::HeadAcct,
+                     true,
+                     none,
+                     L200::TrailAll,
+                     2,
+                     L200::TrailCount,
+                     L200::TrailTotal,
+                     'D',
+                     L200::Payer,
+                     KeyRule::Whole,
+                     7,
+                     L200::Bank,
+                     true,
+                     L200::Acct,
+                     AcctCut::Trim,
+                     L200::Item,
+                     ItemRule::IdMid1,
+                     L200::Amt,
+                     13};
     case Viewer::NH80:
         // The trailer counts header and trailer too; the count shown is the rows'.
-        return Table{NH80::Width, NH80::HeadStart, NH80::HeadEnd, NH80::HeadAcct, false, none, NH80::TrailAll, 2,
-                     none, NH80::TrailTotal, 0, NH80::Payer, KeyRule::Whole, 7, NH80::Bank, false, NH80::Acct,
-                     AcctCut::NH80, NH80::Item, ItemRule::Id, NH80::Amt, 13};
+        return Table{NH80::Width,
+                     NH80::HeadStart,
+                     NH80::HeadEnd,
+                     NH80::HeadAcct,
+                     false,
+                     none,
+                     NH80::TrailAll,
+                     2,
+                     none,
+                     NH80::TrailTotal,
+                     0,
+                     NH80::Payer,
+                     KeyRule::Whole,
+                     7,
+                     NH80::Bank,
+                     false,
+                     NH80::Acct,
+                     AcctCut::NH80,
+                     NH80::Item,
+                     ItemRule::Id,
+                     NH80::Amt,
+                     13};
     case Viewer::NH12:
-        return Table{NH12::Width, NH12::HeadDate, NH12::HeadDate, NH12::HeadAcct, false, none, NH12::TrailCount, 0,
-                     NH12::TrailCount, NH12::TrailTotal, 0, NH12::Key, KeyRule::NH12Key, 7, NH12::Bank, false,
-                     NH12::Acct, AcctCut::NH12, NH12::Item, ItemRule::NH12Id, NH12::Amt, 13};
+        return Table{NH12::Width,
+                     NH12::HeadDate,
+                     NH12::HeadDate,
+                     NH12::HeadAcct,
+                     false,
+                     none,
+                     NH12::TrailCount,
+                     0,
+                     NH12::TrailCount,
+                     NH12::TrailTotal,
+                     0,
+                     NH12::Key,
+                     KeyRule::NH12Key,
+                     7,
+                     NH12::Bank,
+                     false,
+                     NH12::Acct,
+                     AcctCut::NH12,
+                     NH12::Item,
+                     ItemRule::NH12Id,
+                     NH12::Amt,
+                     13};
     case Viewer::L100B:
-        return Table{L100B::Width, L100B::HeadStart, L100B::HeadEnd, none, false, none, L100B::TrailCount, 0,
-                     L100B::TrailCount, L100B::TrailTotal, 'D', L100B::Payer, KeyRule::Lookup, 7, L100B::Bank,
-                     false, L100B::Acct, AcctCut::AsRead, L100B::Item, ItemRule::IdTrim, L100B::Amt, 15};
+        return Table{L100B::Width,
+                     L100B::HeadStart,
+                     L100B::HeadEnd,
+                     none,
+                     false,
+                     none,
+                     L100B::TrailCount,
+                     0,
+                     L100B::TrailCount,
+                     L100B::TrailTotal,
+                     'D',
+                     L100B::Payer,
+                     KeyRule::Lookup,
+                     7,
+                     L100B::Bank,
+                     false,
+                     L100B::Acct,
+                     AcctCut::AsRead,
+                     L100B::Item,
+                     ItemRule::IdTrim,
+                     L100B::Amt,
+                     15};
     case Viewer::Dist03:
-        return Table{D03::Width, D03::HeadDate, D03::HeadDate, D03::HeadAcct, false, none, D03::TrailCount, 0,
-                     D03::TrailCount, D03::TrailTotal, 0, D03::Student, KeyRule::Student, 26, D03::Bank, false,
-                     D03::Acct, AcctCut::AsRead, none, ItemRule::None, D03::Amt, 15};
+        return Table{D03::Width,
+                     D03::HeadDate,
+                     D03::HeadDate,
+                     D03::HeadAcct,
+                     false,
+                     none,
+                     D03::TrailCount,
+                     0,
+                     D03::TrailCount,
+                     D03::TrailTotal,
+                     0,
+                     D03::Student,
+                     KeyRule::Student,
+                     26,
+                     D03::Bank,
+                     false,
+                     D03::Acct,
+                     AcctCut::AsRead,
+                     none,
+                     ItemRule::None,
+                     D03::Amt,
+                     15};
     case Viewer::None:
         break;
     }
@@ -345,7 +468,8 @@ bool number(const QByteArray& rec, Field f, qint64* out) {
 
 QString dateText(const QString& d) {
     if (d.size() == 6)
-        return QStringLiteral("20") + d.left(2) + QLatin1Char('-') + d.mid(2, 2) + QLatin1Char('-') + d.mid(4, 2);
+        return QStringLiteral("20") + d.left(2) + QLatin1Char('-') + d.mid(2, 2) + QLatin1Char('-') +
+               d.mid(4, 2);
     if (d.size() == 8) return d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2);
     return d;
 }
@@ -545,7 +669,8 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
         Field shown = ok ? t.amt : t.failAmt;
         if (!ok && t.defaultRule && !special) shown = L80::Amt38;
         qint64 amount = 0, sumOk = 0, sumFail = 0;
-        if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) || !number(rec, t.failSum, &sumFail))
+        if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) ||
+            !number(rec, t.failSum, &sumFail))
             return malformed();
         row[5] = amountText(amount, t.amtWidth);
         if (!recv) {
@@ -576,9 +701,10 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
     if (!recv) {
         good = panel(t.trailTotCnt, data, &v.totCnt) && panel(t.trailTotAmt, 0, &v.totAmt);
     } else {
-        good = panel(t.trailTotCnt, okCnt + failCnt, &v.totCnt) && panel(t.trailTotAmt, okSum + failSum, &v.totAmt) &&
-               panel(t.trailOkCnt, okCnt, &v.procCnt) && panel(t.trailOkAmt, okSum, &v.procAmt) &&
-               panel(t.trailFailCnt, failCnt, &v.nonProcCnt) && panel(t.trailFailAmt, failSum, &v.nonProcAmt);
+        good = panel(t.trailTotCnt, okCnt + failCnt, &v.totCnt) &&
+               panel(t.trailTotAmt, okSum + failSum, &v.totAmt) && panel(t.trailOkCnt, okCnt, &v.procCnt) &&
+               panel(t.trailOkAmt, okSum, &v.procAmt) && panel(t.trailFailCnt, failCnt, &v.nonProcCnt) &&
+               panel(t.trailFailAmt, failSum, &v.nonProcAmt);
     }
     if (!good) return malformed();
     return v;

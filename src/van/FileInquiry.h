@@ -16,23 +16,23 @@ QString folder(Kind k);
 
 struct ListFilter {
     QString bankCd = QStringLiteral("00"); // "00": every bank
-    QString yearMonFrom;                    // yyyymm; empty: no bound
-    QString yearMonTo;                      // yyyymm; empty: no bound
-    QString seqNo;                          // empty: every round
-    QString count;                          // digits; empty: any count
+    QString yearMonFrom;                   // yyyymm; empty: no bound
+    QString yearMonTo;                     // yyyymm; empty: no bound
+    QString seqNo;                         // empty: every round
+    QString count;                         // digits; empty: any count
 };
 
 struct BookRow {
-    QString yearMon;  // shown: "20yy.mm"
+    QString yearMon; // shown: "20yy.mm"
     QString seqNo;
     QString fileName;
     QString fileType; // first character: "2" collection, "3" distribution
     QString bankCd;
     QString bankNm;
-    QString srDate;   // yyyy-mm-dd
-    QString dataCnt;  // "%10.0n"
+    QString srDate;  // yyyy-mm-dd
+    QString dataCnt; // "%10.0n"
     qint64 count = 0;
-    QString gcode;    // the item group; "01" for a blank one of a received file
+    QString gcode; // the item group; "01" for a blank one of a received file
 };
 
 // The book rows in the windows' order (year-month, round, file type

@@ -89,8 +89,7 @@ void TFileInquiryForm::fill(QTableWidget* g, const QList<QStringList>& rows) {
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < g->columnCount() && c < rows[r].size(); ++c) {
             auto* it = new QTableWidgetItem(rows[r][c]);
-            if (g->horizontalHeaderItem(c) &&
-                (g->horizontalHeaderItem(c)->text() == QStringLiteral("금액")))
+            if (g->horizontalHeaderItem(c) && (g->horizontalHeaderItem(c)->text() == QStringLiteral("금액")))
                 it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             g->setItem(r, c, it);
         }
@@ -122,7 +121,8 @@ TFileInquiryForm::TFileInquiryForm(Kind kind, QWidget* parent) : QWidget(parent)
     edtCnt = new QLineEdit(TabShtList);
     edtCnt->setObjectName(QStringLiteral("edtCnt"));
     // Counts are digits only.
-    edtCnt->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), edtCnt));
+    edtCnt->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), edtCnt));
     edtCnt->setMaximumWidth(80);
     BBtnSearch = new QPushButton(QStringLiteral("조회"), TabShtList);
     bbtnDtlData = new QPushButton(QStringLiteral("상세자료"), TabShtList);
@@ -286,8 +286,8 @@ void TFileInquiryForm::bbtnDelClick() {
     if (r < 0 || r >= rows_.size()) return;
     const QString name = rows_[r].fileName.trimmed();
     if (name.isEmpty()) return;
-    if (Msg::show(QStringLiteral("확인"), name + QStringLiteral("파일을 정말로 삭제하시겠습니까??"), MsgIcon::Question,
-                  MsgButtons::OkCancel, this) != MsgResult::Ok)
+    if (Msg::show(QStringLiteral("확인"), name + QStringLiteral("파일을 정말로 삭제하시겠습니까??"),
+                  MsgIcon::Question, MsgButtons::OkCancel, this) != MsgResult::Ok)
         return;
     if (!remove(kind_, name)) {
         Msg::error(QStringLiteral("삭제실패"), QStringLiteral("삭제되지 않았습니다!!"), this);

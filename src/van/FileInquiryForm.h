@@ -51,7 +51,8 @@ protected:
     virtual void clearDetail() = 0;
     virtual void showView(const FileInquiry::FileView& v) = 0;
     static QLabel* panel(QWidget* owner, const char* name, int width);
-    static QTableWidget* grid(QWidget* owner, const char* name, const QList<std::pair<const char16_t*, int>>& cols);
+    static QTableWidget* grid(QWidget* owner, const char* name,
+                              const QList<std::pair<const char16_t*, int>>& cols);
     static void fill(QTableWidget* g, const QList<QStringList>& rows);
 
     FileInquiry::FileView view_;

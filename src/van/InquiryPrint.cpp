@@ -39,9 +39,10 @@ ReportDocument build(const QString& title, const FileView& v, const QList<QStrin
                  {u"모계좌번호:", "QRLblSchAcctNo", v.masterAcct},
                  {u"이 체 일 자:", "QRLblMvAccDt", v.startDate + QStringLiteral(" ~ ") + v.endDate}};
     for (int i = 0; i < 3; ++i) {
-        cond->addLabel(QStringLiteral("c%1").arg(i), {3, 1 + 5.0 * i, 25, 4.5}, QString::fromUtf16(lines[i].caption),
+        cond->addLabel(QStringLiteral("c%1").arg(i), {3, 1 + 5.0 * i, 25, 4.5},
+                       QString::fromUtf16(lines[i].caption), plain);
+        cond->addLabel(QString::fromLatin1(lines[i].name), {28, 1 + 5.0 * i, 100, 4.5}, lines[i].value,
                        plain);
-        cond->addLabel(QString::fromLatin1(lines[i].name), {28, 1 + 5.0 * i, 100, 4.5}, lines[i].value, plain);
     }
 
     QStringList fields;
@@ -71,12 +72,10 @@ ReportDocument build(const QString& title, const FileView& v, const QList<QStrin
     return r.layout();
 }
 
-const QList<Col> kCols6 = {{u"학번", "SNo", 0, 22, ReportAlign::Left},
-                           {u"성명", "Nm", 22, 28, ReportAlign::Left},
-                           {u"은행", "BankNm", 50, 28, ReportAlign::Left},
-                           {u"계좌번호", "AcctNo", 78, 38, ReportAlign::Left},
-                           {u"항목명", "ItemNm", 116, 34, ReportAlign::Left},
-                           {u"금액", "Amt", 150, 30, ReportAlign::Right}};
+const QList<Col> kCols6 = {
+    {u"학번", "SNo", 0, 22, ReportAlign::Left},        {u"성명", "Nm", 22, 28, ReportAlign::Left},
+    {u"은행", "BankNm", 50, 28, ReportAlign::Left},    {u"계좌번호", "AcctNo", 78, 38, ReportAlign::Left},
+    {u"항목명", "ItemNm", 116, 34, ReportAlign::Left}, {u"금액", "Amt", 150, 30, ReportAlign::Right}};
 
 } // namespace
 
@@ -101,7 +100,8 @@ ReportDocument unprocessed(const FileView& v) {
                              {u"미처리금액", "Amt", 170, 30, ReportAlign::Right}};
     QList<QStringList> rows;
     for (const QStringList& r : v.failRows)
-        rows << QStringList{r.value(0), r.value(1), r.value(2), r.value(3), r.value(4), r.value(6), r.value(5)};
+        rows << QStringList{r.value(0), r.value(1), r.value(2), r.value(3),
+                            r.value(4), r.value(6), r.value(5)};
     return build(QStringLiteral("미처리데이터"), v, rows, cols, QStringLiteral("미처리건수:"), v.nonProcCnt,
                  QStringLiteral("미처리금액:"), v.nonProcAmt);
 }

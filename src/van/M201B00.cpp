@@ -25,8 +25,9 @@ TFrmM201B00::TFrmM201B00(QWidget* parent) : TFileInquiryForm(FileInquiry::Kind::
     auto* body = new QWidget(TabShtDetail);
     auto* bv = new QVBoxLayout(body);
     bv->setContentsMargins(0, 0, 0, 0);
-    SGrdSendDetail = grid(body, "SGrdSendDetail",
-                          {{u"학번", 90}, {u"성명", 100}, {u"은행", 100}, {u"계좌번호", 130}, {u"항목명", 90}, {u"금액", 100}});
+    SGrdSendDetail = grid(
+        body, "SGrdSendDetail",
+        {{u"학번", 90}, {u"성명", 100}, {u"은행", 100}, {u"계좌번호", 130}, {u"항목명", 90}, {u"금액", 100}});
     bv->addWidget(SGrdSendDetail, 1);
     auto* sums = new QHBoxLayout;
     pnlTotCnt = panel(body, "pnlTotCnt", 80);

@@ -31,9 +31,12 @@ TFrmM202B00::TFrmM202B00(QWidget* parent) : TFileInquiryForm(FileInquiry::Kind::
         const char16_t* caption;
         const char* name;
         QLabel** out;
-    } panels[] = {{u"처리건수", "PnlProcCnt", &PnlProcCnt},       {u"미처리건수", "PnlNonProcCnt", &PnlNonProcCnt},
-                  {u"총건수", "PnlTotCnt", &PnlTotCnt},           {u"처리금액", "PnlProcAmt", &PnlProcAmt},
-                  {u"미처리금액", "PnlNonProcAmt", &PnlNonProcAmt}, {u"총금액", "PnlTotAmt", &PnlTotAmt}};
+    } panels[] = {{u"처리건수", "PnlProcCnt", &PnlProcCnt},
+                  {u"미처리건수", "PnlNonProcCnt", &PnlNonProcCnt},
+                  {u"총건수", "PnlTotCnt", &PnlTotCnt},
+                  {u"처리금액", "PnlProcAmt", &PnlProcAmt},
+                  {u"미처리금액", "PnlNonProcAmt", &PnlNonProcAmt},
+                  {u"총금액", "PnlTotAmt", &PnlTotAmt}};
     for (int i = 0; i < 6; ++i) {
         *panels[i].out = panel(body, panels[i].name, 110);
         (*panels[i].out)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -44,8 +47,8 @@ TFrmM202B00::TFrmM202B00(QWidget* parent) : TFileInquiryForm(FileInquiry::Kind::
     bv->addLayout(sums);
     PageControl1 = new QTabWidget(body);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    const QList<std::pair<const char16_t*, int>> cols = {{u"학번", 60},  {u"성명", 90},   {u"은행", 100},
-                                                          {u"계좌번호", 130}, {u"항목명", 90}, {u"금액", 90}};
+    const QList<std::pair<const char16_t*, int>> cols = {{u"학번", 60},      {u"성명", 90},   {u"은행", 100},
+                                                         {u"계좌번호", 130}, {u"항목명", 90}, {u"금액", 90}};
     SGrdRecvDetailProc = grid(PageControl1, "SGrdRecvDetailProc", cols);
     auto withReason = cols;
     withReason.append({u"불능사유", 150});

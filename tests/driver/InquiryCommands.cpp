@@ -14,14 +14,16 @@ namespace {
 
 using namespace FileInquiry;
 
-const char* kUsage =
-    "inquiry sent|received [FROM TO] [--bank BB] [--seqno NN] [--count N]"
-    " | view sent|received FILE | delete sent|received FILE";
+const char* kUsage = "inquiry sent|received [FROM TO] [--bank BB] [--seqno NN] [--count N]"
+                     " | view sent|received FILE | delete sent|received FILE";
 
 bool kindOf(const QString& word, Kind* k) {
-    if (word == QLatin1String("sent")) *k = Kind::Sent;
-    else if (word == QLatin1String("received")) *k = Kind::Received;
-    else return false;
+    if (word == QLatin1String("sent"))
+        *k = Kind::Sent;
+    else if (word == QLatin1String("received"))
+        *k = Kind::Received;
+    else
+        return false;
     return true;
 }
 
@@ -55,10 +57,10 @@ int listRows(Kind k, const QStringList& args) {
         return 1;
     }
     for (const BookRow& r : rows)
-        Driver::print(QJsonObject{{QStringLiteral("row"),
-                                   QJsonArray{r.yearMon, r.seqNo, r.fileName, r.fileType, r.bankNm, r.srDate,
-                                              r.dataCnt.trimmed(), r.gcode}},
-                                  {QStringLiteral("bank"), r.bankCd}});
+        Driver::print(
+            QJsonObject{{QStringLiteral("row"), QJsonArray{r.yearMon, r.seqNo, r.fileName, r.fileType,
+                                                           r.bankNm, r.srDate, r.dataCnt.trimmed(), r.gcode}},
+                        {QStringLiteral("bank"), r.bankCd}});
     Driver::print(QJsonObject{{QStringLiteral("count"), int(rows.size())}});
     return 0;
 }
@@ -145,8 +147,10 @@ int printInquiry(const QStringList& input) {
     if (!PrintOutput::take(args, out, &err)) return Driver::fail(err);
     const QString what = args.value(0);
     const Kind k = what == QLatin1String("sent") ? Kind::Sent : Kind::Received;
-    if (what != QLatin1String("sent") && what != QLatin1String("processed") && what != QLatin1String("unprocessed"))
-        return Driver::fail(QStringLiteral("print inquiry sent|processed|unprocessed FILE --pdf FILE [--dump FILE]"));
+    if (what != QLatin1String("sent") && what != QLatin1String("processed") &&
+        what != QLatin1String("unprocessed"))
+        return Driver::fail(
+            QStringLiteral("print inquiry sent|processed|unprocessed FILE --pdf FILE [--dump FILE]"));
     FileView v;
     if (!detail(k, args.value(1), &v)) return 1;
     // An empty grid prints nothing, as "인쇄" does.
@@ -171,9 +175,10 @@ const struct Registrar {
                 return a.value(0) == QLatin1String("view") ? viewFile(k, a.mid(2)) : deleteFile(k, a.mid(2));
             return Driver::fail(QString::fromLatin1(kUsage));
         });
-        Driver::addCommand(QStringLiteral("print-inquiry"),
-                           QStringLiteral("print inquiry sent|processed|unprocessed FILE --pdf FILE [--dump FILE]"),
-                           printInquiry);
+        Driver::addCommand(
+            QStringLiteral("print-inquiry"),
+            QStringLiteral("print inquiry sent|processed|unprocessed FILE --pdf FILE [--dump FILE]"),
+            printInquiry);
     }
 } registrar;
 

@@ -5,9 +5,9 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
+#include "platform/ui/Modal.h"
 #include "support/TestRoot.h"
 #include "transfers/common/ResultFile.h"
-#include "platform/ui/Modal.h"
 #include "van/M201B00.h"
 #include "van/M202B00.h"
 
@@ -15,8 +15,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -58,21 +58,21 @@ class FileInquiryTest : public TestRoot {
 protected:
     void SetUp() override {
         TestRoot::SetUp();
-        for (const auto& [cust, sno, nm] : {std::tuple{"0888800001", "10101", u"홍길동"},
-                                            std::tuple{"0888800002", "10102", u"김철수"},
-                                            std::tuple{"0888800021", "20101", u"이영희"},
-                                            std::tuple{"0888800031", "30101", u"박민수"},
-                                            std::tuple{"0888800041", "40101", u"최지우"},
-                                            std::tuple{"1000000001", "30101", u"정하나"}})
+        for (const auto& [cust, sno, nm] :
+             {std::tuple{"0888800001", "10101", u"홍길동"}, std::tuple{"0888800002", "10102", u"김철수"},
+              std::tuple{"0888800021", "20101", u"이영희"}, std::tuple{"0888800031", "30101", u"박민수"},
+              std::tuple{"0888800041", "40101", u"최지우"}, std::tuple{"1000000001", "30101", u"정하나"}})
             ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
                                             {{QStringLiteral("CustNo"), QString::fromLatin1(cust)},
                                              {QStringLiteral("SNo"), QString::fromLatin1(sno)},
                                              {QStringLiteral("Nm"), QString::fromUtf16(nm)}}));
-        for (const auto& [cd, id, nm] : {std::tuple{"A1", "01", u"수업료"}, std::tuple{"A2", "02", u"급식비"}})
-            ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ITEM"), {{QStringLiteral("ItemCd"), QString::fromLatin1(cd)},
-                                                                       {QStringLiteral("ItemID"), QString::fromLatin1(id)},
-                                                                       {QStringLiteral("ItemNm"), QString::fromUtf16(nm)},
-                                                                       {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+        for (const auto& [cd, id, nm] :
+             {std::tuple{"A1", "01", u"수업료"}, std::tuple{"A2", "02", u"급식비"}})
+            ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ITEM"),
+                                            {{QStringLiteral("ItemCd"), QString::fromLatin1(cd)},
+                                             {QStringLiteral("ItemID"), QString::fromLatin1(id)},
+                                             {QStringLiteral("ItemNm"), QString::fromUtf16(nm)},
+                                             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
         DMData->LoadLists();
     }
 
@@ -98,18 +98,19 @@ protected:
         return r;
     }
 
-    static void book(Kind k, const char* name, const char* ym, const char* seq, const char* type, const char* bank,
-                     int cnt, const char* date, const char* gcode = "01") {
-        ASSERT_TRUE(Database::insertRow(QStringLiteral("M_SRFILE"),
-                                        {{QStringLiteral("SRType"), k == Kind::Sent ? QStringLiteral("S") : QStringLiteral("R")},
-                                         {QStringLiteral("FileName"), QString::fromLatin1(name)},
-                                         {QStringLiteral("FileType"), QString::fromLatin1(type)},
-                                         {QStringLiteral("YearMon"), QString::fromLatin1(ym)},
-                                         {QStringLiteral("SeqNo"), QString::fromLatin1(seq)},
-                                         {QStringLiteral("BankCd"), QString::fromLatin1(bank)},
-                                         {QStringLiteral("DataCnt"), cnt},
-                                         {QStringLiteral("SRDate"), QString::fromLatin1(date)},
-                                         {QStringLiteral("Gcode"), QString::fromLatin1(gcode)}}));
+    static void book(Kind k, const char* name, const char* ym, const char* seq, const char* type,
+                     const char* bank, int cnt, const char* date, const char* gcode = "01") {
+        ASSERT_TRUE(Database::insertRow(
+            QStringLiteral("M_SRFILE"),
+            {{QStringLiteral("SRType"), k == Kind::Sent ? QStringLiteral("S") : QStringLiteral("R")},
+             {QStringLiteral("FileName"), QString::fromLatin1(name)},
+             {QStringLiteral("FileType"), QString::fromLatin1(type)},
+             {QStringLiteral("YearMon"), QString::fromLatin1(ym)},
+             {QStringLiteral("SeqNo"), QString::fromLatin1(seq)},
+             {QStringLiteral("BankCd"), QString::fromLatin1(bank)},
+             {QStringLiteral("DataCnt"), cnt},
+             {QStringLiteral("SRDate"), QString::fromLatin1(date)},
+             {QStringLiteral("Gcode"), QString::fromLatin1(gcode)}}));
     }
 };
 
@@ -121,17 +122,45 @@ QString u(const char16_t* s) {
 // files and, for the layouts it does not write, small fixtures.
 TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
     // Banks 10/11, 80 bytes: the trailer counts header and trailer too.
-    const QByteArray nh80 = join({Rec(80).put(0, "S").put(13, "260317").put(19, "260318").put(39, "301012345678901").b,
-                                  Rec(80).put(0, "D").put(9, "01").put(11, "11").put(13, "   301012345678").put(34, zero(12000, 10)).put(44, "0888800001").b,
-                                  Rec(80).put(0, "E").put(9, zero(3, 6)).put(15, zero(12000, 12)).b});
+    const QByteArray nh80 =
+        join({Rec(80).put(0, "S").put(13, "260317").put(19, "260318").put(39, "301012345678901").b,
+              Rec(80)
+                  .put(0, "D")
+                  .put(9, "01")
+                  .put(11, "11")
+                  .put(13, "   301012345678")
+                  .put(34, zero(12000, 10))
+                  .put(44, "0888800001")
+                  .b,
+              Rec(80).put(0, "E").put(9, zero(3, 6)).put(15, zero(12000, 12)).b});
     // Bank 12, 80 bytes: a payer key, and a student packed at 48.
     const QByteArray nh12 = join({Rec(80).put(0, "S").put(4, "260317").put(30, "1234560112345601").b,
-                                  Rec(80).put(0, "22").put(9, "12").put(11, "123456-78-901234").put(27, zero(5000, 12)).put(46, "0888800002").put(59, "02").b,
-                                  Rec(80).put(0, "22").put(9, "12").put(11, "123456-78-901234").put(27, zero(7000, 12)).put(46, "021 02005").put(55, u(u"김학생")).b,
+                                  Rec(80)
+                                      .put(0, "22")
+                                      .put(9, "12")
+                                      .put(11, "123456-78-901234")
+                                      .put(27, zero(5000, 12))
+                                      .put(46, "0888800002")
+                                      .put(59, "02")
+                                      .b,
+                                  Rec(80)
+                                      .put(0, "22")
+                                      .put(9, "12")
+                                      .put(11, "123456-78-901234")
+                                      .put(27, zero(7000, 12))
+                                      .put(46, "021 02005")
+                                      .put(55, u(u"김학생"))
+                                      .b,
                                   Rec(80).put(0, "E").put(2, zero(2, 6)).put(8, zero(12000, 12)).b});
     // Bank 03 distribution.
     const QByteArray d03 = join({Rec(80).put(0, "S").put(6, "260320").put(18, "03012345678901").b,
-                                 Rec(80).put(0, "D").put(2, "03").put(12, "03099999999999").put(26, zero(30000, 11)).put(37, QByteArray("C40102 ") + Cp949::encode(u(u"장학생"))).b,
+                                 Rec(80)
+                                     .put(0, "D")
+                                     .put(2, "03")
+                                     .put(12, "03099999999999")
+                                     .put(26, zero(30000, 11))
+                                     .put(37, QByteArray("C40102 ") + Cp949::encode(u(u"장학생")))
+                                     .b,
                                  Rec(80).put(0, "E").put(6, zero(1, 7)).put(13, zero(30000, 13)).b});
     put(Kind::Sent, QStringLiteral("26030104.201"), golden("layout80_bank04.txt"));
     put(Kind::Sent, QStringLiteral("26030193.201"), golden("layout100a_bank93.txt"));
@@ -146,7 +175,7 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
         Viewer viewer;
         const char16_t* panels; // acct|start|end|count|amount
         int rows;
-        const char16_t* first;  // the first row's cells
+        const char16_t* first; // the first row's cells
     } cases[] = {
         {book("26030104.201", "04"), Viewer::Default80, u"04012345678901 |2026-03-17|2026-03-17|3|335,000", 3,
          u"10101|홍길동|국민은행|123456789012   |수업료|        150,000"},
@@ -168,8 +197,9 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
         const FileView v = view(Kind::Sent, c.row);
         ASSERT_EQ(v.status, FileView::Status::Shown) << v.message.toStdString();
         EXPECT_EQ(v.viewer, c.viewer);
-        EXPECT_EQ(QStringList({v.masterAcct, v.startDate, v.endDate, v.totCnt, v.totAmt}).join(QLatin1Char('|')),
-                  u(c.panels));
+        EXPECT_EQ(
+            QStringList({v.masterAcct, v.startDate, v.endDate, v.totCnt, v.totAmt}).join(QLatin1Char('|')),
+            u(c.panels));
         ASSERT_EQ(v.rows.size(), c.rows);
         EXPECT_EQ(v.rows.first().join(QLatin1Char('|')), u(c.first));
     }
@@ -186,13 +216,16 @@ TEST_F(FileInquiryTest, ViewerChoiceByBankTypeAndLength) {
         int len;
         Viewer v;
     } cases[] = {
-        {"03", "3", 80, Viewer::Dist03}, {"03", "2", 80, Viewer::Default80}, {"10", "2", 200, Viewer::NH200},
-        {"11", "2", 80, Viewer::NH80},   {"12", "2", 200, Viewer::NH200},    {"12", "3", 80, Viewer::NH12},
-        {"23", "2", 80, Viewer::Default80}, {"23", "2", 100, Viewer::L100B}, {"23", "2", 200, Viewer::None},
-        {"45", "2", 100, Viewer::L100A}, {"93", "2", 82, Viewer::None},      {"04", "2", 100, Viewer::Default80},
+        {"03", "3", 80, Viewer::Dist03},    {"03", "2", 80, Viewer::Default80},
+        {"10", "2", 200, Viewer::NH200},    {"11", "2", 80, Viewer::NH80},
+        {"12", "2", 200, Viewer::NH200},    {"12", "3", 80, Viewer::NH12},
+        {"23", "2", 80, Viewer::Default80}, {"23", "2", 100, Viewer::L100B},
+        {"23", "2", 200, Viewer::None},     {"45", "2", 100, Viewer::L100A},
+        {"93", "2", 82, Viewer::None},      {"04", "2", 100, Viewer::Default80},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(choose(QString::fromLatin1(c.bank), QString::fromLatin1(c.type), c.len), c.v) << c.bank << " " << c.len;
+        EXPECT_EQ(choose(QString::fromLatin1(c.bank), QString::fromLatin1(c.type), c.len), c.v)
+            << c.bank << " " << c.len;
 }
 
 // The "C" rule of bank 45: a payer after "C0", otherwise the student itself.
@@ -202,7 +235,8 @@ TEST_F(FileInquiryTest, Bank45PayerFieldWithC) {
     };
     put(Kind::Sent, QStringLiteral("26030145.201"),
         join({Rec(80).put(0, "S").put(15, "260317").put(21, "260317").b, data("C0888800001"),
-              data(QByteArray("C20305 ") + Cp949::encode(u(u"한소년"))), Rec(80).put(0, "E").put(8, zero(2, 7)).put(15, zero(2000, 13)).b}));
+              data(QByteArray("C20305 ") + Cp949::encode(u(u"한소년"))),
+              Rec(80).put(0, "E").put(8, zero(2, 7)).put(15, zero(2000, 13)).b}));
     const FileView v = view(Kind::Sent, book("26030145.201", "45"));
     ASSERT_EQ(v.rows.size(), 2);
     EXPECT_EQ(v.rows[0].mid(0, 2), QStringList({QStringLiteral("10101"), u(u"홍길동")}));
@@ -213,21 +247,43 @@ TEST_F(FileInquiryTest, ReceivedViewersSplitProcessedAndUnprocessed) {
     // Default layout, bank 04: an unprocessed record shows its amount at 38,
     // while the unprocessed sum adds the amounts at 20.
     auto rec80 = [](const char* cust, qint64 amt, bool ok, const char* code, qint64 amt38) {
-        return Rec(80).put(0, "D").put(1, "04").put(3, "123456789012").put(20, zero(amt, 11)).put(33, ok ? "Y" : "N")
-            .put(34, code).put(38, zero(amt38, 10)).put(48, cust).put(76, "01").b;
+        return Rec(80)
+            .put(0, "D")
+            .put(1, "04")
+            .put(3, "123456789012")
+            .put(20, zero(amt, 11))
+            .put(33, ok ? "Y" : "N")
+            .put(34, code)
+            .put(38, zero(amt38, 10))
+            .put(48, cust)
+            .put(76, "01")
+            .b;
     };
     put(Kind::Received, QStringLiteral("24050304.201"),
-        join({Rec(80).put(0, "S").put(13, "04").put(15, "240510").put(21, "240510").put(27, "04012345678901").b,
+        join({Rec(80)
+                  .put(0, "S")
+                  .put(13, "04")
+                  .put(15, "240510")
+                  .put(21, "240510")
+                  .put(27, "04012345678901")
+                  .b,
               rec80("0888800001", 50000, true, "0000", 0), rec80("0888800002", 30000, false, "0107", 1234),
               rec80("0888800021", 20000, false, "0999", 0),
-              Rec(80).put(0, "E").put(8, zero(3, 7)).put(15, zero(100000, 13)).put(28, zero(1, 7))
-                  .put(35, zero(50000, 13)).put(48, zero(2, 7)).b}));
+              Rec(80)
+                  .put(0, "E")
+                  .put(8, zero(3, 7))
+                  .put(15, zero(100000, 13))
+                  .put(28, zero(1, 7))
+                  .put(35, zero(50000, 13))
+                  .put(48, zero(2, 7))
+                  .b}));
     const FileView v = view(Kind::Received, book("24050304.201", "04"));
     ASSERT_EQ(v.status, FileView::Status::Shown) << v.message.toStdString();
     EXPECT_EQ(QStringList({v.totCnt, v.totAmt, v.procCnt, v.procAmt, v.nonProcCnt, v.nonProcAmt}),
               QStringList({"3", "100,000", "1", "50,000", "2", "50,000"}));
     ASSERT_EQ(v.rows.size(), 1);
-    EXPECT_EQ(v.rows[0].join(QLatin1Char('|')), u(u"10101|홍길동|국민은행|123456789012   |수업료|         50,000"));
+    EXPECT_EQ(v.rows[0].join(QLatin1Char('|')),
+              u(u"10101|홍길동|국민은행|123456789012   |수업료|         50,000"));
     ASSERT_EQ(v.failRows.size(), 2);
     EXPECT_EQ(v.failRows[0].join(QLatin1Char('|')),
               u(u"10102|김철수|국민은행|123456789012   |수업료|          1,234|주민번호상이"));
@@ -247,10 +303,32 @@ TEST_F(FileInquiryTest, ReceivedViewersSplitProcessedAndUnprocessed) {
     // Bank 03 distribution: every panel from the trailer, the reason by bank 03's table.
     put(Kind::Received, QStringLiteral("24050303.301"),
         join({Rec(80).put(0, "S").put(6, "240510").put(18, "03012345678901").b,
-              Rec(80).put(0, "D").put(2, "03").put(12, "03099999999999").put(26, zero(30000, 11)).put(37, QByteArray("C40102 ") + Cp949::encode(u(u"장학생"))).put(71, "1").b,
-              Rec(80).put(0, "D").put(2, "03").put(12, "03088888888888").put(26, zero(10000, 11)).put(37, QByteArray("C40103 ") + Cp949::encode(u(u"두학생"))).put(71, "0").put(72, "0107").b,
-              Rec(80).put(0, "E").put(6, zero(2, 7)).put(13, zero(40000, 13)).put(26, zero(1, 7)).put(33, zero(30000, 13))
-                  .put(46, zero(1, 7)).put(53, zero(10000, 13)).b}));
+              Rec(80)
+                  .put(0, "D")
+                  .put(2, "03")
+                  .put(12, "03099999999999")
+                  .put(26, zero(30000, 11))
+                  .put(37, QByteArray("C40102 ") + Cp949::encode(u(u"장학생")))
+                  .put(71, "1")
+                  .b,
+              Rec(80)
+                  .put(0, "D")
+                  .put(2, "03")
+                  .put(12, "03088888888888")
+                  .put(26, zero(10000, 11))
+                  .put(37, QByteArray("C40103 ") + Cp949::encode(u(u"두학생")))
+                  .put(71, "0")
+                  .put(72, "0107")
+                  .b,
+              Rec(80)
+                  .put(0, "E")
+                  .put(6, zero(2, 7))
+                  .put(13, zero(40000, 13))
+                  .put(26, zero(1, 7))
+                  .put(33, zero(30000, 13))
+                  .put(46, zero(1, 7))
+                  .put(53, zero(10000, 13))
+                  .b}));
     const FileView d = view(Kind::Received, book("24050303.301", "03", "3"));
     ASSERT_EQ(d.status, FileView::Status::Shown) << d.message.toStdString();
     EXPECT_EQ(QStringList({d.totCnt, d.totAmt, d.procCnt, d.procAmt, d.nonProcCnt, d.nonProcAmt}),
@@ -264,7 +342,9 @@ TEST_F(FileInquiryTest, ReceivedViewersSplitProcessedAndUnprocessed) {
 TEST_F(FileInquiryTest, MalformedFilesShowOnlyTheError) {
     const QByteArray head = Rec(80).put(0, "S").put(15, "260317").b;
     const QByteArray data = Rec(80).put(0, "D").put(1, "04").put(20, zero(1000, 11)).put(48, "0888800001").b;
-    auto trailer = [](int n, const QByteArray& amt) { return Rec(80).put(0, "E").put(8, zero(n, 7)).put(15, amt).b; };
+    auto trailer = [](int n, const QByteArray& amt) {
+        return Rec(80).put(0, "E").put(8, zero(n, 7)).put(15, amt).b;
+    };
     const struct {
         const char* what;
         QByteArray content;
@@ -285,7 +365,8 @@ TEST_F(FileInquiryTest, MalformedFilesShowOnlyTheError) {
             const FileView v = view(k, book("26030104.201", "04"));
             EXPECT_EQ(v.status, FileView::Status::Malformed);
             EXPECT_TRUE(v.message.startsWith(QStringLiteral("화일의 형식이 맞지 않습니다")));
-            EXPECT_TRUE(v.rows.isEmpty() && v.failRows.isEmpty() && v.totCnt.isEmpty() && v.startDate.isEmpty());
+            EXPECT_TRUE(v.rows.isEmpty() && v.failRows.isEmpty() && v.totCnt.isEmpty() &&
+                        v.startDate.isEmpty());
         }
     }
     EXPECT_EQ(view(Kind::Sent, book("missing.201", "04")).status, FileView::Status::Unreadable);
@@ -342,8 +423,18 @@ TEST_F(FileInquiryTest, DeletedResultStaysRefused) {
                                      {QStringLiteral("CustNo"), QStringLiteral("1000000001")}}));
     const QByteArray content =
         join({Rec(200).put(0, "S").put(4, "011").put(21, "20240510").put(72, "2405030000").b,
-              Rec(200).put(0, "D").put(20, " 01").put(23, "011").put(26, "301123456789").put(42, zero(50000, 13))
-                  .put(55, zero(50000, 13)).put(94, "1000000001").put(114, "240503").put(154, "Y").put(155, "0000").b,
+              Rec(200)
+                  .put(0, "D")
+                  .put(20, " 01")
+                  .put(23, "011")
+                  .put(26, "301123456789")
+                  .put(42, zero(50000, 13))
+                  .put(55, zero(50000, 13))
+                  .put(94, "1000000001")
+                  .put(114, "240503")
+                  .put(154, "Y")
+                  .put(155, "0000")
+                  .b,
               Rec(200).put(0, "E").put(1, zero(3, 7)).put(15, zero(50000, 15)).b});
     auto offer = [&] {
         QFile f(path(QStringLiteral("recv/00110001.201")));
@@ -359,7 +450,8 @@ TEST_F(FileInquiryTest, DeletedResultStaysRefused) {
         return ResultApplier::apply(req);
     };
     const ResultApplyOutcome first = offer();
-    ASSERT_EQ(first.status, ResultApplyOutcome::Status::Applied) << first.messages.value(0).text.toStdString();
+    ASSERT_EQ(first.status, ResultApplyOutcome::Status::Applied)
+        << first.messages.value(0).text.toStdString();
 
     QList<BookRow> rows;
     ASSERT_TRUE(list(Kind::Received, {}, &rows));
@@ -411,8 +503,22 @@ TEST_F(FileInquiryTest, DeletedResultStaysRefused) {
 TEST_F(FileInquiryTest, ReceivedWindowDetailPrintAndDelete) {
     const QByteArray good = join(
         {Rec(80).put(0, "S").put(13, "04").put(15, "240510").put(21, "240510").put(27, "04012345678901").b,
-         Rec(80).put(0, "D").put(1, "04").put(3, "123456789012").put(20, zero(50000, 11)).put(33, "Y").put(48, "0888800001").put(76, "01").b,
-         Rec(80).put(0, "E").put(8, zero(1, 7)).put(15, zero(50000, 13)).put(28, zero(1, 7)).put(35, zero(50000, 13)).b});
+         Rec(80)
+             .put(0, "D")
+             .put(1, "04")
+             .put(3, "123456789012")
+             .put(20, zero(50000, 11))
+             .put(33, "Y")
+             .put(48, "0888800001")
+             .put(76, "01")
+             .b,
+         Rec(80)
+             .put(0, "E")
+             .put(8, zero(1, 7))
+             .put(15, zero(50000, 13))
+             .put(28, zero(1, 7))
+             .put(35, zero(50000, 13))
+             .b});
     put(Kind::Received, QStringLiteral("24050104.201"), good);
     put(Kind::Received, QStringLiteral("24050104.202"), good.left(good.size() - 5));
     book(Kind::Received, "24050104.201", "2405", "01", "201", "04", 1, "20240510");
@@ -493,7 +599,8 @@ class FileInquiryDriver : public FileInquiryTest {
 protected:
     QList<QJsonObject> drive(const QStringList& args, int* rc, const QString& answers = QString()) {
         stopServices();
-        QStringList pre{QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316")};
+        QStringList pre{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                        QStringLiteral("20260316")};
         if (!answers.isEmpty()) pre << QStringLiteral("--answers") << answers;
         QProcess p;
         p.start(QStringLiteral(ZQ_DRIVER_PATH), pre + args);

@@ -176,7 +176,8 @@ void header80(Record& h) {
     h.text(57, 6, QStringLiteral("ZQVAN "));
     static const QStringList noRunKey{QStringLiteral("21"), QStringLiteral("06"), QStringLiteral("23"),
                                       QStringLiteral("03")};
-    if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd)) h.text(L80::HeadRunKey, runYymmSeq());
+    if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd))
+        h.text(L80::HeadRunKey, runYymmSeq());
 }
 
 // What the records of one run look at on every row, worked out once.

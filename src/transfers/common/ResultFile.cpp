@@ -116,7 +116,8 @@ ResultFileInfo readInfo(const QString& path) {
         info.dataCount = field(tail, NH80::TrailAll).toLongLong() - 2;
     } else if (b == QLatin1String("12")) {
         info.transferDate = field(head, NH12::HeadDate);
-        info.dataCount = field(tail, NH12::TrailOkCount).toLongLong() + field(tail, NH12::TrailFailCount).toLongLong();
+        info.dataCount =
+            field(tail, NH12::TrailOkCount).toLongLong() + field(tail, NH12::TrailFailCount).toLongLong();
     } else if (b == QLatin1String("23") && info.recLen == 100) {
         info.transferDate = field(head, L100B::HeadStart).mid(2, 6);
         info.dataCount = field(tail, L100B::TrailCount).toLongLong();
