@@ -120,6 +120,13 @@ inline constexpr Field Amt{27, 12};
 inline constexpr Field Flag{39, 1}; // result: '1' processed
 inline constexpr Field Reply{40, 2};
 inline constexpr Field Key{46, 13};
+// A record that carries the student instead of a payer number: item id,
+// grade, class, number and name.
+inline constexpr Field StudentItem{46, 2};
+inline constexpr Field StudentGrade{48, 1};
+inline constexpr Field StudentClass{50, 2};
+inline constexpr Field StudentNo{52, 3};
+inline constexpr Field StudentNm{55, 9};
 inline constexpr Field Item{59, 2};
 inline constexpr Field ItemWide{59, 5};
 inline constexpr Field ItemNm{66, 14};
