@@ -9,6 +9,7 @@
 #include "platform/text/Cp949.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "transfers/common/FileLayout.h"
 #include "transfers/common/M101B05.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,9 @@ RunValues Run;
 }
 
 using BatFile::Run;
+namespace L80 = FileLayout::L80;
+namespace L100B = FileLayout::L100B;
+namespace L200 = FileLayout::L200;
 
 namespace {
 
@@ -93,6 +97,9 @@ public:
         num(off, width, QByteArrayView(buf, n));
     }
     void fill(int off, int width, char c) { std::memset(at(off), c, size_t(width)); }
+    // A field of the shared layout tables.
+    template <class V> void text(FileLayout::Field f, const V& v) { text(f.off, f.width, v); }
+    template <class V> void num(FileLayout::Field f, const V& v) { num(f.off, f.width, v); }
     // An ASCII constant.
     template <int N> void text(int off, int width, const char (&s)[N]) { bytes(off, width, QByteArrayView(s, N - 1)); }
 
@@ -155,10 +162,10 @@ void header80(Record& h) {
     h.text(0, 1, QStringLiteral("S"));
     h.text(1, 2, Run.Kind == QLatin1String("300") ? QStringLiteral("C2") : QStringLiteral("B2"));
     h.text(3, 10, Run.CompyNo);
-    h.num(13, 2, Run.BankCd);
-    h.num(15, 6, Run.StartDate);
-    h.num(21, 6, Run.BankCd == QLatin1String("05") ? Run.EndDate : Run.StartDate);
-    h.text(27, 15, Run.AcctNo);
+    h.num(L80::HeadBank, Run.BankCd);
+    h.num(L80::HeadStart, Run.StartDate);
+    h.num(L80::HeadEnd, Run.BankCd == QLatin1String("05") ? Run.EndDate : Run.StartDate);
+    h.text(L80::HeadAcct, Run.AcctNo);
     h.text(42, 8, Run.Passwd.left(8));
     h.text(50, 1, QStringLiteral("1"));
     h.text(51, 1, QStringLiteral("1"));
@@ -169,7 +176,8 @@ void header80(Record& h) {
     h.text(57, 6, QStringLiteral("ZQVAN "));
     static const QStringList noRunKey{QStringLiteral("21"), QStringLiteral("06"), QStringLiteral("23"),
                                       QStringLiteral("03")};
-    if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd)) h.text(63, 17, runYymmSeq());
+    if (Run.Kind == QLatin1String("200") && !noRunKey.contains(Run.BankCd))
+        h.text(L80::HeadRunKey, runYymmSeq());
 }
 
 // What the records of one run look at on every row, worked out once.
@@ -201,7 +209,7 @@ void payer80(Record& d, const Row& r, bool layout100) {
     (void)layout100;
     const QString& b = Run.BankCd;
     if (!codes.payerItem) {
-        d.text(48, 24, r.CustNo);
+        d.text(L80::Payer, r.CustNo);
         return;
     }
     QByteArray v;
@@ -209,14 +217,14 @@ void payer80(Record& d, const Row& r, bool layout100) {
     if (b == QLatin1String("45")) v += 'C';
     padded(v, cp949(r.CustNo), b == QLatin1String("45") ? 13 : 14);
     padded(v, Cp949::cutBytes(*r.ItemNm, 10), 10);
-    d.encoded(48, 24, v);
+    d.encoded(L80::Payer.off, L80::Payer.width, v);
 }
 
 void data80(Record& d, const Row& r, bool layout100) {
     const bool udBank = codes.udBank;
     d.text(0, 1, "D");
-    d.num(1, 2, r.BankCd);
-    d.text(3, 15, r.AcctNo);
+    d.num(L80::Bank, r.BankCd);
+    d.text(L80::Acct, r.AcctNo);
     if (udBank) {
         if (codes.hvbt)
             d.text(18, 2, "UD");
@@ -227,27 +235,27 @@ void data80(Record& d, const Row& r, bool layout100) {
     } else {
         d.text(18, 2, "10");
     }
-    d.num(20, 11, r.Amt);
+    d.num(L80::Amt, r.Amt);
     d.num(31, 2, QByteArrayView(codes.day));
     if (udBank && !r.JuNo.isEmpty())
         d.text(38, 10, QStringLiteral("999") + Row::s(r.JuNo).mid(6, 7));
     else
         d.num(38, 10, QByteArrayView("0", 1));
     payer80(d, r, layout100);
-    d.text(76, 2, r.ItemID);
-    if (layout100) d.text(80, 20, r.CustNo);
+    d.text(L80::Item, r.ItemID);
+    if (layout100) d.text(L80::Payer100A, r.CustNo);
 }
 
 void trailer80(Record& t) {
     t.text(0, 1, QStringLiteral("E"));
-    t.num(1, 7, Run.Count + 2);
-    t.num(8, 7, Run.Count);
-    t.num(15, 13, Run.Total);
-    t.num(28, 7, 0);
-    t.num(35, 13, 0);
-    t.num(48, 7, 0);
-    t.num(55, 13, 0);
-    t.text(68, 8, Run.CheckValue);
+    t.num(L80::TrailAll, Run.Count + 2);
+    t.num(L80::TrailCount, Run.Count);
+    t.num(L80::TrailTotal, Run.Total);
+    t.num(L80::TrailOkCount, 0);
+    t.num(L80::TrailOkAmt, 0);
+    t.num(L80::TrailFailCount, 0);
+    t.num(L80::TrailFailAmt, 0);
+    t.text(L80::TrailCheck, Run.CheckValue);
 }
 
 // ---- Layout100B (bank 23)
@@ -260,35 +268,35 @@ void header100B(Record& h) {
     h.text(6, 10, Run.CompyNo);
     h.num(16, 2, Run.BankCd);
     h.num(18, 8, Clock::todayText());
-    h.num(26, 8, QStringLiteral("20") + Run.StartDate);
-    h.num(34, 8, QStringLiteral("0"));
+    h.num(L100B::HeadStart, QStringLiteral("20") + Run.StartDate);
+    h.num(L100B::HeadEnd, QStringLiteral("0"));
     h.text(42, 1, QStringLiteral("1"));
     h.text(43, 8, Run.Passwd.left(8));
 }
 
 void data100B(Record& d, const Row& r) {
     d.text(0, 1, "D");
-    d.num(1, 2, r.BankCd);
-    d.text(3, 16, r.AcctNo);
-    d.num(19, 13, r.Amt);
-    d.num(37, 13, 0);
-    d.text(50, 10, runYymmSeq());
-    d.text(60, 3, r.ItemID);
-    d.encoded(63, 14, Cp949::cutBytes(*r.ItemNm, 10));
-    d.text(77, 20, r.CustNo);
+    d.num(L100B::Bank, r.BankCd);
+    d.text(L100B::Acct, r.AcctNo);
+    d.num(L100B::Amt, r.Amt);
+    d.num(L100B::OkAmt, 0);
+    d.text(L100B::RunKey, runYymmSeq());
+    d.text(L100B::Item, r.ItemID);
+    d.encoded(L100B::ItemNm.off, L100B::ItemNm.width, Cp949::cutBytes(*r.ItemNm, 10));
+    d.text(L100B::Payer, r.CustNo);
     d.text(97, 1, "1");
 }
 
 void trailer100B(Record& t) {
     t.text(0, 1, QStringLiteral("E"));
-    t.num(1, 6, Run.Count + 2);
-    t.num(7, 6, Run.Count);
-    t.num(13, 13, Run.Total);
-    t.num(26, 6, 0);
-    t.num(32, 13, 0);
+    t.num(L100B::TrailAll, Run.Count + 2);
+    t.num(L100B::TrailCount, Run.Count);
+    t.num(L100B::TrailTotal, Run.Total);
+    t.num(L100B::TrailOkCount, 0);
+    t.num(L100B::TrailOkAmt, 0);
     t.num(45, 6, 0);
     t.num(51, 13, 0);
-    t.num(64, 6, 0);
+    t.num(L100B::TrailFailCount, 0);
     t.num(70, 13, 0);
     t.num(83, 5, 0);
     t.num(88, 5, 0);
@@ -657,18 +665,18 @@ bool writeLayout200(RowSource& rows, QByteArray& out) {
     Record h(out, 200);
     h.text(0, 1, QStringLiteral("S"));
     h.text(1, 3, QStringLiteral("999"));
-    h.num(4, 3, Run.BankCd);
+    h.num(L200::HeadBank, Run.BankCd);
     h.text(7, 1, QStringLiteral("1"));
     h.text(8, 10, Run.CompyNo.trimmed());
     h.text(18, 1, QStringLiteral("2"));
     h.text(19, 2, QStringLiteral("21"));
-    h.num(21, 8, QStringLiteral("20") + Run.StartDate);
+    h.num(L200::HeadDate, QStringLiteral("20") + Run.StartDate);
     h.num(29, 8, Clock::todayText());
     h.text(37, 4, pw);
-    h.text(41, 16, Run.AcctNo.trimmed());
+    h.text(L200::HeadAcct, Run.AcctNo.trimmed());
     h.text(57, 5, Run.EduCode);
     h.text(62, 10, Run.RepCompyNo);
-    h.text(72, 10, runYymmSeq());
+    h.text(L200::HeadRunKey, runYymmSeq());
 
     qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
     qint64 bankDigitSum = 0;
@@ -696,17 +704,17 @@ bool writeLayout200(RowSource& rows, QByteArray& out) {
         d.text(8, 10, Run.CompyNo.trimmed());
         d.text(18, 1, QStringLiteral("1"));
         d.text(19, 1, QStringLiteral("2"));
-        d.num(20, 3, r.ItemCd);
-        d.num(23, 3, r.BankCd);
+        d.num(L200::Item, r.ItemCd);
+        d.num(L200::Bank, r.BankCd);
         if (len <= 14)
-            d.num(26, 14, r.AcctNo); // and two blanks
+            d.num(L200::Acct.off, 14, r.AcctNo); // and two blanks
         else
-            d.text(26, 16, r.AcctNo);
-        d.num(42, 13, r.Amt);
-        d.num(55, 13, 0);
+            d.text(L200::Acct, r.AcctNo);
+        d.num(L200::Amt, r.Amt);
+        d.num(L200::OkAmt, 0);
         d.encoded(68, 12, *r.ItemNm);
         d.text(80, 1, QStringLiteral("0"));
-        d.text(94, 20, r.CustNo);
+        d.text(L200::Payer, r.CustNo);
         d.num(149, 4, check);
 
         const int cls = (b == 10 || b == 11) ? 0 : (b >= 12 && b <= 17) ? 1 : 2;
@@ -726,9 +734,9 @@ bool writeLayout200(RowSource& rows, QByteArray& out) {
 
     Record t(out, 200);
     t.text(0, 1, QStringLiteral("E"));
-    t.num(1, 7, n + 2);
-    t.num(8, 7, n);
-    t.num(15, 15, total);
+    t.num(L200::TrailAll, n + 2);
+    t.num(L200::TrailCount, n);
+    t.num(L200::TrailTotal, total);
     t.num(30, 7, cnt[0]);
     t.num(37, 15, amt[0]);
     t.num(52, 7, cnt[1]);

@@ -8,6 +8,7 @@
 #include "platform/sys/CrashPoint.h"
 #include "platform/sys/System.h"
 #include "platform/text/Cp949.h"
+#include "transfers/common/FileLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,8 +21,23 @@ namespace {
 const QString kMenu = QStringLiteral("집금이체");
 const QString kApplyError = QStringLiteral("이체처리오류");
 
+namespace L80 = FileLayout::L80;
+namespace L100B = FileLayout::L100B;
+namespace L200 = FileLayout::L200;
+namespace NH80 = FileLayout::NH80;
+namespace NH12 = FileLayout::NH12;
+
 QString field(const QByteArray& line, int off, int width) {
     return Cp949::decode(line.mid(off, width));
+}
+QString field(const QByteArray& line, FileLayout::Field f) {
+    return field(line, f.off, f.width);
+}
+QByteArray bytes(const QByteArray& line, FileLayout::Field f) {
+    return line.mid(f.off, f.width);
+}
+bool flagIs(const QByteArray& line, FileLayout::Field f, char mark) {
+    return line.size() > f.off && line.at(f.off) == mark;
 }
 
 bool isOneOf(const QString& v, std::initializer_list<const char*> set) {
@@ -93,20 +109,21 @@ ResultFileInfo readInfo(const QString& path) {
     const QString b = info.bankCd;
     const bool nh = isOneOf(b, {"10", "11", "12"});
     if (nh && info.recLen == 200) {
-        info.transferDate = field(head, 21, 8).mid(2, 6);
-        info.dataCount = field(tail, 1, 7).toLongLong() - 2;
+        info.transferDate = field(head, L200::HeadDate).mid(2, 6);
+        info.dataCount = field(tail, L200::TrailAll).toLongLong() - 2;
     } else if (isOneOf(b, {"10", "11"})) {
-        info.transferDate = field(head, 13, 6);
-        info.dataCount = field(tail, 9, 6).toLongLong() - 2;
+        info.transferDate = field(head, NH80::HeadStart);
+        info.dataCount = field(tail, NH80::TrailAll).toLongLong() - 2;
     } else if (b == QLatin1String("12")) {
-        info.transferDate = field(head, 4, 6);
-        info.dataCount = field(tail, 20, 6).toLongLong() + field(tail, 38, 6).toLongLong();
+        info.transferDate = field(head, NH12::HeadDate);
+        info.dataCount =
+            field(tail, NH12::TrailOkCount).toLongLong() + field(tail, NH12::TrailFailCount).toLongLong();
     } else if (b == QLatin1String("23") && info.recLen == 100) {
-        info.transferDate = field(head, 26, 8).mid(2, 6);
-        info.dataCount = field(tail, 7, 6).toLongLong();
+        info.transferDate = field(head, L100B::HeadStart).mid(2, 6);
+        info.dataCount = field(tail, L100B::TrailCount).toLongLong();
     } else {
-        info.transferDate = field(head, 15, 6);
-        info.dataCount = field(tail, 8, 7).toLongLong();
+        info.transferDate = field(head, L80::HeadStart);
+        info.dataCount = field(tail, L80::TrailCount).toLongLong();
     }
     return info;
 }
@@ -174,7 +191,7 @@ bool isDataRecord(ResultReader r, const QByteArray& line) {
 }
 
 QString payer80(const QByteArray& rec, const QString& workBank) {
-    const QString f = field(rec, 48, 24);
+    const QString f = field(rec, L80::Payer);
     if (isOneOf(workBank, {"45", "93"}) && f.startsWith(QLatin1Char('C'))) return f.mid(1, 12).trimmed();
     return f.left(12).trimmed();
 }
@@ -183,50 +200,50 @@ Record readRecord(ResultReader r, const QByteArray& rec, const QByteArray& head,
     Record x;
     switch (r) {
     case ResultReader::NH200:
-        x.custNo = field(rec, 94, 20).trimmed();
-        x.itemCd = field(rec, 20, 3).mid(1, 2);
-        x.amountField = rec.mid(42, 13);
-        x.success = rec.mid(154, 1) == "Y";
-        x.replyCd = field(rec, 155, 4).trimmed();
-        x.procDt = field(head, 21, 8);
+        x.custNo = field(rec, L200::Payer).trimmed();
+        x.itemCd = field(rec, L200::Item).mid(1, 2);
+        x.amountField = bytes(rec, L200::Amt);
+        x.success = flagIs(rec, L200::Flag, 'Y');
+        x.replyCd = field(rec, L200::Reply).trimmed();
+        x.procDt = field(head, L200::HeadDate);
         x.acctBank = workBank;
         break;
     case ResultReader::NH80:
-        x.custNo = field(rec, 44, 13).trimmed();
-        x.itemCd = field(rec, 9, 2);
-        x.amountField = rec.mid(34, 10);
-        x.success = rec.mid(68, 1) == "Y";
-        x.replyCd = field(rec, 69, 2).trimmed();
-        x.procDt = QStringLiteral("20") + field(rec, 71, 6);
+        x.custNo = field(rec, NH80::Payer).trimmed();
+        x.itemCd = field(rec, NH80::Item);
+        x.amountField = bytes(rec, NH80::Amt);
+        x.success = flagIs(rec, NH80::Flag, 'Y');
+        x.replyCd = field(rec, NH80::Reply).trimmed();
+        x.procDt = QStringLiteral("20") + field(rec, NH80::ProcDate);
         x.acctBank = workBank;
         break;
     case ResultReader::NH12:
-        x.custNo = field(rec, 46, 13).trimmed();
-        x.itemCd = field(rec, 59, 5).trimmed();
-        x.amountField = rec.mid(27, 12);
-        x.success = rec.mid(39, 1) == "1";
-        x.replyCd = field(rec, 40, 2).trimmed();
-        x.procDt = QStringLiteral("20") + field(head, 4, 6);
-        x.acctBank = field(rec, 9, 2);
+        x.custNo = field(rec, NH12::Key).trimmed();
+        x.itemCd = field(rec, NH12::ItemWide).trimmed();
+        x.amountField = bytes(rec, NH12::Amt);
+        x.success = flagIs(rec, NH12::Flag, '1');
+        x.replyCd = field(rec, NH12::Reply).trimmed();
+        x.procDt = QStringLiteral("20") + field(head, NH12::HeadDate);
+        x.acctBank = field(rec, NH12::Bank);
         break;
     case ResultReader::Layout100B:
-        x.custNo = field(rec, 77, 20).left(12).trimmed();
-        x.itemCd = field(rec, 60, 3).left(2);
-        x.amountField = rec.mid(37, 13);
-        x.success = rec.mid(32, 1) == "Y";
-        x.replyCd = field(rec, 33, 4).trimmed();
-        x.procDt = field(head, 26, 8);
-        x.acctBank = field(rec, 1, 2);
+        x.custNo = field(rec, L100B::Payer).left(12).trimmed();
+        x.itemCd = field(rec, L100B::Item).left(2);
+        x.amountField = bytes(rec, L100B::OkAmt);
+        x.success = flagIs(rec, L100B::Flag, 'Y');
+        x.replyCd = field(rec, L100B::Reply).trimmed();
+        x.procDt = field(head, L100B::HeadStart);
+        x.acctBank = field(rec, L100B::Bank);
         break;
     case ResultReader::Layout100A:
     case ResultReader::Layout80:
         x.custNo = payer80(rec, workBank);
-        x.itemCd = field(rec, 76, 2);
-        x.amountField = rec.mid(20, 11);
-        x.success = rec.mid(33, 1) == "Y";
-        x.replyCd = field(rec, 34, 4).trimmed();
-        x.procDt = QStringLiteral("20") + field(head, 15, 6);
-        x.acctBank = field(rec, 1, 2);
+        x.itemCd = field(rec, L80::Item);
+        x.amountField = bytes(rec, L80::Amt);
+        x.success = flagIs(rec, L80::Flag, 'Y');
+        x.replyCd = field(rec, L80::Reply).trimmed();
+        x.procDt = QStringLiteral("20") + field(head, L80::HeadStart);
+        x.acctBank = field(rec, L80::Bank);
         break;
     }
     return x;
@@ -241,16 +258,16 @@ bool notRegisteredCode(ResultReader r, const QString& code) {
 qint64 trailerCount(ResultReader r, const QByteArray& tail) {
     switch (r) {
     case ResultReader::NH200:
-        return field(tail, 1, 7).toLongLong() - 2;
+        return field(tail, L200::TrailAll).toLongLong() - 2;
     case ResultReader::NH80:
-        return field(tail, 9, 6).toLongLong() - 2;
+        return field(tail, NH80::TrailAll).toLongLong() - 2;
     case ResultReader::NH12:
-        return field(tail, 20, 6).toLongLong() + field(tail, 38, 6).toLongLong();
+        return field(tail, NH12::TrailOkCount).toLongLong() + field(tail, NH12::TrailFailCount).toLongLong();
     case ResultReader::Layout100B:
-        return field(tail, 7, 6).toLongLong();
+        return field(tail, L100B::TrailCount).toLongLong();
     case ResultReader::Layout100A:
     case ResultReader::Layout80:
-        return field(tail, 8, 7).toLongLong();
+        return field(tail, L80::TrailCount).toLongLong();
     }
     return -1;
 }
@@ -275,12 +292,12 @@ bool trailerTotal(ResultReader r, const QByteArray& tail, qint64* total, bool* k
             if (!trailerAmount(tail, off, 15, total)) return false;
         return true;
     case ResultReader::NH80:
-        return trailerAmount(tail, 15, 12, total);
+        return trailerAmount(tail, NH80::TrailTotal.off, NH80::TrailTotal.width, total);
     case ResultReader::Layout100B:
-        return trailerAmount(tail, 13, 13, total);
+        return trailerAmount(tail, L100B::TrailTotal.off, L100B::TrailTotal.width, total);
     case ResultReader::Layout100A:
     case ResultReader::Layout80:
-        return trailerAmount(tail, 15, 13, total);
+        return trailerAmount(tail, L80::TrailTotal.off, L80::TrailTotal.width, total);
     case ResultReader::NH12:
         break;
     }
@@ -297,16 +314,16 @@ const char* flagValues(ResultReader r) {
 int flagOffset(ResultReader r) {
     switch (r) {
     case ResultReader::NH200:
-        return 154;
+        return L200::Flag.off;
     case ResultReader::NH80:
-        return 68;
+        return NH80::Flag.off;
     case ResultReader::NH12:
-        return 39;
+        return NH12::Flag.off;
     case ResultReader::Layout100B:
-        return 32;
+        return L100B::Flag.off;
     case ResultReader::Layout100A:
     case ResultReader::Layout80:
-        return 33;
+        return L80::Flag.off;
     }
     return -1;
 }

@@ -1,0 +1,158 @@
+#pragma once
+
+// Where the fields of the bank files lie: 0-based byte offset and width
+// within a record (CR LF not counted). The request-file writer, the result
+// reader and the file inquiries' record viewers all read these tables, so a
+// layout is described once.
+namespace FileLayout {
+
+struct Field {
+    int off = -1;
+    int width = 0;
+    constexpr bool valid() const { return off >= 0; }
+    constexpr int end() const { return off + width; }
+};
+
+// Layout80; Layout100A is the same 80 bytes and the payer number again at 80.
+namespace L80 {
+inline constexpr int Width = 80;
+inline constexpr int Width100A = 100;
+// header
+inline constexpr Field HeadBank{13, 2};
+inline constexpr Field HeadStart{15, 6}; // yymmdd
+inline constexpr Field HeadEnd{21, 6};   // yymmdd (the end date for bank 05)
+inline constexpr Field HeadAcct{27, 15};
+inline constexpr Field HeadRunKey{63, 17}; // yymmss
+// data
+inline constexpr Field Bank{1, 2};
+inline constexpr Field Acct{3, 15};
+inline constexpr Field Amt{20, 11};
+inline constexpr Field Flag{33, 1}; // result: 'Y' processed
+inline constexpr Field Reply{34, 4};
+inline constexpr Field Amt38{38, 10}; // result amount of most banks' unprocessed records
+inline constexpr Field Payer{48, 24};
+inline constexpr Field Item{76, 2};
+inline constexpr Field Payer100A{80, 20};
+// trailer
+inline constexpr Field TrailAll{1, 7}; // records with header and trailer
+inline constexpr Field TrailCount{8, 7};
+inline constexpr Field TrailTotal{15, 13};
+inline constexpr Field TrailOkCount{28, 7};
+inline constexpr Field TrailOkAmt{35, 13};
+inline constexpr Field TrailFailCount{48, 7};
+inline constexpr Field TrailFailAmt{55, 13};
+inline constexpr Field TrailCheck{68, 8};
+} // namespace L80
+
+// Layout100B (bank 23).
+namespace L100B {
+inline constexpr int Width = 100;
+inline constexpr Field HeadStart{26, 8}; // yyyymmdd
+inline constexpr Field HeadEnd{34, 8};
+inline constexpr Field Bank{1, 2};
+inline constexpr Field Acct{3, 16};
+inline constexpr Field Amt{19, 13};
+inline constexpr Field Flag{32, 1};
+inline constexpr Field Reply{33, 4};
+inline constexpr Field OkAmt{37, 13};
+inline constexpr Field RunKey{50, 10};
+inline constexpr Field Item{60, 3};
+inline constexpr Field ItemNm{63, 14};
+inline constexpr Field Payer{77, 20};
+inline constexpr Field TrailAll{1, 6};
+inline constexpr Field TrailCount{7, 6};
+inline constexpr Field TrailTotal{13, 13};
+inline constexpr Field TrailOkCount{26, 6};
+inline constexpr Field TrailOkAmt{32, 13};
+inline constexpr Field TrailFailCount{64, 6};
+} // namespace L100B
+
+// Layout200 (banks 10, 11, 12).
+namespace L200 {
+inline constexpr int Width = 200;
+inline constexpr Field HeadBank{4, 3};
+inline constexpr Field HeadDate{21, 8}; // yyyymmdd
+inline constexpr Field HeadAcct{41, 16};
+inline constexpr Field HeadRunKey{72, 10};
+inline constexpr Field Item{20, 3}; // characters 2-3 are the item id
+inline constexpr Field Bank{23, 3}; // characters 2-3 are the bank code
+inline constexpr Field Acct{26, 16};
+inline constexpr Field Amt{42, 13};
+inline constexpr Field OkAmt{55, 13};
+inline constexpr Field Payer{94, 20};
+inline constexpr Field RecRunKey{114, 6};
+inline constexpr Field Flag{154, 1};
+inline constexpr Field Reply{155, 4};
+inline constexpr Field TrailAll{1, 7};
+inline constexpr Field TrailCount{8, 7};
+inline constexpr Field TrailTotal{15, 15};
+} // namespace L200
+
+// The 80-byte layout of banks 10 and 11.
+namespace NH80 {
+inline constexpr int Width = 80;
+inline constexpr Field HeadBank{1, 2};
+inline constexpr Field HeadStart{13, 6}; // yymmdd
+inline constexpr Field HeadEnd{19, 6};
+inline constexpr Field HeadRunKey{31, 8};
+inline constexpr Field HeadAcct{39, 15};
+inline constexpr Field Item{9, 2};
+inline constexpr Field Bank{11, 2};
+inline constexpr Field Acct{13, 15};
+inline constexpr Field Amt{34, 10};
+inline constexpr Field Payer{44, 13};
+inline constexpr Field Flag{68, 1};
+inline constexpr Field Reply{69, 2};
+inline constexpr Field ProcDate{71, 6};
+inline constexpr Field TrailAll{9, 6};
+inline constexpr Field TrailTotal{15, 12};
+} // namespace NH80
+
+// The 80-byte layout of bank 12.
+namespace NH12 {
+inline constexpr int Width = 80;
+inline constexpr Field HeadBank{2, 2};
+inline constexpr Field HeadDate{4, 6}; // yymmdd
+inline constexpr Field HeadAcct{30, 16};
+inline constexpr Field Bank{9, 2};
+inline constexpr Field Acct{11, 16};
+inline constexpr Field Amt{27, 12};
+inline constexpr Field Flag{39, 1}; // result: '1' processed
+inline constexpr Field Reply{40, 2};
+inline constexpr Field Key{46, 13};
+// A record that carries the student instead of a payer number: item id,
+// grade, class, number and name.
+inline constexpr Field StudentItem{46, 2};
+inline constexpr Field StudentGrade{48, 1};
+inline constexpr Field StudentClass{50, 2};
+inline constexpr Field StudentNo{52, 3};
+inline constexpr Field StudentNm{55, 9};
+inline constexpr Field Item{59, 2};
+inline constexpr Field ItemWide{59, 5};
+inline constexpr Field ItemNm{66, 14};
+inline constexpr Field TrailCount{2, 6};
+inline constexpr Field TrailTotal{8, 12};
+inline constexpr Field TrailOkCount{20, 6};
+inline constexpr Field TrailFailCount{38, 6};
+} // namespace NH12
+
+// The 80-byte distribution layout of bank 03.
+namespace D03 {
+inline constexpr int Width = 80;
+inline constexpr Field HeadDate{6, 6}; // yymmdd
+inline constexpr Field HeadAcct{18, 14};
+inline constexpr Field Bank{2, 2};
+inline constexpr Field Acct{12, 14};
+inline constexpr Field Amt{26, 11};
+inline constexpr Field Student{37, 34};
+inline constexpr Field Flag{71, 1}; // result: '1' processed
+inline constexpr Field Reply{72, 4};
+inline constexpr Field TrailCount{6, 7};
+inline constexpr Field TrailTotal{13, 13};
+inline constexpr Field TrailOkCount{26, 7};
+inline constexpr Field TrailOkAmt{33, 13};
+inline constexpr Field TrailFailCount{46, 7};
+inline constexpr Field TrailFailAmt{53, 13};
+} // namespace D03
+
+} // namespace FileLayout

@@ -1,0 +1,694 @@
+#include "van/FileInquiry.h"
+
+#include "data/Bnkerrcd.h"
+#include "data/DMBank.h"
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/text/Cp949.h"
+#include "transfers/common/FileLayout.h"
+
+#include <QFile>
+
+namespace FileInquiry {
+
+using FileLayout::Field;
+
+QString folder(Kind k) {
+    return k == Kind::Sent ? QStringLiteral("sback") : QStringLiteral("rback");
+}
+
+QString amountText(qint64 v, int width) {
+    QString digits = QString::number(v < 0 ? -v : v);
+    for (int i = int(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    if (v < 0) digits.prepend(QLatin1Char('-'));
+    return width > 0 ? digits.rightJustified(width) : digits;
+}
+
+namespace {
+
+QString srType(Kind k) {
+    return k == Kind::Sent ? QStringLiteral("S") : QStringLiteral("R");
+}
+
+QString copyPath(Kind k, const QString& fileName) {
+    return DMLib ? DMLib->dir(folder(k)) + fileName : QString();
+}
+
+QString bankName(const QString& code) {
+    return DMData ? DMData->GetBankName(code) : QString();
+}
+
+} // namespace
+
+bool list(Kind k, const ListFilter& f, QList<BookRow>* rows, QString* error) {
+    rows->clear();
+    QString sql = QStringLiteral(" select YearMon, SeqNo, FileName, FileType, BankCd, SRDate, DataCnt, Gcode "
+                                 " from M_SRFILE where SRType = ? ");
+    QVariantList binds{srType(k)};
+    if (f.bankCd != QLatin1String("00") && !f.bankCd.isEmpty()) {
+        sql += QStringLiteral(" and BankCd = ? ");
+        binds << f.bankCd;
+    }
+    // The book keeps yymm.
+    if (!f.yearMonFrom.isEmpty()) {
+        sql += QStringLiteral(" and YearMon >= ? ");
+        binds << f.yearMonFrom.mid(2, 4);
+    }
+    if (!f.yearMonTo.isEmpty()) {
+        sql += QStringLiteral(" and YearMon <= ? ");
+        binds << f.yearMonTo.mid(2, 4);
+    }
+    if (!f.seqNo.isEmpty()) {
+        sql += QStringLiteral(" and SeqNo = ? ");
+        binds << f.seqNo;
+    }
+    if (!f.count.isEmpty()) {
+        sql += QStringLiteral(" and DataCnt = ? ");
+        binds << f.count.toLongLong();
+    }
+    if (k == Kind::Sent) sql += QStringLiteral(" and SRDate <> '' ");
+    sql += QStringLiteral(" order by YearMon, SeqNo, FileType desc");
+    Query q(sql);
+    for (const QVariant& v : binds)
+        q.add(v);
+    if (!q.exec()) {
+        if (error) *error = q.error();
+        return false;
+    }
+    while (q.next()) {
+        BookRow r;
+        const QString ym = q.str(0);
+        r.yearMon = QStringLiteral("20") + ym.left(2) + QLatin1Char('.') + ym.mid(2, 2);
+        r.seqNo = q.str(1);
+        r.fileName = q.str(2);
+        r.fileType = q.str(3).left(1);
+        r.bankCd = q.str(4);
+        r.bankNm = bankName(r.bankCd);
+        const QString d = q.str(5);
+        r.srDate =
+            d.size() == 8 ? d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2) : d;
+        r.count = q.num(6);
+        r.dataCnt = amountText(r.count, 10);
+        r.gcode = q.str(7).trimmed();
+        if (k == Kind::Received && r.gcode.isEmpty()) r.gcode = QStringLiteral("01");
+        rows->append(r);
+    }
+    if (!q.ok()) {
+        if (error) *error = q.error();
+        return false;
+    }
+    return true;
+}
+
+bool remove(Kind k, const QString& fileName, QString* error) {
+    const QString name = fileName.trimmed();
+    if (name.isEmpty()) return false;
+    Query q(QStringLiteral(" delete from M_SRFILE where SRType = ? and FileName = ? "));
+    q.add(srType(k)).add(name);
+    if (!q.exec()) {
+        if (error) *error = q.error();
+        return false;
+    }
+    // The name comes from the book: only a plain file name is looked for in the folder.
+    if (!name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+        name != QLatin1String("..")) {
+        const QString p = copyPath(k, name);
+        if (!p.isEmpty() && QFile::exists(p)) QFile::remove(p);
+    }
+    return true;
+}
+
+// ---- record viewers
+
+Viewer choose(const QString& bankCd, const QString& fileType, int recLen) {
+    bool ok = false;
+    const int bank = bankCd.trimmed().toInt(&ok);
+    if (!ok) return Viewer::Default80;
+    switch (bank) {
+    case 3:
+        return fileType.startsWith(QLatin1Char('3')) ? Viewer::Dist03 : Viewer::Default80;
+    case 10:
+    case 11:
+        return recLen == 200 ? Viewer::NH200 : Viewer::NH80;
+    case 12:
+        return recLen == 200 ? Viewer::NH200 : Viewer::NH12;
+    case 23:
+        return recLen == 80 ? Viewer::Default80 : recLen == 100 ? Viewer::L100B : Viewer::None;
+    case 45:
+    case 93:
+        return recLen == 80 ? Viewer::Default80 : recLen == 100 ? Viewer::L100A : Viewer::None;
+    default:
+        return Viewer::Default80;
+    }
+}
+
+QString viewerName(Viewer v) {
+    switch (v) {
+    case Viewer::None:
+        return QStringLiteral("none");
+    case Viewer::Default80:
+        return QStringLiteral("default80");
+    case Viewer::NH200:
+        return QStringLiteral("nh200");
+    case Viewer::NH80:
+        return QStringLiteral("nh80");
+    case Viewer::NH12:
+        return QStringLiteral("nh12");
+    case Viewer::L100B:
+        return QStringLiteral("bank23-100");
+    case Viewer::L100A:
+        return QStringLiteral("bank45-93-100");
+    case Viewer::Dist03:
+        return QStringLiteral("bank03-dist");
+    }
+    return {};
+}
+
+namespace {
+
+namespace L80 = FileLayout::L80;
+namespace L100B = FileLayout::L100B;
+namespace L200 = FileLayout::L200;
+namespace NH80 = FileLayout::NH80;
+namespace NH12 = FileLayout::NH12;
+namespace D03 = FileLayout::D03;
+
+// How a record names its student.
+enum class KeyRule {
+    Sent80,       // payer field, characters 1-14; bank 45's "C" + payer or student
+    Recv80,       // payer field, characters 2-14 for bank 45, else 1-14
+    Whole,        // the whole field is the key
+    Lookup,       // always a payer number
+    LookupAfterC, // the payer number after a leading "C"
+    NH12Key,      // bank 12's key, or the student packed at 48
+    Student,      // the student itself: number at 2-7, name after it
+};
+enum class AcctCut { AsRead, Trim, NH80, NH12 };
+enum class ItemRule { Id, IdMid1, IdTrim, NH12Id, Text, None };
+
+// One viewer: where its values lie and how each is shown. Received-only
+// entries stay invalid in the sent tables.
+struct Table {
+    int width = 0;
+    Field headStart{}, headEnd{}, headAcct{};
+    bool acctTrim = false;
+    Field headBank{};  // the reason's bank (bank 12) or the unprocessed rule (default)
+    Field trailLoop{}; // data records, less loopLess
+    int loopLess = 0;
+    Field trailTotCnt{}, trailTotAmt{}; // shown as they stand; invalid: counted and summed
+    char dataMark = 0;                  // first byte of every data record; 0: not checked
+    Field key{};
+    KeyRule keyRule = KeyRule::Whole;
+    int nameLen = 0; // student rule: characters of the name
+    Field bank{};
+    bool bankMid1 = false;
+    Field acct{};
+    AcctCut acctCut = AcctCut::AsRead;
+    Field item{};
+    ItemRule itemRule = ItemRule::None;
+    Field amt{}; // sent amount; received: column 5 of processed rows
+    int amtWidth = 0;
+    // received
+    Field flag{};
+    char mark = 0;
+    Field failAmt{};          // column 5 of unprocessed rows
+    Field okSum{}, failSum{}; // summed into the processed and unprocessed amounts
+    Field trailOkCnt{}, trailOkAmt{}, trailFailCnt{}, trailFailAmt{}; // panels from the trailer
+    Field reply{};
+    bool replyText = false;      // the 200-byte table of reply texts
+    bool headBankReason = false; // the reason's bank is the header's
+    bool defaultRule = false;    // header bank decides key and amount of unprocessed records
+};
+
+constexpr Field none{};
+
+Table sentTable(Viewer v) {
+    switch (v) {
+    case Viewer::Default80:
+    case Viewer::L100A:
+        return {.width = v == Viewer::L100A ? L80::Width100A : L80::Width,
+                .headStart = L80::HeadStart,
+                .headEnd = L80::HeadEnd,
+                .headAcct = L80::HeadAcct,
+                .trailLoop = L80::TrailCount,
+                .trailTotCnt = L80::TrailCount,
+                .trailTotAmt = L80::TrailTotal,
+                .dataMark = 'D',
+                .key = L80::Payer,
+                .keyRule = KeyRule::Sent80,
+                .nameLen = 7,
+                .bank = L80::Bank,
+                .acct = L80::Acct,
+                .item = L80::Item,
+                .itemRule = ItemRule::Id,
+                .amt = L80::Amt,
+                .amtWidth = 15};
+    case Viewer::NH200:
+        // The trailer's first count takes in header and trailer.
+        return {.width = L200::Width,
+                .headStart = L200::HeadDate,
+                .headEnd = L200::HeadDate,
+                .headAcct = L200::HeadAcct,
+                .acctTrim = true,
+                .trailLoop = L200::TrailAll,
+                .loopLess = 2,
+                .trailTotCnt = L200::TrailCount,
+                .trailTotAmt = L200::TrailTotal,
+                .dataMark = 'D',
+                .key = L200::Payer,
+                .keyRule = KeyRule::Whole,
+                .nameLen = 7,
+                .bank = L200::Bank,
+                .bankMid1 = true,
+                .acct = L200::Acct,
+                .acctCut = AcctCut::Trim,
+                .item = L200::Item,
+                .itemRule = ItemRule::IdMid1,
+                .amt = L200::Amt,
+                .amtWidth = 13};
+    case Viewer::NH80:
+        // The trailer counts header and trailer too; the count shown is the rows'.
+        return {.width = NH80::Width,
+                .headStart = NH80::HeadStart,
+                .headEnd = NH80::HeadEnd,
+                .headAcct = NH80::HeadAcct,
+                .trailLoop = NH80::TrailAll,
+                .loopLess = 2,
+                .trailTotAmt = NH80::TrailTotal,
+                .key = NH80::Payer,
+                .keyRule = KeyRule::Whole,
+                .nameLen = 7,
+                .bank = NH80::Bank,
+                .acct = NH80::Acct,
+                .acctCut = AcctCut::NH80,
+                .item = NH80::Item,
+                .itemRule = ItemRule::Id,
+                .amt = NH80::Amt,
+                .amtWidth = 13};
+    case Viewer::NH12:
+        return {.width = NH12::Width,
+                .headStart = NH12::HeadDate,
+                .headEnd = NH12::HeadDate,
+                .headAcct = NH12::HeadAcct,
+                .trailLoop = NH12::TrailCount,
+                .trailTotCnt = NH12::TrailCount,
+                .trailTotAmt = NH12::TrailTotal,
+                .key = NH12::Key,
+                .keyRule = KeyRule::NH12Key,
+                .nameLen = 7,
+                .bank = NH12::Bank,
+                .acct = NH12::Acct,
+                .acctCut = AcctCut::NH12,
+                .item = NH12::Item,
+                .itemRule = ItemRule::NH12Id,
+                .amt = NH12::Amt,
+                .amtWidth = 13};
+    case Viewer::L100B:
+        return {.width = L100B::Width,
+                .headStart = L100B::HeadStart,
+                .headEnd = L100B::HeadEnd,
+                .trailLoop = L100B::TrailCount,
+                .trailTotCnt = L100B::TrailCount,
+                .trailTotAmt = L100B::TrailTotal,
+                .dataMark = 'D',
+                .key = L100B::Payer,
+                .keyRule = KeyRule::Lookup,
+                .nameLen = 7,
+                .bank = L100B::Bank,
+                .acct = L100B::Acct,
+                .item = L100B::Item,
+                .itemRule = ItemRule::IdTrim,
+                .amt = L100B::Amt,
+                .amtWidth = 15};
+    case Viewer::Dist03:
+        return {.width = D03::Width,
+                .headStart = D03::HeadDate,
+                .headEnd = D03::HeadDate,
+                .headAcct = D03::HeadAcct,
+                .trailLoop = D03::TrailCount,
+                .trailTotCnt = D03::TrailCount,
+                .trailTotAmt = D03::TrailTotal,
+                .key = D03::Student,
+                .keyRule = KeyRule::Student,
+                .nameLen = 26,
+                .bank = D03::Bank,
+                .acct = D03::Acct,
+                .itemRule = ItemRule::None,
+                .amt = D03::Amt,
+                .amtWidth = 15};
+    case Viewer::None:
+        break;
+    }
+    return Table{};
+}
+
+Table recvTable(Viewer v) {
+    Table t = sentTable(v);
+    switch (v) {
+    case Viewer::Default80:
+    case Viewer::L100A:
+        t.flag = L80::Flag;
+        t.mark = 'Y';
+        t.failAmt = L80::Amt;
+        t.failSum = L80::Amt;
+        t.trailOkAmt = L80::TrailOkAmt;
+        t.reply = L80::Reply;
+        if (v == Viewer::Default80) {
+            t.keyRule = KeyRule::Recv80;
+            t.headBank = L80::HeadBank;
+            t.defaultRule = true;
+        } else {
+            t.keyRule = KeyRule::LookupAfterC;
+        }
+        break;
+    case Viewer::NH200:
+        t.trailTotCnt = t.trailTotAmt = none;
+        t.flag = L200::Flag;
+        t.mark = 'Y';
+        t.amt = L200::OkAmt;
+        t.failAmt = L200::Amt;
+        t.okSum = L200::OkAmt;
+        t.failSum = L200::Amt;
+        t.amtWidth = 10;
+        t.reply = L200::Reply;
+        t.replyText = true;
+        break;
+    case Viewer::NH80:
+        t.trailTotCnt = t.trailTotAmt = none;
+        t.flag = NH80::Flag;
+        t.mark = 'Y';
+        t.failAmt = t.okSum = t.failSum = NH80::Amt;
+        t.amtWidth = 10;
+        t.reply = NH80::Reply;
+        break;
+    case Viewer::NH12:
+        t.trailTotCnt = t.trailTotAmt = none;
+        t.headBank = NH12::HeadBank;
+        t.headBankReason = true;
+        t.flag = NH12::Flag;
+        t.mark = '1';
+        t.failAmt = t.okSum = t.failSum = NH12::Amt;
+        t.amtWidth = 10;
+        t.item = NH12::ItemNm;
+        t.itemRule = ItemRule::Text;
+        t.reply = NH12::Reply;
+        break;
+    case Viewer::L100B:
+        t.flag = L100B::Flag;
+        t.mark = 'Y';
+        t.amt = L100B::OkAmt;
+        t.failAmt = L100B::Amt;
+        t.failSum = L100B::Amt;
+        t.trailOkAmt = L100B::TrailOkAmt;
+        t.reply = L100B::Reply;
+        break;
+    case Viewer::Dist03:
+        t.nameLen = 7;
+        t.flag = D03::Flag;
+        t.mark = '1';
+        t.failAmt = D03::Amt;
+        t.trailOkCnt = D03::TrailOkCount;
+        t.trailOkAmt = D03::TrailOkAmt;
+        t.trailFailCnt = D03::TrailFailCount;
+        t.trailFailAmt = D03::TrailFailAmt;
+        t.reply = D03::Reply;
+        break;
+    case Viewer::None:
+        break;
+    }
+    return t;
+}
+
+QString text(const QByteArray& rec, Field f) {
+    return f.valid() ? Cp949::decode(rec.mid(f.off, f.width)) : QString();
+}
+
+// A count or amount: blanks read 0, anything else but digits fails.
+bool number(const QByteArray& rec, Field f, qint64* out) {
+    *out = 0;
+    if (!f.valid()) return true;
+    const QByteArray t = rec.mid(f.off, f.width).trimmed();
+    if (t.isEmpty()) return true;
+    if (t.size() > 18) return false;
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    *out = t.toLongLong();
+    return true;
+}
+
+QString dateText(const QString& d) {
+    if (d.size() == 6)
+        return QStringLiteral("20") + d.left(2) + QLatin1Char('-') + d.mid(2, 2) + QLatin1Char('-') +
+               d.mid(4, 2);
+    if (d.size() == 8) return d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2);
+    return d;
+}
+
+bool isPayerLength(const QString& k) {
+    const qsizetype n = k.trimmed().size();
+    return n == 9 || n == 10 || n == 12;
+}
+
+void lookUp(QStringList& row, const QString& key) {
+    const QString k = key.trimmed();
+    row[0] = DMData ? DMData->GetSNo(k) : QString();
+    row[1] = DMData ? DMData->GetCustName(k) : QString();
+}
+
+// The payer-or-student rule: the key as a payer number, or the student
+// number and name carried in the field itself.
+void payerOrStudent(QStringList& row, const QString& key, const QString& f) {
+    if (isPayerLength(key)) {
+        lookUp(row, key);
+    } else {
+        row[0] = f.mid(1, 6);
+        row[1] = f.mid(7, 7);
+    }
+}
+
+QString cutAcct(AcctCut cut, const QString& a, const QString& bank) {
+    switch (cut) {
+    case AcctCut::AsRead:
+        return a;
+    case AcctCut::Trim:
+        return a.trimmed();
+    case AcctCut::NH80:
+        if (bank == QLatin1String("11")) return a.mid(3, 11);
+        if (bank == QLatin1String("10")) return a.mid(2, 12);
+        return a;
+    case AcctCut::NH12:
+        if (bank == QLatin1String("11")) return a.mid(2, 3) + a.mid(6, 2) + a.mid(9, 6);
+        if (bank == QLatin1String("12")) return a.mid(0, 6) + a.mid(7, 2) + a.mid(10, 6);
+        if (bank == QLatin1String("10")) return a.mid(1, 4) + a.mid(6, 2) + a.mid(9, 6);
+        return a.trimmed();
+    }
+    return a;
+}
+
+QString itemName(const QString& id, const QString& gcode) {
+    return DMData ? DMData->GetGItemName(id, gcode) : QString();
+}
+
+QString reason(const Table& t, const QString& bank, const QString& rawCode) {
+    const QString code = rawCode.trimmed();
+    QString s;
+    if (t.replyText) {
+        static TDMBankLib local;
+        s = (DMBankLib ? DMBankLib : &local)->GetReplyText(bank, code);
+    } else {
+        s = GetBankErrText(bank, code);
+    }
+    return s.isEmpty() ? rawCode : s;
+}
+
+bool isSpecialHeadBank(const QString& b) {
+    return b == QLatin1String("20") || b == QLatin1String("22") || b == QLatin1String("26") ||
+           b == QLatin1String("45");
+}
+
+FileView failed(FileView::Status st, const QString& message) {
+    FileView v;
+    v.status = st;
+    v.message = message;
+    return v;
+}
+
+} // namespace
+
+FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm, const QString& gcode) {
+    if (which == Viewer::None) return FileView{};
+    const bool recv = k == Kind::Received;
+    const Table t = recv ? recvTable(which) : sentTable(which);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return failed(FileView::Status::Unreadable, QStringLiteral("화일이 존재하지 않습니다"));
+    const QByteArray content = f.readAll();
+    f.close();
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString badLayout = QStringLiteral("화일의 형식이 맞지 않습니다.\r화일명: ") + fileName;
+    auto malformed = [&] { return failed(FileView::Status::Malformed, badLayout); };
+
+    // Every line is one record of the layout's length and ends in CR LF.
+    QList<QByteArray> lines = content.split('\n');
+    if (lines.isEmpty() || !lines.last().isEmpty()) return malformed();
+    lines.removeLast();
+    for (QByteArray& l : lines) {
+        if (!l.endsWith('\r')) return malformed();
+        l.chop(1);
+        if (l.size() != t.width) return malformed();
+    }
+    if (lines.size() < 2) return malformed();
+    const QByteArray& head = lines.first();
+    const QByteArray& tail = lines.last();
+    const int data = int(lines.size()) - 2;
+    if (t.dataMark) {
+        if (head.at(0) == t.dataMark || tail.at(0) == t.dataMark) return malformed();
+        for (int i = 1; i <= data; ++i)
+            if (lines[i].at(0) != t.dataMark) return malformed();
+    }
+    qint64 loop = 0;
+    if (!number(tail, t.trailLoop, &loop) || loop - t.loopLess != data) return malformed();
+
+    FileView v;
+    v.status = FileView::Status::Shown;
+    v.viewer = which;
+    v.bankNm = bankNm;
+    v.startDate = dateText(text(head, t.headStart));
+    v.endDate = dateText(text(head, t.headEnd));
+    v.masterAcct = t.acctTrim ? text(head, t.headAcct).trimmed() : text(head, t.headAcct);
+    const QString headBank = text(head, t.headBank);
+
+    qint64 okCnt = 0, failCnt = 0, okSum = 0, failSum = 0;
+    for (int i = 1; i <= data; ++i) {
+        const QByteArray& rec = lines[i];
+        QStringList row(recv ? 7 : 6);
+        const bool ok = !recv || (t.flag.valid() && rec.at(t.flag.off) == t.mark);
+        const bool special = !t.defaultRule || isSpecialHeadBank(headBank);
+
+        QString bank = text(rec, t.bank);
+        if (t.bankMid1) bank = bank.mid(1, 2);
+        bank = bank.trimmed();
+
+        // Student number and name.
+        const QString fld = text(rec, t.key);
+        switch (t.keyRule) {
+        case KeyRule::Sent80:
+            if (bank == QLatin1String("45") && fld.startsWith(QLatin1Char('C'))) {
+                if (fld.mid(1, 1) == QLatin1String("0")) {
+                    payerOrStudent(row, fld.mid(1, 13), fld);
+                } else {
+                    row[0] = fld.mid(1, 6);
+                    row[1] = fld.mid(7, 7);
+                }
+            } else {
+                payerOrStudent(row, fld.left(14), fld);
+            }
+            break;
+        case KeyRule::Recv80:
+            if (!ok && !special)
+                payerOrStudent(row, fld.left(14), fld);
+            else
+                payerOrStudent(row, bank == QLatin1String("45") ? fld.mid(1, 13) : fld.left(14), fld);
+            break;
+        case KeyRule::Whole:
+            payerOrStudent(row, fld, fld);
+            break;
+        case KeyRule::Lookup:
+            lookUp(row, fld);
+            break;
+        case KeyRule::LookupAfterC:
+            lookUp(row, fld.mid(1, 13));
+            break;
+        case KeyRule::NH12Key:
+            if (isPayerLength(fld)) {
+                lookUp(row, fld);
+            } else {
+                row[0] = text(rec, NH12::StudentGrade) + text(rec, NH12::StudentClass) +
+                         text(rec, NH12::StudentNo);
+                row[1] = text(rec, NH12::StudentNm);
+            }
+            break;
+        case KeyRule::Student:
+            row[0] = fld.mid(1, 6);
+            row[1] = fld.mid(7, t.nameLen);
+            break;
+        }
+
+        row[2] = bankName(bank);
+        row[3] = cutAcct(t.acctCut, text(rec, t.acct), bank);
+        switch (t.itemRule) {
+        case ItemRule::Id:
+            row[4] = itemName(text(rec, t.item), gcode);
+            break;
+        case ItemRule::IdMid1:
+            row[4] = itemName(text(rec, t.item).mid(1, 2), gcode);
+            break;
+        case ItemRule::IdTrim:
+            row[4] = itemName(text(rec, t.item).trimmed(), gcode);
+            break;
+        case ItemRule::NH12Id:
+            row[4] =
+                itemName(isPayerLength(fld) ? text(rec, NH12::Item) : text(rec, NH12::StudentItem), gcode);
+            break;
+        case ItemRule::Text:
+            row[4] = text(rec, t.item).trimmed();
+            break;
+        case ItemRule::None:
+            break;
+        }
+
+        Field shown = ok ? t.amt : t.failAmt;
+        if (!ok && t.defaultRule && !special) shown = L80::Amt38;
+        qint64 amount = 0, sumOk = 0, sumFail = 0;
+        if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) ||
+            !number(rec, t.failSum, &sumFail))
+            return malformed();
+        row[5] = amountText(amount, t.amtWidth);
+        if (!recv) {
+            v.rows << row;
+            continue;
+        }
+        if (ok) {
+            row.removeLast();
+            v.rows << row;
+            ++okCnt;
+            okSum += sumOk;
+        } else {
+            const QString b = t.headBankReason ? headBank : bank;
+            row[6] = reason(t, b, text(rec, t.reply));
+            v.failRows << row;
+            ++failCnt;
+            failSum += sumFail;
+        }
+    }
+
+    auto panel = [&](Field f, qint64 counted, QString* out) {
+        qint64 n = counted;
+        if (f.valid() && !number(tail, f, &n)) return false;
+        *out = amountText(n);
+        return true;
+    };
+    bool good = true;
+    if (!recv) {
+        good = panel(t.trailTotCnt, data, &v.totCnt) && panel(t.trailTotAmt, 0, &v.totAmt);
+    } else {
+        good = panel(t.trailTotCnt, okCnt + failCnt, &v.totCnt) &&
+               panel(t.trailTotAmt, okSum + failSum, &v.totAmt) && panel(t.trailOkCnt, okCnt, &v.procCnt) &&
+               panel(t.trailOkAmt, okSum, &v.procAmt) && panel(t.trailFailCnt, failCnt, &v.nonProcCnt) &&
+               panel(t.trailFailAmt, failSum, &v.nonProcAmt);
+    }
+    if (!good) return malformed();
+    return v;
+}
+
+FileView view(Kind k, const BookRow& row) {
+    const QString p = copyPath(k, row.fileName.trimmed());
+    bool ok = false;
+    const int len = TDMData::FirstLineLength(p, &ok);
+    const Viewer v = choose(row.bankCd, row.fileType, ok ? len : -1);
+    return decode(k, v, p, row.bankNm, row.gcode);
+}
+
+} // namespace FileInquiry
