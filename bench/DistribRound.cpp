@@ -1,16 +1,19 @@
 // Creating a distribution round of 3,000 students times 12 items (36,000
 // rows) with 300 exemptions, against the floor: the same rows inserted with
-// one prepared statement in one transaction.
+// one prepared statement in one transaction, straight on SQLite's interface.
 #include "BenchSupport.h"
 
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "transfers/distribution/DistribRound.h"
 
+#include <sqlite3.h>
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -46,11 +49,12 @@ School& school() {
             c.exec();
         }
         for (int i = 1; i <= kItems; ++i)
-            Database::insertRow(QStringLiteral("C_ITEM"), {{QStringLiteral("ItemCd"), id(i + 20)},
-                                                           {QStringLiteral("ItemNm"), QStringLiteral("항목%1").arg(i)},
-                                                           {QStringLiteral("ItemAmt"), 10000 + i * 1000},
-                                                           {QStringLiteral("Gcode"), QStringLiteral("01")},
-                                                           {QStringLiteral("ItemID"), id(i)}});
+            Database::insertRow(QStringLiteral("C_ITEM"),
+                                {{QStringLiteral("ItemCd"), id(i + 20)},
+                                 {QStringLiteral("ItemNm"), QStringLiteral("항목%1").arg(i)},
+                                 {QStringLiteral("ItemAmt"), 10000 + i * 1000},
+                                 {QStringLiteral("Gcode"), QStringLiteral("01")},
+                                 {QStringLiteral("ItemID"), id(i)}});
         for (int i = 0; i < kExemptions; ++i)
             Database::insertRow(
                 QStringLiteral("M_EXEMP"),
@@ -75,7 +79,8 @@ const DistribRound::Target kTarget{QStringLiteral("01.기본"), QStringLiteral("
 void BM_CreateDistribRound(benchmark::State& state) {
     School& s = school();
     for (auto _ : state) {
-        const DistribRound::Outcome o = DistribRound::createByGrade(kTarget, s.grades, s.itemCds, s.itemLines);
+        const DistribRound::Outcome o =
+            DistribRound::createByGrade(kTarget, s.grades, s.itemCds, s.itemLines);
         if (o.kind != DistribRound::Outcome::Done || o.rows != kStudents * kItems)
             state.SkipWithError("creation failed");
         state.PauseTiming();
@@ -85,36 +90,57 @@ void BM_CreateDistribRound(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kStudents * kItems);
 }
 
-// The same rows, read beforehand, written with one prepared statement.
+// The same rows, read beforehand as bytes, written with one prepared
+// statement in one transaction on the bare C API.
 void BM_Floor(benchmark::State& state) {
     School& s = school();
     DistribRound::createByGrade(kTarget, s.grades, s.itemCds, s.itemLines);
-    std::vector<QVariantList> rows;
+    sqlite3* db = Database::main().handle();
+    constexpr int kCols = 13;
+    std::vector<std::vector<std::optional<std::string>>> rows;
     {
-        Query q(QStringLiteral("SELECT YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,CustNo,Nm,SCd,Gcode "
-                              "FROM ") +
-               kTarget.table());
-        q.exec();
-        while (q.next()) {
-            QVariantList v;
-            for (int i = 0; i < 13; ++i)
-                v << q.value(i);
-            rows.push_back(v);
+        sqlite3_stmt* q = nullptr;
+        sqlite3_prepare_v2(
+            db,
+            ("SELECT YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,CustNo,Nm,SCd,Gcode "
+             "FROM " +
+             kTarget.table().toStdString())
+                .c_str(),
+            -1, &q, nullptr);
+        while (sqlite3_step(q) == SQLITE_ROW) {
+            std::vector<std::optional<std::string>> v(kCols);
+            for (int i = 0; i < kCols; ++i)
+                if (sqlite3_column_type(q, i) != SQLITE_NULL)
+                    v[i] = reinterpret_cast<const char*>(sqlite3_column_text(q, i));
+            rows.push_back(std::move(v));
         }
+        sqlite3_finalize(q);
     }
     Database::dropTable(kTarget.table());
     for (auto _ : state) {
         Transaction tx;
         DMData->CreateH300(kTarget.yearMon + kTarget.seqNo);
-        Query ins(QStringLiteral("INSERT INTO %1 (YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,"
-                                   "CustNo,Nm,SCd,Gcode) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)")
-                        .arg(kTarget.table()));
-        for (const QVariantList& v : rows) {
-            for (int i = 0; i < 13; ++i)
-                ins.bind(i, v[i]);
-            ins.exec();
+        sqlite3_stmt* ins = nullptr;
+        sqlite3_prepare_v2(
+            db,
+            ("INSERT INTO " + kTarget.table().toStdString() +
+             " (YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ReplyTy,ExempTy,CustNo,Nm,SCd,Gcode) "
+             "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                .c_str(),
+            -1, &ins, nullptr);
+        for (const auto& v : rows) {
+            for (int i = 0; i < kCols; ++i) {
+                if (!v[i])
+                    sqlite3_bind_null(ins, i + 1);
+                else if (i == 6)
+                    sqlite3_bind_int64(ins, i + 1, std::stoll(*v[i]));
+                else
+                    sqlite3_bind_text(ins, i + 1, v[i]->data(), int(v[i]->size()), SQLITE_STATIC);
+            }
+            sqlite3_step(ins);
+            sqlite3_reset(ins);
         }
-        ins.finish();
+        sqlite3_finalize(ins);
         tx.commit();
         state.PauseTiming();
         Database::dropTable(kTarget.table());

@@ -23,7 +23,8 @@ const char* kUsage =
     "GRP=ITEMCD,...) | dist round delete --ym --seq (--grades --items | --groups) | dist round list [--gcode 01] | "
     "dist request write --bank 20|21 --round yyyymm-ss --start yyyy-mm-dd [--end yyyy-mm-dd] [--group 01] "
     "[--account N] [--marks SNO/ITEMCD,...] | dist show --round yyyymm-ss [--group 01] [--bank BB] [--items C,..] "
-    "[--sno DIGITS] [--procdt yyyymmdd] [--proc 0-2] | dist edit amount|bulk|delete --round yyyymm-ss [--group 01] "
+    "[--sno DIGITS] [--procdt yyyymmdd] [--proc 0-2] [--reload] | dist student add --round yyyymm-ss --sno SNO "
+    "--items ITEMCD,... [--group 01] | dist edit amount|bulk|delete --round yyyymm-ss [--group 01] "
     "[--sno SNO] [--item ITEMCD] [--amount A] | dist reset-date --round yyyymm-ss --date yyyymmdd [--group 01]";
 
 QString groupText(const QString& gcode) {
@@ -31,6 +32,8 @@ QString groupText(const QString& gcode) {
         if (g.left(2) == gcode) return g;
     return gcode;
 }
+
+QString itemLine(const QString& itemCd);
 
 DistribRound::Target target(const QStringList& a) {
     const QString rk = opt(a, QStringLiteral("round"));
@@ -45,7 +48,9 @@ int show(const QStringList& a) {
     s.snoPrefix = opt(a, QStringLiteral("sno"));
     s.procDt = opt(a, QStringLiteral("procdt"));
     s.procIdx = opt(a, QStringLiteral("proc"), QStringLiteral("0")).toInt();
-    const DistribList::Listing l = DistribList::list(t, s);
+    // --reload: the listing after a result file (every row of the bank).
+    const bool reload = a.contains(QStringLiteral("--reload"));
+    const DistribList::Listing l = reload ? DistribList::reload(t, s.bankCd) : DistribList::list(t, s);
     if (!l.tableExists) {
         Msg::error(QStringLiteral("이체년월/회차오류"),
                    QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
@@ -74,7 +79,34 @@ int show(const QStringList& a) {
                               {QStringLiteral("procCnt"), l.procCnt},
                               {QStringLiteral("procAmt"), l.procAmt},
                               {QStringLiteral("nonProcCnt"), l.nonProcCnt},
-                              {QStringLiteral("nonProcAmt"), l.nonProcAmt}});
+                              {QStringLiteral("nonProcAmt"), l.nonProcAmt},
+                              {QStringLiteral("exempCnt"), l.exempCnt},
+                              {QStringLiteral("exempAmt"), l.exempAmt}});
+    return 0;
+}
+
+// "학생추가": one student's items appended to the round.
+int student(const QStringList& a) {
+    if (a.value(0) != QLatin1String("add")) return Driver::fail(QString::fromLatin1(kUsage));
+    const DistribRound::Target t = target(a.mid(1));
+    const QString sno = opt(a, QStringLiteral("sno"));
+    const std::optional<StudentAdd::Student> found = StudentAdd::findStudent(sno);
+    if (!found) {
+        Msg::error(QStringLiteral("입력오류"),
+                   QStringLiteral("존재하지 않는 학번이거나 전출생입니다.\r확인 후 다시 입력하세요!!"));
+        return 1;
+    }
+    DistribRound::StudentItems s{sno, found->nm, *found, listOpt(a, QStringLiteral("items")), {}};
+    for (const QString& i : s.itemCds)
+        s.itemLines << itemLine(i);
+    const DistribRound::AddOutcome o = DistribRound::addStudent(t, s);
+    if (!o.ok) {
+        Msg::error(QStringLiteral("저장오류"), QStringLiteral("저장하지 못했습니다.\r") + o.error);
+        return 1;
+    }
+    Msg::show(QStringLiteral("저장완료"), QStringLiteral("저장되었습니다!!"));
+    Driver::print(QJsonObject{{QStringLiteral("added"), QJsonArray::fromStringList(o.added)},
+                              {QStringLiteral("skipped"), QJsonArray::fromStringList(o.skipped)}});
     return 0;
 }
 
@@ -202,6 +234,7 @@ const bool registered = [] {
         if (w == QLatin1String("request")) return request(a.mid(1));
         if (w == QLatin1String("show")) return show(a.mid(1));
         if (w == QLatin1String("edit")) return edit(a.mid(1));
+        if (w == QLatin1String("student")) return student(a.mid(1));
         if (w == QLatin1String("reset-date")) {
             const DistribList::Result r = DistribList::resetDate(target(a.mid(1)), opt(a, QStringLiteral("date")));
             return outcome(r, QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"));

@@ -12,6 +12,7 @@
 #include "support/Wait.h"
 #include "transfers/common/BatFile.h"
 #include "transfers/collection/CollectFileRun.h"
+#include "transfers/distribution/DistribRequest.h"
 #include "van/SendList.h"
 #include "van/VanLink.h"
 #include "van/VanSettings.h"
@@ -962,6 +963,85 @@ TEST_F(VanFilesTest, PasswordChange) {
     transfer->ChangePassword(QStringLiteral("pw1234"), QStringLiteral("x"), QStringLiteral("x"));
     ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 3; }));
     EXPECT_EQ(msg.texts().last(), QStringLiteral(u"구비밀번호오류"));
+}
+
+// ---- distribution files
+
+// A distribution request file as the distribution window writes it goes out
+// like any other: listed, uploaded whole to the bank, archived and stamped.
+TEST_F(VanFilesTest, DistributionRequestGoesThroughTheSendList) {
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ACCT"), {{QStringLiteral("BankCd"), QStringLiteral("21")},
+                                                               {QStringLiteral("Gubun"), QStringLiteral("배분")},
+                                                               {QStringLiteral("AcctNo"), QStringLiteral("55566677788")},
+                                                               {QStringLiteral("CompyNo"), QStringLiteral("SCH2100001")},
+                                                               {QStringLiteral("Passwd"), QStringLiteral("1234")},
+                                                               {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    ASSERT_TRUE(DMData->CreateH300(kRunKey));
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("H_300_") + kRunKey,
+                                        {{QStringLiteral("YearMon"), kRunKey.left(6)},
+                                         {QStringLiteral("SeqNo"), kRunKey.mid(6)},
+                                         {QStringLiteral("SNo"), QStringLiteral("1010%1").arg(i)},
+                                         {QStringLiteral("ItemCd"), QStringLiteral("A1")},
+                                         {QStringLiteral("BankCd"), QStringLiteral("21")},
+                                         {QStringLiteral("AcctNo"), QStringLiteral("2100000000%1").arg(i)},
+                                         {QStringLiteral("Amt"), 1000 * i},
+                                         {QStringLiteral("ReplyTy"), QStringLiteral("0")},
+                                         {QStringLiteral("ExempTy"), QStringLiteral("1")},
+                                         {QStringLiteral("Nm"), QStringLiteral("홍길동")},
+                                         {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    DistribRequest::Run run;
+    run.round = {QStringLiteral("01.기본"), kRunKey.left(6), kRunKey.mid(6)};
+    run.bankText = QStringLiteral("21.조흥은행");
+    run.start = run.end = QDate(2026, 3, 17);
+    run.acctLine = DistribRequest::accountLines(QStringLiteral("21")).value(0);
+    run.marked = DistribRequest::roundRows(run.round);
+    msg.expect(MsgResult::Ok);
+    const DistribRequest::Result w = DistribRequest::write(run);
+    ASSERT_TRUE(w.ok);
+    ASSERT_EQ(w.fileName, QStringLiteral("26030121.301"));
+    const QByteArray src = file(QStringLiteral("send/") + w.fileName);
+
+    start();
+    const SendListResult r = listAndTick({w.fileName});
+    ASSERT_EQ(r.rows.size(), 1);
+    EXPECT_EQ(r.rows[0].FileName, w.fileName);
+    msg.expect(MsgResult::Ok);
+    ASSERT_TRUE(runUpload());
+    EXPECT_EQ(host.sent, QStringList{w.fileName});
+    const auto blocks = recv("0710100");
+    ASSERT_EQ(blocks.size(), 1);
+    EXPECT_EQ(f(blocks[0], "ReceiverCode"), QStringLiteral("0021"));
+    EXPECT_EQ(f(blocks[0], "AuxInfo").trimmed(), QStringLiteral("080"));
+    EXPECT_EQ(uploaded(1), src);
+    EXPECT_EQ(names("sback"), QStringList{w.fileName});
+    EXPECT_EQ(srDate(w.fileName), QStringLiteral("20260316"));
+}
+
+// A distribution result ("3nn") fetched for bank 21 lands in recv under a
+// name of that bank and a "3" type: where the result dialog lists the
+// bank's files.
+TEST_F(VanDownloadTest, DistributionResultLandsWhereTheResultDialogLooks) {
+    QByteArray body = QByteArray("S").leftJustified(80, ' ') + "\r\n";
+    for (int i = 1; i <= 2; ++i)
+        body += ("D" + QByteArray::number(i).rightJustified(7, '0')).leftJustified(80, 'r') + "\r\n";
+    body += QByteArray("E").leftJustified(80, ' ') + "\r\n";
+    const QString p = sim.dir() + QStringLiteral("/dist.txt");
+    {
+        QFile out(p);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(body);
+    }
+    start({QStringLiteral("--result-file"), p});
+    msg.expect(MsgResult::Ok);
+    ASSERT_TRUE(runDownload({{QStringLiteral("R"), QStringLiteral("0021"), QStringLiteral("300"),
+                              QStringLiteral("20260316"), QStringLiteral("090000"), QStringLiteral("091000"),
+                              QStringLiteral("4"), QStringLiteral("001"), QStringLiteral("0000"), kMark}}));
+    EXPECT_EQ(msg.texts(), QStringList{QStringLiteral(u"파일수신이 완료되었습니다!!")});
+    const QStringList listed = QDir(path(QStringLiteral("recv"))).entryList({QStringLiteral("*.3*")}, QDir::Files);
+    ASSERT_EQ(listed, QStringList{QStringLiteral("0021A123.301")});
+    EXPECT_EQ(listed[0].mid(2, 2), QStringLiteral("21"));
+    EXPECT_EQ(file(QStringLiteral("recv/") + listed[0]), body);
 }
 
 } // namespace

@@ -114,6 +114,68 @@ Listing list(const DistribRound::Target& t, const Selection& s) {
     return l;
 }
 
+Listing reload(const DistribRound::Target& t, const QString& bankCd) {
+    Listing l;
+    l.tableExists = DistribRound::exists(t);
+    if (!l.tableExists) return l;
+    QString sql =
+        QStringLiteral("select SNo, Nm, ItemCd, BankCd, AcctNo, Amt, ExempTy, ReplyTy, ReplyCd, ProcDt, "
+                       "Gcode from %1")
+            .arg(Database::quoted(t.table()));
+    QVariantList binds;
+    if (bankCd == QLatin1String("10") || bankCd == QLatin1String("11") || bankCd == QLatin1String("12")) {
+        sql += QStringLiteral(" where BankCd in ('10','11','12')");
+    } else {
+        sql += QStringLiteral(" where BankCd = ?");
+        binds << bankCd;
+    }
+    sql += QStringLiteral(" order by YearMon, SeqNo, SNo, ItemCd");
+    Query q(sql);
+    for (const QVariant& v : binds)
+        q.add(v);
+    if (!q.exec()) {
+        l.error = q.error();
+        return l;
+    }
+    while (q.next()) {
+        Row r{q.str(0), q.str(1), q.str(2), q.str(3),  q.str(4), q.str(6),
+              q.str(7), q.str(8), q.str(9), q.str(10), q.num(5)};
+        if (r.ExempTy == QLatin1String("0") || r.Amt == 0) {
+            ++l.exempCnt;
+            l.exempAmt += r.Amt;
+        } else if (r.ReplyTy == QLatin1String("0")) {
+            ++l.nonProcCnt;
+            l.nonProcAmt += r.Amt;
+        } else {
+            ++l.procCnt;
+            l.procAmt += r.Amt;
+        }
+        l.rows << r;
+    }
+    return l;
+}
+
+QStringList bankEntries(const QString& gcode) {
+    QStringList out{QStringLiteral("00.모든은행")};
+    Query q(
+        QStringLiteral("select T1.BankCd, T2.BankNm from C_ACCT T1, C_BANK T2 where T1.BankCd = T2.BankCd "
+                       "and T1.Gcode = ? and T1.Gubun = '배분' group by T1.BankCd, T2.BankNm"));
+    q.add(gcode);
+    if (q.exec())
+        while (q.next())
+            out << q.str(0) + QLatin1Char('.') + q.str(1);
+    return out;
+}
+
+QStringList allItemLines() {
+    QStringList out;
+    Query q(QStringLiteral("select ItemCd, ItemNm from C_ITEM"));
+    if (q.exec())
+        while (q.next())
+            out << q.str(0) + QLatin1Char('.') + q.str(1);
+    return out;
+}
+
 Result editAmount(const DistribRound::Target& t, const QString& sno, const QString& itemCd, const QString& nm,
                   qint64 amount) {
     if (!DistribRound::exists(t)) return {Outcome::NotFound, {}, 0};

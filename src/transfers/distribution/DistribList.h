@@ -27,10 +27,23 @@ struct Listing {
     bool tableExists = false;
     QList<Row> rows;
     qint64 procCnt = 0, procAmt = 0, nonProcCnt = 0, nonProcAmt = 0;
+    qint64 exempCnt = 0, exempAmt = 0; // only the relisting after a result file counts them
     QString wrongGroup; // the plain message when a row is of another group
     QString error;
 };
 Listing list(const DistribRound::Target& t, const Selection& s);
+// The relisting after a result file: every row of the bank (banks 10, 11
+// and 12 together) in key order, whatever the other filters; a row that is
+// exempt or has no amount counts as exempt.
+Listing reload(const DistribRound::Target& t, const QString& bankCd);
+
+// The bank combo: "00.모든은행", then every bank with a distribution account
+// of the item group.
+QStringList bankEntries(const QString& gcode);
+// Every fee item of every group as ItemCd + "." + ItemNm (the bulk amount's
+// list).
+QStringList allItemLines();
+
 
 enum class Outcome { Done, NotFound, Failed };
 struct Result {

@@ -78,17 +78,23 @@ QList<DistribRow> roundRows(const DistribRound::Target& t) {
     return out;
 }
 
+bool check(const QString& bankText, bool anyMarked) {
+    const QString bank = bankText.left(2);
+    if (bank != QLatin1String("20") && bank != QLatin1String("21")) {
+        Msg::show(QStringLiteral("오류"), QStringLiteral("우리/조흥은행만 배분이체가 가능합니다!!"));
+        return false;
+    }
+    if (!anyMarked) {
+        plainBox(QStringLiteral("선택한 데이터가 없습니다!!\r이체할 데이터를 선택하십시요!! "));
+        return false;
+    }
+    return true;
+}
+
 Result write(const Run& r) {
     Result res;
     const QString bank = r.bankText.left(2);
-    if (bank != QLatin1String("20") && bank != QLatin1String("21")) {
-        Msg::show(QStringLiteral("오류"), QStringLiteral("우리/조흥은행만 배분이체가 가능합니다!!"));
-        return res;
-    }
-    if (r.marked.isEmpty()) {
-        plainBox(QStringLiteral("선택한 데이터가 없습니다!!\r이체할 데이터를 선택하십시요!! "));
-        return res;
-    }
+    if (!check(r.bankText, !r.marked.isEmpty())) return res;
     if (r.start.dayOfWeek() == Qt::Sunday) {
         plainBox(QStringLiteral("이체일자가 일요일입니다!!\r일요일에는 이체를 할수가 없습니다. \r다시 파일작성을 하세요!!"));
         return res;

@@ -15,6 +15,10 @@ QStringList accountLines(const QString& bankCd);
 // Every row of the round in key order, as the writer takes it.
 QList<DistribRow> roundRows(const DistribRound::Target& t);
 
+// The checks before the dates dialog: bank 20 or 21, at least one marked
+// row; each refusal shows its box.
+bool check(const QString& bankText, bool anyMarked);
+
 struct Run {
     DistribRound::Target round;
     QString bankText; // the bank entry ("21.신한은행")

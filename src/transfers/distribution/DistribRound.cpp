@@ -252,6 +252,77 @@ Outcome deleteByGroup(const Target& t, const QList<GroupPair>& pairs) {
         log);
 }
 
+QStringList studentItems(const Target& t, const QString& sno) {
+    QStringList out;
+    if (!exists(t)) return out;
+    Query q(QStringLiteral("select ItemCd from %1 where SNo = ? order by ItemCd")
+                .arg(Database::quoted(t.table())));
+    q.add(sno);
+    if (q.exec())
+        while (q.next())
+            out << q.str(0);
+    return out;
+}
+
+AddOutcome addStudent(const Target& t, const StudentItems& s) {
+    AddOutcome out;
+    Transaction tx;
+    if (!tx.ok()) {
+        out.error = QStringLiteral("데이터베이스를 사용할 수 없습니다.");
+        return out;
+    }
+    if (!exists(t)) {
+        out.error = QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다.");
+        return out;
+    }
+    const QString qt = Database::quoted(t.table());
+    for (int i = 0; i < s.itemCds.size(); ++i) {
+        const QString& itemCd = s.itemCds[i];
+        const QString line = s.itemLines.value(i, itemCd);
+        qint64 amt = 0;
+        {
+            Query a(QStringLiteral("select ItemAmt from C_ITEM where ItemCd = ?"));
+            a.add(itemCd);
+            if (!a.exec()) {
+                out.error = a.error();
+                return out;
+            }
+            if (a.next()) amt = a.num(0);
+        }
+        Query ins(QStringLiteral(
+                      "insert or ignore into %1 (YearMon, SeqNo, SNo, ItemCd, BankCd, AcctNo, Gcode, Amt, "
+                      "ReplyTy, ExempTy, CustNo, Nm, SCd) values (?,?,?,?,?,?,?,?,'0','1',?,?,?)")
+                      .arg(qt));
+        ins.add(t.yearMon).add(t.seqNo).add(s.sno).add(itemCd).add(s.student.bankCd).add(s.student.acctNo);
+        ins.add(t.gcode()).add(amt).add(s.student.custNo).add(s.nm).add(s.student.sCd);
+        if (!ins.exec()) {
+            out.error = ins.error();
+            return out;
+        }
+        if (ins.affected() == 0) {
+            out.skipped << line;
+            continue;
+        }
+        if (!DMLib->WriteJobLog(kMenu, QStringLiteral("[학생추가]회차:") + t.yearMon + QLatin1Char('-') +
+                                           t.seqNo + QStringLiteral(", 학번:") + s.sno +
+                                           QStringLiteral(", 성명:") + s.nm + QStringLiteral(", 항목:") +
+                                           line + QStringLiteral(", 은행:") + s.student.bankCd +
+                                           QStringLiteral(", 계좌번호:") + s.student.acctNo +
+                                           QStringLiteral(", 금액:") + QString::number(amt))) {
+            out.error = QStringLiteral("작업내역을 저장할 수 없습니다.");
+            return out;
+        }
+        out.added << line;
+    }
+    if (!tx.commit()) {
+        out.error = QStringLiteral("저장할 수 없습니다.");
+        out.added.clear();
+        return out;
+    }
+    out.ok = true;
+    return out;
+}
+
 QStringList selectorLines(const QString& gcode) {
     QStringList out;
     QStringList tables = Database::listTables(QStringLiteral("H_300_*"));

@@ -1,4 +1,6 @@
 #pragma once
+#include "transfers/collection/StudentAdd.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,6 +46,26 @@ Outcome createByGroup(const Target& t, const QList<GroupPair>& pairs);
 Outcome deleteByGrade(const Target& t, const QStringList& grades, const QStringList& itemCds,
                       const QStringList& itemLines);
 Outcome deleteByGroup(const Target& t, const QList<GroupPair>& pairs);
+
+// Adding one enrolled student's items to a round ("학생추가").
+struct StudentItems {
+    QString sno, nm;
+    StudentAdd::Student student; // as the look-up found him
+    QStringList itemCds;         // C_ITEM.ItemCd, in list order
+    QStringList itemLines;       // the entries shown, parallel to itemCds
+};
+struct AddOutcome {
+    bool ok = false;
+    QString error;
+    QStringList added;   // item lines appended
+    QStringList skipped; // item lines the student had already
+};
+// ItemCds the student already has in the round.
+QStringList studentItems(const Target& t, const QString& sno);
+// Appends a row per item the student lacks, at the item's amount (0 for an
+// unknown item), each with its job-log line; all or nothing. No exemption
+// is applied.
+AddOutcome addStudent(const Target& t, const StudentItems& s);
 
 // Selector lines "yyyymm / SS", newest first; blank gcode lists every round.
 QStringList selectorLines(const QString& gcode);

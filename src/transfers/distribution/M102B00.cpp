@@ -1,0 +1,887 @@
+#include "transfers/distribution/M102B00.h"
+
+#include "data/DMBank.h"
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/Modal.h"
+#include "platform/ui/Msg.h"
+#include "students/F201B03.h"
+#include "transfers/collection/RowEdits.h"
+#include "transfers/common/KeyEdit.h"
+#include "transfers/distribution/DistribRequest.h"
+#include "transfers/distribution/M102B01.h"
+#include "transfers/distribution/M102B02.h"
+#include "transfers/distribution/M102B07.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTimeEdit>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <memory>
+
+TFrmM102B00* FrmM102B00 = nullptr;
+
+namespace {
+
+const QString kMark = QStringLiteral("◎");
+
+const struct {
+    const char16_t* title;
+    int width;
+} kColumns[DistCol::Count] = {
+    {u"학번", 50}, {u"성명", 70}, {u"은행", 70},   {u"계좌번호", 100}, {u"금액", 80},
+    {u"면제", 0},  {u"이체", 50}, {u"이체일", 90}, {u"항목명", 70},    {u"선택", 30},
+};
+
+void plainBox(const QString& text) {
+    Msg::show(QCoreApplication::applicationName(), text);
+}
+
+QString numText(qint64 n) {
+    return QLocale(QLocale::Korean).toString(n) + QLatin1Char(' ');
+}
+
+// Column 7 of a listed row: a reply code that says something, else the
+// transfer date.
+QString dateCell(const DistribList::Row& r) {
+    bool isNum = false;
+    const qint64 code = r.ReplyCd.trimmed().toLongLong(&isNum);
+    if (!r.ReplyCd.isEmpty() && (!isNum || code != 0)) return r.ReplyCd;
+    if (r.ProcDt.size() == 8)
+        return r.ProcDt.left(4) + QLatin1Char('-') + r.ProcDt.mid(4, 2) + QLatin1Char('-') +
+               r.ProcDt.mid(6, 2);
+    return r.ProcDt;
+}
+
+// ---- dialogs reached by unit name
+
+bool registered(const QString& unit) {
+    const FormEntry* e = FormRegistry::find(unit);
+    return e && e->create;
+}
+
+std::unique_ptr<QDialog> openUnit(const QString& unit, QWidget* parent) {
+    const FormEntry* e = FormRegistry::find(unit);
+    if (!e || !e->create) return nullptr;
+    QWidget* w = e->create(parent);
+    auto* d = qobject_cast<QDialog*>(w);
+    if (!d) {
+        delete w;
+        return nullptr;
+    }
+    return std::unique_ptr<QDialog>(d);
+}
+
+void setField(QObject* dlg, const char* name, const QString& v) {
+    const QString n = QString::fromLatin1(name);
+    dlg->setProperty(name, v);
+    if (auto* e = dlg->findChild<QLineEdit*>(n))
+        e->setText(v);
+    else if (auto* c = dlg->findChild<QComboBox*>(n))
+        c->setEditText(v);
+}
+
+QString field(QObject* dlg, const char* name) {
+    const QString n = QString::fromLatin1(name);
+    if (auto* e = dlg->findChild<QLineEdit*>(n)) return e->text();
+    if (auto* c = dlg->findChild<QComboBox*>(n)) return c->currentText();
+    return dlg->property(name).toString();
+}
+
+QDate dateField(QObject* dlg, const char* name) {
+    if (auto* e = dlg->findChild<QDateTimeEdit*>(QString::fromLatin1(name))) return e->date();
+    return dlg->property(name).toDate();
+}
+
+void fillCombo(QObject* dlg, const char* name, const QStringList& lines) {
+    dlg->setProperty(name, lines.value(0));
+    dlg->setProperty((QByteArray(name) + "Items").constData(), lines);
+    if (auto* c = dlg->findChild<QComboBox*>(QString::fromLatin1(name))) {
+        c->clear();
+        c->addItems(lines);
+        c->setCurrentIndex(lines.isEmpty() ? -1 : 0);
+    }
+}
+
+// Amounts are whole won: a typo is refused, never saved as 0.
+std::optional<qint64> amountOf(const QString& text, QWidget* parent) {
+    const std::optional<qint64> a = RowEdit::parseAmount(text);
+    if (!a) Msg::error(QStringLiteral("금액오류"), QStringLiteral("금액은 숫자로만 입력하세요!"), parent);
+    return a;
+}
+
+QLabel* panel(QWidget* parent) {
+    auto* l = new QLabel(QStringLiteral("0 "), parent);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(90);
+    return l;
+}
+
+class BankValidator : public QValidator {
+public:
+    explicit BankValidator(QComboBox* c) : QValidator(c), combo_(c) {}
+    State validate(QString& s, int&) const override {
+        if (s.size() <= 2) return Acceptable;
+        return combo_->findText(s) >= 0 ? Acceptable : Invalid;
+    }
+
+private:
+    QComboBox* combo_;
+};
+
+} // namespace
+
+// ---- grid
+
+QString TDistGridModel::cell(int row, int col) const {
+    if (row < 0 || row >= rows_.size() || col < 0 || col >= DistCol::Count) return {};
+    return rows_[row].value(col);
+}
+
+void TDistGridModel::setCell(int row, int col, const QString& v) {
+    if (row < 0 || row >= rows_.size() || col < 0 || col >= DistCol::Count) return;
+    rows_[row][col] = v;
+    emit dataChanged(index(row, col), index(row, col));
+}
+
+void TDistGridModel::setRows(QList<QStringList> rows) {
+    beginResetModel();
+    rows_.swap(rows);
+    if (rows_.isEmpty()) rows_ << QStringList(DistCol::Count);
+    endResetModel();
+}
+
+QVariant TDistGridModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < DistCol::Count)
+        return QString::fromUtf16(kColumns[section].title);
+    return QAbstractTableModel::headerData(section, o, role);
+}
+
+QVariant TDistGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const QStringList& r = rows_[index.row()];
+    const int col = index.column();
+    const QString v = r.value(col);
+    if (role == Qt::EditRole) return v;
+    if (role == Qt::TextAlignmentRole) {
+        if (col == DistCol::Amt) return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (col == DistCol::Mark) return int(Qt::AlignCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole && role != Qt::ForegroundRole) return {};
+    const bool fg = role == Qt::ForegroundRole;
+    switch (col) {
+    case DistCol::Bank:
+        return fg ? QVariant(QColor(Qt::black)) : QVariant(v.isEmpty() ? v : DMData->GetBankName(v));
+    case DistCol::Amt:
+        if (fg) return QColor(Qt::black);
+        if (v.isEmpty()) return v;
+        return numText(v.toLongLong());
+    case DistCol::Exemp:
+        if (v == QLatin1String("0")) return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("◎"));
+        if (v == QLatin1String("1")) return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("Ｘ"));
+        return fg ? QVariant() : QVariant(QString());
+    case DistCol::Reply:
+        if (v == QLatin1String("0"))
+            return fg ? QVariant(QColor(Qt::red)) : QVariant(QStringLiteral("미처리"));
+        if (v == QLatin1String("1"))
+            return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("처리"));
+        if (v == QLatin1String("2"))
+            return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("현금수납"));
+        return fg ? QVariant() : QVariant(QString());
+    case DistCol::Date:
+        // A date has ten characters; anything else is the bank's reply code.
+        if (v.isEmpty() || v.size() == 10) return fg ? QVariant(QColor(Qt::black)) : QVariant(v);
+        return fg ? QVariant(QColor(Qt::red)) : QVariant(DMBankLib->GetReplyText(r.value(DistCol::Bank), v));
+    case DistCol::Item:
+        return fg ? QVariant() : QVariant(v.isEmpty() ? v : DMData->GetItemName(v));
+    default:
+        return fg ? QVariant() : QVariant(v);
+    }
+}
+
+TDistGrid::TDistGrid(QWidget* parent) : QTableView(parent), model_(new TDistGridModel(this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(17);
+    verticalHeader()->setMinimumSectionSize(17);
+    for (int c = 0; c < DistCol::Count; ++c) {
+        if (kColumns[c].width == 0)
+            setColumnHidden(c, true);
+        else
+            setColumnWidth(c, kColumns[c].width);
+    }
+    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
+        if (onAct) onAct(i.row(), i.column());
+    });
+}
+
+int TDistGrid::currentDataRow() const {
+    return currentIndex().isValid() ? currentIndex().row() : 0;
+}
+
+void TDistGrid::setCurrentDataRow(int row) {
+    setCurrentIndex(model_->index(row, std::max(0, currentIndex().column())));
+}
+
+void TDistGrid::keyPressEvent(QKeyEvent* e) {
+    if (isEnterKey(e)) {
+        if (currentDataRow() < dataRowCount() - 1) setCurrentDataRow(currentDataRow() + 1);
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_Space && currentIndex().isValid()) {
+        if (onAct) onAct(currentIndex().row(), currentIndex().column());
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+// ---- window
+
+TFrmM102B00::TFrmM102B00(QWidget* parent) : QWidget(parent) {
+    FrmM102B00 = this;
+    setWindowTitle(QStringLiteral("배분이체자료작성"));
+    buildControls();
+
+    MEdtNo->setInputMask(SNoLen == 6 ? QStringLiteral("9-99-999; ") : QStringLiteral("9-99-99; "));
+    const QStringList rounds = Database::listTables(QStringLiteral("H_300_[0-9]*"));
+    if (rounds.isEmpty()) {
+        MEdtYearMon->setText(Clock::yearMonthText());
+        MEdtSeqNo->setText(QStringLiteral("01"));
+    } else {
+        MEdtYearMon->setText(rounds.last().mid(6, 6));
+        MEdtSeqNo->setText(rounds.last().mid(12, 2));
+    }
+    {
+        const QSignalBlocker b(cboGroup);
+        DMData->FillGroupCombo(cboGroup, QStringLiteral("00"));
+        cboGroup->setCurrentIndex(cboGroup->count() > 0 ? 0 : -1);
+    }
+    LoadBankCombo();
+    fillItems();
+    ClearGrid();
+    updateDialogButtons();
+}
+
+TFrmM102B00::~TFrmM102B00() {
+    if (FrmM102B00 == this) FrmM102B00 = nullptr;
+}
+
+void TFrmM102B00::buildControls() {
+    auto* lay = new QVBoxLayout(this);
+
+    auto* sel = new QGridLayout;
+    cboGroup = new QComboBox(this);
+    CbBank = new QComboBox(this);
+    CbBank->setEditable(true);
+    CbBank->setInsertPolicy(QComboBox::NoInsert);
+    CbBank->setCompleter(nullptr);
+    CbBank->lineEdit()->setValidator(new BankValidator(CbBank));
+    CbBank->setMinimumWidth(150);
+    MEdtYearMon = new TKeyEdit(this);
+    MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
+    SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);
+    MEdtSeqNo = new TKeyEdit(this);
+    MEdtSeqNo->setInputMask(QStringLiteral("99; "));
+    MEdtNo = new TKeyEdit(this);
+    MEdtSetlDt = new TKeyEdit(this);
+    MEdtSetlDt->setInputMask(QStringLiteral("9999/99/99; "));
+    int c = 0;
+    auto add = [&](const QString& label, QWidget* w, int row) {
+        sel->addWidget(new QLabel(label, this), row, c++);
+        sel->addWidget(w, row, c++);
+    };
+    add(QStringLiteral("항목그룹"), cboGroup, 0);
+    add(QStringLiteral("은행"), CbBank, 0);
+    add(QStringLiteral("이체년월"), MEdtYearMon, 0);
+    sel->addWidget(SBtnYearMonSelect, 0, c++);
+    add(QStringLiteral("회차"), MEdtSeqNo, 0);
+    c = 0;
+    add(QStringLiteral("학번"), MEdtNo, 1);
+    add(QStringLiteral("이체일자"), MEdtSetlDt, 1);
+    // The fields keep their size; what is left stays empty on the right.
+    sel->setColumnStretch(9, 1);
+    for (QWidget* w : {static_cast<QWidget*>(MEdtYearMon), static_cast<QWidget*>(MEdtSeqNo),
+                       static_cast<QWidget*>(MEdtNo), static_cast<QWidget*>(MEdtSetlDt)})
+        w->setMaximumWidth(110);
+
+    auto* lists = new QHBoxLayout;
+    CLbItem = new QListWidget(this);
+    CLbItem->setSortingEnabled(true);
+    CLbItem->setMaximumHeight(80);
+    auto* itemBox = new QGroupBox(QStringLiteral("항목"), this);
+    (new QVBoxLayout(itemBox))->addWidget(CLbItem);
+    lists->addWidget(itemBox, 1);
+    auto* procBox = new QGroupBox(QStringLiteral("이체"), this);
+    auto* pl = new QVBoxLayout(procBox);
+    RGrpProc = new QButtonGroup(this);
+    const QStringList procs{QStringLiteral("전체"), QStringLiteral("처리"), QStringLiteral("미처리")};
+    for (int i = 0; i < procs.size(); ++i) {
+        auto* r = new QRadioButton(procs[i], procBox);
+        RGrpProc->addButton(r, i);
+        pl->addWidget(r);
+    }
+    RGrpProc->button(0)->setChecked(true);
+    lists->addWidget(procBox);
+    lists->addLayout(sel, 3);
+
+    lay->addLayout(lists);
+    SGrdPay = new TDistGrid(this);
+    SGrdPay->onAct = [this](int row, int col) { SGrdPayAct(row, col); };
+    lay->addWidget(SGrdPay, 1);
+
+    auto* tot = new QGridLayout;
+    const struct {
+        const char16_t* label;
+        QLabel** p;
+    } panels[] = {
+        {u"총건수", &PnlTotCnt},     {u"총금액", &PnlTotAmt},         {u"처리건수", &PnlProcCnt},
+        {u"처리금액", &PnlProcAmt},  {u"미처리건수", &PnlNonProcCnt}, {u"미처리금액", &PnlNonProcAmt},
+        {u"면제건수", &PnlExempCnt}, {u"면제금액", &PnlExempAmt},
+    };
+    for (int i = 0; i < 8; ++i) {
+        *panels[i].p = panel(this);
+        auto* l = new QLabel(QString::fromUtf16(panels[i].label), this);
+        tot->addWidget(l, i % 2, (i / 2) * 2);
+        tot->addWidget(*panels[i].p, i % 2, (i / 2) * 2 + 1);
+        // The exempt totals show only after a result file was applied.
+        if (i >= 6) {
+            l->setObjectName(QStringLiteral("lblExemp%1").arg(i));
+            l->hide();
+            (*panels[i].p)->hide();
+        }
+    }
+    lay->addLayout(tot);
+
+    auto* btns = new QHBoxLayout;
+    auto button = [&](const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 12);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        btns->addWidget(b);
+        return b;
+    };
+    BBtnPayDisp = button(QStringLiteral("조회"));
+    BBtnCreate = button(QStringLiteral("자료생성"));
+    bbtnFileCreate = button(QStringLiteral("파일작성"));
+    bbtnDataRecv = button(QStringLiteral("파일풀기"));
+    BBtnAmtUpdt = button(QStringLiteral("금액수정"));
+    BBtnAddShft = button(QStringLiteral("학생추가"));
+    BBtnDelShft = button(QStringLiteral("학생삭제"));
+    BBtnSearch = button(QStringLiteral("찾      기"));
+    BBtnSelectAll = button(QStringLiteral("전체선택"));
+    BBtnCancel = button(QStringLiteral("선택취소"));
+    BBtnPrint = button(QStringLiteral("인    쇄"));
+    BBtnClose = button(QStringLiteral("닫    기"));
+    lay->addLayout(btns);
+    bbtnFileCreate->setEnabled(false);
+    bbtnDataRecv->setEnabled(false);
+
+    connect(BBtnPayDisp, &QPushButton::clicked, this, &TFrmM102B00::BBtnPayDispClick);
+    connect(BBtnCreate, &QPushButton::clicked, this, &TFrmM102B00::BBtnCreateClick);
+    connect(bbtnFileCreate, &QPushButton::clicked, this, &TFrmM102B00::bbtnFileCreateClick);
+    connect(bbtnDataRecv, &QPushButton::clicked, this, &TFrmM102B00::bbtnDataRecvClick);
+    connect(BBtnAmtUpdt, &QPushButton::clicked, this, &TFrmM102B00::BBtnAmtUpdtClick);
+    connect(BBtnAddShft, &QPushButton::clicked, this, &TFrmM102B00::BBtnAddShftClick);
+    connect(BBtnDelShft, &QPushButton::clicked, this, &TFrmM102B00::BBtnDelShftClick);
+    connect(BBtnSearch, &QPushButton::clicked, this, &TFrmM102B00::BBtnSearchClick);
+    connect(BBtnSelectAll, &QPushButton::clicked, this, &TFrmM102B00::BBtnSelectAllClick);
+    connect(BBtnCancel, &QPushButton::clicked, this, &TFrmM102B00::BBtnCancelClick);
+    connect(BBtnPrint, &QPushButton::clicked, this, &TFrmM102B00::BBtnPrintClick);
+    connect(BBtnClose, &QPushButton::clicked, this, &TFrmM102B00::BBtnCloseClick);
+    connect(SBtnYearMonSelect, &QPushButton::clicked, this, &TFrmM102B00::SBtnYearMonSelectClick);
+    // Combo changes made by the program itself run under a signal blocker.
+    connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { cboGroupChange(); });
+    connect(CbBank, &QComboBox::currentIndexChanged, this, [this] { CbBankChange(); });
+    connect(CbBank->lineEdit(), &QLineEdit::textEdited, this, [this] { CbBankChange(); });
+    CbBank->installEventFilter(this);
+    for (TKeyEdit* e : {MEdtYearMon, MEdtSeqNo, MEdtNo, MEdtSetlDt})
+        connect(e, &QLineEdit::textChanged, this, [this] { ClearGrid(); });
+    connect(CLbItem, &QListWidget::itemChanged, this, [this] { ClearGrid(); });
+    connect(RGrpProc, &QButtonGroup::buttonClicked, this, [this] { ClearGrid(); });
+    MEdtYearMon->onExit = [this] { MEdtYearMonExit(); };
+    MEdtSeqNo->onExit = [this] { MEdtSeqNoExit(); };
+    MEdtNo->onExit = [this] { MEdtNoExit(); };
+    // Enter in any control but the grid moves on.
+    for (TKeyEdit* e : {MEdtYearMon, MEdtSeqNo, MEdtNo, MEdtSetlDt})
+        e->onKey = [this](QKeyEvent* k, const QString&) {
+            if (!isEnterKey(k)) return false;
+            focusNextChild();
+            return true;
+        };
+    for (QWidget* w : findChildren<QWidget*>())
+        if (!dynamic_cast<TKeyEdit*>(w) && w != SGrdPay && w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
+
+    auto* reset = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), this);
+    reset->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(reset, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F11, Qt::ControlModifier); });
+    resize(1000, 640);
+}
+
+bool TFrmM102B00::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(e))) {
+        focusNextChild();
+        return true;
+    }
+    if (o == CbBank && e->type() == QEvent::FocusOut) {
+        const auto r = static_cast<QFocusEvent*>(e)->reason();
+        if (r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason) CbBankExit();
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void TFrmM102B00::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F11) {
+        FormKeyDown(e->key(), e->modifiers());
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+// ---- values
+
+QString TFrmM102B00::groupCode() const {
+    return cboGroup->currentText().left(2);
+}
+QString TFrmM102B00::bankCode() const {
+    return CbBank->currentText().left(2);
+}
+QString TFrmM102B00::yearMon() const {
+    return TDMLib::DigitsOnly(MEdtYearMon->text());
+}
+QString TFrmM102B00::seqNo() const {
+    return TDMLib::DigitsOnly(MEdtSeqNo->text());
+}
+
+DistribRound::Target TFrmM102B00::target() const {
+    return {cboGroup->currentText(), yearMon(), seqNo()};
+}
+
+DistribList::Selection TFrmM102B00::selection() const {
+    DistribList::Selection s;
+    s.bankCd = bankCode();
+    for (int i = 0; i < CLbItem->count(); ++i)
+        if (CLbItem->item(i)->checkState() == Qt::Checked)
+            s.itemCds << DMData->GetItemCodeByID(CLbItem->item(i)->text().left(2));
+    s.snoPrefix = TDMLib::DigitsOnly(MEdtNo->text());
+    s.procDt = TDMLib::DigitsOnly(MEdtSetlDt->text());
+    s.procIdx = RGrpProc->checkedId();
+    return s;
+}
+
+QList<DistribRow> TFrmM102B00::markedRows() const {
+    QList<DistribRow> out;
+    for (const QStringList& r : SGrdPay->payModel()->rows()) {
+        if (r.value(DistCol::Mark) != kMark || r.value(DistCol::SNo).isEmpty()) continue;
+        DistribRow d;
+        d.SNo = r.value(DistCol::SNo);
+        d.Nm = r.value(DistCol::Nm);
+        d.BankCd = r.value(DistCol::Bank);
+        d.AcctNo = r.value(DistCol::Acct);
+        d.ItemCd = r.value(DistCol::Item);
+        d.ItemNm = DMData->GetItemName(d.ItemCd);
+        d.Amt = r.value(DistCol::Amt).toLongLong();
+        d.ReplyTy = r.value(DistCol::Reply);
+        out << d;
+    }
+    return out;
+}
+
+// ---- routines
+
+void TFrmM102B00::fillItems() {
+    const QSignalBlocker b(CLbItem);
+    CLbItem->clear();
+    DMData->SetItemGroup(groupCode());
+    DMData->FillItemCheckList(CLbItem);
+}
+
+void TFrmM102B00::ClearGrid() {
+    SGrdPay->payModel()->setRows({});
+}
+
+void TFrmM102B00::LoadBankCombo() {
+    const QSignalBlocker b(CbBank);
+    CbBank->clear();
+    CbBank->addItems(DistribList::bankEntries(groupCode()));
+    CbBank->setCurrentIndex(0);
+    updateFileButtons();
+}
+
+void TFrmM102B00::setRows(const DistribList::Listing& l, bool exemptPanels) {
+    QList<QStringList> rows;
+    rows.reserve(l.rows.size());
+    for (const DistribList::Row& r : l.rows) {
+        QStringList c(DistCol::Count);
+        c[DistCol::SNo] = r.SNo;
+        c[DistCol::Nm] = r.Nm;
+        c[DistCol::Bank] = r.BankCd;
+        c[DistCol::Acct] = r.AcctNo;
+        c[DistCol::Amt] = QString::number(r.Amt);
+        c[DistCol::Exemp] = r.ExempTy;
+        c[DistCol::Reply] = r.ReplyTy;
+        c[DistCol::Date] = dateCell(r);
+        c[DistCol::Item] = r.ItemCd;
+        rows << c;
+    }
+    // A relisting starts without marks: they might stand on other rows now.
+    SGrdPay->payModel()->setRows(std::move(rows));
+    const qint64 cnt = l.procCnt + l.nonProcCnt + l.exempCnt, amt = l.procAmt + l.nonProcAmt + l.exempAmt;
+    const std::pair<QLabel*, qint64> v[] = {
+        {PnlTotCnt, cnt},
+        {PnlTotAmt, amt},
+        {PnlProcCnt, l.procCnt},
+        {PnlProcAmt, l.procAmt},
+        {PnlNonProcCnt, l.nonProcCnt},
+        {PnlNonProcAmt, l.nonProcAmt},
+        {PnlExempCnt, l.exempCnt},
+        {PnlExempAmt, l.exempAmt},
+    };
+    for (const auto& [p, n] : v)
+        p->setText(numText(n));
+    for (QLabel* p : {PnlExempCnt, PnlExempAmt})
+        p->setVisible(exemptPanels);
+    for (QLabel* p : findChildren<QLabel*>(QRegularExpression(QStringLiteral("^lblExemp"))))
+        p->setVisible(exemptPanels);
+}
+
+void TFrmM102B00::LoadPayGrid() {
+    const DistribRound::Target t = target();
+    const DistribList::Selection s = selection();
+    const DistribList::Listing l = DistribList::list(t, s);
+    if (!l.tableExists) {
+        ClearGrid();
+        return;
+    }
+    if (!l.error.isEmpty()) {
+        ClearGrid();
+        Msg::error(QStringLiteral("오류"), l.error, this);
+        return;
+    }
+    if (!l.wrongGroup.isEmpty()) {
+        plainBox(l.wrongGroup);
+        ClearGrid();
+        return;
+    }
+    FPayTarget = t;
+    FPaySel = s;
+    setRows(l, false);
+}
+
+void TFrmM102B00::ReloadAfterResult() {
+    const DistribList::Listing l = DistribList::reload(target(), bankCode());
+    if (!l.error.isEmpty()) {
+        Msg::error(QStringLiteral("오류"), l.error, this);
+        return;
+    }
+    setRows(l, true);
+}
+
+void TFrmM102B00::updateFileButtons() {
+    const QString t = CbBank->currentText();
+    const bool bankChosen = !(t.size() >= 2 && CbBank->currentIndex() == 0);
+    bbtnFileCreate->setEnabled(bankChosen && registered(QStringLiteral("M102B04")));
+    bbtnDataRecv->setEnabled(bankChosen && registered(QStringLiteral("M102B08")));
+}
+
+void TFrmM102B00::updateDialogButtons() {
+    BBtnAmtUpdt->setEnabled(registered(QStringLiteral("M102B03")));
+    BBtnSearch->setEnabled(registered(QStringLiteral("M102B09")));
+    BBtnPrint->setEnabled(registered(QStringLiteral("M102P00")) || registered(QStringLiteral("M102P01")));
+}
+
+void TFrmM102B00::EditRowAmount(int row) {
+    const QString sno = SGrdPay->cell(row, DistCol::SNo);
+    if (sno.isEmpty()) return;
+    std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B10"), this);
+    if (!dlg) return;
+    setField(dlg.get(), "MEdtSchNo", sno);
+    if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
+    const std::optional<qint64> amt = amountOf(field(dlg.get(), "EdtAmt"), this);
+    if (!amt) return;
+    const DistribList::Result r = DistribList::editAmount(target(), sno, SGrdPay->cell(row, DistCol::Item),
+                                                          SGrdPay->cell(row, DistCol::Nm), *amt);
+    if (r.outcome == DistribList::Outcome::Failed) {
+        Msg::error(QStringLiteral("오류"), QStringLiteral("자료를 저장하지 못했습니다.\r") + r.error, this);
+        return;
+    }
+    if (r.outcome == DistribList::Outcome::Done)
+        SGrdPay->payModel()->setCell(row, DistCol::Amt, QString::number(*amt));
+}
+
+void TFrmM102B00::ApplyBulkAmount() {
+    std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B03"), this);
+    if (!dlg) return;
+    fillCombo(dlg.get(), "CbItem", DistribList::allItemLines());
+    if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
+    const std::optional<qint64> amt = amountOf(field(dlg.get(), "EdtAmt").trimmed(), this);
+    if (!amt) return;
+    const DistribList::Result r = DistribList::bulkAmount(
+        target(), field(dlg.get(), "CbItem"), TDMLib::DigitsOnly(field(dlg.get(), "MEdtSchNo")), *amt);
+    // A failed update is said so and not logged.
+    if (r.outcome == DistribList::Outcome::Failed)
+        Msg::error(QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"), this);
+    LoadPayGrid();
+}
+
+void TFrmM102B00::WriteRequestFile(const QDate& start, const QDate& end, const QString& acctLine) {
+    DistribRequest::Run run;
+    run.round = target();
+    run.bankText = CbBank->currentText();
+    run.start = start;
+    run.end = end;
+    run.acctLine = acctLine;
+    run.marked = markedRows();
+    DistribRequest::write(run);
+}
+
+// ---- handlers
+
+void TFrmM102B00::cboGroupChange() {
+    LoadBankCombo();
+    ClearGrid();
+    fillItems();
+}
+
+void TFrmM102B00::CbBankChange() {
+    const QString t = CbBank->currentText();
+    if (t.size() == 2) {
+        for (int i = 0; i < CbBank->count(); ++i)
+            if (CbBank->itemText(i).startsWith(t)) {
+                const QSignalBlocker b(CbBank);
+                CbBank->setCurrentIndex(i);
+                CbBank->setEditText(CbBank->itemText(i));
+                break;
+            }
+    }
+    updateFileButtons();
+    ClearGrid();
+}
+
+void TFrmM102B00::CbBankExit() {
+    const QString t = CbBank->currentText();
+    int at = -1;
+    if (t.size() < 2) {
+        at = 0;
+    } else if (t.size() == 2) {
+        at = 0;
+        for (int i = 0; i < CbBank->count(); ++i)
+            if (CbBank->itemText(i).startsWith(t)) {
+                at = i;
+                break;
+            }
+    }
+    if (at < 0) return;
+    const QSignalBlocker b(CbBank);
+    CbBank->setCurrentIndex(at);
+    CbBank->setEditText(CbBank->itemText(at));
+    updateFileButtons();
+}
+
+void TFrmM102B00::MEdtYearMonExit() {
+    if (yearMon().size() < 6) MEdtYearMon->setText(Clock::yearMonthText());
+}
+
+void TFrmM102B00::MEdtSeqNoExit() {
+    const QString s = seqNo();
+    if (s.isEmpty())
+        MEdtSeqNo->setText(QStringLiteral("01"));
+    else if (s.size() == 1)
+        MEdtSeqNo->setText(QStringLiteral("%1").arg(s.toInt(), 2, 10, QLatin1Char('0')));
+}
+
+void TFrmM102B00::MEdtNoExit() {
+    const QString d = TDMLib::DigitsOnly(MEdtNo->text());
+    if (!d.isEmpty()) MEdtNo->setText(NormSNo(SNoLen, d));
+}
+
+void TFrmM102B00::SBtnYearMonSelectClick() {
+    TFrmM102B02 dlg(this);
+    dlg.EdGcode->setText(groupCode());
+    if (Modal::exec(&dlg) != QDialog::Accepted || dlg.yearMon().isEmpty()) return;
+    MEdtYearMon->setText(dlg.yearMon());
+    MEdtSeqNo->setText(dlg.seqNo());
+    MEdtSeqNo->setFocus();
+}
+
+void TFrmM102B00::BBtnPayDispClick() {
+    ClearGrid();
+    if (!DistribRound::exists(target())) {
+        Msg::error(QStringLiteral("이체년월/회차오류"),
+                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."), this);
+        return;
+    }
+    LoadPayGrid();
+}
+
+void TFrmM102B00::BBtnCreateClick() {
+    TFrmM102B01 dlg(cboGroup->currentText(), this);
+    if (Modal::exec(&dlg) != QDialog::Accepted) return;
+    MEdtYearMon->setText(dlg.yearMon());
+    MEdtSeqNo->setText(dlg.seqNo());
+    LoadPayGrid();
+}
+
+void TFrmM102B00::bbtnFileCreateClick() {
+    bool any = false;
+    for (const QStringList& r : SGrdPay->payModel()->rows())
+        if (r.value(DistCol::Mark) == kMark) {
+            any = true;
+            break;
+        }
+    if (!DistribRequest::check(CbBank->currentText(), any)) return;
+    std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B04"), this);
+    if (!dlg) return;
+    fillCombo(dlg.get(), "cbMAcctNo", DistribRequest::accountLines(bankCode()));
+    if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
+    WriteRequestFile(dateField(dlg.get(), "DTPickerMvS"), dateField(dlg.get(), "DTPickerMvE"),
+                     field(dlg.get(), "cbMAcctNo"));
+}
+
+void TFrmM102B00::bbtnDataRecvClick() {
+    if (SGrdPay->cell(0, DistCol::SNo).isEmpty() || yearMon().isEmpty() || seqNo().isEmpty()) {
+        Msg::error(
+            QStringLiteral("오류"),
+            QStringLiteral("조회된 데이터가 없습니다. \r 이체년월 과 회차를 선택한 후 조회부터 하세요!!"),
+            this);
+        return;
+    }
+    std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B08"), this);
+    if (!dlg) return;
+    setField(dlg.get(), "MEdtYearMon", yearMon());
+    setField(dlg.get(), "MEdtSeqNo", seqNo());
+    if (Modal::exec(dlg.get()) == QDialog::Accepted) ReloadAfterResult();
+}
+
+void TFrmM102B00::BBtnAmtUpdtClick() {
+    ApplyBulkAmount();
+}
+
+void TFrmM102B00::BBtnAddShftClick() {
+    if (yearMon().isEmpty() || seqNo().isEmpty()) {
+        Msg::error(QStringLiteral("입력요망"), QStringLiteral("이체년월 및 회차를 입력하세요!!"), this);
+        return;
+    }
+    TFrmM102B07 dlg(cboGroup->currentText(), this);
+    dlg.MedtYearMon->setText(yearMon());
+    dlg.EdtSeqNo->setText(seqNo());
+    Modal::exec(&dlg);
+    LoadPayGrid();
+}
+
+void TFrmM102B00::BBtnDelShftClick() {
+    const int row = SGrdPay->currentDataRow();
+    const QString sno = SGrdPay->cell(row, DistCol::SNo);
+    if (sno.isEmpty()) return;
+    const QString nm = SGrdPay->cell(row, DistCol::Nm), item = SGrdPay->cell(row, DistCol::Item);
+    if (Msg::show(QStringLiteral("학생삭제"),
+                  QStringLiteral("학번 = ") + sno + QStringLiteral("\r성명 = ") + nm +
+                      QStringLiteral("\r항목 = ") + DMData->GetItemName(item) +
+                      QStringLiteral("\r을  삭제하시겠습니까?"),
+                  MsgIcon::Question, MsgButtons::YesNo, this) == MsgResult::No)
+        return;
+    const DistribList::Result r = DistribList::deleteRow(target(), sno, item, nm);
+    if (r.outcome == DistribList::Outcome::Failed)
+        Msg::error(QStringLiteral("오류"), QStringLiteral("삭제하지 못했습니다.\r") + r.error, this);
+    LoadPayGrid();
+}
+
+void TFrmM102B00::BBtnSearchClick() {
+    std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B09"), this);
+    if (dlg) Modal::exec(dlg.get());
+}
+
+void TFrmM102B00::BBtnSelectAllClick() {
+    TDistGridModel* m = SGrdPay->payModel();
+    for (int r = 0; r < m->rowCount(); ++r)
+        m->setCell(r, DistCol::Mark, kMark);
+}
+
+void TFrmM102B00::BBtnCancelClick() {
+    TDistGridModel* m = SGrdPay->payModel();
+    for (int r = 0; r < m->rowCount(); ++r)
+        m->setCell(r, DistCol::Mark, QString());
+}
+
+void TFrmM102B00::BBtnPrintClick() {
+    TFrmF201B03 kind(this);
+    if (Modal::exec(&kind) != QDialog::Accepted) return;
+    if (SGrdPay->cell(0, DistCol::SNo).isEmpty()) return;
+    std::unique_ptr<QDialog> dlg =
+        openUnit(kind.rdobtn1->isChecked() ? QStringLiteral("M102P01") : QStringLiteral("M102P00"), this);
+    if (dlg) Modal::exec(dlg.get());
+}
+
+void TFrmM102B00::BBtnCloseClick() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void TFrmM102B00::SGrdPayAct(int row, int col) {
+    if (SGrdPay->cell(row, DistCol::SNo).isEmpty()) return;
+    if (col == DistCol::Mark) {
+        SGrdPay->payModel()->setCell(row, DistCol::Mark,
+                                     SGrdPay->cell(row, DistCol::Mark).isEmpty() ? kMark : QString());
+    } else if (col == DistCol::Amt) {
+        EditRowAmount(row);
+    }
+}
+
+void TFrmM102B00::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+    if (key != Qt::Key_F11 ||
+        (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != Qt::ControlModifier)
+        return;
+    if (Msg::show(QStringLiteral("설정"),
+                  QStringLiteral("지금 설정된 이체자료중에 이체처리된 부분을  미처리로 하시겠습니까?"),
+                  MsgIcon::Warning, MsgButtons::YesNo, this, true) != MsgResult::Yes)
+        return;
+    const QString date = TDMLib::DigitsOnly(MEdtSetlDt->text());
+    if (date.isEmpty()) {
+        Msg::error(QStringLiteral("이체일자 입력요망"), QStringLiteral("이체일자를 입력하세요!!"), this);
+        return;
+    }
+    const DistribList::Result r = DistribList::resetDate(target(), date);
+    if (r.outcome == DistribList::Outcome::Failed) {
+        Msg::error(QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"),
+                   this);
+        return;
+    }
+    LoadPayGrid();
+}
+
+namespace {
+const FormRegistrar registrar(FormEntry{QStringLiteral("M102B00"), QStringLiteral("배분이체자료작성"),
+                                        FormEntry::Mode::WorkWindow,
+                                        [](QWidget* parent) -> QWidget* { return new TFrmM102B00(parent); }});
+} // namespace
