@@ -1,6 +1,7 @@
 #include "RoundFixture.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -74,6 +75,44 @@ TEST_F(DistribDriver, RoundThenRequestFileBookedAndListedForSending) {
                 &rc);
     EXPECT_EQ(rc, 1);
     EXPECT_TRUE(out.value(0).value(QStringLiteral("text")).toString().startsWith(QStringLiteral("이체일자가 토요일입니다!!")));
+}
+
+TEST_F(DistribDriver, StudentAddedAndRelistedAfterAResult) {
+    int rc = -1;
+    auto out = drive({QStringLiteral("dist"), QStringLiteral("round"), QStringLiteral("create"), QStringLiteral("--ym"),
+                      QStringLiteral("202603"), QStringLiteral("--grades"), QStringLiteral("3"), QStringLiteral("--items"),
+                      QStringLiteral("05")},
+                     &rc);
+    ASSERT_EQ(rc, 0);
+    // 30101 has item 05 already: only 06 is appended, at its amount.
+    out = drive({QStringLiteral("dist"), QStringLiteral("student"), QStringLiteral("add"), QStringLiteral("--round"),
+                 QStringLiteral("202603-01"), QStringLiteral("--sno"), QStringLiteral("30101"), QStringLiteral("--items"),
+                 QStringLiteral("05,06")},
+                &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 2);
+    EXPECT_EQ(out[0].value(QStringLiteral("text")).toString(), QStringLiteral("저장되었습니다!!"));
+    EXPECT_EQ(out[1].value(QStringLiteral("skipped")).toArray().size(), 1);
+    EXPECT_EQ(out[1].value(QStringLiteral("added")).toArray().at(0).toString(), QStringLiteral("02.급식비"));
+    // Transferred out: refused, nothing added.
+    out = drive({QStringLiteral("dist"), QStringLiteral("student"), QStringLiteral("add"), QStringLiteral("--round"),
+                 QStringLiteral("202603-01"), QStringLiteral("--sno"), QStringLiteral("10103"), QStringLiteral("--items"),
+                 QStringLiteral("05")},
+                &rc);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_300_20260301")), 2);
+
+    // After a result file every row of the bank is listed, whatever the
+    // other filters, with the rows without amount counted as exempt.
+    Database::exec(QStringLiteral("update H_300_20260301 set Amt = 0 where ItemCd = '06'"));
+    out = drive({QStringLiteral("dist"), QStringLiteral("show"), QStringLiteral("--round"), QStringLiteral("202603-01"),
+                 QStringLiteral("--bank"), QStringLiteral("12"), QStringLiteral("--items"), QStringLiteral("05"),
+                 QStringLiteral("--reload")},
+                &rc);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(out.size(), 3);
+    EXPECT_EQ(out[2].value(QStringLiteral("exempCnt")).toInt(), 1);
+    EXPECT_EQ(out[2].value(QStringLiteral("nonProcCnt")).toInt(), 1);
 }
 
 } // namespace
