@@ -40,9 +40,10 @@ struct Fixture {
     Fixture() {
         DMData->CreateH300(QStringLiteral("20240503"));
         Transaction tx;
-        Query ins(QStringLiteral("insert into H_300_20240503 (YearMon, SeqNo, SNo, ItemCd, BankCd, AcctNo, Amt, "
-                                 "ReplyTy, ExempTy, CustNo, Gcode) values ('202405','03',?,?,'21','110222333444',"
-                                 "?,'0','1',?,'01')"));
+        Query ins(
+            QStringLiteral("insert into H_300_20240503 (YearMon, SeqNo, SNo, ItemCd, BankCd, AcctNo, Amt, "
+                           "ReplyTy, ExempTy, CustNo, Gcode) values ('202405','03',?,?,'21','110222333444',"
+                           "?,'0','1',?,'01')"));
         for (int s = 0; s < kStudents; ++s)
             for (int i = 0; i < kItems; ++i)
                 ins.add(QString::fromLatin1(sno(s)))
@@ -64,11 +65,13 @@ struct Fixture {
                 file += r + "\r\n";
             }
         const int n = kStudents * kItems;
-        file += put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)) + "\r\n";
+        file += put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)) +
+                "\r\n";
     }
 
     void reset() {
-        Database::exec(QStringLiteral("update H_300_20240503 set ReplyTy = '0', ProcDt = NULL, ReplyCd = NULL"));
+        Database::exec(
+            QStringLiteral("update H_300_20240503 set ReplyTy = '0', ProcDt = NULL, ReplyCd = NULL"));
         Database::exec(QStringLiteral("delete from M_SRFILE"));
         Database::exec(QStringLiteral("delete from M_APPLIED"));
         QDir rback(DMLib->dir(QStringLiteral("rback")));
@@ -111,10 +114,11 @@ void BM_ApplyDistribFloor(benchmark::State& state) {
         // The same updates, prepared once, on SQLite's own interface.
         Transaction tx;
         sqlite3_stmt* up = nullptr;
-        sqlite3_prepare_v2(Database::main().handle(),
-                           "update H_300_20240503 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, "
-                           "ReplyTy = '1' where YearMon = '202405' and SeqNo = '03' and SNo = ? and ItemCd = ?",
-                           -1, &up, nullptr);
+        sqlite3_prepare_v2(
+            Database::main().handle(),
+            "update H_300_20240503 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, "
+            "ReplyTy = '1' where YearMon = '202405' and SeqNo = '03' and SNo = ? and ItemCd = ?",
+            -1, &up, nullptr);
         for (int s = 0; s < kStudents; ++s) {
             const QByteArray student = sno(s);
             for (int i = 0; i < kItems; ++i) {

@@ -15,7 +15,8 @@ namespace {
 
 using Driver::opt;
 
-const char* kUsage = "dist result list --bank BB | dist result apply FILE --bank BB --round yyyymm-ss [--group 01]";
+const char* kUsage =
+    "dist result list --bank BB | dist result apply FILE --bank BB --round yyyymm-ss [--group 01]";
 
 QString countColumn(qint64 n) {
     return QLocale(QLocale::Korean).toString(n).rightJustified(10);
@@ -25,18 +26,20 @@ int list(const QStringList& a) {
     const QString bank = opt(a, QStringLiteral("bank"));
     if (bank.isEmpty()) return Driver::fail(QString::fromLatin1(kUsage));
     for (const ResultFileInfo& f : DistribResult::filesForBank(DMLib->dir(QStringLiteral("recv")), bank))
-        Driver::print(QJsonObject{{QStringLiteral("file"), f.fileName},
-                                  {QStringLiteral("recvDate"), f.recvDate},
-                                  {QStringLiteral("bank"), DMData->GetBankName(f.bankCd)},
-                                  {QStringLiteral("transferDate"), ResultFile::transferDateColumn(f.transferDate)},
-                                  {QStringLiteral("count"), f.dataCount}});
+        Driver::print(
+            QJsonObject{{QStringLiteral("file"), f.fileName},
+                        {QStringLiteral("recvDate"), f.recvDate},
+                        {QStringLiteral("bank"), DMData->GetBankName(f.bankCd)},
+                        {QStringLiteral("transferDate"), ResultFile::transferDateColumn(f.transferDate)},
+                        {QStringLiteral("count"), f.dataCount}});
     return 0;
 }
 
 int apply(const QStringList& a) {
     const QString file = a.value(0);
     const QString round = opt(a, QStringLiteral("round"));
-    if (file.isEmpty() || file.startsWith(QStringLiteral("--"))) return Driver::fail(QString::fromLatin1(kUsage));
+    if (file.isEmpty() || file.startsWith(QStringLiteral("--")))
+        return Driver::fail(QString::fromLatin1(kUsage));
     ResultApplyRequest req;
     req.path = QFileInfo(file).isAbsolute() ? file : DMLib->dir(QStringLiteral("recv")) + file;
     req.workBank = opt(a, QStringLiteral("bank"), QFileInfo(file).fileName().mid(2, 2));

@@ -141,20 +141,20 @@ protected:
     }
     void addRow(const char* sno, const char* item, const char* replyTy, const char* exempTy, qint64 amt,
                 const char* acct = "12345678901234") {
-        ASSERT_TRUE(Database::insertRow(QStringLiteral("H_300_20240503"),
-                                        {{QStringLiteral("YearMon"), QStringLiteral("202405")},
-                                         {QStringLiteral("SeqNo"), QStringLiteral("03")},
-                                         {QStringLiteral("SNo"), QString::fromLatin1(sno)},
-                                         {QStringLiteral("ItemCd"), QString::fromLatin1(item)},
-                                         {QStringLiteral("BankCd"), QStringLiteral("21")},
-                                         {QStringLiteral("AcctNo"), QString::fromLatin1(acct)},
-                                         {QStringLiteral("Amt"), amt},
-                                         {QStringLiteral("ProcDt"), QString::fromLatin1(
-                                                                        *replyTy == '1' ? "20240401" : "")},
-                                         {QStringLiteral("ReplyTy"), QString::fromLatin1(replyTy)},
-                                         {QStringLiteral("ExempTy"), QString::fromLatin1(exempTy)},
-                                         {QStringLiteral("CustNo"), QStringLiteral("C") + QString::fromLatin1(sno)},
-                                         {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+        ASSERT_TRUE(Database::insertRow(
+            QStringLiteral("H_300_20240503"),
+            {{QStringLiteral("YearMon"), QStringLiteral("202405")},
+             {QStringLiteral("SeqNo"), QStringLiteral("03")},
+             {QStringLiteral("SNo"), QString::fromLatin1(sno)},
+             {QStringLiteral("ItemCd"), QString::fromLatin1(item)},
+             {QStringLiteral("BankCd"), QStringLiteral("21")},
+             {QStringLiteral("AcctNo"), QString::fromLatin1(acct)},
+             {QStringLiteral("Amt"), amt},
+             {QStringLiteral("ProcDt"), QString::fromLatin1(*replyTy == '1' ? "20240401" : "")},
+             {QStringLiteral("ReplyTy"), QString::fromLatin1(replyTy)},
+             {QStringLiteral("ExempTy"), QString::fromLatin1(exempTy)},
+             {QStringLiteral("CustNo"), QStringLiteral("C") + QString::fromLatin1(sno)},
+             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
     }
 
     QString recv(const QString& name) const { return path(QStringLiteral("recv/") + name); }
@@ -174,22 +174,27 @@ protected:
 
     // ReplyTy|ProcDt|ReplyCd|Amt|ExempTy of a row.
     QString row(const char* sno, const char* item) {
-        return column(QStringLiteral("select ReplyTy || '|' || ifnull(ProcDt,'') || '|' || ifnull(ReplyCd,'') || "
-                                     "'|' || Amt || '|' || ExempTy from H_300_20240503 where SNo = ? and ItemCd = ?"),
+        return column(QStringLiteral(
+                          "select ReplyTy || '|' || ifnull(ProcDt,'') || '|' || ifnull(ReplyCd,'') || "
+                          "'|' || Amt || '|' || ExempTy from H_300_20240503 where SNo = ? and ItemCd = ?"),
                       {QString::fromLatin1(sno), QString::fromLatin1(item)})
             .value(0);
     }
     QStringList allRows() {
-        return column(QStringLiteral("select SNo || ItemCd || ReplyTy || ifnull(ProcDt,'') || ifnull(ReplyCd,'') || "
-                                     "Amt || ExempTy from H_300_20240503 order by SNo, ItemCd"));
+        return column(
+            QStringLiteral("select SNo || ItemCd || ReplyTy || ifnull(ProcDt,'') || ifnull(ReplyCd,'') || "
+                           "Amt || ExempTy from H_300_20240503 order by SNo, ItemCd"));
     }
-    QStringList rback() const { return QDir(path(QStringLiteral("rback"))).entryList(QDir::Files, QDir::Name); }
+    QStringList rback() const {
+        return QDir(path(QStringLiteral("rback"))).entryList(QDir::Files, QDir::Name);
+    }
 };
 
 TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     writeFile(recv(QStringLiteral("00210001.301")),
-              {stdHead(), stdData({"301001", "01", 50000, true, "0000"}), stdData({"301001", "02", 0, false, "1007"}),
-               stdData({"301002", "01", 45000, false, "0107"}), stdTrail(3, 95000)});
+              {stdHead(), stdData({"301001", "01", 50000, true, "0000"}),
+               stdData({"301001", "02", 0, false, "1007"}), stdData({"301002", "01", 45000, false, "0107"}),
+               stdTrail(3, 95000)});
     const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
     EXPECT_EQ(o.appliedRows, 3);
@@ -201,9 +206,10 @@ TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     EXPECT_FALSE(QFile::exists(recv(QStringLiteral("00210001.301"))));
     EXPECT_EQ(o.archiveName, QStringLiteral("24050321.301"));
     EXPECT_EQ(rback(), QStringList{QStringLiteral("24050321.301")});
-    EXPECT_EQ(column(QStringLiteral("select SRType||FileName||FileType||YearMon||SeqNo||BankCd||DataCnt||SRDate "
-                                    "from M_SRFILE")),
-              QStringList{QStringLiteral("R24050321.30130124050321320260316")});
+    EXPECT_EQ(
+        column(QStringLiteral("select SRType||FileName||FileType||YearMon||SeqNo||BankCd||DataCnt||SRDate "
+                              "from M_SRFILE")),
+        QStringList{QStringLiteral("R24050321.30130124050321320260316")});
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202603 where JobLog like '[파일풀기]%'")), 1);
     EXPECT_EQ(o.messages.last().text, QStringLiteral("파일풀기가 완료되었습니다"));
 
@@ -224,14 +230,15 @@ TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     QFile kept(path(QStringLiteral("rback/24050321.302")));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("earlier"));
-    EXPECT_EQ(DistribResult::NextResultType(QStringLiteral("2405"), QStringLiteral("03")), QStringLiteral("303"));
+    EXPECT_EQ(DistribResult::NextResultType(QStringLiteral("2405"), QStringLiteral("03")),
+              QStringLiteral("303"));
 }
 
 TEST_F(DistribResults, BankReadersTakeTheirOwnFields) {
     // Banks 10 and 11: each record's own transfer date, two-digit codes.
     writeFile(recv(QStringLiteral("00110001.301")),
-              {nhHead(), nhData({"301001", "01", 50000, true, "00"}), nhData({"301002", "01", 0, false, "08"}),
-               nhTrail(2, 50000)});
+              {nhHead(), nhData({"301001", "01", 50000, true, "00"}),
+               nhData({"301002", "01", 0, false, "08"}), nhTrail(2, 50000)});
     ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00110001.301"), "11"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
     EXPECT_EQ(row("301001", "01"), QStringLiteral("1|20240511|00|50000|1"));
@@ -241,8 +248,8 @@ TEST_F(DistribResults, BankReadersTakeTheirOwnFields) {
     // Bank 12: the student from grade, class and number; item "00" is "99".
     addRow("302011", "99", "0", "1", 10000);
     writeFile(recv(QStringLiteral("00120001.301")),
-              {b12Head(), b12Data({"302011", "00", 10000, true, "00"}), b12Data({"301001", "02", 20000, true, "00"}),
-               b12Trail(2, 30000)});
+              {b12Head(), b12Data({"302011", "00", 10000, true, "00"}),
+               b12Data({"301001", "02", 20000, true, "00"}), b12Trail(2, 30000)});
     o = DistribResult::apply(request(QStringLiteral("00120001.301"), "12"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
     EXPECT_EQ(row("302011", "99"), QStringLiteral("1|20240510|00|10000|1"));
@@ -336,9 +343,9 @@ TEST_F(DistribResults, PaidCashAndExemptRowsAreReportedAndLeft) {
     // payment again.
     addRow("301005", "01", "2", "1", 40000); // paid by other means
     writeFile(recv(QStringLiteral("00210001.301")),
-              {stdHead(), stdData({"301003", "01", 0, false, "1007"}), stdData({"301004", "01", 10, true, "0000"}),
-               stdData({"301005", "01", 40000, true, "0000"}), stdData({"301002", "01", 50000, true, "0000"}),
-               stdTrail(4, 90010)});
+              {stdHead(), stdData({"301003", "01", 0, false, "1007"}),
+               stdData({"301004", "01", 10, true, "0000"}), stdData({"301005", "01", 40000, true, "0000"}),
+               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010)});
     const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied);
     EXPECT_EQ(o.appliedRows, 1);
@@ -354,9 +361,9 @@ TEST_F(DistribResults, PaidCashAndExemptRowsAreReportedAndLeft) {
 
     // The same file again is refused.
     writeFile(recv(QStringLiteral("00210009.301")),
-              {stdHead(), stdData({"301003", "01", 0, false, "1007"}), stdData({"301004", "01", 10, true, "0000"}),
-               stdData({"301005", "01", 40000, true, "0000"}), stdData({"301002", "01", 50000, true, "0000"}),
-               stdTrail(4, 90010)});
+              {stdHead(), stdData({"301003", "01", 0, false, "1007"}),
+               stdData({"301004", "01", 10, true, "0000"}), stdData({"301005", "01", 40000, true, "0000"}),
+               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010)});
     const ResultApplyOutcome again = DistribResult::apply(request(QStringLiteral("00210009.301"), "21"));
     EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
     EXPECT_TRUE(again.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")));
@@ -379,23 +386,33 @@ TEST_F(DistribResults, MalformedFilesChangeNothing) {
         {"wrong count", "21", {head, good, stdTrail(2, 50000)}, u"자료건수"},
         {"trailer sum differs", "21", {head, good, stdTrail(1, 49000)}, u"금액합계가 트레일러와 다릅니다"},
         {"not CP949", "21", {head, with(good, 60, "\x80\xFF"), stdTrail(1, 50000)}, u"읽을 수 없는 문자"},
-        {"amount not a number", "21", {head, with(good, 25, "1A"), stdTrail(1, 50000)}, u"금액이 숫자가 아닙니다"},
+        {"amount not a number",
+         "21",
+         {head, with(good, 25, "1A"), stdTrail(1, 50000)},
+         u"금액이 숫자가 아닙니다"},
         {"success without an amount",
          "21",
          {head, with(good, 20, QByteArray(11, ' ')), stdTrail(1, 0)},
          u"정상처리 자료에 금액이 없습니다"},
         {"flag outside Y and N", "21", {head, with(good, 33, "X"), stdTrail(1, 50000)}, u"처리결과 표시가"},
-        {"transfer date not a day", "21", {with(head, 15, "240231"), good, stdTrail(1, 50000)}, u"헤더의 이체일자"},
+        {"transfer date not a day",
+         "21",
+         {with(head, 15, "240231"), good, stdTrail(1, 50000)},
+         u"헤더의 이체일자"},
         {"unknown student",
          "21",
          {head, good, stdData({"309999", "01", 1, true, "0000"}), stdTrail(2, 50001)},
          u"학번=309999, 성명=홍길동\r 항목코드=01\r 학생자료가 없습니다. "},
-        {"unknown item", "21", {head, stdData({"301002", "05", 1, true, "0000"}), stdTrail(1, 1)}, u"항목코드=05"},
+        {"unknown item",
+         "21",
+         {head, stdData({"301002", "05", 1, true, "0000"}), stdTrail(1, 1)},
+         u"항목코드=05"},
         {"one row named twice", "21", {head, good, good, stdTrail(2, 100000)}, u"결과가 두 번 있습니다"},
         // Banks 10 and 11 would go on past a missing student; the file is refused whole.
         {"unknown student, bank 11",
          "11",
-         {nhHead(), nhData({"301001", "01", 1, true, "00"}), nhData({"309999", "01", 1, true, "00"}), nhTrail(2, 2)},
+         {nhHead(), nhData({"301001", "01", 1, true, "00"}), nhData({"309999", "01", 1, true, "00"}),
+          nhTrail(2, 2)},
          u"학번=309999, 성명=김철수\r 학생자료가 없습니다."},
         {"bank 11 record date not a day",
          "11",
@@ -418,7 +435,8 @@ TEST_F(DistribResults, MalformedFilesChangeNothing) {
         const ResultApplyOutcome o = DistribResult::apply(request(name, c.bank));
         EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
         ASSERT_FALSE(o.messages.isEmpty());
-        EXPECT_TRUE(o.messages.first().text.contains(QString::fromUtf16(c.why))) << o.messages.first().text.toStdString();
+        EXPECT_TRUE(o.messages.first().text.contains(QString::fromUtf16(c.why)))
+            << o.messages.first().text.toStdString();
         EXPECT_EQ(allRows(), before);
         EXPECT_TRUE(QFile::exists(recv(name)));
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), 0);
@@ -449,16 +467,29 @@ TEST_F(DistribResults, ListShowsTheBanksDistributionResultsOnly) {
               {stdHead("20"), stdData({"301002", "01", 50000, true, "0000"}), stdTrail(1, 50000)});
     writeFile(recv(QStringLiteral("00200001.201")), {stdHead("20"), stdTrail(0, 0)});
     writeFile(recv(QStringLiteral("00210001.301")), {stdHead(), stdTrail(0, 0)});
-    writeFile(recv(QStringLiteral("00110001.301")), {nhHead(), nhData({"301001", "01", 1, true, "00"}), nhTrail(1, 1)});
-    const QList<ResultFileInfo> twenty = DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20"));
+    writeFile(recv(QStringLiteral("00110001.301")),
+              {nhHead(), nhData({"301001", "01", 1, true, "00"}), nhTrail(1, 1)});
+    const QList<ResultFileInfo> twenty =
+        DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20"));
     ASSERT_EQ(twenty.size(), 1);
     EXPECT_EQ(twenty[0].fileName, QStringLiteral("00200001.301"));
     EXPECT_EQ(twenty[0].transferDate, QStringLiteral("240510"));
     EXPECT_EQ(twenty[0].dataCount, 1);
-    const QList<ResultFileInfo> eleven = DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("11"));
+    const QList<ResultFileInfo> eleven =
+        DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("11"));
     ASSERT_EQ(eleven.size(), 1);
     EXPECT_EQ(eleven[0].transferDate, QStringLiteral("240510"));
     EXPECT_EQ(eleven[0].dataCount, 1);
+
+    // A file applied by a run killed before its move is not offered again:
+    // the listing moves it on under a free name.
+    ASSERT_EQ(DistribResult::apply(request(QStringLiteral("00200001.301"), "20")).status,
+              ResultApplyOutcome::Status::Applied);
+    ASSERT_TRUE(
+        QFile::copy(path(QStringLiteral("rback/24050320.301")), recv(QStringLiteral("00200001.301"))));
+    EXPECT_TRUE(DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20")).isEmpty());
+    EXPECT_FALSE(QFile::exists(recv(QStringLiteral("00200001.301"))));
+    EXPECT_EQ(rback(), (QStringList{QStringLiteral("24050320.301"), QStringLiteral("24050320.301_1")}));
 }
 
 TEST_F(DistribResults, DialogListsAndAppliesThroughTheRegistry) {
@@ -507,8 +538,9 @@ TEST_F(DistribResults, DriverAppliesAFile) {
     QProcess p;
     p.start(QStringLiteral(ZQ_DRIVER_PATH),
             {QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316"),
-             QStringLiteral("dist"), QStringLiteral("result"), QStringLiteral("apply"), QStringLiteral("00210001.301"),
-             QStringLiteral("--bank"), QStringLiteral("21"), QStringLiteral("--round"), QStringLiteral("202405-03")});
+             QStringLiteral("dist"), QStringLiteral("result"), QStringLiteral("apply"),
+             QStringLiteral("00210001.301"), QStringLiteral("--bank"), QStringLiteral("21"),
+             QStringLiteral("--round"), QStringLiteral("202405-03")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');

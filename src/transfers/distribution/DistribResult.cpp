@@ -29,32 +29,65 @@ const QString kApplyError = QStringLiteral("이체처리오류");
 // studentOf, since bank 12 puts it together from three fields.
 struct Layout {
     QByteArray dataMark;
-    Field headDate;   // yymmdd
-    Field headBank;   // checked against the work window's bank; none for some
-    Field trailCount; // data records, plus countLess
+    Field headDate{};   // yymmdd
+    Field headBank{};   // checked against the work window's bank; none for some
+    Field trailCount{}; // data records, plus countLess
     int countLess = 0;
-    Field trailTotal;
-    Field flag;
+    Field trailTotal{};
+    Field flag{};
     char okMark = 'Y';
     const char* flagValues = nullptr; // the values the flag may hold; null: any
-    Field reply, amt, name;
-    Field item;    // none for bank 03
-    Field recDate; // banks 10 and 11: each record's own transfer date
+    Field reply{}, amt{}, name{};
+    Field item{};    // none for bank 03
+    Field recDate{}; // banks 10 and 11: each record's own transfer date
 };
 
 const Layout& layoutOf(Reader r) {
-    static const Layout std{"D",        FL::L80::HeadStart, {},          FL::L80::TrailCount, 0,
-                            FL::L80::TrailTotal, FL::L80::Flag, 'Y',      "YN",                FL::L80::Reply,
-                            FL::L80::Amt,        {55, 17},      FL::L80::Item, {}};
-    static const Layout nh{"D",         FL::NH80::HeadStart, FL::NH80::HeadBank, FL::NH80::TrailAll, 2,
-                           FL::NH80::TrailTotal, FL::NH80::Flag, 'Y',              "YN",              FL::NH80::Reply,
-                           FL::NH80::Amt,        {51, 6},        FL::NH80::Item,   FL::NH80::ProcDate};
-    static const Layout b12{"22",             FL::NH12::HeadDate, FL::NH12::HeadBank, FL::NH12::TrailCount, 0,
-                            FL::NH12::TrailTotal, FL::NH12::Flag,  '1',                nullptr,
-                            FL::NH12::Reply,      FL::NH12::Amt,   FL::NH12::StudentNm, FL::NH12::StudentItem, {}};
-    static const Layout b03{"D",         FL::D03::HeadDate, {},      FL::D03::TrailCount, 0, FL::D03::TrailTotal,
-                            FL::D03::Flag, '1',             nullptr, FL::D03::Reply,      FL::D03::Amt,
-                            {44, 17},     {},               {}};
+    static const Layout std{.dataMark = "D",
+                            .headDate = FL::L80::HeadStart,
+                            .trailCount = FL::L80::TrailCount,
+                            .trailTotal = FL::L80::TrailTotal,
+                            .flag = FL::L80::Flag,
+                            .okMark = 'Y',
+                            .flagValues = "YN",
+                            .reply = FL::L80::Reply,
+                            .amt = FL::L80::Amt,
+                            .name = {55, 17},
+                            .item = FL::L80::Item};
+    static const Layout nh{.dataMark = "D",
+                           .headDate = FL::NH80::HeadStart,
+                           .headBank = FL::NH80::HeadBank,
+                           .trailCount = FL::NH80::TrailAll,
+                           .countLess = 2,
+                           .trailTotal = FL::NH80::TrailTotal,
+                           .flag = FL::NH80::Flag,
+                           .okMark = 'Y',
+                           .flagValues = "YN",
+                           .reply = FL::NH80::Reply,
+                           .amt = FL::NH80::Amt,
+                           .name = {51, 6},
+                           .item = FL::NH80::Item,
+                           .recDate = FL::NH80::ProcDate};
+    static const Layout b12{.dataMark = "22",
+                            .headDate = FL::NH12::HeadDate,
+                            .headBank = FL::NH12::HeadBank,
+                            .trailCount = FL::NH12::TrailCount,
+                            .trailTotal = FL::NH12::TrailTotal,
+                            .flag = FL::NH12::Flag,
+                            .okMark = '1',
+                            .reply = FL::NH12::Reply,
+                            .amt = FL::NH12::Amt,
+                            .name = FL::NH12::StudentNm,
+                            .item = FL::NH12::StudentItem};
+    static const Layout b03{.dataMark = "D",
+                            .headDate = FL::D03::HeadDate,
+                            .trailCount = FL::D03::TrailCount,
+                            .trailTotal = FL::D03::TrailTotal,
+                            .flag = FL::D03::Flag,
+                            .okMark = '1',
+                            .reply = FL::D03::Reply,
+                            .amt = FL::D03::Amt,
+                            .name = {44, 17}};
     switch (r) {
     case Reader::NH:
         return nh;
@@ -140,10 +173,11 @@ QString student(const Record& r) {
 // The box of a record without its round row, as each reader words it.
 QString notFoundText(Reader reader, const Record& r) {
     if (reader == Reader::Std)
-        return student(r) + QStringLiteral("\r 항목코드=") + r.item + QStringLiteral("\r 학생자료가 없습니다. ") +
-               QStringLiteral("\r\r  확인을 하여 주십시오!");
+        return student(r) + QStringLiteral("\r 항목코드=") + r.item +
+               QStringLiteral("\r 학생자료가 없습니다. ") + QStringLiteral("\r\r  확인을 하여 주십시오!");
     if (reader == Reader::Bank12)
-        return student(r) + QStringLiteral("\r 해당 학생자료가 변경되었거나 없습니다. \r\n  확인을 하여 주십시오!");
+        return student(r) +
+               QStringLiteral("\r 해당 학생자료가 변경되었거나 없습니다. \r\n  확인을 하여 주십시오!");
     return student(r) + QStringLiteral("\r 학생자료가 없습니다. \r\r  확인을 하여 주십시오!");
 }
 
@@ -301,7 +335,8 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     // The whole file is checked before anything changes.
     bool decodedOk = true;
     Cp949::decode(content, &decodedOk);
-    if (!decodedOk) return refuse(QStringLiteral("결과파일에 읽을 수 없는 문자가 있습니다.\r화일명: ") + fileName);
+    if (!decodedOk)
+        return refuse(QStringLiteral("결과파일에 읽을 수 없는 문자가 있습니다.\r화일명: ") + fileName);
     for (int i = 0; i < lines.size(); ++i)
         if (lines[i].size() != FL::L80::Width)
             return refuseLine(QStringLiteral("결과파일의 레코드 길이가 맞지 않습니다."), i);
@@ -310,23 +345,25 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     int end = 1;
     while (end < lines.size() && isData(lines[end]))
         ++end;
-    if (end >= lines.size()) return refuse(QStringLiteral("결과파일에 트레일러가 없습니다.\r화일명: ") + fileName);
+    if (end >= lines.size())
+        return refuse(QStringLiteral("결과파일에 트레일러가 없습니다.\r화일명: ") + fileName);
     if (end != lines.size() - 1)
         return refuse(QStringLiteral("결과파일의 트레일러 뒤에 자료가 있습니다.\r화일명: ") + fileName);
     const int dataCount = end - 1;
     bool countOk = false;
     const qint64 announced = field(tail, L.trailCount).trimmed().toLongLong(&countOk) - L.countLess;
     if (!countOk || announced != dataCount)
-        return refuse(
-            QStringLiteral("결과파일의 자료건수가 트레일러와 다릅니다.\r화일명: %1 (자료 %2건, 트레일러 %3건)")
-                .arg(fileName)
-                .arg(dataCount)
-                .arg(announced));
+        return refuse(QStringLiteral(
+                          "결과파일의 자료건수가 트레일러와 다릅니다.\r화일명: %1 (자료 %2건, 트레일러 %3건)")
+                          .arg(fileName)
+                          .arg(dataCount)
+                          .arg(announced));
     const QString hash = AppliedFiles::fingerprint(content);
     if (AppliedFiles::isApplied(hash))
         return refuse(QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + fileName);
     if (!isRealDate(QStringLiteral("20") + field(head, L.headDate)))
-        return refuse(QStringLiteral("결과파일 헤더의 이체일자가 올바른 날짜가 아닙니다.\r화일명: ") + fileName);
+        return refuse(QStringLiteral("결과파일 헤더의 이체일자가 올바른 날짜가 아닙니다.\r화일명: ") +
+                      fileName);
 
     QList<Record> recs;
     recs.reserve(dataCount);
@@ -348,7 +385,8 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     if (!toAmount(tail.mid(L.trailTotal.off, L.trailTotal.width), &total))
         return refuse(QStringLiteral("결과파일 트레일러의 금액이 숫자가 아닙니다.\r화일명: ") + fileName);
     if (total != sum)
-        return refuse(QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (자료 %2원, 트레일러 %3원)")
+        return refuse(QStringLiteral(
+                          "결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (자료 %2원, 트레일러 %3원)")
                           .arg(fileName)
                           .arg(sum)
                           .arg(total));
@@ -360,16 +398,16 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         return refuse(QStringLiteral("결과파일의 이체회차 자료가 없습니다.\r회차: %1").arg(table));
     const QString qt = Database::quoted(table);
     QList<RoundRow> rows;
-    QHash<QString, int> byKey;          // SNo|ItemCd
-    QHash<QString, QList<int>> bySNo;   // bank 03 names the student only
+    QHash<QString, int> byKey;        // SNo|ItemCd
+    QHash<QString, QList<int>> bySNo; // bank 03 names the student only
     {
         Query all(QStringLiteral("select rowid, SNo, ItemCd, AcctNo, Amt, ReplyTy, ExempTy from %1 "
                                  "order by SNo, ItemCd")
                       .arg(qt));
         if (!all.exec()) return refuse(QStringLiteral("결과반영실패: ") + all.error());
         while (all.next()) {
-            RoundRow r{all.num(0), all.str(1), all.str(2), all.str(3).trimmed(), all.str(5), all.str(6),
-                       all.num(4)};
+            RoundRow r{all.num(0), all.str(1), all.str(2), all.str(3).trimmed(),
+                       all.str(5), all.str(6), all.num(4)};
             byKey.insert(r.sno + QLatin1Char('|') + r.itemCd, int(rows.size()));
             bySNo[r.sno] << int(rows.size());
             rows << r;
@@ -410,10 +448,12 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
             return refuseRecord(
                 student(r) +
                 (sentState == SentLookup::None
-                     ? QStringLiteral("\r 학생의 이체자료가 여럿이어서 보낸 파일(sback)과 맞추어야 하는데\r 같은 "
-                                      "순서의 보낸 파일이 없습니다.")
-                     : QStringLiteral("\r 학생의 이체자료가 여럿이어서 보낸 파일(sback)과 맞추어야 하는데\r 같은 "
-                                      "순서의 보낸 파일이 여럿입니다.")) +
+                     ? QStringLiteral(
+                           "\r 학생의 이체자료가 여럿이어서 보낸 파일(sback)과 맞추어야 하는데\r 같은 "
+                           "순서의 보낸 파일이 없습니다.")
+                     : QStringLiteral(
+                           "\r 학생의 이체자료가 여럿이어서 보낸 파일(sback)과 맞추어야 하는데\r 같은 "
+                           "순서의 보낸 파일이 여럿입니다.")) +
                 QStringLiteral("\r\r  확인을 하여 주십시오!"));
         const QByteArray& s = sent.data[k];
         const QString sentItem = field(s, FL::L80::Item).trimmed();
@@ -427,12 +467,13 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
             if (byItem ? row.itemCd == sentItem : (row.acctNo == sentAcct && row.amt == sentAmt)) hits << c;
         }
         if (hits.size() != 1)
-            return refuseRecord(student(r) + QStringLiteral("\r 보낸 파일 %1의 %2번째 자료와 맞는 학생자료가 %3.")
-                                                 .arg(sent.name)
-                                                 .arg(k + 1)
-                                                 .arg(hits.isEmpty() ? QStringLiteral("없습니다")
-                                                                     : QStringLiteral("여럿입니다")) +
-                                QStringLiteral("\r\r  확인을 하여 주십시오!"));
+            return refuseRecord(
+                student(r) +
+                QStringLiteral("\r 보낸 파일 %1의 %2번째 자료와 맞는 학생자료가 %3.")
+                    .arg(sent.name)
+                    .arg(k + 1)
+                    .arg(hits.isEmpty() ? QStringLiteral("없습니다") : QStringLiteral("여럿입니다")) +
+                QStringLiteral("\r\r  확인을 하여 주십시오!"));
         target[k] = hits.first();
     }
     {
@@ -480,12 +521,14 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     const QString archive = yymm + seqNo + bankCode + QLatin1Char('.') + NextResultType(yymm, seqNo);
     out.archiveName = archive;
     Query upOk(
-        QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, ReplyTy = '1' where rowid = ?")
+        QStringLiteral(
+            "update %1 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, ReplyTy = '1' where rowid = ?")
             .arg(qt));
     // A failed payment with no amount keeps what the student is owed.
-    Query upFail(QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = case when ? > 0 then ? else Amt "
-                                "end, ProcDt = '00000000', ReplyTy = '0' where rowid = ?")
-                     .arg(qt));
+    Query upFail(
+        QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = case when ? > 0 then ? else Amt "
+                       "end, ProcDt = '00000000', ReplyTy = '0' where rowid = ?")
+            .arg(qt));
     for (int k : toApply) {
         const Record& r = recs[k];
         const qint64 rowid = rows[target[k]].rowid;
@@ -515,18 +558,19 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
              {QStringLiteral("FileType"), archive.mid(9, 3)},
              {QStringLiteral("YearMon"), archive.left(4)},
              {QStringLiteral("SeqNo"), archive.mid(4, 2)},
-             {QStringLiteral("BankCd"), req.listBankName == QLatin1String("신농협중앙") ? QStringLiteral("10")
-                                                                                   : archive.mid(6, 2)},
+             {QStringLiteral("BankCd"),
+              req.listBankName == QLatin1String("신농협중앙") ? QStringLiteral("10") : archive.mid(6, 2)},
              {QStringLiteral("DataCnt"), TDMLib::DigitsOnly(req.listCount).toLongLong()},
              {QStringLiteral("SRDate"), Clock::todayText()},
              {QStringLiteral("Gcode"), req.gcode.left(2)}},
             &err) ||
         !AppliedFiles::record(hash, archive, &err))
         return failWrite(QStringLiteral("결과파일을 등록하지 못했습니다.\r") + err);
-    if (!DMLib->WriteJobLog(kMenu, QStringLiteral("[파일풀기]은행명:") + req.listBankName +
-                                       QStringLiteral(", 파일명:") + fileName + QStringLiteral(", 이체일자:") +
-                                       req.listTransferDate + QStringLiteral(", 건수:") + req.listCount +
-                                       QStringLiteral(", 파일풀기회차:") + yearMon + QLatin1Char('-') + seqNo))
+    if (!DMLib->WriteJobLog(kMenu,
+                            QStringLiteral("[파일풀기]은행명:") + req.listBankName +
+                                QStringLiteral(", 파일명:") + fileName + QStringLiteral(", 이체일자:") +
+                                req.listTransferDate + QStringLiteral(", 건수:") + req.listCount +
+                                QStringLiteral(", 파일풀기회차:") + yearMon + QLatin1Char('-') + seqNo))
         return failWrite(QStringLiteral("작업기록을 남기지 못했습니다."));
     CrashPoint::hit("dist-apply-before-commit");
     if (!tx.commit()) return failWrite(QStringLiteral("결과를 저장하지 못했습니다.\r") + tx.error());
@@ -538,7 +582,8 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
                                 QStringLiteral("\r결과는 반영되었습니다."));
-    out.messages << box(QStringLiteral("파일풀기"), QStringLiteral("파일풀기가 완료되었습니다"), MsgIcon::Information);
+    out.messages << box(QStringLiteral("파일풀기"), QStringLiteral("파일풀기가 완료되었습니다"),
+                        MsgIcon::Information);
     out.status = Status::Applied;
     return out;
 }

@@ -112,8 +112,9 @@ void TFrmM102B08::setSeqNo(const QString& v) {
 }
 
 void TFrmM102B08::LoadFileList() {
-    files_ = bankText_.isEmpty() ? QList<ResultFileInfo>{}
-                                 : DistribResult::filesForBank(DMLib->dir(QStringLiteral("recv")), bankText_.left(2));
+    files_ = bankText_.isEmpty()
+                 ? QList<ResultFileInfo>{}
+                 : DistribResult::filesForBank(DMLib->dir(QStringLiteral("recv")), bankText_.left(2));
     SGrdRecvData->clearContents();
     SGrdRecvData->setRowCount(std::max<qsizetype>(1, files_.size()));
     const QLocale loc(QLocale::Korean);

@@ -25,8 +25,8 @@ public:
     explicit TFrmM102B08(QWidget* parent = nullptr);
     // bankText and groupText are the work window's combo texts
     // ("21.신한은행", "01.기본"); yearMon yyyymm, seqNo two digits.
-    TFrmM102B08(const QString& bankText, const QString& groupText, const QString& yearMon, const QString& seqNo,
-                QWidget* parent = nullptr);
+    TFrmM102B08(const QString& bankText, const QString& groupText, const QString& yearMon,
+                const QString& seqNo, QWidget* parent = nullptr);
 
     QTableWidget* SGrdRecvData = nullptr;
     QWidget* PnlMv = nullptr;
