@@ -61,13 +61,18 @@ struct Fixture {
                 r = put(r, 155, (s + i) % 10 ? "0000" : "1000");
                 file += r + "\r\n";
             }
-        file += put(put(blank, 0, "E"), 1, zero(kStudents * kItems + 2, 7)) + "\r\n";
+        // The trailer carries the records' total, which the apply checks.
+        file += put(put(put(blank, 0, "E"), 1, zero(kStudents * kItems + 2, 7)), 15,
+                    zero(qint64(kStudents) * kItems * 50000, 15)) +
+                "\r\n";
     }
 
     void reset() {
         Database::exec(
             QStringLiteral("update H_200_20240503 set ReplyTy = '0', ProcDt = NULL, ReplyCd = NULL"));
         Database::exec(QStringLiteral("delete from M_SRFILE"));
+        // The same file again each round: forget that it was applied.
+        Database::exec(QStringLiteral("delete from M_APPLIED"));
         QDir rback(DMLib->dir(QStringLiteral("rback")));
         for (const QString& f : rback.entryList(QDir::Files))
             rback.remove(f);

@@ -239,6 +239,8 @@ const bool registered = [] {
             const DistribList::Result r = DistribList::resetDate(target(a.mid(1)), opt(a, QStringLiteral("date")));
             return outcome(r, QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"));
         }
+        // Other words ("dist result ...") are commands of their own files.
+        if (!w.isEmpty()) return Driver::runCommand(QStringLiteral("dist-") + w, a.mid(1));
         return Driver::fail(QString::fromLatin1(kUsage));
     });
     return true;

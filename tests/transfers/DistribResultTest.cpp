@@ -1,0 +1,557 @@
+#include "support/TestRoot.h"
+
+#include "data/DMMain.h"
+#include "platform/db/Database.h"
+#include "platform/text/Cp949.h"
+#include "platform/ui/FormRegistry.h"
+#include "transfers/distribution/DistribResult.h"
+#include "transfers/distribution/M102B08.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTableWidget>
+
+#include <memory>
+
+namespace {
+
+// A fixed-width record: blanks, with values put at their offsets.
+struct Rec {
+    QByteArray b;
+    explicit Rec(int len = 80) : b(len, ' ') {}
+    Rec& put(int off, const QByteArray& v) {
+        b.replace(off, v.size(), v);
+        return *this;
+    }
+    Rec& putText(int off, const QString& v) { return put(off, Cp949::encode(v)); }
+};
+
+QByteArray zero(qint64 v, int w) {
+    return QByteArray::number(v).rightJustified(w, '0');
+}
+
+void writeFile(const QString& path, const QList<QByteArray>& lines) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    for (const QByteArray& l : lines)
+        f.write(l + "\r\n");
+}
+
+// One result record as the tests choose it.
+struct R {
+    const char* sno;
+    const char* item;
+    qint64 amt;
+    bool ok;
+    const char* code;
+};
+
+// The four layouts, header, data and trailer.
+QByteArray stdHead(const char* bank = "21") {
+    return Rec().put(0, "S").put(1, "C2").put(13, bank).put(15, "240510").b;
+}
+QByteArray stdData(const R& r) {
+    return Rec()
+        .put(0, "D")
+        .put(1, "21")
+        .put(3, "110222333444")
+        .put(20, zero(r.amt, 11))
+        .put(33, r.ok ? "Y" : "N")
+        .put(34, r.code)
+        .putText(48, QStringLiteral("C%1홍길동").arg(QString::fromLatin1(r.sno), -6))
+        .put(76, r.item)
+        .b;
+}
+QByteArray stdTrail(int n, qint64 total) {
+    return Rec().put(0, "E").put(1, zero(n + 2, 7)).put(8, zero(n, 7)).put(15, zero(total, 13)).b;
+}
+
+QByteArray nhHead(const char* bank = "11") {
+    return Rec().put(0, "S").put(1, bank).put(13, "240510").b;
+}
+QByteArray nhData(const R& r, const char* date = "240511") {
+    return Rec()
+        .put(0, "D")
+        .put(9, r.item)
+        .put(34, zero(r.amt, 10))
+        .put(44, QByteArray("C") + r.sno)
+        .putText(51, QStringLiteral("김철수"))
+        .put(68, r.ok ? "Y" : "N")
+        .put(69, r.code)
+        .put(71, date)
+        .b;
+}
+QByteArray nhTrail(int n, qint64 total) {
+    return Rec().put(0, "E").put(9, zero(n + 2, 6)).put(15, zero(total, 12)).b;
+}
+
+QByteArray b12Head(const char* bank = "12") {
+    return Rec().put(0, "11").put(2, bank).put(4, "240510").b;
+}
+QByteArray b12Data(const R& r) {
+    const QByteArray s(r.sno); // grade, class and number: 1 + 2 + 3
+    return Rec()
+        .put(0, "22")
+        .put(27, zero(r.amt, 12))
+        .put(39, r.ok ? "1" : "2")
+        .put(40, r.code)
+        .put(46, r.item)
+        .put(48, s.left(1))
+        .put(50, s.mid(1, 2))
+        .put(52, s.mid(3, 3))
+        .putText(55, QStringLiteral("이영희"))
+        .b;
+}
+QByteArray b12Trail(int n, qint64 total) {
+    return Rec().put(0, "33").put(2, zero(n, 6)).put(8, zero(total, 12)).b;
+}
+
+QByteArray b03Head() {
+    return Rec().put(0, "S").put(6, "240510").b;
+}
+// Bank 03's record: the student only; the request file sent carries the
+// item at 76 as every 80-byte request does.
+QByteArray b03Data(const R& r, bool sent = false, const char* acct = "12345678901234") {
+    Rec x;
+    x.put(0, "D").put(2, "03").put(12, acct).put(26, zero(r.amt, 11));
+    x.putText(37, QStringLiteral("C%1박민수").arg(QString::fromLatin1(r.sno), -6));
+    if (sent)
+        x.put(76, r.item);
+    else
+        x.put(71, r.ok ? "1" : "2").put(72, r.code);
+    return x.b;
+}
+QByteArray b03Trail(int n, qint64 total) {
+    return Rec().put(0, "E").put(6, zero(n, 7)).put(13, zero(total, 13)).b;
+}
+
+class DistribResults : public TestRoot {
+protected:
+    void SetUp() override {
+        TestRoot::SetUp();
+        ASSERT_TRUE(DMData->CreateH300(QStringLiteral("20240503")));
+        addRow("301001", "01", "0", "1", 50000);
+        addRow("301001", "02", "0", "1", 20000);
+        addRow("301002", "01", "0", "1", 50000);
+        addRow("301003", "01", "1", "1", 30000); // transferred by an earlier file
+        addRow("301004", "01", "0", "0", 0);     // exempt
+    }
+    void addRow(const char* sno, const char* item, const char* replyTy, const char* exempTy, qint64 amt,
+                const char* acct = "12345678901234") {
+        ASSERT_TRUE(Database::insertRow(
+            QStringLiteral("H_300_20240503"),
+            {{QStringLiteral("YearMon"), QStringLiteral("202405")},
+             {QStringLiteral("SeqNo"), QStringLiteral("03")},
+             {QStringLiteral("SNo"), QString::fromLatin1(sno)},
+             {QStringLiteral("ItemCd"), QString::fromLatin1(item)},
+             {QStringLiteral("BankCd"), QStringLiteral("21")},
+             {QStringLiteral("AcctNo"), QString::fromLatin1(acct)},
+             {QStringLiteral("Amt"), amt},
+             {QStringLiteral("ProcDt"), QString::fromLatin1(*replyTy == '1' ? "20240401" : "")},
+             {QStringLiteral("ReplyTy"), QString::fromLatin1(replyTy)},
+             {QStringLiteral("ExempTy"), QString::fromLatin1(exempTy)},
+             {QStringLiteral("CustNo"), QStringLiteral("C") + QString::fromLatin1(sno)},
+             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    }
+
+    QString recv(const QString& name) const { return path(QStringLiteral("recv/") + name); }
+
+    ResultApplyRequest request(const QString& name, const char* bank) const {
+        ResultApplyRequest r;
+        r.path = recv(name);
+        r.workBank = QString::fromLatin1(bank);
+        r.gcode = QStringLiteral("01");
+        r.yearMon = QStringLiteral("202405");
+        r.seqNo = QStringLiteral("03");
+        r.listBankName = DMData->GetBankName(r.workBank);
+        r.listTransferDate = QStringLiteral("2024.05.10");
+        r.listCount = QStringLiteral("         3");
+        return r;
+    }
+
+    // ReplyTy|ProcDt|ReplyCd|Amt|ExempTy of a row.
+    QString row(const char* sno, const char* item) {
+        return column(QStringLiteral(
+                          "select ReplyTy || '|' || ifnull(ProcDt,'') || '|' || ifnull(ReplyCd,'') || "
+                          "'|' || Amt || '|' || ExempTy from H_300_20240503 where SNo = ? and ItemCd = ?"),
+                      {QString::fromLatin1(sno), QString::fromLatin1(item)})
+            .value(0);
+    }
+    QStringList allRows() {
+        return column(
+            QStringLiteral("select SNo || ItemCd || ReplyTy || ifnull(ProcDt,'') || ifnull(ReplyCd,'') || "
+                           "Amt || ExempTy from H_300_20240503 order by SNo, ItemCd"));
+    }
+    QStringList rback() const {
+        return QDir(path(QStringLiteral("rback"))).entryList(QDir::Files, QDir::Name);
+    }
+};
+
+TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
+    writeFile(recv(QStringLiteral("00210001.301")),
+              {stdHead(), stdData({"301001", "01", 50000, true, "0000"}),
+               stdData({"301001", "02", 0, false, "1007"}), stdData({"301002", "01", 45000, false, "0107"}),
+               stdTrail(3, 95000)});
+    const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(o.appliedRows, 3);
+    EXPECT_EQ(row("301001", "01"), QStringLiteral("1|20240510|0000|50000|1"));
+    // A failed record without an amount keeps what the student is owed; one
+    // with an amount replaces it.
+    EXPECT_EQ(row("301001", "02"), QStringLiteral("0|00000000|1007|20000|1"));
+    EXPECT_EQ(row("301002", "01"), QStringLiteral("0|00000000|0107|45000|1"));
+    EXPECT_FALSE(QFile::exists(recv(QStringLiteral("00210001.301"))));
+    EXPECT_EQ(o.archiveName, QStringLiteral("24050321.301"));
+    EXPECT_EQ(rback(), QStringList{QStringLiteral("24050321.301")});
+    EXPECT_EQ(
+        column(QStringLiteral("select SRType||FileName||FileType||YearMon||SeqNo||BankCd||DataCnt||SRDate "
+                              "from M_SRFILE")),
+        QStringList{QStringLiteral("R24050321.30130124050321320260316")});
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202603 where JobLog like '[파일풀기]%'")), 1);
+    EXPECT_EQ(o.messages.last().text, QStringLiteral("파일풀기가 완료되었습니다"));
+
+    // The round's next result is 302, whatever the bank; an archive of that
+    // name already in rback is kept and the new one goes beside it.
+    QFile keep(path(QStringLiteral("rback/24050321.302")));
+    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+    keep.write("earlier");
+    keep.close();
+    Database::exec(QStringLiteral("update H_300_20240503 set ReplyTy = '0' where SNo = '301002'"));
+    writeFile(recv(QStringLiteral("00210001.302")),
+              {stdHead(), stdData({"301002", "01", 45000, true, "0000"}), stdTrail(1, 45000)});
+    const ResultApplyOutcome o2 = DistribResult::apply(request(QStringLiteral("00210001.302"), "21"));
+    ASSERT_EQ(o2.status, ResultApplyOutcome::Status::Applied);
+    EXPECT_EQ(o2.archiveName, QStringLiteral("24050321.302"));
+    EXPECT_EQ(rback(), (QStringList{QStringLiteral("24050321.301"), QStringLiteral("24050321.302"),
+                                    QStringLiteral("24050321.302_1")}));
+    QFile kept(path(QStringLiteral("rback/24050321.302")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(DistribResult::NextResultType(QStringLiteral("2405"), QStringLiteral("03")),
+              QStringLiteral("303"));
+}
+
+TEST_F(DistribResults, BankReadersTakeTheirOwnFields) {
+    // Banks 10 and 11: each record's own transfer date, two-digit codes.
+    writeFile(recv(QStringLiteral("00110001.301")),
+              {nhHead(), nhData({"301001", "01", 50000, true, "00"}),
+               nhData({"301002", "01", 0, false, "08"}), nhTrail(2, 50000)});
+    ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00110001.301"), "11"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(row("301001", "01"), QStringLiteral("1|20240511|00|50000|1"));
+    EXPECT_EQ(row("301002", "01"), QStringLiteral("0|00000000|08|50000|1"));
+    EXPECT_EQ(o.archiveName, QStringLiteral("24050311.301"));
+
+    // Bank 12: the student from grade, class and number; item "00" is "99".
+    addRow("302011", "99", "0", "1", 10000);
+    writeFile(recv(QStringLiteral("00120001.301")),
+              {b12Head(), b12Data({"302011", "00", 10000, true, "00"}),
+               b12Data({"301001", "02", 20000, true, "00"}), b12Trail(2, 30000)});
+    o = DistribResult::apply(request(QStringLiteral("00120001.301"), "12"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(row("302011", "99"), QStringLiteral("1|20240510|00|10000|1"));
+    EXPECT_EQ(row("301001", "02"), QStringLiteral("1|20240510|00|20000|1"));
+    EXPECT_EQ(o.archiveName, QStringLiteral("24050312.302"));
+
+    // The header of banks 10, 11 and 12 must name the work window's bank.
+    writeFile(recv(QStringLiteral("00120002.301")),
+              {b12Head("11"), b12Data({"301002", "01", 1, true, "00"}), b12Trail(1, 1)});
+    o = DistribResult::apply(request(QStringLiteral("00120002.301"), "12"));
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
+    EXPECT_EQ(o.messages.value(0).text, QStringLiteral("은행선택이 잘못되었습니다"));
+    EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00120002.301"))));
+}
+
+TEST_F(DistribResults, Bank03MatchesAStudentsRowsByTheFileSent) {
+    // 301001 holds two items; bank 03 names the student only.
+    const QList<R> recs{{"301001", "02", 20000, true, "0000"},
+                        {"301002", "01", 50000, false, "3002"},
+                        {"301001", "01", 50000, true, "0000"}};
+    QList<QByteArray> result{b03Head()}, sent{b03Head()};
+    for (const R& r : recs) {
+        result << b03Data(r);
+        sent << b03Data(r, true);
+    }
+    result << b03Trail(3, 120000);
+    sent << b03Trail(3, 120000);
+    const QString name = QStringLiteral("00030001.301");
+    writeFile(recv(name), result);
+
+    // Without the file that was sent the two rows cannot be told apart.
+    const QStringList before = allRows();
+    ResultApplyOutcome o = DistribResult::apply(request(name, "03"));
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+    EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("학번=301001, 성명=박민수")))
+        << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(allRows(), before);
+
+    // A file sent with other students in that order is not it.
+    QList<QByteArray> other = sent;
+    std::swap(other[1], other[2]);
+    writeFile(path(QStringLiteral("sback/24050303.301")), other);
+    o = DistribResult::apply(request(name, "03"));
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+
+    // A sent record naming an item the student does not hold matches no row.
+    QList<QByteArray> wrong = sent;
+    wrong[1].replace(76, 2, "07");
+    writeFile(path(QStringLiteral("sback/24050303.301")), wrong);
+    o = DistribResult::apply(request(name, "03"));
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+    EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("1번째 자료와 맞는 학생자료가 없습니다")))
+        << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(allRows(), before);
+
+    writeFile(path(QStringLiteral("sback/24050303.301")), sent);
+    o = DistribResult::apply(request(name, "03"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(row("301001", "01"), QStringLiteral("1|20240510|0000|50000|1"));
+    EXPECT_EQ(row("301001", "02"), QStringLiteral("1|20240510|0000|20000|1"));
+    EXPECT_EQ(row("301002", "01"), QStringLiteral("0|00000000|3002|50000|1"));
+    EXPECT_EQ(o.archiveName, QStringLiteral("24050303.301"));
+}
+
+TEST_F(DistribResults, Bank03SentRecordsWithoutItemMatchByAccountAndAmount) {
+    // A second file of the same students in the same order makes the choice
+    // ambiguous; a record that fits both rows of a student is refused too.
+    const QList<R> recs{{"301001", "  ", 20000, true, "0000"}, {"301001", "  ", 50000, true, "0000"}};
+    QList<QByteArray> result{b03Head()}, sent{b03Head()};
+    for (const R& r : recs) {
+        result << b03Data(r);
+        sent << b03Data(r, true);
+    }
+    result << b03Trail(2, 70000);
+    sent << b03Trail(2, 70000);
+    writeFile(recv(QStringLiteral("00030001.301")), result);
+    writeFile(path(QStringLiteral("sback/24050303.301")), sent);
+    writeFile(path(QStringLiteral("sback/24050303.302")), sent);
+    ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00030001.301"), "03"));
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+    EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("보낸 파일이 여럿입니다")));
+    QFile::remove(path(QStringLiteral("sback/24050303.302")));
+    o = DistribResult::apply(request(QStringLiteral("00030001.301"), "03"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(row("301001", "01").left(1), QStringLiteral("1"));
+    EXPECT_EQ(row("301001", "02").left(1), QStringLiteral("1"));
+}
+
+TEST_F(DistribResults, PaidCashAndExemptRowsAreReportedAndLeft) {
+    // A failed record for a row paid by an earlier file must not open it for
+    // payment again.
+    addRow("301005", "01", "2", "1", 40000); // paid by other means
+    writeFile(recv(QStringLiteral("00210001.301")),
+              {stdHead(), stdData({"301003", "01", 0, false, "1007"}),
+               stdData({"301004", "01", 10, true, "0000"}), stdData({"301005", "01", 40000, true, "0000"}),
+               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010)});
+    const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied);
+    EXPECT_EQ(o.appliedRows, 1);
+    EXPECT_EQ(o.skippedRows, 3);
+    ASSERT_EQ(o.messages.size(), 4);
+    EXPECT_TRUE(o.messages[0].text.contains(QStringLiteral("이미 이체된 학생입니다")));
+    EXPECT_TRUE(o.messages[1].text.contains(QStringLiteral("면제 학생입니다")));
+    EXPECT_TRUE(o.messages[2].text.contains(QStringLiteral("현금으로 처리된 학생입니다")));
+    EXPECT_EQ(row("301003", "01"), QStringLiteral("1|20240401||30000|1"));
+    EXPECT_EQ(row("301004", "01"), QStringLiteral("0|||0|0"));
+    EXPECT_EQ(row("301005", "01").left(1), QStringLiteral("2"));
+    EXPECT_EQ(row("301002", "01").left(1), QStringLiteral("1"));
+
+    // The same file again is refused.
+    writeFile(recv(QStringLiteral("00210009.301")),
+              {stdHead(), stdData({"301003", "01", 0, false, "1007"}),
+               stdData({"301004", "01", 10, true, "0000"}), stdData({"301005", "01", 40000, true, "0000"}),
+               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010)});
+    const ResultApplyOutcome again = DistribResult::apply(request(QStringLiteral("00210009.301"), "21"));
+    EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
+    EXPECT_TRUE(again.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")));
+}
+
+TEST_F(DistribResults, MalformedFilesChangeNothing) {
+    const QByteArray head = stdHead();
+    const QByteArray good = stdData({"301002", "01", 50000, true, "0000"});
+    auto with = [](QByteArray b, int off, const QByteArray& v) { return b.replace(off, v.size(), v); };
+    const struct {
+        const char* name;
+        const char* bank;
+        QList<QByteArray> lines;
+        const char16_t* why;
+    } cases[] = {
+        {"truncated record", "21", {head, good.left(70), stdTrail(1, 50000)}, u"레코드 길이"},
+        {"only a header", "21", {head}, u"헤더 또는 트레일러"},
+        {"no trailer", "21", {head, good}, u"트레일러가 없습니다"},
+        {"data after the trailer", "21", {head, stdTrail(0, 0), good, stdTrail(1, 50000)}, u"트레일러 뒤에"},
+        {"wrong count", "21", {head, good, stdTrail(2, 50000)}, u"자료건수"},
+        {"trailer sum differs", "21", {head, good, stdTrail(1, 49000)}, u"금액합계가 트레일러와 다릅니다"},
+        {"not CP949", "21", {head, with(good, 60, "\x80\xFF"), stdTrail(1, 50000)}, u"읽을 수 없는 문자"},
+        {"amount not a number",
+         "21",
+         {head, with(good, 25, "1A"), stdTrail(1, 50000)},
+         u"금액이 숫자가 아닙니다"},
+        {"success without an amount",
+         "21",
+         {head, with(good, 20, QByteArray(11, ' ')), stdTrail(1, 0)},
+         u"정상처리 자료에 금액이 없습니다"},
+        {"flag outside Y and N", "21", {head, with(good, 33, "X"), stdTrail(1, 50000)}, u"처리결과 표시가"},
+        {"transfer date not a day",
+         "21",
+         {with(head, 15, "240231"), good, stdTrail(1, 50000)},
+         u"헤더의 이체일자"},
+        {"unknown student",
+         "21",
+         {head, good, stdData({"309999", "01", 1, true, "0000"}), stdTrail(2, 50001)},
+         u"학번=309999, 성명=홍길동\r 항목코드=01\r 학생자료가 없습니다. "},
+        {"unknown item",
+         "21",
+         {head, stdData({"301002", "05", 1, true, "0000"}), stdTrail(1, 1)},
+         u"항목코드=05"},
+        {"one row named twice", "21", {head, good, good, stdTrail(2, 100000)}, u"결과가 두 번 있습니다"},
+        // Banks 10 and 11 would go on past a missing student; the file is refused whole.
+        {"unknown student, bank 11",
+         "11",
+         {nhHead(), nhData({"301001", "01", 1, true, "00"}), nhData({"309999", "01", 1, true, "00"}),
+          nhTrail(2, 2)},
+         u"학번=309999, 성명=김철수\r 학생자료가 없습니다."},
+        {"bank 11 record date not a day",
+         "11",
+         {nhHead(), nhData({"301001", "01", 1, true, "00"}, "240230"), nhTrail(1, 1)},
+         u"결과파일의 이체일자가"},
+        {"unknown student, bank 12",
+         "12",
+         {b12Head(), b12Data({"309999", "01", 1, true, "00"}), b12Trail(1, 1)},
+         u"해당 학생자료가 변경되었거나 없습니다."},
+        {"unknown student, bank 03",
+         "03",
+         {b03Head(), b03Data({"309999", "", 1, true, "0000"}), b03Trail(1, 1)},
+         u"학번=309999, 성명=박민수\r 학생자료가 없습니다."},
+    };
+    const QStringList before = allRows();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QStringLiteral("00") + QLatin1String(c.bank) + QStringLiteral("0001.301");
+        writeFile(recv(name), c.lines);
+        const ResultApplyOutcome o = DistribResult::apply(request(name, c.bank));
+        EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+        ASSERT_FALSE(o.messages.isEmpty());
+        EXPECT_TRUE(o.messages.first().text.contains(QString::fromUtf16(c.why)))
+            << o.messages.first().text.toStdString();
+        EXPECT_EQ(allRows(), before);
+        EXPECT_TRUE(QFile::exists(recv(name)));
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), 0);
+        EXPECT_TRUE(rback().isEmpty());
+        QFile::remove(recv(name));
+    }
+
+    // The round is needed, and must exist.
+    writeFile(recv(QStringLiteral("00210001.301")), {head, good, stdTrail(1, 50000)});
+    ResultApplyRequest req = request(QStringLiteral("00210001.301"), "21");
+    req.seqNo.clear();
+    ResultApplyOutcome o = DistribResult::apply(req);
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::NeedRound);
+    EXPECT_EQ(o.messages.value(0).text, QStringLiteral("이체년월 및 회차를 입력하세요!!"));
+    req.seqNo = QStringLiteral("04");
+    o = DistribResult::apply(req);
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+    EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("이체회차 자료가 없습니다")));
+    req = request(QStringLiteral("00210404.301"), "21");
+    o = DistribResult::apply(req);
+    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Refused);
+    EXPECT_EQ(o.messages.value(0).text, QStringLiteral("화일이 존재하지 않습니다!"));
+    EXPECT_EQ(allRows(), before);
+}
+
+TEST_F(DistribResults, ListShowsTheBanksDistributionResultsOnly) {
+    writeFile(recv(QStringLiteral("00200001.301")),
+              {stdHead("20"), stdData({"301002", "01", 50000, true, "0000"}), stdTrail(1, 50000)});
+    writeFile(recv(QStringLiteral("00200001.201")), {stdHead("20"), stdTrail(0, 0)});
+    writeFile(recv(QStringLiteral("00210001.301")), {stdHead(), stdTrail(0, 0)});
+    writeFile(recv(QStringLiteral("00110001.301")),
+              {nhHead(), nhData({"301001", "01", 1, true, "00"}), nhTrail(1, 1)});
+    const QList<ResultFileInfo> twenty =
+        DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20"));
+    ASSERT_EQ(twenty.size(), 1);
+    EXPECT_EQ(twenty[0].fileName, QStringLiteral("00200001.301"));
+    EXPECT_EQ(twenty[0].transferDate, QStringLiteral("240510"));
+    EXPECT_EQ(twenty[0].dataCount, 1);
+    const QList<ResultFileInfo> eleven =
+        DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("11"));
+    ASSERT_EQ(eleven.size(), 1);
+    EXPECT_EQ(eleven[0].transferDate, QStringLiteral("240510"));
+    EXPECT_EQ(eleven[0].dataCount, 1);
+
+    // A file applied by a run killed before its move is not offered again:
+    // the listing moves it on under a free name.
+    ASSERT_EQ(DistribResult::apply(request(QStringLiteral("00200001.301"), "20")).status,
+              ResultApplyOutcome::Status::Applied);
+    ASSERT_TRUE(
+        QFile::copy(path(QStringLiteral("rback/24050320.301")), recv(QStringLiteral("00200001.301"))));
+    EXPECT_TRUE(DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20")).isEmpty());
+    EXPECT_FALSE(QFile::exists(recv(QStringLiteral("00200001.301"))));
+    EXPECT_EQ(rback(), (QStringList{QStringLiteral("24050320.301"), QStringLiteral("24050320.301_1")}));
+}
+
+TEST_F(DistribResults, DialogListsAndAppliesThroughTheRegistry) {
+    writeFile(recv(QStringLiteral("00210001.301")),
+              {stdHead(), stdData({"301002", "01", 50000, true, "0000"}), stdTrail(1, 50000)});
+    // The work window hands its round over through its own properties.
+    QWidget work;
+    work.setProperty("bankText", QStringLiteral("21.신한은행"));
+    work.setProperty("groupText", QStringLiteral("01.기본"));
+    work.setProperty("yearMon", QStringLiteral("202405"));
+    work.setProperty("seqNo", QStringLiteral("03"));
+    const FormEntry* e = FormRegistry::find(QStringLiteral("M102B08"));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->mode, FormEntry::Mode::Dialog);
+    std::unique_ptr<QWidget> w(e->create(&work));
+    auto* dlg = qobject_cast<TFrmM102B08*>(w.get());
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("파일풀기"));
+    EXPECT_FALSE(dlg->PnlMv->isEnabled());
+    EXPECT_EQ(dlg->yearMon(), QStringLiteral("202405"));
+    ASSERT_EQ(dlg->SGrdRecvData->rowCount(), 1);
+    EXPECT_EQ(dlg->SGrdRecvData->item(0, 2)->text(), QStringLiteral("00210001.301"));
+    EXPECT_EQ(dlg->SGrdRecvData->item(0, 3)->text(), QStringLiteral("2024.05.10"));
+    EXPECT_EQ(dlg->SGrdRecvData->item(0, 4)->text().trimmed(), QStringLiteral("1"));
+    msg.expect(MsgResult::Ok);
+    dlg->SGrdRecvData->selectRow(0);
+    dlg->bbtnOKClick();
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->property("appliedTable").toString(), QStringLiteral("H_300_20240503"));
+    EXPECT_EQ(msg.texts(), QStringList{QStringLiteral("파일풀기가 완료되었습니다")});
+    EXPECT_EQ(row("301002", "01").left(1), QStringLiteral("1"));
+    w.reset();
+
+    // Another bank lists nothing, and OK on the empty row does nothing.
+    TFrmM102B08 other(QStringLiteral("20.국민은행"), QStringLiteral("01.기본"), QStringLiteral("202405"),
+                      QStringLiteral("03"));
+    EXPECT_EQ(other.SGrdRecvData->rowCount(), 1);
+    other.bbtnOKClick();
+    EXPECT_EQ(other.result(), QDialog::Rejected);
+}
+
+TEST_F(DistribResults, DriverAppliesAFile) {
+    writeFile(recv(QStringLiteral("00210001.301")),
+              {stdHead(), stdData({"301002", "01", 50000, true, "0000"}), stdTrail(1, 50000)});
+    stopServices();
+    QProcess p;
+    p.start(QStringLiteral(ZQ_DRIVER_PATH),
+            {QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316"),
+             QStringLiteral("dist"), QStringLiteral("result"), QStringLiteral("apply"),
+             QStringLiteral("00210001.301"), QStringLiteral("--bank"), QStringLiteral("21"),
+             QStringLiteral("--round"), QStringLiteral("202405-03")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+    startServices();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(QJsonDocument::fromJson(lines[0]).object().value(QStringLiteral("text")).toString(),
+              QStringLiteral("파일풀기가 완료되었습니다"));
+    const QJsonObject last = QJsonDocument::fromJson(lines[1]).object();
+    EXPECT_EQ(last.value(QStringLiteral("status")).toString(), QStringLiteral("applied"));
+    EXPECT_EQ(last.value(QStringLiteral("archive")).toString(), QStringLiteral("24050321.301"));
+    EXPECT_EQ(row("301002", "01"), QStringLiteral("1|20240510|0000|50000|1"));
+}
+
+} // namespace
