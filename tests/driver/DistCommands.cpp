@@ -8,6 +8,7 @@
 #include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribRequest.h"
 #include "transfers/distribution/DistribRound.h"
+#include "transfers/distribution/M102B10.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -133,12 +134,9 @@ int edit(const QStringList& a) {
         return outcome(DistribList::deleteRow(t, sno, item, nm), QStringLiteral("오류"),
                        QStringLiteral("삭제하지 못했습니다."));
     }
-    // Whole won only: a typo is never saved as 0.
+    // As the amount dialogs refuse it: empty, or not whole won.
+    if (!DistribAmount::accepted(opt(a, QStringLiteral("amount")), nullptr)) return 1;
     const std::optional<qint64> amt = RowEdit::parseAmount(opt(a, QStringLiteral("amount")));
-    if (!amt) {
-        Msg::error(QStringLiteral("금액입력오류"), QStringLiteral("금액은 숫자로만 입력하세요!"));
-        return 1;
-    }
     if (what == QLatin1String("amount"))
         return outcome(DistribList::editAmount(t, sno, item, nm, *amt), QStringLiteral("오류"),
                        QStringLiteral("자료를 저장하지 못했습니다."));
@@ -239,7 +237,7 @@ const bool registered = [] {
             const DistribList::Result r = DistribList::resetDate(target(a.mid(1)), opt(a, QStringLiteral("date")));
             return outcome(r, QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"));
         }
-        // Other words ("dist result ...") are commands of their own files.
+        // Other words ("dist result ...", "dist find ...") are commands of their own files.
         if (!w.isEmpty()) return Driver::runCommand(QStringLiteral("dist-") + w, a.mid(1));
         return Driver::fail(QString::fromLatin1(kUsage));
     });
