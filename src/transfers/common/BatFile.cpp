@@ -1,6 +1,7 @@
 #include "transfers/common/BatFile.h"
 
 #include "data/DMBank.h"
+#include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "data/FileMoves.h"
 #include "platform/db/Database.h"
@@ -1000,3 +1001,113 @@ bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const 
     return true;
 }
 
+
+// ---- Account registration (LayoutReg100)
+
+namespace Reg100 = FileLayout::Reg100;
+
+QString BatFile::NextRegFileType(const QString& runKey) {
+    Query q(QStringLiteral("select Max(FileType) as FileSeq from M_SRFILE "
+                           " where SRType = 'G' and YearMon = ? and SeqNo = ? and substr(FileType, 1, 1) = 'R' "));
+    q.add(runKey.mid(2, 4)).add(runKey.mid(6, 2));
+    if (!q.exec()) return {};
+    const QString seq = q.next() ? q.str(0).trimmed() : QString();
+    if (seq.isEmpty()) return QStringLiteral("R01");
+    bool ok = false;
+    const int n = seq.mid(1, 2).toInt(&ok);
+    if (!ok || n >= 99) return {};
+    return QStringLiteral("R%1").arg(n + 1, 2, 10, QLatin1Char('0'));
+}
+
+QString BatFile::RegFileBank(const QString& regBank) {
+    return regBank == QLatin1String("20") || regBank == QLatin1String("24") ? QStringLiteral("84") : regBank;
+}
+
+namespace {
+
+// The consent mark of a record: banks that took it from a given day on.
+const char* regConsent(const QString& bank, int todayYymmdd) {
+    if (bank == QLatin1String("03")) return todayYymmdd > 80600 ? "Y" : "N";
+    if (isNHGroup(bank)) return todayYymmdd > 80500 ? "Y" : "N";
+    if (bank == QLatin1String("20") || bank == QLatin1String("23")) return todayYymmdd > 80413 ? "Y" : "N";
+    return "Y";
+}
+
+} // namespace
+
+bool bCreateRegFile(const QString& RunKey, const QString& RegBank, const QString& RepFacCd, QString& FileName,
+                    int& Count, const RequestBooking& Book) {
+    const QString table = QStringLiteral("H_R00_") + RunKey;
+    if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return false;
+    const QString type = BatFile::NextRegFileType(RunKey);
+    if (type.isEmpty()) {
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이 회차의 계좌등록 파일 번호(R01~R99)를 모두 사용하였습니다."));
+        return false;
+    }
+    const QString name = RunKey.mid(2, 6) + BatFile::RegFileBank(RegBank) + QLatin1Char('.') + type;
+    const QDate today = Clock::today();
+    const QString todayText = today.toString(QStringLiteral("yyyyMMdd"));
+    const int yymmdd = today.toString(QStringLiteral("yyMMdd")).toInt();
+
+    QByteArray content;
+    {
+        Record h(content, Reg100::Width);
+        h.text(0, 1, "S");
+        QString kind = QStringLiteral("A1");
+        if (RegBank == QLatin1String("11") || RegBank == QLatin1String("12") || RegBank == QLatin1String("03"))
+            kind = QStringLiteral("E1");
+        else if (RegBank == QLatin1String("26"))
+            kind = QStringLiteral("C9");
+        else if (RegBank == QLatin1String("23"))
+            kind = yymmdd > 80413 ? QStringLiteral("A1") : QStringLiteral("E1");
+        h.text(Reg100::HeadKind, kind);
+        h.text(Reg100::HeadCompy, RepFacCd);
+        h.text(Reg100::HeadBank, RegBank == QLatin1String("26") ? QStringLiteral("88") : RegBank);
+        h.num(Reg100::HeadDate, todayText);
+        h.text(23, 1, "1");
+        if (RegBank == QLatin1String("26")) {
+            h.num(Reg100::HeadDate26, todayText);
+            h.text(Reg100::HeadRepCd, DMData->GetRepCd(QStringLiteral("26")));
+        } else if (RegBank != QLatin1String("05")) {
+            h.text(Reg100::HeadRepCd, RepFacCd);
+        }
+        h.text(Reg100::HeadRunKey, RunKey);
+    }
+    Query q(QStringLiteral("SELECT BankCd, AcctNo, SocId, NapbuNo FROM %1 ORDER BY NapbuNo")
+                .arg(Database::quoted(table)));
+    if (!q.exec()) return false;
+    qint64 n = 0;
+    while (q.next()) {
+        const QString bank = q.str(0), acct = q.str(1);
+        Record d(content, Reg100::Width);
+        d.text(0, 1, "D");
+        d.num(Reg100::RecNo, ++n);
+        d.text(Reg100::Bank, bank == QLatin1String("10") ? QStringLiteral("11") : bank);
+        if (isNHGroup(bank))
+            d.num(Reg100::Acct.off, 14, acct); // and two blanks
+        else
+            d.text(Reg100::Acct, acct);
+        d.text(26, 1, "1");
+        d.num(29, 6, QStringLiteral("0"));
+        d.num(Reg100::ReqDate, todayText);
+        d.text(Reg100::Consent.off, Reg100::Consent.width, QByteArrayView(regConsent(bank, yymmdd)));
+        d.text(Reg100::SocId, q.str(2));
+        d.text(Reg100::Payer, q.str(3));
+        if (bank == QLatin1String("23")) d.text(Reg100::RunKey23, RunKey);
+    }
+    if (!q.ok()) return false;
+    {
+        Record t(content, Reg100::Width);
+        t.text(0, 1, "E");
+        t.num(Reg100::TrailAll, n + 2);
+        t.num(Reg100::TrailCount, n);
+        for (int off = 15; off < 50; off += 7)
+            t.num(off, 7, qint64(0));
+    }
+    if (!recordsWhole(content, Reg100::Width)) return false;
+    if (!writeAndPlace(content, name, Book)) return false;
+    FileName = name;
+    Count = int(n);
+    return true;
+}

@@ -138,3 +138,20 @@ bool bCreateDistribFile(const QString& StartDate, const QString& EndDate, const 
                         const QString& RunKey, const QList<DistribRow>& Marked, QString& FileName, int& Count,
                         QStringList* leftOut = nullptr);
 
+
+namespace BatFile {
+// The next registration file type of a run ("R01" first) from its "G"
+// bookings; empty when every type up to "R99" is used.
+QString NextRegFileType(const QString& runKey);
+// The bank part of a registration file's name: "84" for banks 20 and 24.
+QString RegFileBank(const QString& regBank);
+} // namespace BatFile
+
+// Writes the account-registration request file (100 bytes) of the run table
+// H_R00_ + RunKey for the registration bank into send: a header, one record
+// per run row in payer-number order and a trailer. True with the 12-character
+// FileName and the number of data records; false when no file was written.
+// The file appears in send only when complete, and with Book only together
+// with its booking.
+bool bCreateRegFile(const QString& RunKey, const QString& RegBank, const QString& RepFacCd, QString& FileName,
+                    int& Count, const RequestBooking& Book = {});

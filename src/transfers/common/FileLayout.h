@@ -155,4 +155,31 @@ inline constexpr Field TrailFailCount{46, 7};
 inline constexpr Field TrailFailAmt{53, 13};
 } // namespace D03
 
+// The 100-byte account-registration layout: request and result.
+namespace Reg100 {
+inline constexpr int Width = 100;
+// header
+inline constexpr Field HeadKind{1, 2};
+inline constexpr Field HeadCompy{3, 10};  // institution code
+inline constexpr Field HeadBank{13, 2};   // "88" stands for bank 26
+inline constexpr Field HeadDate{15, 8};   // yyyymmdd
+inline constexpr Field HeadDate26{24, 8}; // bank 26 only
+inline constexpr Field HeadRepCd{32, 10};
+inline constexpr Field HeadRunKey{42, 56}; // yyyymm + run, left-aligned
+// data
+inline constexpr Field RecNo{1, 7};
+inline constexpr Field Bank{8, 2};
+inline constexpr Field Acct{10, 16};
+inline constexpr Field ReqDate{35, 8};
+inline constexpr Field Flag{43, 1};  // result: 'Y' registered
+inline constexpr Field Reply{44, 4}; // result code
+inline constexpr Field Consent{48, 1};
+inline constexpr Field SocId{49, 13};
+inline constexpr Field Payer{62, 20};
+inline constexpr Field RunKey23{82, 16}; // rows of bank 23 only
+// trailer
+inline constexpr Field TrailAll{1, 7}; // records with header and trailer
+inline constexpr Field TrailCount{8, 7};
+} // namespace Reg100
+
 } // namespace FileLayout
