@@ -227,8 +227,8 @@ ReportDocument printRows(const QList<RoundRow>& rows, const ReportSelection& s) 
     const QList<QList<StudentBlock>> pages = StudentBlocks::pages(rows, kLines, isCash ? 1 : 4);
     const QString year = s.get(QStringLiteral("year")) + QStringLiteral(" 년도");
     const QString quarter = quarterText(s);
-    const QString from = dateWords(s.get(QStringLiteral("from")));
-    const QString to = dateWords(s.get(QStringLiteral("to")));
+    const QString from = dateWords(s.get(QStringLiteral("sdate")));
+    const QString to = dateWords(s.get(QStringLiteral("edate")));
     const QString desc = s.get(QStringLiteral("desc"));
     const bool part = s.get(QStringLiteral("part")) == QLatin1String("1");
     const QString footers[4] = {QStringLiteral("QRLabel7"), QStringLiteral("QRLabel39"),

@@ -8,8 +8,9 @@
 // one student a page). Quarter 5 is "분기수기입력" (every round, the quarter
 // typed by hand). Selection extras: "kind" ("1" 현금이체학생, else
 // 자동이체학생), "part" ("1": account shown in part), "year", "bun" (the typed
-// quarter, printed whenever given), "from" and "to" (payment period, yyyymmdd), "paybank" and
-// "payacct" (where cash students pay), "desc" (the footer line).
+// quarter, printed whenever given), "sdate" and "edate" (payment period,
+// yyyymmdd), "paybank" and "payacct" (where cash students pay), "desc" (the
+// footer line).
 
 namespace Notices {
 

@@ -140,8 +140,8 @@ void TFrmP110B00::fillExtra(ReportSelection& s) const {
     if (EditBun->isVisibleTo(this)) s.extra.insert(QStringLiteral("bun"), EditBun->text());
     s.extra.insert(QStringLiteral("kind"), rdoCash->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     s.extra.insert(QStringLiteral("part"), rdoPart->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    s.extra.insert(QStringLiteral("from"), dateDigits(MedtSLastDate));
-    s.extra.insert(QStringLiteral("to"), dateDigits(MedtELastDate));
+    s.extra.insert(QStringLiteral("sdate"), dateDigits(MedtSLastDate));
+    s.extra.insert(QStringLiteral("edate"), dateDigits(MedtELastDate));
     s.extra.insert(QStringLiteral("paybank"), edtBank->text());
     s.extra.insert(QStringLiteral("payacct"), edtAcctNo->text());
     s.extra.insert(QStringLiteral("desc"), edtdesc->text());

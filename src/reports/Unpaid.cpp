@@ -95,7 +95,7 @@ ReportDocument printRows(const QList<RoundRow>& rows, const ReportSelection& s) 
         label(QStringLiteral("totcap") + n, 4, 33, 20, 5, QStringLiteral("총      액 :"));
         label(QStringLiteral("QRLblTotAmt") + n, 24, 33, 30, 5, {}, kPlain, ReportAlign::Right);
         label(QStringLiteral("won") + n, 55, 33, 6, 5, QStringLiteral("원"));
-        const double head = 40, step = 6;
+        const double head = 38, step = 5.8;
         band->addFrame({x + 3, y + head, 90, step * (kLines + 1)});
         band->addLine({x + 55, y + head, 0, step * (kLines + 1)});
         band->addLine({x + 3, y + head + step, 90, 0});
@@ -114,10 +114,10 @@ ReportDocument printRows(const QList<RoundRow>& rows, const ReportSelection& s) 
         label(QStringLiteral("QRLblDate") + QString::number(2 * k - 1), 22, fy, 45, 5);
         label(QStringLiteral("kkaji") + n, 67, fy, 20, 5, QStringLiteral("까지"));
         label(QStringLiteral("QRLbldesc") + n, 4, fy + 6, 88, 5);
-        label(QStringLiteral("QRLblDate") + QString::number(2 * k), 4, fy + 13, 88, 5, {}, kPlain,
+        label(QStringLiteral("QRLblDate") + QString::number(2 * k), 4, fy + 12, 88, 5, {}, kPlain,
               ReportAlign::Center);
-        label(QStringLiteral("QRLblSchName") + n, 4, fy + 20, 64, 5, {}, kPlain, ReportAlign::Right);
-        band->addImage(QStringLiteral("QRImage") + n, {x + 70, y + fy + 13, 19, 17.7}, seal);
+        label(QStringLiteral("QRLblSchName") + n, 4, fy + 18, 64, 5, {}, kPlain, ReportAlign::Right);
+        band->addImage(QStringLiteral("QRImage") + n, {x + 72, y + fy + 4, 17, 15.8}, seal);
     }
 
     const QList<QList<StudentBlock>> pages = StudentBlocks::pages(rows, kLines, 4);

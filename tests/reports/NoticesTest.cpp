@@ -86,8 +86,8 @@ protected:
         s.seq1 = QStringLiteral("01");
         s.extra = {{QStringLiteral("kind"), cash ? QStringLiteral("1") : QStringLiteral("0")},
                    {QStringLiteral("year"), QStringLiteral("2026")},
-                   {QStringLiteral("from"), QStringLiteral("20260320")},
-                   {QStringLiteral("to"), QStringLiteral("20260331")},
+                   {QStringLiteral("sdate"), QStringLiteral("20260320")},
+                   {QStringLiteral("edate"), QStringLiteral("20260331")},
                    {QStringLiteral("desc"), QStringLiteral("자동이체하오니 납부하여 주십시요.")},
                    {QStringLiteral("desc2"), QStringLiteral("이체합니다")},
                    {QStringLiteral("deadline"), QStringLiteral("20260331")}};
