@@ -1,9 +1,24 @@
 #include "reports/ReportCatalog.h"
 
+#include "reports/Letter.h"
+#include "reports/Notices.h"
 #include "reports/Receipts.h"
 #include "reports/Refunds.h"
+#include "reports/Resolutions.h"
+#include "reports/Unpaid.h"
 
 namespace ReportCatalog {
+
+namespace {
+
+// A resolution form lists its kept values and prints its page.
+ReportEntry resolution(const QString& unit) {
+    const ResolutionForm* f = Resolutions::find(unit);
+    return {f->name, unit, f->title, [unit](const ReportSelection& s) { return Resolutions::list(unit, s); },
+            [unit](const ReportSelection& s, ReportDocument* doc) { return Resolutions::print(unit, s, doc); }};
+}
+
+} // namespace
 
 const QList<ReportEntry>& all() {
     // One line per report; the driver's "report list NAME" and "print NAME"
@@ -13,6 +28,16 @@ const QList<ReportEntry>& all() {
          Receipts::print},
         {QStringLiteral("refunds"), QStringLiteral("P401B00"), QStringLiteral("환불내역 조회/출력"), Refunds::list,
          Refunds::print},
+        {QStringLiteral("notices"), QStringLiteral("P110B00"), QStringLiteral("납부고지서"), Notices::list,
+         Notices::print},
+        {QStringLiteral("unpaid"), QStringLiteral("P109B00"), QStringLiteral("미납명세서"), Unpaid::list,
+         Unpaid::print},
+        {QStringLiteral("letter"), QStringLiteral("P108B00"), QStringLiteral("가정통신문"), Letter::list,
+         Letter::print},
+        resolution(QStringLiteral("P104B00")),
+        resolution(QStringLiteral("P105B00")),
+        resolution(QStringLiteral("P106B00")),
+        resolution(QStringLiteral("P107B00")),
     };
     return entries;
 }

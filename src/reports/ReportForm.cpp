@@ -178,15 +178,19 @@ void TReportSelectForm::pickRound(int which) {
         Rounds::plainBox(QStringLiteral("해당하는 자료가 존재하지 없습니다."));
         return;
     }
-    TFrmM101B02 dlg(this);
-    dlg.InitAction(mask);
-    dlg.EdGcode->setText(cboGroup->currentText().left(2));
-    if (Modal::exec(&dlg) != QDialog::Accepted) return;
     QLineEdit* ym = which == 1 ? MEdtYearMon : MEdtYearMon_2;
     QLineEdit* seq = which == 1 ? MEdtSeqNo : MEdtSeqNo_2;
-    ym->setText(dlg.yearMon());
-    seq->setText(dlg.seqNo());
-    seq->setFocus();
+    // A window may refuse the round picked; the pick then starts again.
+    for (;;) {
+        TFrmM101B02 dlg(this);
+        dlg.InitAction(mask);
+        if (pickOfGroup) dlg.EdGcode->setText(cboGroup->currentText().left(2));
+        if (Modal::exec(&dlg) != QDialog::Accepted) return;
+        ym->setText(dlg.yearMon());
+        seq->setText(dlg.seqNo());
+        seq->setFocus();
+        if (roundPicked(dlg.yearMon(), dlg.seqNo())) return;
+    }
 }
 
 ReportSelection TReportSelectForm::selection() const {

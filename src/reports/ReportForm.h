@@ -54,6 +54,10 @@ protected:
     virtual void fillExtra(ReportSelection&) const {}
     // Called after the quarter box changed (its own edits to clear).
     virtual void quarterChanged() {}
+    // Called after a round was picked; false refuses it and picks again.
+    virtual bool roundPicked(const QString& /*yearMon*/, const QString& /*seqNo*/) { return true; }
+    // The round selector offers only the rounds of the chosen item group.
+    bool pickOfGroup = true;
     void clearGrid();
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,0 +1,43 @@
+#include "reports/StudentBlocks.h"
+
+#include <algorithm>
+
+namespace StudentBlocks {
+
+QList<QList<StudentBlock>> pages(const QList<RoundRow>& rows, int lines, int blocks) {
+    QList<QList<StudentBlock>> out;
+    int slot = blocks; // no page open yet
+    const auto place = [&](StudentBlock b, bool freshPage) {
+        if (freshPage || slot >= blocks) {
+            out << QList<StudentBlock>(blocks);
+            slot = 0;
+        }
+        out.last()[slot++] = std::move(b);
+    };
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype end = i;
+        qint64 total = 0;
+        while (end < rows.size() && rows.at(end).sNo == rows.at(i).sNo)
+            total += rows.at(end++).amt;
+        for (qsizetype at = i; at < end; at += lines) {
+            StudentBlock b;
+            b.rows = rows.mid(at, std::min<qsizetype>(lines, end - at));
+            b.total = total;
+            // The continuation of a student starts the next page.
+            place(std::move(b), at != i);
+        }
+        i = end;
+    }
+    return out;
+}
+
+void sortForPrint(QList<RoundRow>* rows) {
+    std::stable_sort(rows->begin(), rows->end(), [](const RoundRow& a, const RoundRow& b) {
+        if (a.sNo != b.sNo) return a.sNo < b.sNo;
+        if (a.procDt != b.procDt) return a.procDt < b.procDt;
+        if (a.gcode != b.gcode) return a.gcode < b.gcode;
+        return a.itemCd < b.itemCd;
+    });
+}
+
+} // namespace StudentBlocks

@@ -1,0 +1,23 @@
+#pragma once
+#include "reports/ReportSelection.h"
+
+// Printouts of fixed blocks, one student a block and a fixed number of lines
+// a block (notices, unpaid statements). A student with more lines than a
+// block holds goes on in a block of the next page under the same heading, so
+// no line is dropped or written into another student's block.
+
+struct StudentBlock {
+    QList<RoundRow> rows; // the lines of this block, in print order
+    qint64 total = 0;     // of every line of the student, all blocks together
+    bool used() const { return !rows.isEmpty(); }
+};
+
+namespace StudentBlocks {
+
+// The rows (ordered by student) in pages of `blocks` blocks of `lines` lines.
+QList<QList<StudentBlock>> pages(const QList<RoundRow>& rows, int lines, int blocks);
+
+// Orders rows as the printouts list them: SNo, ProcDt, Gcode, ItemCd.
+void sortForPrint(QList<RoundRow>* rows);
+
+} // namespace StudentBlocks
