@@ -166,8 +166,11 @@ ReportDocument printRows(const QList<QStringList>& rows, const QString& date) {
     ReportElement& receipt = b.addLabel(QStringLiteral("QRLabel7"), {x[4] + 1, top + 1, x[5] - x[4] - 2, 10},
                                         QStringLiteral("영   수   필통지서매수"), head, ReportAlign::Center);
     receipt.wordWrap = true;
-    for (int i = 1; i < 5; ++i)
-        b.addLine({x[i], i < 3 ? top + 6 : top, 0, bottom - (i < 3 ? top + 6 : top)});
+    // 관, 항 and 목 stand under one head and above one 합계 box.
+    for (int i = 1; i < 3; ++i)
+        b.addLine({x[i], top + 6, 0, sumTop - top - 6});
+    for (int i = 3; i < 5; ++i)
+        b.addLine({x[i], top, 0, bottom - top});
     for (int n = 0; n <= kFormLines; ++n)
         b.addLine({0, top + headH + n * lineH, 200, 0});
     for (int n = 1; n <= kFormLines; ++n) {
