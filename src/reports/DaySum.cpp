@@ -30,9 +30,10 @@ bool collect(const QStringList& tables, const QString& date, QList<Line>* out, Q
     for (const QString& t : tables) {
         const QString name = Database::quoted(t);
         if (name.isEmpty() || !Database::isRoundTableName(t)) continue;
-        Query q(QStringLiteral("SELECT SUM(Amt), COALESCE(SUM(REAmt), 0), ItemCd, Gcode FROM %1 WHERE ProcDt = ? "
-                               "GROUP BY ItemCd, Gcode")
-                    .arg(name));
+        Query q(
+            QStringLiteral("SELECT SUM(Amt), COALESCE(SUM(REAmt), 0), ItemCd, Gcode FROM %1 WHERE ProcDt = ? "
+                           "GROUP BY ItemCd, Gcode")
+                .arg(name));
         q.add(date);
         if (!q.exec()) {
             if (error) *error = q.error();
@@ -51,7 +52,8 @@ bool collect(const QStringList& tables, const QString& date, QList<Line>* out, Q
             l.gcode = key.first;
             l.itemCd = key.second;
             l.totAmt = tot - re;
-            Query item(QStringLiteral("SELECT ItemNm, Kwan, Hang FROM C_ITEM WHERE ItemID = ? AND Gcode = ?"));
+            Query item(
+                QStringLiteral("SELECT ItemNm, Kwan, Hang FROM C_ITEM WHERE ItemID = ? AND Gcode = ?"));
             item.add(l.itemCd);
             item.add(l.gcode);
             if (item.exec() && item.next()) {
@@ -97,7 +99,8 @@ bool build(const QString& date, QString* error) {
 
 bool lines(QList<Line>* out, QString* error) {
     out->clear();
-    Query q(QStringLiteral("SELECT Gcode, ItemCd, ItemNm, Kwan, Hang, TotAmt FROM M_DAYSUM ORDER BY Gcode, ItemCd"));
+    Query q(QStringLiteral(
+        "SELECT Gcode, ItemCd, ItemNm, Kwan, Hang, TotAmt FROM M_DAYSUM ORDER BY Gcode, ItemCd"));
     if (!q.exec()) {
         if (error) *error = q.error();
         return false;
@@ -123,12 +126,14 @@ ReportListing list(const ReportSelection& s) {
         return l;
     }
     for (const Line& x : found) {
-        l.rows << QStringList{x.itemCd, x.itemNm, x.kwan, x.hang, x.itemNm, ReportSelect::amount(x.totAmt, 15)};
+        l.rows << QStringList{x.itemCd, x.itemNm, x.kwan,
+                              x.hang,   x.itemNm, ReportSelect::amount(x.totAmt, 15)};
         ++l.count;
         l.total += x.totAmt;
     }
     if (l.rows.isEmpty())
-        l.box = ReportBox{QStringLiteral("확인"), QStringLiteral("해당되는 자료가 없습니다."), MsgIcon::Information};
+        l.box = ReportBox{QStringLiteral("확인"), QStringLiteral("해당되는 자료가 없습니다."),
+                          MsgIcon::Information};
     return l;
 }
 
@@ -161,8 +166,8 @@ ReportDocument printRows(const QList<QStringList>& rows, const QString& date) {
     for (int i = 0; i < 3; ++i)
         b.addLabel(QStringLiteral("QRLabel%1").arg(3 + i), {x[i], top + 6.5, x[i + 1] - x[i], 5},
                    QString::fromUtf8(sub[i]), head, ReportAlign::Center);
-    b.addLabel(QStringLiteral("QRLabel6"), {x[3], top + 3.5, x[4] - x[3], 5}, QStringLiteral("금        액"), head,
-               ReportAlign::Center);
+    b.addLabel(QStringLiteral("QRLabel6"), {x[3], top + 3.5, x[4] - x[3], 5}, QStringLiteral("금        액"),
+               head, ReportAlign::Center);
     ReportElement& receipt = b.addLabel(QStringLiteral("QRLabel7"), {x[4] + 1, top + 1, x[5] - x[4] - 2, 10},
                                         QStringLiteral("영   수   필통지서매수"), head, ReportAlign::Center);
     receipt.wordWrap = true;
@@ -180,19 +185,20 @@ ReportDocument printRows(const QList<QStringList>& rows, const QString& date) {
         b.addLabel(QStringLiteral("QRLblMok%1").arg(n), {x[2] + 1, y, 38, 5}, {}, plain);
         b.addLabel(QStringLiteral("QRLblAmt%1").arg(n), {x[3] + 1, y, 43, 5}, {}, plain, ReportAlign::Right);
     }
-    b.addLabel(QStringLiteral("QRLabel8"), {0, sumTop + 1.5, 120, 5}, QStringLiteral("합                 계"), head,
-               ReportAlign::Center);
+    b.addLabel(QStringLiteral("QRLabel8"), {0, sumTop + 1.5, 120, 5}, QStringLiteral("합                 계"),
+               head, ReportAlign::Center);
     b.addLabel(QStringLiteral("QRLblTotAmt"), {x[3] + 1, sumTop + 1.5, 43, 5}, {}, head, ReportAlign::Right);
 
     // The signature and stamp boxes.
-    const char* boxes[] = {"분   임 징수관", "수입금출납원", "개인별징수부등             기",
-                           "일   월   별징수부등기", "계", "대      조"};
+    const char* boxes[] = {"분   임 징수관",         "수입금출납원", "개인별징수부등             기",
+                           "일   월   별징수부등기", "계",           "대      조"};
     const double boxTop = bottom + 8, boxW = 200.0 / 6;
     for (int i = 0; i < 6; ++i) {
         b.addFrame({i * boxW, boxTop, boxW, 10});
         b.addFrame({i * boxW, boxTop + 10, boxW, 25});
-        ReportElement& e = b.addLabel(QStringLiteral("QRLabel%1").arg(9 + i), {i * boxW + 1, boxTop + 0.5, boxW - 2, 9},
-                                      QString::fromUtf8(boxes[i]), plain, ReportAlign::Center);
+        ReportElement& e =
+            b.addLabel(QStringLiteral("QRLabel%1").arg(9 + i), {i * boxW + 1, boxTop + 0.5, boxW - 2, 9},
+                       QString::fromUtf8(boxes[i]), plain, ReportAlign::Center);
         e.wordWrap = true;
     }
 
@@ -205,8 +211,8 @@ ReportDocument printRows(const QList<QStringList>& rows, const QString& date) {
         if (*cursor >= rows.size()) return false;
         b.clearTexts(QStringLiteral("QRLbl"));
         b.setText(QStringLiteral("QRLblYear"), date.left(4) + QStringLiteral(" 년도"));
-        b.setText(QStringLiteral("QRLblDay"), date.mid(4, 2) + QStringLiteral(" 월  ") + date.mid(6, 2) +
-                                                  QStringLiteral(" 일분  "));
+        b.setText(QStringLiteral("QRLblDay"),
+                  date.mid(4, 2) + QStringLiteral(" 월  ") + date.mid(6, 2) + QStringLiteral(" 일분  "));
         for (int n = 1; n <= kFormLines && *cursor < rows.size(); ++n, ++*cursor) {
             const QStringList& row = rows.at(*cursor);
             b.setText(QStringLiteral("QRLblKwan%1").arg(n), row.value(2));

@@ -122,15 +122,17 @@ std::optional<ReportBox> compute(const ReportSelection& s, Table* t, QString* da
     if (day) *day = d;
 
     ReportWhere w;
-    w.sql = QStringLiteral("WHERE A.ItemCd = B.ItemID AND A.ExempTy = '1' AND A.SNo >= '100000' AND A.SNo < '900000'");
+    w.sql = QStringLiteral(
+        "WHERE A.ItemCd = B.ItemID AND A.ExempTy = '1' AND A.SNo >= '100000' AND A.SNo < '900000'");
     addBank(w, s.bank, QStringLiteral("A."));
     const QString item = itemOf(s);
     if (item == QLatin1String("00"))
         w.add(QStringLiteral("and B.Gcode = ?"), {s.gcode});
     else
         w.add(QStringLiteral("and A.ItemCd = ? and B.Gcode = ?"), {item, s.gcode});
-    Query q(QStringLiteral("SELECT A.ProcDt, A.SNo, A.ReplyTy, SUM(A.Amt), COALESCE(SUM(A.REAmt), 0) FROM %1 AS A, "
-                           "C_ITEM AS B %2 GROUP BY A.ProcDt, A.SNo, A.ReplyTy")
+    Query q(QStringLiteral(
+                "SELECT A.ProcDt, A.SNo, A.ReplyTy, SUM(A.Amt), COALESCE(SUM(A.REAmt), 0) FROM %1 AS A, "
+                "C_ITEM AS B %2 GROUP BY A.ProcDt, A.SNo, A.ReplyTy")
                 .arg(Database::quoted(table), w.sql));
     for (const QVariant& v : w.binds)
         q.add(v);
@@ -148,16 +150,21 @@ std::optional<ReportBox> compute(const ReportSelection& s, Table* t, QString* da
 ReportListing list(const ReportSelection& s) {
     ReportListing l;
     l.gcode = s.gcode;
-    l.columns = {QStringLiteral("학년"), QStringLiteral("반"),       QStringLiteral("조정액"),
-                 QStringLiteral("인원"), QStringLiteral("금액"),     QStringLiteral("수입누계"),
+    l.columns = {QStringLiteral("학년"),    QStringLiteral("반"),   QStringLiteral("조정액"),
+                 QStringLiteral("인원"),    QStringLiteral("금액"), QStringLiteral("수입누계"),
                  QStringLiteral("미수입액")};
     Table t;
     QString day;
     if ((l.box = compute(s, &t, &day))) return l;
     l.rows << QStringList{QStringLiteral("이체일자"), ReportSelect::dateText(day)};
     const auto row = [](const QString& g, const QString& c, const Figures& f) {
-        return QStringList{g,         c,         figure(f[Adjust]), figure(f[PersonsToday]), figure(f[AmtToday]),
-                           figure(f[AmtToday] + f[AmtBefore]), figure(f[NotReceived])};
+        return QStringList{g,
+                           c,
+                           figure(f[Adjust]),
+                           figure(f[PersonsToday]),
+                           figure(f[AmtToday]),
+                           figure(f[AmtToday] + f[AmtBefore]),
+                           figure(f[NotReceived])};
     };
     const auto empty = [](const Figures& f) { return f == Figures{}; };
     for (int g = 1; g <= kGrades; ++g) {
@@ -186,12 +193,14 @@ ReportDocument sheet(const Table& t, int first, int grades, int classes, int str
     head->addLabel(QStringLiteral("QRLabel1"), {0, 2, 200, 8}, QStringLiteral("수 입 명 세 서"), title,
                    ReportAlign::Center);
     if (form10)
-        head->addLabel(QStringLiteral("QRLabel2"), {0, 11, 200, 4.5}, QStringLiteral("(별지 제10호 서식)"), {},
-                       ReportAlign::Center);
+        head->addLabel(QStringLiteral("QRLabel2"), {0, 11, 200, 4.5}, QStringLiteral("(별지 제10호 서식)"),
+                       {}, ReportAlign::Center);
     head->addLabel(QStringLiteral("QRLabel3"), {150, 2, 18, 4}, QStringLiteral("발행일자 : "));
-    head->addSysData(QStringLiteral("QRSysData1"), {168, 2, 32, 4}, ReportSysData::Date, {}, ReportAlign::Right);
+    head->addSysData(QStringLiteral("QRSysData1"), {168, 2, 32, 4}, ReportSysData::Date, {},
+                     ReportAlign::Right);
     head->addLabel(QStringLiteral("QRLabel4"), {150, 6.5, 18, 4}, QStringLiteral("발행시간 : "));
-    head->addSysData(QStringLiteral("QRSysData2"), {168, 6.5, 32, 4}, ReportSysData::Time, {}, ReportAlign::Right);
+    head->addSysData(QStringLiteral("QRSysData2"), {168, 6.5, 32, 4}, ReportSysData::Time, {},
+                     ReportAlign::Right);
 
     const int lines = grades * (classes + 1) + 1;
     const double colHead = 10;
@@ -209,8 +218,8 @@ ReportDocument sheet(const Table& t, int first, int grades, int classes, int str
         const double y0 = i == 3 ? 5.0 : 0.0; // 인원 and 금액 share the head 금 일 수 입
         b->addLine({x[i + 1], y0, 0, colHead + lines * h - y0});
     }
-    b->addLabel(QStringLiteral("QRHead7"), {x[3], 0.5, x[5] - x[3], 4.5}, QStringLiteral("금 일 수 입"), headFont,
-                ReportAlign::Center);
+    b->addLabel(QStringLiteral("QRHead7"), {x[3], 0.5, x[5] - x[3], 4.5}, QStringLiteral("금 일 수 입"),
+                headFont, ReportAlign::Center);
     b->addLine({x[3], 5, x[5] - x[3], 0});
     b->addLine({0, colHead, 200, 0});
 
@@ -220,8 +229,10 @@ ReportDocument sheet(const Table& t, int first, int grades, int classes, int str
                           bool strong) {
         const double y = colHead + at * h;
         const ReportFont f{font.family, font.size, strong};
-        b->addLabel(QStringLiteral("QRGrade%1").arg(at), {x[0], y, x[1] - x[0], h}, g, f, ReportAlign::Center);
-        b->addLabel(QStringLiteral("QRClass%1").arg(at), {x[1], y, x[2] - x[1], h}, c, f, ReportAlign::Center);
+        b->addLabel(QStringLiteral("QRGrade%1").arg(at), {x[0], y, x[1] - x[0], h}, g, f,
+                    ReportAlign::Center);
+        b->addLabel(QStringLiteral("QRClass%1").arg(at), {x[1], y, x[2] - x[1], h}, c, f,
+                    ReportAlign::Center);
         const char* names[] = {"PersonCnt", "Amt", "TotAmt", "NonAmt"};
         for (int i = 0; i < 4; ++i)
             b->addLabel(QStringLiteral("QRLbl") + sum + QString::fromLatin1(names[i]) + number,
@@ -233,8 +244,8 @@ ReportDocument sheet(const Table& t, int first, int grades, int classes, int str
     for (int k = 0; k < grades; ++k) {
         for (int c = 1; c <= classes; ++c)
             line(c == 1 ? QStringLiteral("%1 학년").arg(first + k) : QString(),
-                 QStringLiteral("%1 반").arg(c, 2, 10, QLatin1Char('0')), QString(), QString::number(stride * k + c),
-                 false);
+                 QStringLiteral("%1 반").arg(c, 2, 10, QLatin1Char('0')), QString(),
+                 QString::number(stride * k + c), false);
         line(QString(), QStringLiteral("소계"), sum, QString::number(k + 1), true);
     }
     line(QString(), QStringLiteral("합계"), sum, QStringLiteral("7"), true);
@@ -269,7 +280,8 @@ ReportDocument sheet(const Table& t, int first, int grades, int classes, int str
 } // namespace
 
 bool elementary() {
-    return Registry::readString(QStringLiteral("SchoolInfo"), QStringLiteral("SelctSch")) == QLatin1String("1");
+    return Registry::readString(QStringLiteral("SchoolInfo"), QStringLiteral("SelctSch")) ==
+           QLatin1String("1");
 }
 
 ReportDocument sheetP00(const Table& t) {

@@ -40,17 +40,20 @@ constexpr int kShown[12] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2};
 TableDef tableDef() {
     TableDef d;
     d.name = kTable;
-    d.fields << FieldDef{QStringLiteral("SNo"), FieldType::Text, 10} << FieldDef{QStringLiteral("ItemCd"), FieldType::Text, 2};
+    d.fields << FieldDef{QStringLiteral("SNo"), FieldType::Text, 10}
+             << FieldDef{QStringLiteral("ItemCd"), FieldType::Text, 2};
     for (int m = 1; m <= 12; ++m)
         d.fields << FieldDef{QStringLiteral("ProcDt%1").arg(m), FieldType::Text, 8}
                  << FieldDef{QStringLiteral("ProcAmt%1").arg(m), FieldType::Integer, 0};
-    d.fields << FieldDef{QStringLiteral("Nm"), FieldType::Text, 20} << FieldDef{QStringLiteral("Num"), FieldType::Integer, 0};
+    d.fields << FieldDef{QStringLiteral("Nm"), FieldType::Text, 20}
+             << FieldDef{QStringLiteral("Num"), FieldType::Integer, 0};
     return d;
 }
 
 std::optional<ReportBox> check(const ReportSelection& s) {
     if (s.get(QStringLiteral("year")).trimmed().isEmpty())
-        return ReportBox{QStringLiteral("입력에러"), QStringLiteral("회계년도를 입력하세요!!"), MsgIcon::Information};
+        return ReportBox{QStringLiteral("입력에러"), QStringLiteral("회계년도를 입력하세요!!"),
+                         MsgIcon::Information};
     if (listOf(s, "grades").isEmpty()) return plainBox(QStringLiteral("선택학년을 확인하세요."));
     if (listOf(s, "itemcds").isEmpty()) return plainBox(QStringLiteral("선택항목을 확인하세요."));
     return ReportSelect::checkStudents(s);
@@ -97,7 +100,8 @@ bool collect(const ReportSelection& s, QList<Entry>* out, QString* error) {
         gq.finish();
         QStringList ids;
         for (const QString& c : itemCds)
-            if (chosen.contains(c) && chosen.value(c).first == g && !g.isEmpty()) ids << chosen.value(c).second;
+            if (chosen.contains(c) && chosen.value(c).first == g && !g.isEmpty())
+                ids << chosen.value(c).second;
         if (ids.isEmpty()) continue;
 
         ReportWhere w;
@@ -111,7 +115,8 @@ bool collect(const ReportSelection& s, QList<Entry>* out, QString* error) {
         for (const QString& gr : grades)
             gv << gr.left(1);
         w.add(QStringLiteral("and SCd IN (%1)").arg(marks(grades.size())), gv);
-        w.add(QStringLiteral("and ProcDt <> '' and ProcDt <> '00000000' and ProcDt <> '0' ORDER BY SNo, ItemCd"));
+        w.add(QStringLiteral(
+            "and ProcDt <> '' and ProcDt <> '00000000' and ProcDt <> '0' ORDER BY SNo, ItemCd"));
         Query q(QStringLiteral("SELECT SNo, Nm, ItemCd, YearMon, ProcDt, Amt, COALESCE(REAmt, 0) FROM %1 %2")
                     .arg(table, w.sql));
         for (const QVariant& v : w.binds)
@@ -180,7 +185,8 @@ bool build(const ReportSelection& s, int* rows, QString* error) {
     }
     // Written once the outcome stands, outside the build's transaction.
     if (DMLib)
-        DMLib->WriteJobLog(kMenuName, ok ? QStringLiteral("수납테이블생성 성공") : QStringLiteral("수납테이블생성 실패"));
+        DMLib->WriteJobLog(kMenuName, ok ? QStringLiteral("수납테이블생성 성공")
+                                         : QStringLiteral("수납테이블생성 실패"));
     if (!ok && error) *error = why;
     return ok;
 }
@@ -193,8 +199,9 @@ bool entries(QList<Entry>* out, const QString& order) {
         cols << QStringLiteral("ProcDt%1").arg(m) << QStringLiteral("ProcAmt%1").arg(m);
     cols << QStringLiteral("Nm") << QStringLiteral("Num");
     Query q(QStringLiteral("SELECT %1 FROM MSUNAP ORDER BY %2")
-                .arg(cols.join(QStringLiteral(", ")),
-                     order == QLatin1String("Num") ? QStringLiteral("Num") : QStringLiteral("SNo, ItemCd, Num")));
+                .arg(cols.join(QStringLiteral(", ")), order == QLatin1String("Num")
+                                                          ? QStringLiteral("Num")
+                                                          : QStringLiteral("SNo, ItemCd, Num")));
     if (!q.exec()) return false;
     while (q.next()) {
         Entry e;
@@ -221,13 +228,15 @@ qint64 count() {
 
 ReportListing list(const ReportSelection& s) {
     ReportListing l;
-    l.columns = {QStringLiteral("Num"), QStringLiteral("학번"), QStringLiteral("성명"), QStringLiteral("항목")};
+    l.columns = {QStringLiteral("Num"), QStringLiteral("학번"), QStringLiteral("성명"),
+                 QStringLiteral("항목")};
     for (int m : kShown)
         l.columns << QStringLiteral("%1월").arg(m);
     if ((l.box = check(s))) return l;
     QString error;
     if (!build(s, nullptr, &error)) {
-        l.box = ReportBox{QStringLiteral("오류"), QStringLiteral("수납테이블생성 실패\n") + error, MsgIcon::Error};
+        l.box = ReportBox{QStringLiteral("오류"), QStringLiteral("수납테이블생성 실패\n") + error,
+                          MsgIcon::Error};
         return l;
     }
     QList<Entry> rows;

@@ -100,7 +100,8 @@ TFrmP101B00::TFrmP101B00(QWidget* parent) : QWidget(parent) {
     SGrdIncom->setSelectionBehavior(QAbstractItemView::SelectRows);
     SGrdIncom->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int r = 0; r < Income::kClasses; ++r)
-        SGrdIncom->setItem(r, 0, new QTableWidgetItem(QStringLiteral(" %1 반").arg(r + 1, 2, 10, QLatin1Char('0'))));
+        SGrdIncom->setItem(
+            r, 0, new QTableWidgetItem(QStringLiteral(" %1 반").arg(r + 1, 2, 10, QLatin1Char('0'))));
     top->addWidget(SGrdIncom, 1);
 
     auto* foot = new QHBoxLayout;
@@ -144,8 +145,9 @@ void TFrmP101B00::cboGroupChange() {
     const QString gc = cboGroup->currentText().left(2);
     CbBank->clear();
     CbBank->addItem(QStringLiteral("00.모든은행"));
-    Query b(QStringLiteral("SELECT T1.BankCd, T2.BankNm FROM C_ACCT T1, C_BANK T2 WHERE T1.BankCd = T2.BankCd "
-                           "AND T1.Gcode = ? GROUP BY T1.BankCd, T2.BankNm ORDER BY T1.BankCd"));
+    Query b(
+        QStringLiteral("SELECT T1.BankCd, T2.BankNm FROM C_ACCT T1, C_BANK T2 WHERE T1.BankCd = T2.BankCd "
+                       "AND T1.Gcode = ? GROUP BY T1.BankCd, T2.BankNm ORDER BY T1.BankCd"));
     b.add(gc);
     if (b.exec())
         while (b.next())
@@ -153,12 +155,14 @@ void TFrmP101B00::cboGroupChange() {
     CbBank->setCurrentIndex(0);
     CbItem->clear();
     CbItem->addItem(QStringLiteral("00.모든항목"), QStringLiteral("00"));
-    Query q(QStringLiteral("SELECT A.ItemID, A.ItemNm, B.G_NAME FROM C_ITEM AS A, G_GROUP AS B WHERE A.Gcode = "
-                           "B.G_CODE AND A.Gcode = ? AND A.ItemNm <> '' ORDER BY A.Gcode, A.ItemID"));
+    Query q(
+        QStringLiteral("SELECT A.ItemID, A.ItemNm, B.G_NAME FROM C_ITEM AS A, G_GROUP AS B WHERE A.Gcode = "
+                       "B.G_CODE AND A.Gcode = ? AND A.ItemNm <> '' ORDER BY A.Gcode, A.ItemID"));
     q.add(gc);
     if (q.exec())
         while (q.next())
-            CbItem->addItem(q.str(0) + QLatin1Char('.') + q.str(1) + QStringLiteral(" : ") + q.str(2), q.str(0));
+            CbItem->addItem(q.str(0) + QLatin1Char('.') + q.str(1) + QStringLiteral(" : ") + q.str(2),
+                            q.str(0));
     CbItem->setCurrentIndex(0);
 }
 
@@ -212,7 +216,8 @@ void TFrmP101B00::bbtnShftDateViewClick() {
     const ReportSelection s = selection();
     QString day;
     if (s.ym1.isEmpty() || s.seq1.isEmpty()) {
-        ReportBox{QStringLiteral("입력요망"), QStringLiteral("이체년월과 회차는 반드시 입력하세요!!"), MsgIcon::Error}
+        ReportBox{QStringLiteral("입력요망"), QStringLiteral("이체년월과 회차는 반드시 입력하세요!!"),
+                  MsgIcon::Error}
             .show(this);
         return;
     }
@@ -246,7 +251,8 @@ void TFrmP101B00::showGrade(int grade) {
         SGrdIncom->setItem(c - 1, 5, cell(f[NotReceived], 12));
     }
     const Figures t = table_.total(grade);
-    const qint64 sums[5] = {t[Adjust], t[PersonsToday], t[AmtToday], t[AmtToday] + t[AmtBefore], t[NotReceived]};
+    const qint64 sums[5] = {t[Adjust], t[PersonsToday], t[AmtToday], t[AmtToday] + t[AmtBefore],
+                            t[NotReceived]};
     for (int i = 0; i < 5; ++i)
         PnlSum[i]->setText(ReportSelect::amount(sums[i], 0) + QLatin1Char(' '));
 }

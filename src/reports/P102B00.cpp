@@ -21,7 +21,8 @@
 
 namespace {
 
-const FormRegistrar registrar(FormEntry{QStringLiteral("P102B00"), QStringLiteral("수납부"), FormEntry::Mode::Dialog,
+const FormRegistrar registrar(FormEntry{QStringLiteral("P102B00"), QStringLiteral("수납부"),
+                                        FormEntry::Mode::Dialog,
                                         [](QWidget* parent) -> QWidget* { return new TFrmP102B00(parent); }});
 
 QLineEdit* digitsEdit(QWidget* owner, const char* name, int len) {
@@ -58,7 +59,8 @@ TFrmP102B00::TFrmP102B00(QWidget* parent) : QDialog(parent) {
     top->addLayout(head);
 
     const auto pair = [this](const QString& left, const QString& right, QListWidget** l, QListWidget** r,
-                             QPushButton** allAdd, QPushButton** add, QPushButton** del, QPushButton** allDel) {
+                             QPushButton** allAdd, QPushButton** add, QPushButton** del,
+                             QPushButton** allDel) {
         auto* row = new QGridLayout;
         *l = new QListWidget(this);
         *r = new QListWidget(this);
@@ -194,7 +196,8 @@ void TFrmP102B00::BtnCreateClick() {
         box->show(this);
         return;
     }
-    if (Msg::show(QStringLiteral("수납부"), QStringLiteral("자료생성시간이 몇분 소요가 될수있습니다\r계속하시겠습니까?"),
+    if (Msg::show(QStringLiteral("수납부"),
+                  QStringLiteral("자료생성시간이 몇분 소요가 될수있습니다\r계속하시겠습니까?"),
                   MsgIcon::Question, MsgButtons::YesNo, this) == MsgResult::No)
         return;
     PnlDispWait->setVisible(true);

@@ -18,9 +18,12 @@ public:
 
     QComboBox *cboYear = nullptr, *cboGroup = nullptr;
     // Each item entry carries its C_ITEM.ItemCd as its data.
-    QListWidget *LBStudtNo = nullptr, *LBSelectStudtNo = nullptr, *LBItemCd = nullptr, *LBSelectItemCd = nullptr;
-    QPushButton *SpdAllAddStudt = nullptr, *SpdAddStudt = nullptr, *SpdDelStudt = nullptr, *SpdAllDelStudt = nullptr;
-    QPushButton *SpdAllAddItem = nullptr, *SpdAddItem = nullptr, *SpdDelItem = nullptr, *SpdAllDelItem = nullptr;
+    QListWidget *LBStudtNo = nullptr, *LBSelectStudtNo = nullptr, *LBItemCd = nullptr,
+                *LBSelectItemCd = nullptr;
+    QPushButton *SpdAllAddStudt = nullptr, *SpdAddStudt = nullptr, *SpdDelStudt = nullptr,
+                *SpdAllDelStudt = nullptr;
+    QPushButton *SpdAllAddItem = nullptr, *SpdAddItem = nullptr, *SpdDelItem = nullptr,
+                *SpdAllDelItem = nullptr;
     QLineEdit *SHakFromEdit = nullptr, *SBanFromEdit = nullptr, *SBunFromEdit = nullptr;
     QLineEdit *SHakToEdit = nullptr, *SBanToEdit = nullptr, *SBunToEdit = nullptr;
     QPushButton *BtnCreate = nullptr, *BtnPrint = nullptr, *BtnClose = nullptr;

@@ -16,9 +16,12 @@ const QList<ReportEntry>& all() {
          Receipts::print},
         {QStringLiteral("refunds"), QStringLiteral("P401B00"), QStringLiteral("환불내역 조회/출력"), Refunds::list,
          Refunds::print},
-        {QStringLiteral("daysum"), QStringLiteral("P112B00"), QStringLiteral("수입일계표"), DaySum::list, DaySum::print},
-        {QStringLiteral("income"), QStringLiteral("P101B00"), QStringLiteral("수입명세서"), Income::list, Income::print},
-        {QStringLiteral("ledger"), QStringLiteral("P102B00"), QStringLiteral("수납부"), Ledger::list, Ledger::print},
+        {QStringLiteral("daysum"), QStringLiteral("P112B00"), QStringLiteral("수입일계표"), DaySum::list,
+         DaySum::print},
+        {QStringLiteral("income"), QStringLiteral("P101B00"), QStringLiteral("수입명세서"), Income::list,
+         Income::print},
+        {QStringLiteral("ledger"), QStringLiteral("P102B00"), QStringLiteral("수납부"), Ledger::list,
+         Ledger::print},
     };
     return entries;
 }

@@ -48,9 +48,9 @@ struct Row {
 // statement reads round 2026-03/01; the daily sum every round on
 // 2026-03-10; the ledger the fiscal year 2026 (2026-03 .. 2027-02).
 const Row kRows[] = {
-    {"20260301", "10101", "01", "01", "04", 1000, "1", "1", -1, "20260310"},   // paid today, REAmt null
-    {"20260301", "10101", "02", "01", "04", 100, "1", "1", 0, "20260310"},     // same day and state: one person
-    {"20260301", "10109", "02", "01", "04", 2000, "1", "2", 0, "20260311"},    // paid after the day
+    {"20260301", "10101", "01", "01", "04", 1000, "1", "1", -1, "20260310"}, // paid today, REAmt null
+    {"20260301", "10101", "02", "01", "04", 100, "1", "1", 0, "20260310"},   // same day and state: one person
+    {"20260301", "10109", "02", "01", "04", 2000, "1", "2", 0, "20260311"},  // paid after the day
     {"20260301", "10102", "01", "01", "11", 3000, "1", "3", 1000, "20260310"}, // refunded in part today
     {"20260301", "10103", "01", "01", "10", 4000, "1", "3", 4000, "20260310"}, // refunded whole
     {"20260301", "10104", "02", "01", "04", 500, "1", "0", 0, "20260310"},     // unpaid, dated
@@ -61,13 +61,13 @@ const Row kRows[] = {
     {"20260301", "10105", "01", "01", "04", 5000, "2", "1", 0, "20260310"},    // partly exempt
     {"20260301", "10106", "03", "01", "04", 0, "1", "1", 0, "20260310"},       // sums to 0
     {"20260302", "10101", "01", "01", "04", 200, "1", "1", 0, "20260310"},
-    {"20260302", "10105", "01", "02", "04", 700, "1", "2", 0, "20260310"},     // the other group's item 01
-    {"20260302", "10107", "01", "01", "04", 1000, "1", "1", 0, "00000000"},    // no transfer date
-    {"20260302", "10108", "01", "01", "04", 1000, "1", "1", 0, "0"},           // no transfer date
+    {"20260302", "10105", "01", "02", "04", 700, "1", "2", 0, "20260310"},  // the other group's item 01
+    {"20260302", "10107", "01", "01", "04", 1000, "1", "1", 0, "00000000"}, // no transfer date
+    {"20260302", "10108", "01", "01", "04", 1000, "1", "1", 0, "0"},        // no transfer date
     {"20260401", "20101", "01", "02", "04", 300, "1", "1", 0, "20260310"},
     {"20270101", "10101", "01", "01", "04", 400, "1", "1", 0, "20270110"},
-    {"20260201", "10101", "01", "01", "04", 50, "1", "1", 0, "20260210"},      // fiscal year 2025
-    {"20270301", "10101", "01", "01", "04", 60, "1", "1", 0, "20270310"},      // fiscal year 2027
+    {"20260201", "10101", "01", "01", "04", 50, "1", "1", 0, "20260210"}, // fiscal year 2025
+    {"20270301", "10101", "01", "01", "04", 60, "1", "1", 0, "20270310"}, // fiscal year 2027
 };
 
 class IncomeReports : public TestRoot {
@@ -92,12 +92,13 @@ protected:
     }
     static void item(const char* cd, const char* g, const char* id, const char* nm, const char* kwan,
                      const char* hang) {
-        ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ITEM"), {{QStringLiteral("ItemCd"), QString::fromUtf8(cd)},
-                                                                   {QStringLiteral("Gcode"), QString::fromUtf8(g)},
-                                                                   {QStringLiteral("ItemID"), QString::fromUtf8(id)},
-                                                                   {QStringLiteral("ItemNm"), QString::fromUtf8(nm)},
-                                                                   {QStringLiteral("Kwan"), QString::fromUtf8(kwan)},
-                                                                   {QStringLiteral("Hang"), QString::fromUtf8(hang)}}));
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ITEM"),
+                                        {{QStringLiteral("ItemCd"), QString::fromUtf8(cd)},
+                                         {QStringLiteral("Gcode"), QString::fromUtf8(g)},
+                                         {QStringLiteral("ItemID"), QString::fromUtf8(id)},
+                                         {QStringLiteral("ItemNm"), QString::fromUtf8(nm)},
+                                         {QStringLiteral("Kwan"), QString::fromUtf8(kwan)},
+                                         {QStringLiteral("Hang"), QString::fromUtf8(hang)}}));
     }
     static void add(const Row& r) {
         const QString t = QStringLiteral("H_200_") + QString::fromLatin1(r.table);
@@ -173,9 +174,9 @@ TEST_F(IncomeReports, DailySumByGroupAndItem) {
                                           QStringLiteral("02/01 바이올린 방과후회계 특기적성 1000")}));
     EXPECT_EQ(l.count, 3);
     EXPECT_EQ(l.total, 11500);
-    EXPECT_EQ(l.rows[0], (QStringList{QStringLiteral("01"), QStringLiteral("수업료"), QStringLiteral("학교회계"),
-                                      QStringLiteral("수업료수입"), QStringLiteral("수업료"),
-                                      QStringLiteral("          9,900")}));
+    EXPECT_EQ(l.rows[0], (QStringList{QStringLiteral("01"), QStringLiteral("수업료"),
+                                      QStringLiteral("학교회계"), QStringLiteral("수업료수입"),
+                                      QStringLiteral("수업료"), QStringLiteral("          9,900")}));
 
     s.extra.insert(QStringLiteral("date"), QStringLiteral("20260101"));
     const ReportListing none = DaySum::list(s);
@@ -203,8 +204,11 @@ TEST_F(IncomeReports, DailySumFailureKeepsThePreviousTable) {
 TEST_F(IncomeReports, DailySumFormContinuesAfterTwentyLines) {
     QList<QStringList> rows;
     for (int i = 1; i <= 23; ++i)
-        rows << QStringList{QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("항목"),
-                            QStringLiteral("관%1").arg(i), QStringLiteral("항"), QStringLiteral("목"),
+        rows << QStringList{QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')),
+                            QStringLiteral("항목"),
+                            QStringLiteral("관%1").arg(i),
+                            QStringLiteral("항"),
+                            QStringLiteral("목"),
                             ReportSelect::amount(1000, 15)};
     const ReportDocument doc = DaySum::printRows(rows, QStringLiteral("20260310"));
     ASSERT_EQ(doc.pages.size(), 2);
@@ -243,12 +247,9 @@ TEST_F(IncomeReports, IncomeStatementFigures) {
          "00",
          "00",
          "20260310",
-         {r({"이체일자", "2026-03-10"}),
-          r({"1", "1", "0", "2", "3,100", "3,100", "7,500"}),
-          r({"1", "2", "0", "0", "0", "6,000", "700"}),
-          r({"1", "소계", "0", "3", "3,900", "9,900", "8,200"}),
-          r({"7", "1", "0", "1", "900", "900", "0"}),
-          r({"7", "소계", "0", "1", "900", "900", "0"})}},
+         {r({"이체일자", "2026-03-10"}), r({"1", "1", "0", "2", "3,100", "3,100", "7,500"}),
+          r({"1", "2", "0", "0", "0", "6,000", "700"}), r({"1", "소계", "0", "3", "3,900", "9,900", "8,200"}),
+          r({"7", "1", "0", "1", "900", "900", "0"}), r({"7", "소계", "0", "1", "900", "900", "0"})}},
         {"bank 11 takes 10 and 12 too",
          "11",
          "00",
@@ -266,12 +267,9 @@ TEST_F(IncomeReports, IncomeStatementFigures) {
          "00",
          "00",
          "",
-         {r({"이체일자", "2026-03-12"}),
-          r({"1", "1", "0", "0", "0", "5,100", "4,500"}),
-          r({"1", "2", "0", "1", "700", "6,700", "0"}),
-          r({"1", "소계", "0", "1", "700", "12,600", "4,500"}),
-          r({"7", "1", "0", "0", "0", "900", "0"}),
-          r({"7", "소계", "0", "0", "0", "900", "0"})}},
+         {r({"이체일자", "2026-03-12"}), r({"1", "1", "0", "0", "0", "5,100", "4,500"}),
+          r({"1", "2", "0", "1", "700", "6,700", "0"}), r({"1", "소계", "0", "1", "700", "12,600", "4,500"}),
+          r({"7", "1", "0", "0", "0", "900", "0"}), r({"7", "소계", "0", "0", "0", "900", "0"})}},
     };
     for (const Case& c : cases) {
         ReportSelection s;
@@ -304,14 +302,14 @@ TEST_F(IncomeReports, IncomeStatementCountersStayInsideTheTable) {
         Income::Figures want;
     };
     const Case cases[] = {
-        {"10310", "3", "20260301", 1000, 300, 1, 3, {0, 0, 0, 700, 0}},   // partly refunded before
-        {"10310", "3", "20260320", 1000, 300, 1, 3, {0, 0, 0, 0, 1000}},  // partly refunded after
-        {"10310", "9", "20260310", 1000, 0, 1, 3, {0, 0, 0, 0, 0}},       // unknown state
-        {"20010", "1", "20260310", 1000, 0, 2, 0, {0, 1, 1000, 0, 0}},    // class 00
-        {"29910", "0", "20260310", 1000, 0, 2, 0, {0, 0, 0, 0, 1000}},    // class 99
-        {"81910", "2", "20260301", 500, 0, 8, 19, {0, 0, 0, 500, 0}},     // last class of the last grade
-        {"90110", "1", "20260310", 1000, 0, 0, 0, {}},                    // grade 9
-        {"A0110", "1", "20260310", 1000, 0, 0, 0, {}},                    // a grade that is no digit
+        {"10310", "3", "20260301", 1000, 300, 1, 3, {0, 0, 0, 700, 0}},  // partly refunded before
+        {"10310", "3", "20260320", 1000, 300, 1, 3, {0, 0, 0, 0, 1000}}, // partly refunded after
+        {"10310", "9", "20260310", 1000, 0, 1, 3, {0, 0, 0, 0, 0}},      // unknown state
+        {"20010", "1", "20260310", 1000, 0, 2, 0, {0, 1, 1000, 0, 0}},   // class 00
+        {"29910", "0", "20260310", 1000, 0, 2, 0, {0, 0, 0, 0, 1000}},   // class 99
+        {"81910", "2", "20260301", 500, 0, 8, 19, {0, 0, 0, 500, 0}},    // last class of the last grade
+        {"90110", "1", "20260310", 1000, 0, 0, 0, {}},                   // grade 9
+        {"A0110", "1", "20260310", 1000, 0, 0, 0, {}},                   // a grade that is no digit
     };
     for (const Case& c : cases) {
         Income::Table t;
@@ -346,7 +344,8 @@ TEST_F(IncomeReports, IncomeStatementSheetsByKindOfSchool) {
     EXPECT_TRUE(doc.pages[0].texts().contains(QStringLiteral("19 반")));
     EXPECT_FALSE(doc.pages[0].texts().contains(QStringLiteral("(별지 제10호 서식)")));
 
-    ASSERT_TRUE(Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("SelctSch"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("SelctSch"), QStringLiteral("1")));
     ASSERT_FALSE(Income::print(s, &doc));
     ASSERT_EQ(doc.pages.size(), 2); // grade 7 met: the sheet of grades 7-8 follows
     EXPECT_TRUE(doc.pages[0].texts().contains(QStringLiteral("(별지 제10호 서식)")));
@@ -369,14 +368,13 @@ TEST_F(IncomeReports, LedgerBuild) {
     // March makes a second row; January fills the first row's empty slot;
     // rows without a transfer date, of grade 7, of item 02, of the other group
     // in a round of group 01 and of other fiscal years are not booked.
-    EXPECT_EQ(ledgerRows(), (QStringList{QStringLiteral("1:10101:A1 1=20270110/400 3=20260310/1000"),
-                                         QStringLiteral("2:10102:A1 3=20260310/2000"),
-                                         QStringLiteral("3:10103:A1 3=20260310/0"),
-                                         QStringLiteral("4:10105:A1 3=20260310/5000"),
-                                         QStringLiteral("5:10201:A1 3=20260309/6000"),
-                                         QStringLiteral("6:12001:A1 3=20260310/800"),
-                                         QStringLiteral("7:10101:A1 3=20260310/200"),
-                                         QStringLiteral("8:20101:B1 4=20260310/300")}));
+    EXPECT_EQ(ledgerRows(),
+              (QStringList{
+                  QStringLiteral("1:10101:A1 1=20270110/400 3=20260310/1000"),
+                  QStringLiteral("2:10102:A1 3=20260310/2000"), QStringLiteral("3:10103:A1 3=20260310/0"),
+                  QStringLiteral("4:10105:A1 3=20260310/5000"), QStringLiteral("5:10201:A1 3=20260309/6000"),
+                  QStringLiteral("6:12001:A1 3=20260310/800"), QStringLiteral("7:10101:A1 3=20260310/200"),
+                  QStringLiteral("8:20101:B1 4=20260310/300")}));
     EXPECT_EQ(l.count, 8);
     EXPECT_EQ(l.total, 15700);
 
@@ -393,8 +391,9 @@ TEST_F(IncomeReports, LedgerBuild) {
     ASSERT_FALSE(Ledger::list(s).box);
     EXPECT_EQ(ledgerRows(), QStringList{QStringLiteral("1:10201:A1 3=20260309/6000")});
 
-    const QStringList logs = column(QStringLiteral("SELECT JobLog FROM L_Log_202603 WHERE MenuName = ? ORDER BY seq"),
-                                    {QStringLiteral("수납부")});
+    const QStringList logs =
+        column(QStringLiteral("SELECT JobLog FROM L_Log_202603 WHERE MenuName = ? ORDER BY seq"),
+               {QStringLiteral("수납부")});
     EXPECT_EQ(logs, QStringList(3, QStringLiteral("수납테이블생성 성공")));
 }
 
@@ -474,7 +473,8 @@ TEST_F(IncomeReports, WindowsListAndPrint) {
     day.bbtnPrintClick();
     EXPECT_EQ(previews, 1);
 
-    ASSERT_TRUE(Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("SelctSch"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        Registry::writeString(QStringLiteral("SchoolInfo"), QStringLiteral("SelctSch"), QStringLiteral("1")));
     TFrmP101B00 income;
     income.MEdtYearMon->setText(QStringLiteral("202603"));
     income.MEdtSeqNo->setText(QStringLiteral("01"));
@@ -521,7 +521,8 @@ TEST_F(IncomeReports, DriverListsAndPrints) {
     const auto drive = [this](const QStringList& args, int* rc) {
         QProcess p;
         p.start(QStringLiteral(ZQ_DRIVER_PATH),
-                QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316")} +
+                QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                            QStringLiteral("20260316")} +
                     args);
         EXPECT_TRUE(p.waitForFinished(60000));
         *rc = p.exitCode();
