@@ -93,11 +93,12 @@ TableDef MSRFile() {
             {}};
 }
 
+// The daily income summary: one line per item group and item.
 TableDef MDaySum() {
     return {QStringLiteral("M_DAYSUM"),
             {T("ItemCd", 2), T("ShftDate", 8), I("TotAmt"), T("ItemNm", 16), T("Kwan", 16), T("Hang", 16),
-             T("Mok", 16)},
-            keys({"ItemCd"}),
+             T("Mok", 16), T("Gcode", 2)},
+            keys({"Gcode", "ItemCd"}),
             {}};
 }
 

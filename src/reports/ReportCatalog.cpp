@@ -2,6 +2,9 @@
 
 #include "reports/Letter.h"
 #include "reports/Notices.h"
+#include "reports/DaySum.h"
+#include "reports/Income.h"
+#include "reports/Ledger.h"
 #include "reports/Receipts.h"
 #include "reports/Refunds.h"
 #include "reports/Resolutions.h"
@@ -38,6 +41,12 @@ const QList<ReportEntry>& all() {
         resolution(QStringLiteral("P105B00")),
         resolution(QStringLiteral("P106B00")),
         resolution(QStringLiteral("P107B00")),
+        {QStringLiteral("daysum"), QStringLiteral("P112B00"), QStringLiteral("수입일계표"), DaySum::list,
+         DaySum::print},
+        {QStringLiteral("income"), QStringLiteral("P101B00"), QStringLiteral("수입명세서"), Income::list,
+         Income::print},
+        {QStringLiteral("ledger"), QStringLiteral("P102B00"), QStringLiteral("수납부"), Ledger::list,
+         Ledger::print},
     };
     return entries;
 }

@@ -112,7 +112,7 @@ TEST_F(Tables, WorkTablesHaveTheirLayouts) {
         QString layout;
     } expected[] = {
         {"M_DAYSUM", QStringLiteral("ItemCd:CHAR(2),ShftDate:CHAR(8),TotAmt:INTEGER,ItemNm:CHAR(16),Kwan:CHAR(16),"
-                                    "Hang:CHAR(16),Mok:CHAR(16) key ItemCd")},
+                                    "Hang:CHAR(16),Mok:CHAR(16),Gcode:CHAR(2) key Gcode;ItemCd")},
         {"H_200_20260301",
          round14 + QStringLiteral(",GrpNm:CHAR(10),Unpaid:CHAR(30),ReDt:CHAR(8),REAmt:INTEGER,Gcode:CHAR(2) key "
                                   "YearMon;SeqNo;SNo;ItemCd")},
