@@ -5,7 +5,8 @@
 // student's payments of one calendar year summed per quarter, four grid
 // rows per student, one certificate a page.
 //
-// Selection: the extra "year" (a blank year is refused), one student prefix
+// Selection: the extra "year" (a blank year is refused; left out: this
+// year), one student prefix
 // in hak1, ban1, bun1 (grade, grade and class, or one student; all blank:
 // everyone), gcode and itemIds (item group 1), "group2" and "items2" (item
 // group 2), "n1" ... "n4" (the quarters' item names, default "납입금"),
