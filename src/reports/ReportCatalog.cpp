@@ -9,6 +9,9 @@
 #include "reports/Refunds.h"
 #include "reports/Resolutions.h"
 #include "reports/Unpaid.h"
+#include "reports/EduCertificate.h"
+#include "reports/ReceiptSums.h"
+#include "reports/YearEndTax.h"
 
 namespace ReportCatalog {
 
@@ -47,6 +50,15 @@ const QList<ReportEntry>& all() {
          Income::print},
         {QStringLiteral("ledger"), QStringLiteral("P102B00"), QStringLiteral("수납부"), Ledger::list,
          Ledger::print},
+        // The year-end exports write workbooks, not printouts.
+        {QStringLiteral("sumtax"), QStringLiteral("SumTax"), QStringLiteral("연말정산자료생성(분기별)"),
+         YearEndTax::quarterly, {}},
+        {QStringLiteral("sumtax-mon"), QStringLiteral("SumTax_mon"), QStringLiteral("연말정산자료생성(월별)"),
+         YearEndTax::monthly, {}},
+        {QStringLiteral("certificate"), QStringLiteral("P111B00"), QStringLiteral("교육비납입증명서"),
+         EduCertificate::list, EduCertificate::print},
+        {QStringLiteral("receipt-sum"), QStringLiteral("ReceiptSum"), QStringLiteral("영수증(Sum)"), ReceiptSums::list,
+         ReceiptSums::print},
     };
     return entries;
 }

@@ -26,7 +26,8 @@ struct ReportEntry {
     // The listing of a selection.
     std::function<ReportListing(const ReportSelection&)> list;
     // The printout of a selection; a box instead when there is nothing to
-    // print or the selection is refused.
+    // print or the selection is refused. Empty for a report that writes a
+    // workbook instead of a printout.
     std::function<std::optional<ReportBox>(const ReportSelection&, ReportDocument*)> print;
 };
 

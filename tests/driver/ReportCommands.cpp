@@ -3,6 +3,7 @@
 
 #include "driver/Driver.h"
 #include "driver/PrintOutput.h"
+#include "driver/ReportArgs.h"
 
 #include "reports/ReportCatalog.h"
 
@@ -102,6 +103,7 @@ const struct Registrar {
         Driver::addCommand(QStringLiteral("report"),
                            QStringLiteral("report list NAME ") + QString::fromLatin1(kUsage), reportCommand);
         for (const ReportEntry& e : ReportCatalog::all()) {
+            if (!e.print) continue;
             const ReportEntry* entry = &e;
             Driver::addCommand(QStringLiteral("print-") + e.name,
                                QStringLiteral("print ") + e.name + QStringLiteral(" [selection] --pdf FILE [--dump FILE]"),
@@ -111,3 +113,8 @@ const struct Registrar {
 } registrar;
 
 } // namespace
+
+// The selection options for other report commands (the workbook exports).
+bool Driver::reportSelection(const QStringList& args, ReportSelection* s, int* rc) {
+    return parse(args, s, rc);
+}

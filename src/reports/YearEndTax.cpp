@@ -1,0 +1,432 @@
+#include "reports/YearEndTax.h"
+
+#include "data/DMMain.h"
+#include "data/DMModule.h"
+#include "platform/db/Database.h"
+#include "platform/sheet/Workbook.h"
+#include "platform/sys/Clock.h"
+#include "transfers/common/Rounds.h"
+
+#include <QMap>
+
+namespace YearEndTax {
+
+namespace {
+
+ReportBox plain(const QString& text) {
+    return ReportBox{Rounds::programTitle(), text, MsgIcon::None};
+}
+
+ReportBox failed(const QString& text) {
+    return ReportBox{QStringLiteral("오류"), text, MsgIcon::Error};
+}
+
+QStringList ids(const ReportSelection& s, const QString& key) {
+    QStringList out;
+    for (const QString& i : s.get(key).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        out << i.trimmed().left(2);
+    return out;
+}
+
+QString year(const ReportSelection& s) {
+    return extraOr(s, QStringLiteral("year"), Clock::today().toString(QStringLiteral("yyyy"))).trimmed();
+}
+
+bool refundsOff(const ReportSelection& s) {
+    return s.get(QStringLiteral("refund")) != QLatin1String("1");
+}
+
+// The student-number checks of the search, focus on the first grade edit.
+std::optional<Refusal> checkStudents(const ReportSelection& s) {
+    if (const std::optional<ReportBox> b = ReportSelect::checkStudents(s))
+        return Refusal{*b, QStringLiteral("SHakFromEdit")};
+    return std::nullopt;
+}
+
+// The paid rows of the fiscal year under a condition on items and groups,
+// one round table after the other, with the student of each row. A null
+// REAmt reads 0; the round tables are never written.
+bool readPaid(const ReportSelection& s, const ReportWhere& items, bool takeRefunds, QList<SumTaxRow>* out,
+              QString* error) {
+    const QString y = year(s);
+    ReportWhere w;
+    w.sql = QStringLiteral("WHERE t1.ReplyTy <> '0'");
+    w.add(items.sql, items.binds);
+    if (takeRefunds) w.add(QStringLiteral("and t1.Amt > COALESCE(t1.REAmt, 0)"));
+    w.add(QStringLiteral("and t1.ProcDt LIKE ?"), {y + QLatin1Char('%')});
+    addStudentRange(w, QStringLiteral("t2.SNo"), MakeSNo(s.hak1, s.ban1, s.bun1),
+                    MakeSNo(s.hak2, s.ban2, s.bun2));
+    const QString amt =
+        takeRefunds ? QStringLiteral("t1.Amt - COALESCE(t1.REAmt, 0)") : QStringLiteral("t1.Amt");
+    for (const QString& t : fiscalRounds(y)) {
+        Query q(QStringLiteral(
+                    "SELECT t1.CustNo, t1.Gcode, t1.ItemCd, t1.ProcDt, %1, t2.SNo, t2.Nm, t2.Ju_No_Stud "
+                    "FROM %2 t1 JOIN M_CUST t2 ON t1.CustNo = t2.CustNo %3 ORDER BY t2.rowid, t1.rowid")
+                    .arg(amt, Database::quoted(t), w.sql));
+        for (const QVariant& v : w.binds)
+            q.add(v);
+        if (!q.exec()) {
+            *error = q.error();
+            return false;
+        }
+        while (q.next()) {
+            SumTaxRow r;
+            r.custNo = q.str(0);
+            r.gcode = q.str(1);
+            r.itemCd = q.str(2);
+            r.procDt = q.str(3);
+            r.amt = q.num(4);
+            r.sno = q.str(5);
+            r.name = q.str(6);
+            r.socId = q.str(7);
+            out->append(r);
+        }
+    }
+    return true;
+}
+
+QString periodOf(const ReportSelection& s, const QString& procDt) {
+    const int y = year(s).toInt();
+    for (int k = 1; k <= 4; ++k) {
+        const QString n = QString::number(k);
+        const QString from = extraOr(s, QLatin1Char('q') + n + QLatin1Char('s'),
+                                     quarterStart(y, k).toString(QStringLiteral("yyyyMMdd")));
+        const QString to = extraOr(s, QLatin1Char('q') + n + QLatin1Char('e'),
+                                   quarterEnd(y, k).toString(QStringLiteral("yyyyMMdd")));
+        if (procDt >= from && procDt <= to) return extraOr(s, QLatin1Char('q') + n, kQuarterCodes.at(k - 1));
+    }
+    return {};
+}
+
+const QStringList kQuarterNapNames{QStringLiteral("입학금"), QStringLiteral("수업료"),
+                                   QStringLiteral("학교운영지원비")};
+
+QString napDefault(int n) {
+    return QString::number(100 + n);
+}
+
+// Item id -> payment code of one group: the first of the lists that holds
+// the item gives its code.
+QMap<QString, QString> codesOf(const ReportSelection& s, const QList<int>& lists) {
+    QMap<QString, QString> out;
+    for (int n : lists) {
+        const QString code = extraOr(s, QStringLiteral("nap%1").arg(n), napDefault(n > 20 ? n - 20 : n));
+        for (const QString& id : ids(s, QStringLiteral("items%1").arg(n)))
+            if (!out.contains(id)) out.insert(id, code);
+    }
+    return out;
+}
+
+// "(Gcode = ? and ItemCd IN (...))" of one group's items.
+QString groupPart(const QString& gcode, const QStringList& items, QVariantList* binds) {
+    *binds << gcode;
+    for (const QString& i : items)
+        *binds << i;
+    return QStringLiteral("(t1.Gcode = ? and t1.ItemCd IN (%1))").arg(marks(int(items.size())));
+}
+
+ReportListing refused(const ReportListing& base, const ReportBox& box) {
+    ReportListing l = base;
+    l.box = box;
+    return l;
+}
+
+std::optional<ReportBox> writeBook(const QList<QVariantList>& rows, const QStringList& titles,
+                                   const QString& path) {
+    if (rows.isEmpty())
+        return ReportBox{QStringLiteral("엑셀저장실패"), QStringLiteral("조회된 자료가 없습니다!"),
+                         MsgIcon::Error};
+    Workbook wb;
+    QVariantList head;
+    for (const QString& t : titles)
+        head << t;
+    wb.writeRow(1, 1, head);
+    int r = 1;
+    for (const QVariantList& row : rows)
+        wb.writeRow(++r, 1, row);
+    QString error;
+    if (!wb.save(path, &error)) return ReportBox{QStringLiteral("엑셀저장실패"), error, MsgIcon::Error};
+    return std::nullopt;
+}
+
+// A text of digits as a number cell, anything else as text.
+QVariant numberCell(const QString& t) {
+    bool ok = false;
+    const qint64 v = t.trimmed().toLongLong(&ok);
+    return ok ? QVariant(v) : QVariant(t);
+}
+
+} // namespace
+
+QDate quarterStart(int year, int k) {
+    return QDate(year, 3 * (k - 1) + 1, 1);
+}
+
+QDate quarterEnd(int year, int k) {
+    return quarterStart(year, k).addMonths(3).addDays(-1);
+}
+
+QString extraOr(const ReportSelection& s, const QString& key, const QString& def) {
+    return s.extra.contains(key) ? s.extra.value(key) : def;
+}
+
+QStringList fiscalRounds(const QString& y) {
+    QStringList out;
+    bool ok = false;
+    const int n = y.toInt(&ok);
+    if (y.size() != 4 || !ok) return out;
+    const QString december = QString::number(n - 1) + QStringLiteral("12");
+    for (const QString& t : Rounds::collectionTables())
+        if (t.mid(6, 4) == y || t.mid(6, 6) == december) out << t;
+    return out;
+}
+
+void addStudentRange(ReportWhere& w, const QString& col, const QString& first, const QString& last) {
+    const auto bound = [&w, &col](const QString& p, const char* op) {
+        const QString o = QString::fromLatin1(op);
+        if (p.size() == SNoLen)
+            w.add(QStringLiteral("and %1 %2 ?").arg(col, o), {p});
+        else if (p.size() == 3 || p.size() == 1)
+            w.add(QStringLiteral("and substr(%1, 1, %2) %3 ?").arg(col).arg(p.size()).arg(o), {p});
+    };
+    bound(first, ">=");
+    bound(last, "<=");
+}
+
+QString marks(int n) {
+    QStringList m;
+    for (int i = 0; i < n; ++i)
+        m << QStringLiteral("?");
+    return m.join(QLatin1Char(','));
+}
+
+bool rebuildSumTax(const QList<SumTaxRow>& rows, QString* error) {
+    Transaction t;
+    if (!t.ok()) {
+        *error = t.error();
+        return false;
+    }
+    if (!Database::createTable(Tables::MSumTax(), true, error)) return false;
+    int seq = 0;
+    for (const SumTaxRow& r : rows) {
+        const ColumnValues v{{QStringLiteral("seq"), ++seq},        {QStringLiteral("CustNo"), r.custNo},
+                             {QStringLiteral("Sno"), r.sno},        {QStringLiteral("Name"), r.name},
+                             {QStringLiteral("ItemCd"), r.itemCd},  {QStringLiteral("Gcode"), r.gcode},
+                             {QStringLiteral("Amt"), r.amt},        {QStringLiteral("ProcDt"), r.procDt},
+                             {QStringLiteral("SocId"), r.socId},    {QStringLiteral("NapCd"), r.napCd},
+                             {QStringLiteral("ProcMon"), r.procMon}};
+        if (!Database::insertRow(QStringLiteral("M_SumTax"), v, error)) return false;
+    }
+    if (!t.commit()) {
+        *error = t.error();
+        return false;
+    }
+    return true;
+}
+
+std::optional<Refusal> checkQuarterly(const ReportSelection& s) {
+    if (year(s).isEmpty())
+        return Refusal{plain(QStringLiteral("회계년도를 입력해주세요.")), QStringLiteral("MEdtYear")};
+    for (int k = 1; k <= 4; ++k) {
+        const QString key = QStringLiteral("q%1").arg(k);
+        if (extraOr(s, key, kQuarterCodes.at(k - 1)).trimmed().isEmpty())
+            return Refusal{plain(QStringLiteral("%1분기 차수코드를 입력해주세요.").arg(k)),
+                           QStringLiteral("EdtS%1_nm").arg(k)};
+    }
+    for (int n = 1; n <= 3; ++n)
+        if (extraOr(s, QStringLiteral("nap%1").arg(n), napDefault(n)).trimmed().isEmpty())
+            return Refusal{plain(kQuarterNapNames.at(n - 1) + QStringLiteral("-납입금코드를 입력해주세요.")),
+                           QStringLiteral("EdtNapCd%1_nm").arg(n)};
+    return checkStudents(s);
+}
+
+std::optional<Refusal> checkMonthly(const ReportSelection& s) {
+    if (year(s).isEmpty())
+        return Refusal{plain(QStringLiteral("회계년도를 입력해주세요.")), QStringLiteral("MEdtYear")};
+    return checkStudents(s);
+}
+
+ReportListing quarterly(const ReportSelection& s) {
+    ReportListing l;
+    l.gcode = s.gcode;
+    l.columns = {QStringLiteral("학번"),     QStringLiteral("이름"),        QStringLiteral("항목명"),
+                 QStringLiteral("금액"),     QStringLiteral("수납일"),      QStringLiteral("납입금코드"),
+                 QStringLiteral("차수코드"), QStringLiteral("학생주민번호")};
+    if (const std::optional<Refusal> r = checkQuarterly(s)) return refused(l, r->box);
+    QStringList items;
+    for (int n = 1; n <= 3; ++n)
+        items << ids(s, QStringLiteral("items%1").arg(n));
+    QString error;
+    QList<SumTaxRow> rows;
+    if (items.isEmpty()) {
+        if (!rebuildSumTax({}, &error)) return refused(l, failed(error));
+        return refused(l, plain(QStringLiteral("선택된 항목이 하나도 없습니다..")));
+    }
+    ReportWhere w;
+    QVariantList binds;
+    for (const QString& i : items)
+        binds << i;
+    binds << s.gcode;
+    w.add(QStringLiteral("and t1.ItemCd IN (%1) and t1.Gcode = ?").arg(marks(int(items.size()))), binds);
+    if (!readPaid(s, w, refundsOff(s), &rows, &error) || !rebuildSumTax(rows, &error))
+        return refused(l, failed(error));
+
+    const bool byDate = s.get(QStringLiteral("sort")) == QLatin1String("1");
+    Query q(
+        QStringLiteral("SELECT Sno, Name, ItemCd, Gcode, Amt, ProcDt, SocId FROM M_SumTax ORDER BY %1, seq")
+            .arg(byDate ? QStringLiteral("ProcDt, Sno, Gcode, ItemCd")
+                        : QStringLiteral("Sno, ProcDt, Gcode, ItemCd")));
+    if (!q.exec()) return refused(l, failed(q.error()));
+    while (q.next()) {
+        RoundRow r;
+        r.sNo = q.str(0);
+        r.nm = q.str(1);
+        r.itemCd = q.str(2);
+        r.gcode = q.str(3);
+        r.amt = q.num(4);
+        r.procDt = q.str(5);
+        // Lists 1 to 3 in turn; the lists share no item, so one at most matches.
+        QString nap;
+        for (int n = 1; n <= 3; ++n)
+            if (ids(s, QStringLiteral("items%1").arg(n)).contains(r.itemCd))
+                nap = extraOr(s, QStringLiteral("nap%1").arg(n), napDefault(n));
+        l.rows << QStringList{r.sNo,
+                              r.nm,
+                              DMData ? DMData->FindGItemName(r.gcode, r.itemCd) : r.itemCd,
+                              ReportSelect::amount(r.amt),
+                              ReportSelect::dateText(r.procDt),
+                              nap,
+                              periodOf(s, r.procDt),
+                              q.str(6)};
+        l.source << r;
+        ++l.count;
+        l.total += r.amt;
+    }
+    return l;
+}
+
+ReportListing monthly(const ReportSelection& s) {
+    ReportListing l;
+    l.gcode = s.gcode;
+    l.columns = {QStringLiteral("학번"),        QStringLiteral("이름"),       QStringLiteral("금액"),
+                 QStringLiteral("수납일"),      QStringLiteral("납입금코드"), QStringLiteral("차수코드"),
+                 QStringLiteral("학생주민번호")};
+    if (const std::optional<Refusal> r = checkMonthly(s)) return refused(l, r->box);
+    const QString g1 = s.gcode, g2 = s.get(QStringLiteral("group2")).left(2);
+    const QMap<QString, QString> codes1 = codesOf(s, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    const QMap<QString, QString> codes2 =
+        g2.isEmpty() ? QMap<QString, QString>() : codesOf(s, {21, 22, 23, 24});
+    QString error;
+    if (codes1.isEmpty() && codes2.isEmpty()) {
+        if (!rebuildSumTax({}, &error)) return refused(l, failed(error));
+        return refused(l, plain(QStringLiteral("선택된 항목이 하나도 없습니다..")));
+    }
+    QStringList parts;
+    QVariantList binds;
+    if (!codes1.isEmpty()) parts << groupPart(g1, codes1.keys(), &binds);
+    if (!codes2.isEmpty()) parts << groupPart(g2, codes2.keys(), &binds);
+    ReportWhere w;
+    w.add(QStringLiteral("and (%1)").arg(parts.join(QStringLiteral(" or "))), binds);
+    QList<SumTaxRow> rows;
+    if (!readPaid(s, w, refundsOff(s), &rows, &error)) return refused(l, failed(error));
+    for (SumTaxRow& r : rows) {
+        // Group 2's code wins when both groups name the item.
+        if (r.gcode == g1 && codes1.contains(r.itemCd)) r.napCd = codes1.value(r.itemCd);
+        if (r.gcode == g2 && codes2.contains(r.itemCd)) r.napCd = codes2.value(r.itemCd);
+        r.procMon = r.procDt.left(6);
+    }
+    if (!rebuildSumTax(rows, &error)) return refused(l, failed(error));
+
+    // One line per payer, code and month: two students who share a number
+    // keep their own sums.
+    const bool byDate = s.get(QStringLiteral("sort")) == QLatin1String("1");
+    Query q(QStringLiteral(
+                "SELECT Sno, Name, SocId, NapCd, ProcMon, SUM(Amt) AS SumAmt, MAX(ProcDt) AS LastDt, "
+                "CustNo FROM M_SumTax GROUP BY CustNo, Sno, Name, SocId, NapCd, ProcMon ORDER BY %1, CustNo")
+                .arg(byDate ? QStringLiteral("LastDt, Sno, NapCd") : QStringLiteral("Sno, LastDt, NapCd")));
+    if (!q.exec()) return refused(l, failed(q.error()));
+    while (q.next()) {
+        RoundRow r;
+        r.sNo = q.str(0);
+        r.nm = q.str(1);
+        r.amt = q.num(5);
+        r.procDt = q.str(6);
+        r.custNo = q.str(7);
+        l.rows << QStringList{r.sNo,
+                              r.nm,
+                              ReportSelect::amount(r.amt),
+                              ReportSelect::dateText(r.procDt),
+                              q.str(3),
+                              QStringLiteral("2") + q.str(4).mid(4, 2),
+                              q.str(2)};
+        l.source << r;
+        ++l.count;
+        l.total += r.amt;
+    }
+    return l;
+}
+
+QString workbookName(const QString& year) {
+    return year + QStringLiteral("_연말정산자료.xlsx");
+}
+
+std::optional<ReportBox> writeQuarterly(const ReportListing& l, const QString& year, const QString& path) {
+    QList<QVariantList> rows;
+    for (int i = 0; i < l.rows.size() && i < l.source.size(); ++i) {
+        const QStringList& c = l.rows.at(i);
+        rows << QVariantList{numberCell(year),
+                             QStringLiteral("'") + c.value(5),
+                             QStringLiteral("'") + c.value(6),
+                             QStringLiteral("'") + c.value(7),
+                             c.value(1),
+                             numberCell(l.source.at(i).procDt),
+                             l.source.at(i).amt};
+    }
+    return writeBook(rows,
+                     {QStringLiteral("회계년도"), QStringLiteral("납입금코드"), QStringLiteral("차수코드"),
+                      QStringLiteral("주민등록번호"), QStringLiteral("성명"), QStringLiteral("수납일"),
+                      QStringLiteral("수납액")},
+                     path);
+}
+
+std::optional<ReportBox> writeMonthly(const ReportListing& l, const QString& year, const QString& path) {
+    QList<QVariantList> rows;
+    for (int i = 0; i < l.rows.size() && i < l.source.size(); ++i) {
+        const QStringList& c = l.rows.at(i);
+        const QString sno = c.value(0);
+        // Grade, class and number are cut from the student number by
+        // position; they stay text so a class "01" keeps its zero.
+        rows << QVariantList{sno.left(1),
+                             sno.mid(1, 2),
+                             sno.mid(3, 3),
+                             numberCell(year),
+                             QStringLiteral("'") + c.value(4),
+                             QStringLiteral("'") + c.value(5),
+                             QStringLiteral("'") + c.value(6),
+                             c.value(1),
+                             numberCell(l.source.at(i).procDt),
+                             l.source.at(i).amt};
+    }
+    return writeBook(rows,
+                     {QStringLiteral("학년"), QStringLiteral("반"), QStringLiteral("번호"),
+                      QStringLiteral("회계년도"), QStringLiteral("납입금코드"), QStringLiteral("차수코드"),
+                      QStringLiteral("주민등록번호"), QStringLiteral("성명"), QStringLiteral("수납일"),
+                      QStringLiteral("수납액")},
+                     path);
+}
+
+std::optional<ReportBox> exportQuarterly(const ReportSelection& s, const QString& path, int* rows) {
+    const ReportListing l = quarterly(s);
+    if (l.box) return l.box;
+    if (rows) *rows = int(l.rows.size());
+    return writeQuarterly(l, year(s), path);
+}
+
+std::optional<ReportBox> exportMonthly(const ReportSelection& s, const QString& path, int* rows) {
+    const ReportListing l = monthly(s);
+    if (l.box) return l.box;
+    if (rows) *rows = int(l.rows.size());
+    return writeMonthly(l, year(s), path);
+}
+
+} // namespace YearEndTax
