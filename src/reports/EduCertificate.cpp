@@ -10,20 +10,11 @@
 namespace EduCertificate {
 
 using YearEndTax::extraOr;
+using YearEndTax::failed;
+using YearEndTax::ids;
 using YearEndTax::Refusal;
 
 namespace {
-
-ReportBox failed(const QString& text) {
-    return ReportBox{QStringLiteral("오류"), text, MsgIcon::Error};
-}
-
-QStringList idsOf(const QString& text) {
-    QStringList out;
-    for (const QString& i : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        out << i.trimmed().left(2);
-    return out;
-}
 
 // The chosen students: one prefix compared for equality.
 void addPrefix(ReportWhere& w, const QString& col, const QString& p) {
@@ -86,7 +77,7 @@ ReportListing list(const ReportSelection& s) {
     const QString prefix = MakeSNo(s.hak1, s.ban1, s.bun1);
     const QString g2 = s.get(QStringLiteral("group2")).left(2);
     const QStringList items1 = s.itemIds,
-                      items2 = g2.isEmpty() ? QStringList() : idsOf(s.get(QStringLiteral("items2")));
+                      items2 = g2.isEmpty() ? QStringList() : ids(s, QStringLiteral("items2"));
     QString error;
     if (items1.isEmpty() && items2.isEmpty()) {
         if (!YearEndTax::rebuildSumTax({}, &error))

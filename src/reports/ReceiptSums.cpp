@@ -11,19 +11,10 @@
 namespace ReceiptSums {
 
 using YearEndTax::extraOr;
+using YearEndTax::failed;
+using YearEndTax::ids;
 
 namespace {
-
-ReportBox failed(const QString& text) {
-    return ReportBox{QStringLiteral("오류"), text, MsgIcon::Error};
-}
-
-QStringList idsOf(const QString& text) {
-    QStringList out;
-    for (const QString& i : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        out << i.trimmed().left(2);
-    return out;
-}
 
 // Builds M_SumReceipt anew from rows in one transaction.
 bool rebuild(const QList<RoundRow>& rows, QString* error) {
@@ -88,7 +79,7 @@ ReportListing list(const ReportSelection& s) {
     if ((l.box = ReportSelect::checkStudents(s))) return l;
     const QString g2 = s.get(QStringLiteral("group2")).left(2);
     const QStringList items1 = s.itemIds,
-                      items2 = g2.isEmpty() ? QStringList() : idsOf(s.get(QStringLiteral("items2")));
+                      items2 = g2.isEmpty() ? QStringList() : ids(s, QStringLiteral("items2"));
     QString error;
     if (items1.isEmpty() && items2.isEmpty()) {
         if (!rebuild({}, &error))

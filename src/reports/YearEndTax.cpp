@@ -17,17 +17,6 @@ ReportBox plain(const QString& text) {
     return ReportBox{Rounds::programTitle(), text, MsgIcon::None};
 }
 
-ReportBox failed(const QString& text) {
-    return ReportBox{QStringLiteral("오류"), text, MsgIcon::Error};
-}
-
-QStringList ids(const ReportSelection& s, const QString& key) {
-    QStringList out;
-    for (const QString& i : s.get(key).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        out << i.trimmed().left(2);
-    return out;
-}
-
 QString year(const ReportSelection& s) {
     return extraOr(s, QStringLiteral("year"), Clock::today().toString(QStringLiteral("yyyy"))).trimmed();
 }
@@ -168,6 +157,17 @@ QDate quarterEnd(int year, int k) {
 
 QString extraOr(const ReportSelection& s, const QString& key, const QString& def) {
     return s.extra.contains(key) ? s.extra.value(key) : def;
+}
+
+ReportBox failed(const QString& text) {
+    return ReportBox{QStringLiteral("오류"), text, MsgIcon::Error};
+}
+
+QStringList ids(const ReportSelection& s, const QString& key) {
+    QStringList out;
+    for (const QString& i : s.get(key).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        out << i.trimmed().left(2);
+    return out;
 }
 
 QStringList fiscalRounds(const QString& y) {

@@ -41,6 +41,10 @@ QDate quarterEnd(int year, int k);
 
 // The value of an extra, or def when the selection does not name it.
 QString extraOr(const ReportSelection& s, const QString& key, const QString& def);
+// The two-digit item IDs of a comma list held under key.
+QStringList ids(const ReportSelection& s, const QString& key);
+// The error box of a work table that could not be built.
+ReportBox failed(const QString& text);
 
 // Round tables of a fiscal year: the year's and the previous December's,
 // in name order. None unless year is four digits.
