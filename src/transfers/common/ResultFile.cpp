@@ -82,12 +82,12 @@ QString transferDateColumn(const QString& yymmdd) {
            yymmdd.mid(4, 2);
 }
 
-QStringList listFiles(const QString& recvDir) {
+QStringList listFiles(const QString& recvDir, QChar kind) {
     QDir d(recvDir);
     QStringList out;
     for (const QString& n : d.entryList(QDir::Files, QDir::Name)) {
         const int dot = n.lastIndexOf(QLatin1Char('.'));
-        if (dot >= 0 && n.mid(dot + 1).startsWith(QLatin1Char('2'))) out << n;
+        if (dot >= 0 && n.mid(dot + 1).startsWith(kind)) out << n;
     }
     return out;
 }

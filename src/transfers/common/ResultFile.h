@@ -27,8 +27,8 @@ namespace ResultFile {
 // Reads the header and trailer values of a file for the list.
 ResultFileInfo readInfo(const QString& path);
 
-// Files in recv of the type "*.2*" (any case), in name order.
-QStringList listFiles(const QString& recvDir);
+// Files in recv of the type "*.2*" (kind 3: "*.3*"), in name order.
+QStringList listFiles(const QString& recvDir, QChar kind = QLatin1Char('2'));
 
 // Moves every file of recv that was applied (its fingerprint is recorded) to
 // rback under its recorded name: a run killed after its commit left it there.

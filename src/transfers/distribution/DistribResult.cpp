@@ -233,12 +233,7 @@ Reader readerFor(const QString& fileBank) {
 }
 
 QStringList listFiles(const QString& recvDir) {
-    QStringList out;
-    for (const QString& n : QDir(recvDir).entryList(QDir::Files, QDir::Name)) {
-        const int dot = n.lastIndexOf(QLatin1Char('.'));
-        if (dot >= 0 && n.mid(dot + 1).startsWith(QLatin1Char('3'))) out << n;
-    }
-    return out;
+    return ResultFile::listFiles(recvDir, QLatin1Char('3'));
 }
 
 ResultFileInfo readInfo(const QString& path) {
