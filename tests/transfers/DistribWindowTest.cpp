@@ -1,64 +1,50 @@
-// The distribution work window and its round and add-student dialogs,
-// driven through their controls.
+// The distribution work window with its real dialogs and prints, driven
+// through their controls.
 #include "RoundFixture.h"
 
 #include "frame/Main.h"
 #include "frame/MainHooks.h"
+#include "platform/text/Cp949.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
+#include "students/F201B03.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/distribution/DistribList.h"
+#include "transfers/distribution/DistribPrint.h"
 #include "transfers/distribution/M102B00.h"
 #include "transfers/distribution/M102B01.h"
+#include "transfers/distribution/M102B03.h"
+#include "transfers/distribution/M102B04.h"
 #include "transfers/distribution/M102B07.h"
+#include "transfers/distribution/M102B08.h"
+#include "transfers/distribution/M102B09.h"
+#include "transfers/distribution/M102B10.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 
-#include <optional>
+#include <functional>
 
 namespace {
-
-// A stand-in for a dialog unit of the window, registered for one test: its
-// controls carry the object names the window fills and reads. The unit's
-// own entry, if any, comes back afterwards.
-class FakeUnit {
-public:
-    FakeUnit(const QString& unit, std::function<void(QDialog*)> build) : unit_(unit) {
-        if (const FormEntry* e = FormRegistry::find(unit)) saved_ = *e;
-        FormRegistry::add(
-            FormEntry{unit, unit, FormEntry::Mode::Dialog, [build](QWidget* parent) -> QWidget* {
-                          auto* d = new QDialog(parent);
-                          build(d);
-                          return d;
-                      }});
-    }
-    ~FakeUnit() {
-        FormRegistry::add(saved_ ? *saved_ : FormEntry{unit_, unit_, FormEntry::Mode::Dialog, {}});
-    }
-
-private:
-    QString unit_;
-    std::optional<FormEntry> saved_;
-};
-
-QLineEdit* edit(QDialog* d, const char* name, const QString& text = QString()) {
-    auto* e = new QLineEdit(text, d);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
 
 class DistribWindow : public RoundFixture {
 protected:
@@ -161,13 +147,13 @@ TEST_F(DistribWindow, OpensOnTheNewestRoundAndListsWhatTheFiltersSay) {
 TEST_F(DistribWindow, RequestFileOfTheMarkedRowsNeverPaysTwice) {
     makeRound();
     QDate start(2026, 3, 17), end(2026, 3, 18);
-    FakeUnit dates(QStringLiteral("M102B04"), [&](QDialog* d) {
-        auto* s = new QDateEdit(start, d);
-        s->setObjectName(QStringLiteral("DTPickerMvS"));
-        auto* e = new QDateEdit(end, d);
-        e->setObjectName(QStringLiteral("DTPickerMvE"));
-        auto* c = new QComboBox(d);
-        c->setObjectName(QStringLiteral("cbMAcctNo"));
+    Modal::setRunner([&](QDialog* d) {
+        auto* dates = qobject_cast<TFrmM102B04*>(d);
+        if (!dates) return int(QDialog::Rejected);
+        dates->DTPickerMvS->setDate(start);
+        dates->DTPickerMvE->setDate(end);
+        dates->bbtnOKClick();
+        return dates->result();
     });
     TFrmM102B00 w;
     EXPECT_FALSE(w.bbtnFileCreate->isEnabled());
@@ -224,15 +210,18 @@ TEST_F(DistribWindow, RequestFileOfTheMarkedRowsNeverPaysTwice) {
 TEST_F(DistribWindow, RowChangesAreSavedOrSaidToHaveFailed) {
     makeRound();
     QString typed = QStringLiteral("12,000");
-    FakeUnit one(QStringLiteral("M102B10"), [&](QDialog* d) {
-        edit(d, "MEdtSchNo");
-        edit(d, "EdtAmt", typed);
-    });
-    FakeUnit bulk(QStringLiteral("M102B03"), [&](QDialog* d) {
-        auto* c = new QComboBox(d);
-        c->setObjectName(QStringLiteral("CbItem"));
-        edit(d, "MEdtSchNo", QStringLiteral("2"));
-        edit(d, "EdtAmt", typed);
+    Modal::setRunner([&](QDialog* d) {
+        if (auto* one = qobject_cast<TFrmM102B10*>(d)) {
+            one->EdtAmt->setText(typed);
+            one->BBtnOKClick();
+        } else if (auto* bulk = qobject_cast<TFrmM102B03*>(d)) {
+            bulk->MEdtSchNo->setText(QStringLiteral("2"));
+            bulk->EdtAmt->setText(typed);
+            bulk->BBtnConfiClick();
+        } else {
+            return int(QDialog::Rejected);
+        }
+        return d->result();
     });
     TFrmM102B00 w;
     w.BBtnPayDispClick();
@@ -298,6 +287,205 @@ TEST_F(DistribWindow, RelistingAfterAResultCountsExemptRowsApart) {
     EXPECT_TRUE(w.PnlExempCnt->isVisibleTo(&w));
     w.BBtnPayDispClick();
     EXPECT_FALSE(w.PnlExempCnt->isVisibleTo(&w));
+}
+
+// A bank-21 result record of the 80-byte layout: header, data, trailer.
+QByteArray resultRec(const QByteArray& mark, const QList<std::pair<int, QByteArray>>& at) {
+    QByteArray b(80, ' ');
+    b.replace(0, mark.size(), mark);
+    for (const auto& [off, v] : at)
+        b.replace(off, v.size(), v);
+    return b;
+}
+
+int pdfPages(const QByteArray& pdf) {
+    int n = 0;
+    for (auto it =
+             QRegularExpression(QStringLiteral("/Type\\s*/Page\\b")).globalMatch(QString::fromLatin1(pdf));
+         it.hasNext(); it.next())
+        ++n;
+    return n;
+}
+
+// Every dialog and print the window reaches by unit name, the real one,
+// filled and closed as a user would: what the window hands over, what it
+// reads back and what that changes.
+TEST_F(DistribWindow, RealDialogsAndPrintsWorkWithTheWindow) {
+    makeRound();
+    // 20101's second item is owed in full: the row the file and the result
+    // are about.
+    Database::exec(
+        QStringLiteral("update H_300_20260301 set ExempTy = '1' where SNo = '20101' and ItemCd = '06'"));
+    QFile recvFile(path(QStringLiteral("recv/00210001.301")));
+    ASSERT_TRUE(recvFile.open(QIODevice::WriteOnly));
+    for (const QByteArray& l : {resultRec("S", {{1, "C2"}, {13, "21"}, {15, "260317"}}),
+                                resultRec("D", {{1, "21"},
+                                                {3, "110222333444"},
+                                                {20, "00000000300"},
+                                                {33, "Y"},
+                                                {34, "0000"},
+                                                {48, Cp949::encode(QStringLiteral("C20101 박삼"))},
+                                                {76, "06"}}),
+                                resultRec("E", {{1, "0000003"}, {8, "0000001"}, {15, "0000000000300"}})})
+        recvFile.write(l + "\r\n");
+    recvFile.close();
+
+    TFrmM102B00 w;
+    chooseBank(w, QStringLiteral("21"));
+    w.BBtnPayDispClick();
+    ASSERT_EQ(cells(w, DistCol::SNo).size(), 4);
+    const auto rowOf = [&w](const char* sno, const char* item) {
+        for (int r = 0; r < w.SGrdPay->dataRowCount(); ++r)
+            if (w.SGrdPay->cell(r, DistCol::SNo) == QLatin1String(sno) &&
+                w.SGrdPay->cell(r, DistCol::Item) == QLatin1String(item))
+                return r;
+        return -1;
+    };
+
+    // What each dialog was handed, in the order shown; the prints' pages.
+    QStringList seen;
+    bool flat = true;
+    QTemporaryDir pdfDir;
+    Modal::setRunner([&](QDialog* d) -> int {
+        d->setResult(QDialog::Rejected);
+        if (auto* one = qobject_cast<TFrmM102B10*>(d)) {
+            seen << QStringLiteral("B10 ") + one->sno();
+            one->EdtAmt->setText(QStringLiteral("12,000"));
+            one->BBtnOKClick();
+        } else if (auto* bulk = qobject_cast<TFrmM102B03*>(d)) {
+            seen << QStringLiteral("B03 ") + bulk->items().join(QLatin1Char(','));
+            bulk->CbItem->setEditText(QStringLiteral("06"));
+            bulk->MEdtSchNo->setText(QStringLiteral("2"));
+            bulk->EdtAmt->setText(QStringLiteral("300"));
+            bulk->BBtnConfiClick();
+        } else if (auto* dates = qobject_cast<TFrmM102B04*>(d)) {
+            seen << QStringLiteral("B04 ") + dates->accounts().join(QLatin1Char(','));
+            dates->DTPickerMvS->setDate(QDate(2026, 3, 17));
+            dates->DTPickerMvE->setDate(QDate(2026, 3, 18));
+            dates->bbtnOKClick();
+        } else if (auto* result = qobject_cast<TFrmM102B08*>(d)) {
+            seen << QStringLiteral("B08 %1 %2-%3 %4")
+                        .arg(result->bankText(), result->yearMon(), result->seqNo(),
+                             result->SGrdRecvData->item(0, 2) ? result->SGrdRecvData->item(0, 2)->text()
+                                                              : QString());
+            result->SGrdRecvData->selectRow(0);
+            result->bbtnOKClick();
+        } else if (auto* find = qobject_cast<TFrmM102B09*>(d)) {
+            seen << QStringLiteral("B09");
+            find->EdtSearchNm->setText(QStringLiteral("20101"));
+            find->BBtnSearchClick();
+            find->BBtnCloseClick();
+        } else if (auto* kind = qobject_cast<TFrmF201B03*>(d)) {
+            (flat ? kind->rdobtn1 : kind->rdobtn2)->setChecked(true);
+            kind->BBtnOkClick();
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(d)) {
+            const QString file = pdfDir.filePath(QStringLiteral("list%1.pdf").arg(seen.size()));
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            emit preview->paintRequested(&printer);
+            QFile pdf(file);
+            EXPECT_TRUE(pdf.open(QIODevice::ReadOnly));
+            seen << QStringLiteral("%1 pages %2").arg(preview->windowTitle()).arg(pdfPages(pdf.readAll()));
+        }
+        return d->result();
+    });
+
+    const QString done = QStringLiteral("자동이체 데이타를 생성하였습니다!");
+    const QString applied = QStringLiteral("파일풀기가 완료되었습니다");
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        QStringList seen, boxes;
+        std::function<void()> check;
+    } cases[] = {
+        {"one amount",
+         [&] { w.SGrdPayAct(rowOf("20101", "06"), DistCol::Amt); },
+         {QStringLiteral("B10 20101")},
+         {},
+         [&] {
+             EXPECT_EQ(w.SGrdPay->cell(rowOf("20101", "06"), DistCol::Amt), QStringLiteral("12000"));
+             EXPECT_TRUE(amounts().contains(QStringLiteral("20101/06 12000 0")));
+         }},
+        {"bulk amount of item 06, grade 2",
+         [&] { w.BBtnAmtUpdtClick(); },
+         {QStringLiteral("B03 05.수업료,06.급식비,01.방과후,02.체험")},
+         {},
+         [&] {
+             EXPECT_EQ(amounts().filter(QStringLiteral("/06 300 ")),
+                       (QStringList{QStringLiteral("20101/06 300 0"), QStringLiteral("20102/06 300 0")}));
+             EXPECT_EQ(w.SGrdPay->cell(rowOf("20101", "06"), DistCol::Amt), QStringLiteral("300"));
+         }},
+        {"request file of the marked row",
+         [&] {
+             w.SGrdPayAct(rowOf("20101", "06"), DistCol::Mark);
+             w.bbtnFileCreateClick();
+         },
+         {QStringLiteral("B04 SCH2100001 55566677788     1234")},
+         {done},
+         [&] {
+             QFile sent(path(QStringLiteral("send/26030121.301")));
+             ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+             const QByteArray body = sent.readAll();
+             EXPECT_TRUE(body.contains("SCH2100001")) << body.toStdString();
+             EXPECT_TRUE(body.contains("260317")) << body.toStdString();
+             EXPECT_EQ(column(QStringLiteral("select DataCnt from M_SRFILE where FileName = '26030121.301'")),
+                       QStringList{QStringLiteral("1")});
+         }},
+        {"result file applied and relisted",
+         [&] { w.bbtnDataRecvClick(); },
+         {QStringLiteral("B08 21.조흥은행 202603-01 00210001.301")},
+         {applied},
+         [&] {
+             EXPECT_TRUE(amounts().contains(QStringLiteral("20101/06 300 1")));
+             EXPECT_EQ(w.SGrdPay->cell(rowOf("20101", "06"), DistCol::Reply), QStringLiteral("1"));
+             EXPECT_TRUE(w.PnlExempCnt->isVisibleTo(&w)) << "the relisting after a result";
+         }},
+        {"find by student number",
+         [&] {
+             w.SGrdPay->setCurrentDataRow(w.SGrdPay->dataRowCount() - 1);
+             w.BBtnSearchClick();
+         },
+         {QStringLiteral("B09")},
+         {},
+         [&] {
+             EXPECT_EQ(w.SGrdPay->cell(w.SGrdPay->currentDataRow(), DistCol::SNo), QStringLiteral("20101"));
+             EXPECT_LT(w.SGrdPay->currentDataRow(), w.SGrdPay->dataRowCount() - 1) << "the first match";
+         }},
+        {"flat print",
+         [&] {
+             flat = true;
+             w.BBtnPrintClick();
+         },
+         {QStringLiteral("인쇄 pages 1")},
+         {},
+         [&] {}},
+        {"print by class: a page per class",
+         [&] {
+             flat = false;
+             w.BBtnPrintClick();
+         },
+         {QStringLiteral("배분이체내역조회 pages 2")},
+         {},
+         [&] {
+             // The print took the listing's conditions and the panels shown.
+             const DistribPrint::Request r = DistribPrint::requestFrom(&w);
+             EXPECT_EQ(r.round.table(), QStringLiteral("H_300_20260301"));
+             EXPECT_EQ(r.selection.bankCd, QStringLiteral("21"));
+             EXPECT_EQ(r.panels.procCnt, w.PnlProcCnt->text());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        seen.clear();
+        msg.clear();
+        for (int i = 0; i < c.boxes.size(); ++i)
+            msg.expect(MsgResult::Ok);
+        c.act();
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(msg.texts(), c.boxes) << msg.texts().join(QLatin1Char('|')).toStdString();
+        c.check();
+    }
 }
 
 TEST_F(DistribWindow, CreationDialogByGradeAndByGroup) {

@@ -19,7 +19,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTimeEdit>
 #include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -91,37 +90,6 @@ std::unique_ptr<QDialog> openUnit(const QString& unit, QWidget* parent) {
         return nullptr;
     }
     return std::unique_ptr<QDialog>(d);
-}
-
-void setField(QObject* dlg, const char* name, const QString& v) {
-    const QString n = QString::fromLatin1(name);
-    dlg->setProperty(name, v);
-    if (auto* e = dlg->findChild<QLineEdit*>(n))
-        e->setText(v);
-    else if (auto* c = dlg->findChild<QComboBox*>(n))
-        c->setEditText(v);
-}
-
-QString field(QObject* dlg, const char* name) {
-    const QString n = QString::fromLatin1(name);
-    if (auto* e = dlg->findChild<QLineEdit*>(n)) return e->text();
-    if (auto* c = dlg->findChild<QComboBox*>(n)) return c->currentText();
-    return dlg->property(name).toString();
-}
-
-QDate dateField(QObject* dlg, const char* name) {
-    if (auto* e = dlg->findChild<QDateTimeEdit*>(QString::fromLatin1(name))) return e->date();
-    return dlg->property(name).toDate();
-}
-
-void fillCombo(QObject* dlg, const char* name, const QStringList& lines) {
-    dlg->setProperty(name, lines.value(0));
-    dlg->setProperty((QByteArray(name) + "Items").constData(), lines);
-    if (auto* c = dlg->findChild<QComboBox*>(QString::fromLatin1(name))) {
-        c->clear();
-        c->addItems(lines);
-        c->setCurrentIndex(lines.isEmpty() ? -1 : 0);
-    }
 }
 
 // Amounts are whole won: a typo is refused, never saved as 0.
@@ -355,6 +323,8 @@ void TFrmM102B00::buildControls() {
 
     lay->addLayout(lists);
     SGrdPay = new TDistGrid(this);
+    // The find dialog reaches the grid by this name.
+    SGrdPay->setObjectName(QStringLiteral("SGrdPay"));
     SGrdPay->onAct = [this](int row, int col) { SGrdPayAct(row, col); };
     lay->addWidget(SGrdPay, 1);
 
@@ -624,9 +594,9 @@ void TFrmM102B00::EditRowAmount(int row) {
     if (sno.isEmpty()) return;
     std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B10"), this);
     if (!dlg) return;
-    setField(dlg.get(), "MEdtSchNo", sno);
+    dlg->setProperty("sno", sno);
     if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
-    const std::optional<qint64> amt = amountOf(field(dlg.get(), "EdtAmt"), this);
+    const std::optional<qint64> amt = amountOf(dlg->property("amountText").toString(), this);
     if (!amt) return;
     const DistribList::Result r = DistribList::editAmount(target(), sno, SGrdPay->cell(row, DistCol::Item),
                                                           SGrdPay->cell(row, DistCol::Nm), *amt);
@@ -641,12 +611,13 @@ void TFrmM102B00::EditRowAmount(int row) {
 void TFrmM102B00::ApplyBulkAmount() {
     std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B03"), this);
     if (!dlg) return;
-    fillCombo(dlg.get(), "CbItem", DistribList::allItemLines());
+    dlg->setProperty("items", DistribList::allItemLines());
     if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
-    const std::optional<qint64> amt = amountOf(field(dlg.get(), "EdtAmt").trimmed(), this);
+    const std::optional<qint64> amt = amountOf(dlg->property("amountText").toString().trimmed(), this);
     if (!amt) return;
-    const DistribList::Result r = DistribList::bulkAmount(
-        target(), field(dlg.get(), "CbItem"), TDMLib::DigitsOnly(field(dlg.get(), "MEdtSchNo")), *amt);
+    const DistribList::Result r =
+        DistribList::bulkAmount(target(), dlg->property("itemText").toString(),
+                                TDMLib::DigitsOnly(dlg->property("snoPrefix").toString()), *amt);
     // A failed update is said so and not logged.
     if (r.outcome == DistribList::Outcome::Failed)
         Msg::error(QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"), this);
@@ -761,10 +732,10 @@ void TFrmM102B00::bbtnFileCreateClick() {
     if (!DistribRequest::check(CbBank->currentText(), any)) return;
     std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B04"), this);
     if (!dlg) return;
-    fillCombo(dlg.get(), "cbMAcctNo", DistribRequest::accountLines(bankCode()));
+    dlg->setProperty("accounts", DistribRequest::accountLines(bankCode()));
     if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
-    WriteRequestFile(dateField(dlg.get(), "DTPickerMvS"), dateField(dlg.get(), "DTPickerMvE"),
-                     field(dlg.get(), "cbMAcctNo"));
+    WriteRequestFile(dlg->property("startDate").toDate(), dlg->property("endDate").toDate(),
+                     dlg->property("acctLine").toString());
 }
 
 void TFrmM102B00::bbtnDataRecvClick() {
@@ -777,8 +748,11 @@ void TFrmM102B00::bbtnDataRecvClick() {
     }
     std::unique_ptr<QDialog> dlg = openUnit(QStringLiteral("M102B08"), this);
     if (!dlg) return;
-    setField(dlg.get(), "MEdtYearMon", yearMon());
-    setField(dlg.get(), "MEdtSeqNo", seqNo());
+    dlg->setProperty("groupText", cboGroup->currentText());
+    dlg->setProperty("yearMon", yearMon());
+    dlg->setProperty("seqNo", seqNo());
+    // The bank last: it lists the bank's files.
+    dlg->setProperty("bankText", CbBank->currentText());
     if (Modal::exec(dlg.get()) == QDialog::Accepted) ReloadAfterResult();
 }
 
@@ -836,9 +810,23 @@ void TFrmM102B00::BBtnPrintClick() {
     TFrmF201B03 kind(this);
     if (Modal::exec(&kind) != QDialog::Accepted) return;
     if (SGrdPay->cell(0, DistCol::SNo).isEmpty()) return;
+    publishListing();
     std::unique_ptr<QDialog> dlg =
         openUnit(kind.rdobtn1->isChecked() ? QStringLiteral("M102P01") : QStringLiteral("M102P00"), this);
     if (dlg) Modal::exec(dlg.get());
+}
+
+void TFrmM102B00::publishListing() {
+    setProperty("groupText", FPayTarget.groupText);
+    setProperty("yearMon", FPayTarget.yearMon);
+    setProperty("seqNo", FPayTarget.seqNo);
+    setProperty("bankCd", FPaySel.bankCd);
+    setProperty("itemCds", FPaySel.itemCds);
+    setProperty("snoPrefix", FPaySel.snoPrefix);
+    setProperty("procDt", FPaySel.procDt);
+    setProperty("procIdx", FPaySel.procIdx);
+    setProperty("panelTotals", QStringList{PnlProcCnt->text(), PnlProcAmt->text(), PnlNonProcCnt->text(),
+                                           PnlNonProcAmt->text()});
 }
 
 void TFrmM102B00::BBtnCloseClick() {

@@ -70,9 +70,13 @@ private:
 // reached by unit name through the form registry ("M102B03", "M102B04",
 // "M102B08", "M102B09", "M102B10", "M102P00", "M102P01"); a button whose
 // unit is not registered stands disabled. The window fills and reads such a
-// dialog through its controls' object names (CbItem, MEdtSchNo, EdtAmt;
-// DTPickerMvS, DTPickerMvE, cbMAcctNo; MEdtYearMon, MEdtSeqNo), and sets the
-// same names as dynamic properties for a dialog that keeps them otherwise.
+// dialog through the properties it declares: "items", "itemText",
+// "snoPrefix", "amountText" (bulk amount); "accounts", "startDate",
+// "endDate", "acctLine" (dates); "sno", "amountText" (one amount);
+// "bankText", "groupText", "yearMon", "seqNo" (result file). The find
+// dialog moves the grid named "SGrdPay"; a print reads the last listing's
+// conditions and the four panel texts from this window's properties
+// (DistribPrint::requestFrom).
 class TFrmM102B00 : public QWidget {
     Q_OBJECT
 public:
@@ -155,6 +159,9 @@ private:
     void setRows(const DistribList::Listing& l, bool exemptPanels);
     void updateFileButtons();
     void updateDialogButtons();
+    // The last listing's round, conditions and panel texts as the window's
+    // properties, for the print units.
+    void publishListing();
 };
 
 extern TFrmM102B00* FrmM102B00;
