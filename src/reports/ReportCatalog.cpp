@@ -1,16 +1,16 @@
 #include "reports/ReportCatalog.h"
 
-#include "reports/Letter.h"
-#include "reports/Notices.h"
 #include "reports/DaySum.h"
+#include "reports/EduCertificate.h"
 #include "reports/Income.h"
 #include "reports/Ledger.h"
+#include "reports/Letter.h"
+#include "reports/Notices.h"
+#include "reports/ReceiptSums.h"
 #include "reports/Receipts.h"
 #include "reports/Refunds.h"
 #include "reports/Resolutions.h"
 #include "reports/Unpaid.h"
-#include "reports/EduCertificate.h"
-#include "reports/ReceiptSums.h"
 #include "reports/YearEndTax.h"
 
 namespace ReportCatalog {
