@@ -93,11 +93,7 @@ ReportListing list(const ReportSelection& s) {
     QVariantList binds;
     for (const auto& [g, items] : {std::pair{s.gcode, items1}, std::pair{g2, items2}}) {
         if (items.isEmpty()) continue;
-        parts << QStringLiteral("(t1.Gcode = ? and t1.ItemCd IN (%1))")
-                     .arg(YearEndTax::marks(int(items.size())));
-        binds << g;
-        for (const QString& i : items)
-            binds << i;
+        parts << YearEndTax::groupPart(g, items, &binds);
     }
     ReportWhere w;
     w.sql = QStringLiteral("WHERE t1.ReplyTy <> '0' and t1.Amt > COALESCE(t1.REAmt, 0)");

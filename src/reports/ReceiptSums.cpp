@@ -18,26 +18,16 @@ namespace {
 
 // Builds M_SumReceipt anew from rows in one transaction.
 bool rebuild(const QList<RoundRow>& rows, QString* error) {
-    Transaction t;
-    if (!t.ok()) {
-        *error = t.error();
-        return false;
-    }
-    if (!Database::createTable(Tables::MSumReceipt(), true, error)) return false;
+    QList<ColumnValues> values;
     int seq = 0;
     for (const RoundRow& r : rows) {
-        const ColumnValues v{{QStringLiteral("seq"), ++seq},       {QStringLiteral("CustNo"), r.custNo},
-                             {QStringLiteral("Sno"), r.sNo},       {QStringLiteral("Name"), r.nm},
-                             {QStringLiteral("ItemCd"), r.itemCd}, {QStringLiteral("Gcode"), r.gcode},
-                             {QStringLiteral("Amt"), r.amt},       {QStringLiteral("ProcDt"), r.procDt},
-                             {QStringLiteral("BankCd"), r.bankCd}, {QStringLiteral("AcctNo"), r.acctNo}};
-        if (!Database::insertRow(QStringLiteral("M_SumReceipt"), v, error)) return false;
+        values << ColumnValues{{QStringLiteral("seq"), ++seq},       {QStringLiteral("CustNo"), r.custNo},
+                               {QStringLiteral("Sno"), r.sNo},       {QStringLiteral("Name"), r.nm},
+                               {QStringLiteral("ItemCd"), r.itemCd}, {QStringLiteral("Gcode"), r.gcode},
+                               {QStringLiteral("Amt"), r.amt},       {QStringLiteral("ProcDt"), r.procDt},
+                               {QStringLiteral("BankCd"), r.bankCd}, {QStringLiteral("AcctNo"), r.acctNo}};
     }
-    if (!t.commit()) {
-        *error = t.error();
-        return false;
-    }
-    return true;
+    return Database::replaceTable(Tables::MSumReceipt(), values, error);
 }
 
 QString itemName(const RoundRow& r) {
@@ -94,11 +84,7 @@ ReportListing list(const ReportSelection& s) {
     QVariantList binds;
     for (const auto& [g, items] : {std::pair{s.gcode, items1}, std::pair{g2, items2}}) {
         if (items.isEmpty()) continue;
-        parts << QStringLiteral("(t1.Gcode = ? and t1.ItemCd IN (%1))")
-                     .arg(YearEndTax::marks(int(items.size())));
-        binds << g;
-        for (const QString& i : items)
-            binds << i;
+        parts << YearEndTax::groupPart(g, items, &binds);
     }
     ReportWhere w;
     w.sql = QStringLiteral("WHERE t1.ExempTy = '1' and t1.Amt > COALESCE(t1.REAmt, 0)");

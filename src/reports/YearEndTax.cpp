@@ -106,14 +106,6 @@ QMap<QString, QString> codesOf(const ReportSelection& s, const QList<int>& lists
     return out;
 }
 
-// "(Gcode = ? and ItemCd IN (...))" of one group's items.
-QString groupPart(const QString& gcode, const QStringList& items, QVariantList* binds) {
-    *binds << gcode;
-    for (const QString& i : items)
-        *binds << i;
-    return QStringLiteral("(t1.Gcode = ? and t1.ItemCd IN (%1))").arg(marks(int(items.size())));
-}
-
 ReportListing refused(const ReportListing& base, const ReportBox& box) {
     ReportListing l = base;
     l.box = box;
@@ -200,28 +192,26 @@ QString marks(int n) {
     return m.join(QLatin1Char(','));
 }
 
+// "(Gcode = ? and ItemCd IN (...))" of one group's items.
+QString groupPart(const QString& gcode, const QStringList& items, QVariantList* binds) {
+    *binds << gcode;
+    for (const QString& i : items)
+        *binds << i;
+    return QStringLiteral("(t1.Gcode = ? and t1.ItemCd IN (%1))").arg(marks(int(items.size())));
+}
+
 bool rebuildSumTax(const QList<SumTaxRow>& rows, QString* error) {
-    Transaction t;
-    if (!t.ok()) {
-        *error = t.error();
-        return false;
-    }
-    if (!Database::createTable(Tables::MSumTax(), true, error)) return false;
+    QList<ColumnValues> values;
     int seq = 0;
     for (const SumTaxRow& r : rows) {
-        const ColumnValues v{{QStringLiteral("seq"), ++seq},        {QStringLiteral("CustNo"), r.custNo},
-                             {QStringLiteral("Sno"), r.sno},        {QStringLiteral("Name"), r.name},
-                             {QStringLiteral("ItemCd"), r.itemCd},  {QStringLiteral("Gcode"), r.gcode},
-                             {QStringLiteral("Amt"), r.amt},        {QStringLiteral("ProcDt"), r.procDt},
-                             {QStringLiteral("SocId"), r.socId},    {QStringLiteral("NapCd"), r.napCd},
-                             {QStringLiteral("ProcMon"), r.procMon}};
-        if (!Database::insertRow(QStringLiteral("M_SumTax"), v, error)) return false;
+        values << ColumnValues{{QStringLiteral("seq"), ++seq},        {QStringLiteral("CustNo"), r.custNo},
+                               {QStringLiteral("Sno"), r.sno},        {QStringLiteral("Name"), r.name},
+                               {QStringLiteral("ItemCd"), r.itemCd},  {QStringLiteral("Gcode"), r.gcode},
+                               {QStringLiteral("Amt"), r.amt},        {QStringLiteral("ProcDt"), r.procDt},
+                               {QStringLiteral("SocId"), r.socId},    {QStringLiteral("NapCd"), r.napCd},
+                               {QStringLiteral("ProcMon"), r.procMon}};
     }
-    if (!t.commit()) {
-        *error = t.error();
-        return false;
-    }
-    return true;
+    return Database::replaceTable(Tables::MSumTax(), values, error);
 }
 
 std::optional<Refusal> checkQuarterly(const ReportSelection& s) {

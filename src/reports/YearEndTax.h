@@ -53,6 +53,8 @@ QStringList fiscalRounds(const QString& year);
 void addStudentRange(ReportWhere& w, const QString& col, const QString& first, const QString& last);
 // "?,?,?" for n values.
 QString marks(int n);
+// "(Gcode = ? and ItemCd IN (...))" of one group's items, its values appended to binds.
+QString groupPart(const QString& gcode, const QStringList& items, QVariantList* binds);
 // M_SumTax made anew holding rows (seq 1, 2, ... in order), in one
 // transaction; false with the database's error, the old table kept.
 bool rebuildSumTax(const QList<SumTaxRow>& rows, QString* error);

@@ -454,6 +454,22 @@ bool Database::insertRow(const QString& table, const ColumnValues& values, QStri
     return true;
 }
 
+bool Database::replaceTable(const TableDef& def, const QList<ColumnValues>& rows, QString* error) {
+    Transaction t;
+    if (!t.ok()) {
+        if (error) *error = t.error();
+        return false;
+    }
+    if (!createTable(def, true, error)) return false;
+    for (const ColumnValues& v : rows)
+        if (!insertRow(def.name, v, error)) return false;
+    if (!t.commit()) {
+        if (error) *error = t.error();
+        return false;
+    }
+    return true;
+}
+
 bool Database::updateRows(const QString& table, const ColumnValues& set, const ColumnValues& where, QString* error,
                           int* affected) {
     const QString t = quoted(table);

@@ -123,6 +123,9 @@ public:
     // boundary and stored without trailing blanks, blank text as NULL; an
     // auto-number column left out gets the next number.
     static bool insertRow(const QString& table, const ColumnValues& values, QString* error = nullptr);
+    // A work table made anew from its definition and filled with rows, in one
+    // transaction: on any failure the previous table stands as it was.
+    static bool replaceTable(const TableDef& def, const QList<ColumnValues>& rows, QString* error = nullptr);
     // Updates the rows matching every (column, value) of where.
     static bool updateRows(const QString& table, const ColumnValues& set, const ColumnValues& where,
                            QString* error = nullptr, int* affected = nullptr);

@@ -136,11 +136,11 @@ QString freeArchivePath(const QString& rbackDir, const QString& name) {
     return candidate;
 }
 
-QStringList completeInterruptedMoves(const QString& recvDir) {
+QStringList completeInterruptedMoves(const QString& recvDir, QChar kind) {
     QStringList moved;
     if (!DMLib) return moved;
     const QDir recv(recvDir);
-    for (const QString& n : listFiles(recvDir)) {
+    for (const QString& n : listFiles(recvDir, kind)) {
         const QString hash = AppliedFiles::fingerprintOfFile(recv.filePath(n));
         if (hash.isEmpty() || !AppliedFiles::isApplied(hash)) continue;
         QString archive = AppliedFiles::archiveName(hash);

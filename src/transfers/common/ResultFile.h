@@ -32,7 +32,7 @@ QStringList listFiles(const QString& recvDir, QChar kind = QLatin1Char('2'));
 
 // Moves every file of recv that was applied (its fingerprint is recorded) to
 // rback under its recorded name: a run killed after its commit left it there.
-QStringList completeInterruptedMoves(const QString& recvDir);
+QStringList completeInterruptedMoves(const QString& recvDir, QChar kind = QLatin1Char('2'));
 // The path in rback for an archive of that name; never an existing file.
 QString freeArchivePath(const QString& rbackDir, const QString& name);
 

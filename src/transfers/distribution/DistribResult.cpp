@@ -255,18 +255,7 @@ ResultFileInfo readInfo(const QString& path) {
 }
 
 QStringList completeInterruptedMoves(const QString& recvDir) {
-    QStringList moved;
-    if (!DMLib) return moved;
-    const QDir recv(recvDir);
-    for (const QString& n : listFiles(recvDir)) {
-        const QString hash = AppliedFiles::fingerprintOfFile(recv.filePath(n));
-        if (hash.isEmpty() || !AppliedFiles::isApplied(hash)) continue;
-        QString archive = AppliedFiles::archiveName(hash);
-        if (archive.isEmpty()) archive = n;
-        const QString target = ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), archive);
-        if (System::moveFileReplace(recv.filePath(n), target)) moved << n;
-    }
-    return moved;
+    return ResultFile::completeInterruptedMoves(recvDir, QLatin1Char('3'));
 }
 
 QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank) {
