@@ -54,9 +54,11 @@ struct Fixture {
         tx.commit();
         const QByteArray blank(80, ' ');
         file += put(put(put(put(blank, 0, "S"), 1, "C2"), 13, "21"), 15, "240510") + "\r\n";
+        qint64 okAmt = 0;
         for (int s = 0; s < kStudents; ++s)
             for (int i = 0; i < kItems; ++i) {
                 const bool ok = (s + i) % 10 != 0;
+                if (ok) okAmt += kAmt;
                 QByteArray r = put(blank, 0, "D21110222333444");
                 r = put(r, 20, zero(kAmt, 11));
                 r = put(r, 33, ok ? "Y0000" : "N1007");
@@ -65,7 +67,8 @@ struct Fixture {
                 file += r + "\r\n";
             }
         const int n = kStudents * kItems;
-        file += put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)) +
+        file += put(put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)),
+                    35, zero(okAmt, 13)) +
                 "\r\n";
     }
 

@@ -65,8 +65,15 @@ QByteArray stdData(const R& r) {
         .put(76, r.item)
         .b;
 }
-QByteArray stdTrail(int n, qint64 total) {
-    return Rec().put(0, "E").put(1, zero(n + 2, 7)).put(8, zero(n, 7)).put(15, zero(total, 13)).b;
+// The processed amount is the total unless a failure carries an amount.
+QByteArray stdTrail(int n, qint64 total, qint64 okAmt = -1) {
+    return Rec()
+        .put(0, "E")
+        .put(1, zero(n + 2, 7))
+        .put(8, zero(n, 7))
+        .put(15, zero(total, 13))
+        .put(35, zero(okAmt < 0 ? total : okAmt, 13))
+        .b;
 }
 
 QByteArray nhHead(const char* bank = "11") {
@@ -112,20 +119,36 @@ QByteArray b12Trail(int n, qint64 total) {
 QByteArray b03Head() {
     return Rec().put(0, "S").put(6, "240510").b;
 }
-// Bank 03's record: the student only; the request file sent carries the
-// item at 76 as every 80-byte request does.
-QByteArray b03Data(const R& r, bool sent = false, const char* acct = "12345678901234") {
-    Rec x;
-    x.put(0, "D").put(2, "03").put(12, acct).put(26, zero(r.amt, 11));
-    x.putText(37, QStringLiteral("C%1박민수").arg(QString::fromLatin1(r.sno), -6));
-    if (sent)
-        x.put(76, r.item);
-    else
-        x.put(71, r.ok ? "1" : "2").put(72, r.code);
-    return x.b;
+// Bank 03's record: the student only.
+QByteArray b03Data(const R& r) {
+    return Rec()
+        .put(0, "D")
+        .put(2, "03")
+        .put(12, "12345678901234")
+        .put(26, zero(r.amt, 11))
+        .putText(37, QStringLiteral("C%1박민수").arg(QString::fromLatin1(r.sno), -6))
+        .put(71, r.ok ? "1" : "2")
+        .put(72, r.code)
+        .b;
 }
-QByteArray b03Trail(int n, qint64 total) {
-    return Rec().put(0, "E").put(6, zero(n, 7)).put(13, zero(total, 13)).b;
+// Total, processed and unprocessed amounts; by default all processed.
+QByteArray b03Trail(int n, qint64 total, qint64 okAmt = -1, qint64 failAmt = 0) {
+    return Rec()
+        .put(0, "E")
+        .put(6, zero(n, 7))
+        .put(13, zero(total, 13))
+        .put(33, zero(okAmt < 0 ? total : okAmt, 13))
+        .put(53, zero(failAmt, 13))
+        .b;
+}
+QByteArray b03File(const QList<R>& recs) {
+    QByteArray f = b03Head() + "\r\n";
+    qint64 ok = 0, fail = 0;
+    for (const R& r : recs) {
+        f += b03Data(r) + "\r\n";
+        (r.ok ? ok : fail) += r.amt;
+    }
+    return f + b03Trail(int(recs.size()), ok + fail, ok, fail) + "\r\n";
 }
 
 class DistribResults : public TestRoot {
@@ -194,7 +217,7 @@ TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     writeFile(recv(QStringLiteral("00210001.301")),
               {stdHead(), stdData({"301001", "01", 50000, true, "0000"}),
                stdData({"301001", "02", 0, false, "1007"}), stdData({"301002", "01", 45000, false, "0107"}),
-               stdTrail(3, 95000)});
+               stdTrail(3, 95000, 50000)});
     const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
     EXPECT_EQ(o.appliedRows, 3);
@@ -214,7 +237,8 @@ TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     EXPECT_EQ(o.messages.last().text, QStringLiteral("파일풀기가 완료되었습니다"));
 
     // The round's next result is 302, whatever the bank; an archive of that
-    // name already in rback is kept and the new one goes beside it.
+    // name already in rback (a restored database numbers again) is kept and
+    // the file goes under the next free type, which the book names.
     QFile keep(path(QStringLiteral("rback/24050321.302")));
     ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
     keep.write("earlier");
@@ -224,14 +248,18 @@ TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
               {stdHead(), stdData({"301002", "01", 45000, true, "0000"}), stdTrail(1, 45000)});
     const ResultApplyOutcome o2 = DistribResult::apply(request(QStringLiteral("00210001.302"), "21"));
     ASSERT_EQ(o2.status, ResultApplyOutcome::Status::Applied);
-    EXPECT_EQ(o2.archiveName, QStringLiteral("24050321.302"));
+    EXPECT_EQ(o2.archiveName, QStringLiteral("24050321.303"));
     EXPECT_EQ(rback(), (QStringList{QStringLiteral("24050321.301"), QStringLiteral("24050321.302"),
-                                    QStringLiteral("24050321.302_1")}));
+                                    QStringLiteral("24050321.303")}));
     QFile kept(path(QStringLiteral("rback/24050321.302")));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(column(QStringLiteral("select FileName from M_SRFILE order by FileName")),
+              (QStringList{QStringLiteral("24050321.301"), QStringLiteral("24050321.303")}));
+    EXPECT_EQ(column(QStringLiteral("select FileName from M_APPLIED order by FileName")),
+              (QStringList{QStringLiteral("24050321.301"), QStringLiteral("24050321.303")}));
     EXPECT_EQ(DistribResult::NextResultType(QStringLiteral("2405"), QStringLiteral("03")),
-              QStringLiteral("303"));
+              QStringLiteral("304"));
 }
 
 TEST_F(DistribResults, BankReadersTakeTheirOwnFields) {
@@ -265,77 +293,127 @@ TEST_F(DistribResults, BankReadersTakeTheirOwnFields) {
     EXPECT_TRUE(QFile::exists(recv(QStringLiteral("00120002.301"))));
 }
 
-TEST_F(DistribResults, Bank03MatchesAStudentsRowsByTheFileSent) {
-    // 301001 holds two items; bank 03 names the student only.
-    const QList<R> recs{{"301001", "02", 20000, true, "0000"},
-                        {"301002", "01", 50000, false, "3002"},
-                        {"301001", "01", 50000, true, "0000"}};
-    QList<QByteArray> result{b03Head()}, sent{b03Head()};
-    for (const R& r : recs) {
-        result << b03Data(r);
-        sent << b03Data(r, true);
-    }
-    result << b03Trail(3, 120000);
-    sent << b03Trail(3, 120000);
+// Bank 03 names the student only: the student's records take the student's
+// rows in key order when their counts agree; otherwise the file is refused.
+TEST_F(DistribResults, Bank03MatchesAStudentsRecordsToItsRowsInKeyOrder) {
+    const struct {
+        const char* name;
+        QList<R> recs;
+        QStringList rows; // 301001/01, 301001/02, 301002/01 after; empty: refused
+        const char16_t* why;
+    } cases[] = {
+        {"two records for two rows, apart in the file",
+         {{"301001", "", 11111, true, "0000"}, {"301002", "", 0, false, "3002"}, {"301001", "", 0, false, "3002"}},
+         {"1|20240510|0000|11111|1", "0|00000000|3002|20000|1", "0|00000000|3002|50000|1"},
+         nullptr},
+        {"both records of the student failed",
+         {{"301001", "", 0, false, "3001"}, {"301001", "", 0, false, "3002"}},
+         {"0|00000000|3001|50000|1", "0|00000000|3002|20000|1", "0|||50000|1"},
+         nullptr},
+        {"one record for a student of two rows",
+         {{"301001", "", 50000, true, "0000"}, {"301002", "", 50000, true, "0000"}},
+         {},
+         u"학번=301001, 성명=박민수\r 결과파일의 자료 1건과 회차의 학생자료 2건이 맞지 않습니다."},
+        {"three records for a student of two rows",
+         {{"301001", "", 50000, true, "0000"}, {"301001", "", 20000, true, "0000"}, {"301001", "", 1, true, "0000"}},
+         {},
+         u"결과파일의 자료 3건과 회차의 학생자료 2건이"},
+        {"two records for a student of one row",
+         {{"301002", "", 25000, true, "0000"}, {"301002", "", 25000, true, "0000"}},
+         {},
+         u"학번=301002, 성명=박민수\r 결과파일의 자료 2건과 회차의 학생자료 1건이"},
+    };
     const QString name = QStringLiteral("00030001.301");
-    writeFile(recv(name), result);
-
-    // Without the file that was sent the two rows cannot be told apart.
-    const QStringList before = allRows();
-    ResultApplyOutcome o = DistribResult::apply(request(name, "03"));
-    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
-    EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("학번=301001, 성명=박민수")))
-        << o.messages.value(0).text.toStdString();
-    EXPECT_EQ(allRows(), before);
-
-    // A file sent with other students in that order is not it.
-    QList<QByteArray> other = sent;
-    std::swap(other[1], other[2]);
-    writeFile(path(QStringLiteral("sback/24050303.301")), other);
-    o = DistribResult::apply(request(name, "03"));
-    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
-
-    // A sent record naming an item the student does not hold matches no row.
-    QList<QByteArray> wrong = sent;
-    wrong[1].replace(76, 2, "07");
-    writeFile(path(QStringLiteral("sback/24050303.301")), wrong);
-    o = DistribResult::apply(request(name, "03"));
-    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
-    EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("1번째 자료와 맞는 학생자료가 없습니다")))
-        << o.messages.value(0).text.toStdString();
-    EXPECT_EQ(allRows(), before);
-
-    writeFile(path(QStringLiteral("sback/24050303.301")), sent);
-    o = DistribResult::apply(request(name, "03"));
-    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
-    EXPECT_EQ(row("301001", "01"), QStringLiteral("1|20240510|0000|50000|1"));
-    EXPECT_EQ(row("301001", "02"), QStringLiteral("1|20240510|0000|20000|1"));
-    EXPECT_EQ(row("301002", "01"), QStringLiteral("0|00000000|3002|50000|1"));
-    EXPECT_EQ(o.archiveName, QStringLiteral("24050303.301"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Database::exec(QStringLiteral("update H_300_20240503 set ReplyTy = '0', ProcDt = '', ReplyCd = NULL "
+                                      "where SNo in ('301001', '301002')"));
+        Database::exec(QStringLiteral("update H_300_20240503 set Amt = 50000 where ItemCd = '01'"));
+        Database::exec(QStringLiteral("update H_300_20240503 set Amt = 20000 where ItemCd = '02'"));
+        Database::exec(QStringLiteral("delete from M_SRFILE"));
+        Database::exec(QStringLiteral("delete from M_APPLIED"));
+        for (const QString& n : rback())
+            QFile::remove(path(QStringLiteral("rback/") + n));
+        const QStringList before = allRows();
+        QFile f(recv(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b03File(c.recs));
+        f.close();
+        const ResultApplyOutcome o = DistribResult::apply(request(name, "03"));
+        if (c.why == nullptr) {
+            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+            EXPECT_EQ(QStringList({row("301001", "01"), row("301001", "02"), row("301002", "01")}), c.rows);
+        } else {
+            EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+            EXPECT_TRUE(o.messages.value(0).text.contains(QString::fromUtf16(c.why)))
+                << o.messages.value(0).text.toStdString();
+            EXPECT_EQ(allRows(), before);
+            EXPECT_TRUE(QFile::exists(recv(name)));
+            QFile::remove(recv(name));
+        }
+    }
 }
 
-TEST_F(DistribResults, Bank03SentRecordsWithoutItemMatchByAccountAndAmount) {
-    // A second file of the same students in the same order makes the choice
-    // ambiguous; a record that fits both rows of a student is refused too.
-    const QList<R> recs{{"301001", "  ", 20000, true, "0000"}, {"301001", "  ", 50000, true, "0000"}};
-    QList<QByteArray> result{b03Head()}, sent{b03Head()};
-    for (const R& r : recs) {
-        result << b03Data(r);
-        sent << b03Data(r, true);
+// Each layout's trailer amounts against its records: a failure that carries
+// no amount belongs in a valid file; a trailer amount one won off is refused.
+TEST_F(DistribResults, TrailerSumsComparedLikeWithLikePerLayout) {
+    const R ok{"301002", "01", 50000, true, "0000"};
+    const R failed{"301001", "02", 0, false, "1007"};
+    const R ok03{"301002", "", 50000, true, "0000"};
+    const R failed03{"301003", "", 0, false, "3002"}; // its row is transferred: reported, left
+    const struct {
+        const char* name;
+        const char* bank;
+        QList<QByteArray> lines;
+        bool applies;
+    } cases[] = {
+        {"80 bytes", "21", {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 50000)}, true},
+        {"80 bytes, total off", "21", {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50001, 50000)}, false},
+        {"80 bytes, processed off",
+         "21",
+         {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 49999)},
+         false},
+        {"banks 10 and 11", "11", {nhHead(), nhData(ok), nhData(failed), nhTrail(2, 50000)}, true},
+        {"banks 10 and 11, total off", "11", {nhHead(), nhData(ok), nhData(failed), nhTrail(2, 50001)}, false},
+        {"bank 12", "12", {b12Head(), b12Data(ok), b12Data(failed), b12Trail(2, 50000)}, true},
+        {"bank 12, total off", "12", {b12Head(), b12Data(ok), b12Data(failed), b12Trail(2, 49999)}, false},
+        {"bank 03", "03", {b03Head(), b03Data(ok03), b03Data(failed03), b03Trail(2, 50000, 50000, 0)}, true},
+        {"bank 03, processed off",
+         "03",
+         {b03Head(), b03Data(ok03), b03Data(failed03), b03Trail(2, 50000, 50001, 0)},
+         false},
+        {"bank 03, unprocessed off",
+         "03",
+         {b03Head(), b03Data(ok03), b03Data(failed03), b03Trail(2, 50000, 50000, 1)},
+         false},
+        {"bank 03, processed given as the total",
+         "03",
+         {b03Head(), b03Data(ok03), b03Data({"301003", "", 30000, false, "3002"}), b03Trail(2, 80000, 80000, 0)},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Database::exec(QStringLiteral("update H_300_20240503 set ReplyTy = '0', ProcDt = '', ReplyCd = NULL "
+                                      "where SNo in ('301001', '301002')"));
+        Database::exec(QStringLiteral("delete from M_SRFILE"));
+        Database::exec(QStringLiteral("delete from M_APPLIED"));
+        for (const QString& n : rback())
+            QFile::remove(path(QStringLiteral("rback/") + n));
+        const QStringList before = allRows();
+        const QString name = QStringLiteral("00") + QLatin1String(c.bank) + QStringLiteral("0001.301");
+        writeFile(recv(name), c.lines);
+        const ResultApplyOutcome o = DistribResult::apply(request(name, c.bank));
+        if (c.applies) {
+            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+            EXPECT_EQ(row("301002", "01").left(2), QStringLiteral("1|"));
+        } else {
+            EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+            EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.")))
+                << o.messages.value(0).text.toStdString();
+            EXPECT_EQ(allRows(), before);
+            QFile::remove(recv(name));
+        }
     }
-    result << b03Trail(2, 70000);
-    sent << b03Trail(2, 70000);
-    writeFile(recv(QStringLiteral("00030001.301")), result);
-    writeFile(path(QStringLiteral("sback/24050303.301")), sent);
-    writeFile(path(QStringLiteral("sback/24050303.302")), sent);
-    ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00030001.301"), "03"));
-    EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
-    EXPECT_TRUE(o.messages.value(0).text.contains(QStringLiteral("보낸 파일이 여럿입니다")));
-    QFile::remove(path(QStringLiteral("sback/24050303.302")));
-    o = DistribResult::apply(request(QStringLiteral("00030001.301"), "03"));
-    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
-    EXPECT_EQ(row("301001", "01").left(1), QStringLiteral("1"));
-    EXPECT_EQ(row("301001", "02").left(1), QStringLiteral("1"));
 }
 
 TEST_F(DistribResults, PaidCashAndExemptRowsAreReportedAndLeft) {

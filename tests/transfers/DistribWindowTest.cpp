@@ -326,7 +326,11 @@ TEST_F(DistribWindow, RealDialogsAndPrintsWorkWithTheWindow) {
                                                 {34, "0000"},
                                                 {48, Cp949::encode(QStringLiteral("C20101 박삼"))},
                                                 {76, "06"}}),
-                                resultRec("E", {{1, "0000003"}, {8, "0000001"}, {15, "0000000000300"}})})
+                                resultRec("E", {{1, "0000003"},
+                                                {8, "0000001"},
+                                                {15, "0000000000300"},
+                                                {28, "0000001"},
+                                                {35, "0000000000300"}})})
         recvFile.write(l + "\r\n");
     recvFile.close();
 

@@ -102,6 +102,7 @@ protected:
         s = s.leftJustified(62, ' ') + QByteArray(payer).leftJustified(20, ' ') + key82;
         return line(s);
     }
+    static QByteArray with(QByteArray s, int off, const QByteArray& v) { return s.replace(off, v.size(), v); }
     static QByteArray trailer(int n) {
         return line("E" + QByteArray::number(n + 2).rightJustified(7, '0') +
                     QByteArray::number(n).rightJustified(7, '0'));
@@ -335,6 +336,21 @@ TEST_F(RegRunTest, MalformedFilesChangeNothing) {
          QStringLiteral("결과반영대상이 회차에 없습니다~!!\r납부자번호: P999")},
         {"other institution", header("11", "NH99999999", "20260301") + ok1 + trailer(1),
          QStringLiteral("결과반영대상이 회차에 없습니다~!!\r납부자번호: P001")},
+        // A flag that is neither Y nor N is no answer, not "not registered".
+        {"flag blank", head + data("P001", ' ', "0000") + trailer(1), fmtErr},
+        {"flag lower-case", head + data("P001", 'y', "0000") + trailer(1), fmtErr},
+        {"flag NUL", head + data("P001", '\0', "0000") + trailer(1), fmtErr},
+        {"flag ESC", head + data("P001", '\x1b', "0000") + trailer(1), fmtErr},
+        {"flag TAB", head + data("P001", '\t', "0000") + trailer(1), fmtErr},
+        // Control characters are not stored as a result code, nor trimmed
+        // away from a payer number.
+        {"code with NUL", head + with(data("P002", 'N', "1004"), 46, QByteArray(1, '\0')) + trailer(1),
+         fmtErr},
+        {"code with ESC", head + data("P002", 'N', "10\x1b" "4") + trailer(1), fmtErr},
+        {"code with TAB", head + data("P002", 'N', "\t004") + trailer(1), fmtErr},
+        {"payer with TAB", head + data("P001\t", 'Y', "0000") + trailer(1), fmtErr},
+        {"institution code with ESC", header("11", "NH1100000\x1b", "20260301") + ok1 + trailer(1),
+         headErr},
     };
     const QStringList before = states();
     for (const auto& c : cases) {

@@ -310,7 +310,7 @@ TEST_F(ResultFiles, Layout80WithDialogRoundAndPayerPrefix) {
     writeFile(recv(QStringLiteral("00930001.201")),
               {Rec(80).put(0, "H").put(15, "240511").put(63, "240503").b, data("C1000000001", true, "0000"),
                data("1000000002", false, "2008"),
-               Rec(80).put(0, "T").put(8, zero(2, 7)).put(15, zero(100000, 13)).b});
+               Rec(80).put(0, "T").put(8, zero(2, 7)).put(15, zero(100000, 13)).put(35, zero(50000, 13)).b});
     ResultApplyRequest req = request(QStringLiteral("00930001.201"), "93");
     req.listBankName.clear();
     const ResultApplyOutcome o = ResultApplier::apply(req);
@@ -320,6 +320,191 @@ TEST_F(ResultFiles, Layout80WithDialogRoundAndPayerPrefix) {
     // The not-registered code resets the flag of the record's bank (93).
     EXPECT_EQ(column(QStringLiteral("select AcctRegYn_1 from M_CUST where CustNo = '1000000002'")),
               QStringList{QStringLiteral("N")});
+}
+
+// Each layout's trailer amounts against its records: a failed record whose
+// processed amount is zero belongs in a valid file; a trailer amount one won
+// off is refused. Bank 23 states the request total and the processed total
+// apart, so its file with a failure applies.
+TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
+    // One success of 1000000001/01 and one failure of 1000000002/01 (50000 each).
+    auto nh80 = [](qint64 total) {
+        auto d = [](const char* cust, bool ok) {
+            return Rec(80)
+                .put(0, "D")
+                .put(9, "01")
+                .put(34, zero(50000, 10))
+                .put(44, cust)
+                .put(68, ok ? "Y00" : "N08")
+                .put(71, "240511")
+                .b;
+        };
+        return QList<QByteArray>{Rec(80).put(0, "S11").put(13, "240510").put(31, "240503").b,
+                                 d("1000000001", true), d("1000000002", false),
+                                 Rec(80).put(0, "E").put(9, zero(4, 6)).put(15, zero(total, 12)).b};
+    };
+    auto nh12 = [](qint64 total) {
+        auto d = [](const char* cust, bool ok) {
+            return Rec(80)
+                .put(0, "22")
+                .put(9, "12")
+                .put(27, zero(50000, 12))
+                .put(39, ok ? "100" : "208")
+                .put(46, cust)
+                .put(59, "01")
+                .b;
+        };
+        return QList<QByteArray>{Rec(80).put(0, "11").put(2, "12").put(4, "240510").b, d("1000000001", true),
+                                 d("1000000002", false),
+                                 Rec(80)
+                                     .put(0, "33")
+                                     .put(8, zero(total, 12))
+                                     .put(20, zero(1, 6))
+                                     .put(38, zero(1, 6))
+                                     .b};
+    };
+    // The 80-byte layout and the 100-byte one of banks 45 and 93.
+    auto l80 = [](int width, const char* bank, qint64 total, qint64 okAmt) {
+        auto d = [&](const char* cust, bool ok) {
+            return Rec(width)
+                .put(0, "D")
+                .put(1, bank)
+                .put(20, zero(50000, 11))
+                .put(33, ok ? "Y0000" : "N0012")
+                .put(48, QByteArray(width == 100 ? "C" : "") + cust)
+                .put(76, "01")
+                .b;
+        };
+        return QList<QByteArray>{Rec(width).put(0, "S").put(15, "240510").put(63, "240503").b,
+                                 d("1000000001", true), d("1000000002", false),
+                                 Rec(width)
+                                     .put(0, "E")
+                                     .put(8, zero(2, 7))
+                                     .put(15, zero(total, 13))
+                                     .put(28, zero(1, 7))
+                                     .put(35, zero(okAmt, 13))
+                                     .put(48, zero(1, 7))
+                                     .b};
+    };
+    // Bank 23: requested amount at 19, processed amount at 37 (zero on a failure).
+    auto l100b = [](qint64 total, qint64 okAmt) {
+        auto d = [](const char* cust, bool ok) {
+            return Rec(100)
+                .put(0, "D")
+                .put(1, "23")
+                .put(19, zero(50000, 13))
+                .put(32, ok ? "Y0000" : "N0012")
+                .put(37, zero(ok ? 50000 : 0, 13))
+                .put(50, "240503")
+                .put(60, "01")
+                .put(77, cust)
+                .b;
+        };
+        return QList<QByteArray>{Rec(100).put(0, "S").put(26, "20240510").b, d("1000000001", true),
+                                 d("1000000002", false),
+                                 Rec(100)
+                                     .put(0, "E")
+                                     .put(7, zero(2, 6))
+                                     .put(13, zero(total, 13))
+                                     .put(26, zero(1, 6))
+                                     .put(32, zero(okAmt, 13))
+                                     .put(64, zero(1, 6))
+                                     .b};
+    };
+    auto nh200 = [](qint64 okA, qint64 failB) {
+        return QList<QByteArray>{nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"),
+                                 nhData("1000000002", "01", 50000, false, "1000", "12"),
+                                 Rec(200)
+                                     .put(0, "E")
+                                     .put(1, zero(4, 7))
+                                     .put(8, zero(1, 7))
+                                     .put(15, zero(okA, 15))
+                                     .put(118, zero(1, 7))
+                                     .put(125, zero(failB, 15))
+                                     .b};
+    };
+    const struct {
+        const char* name;
+        const char* file;
+        const char* bank;
+        QList<QByteArray> lines;
+        bool applies;
+    } cases[] = {
+        {"200 bytes", "00110001.201", "11", nh200(50000, 50000), true},
+        {"200 bytes, a class amount off", "00110001.201", "11", nh200(50000, 49999), false},
+        {"NH 80 bytes", "00110001.201", "11", nh80(100000), true},
+        {"NH 80 bytes, total off", "00110001.201", "11", nh80(100001), false},
+        {"bank 12", "00120001.201", "12", nh12(100000), true},
+        {"bank 12, total off", "00120001.201", "12", nh12(99999), false},
+        {"80 bytes", "00200001.201", "20", l80(80, "20", 100000, 50000), true},
+        {"80 bytes, total off", "00200001.201", "20", l80(80, "20", 100001, 50000), false},
+        {"80 bytes, processed off", "00200001.201", "20", l80(80, "20", 100000, 50001), false},
+        {"80 bytes, processed given as the total", "00200001.201", "20", l80(80, "20", 100000, 100000), false},
+        {"100A", "00930001.201", "93", l80(100, "93", 100000, 50000), true},
+        {"100A, processed off", "00930001.201", "93", l80(100, "93", 100000, 49999), false},
+        {"100B with a failure", "00230001.201", "23", l100b(100000, 50000), true},
+        {"100B, request total off", "00230001.201", "23", l100b(99999, 50000), false},
+        {"100B, processed off", "00230001.201", "23", l100b(100000, 50001), false},
+        {"100B, processed given as the total", "00230001.201", "23", l100b(100000, 100000), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Database::exec(QStringLiteral("update H_200_20240503 set ReplyTy = '0', ProcDt = NULL, ReplyCd = NULL, "
+                                      "Amt = 50000 where ItemCd = '01' and SNo in ('30101', '30102')"));
+        Database::exec(QStringLiteral("delete from M_SRFILE"));
+        Database::exec(QStringLiteral("delete from M_APPLIED"));
+        for (const QString& n : QDir(path(QStringLiteral("rback"))).entryList(QDir::Files))
+            QFile::remove(path(QStringLiteral("rback/") + n));
+        const QStringList before = allRows();
+        const QString name = QString::fromLatin1(c.file);
+        writeFile(recv(name), c.lines);
+        ResultApplyRequest req = request(name, c.bank);
+        req.listBankName = DMData->GetBankName(QString::fromLatin1(c.bank));
+        req.yearMon = QStringLiteral("202405");
+        req.seqNo = QStringLiteral("03");
+        const ResultApplyOutcome o = ResultApplier::apply(req);
+        if (c.applies) {
+            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+            EXPECT_EQ(row("30101", "01").left(2), QStringLiteral("1|"));
+            EXPECT_EQ(row("30102", "01").section(QLatin1Char('|'), 0, 1), QStringLiteral("0|00000000"));
+            // A failure without a processed amount keeps what the payer owes.
+            EXPECT_EQ(row("30102", "01").section(QLatin1Char('|'), 3, 3), QStringLiteral("50000"));
+        } else {
+            EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
+            EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.")))
+                << o.messages.value(0).text.toStdString();
+            EXPECT_EQ(allRows(), before);
+            EXPECT_TRUE(QFile::exists(recv(name)));
+            QFile::remove(recv(name));
+        }
+    }
+}
+
+// A restored database numbers its result types again while rback keeps the
+// archives of the undone months: the file goes under the next type rback
+// does not hold, and the book, the fingerprint and the outcome name it.
+TEST_F(ResultFiles, ArchiveBookedUnderTheNameWrittenWhenRbackHoldsTheType) {
+    QFile undone(path(QStringLiteral("rback/24050311.201")));
+    ASSERT_TRUE(undone.open(QIODevice::WriteOnly));
+    undone.write("undone month");
+    undone.close();
+    const QList<QByteArray> lines{nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"),
+                                  nhTrailer(3, 50000)};
+    writeFile(recv(QStringLiteral("00110001.201")), lines);
+    const ResultApplyOutcome o = ResultApplier::apply(request(QStringLiteral("00110001.201"), "11"));
+    ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+    EXPECT_EQ(o.archiveName, QStringLiteral("24050311.202"));
+    EXPECT_EQ(column(QStringLiteral("select FileName || ' ' || FileType from M_SRFILE")),
+              QStringList{QStringLiteral("24050311.202 202")});
+    EXPECT_EQ(column(QStringLiteral("select FileName from M_APPLIED")), QStringList{QStringLiteral("24050311.202")});
+    QFile kept(path(QStringLiteral("rback/24050311.201")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("undone month"));
+    QFile stored(path(QStringLiteral("rback/24050311.202")));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ResultFile::splitLines(stored.readAll()), lines);
+    EXPECT_EQ(ResultApplier::NextResultFileType(QStringLiteral("2405"), QStringLiteral("03")),
+              QStringLiteral("203"));
 }
 
 TEST_F(ResultFiles, ListShowsTheBankAndNH11UnderBank10) {

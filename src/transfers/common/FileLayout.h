@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 
 // Where the fields of the bank files lie: 0-based byte offset and width
 // within a record (CR LF not counted). The request-file writer, the result
@@ -11,6 +12,19 @@ struct Field {
     int width = 0;
     constexpr bool valid() const { return off >= 0; }
     constexpr int end() const { return off + width; }
+};
+
+// The data records an amount of the trailer sums.
+enum class Records { All, Processed, Unprocessed };
+
+// One amount the trailer states: the sum of `amount` over the data records
+// of the kind. Where a trailer splits an amount over several fields, they
+// are added up. A result reader compares every sum of its layout before it
+// changes anything.
+struct TrailerSum {
+    Records records = Records::All;
+    Field amount{};
+    std::array<Field, 8> trailer{};
 };
 
 // Layout80; Layout100A is the same 80 bytes and the payer number again at 80.
@@ -42,6 +56,11 @@ inline constexpr Field TrailOkAmt{35, 13};
 inline constexpr Field TrailFailCount{48, 7};
 inline constexpr Field TrailFailAmt{55, 13};
 inline constexpr Field TrailCheck{68, 8};
+// In a result the bank fills the processed figures; the request total stays.
+inline constexpr TrailerSum Sums[] = {
+    {Records::All, Amt, {TrailTotal}},
+    {Records::Processed, Amt, {TrailOkAmt}},
+};
 } // namespace L80
 
 // Layout100B (bank 23).
@@ -65,6 +84,12 @@ inline constexpr Field TrailTotal{13, 13};
 inline constexpr Field TrailOkCount{26, 6};
 inline constexpr Field TrailOkAmt{32, 13};
 inline constexpr Field TrailFailCount{64, 6};
+// A failed record keeps its requested amount but has no processed amount:
+// the request total and the processed total are two sums.
+inline constexpr TrailerSum Sums[] = {
+    {Records::All, Amt, {TrailTotal}},
+    {Records::Processed, OkAmt, {TrailOkAmt}},
+};
 } // namespace L100B
 
 // Layout200 (banks 10, 11, 12).
@@ -86,6 +111,24 @@ inline constexpr Field Reply{155, 4};
 inline constexpr Field TrailAll{1, 7};
 inline constexpr Field TrailCount{8, 7};
 inline constexpr Field TrailTotal{15, 15};
+// The result trailer: per payer class (A banks 10 and 11, B bank 12, C the
+// others) the processed, partly processed and unprocessed amounts.
+inline constexpr Field TrailOkAmtA{15, 15};
+inline constexpr Field TrailPartAmtA{37, 15};
+inline constexpr Field TrailFailAmtA{59, 15};
+inline constexpr Field TrailOkAmtB{81, 15};
+inline constexpr Field TrailPartAmtB{103, 15};
+inline constexpr Field TrailFailAmtB{125, 15};
+inline constexpr Field TrailOkAmtC{147, 15};
+inline constexpr Field TrailFailAmtC{169, 15};
+// Which records a partly processed amount stands for is not known, so the
+// eight amounts are taken together against every record's requested amount.
+inline constexpr TrailerSum Sums[] = {
+    {Records::All,
+     Amt,
+     {TrailOkAmtA, TrailPartAmtA, TrailFailAmtA, TrailOkAmtB, TrailPartAmtB, TrailFailAmtB, TrailOkAmtC,
+      TrailFailAmtC}},
+};
 } // namespace L200
 
 // The 80-byte layout of banks 10 and 11.
@@ -106,6 +149,7 @@ inline constexpr Field Reply{69, 2};
 inline constexpr Field ProcDate{71, 6};
 inline constexpr Field TrailAll{9, 6};
 inline constexpr Field TrailTotal{15, 12};
+inline constexpr TrailerSum Sums[] = {{Records::All, Amt, {TrailTotal}}};
 } // namespace NH80
 
 // The 80-byte layout of bank 12.
@@ -134,6 +178,7 @@ inline constexpr Field TrailCount{2, 6};
 inline constexpr Field TrailTotal{8, 12};
 inline constexpr Field TrailOkCount{20, 6};
 inline constexpr Field TrailFailCount{38, 6};
+inline constexpr TrailerSum Sums[] = {{Records::All, Amt, {TrailTotal}}};
 } // namespace NH12
 
 // The 80-byte distribution layout of bank 03.
@@ -153,6 +198,11 @@ inline constexpr Field TrailOkCount{26, 7};
 inline constexpr Field TrailOkAmt{33, 13};
 inline constexpr Field TrailFailCount{46, 7};
 inline constexpr Field TrailFailAmt{53, 13};
+inline constexpr TrailerSum Sums[] = {
+    {Records::All, Amt, {TrailTotal}},
+    {Records::Processed, Amt, {TrailOkAmt}},
+    {Records::Unprocessed, Amt, {TrailFailAmt}},
+};
 } // namespace D03
 
 // The 100-byte account-registration layout: request and result.
@@ -180,6 +230,7 @@ inline constexpr Field RunKey23{82, 16}; // rows of bank 23 only
 // trailer
 inline constexpr Field TrailAll{1, 7}; // records with header and trailer
 inline constexpr Field TrailCount{8, 7};
+// The trailer counts records only: no amounts to compare.
 } // namespace Reg100
 
 } // namespace FileLayout

@@ -136,6 +136,55 @@ QString freeArchivePath(const QString& rbackDir, const QString& name) {
     return candidate;
 }
 
+QString freeResultArchive(const QString& rbackDir, const QString& stem, const QString& firstType) {
+    const QDir d(rbackDir);
+    bool ok = false;
+    const int first = firstType.toInt(&ok);
+    if (!ok || first < 100) return {};
+    for (int n = first; n <= first / 100 * 100 + 99; ++n) {
+        const QString name = stem + QLatin1Char('.') + QString::number(n);
+        if (!QFile::exists(d.filePath(name))) return name;
+    }
+    return {};
+}
+
+QString checkTrailerSums(const QList<QByteArray>& lines, int end, std::span<const FileLayout::TrailerSum> sums,
+                         const std::function<bool(const QByteArray&)>& processed, const QString& fileName) {
+    using FileLayout::Records;
+    const QByteArray& tail = lines.last();
+    for (const FileLayout::TrailerSum& s : sums) {
+        qint64 stated = 0;
+        for (const FileLayout::Field& f : s.trailer) {
+            if (!f.valid()) continue;
+            qint64 v = 0;
+            if (!toAmount(tail.mid(f.off, f.width), &v))
+                return QStringLiteral("결과파일 트레일러의 금액이 숫자가 아닙니다.\r화일명: ") + fileName;
+            stated += v;
+        }
+        qint64 sum = 0;
+        for (int i = 1; i < end; ++i) {
+            if (s.records != Records::All && processed(lines[i]) != (s.records == Records::Processed))
+                continue;
+            qint64 v = 0;
+            if (!toAmount(lines[i].mid(s.amount.off, s.amount.width), &v))
+                return QStringLiteral("결과파일의 금액이 숫자가 아닙니다.\r화일명: %1, %2번째 줄")
+                    .arg(fileName)
+                    .arg(i + 1);
+            sum += v;
+        }
+        if (sum != stated) {
+            const QString kind = s.records == Records::All         ? QStringLiteral("자료")
+                                 : s.records == Records::Processed ? QStringLiteral("처리 자료")
+                                                                   : QStringLiteral("미처리 자료");
+            return QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (%2 %3원, 트레일러 %4원)")
+                .arg(fileName, kind)
+                .arg(sum)
+                .arg(stated);
+        }
+    }
+    return {};
+}
+
 QStringList completeInterruptedMoves(const QString& recvDir, QChar kind) {
     QStringList moved;
     if (!DMLib) return moved;
@@ -272,37 +321,21 @@ qint64 trailerCount(ResultReader r, const QByteArray& tail) {
     return -1;
 }
 
-// Fixed-width amount of a trailer; blank reads 0, anything else but digits fails.
-bool trailerAmount(const QByteArray& tail, int off, int width, qint64* sum) {
-    qint64 v = 0;
-    if (!toAmount(tail.mid(off, width), &v)) return false;
-    *sum += v;
-    return true;
-}
-
-// The total of amounts the trailer announces; false when the layout carries
-// none we know or a field is not a number.
-bool trailerTotal(ResultReader r, const QByteArray& tail, qint64* total, bool* known) {
-    *total = 0;
-    *known = true;
+std::span<const FileLayout::TrailerSum> trailerSums(ResultReader r) {
     switch (r) {
     case ResultReader::NH200:
-        // Success, partial and failure amounts of the three bank classes.
-        for (int off : {15, 37, 59, 81, 103, 125, 147, 169})
-            if (!trailerAmount(tail, off, 15, total)) return false;
-        return true;
+        return L200::Sums;
     case ResultReader::NH80:
-        return trailerAmount(tail, NH80::TrailTotal.off, NH80::TrailTotal.width, total);
+        return NH80::Sums;
+    case ResultReader::NH12:
+        return NH12::Sums;
     case ResultReader::Layout100B:
-        return trailerAmount(tail, L100B::TrailTotal.off, L100B::TrailTotal.width, total);
+        return L100B::Sums;
     case ResultReader::Layout100A:
     case ResultReader::Layout80:
-        return trailerAmount(tail, L80::TrailTotal.off, L80::TrailTotal.width, total);
-    case ResultReader::NH12:
         break;
     }
-    *known = false;
-    return true;
+    return L80::Sums;
 }
 
 // The flag byte and the values it may hold; null when the layout's failure
@@ -459,7 +492,6 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
             return refuse(QStringLiteral("결과파일 헤더의 이체일자가 올바른 날짜가 아닙니다.\r화일명: ") + fileName);
         const char* flags = flagValues(reader);
         const int flagAt = flagOffset(reader);
-        qint64 sum = 0;
         for (int i = 1; i < end; ++i) {
             Record r = readRecord(reader, lines[i], head, workBank);
             if (flags && !QByteArray(flags).contains(lines[i].at(flagAt)))
@@ -470,18 +502,12 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
                 return line(QStringLiteral("결과파일의 금액이 숫자가 아닙니다."), i);
             if (r.success && r.amountField.trimmed().isEmpty())
                 return line(QStringLiteral("결과파일의 정상처리 자료에 금액이 없습니다."), i);
-            sum += r.amount;
         }
-        qint64 announcedSum = 0;
-        bool known = false;
-        if (!trailerTotal(reader, lines.last(), &announcedSum, &known))
-            return refuse(QStringLiteral("결과파일 트레일러의 금액이 숫자가 아닙니다.\r화일명: ") + fileName);
-        if (known && announcedSum != sum)
-            return refuse(QStringLiteral(
-                              "결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (자료 %2원, 트레일러 %3원)")
-                              .arg(fileName)
-                              .arg(sum)
-                              .arg(announcedSum));
+        const char okMark = reader == ResultReader::NH12 ? '1' : 'Y';
+        const QString sums = ResultFile::checkTrailerSums(
+            lines, end, trailerSums(reader),
+            [&](const QByteArray& l) { return l.size() > flagAt && l.at(flagAt) == okMark; }, fileName);
+        if (!sums.isEmpty()) return refuse(sums);
     }
 
     // The round table.
@@ -582,11 +608,17 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     // Judged again inside the write: another copy may have applied it since.
     if (AppliedFiles::isApplied(hash))
         return refuse(QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + fileName);
-    // Archive name and book values, numbered inside the write as well.
+    // Archive name and book values, numbered inside the write as well; the
+    // name is one rback does not hold, so the book names the file stored.
     const QString yymm = table.mid(8, 4), seq = table.mid(12, 2);
     const QString listBankCode =
         req.listBankName.isEmpty() ? fileBank : DMData->GetBankCode(req.listBankName);
-    const QString archive = yymm + seq + listBankCode + QLatin1Char('.') + NextResultFileType(yymm, seq);
+    const QString rbackDir = DMLib->dir(QStringLiteral("rback"));
+    const QString archive =
+        ResultFile::freeResultArchive(rbackDir, yymm + seq + listBankCode, NextResultFileType(yymm, seq));
+    if (archive.isEmpty())
+        return refuse(QStringLiteral("보관폴더(rback)에 이 회차의 결과파일 이름이 모두 쓰였습니다.\r화일명: ") +
+                      fileName);
     out.archiveName = archive;
     // A failed transfer with no amount keeps what the payer owes.
     Query upOk(QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, ReplyTy = '1' "
@@ -657,9 +689,9 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
         return out;
     }
     CrashPoint::hit("apply-after-commit");
-    // An archive in rback is never overwritten.
-    const QString target = ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), archive);
-    if (!System::moveFileReplace(req.path, target))
+    // Exactly the name booked; an archive in rback is never overwritten.
+    const QString target = QDir(rbackDir).filePath(archive);
+    if (QFile::exists(target) || !System::moveFileReplace(req.path, target))
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
                                 QStringLiteral("\r결과는 반영되었습니다."));

@@ -1,10 +1,14 @@
 #pragma once
 #include "platform/ui/Msg.h"
+#include "transfers/common/FileLayout.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <span>
 
 // Collection result files as the banks return them, and their application to
 // a round table.
@@ -35,6 +39,18 @@ QStringList listFiles(const QString& recvDir, QChar kind = QLatin1Char('2'));
 QStringList completeInterruptedMoves(const QString& recvDir, QChar kind = QLatin1Char('2'));
 // The path in rback for an archive of that name; never an existing file.
 QString freeArchivePath(const QString& rbackDir, const QString& name);
+// The archive name of an applied result: stem (yymm, round, bank) + "." +
+// the first type from firstType on whose name rback does not hold, so the
+// name booked is the name the file is stored under (a restored database
+// numbers its types again while rback keeps the undone ones). Empty when
+// the types of the kind (x01 to x99) are used up.
+QString freeResultArchive(const QString& rbackDir, const QString& stem, const QString& firstType);
+
+// Compares every amount the trailer states (the layout's sums) with the data
+// records lines[1, end); processed tells a processed record. Empty when they
+// agree, else the refusal naming the file.
+QString checkTrailerSums(const QList<QByteArray>& lines, int end, std::span<const FileLayout::TrailerSum> sums,
+                         const std::function<bool(const QByteArray&)>& processed, const QString& fileName);
 
 // The files the list shows for the work window's bank: the bank's own, and
 // for bank "10" those of bank "11" too.

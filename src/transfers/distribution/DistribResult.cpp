@@ -33,7 +33,7 @@ struct Layout {
     Field headBank{};   // checked against the work window's bank; none for some
     Field trailCount{}; // data records, plus countLess
     int countLess = 0;
-    Field trailTotal{};
+    std::span<const FL::TrailerSum> sums; // what the trailer's amounts sum
     Field flag{};
     char okMark = 'Y';
     const char* flagValues = nullptr; // the values the flag may hold; null: any
@@ -46,7 +46,7 @@ const Layout& layoutOf(Reader r) {
     static const Layout std{.dataMark = "D",
                             .headDate = FL::L80::HeadStart,
                             .trailCount = FL::L80::TrailCount,
-                            .trailTotal = FL::L80::TrailTotal,
+                            .sums = FL::L80::Sums,
                             .flag = FL::L80::Flag,
                             .okMark = 'Y',
                             .flagValues = "YN",
@@ -59,7 +59,7 @@ const Layout& layoutOf(Reader r) {
                            .headBank = FL::NH80::HeadBank,
                            .trailCount = FL::NH80::TrailAll,
                            .countLess = 2,
-                           .trailTotal = FL::NH80::TrailTotal,
+                           .sums = FL::NH80::Sums,
                            .flag = FL::NH80::Flag,
                            .okMark = 'Y',
                            .flagValues = "YN",
@@ -72,7 +72,7 @@ const Layout& layoutOf(Reader r) {
                             .headDate = FL::NH12::HeadDate,
                             .headBank = FL::NH12::HeadBank,
                             .trailCount = FL::NH12::TrailCount,
-                            .trailTotal = FL::NH12::TrailTotal,
+                            .sums = FL::NH12::Sums,
                             .flag = FL::NH12::Flag,
                             .okMark = '1',
                             .reply = FL::NH12::Reply,
@@ -82,7 +82,7 @@ const Layout& layoutOf(Reader r) {
     static const Layout b03{.dataMark = "D",
                             .headDate = FL::D03::HeadDate,
                             .trailCount = FL::D03::TrailCount,
-                            .trailTotal = FL::D03::TrailTotal,
+                            .sums = FL::D03::Sums,
                             .flag = FL::D03::Flag,
                             .okMark = '1',
                             .reply = FL::D03::Reply,
@@ -186,40 +186,6 @@ struct RoundRow {
     QString sno, itemCd, acctNo, replyTy, exempTy;
     qint64 amt = 0;
 };
-
-// The request file sent to bank 03 for the round whose data records name the
-// same students in the same order as the result: bank 03 answers record for
-// record, so the n-th result record stands for the n-th record sent.
-struct SentFile {
-    QString name;
-    QList<QByteArray> data;
-};
-
-enum class SentLookup { Found, None, Several };
-
-SentLookup findSent03(const QString& yymmSS, const QList<Record>& recs, const QList<QByteArray>& lines,
-                      SentFile* out) {
-    const QDir sback(DMLib->dir(QStringLiteral("sback")));
-    int found = 0;
-    for (const QString& n : sback.entryList(QDir::Files, QDir::Name)) {
-        if (n.size() != 12 || n.left(6) != yymmSS || n.mid(6, 2) != QLatin1String("03") ||
-            n.at(8) != QLatin1Char('.') || n.at(9) != QLatin1Char('3'))
-            continue;
-        QFile f(sback.filePath(n));
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        QList<QByteArray> data;
-        for (const QByteArray& l : ResultFile::splitLines(f.readAll()))
-            if (l.startsWith('D')) data << l;
-        if (data.size() != recs.size()) continue;
-        bool same = true;
-        for (int i = 0; same && i < recs.size(); ++i)
-            same = studentOf(Reader::Bank03, data[i]) == studentOf(Reader::Bank03, lines[recs[i].line]);
-        if (!same) continue;
-        ++found;
-        *out = SentFile{n, data};
-    }
-    return found == 0 ? SentLookup::None : found == 1 ? SentLookup::Found : SentLookup::Several;
-}
 
 } // namespace
 
@@ -351,7 +317,6 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
 
     QList<Record> recs;
     recs.reserve(dataCount);
-    qint64 sum = 0;
     for (int i = 1; i < end; ++i) {
         Record r = readRecord(reader, L, lines[i], head, i);
         if (L.flagValues && !QByteArray(L.flagValues).contains(lines[i].at(L.flag.off)))
@@ -362,18 +327,12 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
             return refuseLine(QStringLiteral("결과파일의 정상처리 자료에 금액이 없습니다."), i);
         if (r.ok && !isRealDate(r.procDt))
             return refuseLine(QStringLiteral("결과파일의 이체일자가 올바른 날짜가 아닙니다."), i);
-        sum += r.amount;
         recs << r;
     }
-    qint64 total = 0;
-    if (!toAmount(tail.mid(L.trailTotal.off, L.trailTotal.width), &total))
-        return refuse(QStringLiteral("결과파일 트레일러의 금액이 숫자가 아닙니다.\r화일명: ") + fileName);
-    if (total != sum)
-        return refuse(QStringLiteral(
-                          "결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (자료 %2원, 트레일러 %3원)")
-                          .arg(fileName)
-                          .arg(sum)
-                          .arg(total));
+    const QString sums = ResultFile::checkTrailerSums(
+        lines, end, L.sums, [&](const QByteArray& l) { return l.size() > L.flag.off && l.at(L.flag.off) == L.okMark; },
+        fileName);
+    if (!sums.isEmpty()) return refuse(sums);
 
     // The round.
     const QString table = QStringLiteral("H_300_") + yearMon + seqNo;
@@ -404,10 +363,13 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         out.messages << box(kApplyError, text);
         return out;
     };
+    // Bank 03 names the student only: a student's records take the student's
+    // rows in key order, one for one, and only when the counts agree.
+    QHash<QString, int> recsOf, taken;
+    if (reader == Reader::Bank03)
+        for (const Record& r : recs)
+            ++recsOf[r.sno];
     QList<int> target(recs.size(), -1);
-    SentFile sent;
-    bool sentRead = false;
-    SentLookup sentState = SentLookup::None;
     for (int k = 0; k < recs.size(); ++k) {
         const Record& r = recs[k];
         if (reader != Reader::Bank03) {
@@ -418,47 +380,13 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         }
         const QList<int> cands = bySNo.value(r.sno);
         if (cands.isEmpty()) return refuseRecord(notFoundText(reader, r));
-        if (cands.size() == 1) {
-            target[k] = cands.first();
-            continue;
-        }
-        // Several rows of the student: the record sent at the same place names
-        // which one.
-        if (!sentRead) {
-            sentState = findSent03(yearMon.mid(2, 4) + seqNo, recs, lines, &sent);
-            sentRead = true;
-        }
-        if (sentState != SentLookup::Found)
-            return refuseRecord(
-                student(r) +
-                (sentState == SentLookup::None
-                     ? QStringLiteral(
-                           "\r 학생의 이체자료가 여럿이어서 보낸 파일(sback)과 맞추어야 하는데\r 같은 "
-                           "순서의 보낸 파일이 없습니다.")
-                     : QStringLiteral(
-                           "\r 학생의 이체자료가 여럿이어서 보낸 파일(sback)과 맞추어야 하는데\r 같은 "
-                           "순서의 보낸 파일이 여럿입니다.")) +
-                QStringLiteral("\r\r  확인을 하여 주십시오!"));
-        const QByteArray& s = sent.data[k];
-        const QString sentItem = field(s, FL::L80::Item).trimmed();
-        const bool byItem = sentItem.size() == 2 && sentItem.at(0).isDigit() && sentItem.at(1).isDigit();
-        qint64 sentAmt = -1;
-        toAmount(s.mid(FL::D03::Amt.off, FL::D03::Amt.width), &sentAmt);
-        const QString sentAcct = field(s, FL::D03::Acct).trimmed();
-        QList<int> hits;
-        for (int c : cands) {
-            const RoundRow& row = rows[c];
-            if (byItem ? row.itemCd == sentItem : (row.acctNo == sentAcct && row.amt == sentAmt)) hits << c;
-        }
-        if (hits.size() != 1)
-            return refuseRecord(
-                student(r) +
-                QStringLiteral("\r 보낸 파일 %1의 %2번째 자료와 맞는 학생자료가 %3.")
-                    .arg(sent.name)
-                    .arg(k + 1)
-                    .arg(hits.isEmpty() ? QStringLiteral("없습니다") : QStringLiteral("여럿입니다")) +
-                QStringLiteral("\r\r  확인을 하여 주십시오!"));
-        target[k] = hits.first();
+        if (cands.size() != recsOf.value(r.sno))
+            return refuseRecord(student(r) +
+                                QStringLiteral("\r 결과파일의 자료 %1건과 회차의 학생자료 %2건이 맞지 않습니다.")
+                                    .arg(recsOf.value(r.sno))
+                                    .arg(cands.size()) +
+                                QStringLiteral("\r\r  확인을 하여 주십시오!"));
+        target[k] = cands[taken[r.sno]++];
     }
     {
         QHash<int, int> seen;
@@ -502,7 +430,13 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         return refuse(QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + fileName);
     const QString yymm = yearMon.mid(2, 4);
     const QString bankCode = req.listBankName.isEmpty() ? fileBank : DMData->GetBankCode(req.listBankName);
-    const QString archive = yymm + seqNo + bankCode + QLatin1Char('.') + NextResultType(yymm, seqNo);
+    // A name rback does not hold, so the book names the file stored.
+    const QString rbackDir = DMLib->dir(QStringLiteral("rback"));
+    const QString archive =
+        ResultFile::freeResultArchive(rbackDir, yymm + seqNo + bankCode, NextResultType(yymm, seqNo));
+    if (archive.isEmpty())
+        return refuse(QStringLiteral("보관폴더(rback)에 이 회차의 결과파일 이름이 모두 쓰였습니다.\r화일명: ") +
+                      fileName);
     out.archiveName = archive;
     Query upOk(
         QStringLiteral(
@@ -560,9 +494,10 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     if (!tx.commit()) return failWrite(QStringLiteral("결과를 저장하지 못했습니다.\r") + tx.error());
     // The rows and the fingerprint are in; a run killed before the move
     // leaves an applied file in recv, which the next listing moves on. An
-    // archive in rback is never overwritten.
-    const QString dest = ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), archive);
-    if (!System::moveFileReplace(req.path, dest))
+    // archive in rback is never overwritten: the file goes under exactly the
+    // name booked.
+    const QString dest = QDir(rbackDir).filePath(archive);
+    if (QFile::exists(dest) || !System::moveFileReplace(req.path, dest))
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
                                 QStringLiteral("\r결과는 반영되었습니다."));

@@ -270,6 +270,14 @@ QString formatError(const QString& reason, const QString& file) {
     return QStringLiteral("등록결과파일 포맷오류~!!\r") + reason + QStringLiteral("\r화일명: ") + file;
 }
 
+// A code or number field holds printable ASCII only: a control character
+// (NUL, TAB, ESC) would vanish in a trim or be stored as it stands.
+bool printable(const QByteArray& field) {
+    for (char c : field)
+        if (uchar(c) < 0x20 || uchar(c) > 0x7E) return false;
+    return true;
+}
+
 } // namespace
 
 Applied applyFile(const QString& path) {
@@ -296,6 +304,9 @@ Applied applyFile(const QString& path) {
         runKey = fieldOf(head, Reg100::HeadRunKey).left(8);
     }
     if (bank == QLatin1String("88")) bank = QStringLiteral("26");
+    if (!printable(head.mid(Reg100::HeadCompy.off, Reg100::HeadCompy.width)) ||
+        !printable(head.mid(Reg100::HeadBank.off, Reg100::HeadBank.width)) || !printable(runKey.toLatin1()))
+        return refused(headerError);
     if (runKey.trimmed().isEmpty() || bank.trimmed().isEmpty() || code.isEmpty() ||
         !Database::isRoundTableName(QStringLiteral("H_R00_") + runKey))
         return refused(headerError);
@@ -336,6 +347,17 @@ Applied applyFile(const QString& path) {
         Query student(QStringLiteral("SELECT count(*) FROM M_CUST WHERE CustNo = ?"));
         for (int i = 1; i + 1 < lines.size(); ++i) {
             const QByteArray& l = lines[i];
+            // The flag is Y or N, as in every result file; anything else is
+            // not "not registered".
+            const char flag = l.at(Reg100::Flag.off);
+            if (flag != 'Y' && flag != 'N')
+                return refused(formatError(
+                    QStringLiteral("%1번째 줄의 등록결과 표시가 Y 또는 N이 아닙니다.").arg(i + 1), fileName));
+            if (!printable(l.mid(Reg100::Reply.off, Reg100::Reply.width)) ||
+                !printable(l.mid(Reg100::Payer.off, Reg100::Payer.width)))
+                return refused(formatError(
+                    QStringLiteral("%1번째 줄의 결과코드 또는 납부자번호에 쓸 수 없는 문자가 있습니다.").arg(i + 1),
+                    fileName));
             Record r;
             r.payer = fieldOf(l, Reg100::Payer).trimmed();
             r.code = fieldOf(l, Reg100::Reply);
