@@ -159,6 +159,33 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
     }
 }
 
+// rback holds the round's first name already (a restored database numbers
+// its results again): a run killed between its commit and its move still
+// lands the file under the name it booked, never over the older archive.
+TEST_F(CrashPoints, ResultKilledAfterCommitLandsUnderTheNameBooked) {
+    resultFixture();
+    QFile undone(path(QStringLiteral("rback/24050311.201")));
+    ASSERT_TRUE(undone.open(QIODevice::WriteOnly));
+    undone.write("undone month");
+    undone.close();
+    QFile in(path(QStringLiteral("recv/00110001.201")));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray applied = in.readAll();
+    in.close();
+    drive(resultApply(), "apply-after-commit");
+    EXPECT_EQ(column(QStringLiteral("select FileName from M_SRFILE where SRType = 'R'")),
+              QStringList{QStringLiteral("24050311.202")});
+    EXPECT_TRUE(ResultFile::filesForBank(path(QStringLiteral("recv")), QStringLiteral("11")).isEmpty());
+    EXPECT_EQ(files(QStringLiteral("rback")),
+              (QStringList{QStringLiteral("24050311.201"), QStringLiteral("24050311.202")}));
+    QFile older(path(QStringLiteral("rback/24050311.201")));
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), QByteArray("undone month"));
+    QFile stored(path(QStringLiteral("rback/24050311.202")));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(), applied);
+}
+
 TEST_F(CrashPoints, RoundCreationIsWholeOrAbsent) {
     const QStringList& create = createRound;
     for (const char* step : {"round-after-check", "round-before-commit"}) {
