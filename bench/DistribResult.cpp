@@ -67,9 +67,10 @@ struct Fixture {
                 file += r + "\r\n";
             }
         const int n = kStudents * kItems;
-        file += put(put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)),
-                    35, zero(okAmt, 13)) +
-                "\r\n";
+        file +=
+            put(put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)),
+                35, zero(okAmt, 13)) +
+            "\r\n";
     }
 
     void reset() {

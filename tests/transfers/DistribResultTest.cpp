@@ -303,7 +303,9 @@ TEST_F(DistribResults, Bank03MatchesAStudentsRecordsToItsRowsInKeyOrder) {
         const char16_t* why;
     } cases[] = {
         {"two records for two rows, apart in the file",
-         {{"301001", "", 11111, true, "0000"}, {"301002", "", 0, false, "3002"}, {"301001", "", 0, false, "3002"}},
+         {{"301001", "", 11111, true, "0000"},
+          {"301002", "", 0, false, "3002"},
+          {"301001", "", 0, false, "3002"}},
          {"1|20240510|0000|11111|1", "0|00000000|3002|20000|1", "0|00000000|3002|50000|1"},
          nullptr},
         {"both records of the student failed",
@@ -315,7 +317,9 @@ TEST_F(DistribResults, Bank03MatchesAStudentsRecordsToItsRowsInKeyOrder) {
          {},
          u"학번=301001, 성명=박민수\r 결과파일의 자료 1건과 회차의 학생자료 2건이 맞지 않습니다."},
         {"three records for a student of two rows",
-         {{"301001", "", 50000, true, "0000"}, {"301001", "", 20000, true, "0000"}, {"301001", "", 1, true, "0000"}},
+         {{"301001", "", 50000, true, "0000"},
+          {"301001", "", 20000, true, "0000"},
+          {"301001", "", 1, true, "0000"}},
          {},
          u"결과파일의 자료 3건과 회차의 학생자료 2건이"},
         {"two records for a student of one row",
@@ -341,7 +345,8 @@ TEST_F(DistribResults, Bank03MatchesAStudentsRecordsToItsRowsInKeyOrder) {
         f.close();
         const ResultApplyOutcome o = DistribResult::apply(request(name, "03"));
         if (c.why == nullptr) {
-            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied)
+                << o.messages.value(0).text.toStdString();
             EXPECT_EQ(QStringList({row("301001", "01"), row("301001", "02"), row("301002", "01")}), c.rows);
         } else {
             EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
@@ -368,13 +373,19 @@ TEST_F(DistribResults, TrailerSumsComparedLikeWithLikePerLayout) {
         bool applies;
     } cases[] = {
         {"80 bytes", "21", {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 50000)}, true},
-        {"80 bytes, total off", "21", {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50001, 50000)}, false},
+        {"80 bytes, total off",
+         "21",
+         {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50001, 50000)},
+         false},
         {"80 bytes, processed off",
          "21",
          {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 49999)},
          false},
         {"banks 10 and 11", "11", {nhHead(), nhData(ok), nhData(failed), nhTrail(2, 50000)}, true},
-        {"banks 10 and 11, total off", "11", {nhHead(), nhData(ok), nhData(failed), nhTrail(2, 50001)}, false},
+        {"banks 10 and 11, total off",
+         "11",
+         {nhHead(), nhData(ok), nhData(failed), nhTrail(2, 50001)},
+         false},
         {"bank 12", "12", {b12Head(), b12Data(ok), b12Data(failed), b12Trail(2, 50000)}, true},
         {"bank 12, total off", "12", {b12Head(), b12Data(ok), b12Data(failed), b12Trail(2, 49999)}, false},
         {"bank 03", "03", {b03Head(), b03Data(ok03), b03Data(failed03), b03Trail(2, 50000, 50000, 0)}, true},
@@ -388,7 +399,8 @@ TEST_F(DistribResults, TrailerSumsComparedLikeWithLikePerLayout) {
          false},
         {"bank 03, processed given as the total",
          "03",
-         {b03Head(), b03Data(ok03), b03Data({"301003", "", 30000, false, "3002"}), b03Trail(2, 80000, 80000, 0)},
+         {b03Head(), b03Data(ok03), b03Data({"301003", "", 30000, false, "3002"}),
+          b03Trail(2, 80000, 80000, 0)},
          false},
     };
     for (const auto& c : cases) {
@@ -404,11 +416,13 @@ TEST_F(DistribResults, TrailerSumsComparedLikeWithLikePerLayout) {
         writeFile(recv(name), c.lines);
         const ResultApplyOutcome o = DistribResult::apply(request(name, c.bank));
         if (c.applies) {
-            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied)
+                << o.messages.value(0).text.toStdString();
             EXPECT_EQ(row("301002", "01").left(2), QStringLiteral("1|"));
         } else {
             EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
-            EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.")))
+            EXPECT_TRUE(o.messages.value(0).text.startsWith(
+                QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.")))
                 << o.messages.value(0).text.toStdString();
             EXPECT_EQ(allRows(), before);
             QFile::remove(recv(name));

@@ -346,11 +346,16 @@ TEST_F(RegRunTest, MalformedFilesChangeNothing) {
         // away from a payer number.
         {"code with NUL", head + with(data("P002", 'N', "1004"), 46, QByteArray(1, '\0')) + trailer(1),
          fmtErr},
-        {"code with ESC", head + data("P002", 'N', "10\x1b" "4") + trailer(1), fmtErr},
+        {"code with ESC",
+         head +
+             data("P002", 'N',
+                  "10\x1b"
+                  "4") +
+             trailer(1),
+         fmtErr},
         {"code with TAB", head + data("P002", 'N', "\t004") + trailer(1), fmtErr},
         {"payer with TAB", head + data("P001\t", 'Y', "0000") + trailer(1), fmtErr},
-        {"institution code with ESC", header("11", "NH1100000\x1b", "20260301") + ok1 + trailer(1),
-         headErr},
+        {"institution code with ESC", header("11", "NH1100000\x1b", "20260301") + ok1 + trailer(1), headErr},
     };
     const QStringList before = states();
     for (const auto& c : cases) {

@@ -354,14 +354,10 @@ TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
                 .put(59, "01")
                 .b;
         };
-        return QList<QByteArray>{Rec(80).put(0, "11").put(2, "12").put(4, "240510").b, d("1000000001", true),
-                                 d("1000000002", false),
-                                 Rec(80)
-                                     .put(0, "33")
-                                     .put(8, zero(total, 12))
-                                     .put(20, zero(1, 6))
-                                     .put(38, zero(1, 6))
-                                     .b};
+        return QList<QByteArray>{
+            Rec(80).put(0, "11").put(2, "12").put(4, "240510").b, d("1000000001", true),
+            d("1000000002", false),
+            Rec(80).put(0, "33").put(8, zero(total, 12)).put(20, zero(1, 6)).put(38, zero(1, 6)).b};
     };
     // The 80-byte layout and the 100-byte one of banks 45 and 93.
     auto l80 = [](int width, const char* bank, qint64 total, qint64 okAmt) {
@@ -439,7 +435,8 @@ TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
         {"80 bytes", "00200001.201", "20", l80(80, "20", 100000, 50000), true},
         {"80 bytes, total off", "00200001.201", "20", l80(80, "20", 100001, 50000), false},
         {"80 bytes, processed off", "00200001.201", "20", l80(80, "20", 100000, 50001), false},
-        {"80 bytes, processed given as the total", "00200001.201", "20", l80(80, "20", 100000, 100000), false},
+        {"80 bytes, processed given as the total", "00200001.201", "20", l80(80, "20", 100000, 100000),
+         false},
         {"100A", "00930001.201", "93", l80(100, "93", 100000, 50000), true},
         {"100A, processed off", "00930001.201", "93", l80(100, "93", 100000, 49999), false},
         {"100B with a failure", "00230001.201", "23", l100b(100000, 50000), true},
@@ -449,8 +446,9 @@ TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Database::exec(QStringLiteral("update H_200_20240503 set ReplyTy = '0', ProcDt = NULL, ReplyCd = NULL, "
-                                      "Amt = 50000 where ItemCd = '01' and SNo in ('30101', '30102')"));
+        Database::exec(
+            QStringLiteral("update H_200_20240503 set ReplyTy = '0', ProcDt = NULL, ReplyCd = NULL, "
+                           "Amt = 50000 where ItemCd = '01' and SNo in ('30101', '30102')"));
         Database::exec(QStringLiteral("delete from M_SRFILE"));
         Database::exec(QStringLiteral("delete from M_APPLIED"));
         for (const QString& n : QDir(path(QStringLiteral("rback"))).entryList(QDir::Files))
@@ -464,14 +462,16 @@ TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
         req.seqNo = QStringLiteral("03");
         const ResultApplyOutcome o = ResultApplier::apply(req);
         if (c.applies) {
-            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
+            ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied)
+                << o.messages.value(0).text.toStdString();
             EXPECT_EQ(row("30101", "01").left(2), QStringLiteral("1|"));
             EXPECT_EQ(row("30102", "01").section(QLatin1Char('|'), 0, 1), QStringLiteral("0|00000000"));
             // A failure without a processed amount keeps what the payer owes.
             EXPECT_EQ(row("30102", "01").section(QLatin1Char('|'), 3, 3), QStringLiteral("50000"));
         } else {
             EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
-            EXPECT_TRUE(o.messages.value(0).text.startsWith(QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.")))
+            EXPECT_TRUE(o.messages.value(0).text.startsWith(
+                QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.")))
                 << o.messages.value(0).text.toStdString();
             EXPECT_EQ(allRows(), before);
             EXPECT_TRUE(QFile::exists(recv(name)));
@@ -496,7 +496,8 @@ TEST_F(ResultFiles, ArchiveBookedUnderTheNameWrittenWhenRbackHoldsTheType) {
     EXPECT_EQ(o.archiveName, QStringLiteral("24050311.202"));
     EXPECT_EQ(column(QStringLiteral("select FileName || ' ' || FileType from M_SRFILE")),
               QStringList{QStringLiteral("24050311.202 202")});
-    EXPECT_EQ(column(QStringLiteral("select FileName from M_APPLIED")), QStringList{QStringLiteral("24050311.202")});
+    EXPECT_EQ(column(QStringLiteral("select FileName from M_APPLIED")),
+              QStringList{QStringLiteral("24050311.202")});
     QFile kept(path(QStringLiteral("rback/24050311.201")));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("undone month"));

@@ -148,7 +148,8 @@ QString freeResultArchive(const QString& rbackDir, const QString& stem, const QS
     return {};
 }
 
-QString checkTrailerSums(const QList<QByteArray>& lines, int end, std::span<const FileLayout::TrailerSum> sums,
+QString checkTrailerSums(const QList<QByteArray>& lines, int end,
+                         std::span<const FileLayout::TrailerSum> sums,
                          const std::function<bool(const QByteArray&)>& processed, const QString& fileName) {
     using FileLayout::Records;
     const QByteArray& tail = lines.last();
@@ -176,7 +177,8 @@ QString checkTrailerSums(const QList<QByteArray>& lines, int end, std::span<cons
             const QString kind = s.records == Records::All         ? QStringLiteral("자료")
                                  : s.records == Records::Processed ? QStringLiteral("처리 자료")
                                                                    : QStringLiteral("미처리 자료");
-            return QStringLiteral("결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (%2 %3원, 트레일러 %4원)")
+            return QStringLiteral(
+                       "결과파일의 금액합계가 트레일러와 다릅니다.\r화일명: %1 (%2 %3원, 트레일러 %4원)")
                 .arg(fileName, kind)
                 .arg(sum)
                 .arg(stated);
@@ -617,8 +619,9 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     const QString archive =
         ResultFile::freeResultArchive(rbackDir, yymm + seq + listBankCode, NextResultFileType(yymm, seq));
     if (archive.isEmpty())
-        return refuse(QStringLiteral("보관폴더(rback)에 이 회차의 결과파일 이름이 모두 쓰였습니다.\r화일명: ") +
-                      fileName);
+        return refuse(
+            QStringLiteral("보관폴더(rback)에 이 회차의 결과파일 이름이 모두 쓰였습니다.\r화일명: ") +
+            fileName);
     out.archiveName = archive;
     // A failed transfer with no amount keeps what the payer owes.
     Query upOk(QStringLiteral("update %1 set ReplyCd = ?, ExempTy = '1', Amt = ?, ProcDt = ?, ReplyTy = '1' "

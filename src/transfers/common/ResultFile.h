@@ -49,7 +49,8 @@ QString freeResultArchive(const QString& rbackDir, const QString& stem, const QS
 // Compares every amount the trailer states (the layout's sums) with the data
 // records lines[1, end); processed tells a processed record. Empty when they
 // agree, else the refusal naming the file.
-QString checkTrailerSums(const QList<QByteArray>& lines, int end, std::span<const FileLayout::TrailerSum> sums,
+QString checkTrailerSums(const QList<QByteArray>& lines, int end,
+                         std::span<const FileLayout::TrailerSum> sums,
                          const std::function<bool(const QByteArray&)>& processed, const QString& fileName);
 
 // The files the list shows for the work window's bank: the bank's own, and

@@ -330,8 +330,8 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         recs << r;
     }
     const QString sums = ResultFile::checkTrailerSums(
-        lines, end, L.sums, [&](const QByteArray& l) { return l.size() > L.flag.off && l.at(L.flag.off) == L.okMark; },
-        fileName);
+        lines, end, L.sums,
+        [&](const QByteArray& l) { return l.size() > L.flag.off && l.at(L.flag.off) == L.okMark; }, fileName);
     if (!sums.isEmpty()) return refuse(sums);
 
     // The round.
@@ -381,11 +381,12 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
         const QList<int> cands = bySNo.value(r.sno);
         if (cands.isEmpty()) return refuseRecord(notFoundText(reader, r));
         if (cands.size() != recsOf.value(r.sno))
-            return refuseRecord(student(r) +
-                                QStringLiteral("\r 결과파일의 자료 %1건과 회차의 학생자료 %2건이 맞지 않습니다.")
-                                    .arg(recsOf.value(r.sno))
-                                    .arg(cands.size()) +
-                                QStringLiteral("\r\r  확인을 하여 주십시오!"));
+            return refuseRecord(
+                student(r) +
+                QStringLiteral("\r 결과파일의 자료 %1건과 회차의 학생자료 %2건이 맞지 않습니다.")
+                    .arg(recsOf.value(r.sno))
+                    .arg(cands.size()) +
+                QStringLiteral("\r\r  확인을 하여 주십시오!"));
         target[k] = cands[taken[r.sno]++];
     }
     {
@@ -435,8 +436,9 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     const QString archive =
         ResultFile::freeResultArchive(rbackDir, yymm + seqNo + bankCode, NextResultType(yymm, seqNo));
     if (archive.isEmpty())
-        return refuse(QStringLiteral("보관폴더(rback)에 이 회차의 결과파일 이름이 모두 쓰였습니다.\r화일명: ") +
-                      fileName);
+        return refuse(
+            QStringLiteral("보관폴더(rback)에 이 회차의 결과파일 이름이 모두 쓰였습니다.\r화일명: ") +
+            fileName);
     out.archiveName = archive;
     Query upOk(
         QStringLiteral(

@@ -356,7 +356,8 @@ Applied applyFile(const QString& path) {
             if (!printable(l.mid(Reg100::Reply.off, Reg100::Reply.width)) ||
                 !printable(l.mid(Reg100::Payer.off, Reg100::Payer.width)))
                 return refused(formatError(
-                    QStringLiteral("%1번째 줄의 결과코드 또는 납부자번호에 쓸 수 없는 문자가 있습니다.").arg(i + 1),
+                    QStringLiteral("%1번째 줄의 결과코드 또는 납부자번호에 쓸 수 없는 문자가 있습니다.")
+                        .arg(i + 1),
                     fileName));
             Record r;
             r.payer = fieldOf(l, Reg100::Payer).trimmed();
