@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
+#include "platform/sheet/Workbook.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/TextViewer.h"
 #include "students/F402B00.h"
@@ -437,6 +438,19 @@ TEST_F(GradeFilesTest, DriverShowsTheWindowsRefusals) {
     EXPECT_EQ(out.value(0).value(QStringLiteral("box")).toString(), QStringLiteral("입력오류"));
     EXPECT_EQ(out.value(0).value(QStringLiteral("text")).toString(),
               QStringLiteral("성명에 쓸 수 없는 문자가 있습니다!!"));
+    // The workbook of new numbers: the window's box, then the refused rows
+    // its viewer lists.
+    Workbook book;
+    book.writeRow(1, 1, {QStringLiteral("고유번호"), QStringLiteral("학번")});
+    book.writeRow(2, 1, {QStringLiteral("0001000001"), QStringLiteral("10101010101")});
+    ASSERT_TRUE(book.save(path(QStringLiteral("sno.xlsx"))));
+    out = drive({QStringLiteral("sno"), QStringLiteral("import"), path(QStringLiteral("sno.xlsx"))}, &rc);
+    EXPECT_EQ(rc, 1);
+    ASSERT_EQ(out.size(), 3);
+    EXPECT_EQ(out.at(0).value(QStringLiteral("box")).toString(), QStringLiteral("확인요망"));
+    EXPECT_EQ(out.at(1).value(QStringLiteral("refused")).toString(),
+              QStringLiteral("2행: 0001000001 학번은(는) 한글 5자, 영문/숫자 10자까지 입력할 수 있습니다!!"));
+    EXPECT_FALSE(out.at(2).value(QStringLiteral("stored")).toBool());
     startServices();
 }
 
