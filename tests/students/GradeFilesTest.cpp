@@ -282,6 +282,21 @@ TEST_F(GradeFilesTest, MergeRefusesANumberHeldTwice) {
     EXPECT_EQ(roster(), before);
     for (int g = 1; g <= 6; ++g)
         EXPECT_TRUE(GradeFiles::exists(g)) << g;
+    // The window: its box, no question, the numbers in the viewer.
+    {
+        QString viewed;
+        Modal::setRunner([&viewed](QDialog* d) {
+            if (auto* v = qobject_cast<TextViewer*>(d)) viewed = v->text();
+            return 1;
+        });
+        msg.expect(MsgResult::Ok);
+        TFrmF402B00 w;
+        w.BbtnFileCollectClick();
+        Modal::setRunner({});
+        EXPECT_EQ(msg.texts(), QStringList{GradeFiles::sharedNumbersText(p.duplicates)});
+        EXPECT_EQ(viewed, p.duplicates.join(QLatin1Char('\n')));
+        EXPECT_EQ(roster(), before);
+    }
 
     // Grade 2 moved on first: nothing is shared any more.
     ASSERT_TRUE(GradeFiles::moveGrade(2, true));
