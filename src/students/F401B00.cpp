@@ -155,6 +155,9 @@ void TFrmF401B00::bbtnSaveClick() {
             return;
         case SnoChange::Outcome::Changed:
             break;
+        case SnoChange::Outcome::Refused:
+            Msg::error(QStringLiteral("입력오류"), error, this);
+            return;
         default:
             Msg::error(QStringLiteral("저장오류"), QStringLiteral("저장이 안되었습니다!\r") + error, this);
             return;

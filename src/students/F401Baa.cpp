@@ -407,6 +407,12 @@ void TFrmF401Baa::cmdApplyClick() {
         Msg::error(kCaption, QStringLiteral("신학번이 같은 학생이 있습니다. 아무것도 변경하지 않았습니다."), this);
         TextViewer::showText(kCaption, r.lines.join(QLatin1Char('\n')), this);
         return;
+    case O::Refused:
+        Msg::error(kCaption,
+                   QStringLiteral("학생명부에 쓸 수 없는 신학번이 있습니다. 아무것도 변경하지 않았습니다."),
+                   this);
+        TextViewer::showText(kCaption, r.lines.join(QLatin1Char('\n')), this);
+        return;
     case O::Failed:
         Msg::error(QStringLiteral("오류"),
                    QStringLiteral("최종확정 중 오류가 발생하여 아무것도 변경하지 않았습니다.\r") + r.error, this);

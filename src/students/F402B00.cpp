@@ -294,6 +294,14 @@ void TFrmF402B00::BbtnFileCollectClick() {
         Msg::error(caption, p.error, this);
         return;
     }
+    const auto refuseShared = [&](const QStringList& duplicates) {
+        Msg::error(caption, GradeFiles::sharedNumbersText(duplicates), this);
+        TextViewer::showText(caption, duplicates.join(QLatin1Char('\n')), this);
+    };
+    if (!p.duplicates.isEmpty()) {
+        refuseShared(p.duplicates);
+        return;
+    }
     const QString question =
         QStringLiteral(
             "학년별 파일을 학생명부에 합치시겠습니까?\r수정 %1명, 추가 %2명, 합칠 수 없는 자료 %3건\r"
@@ -306,6 +314,10 @@ void TFrmF402B00::BbtnFileCollectClick() {
     if (r.backupFailed) {
         Msg::error(QStringLiteral("백업실패"),
                    QStringLiteral("자료백업을 하지 못하여 파일을 합치지 않았습니다.\r") + r.error, this);
+        return;
+    }
+    if (!r.duplicates.isEmpty()) {
+        refuseShared(r.duplicates);
         return;
     }
     if (!r.ok) {

@@ -1,7 +1,6 @@
 #include "students/GradeFiles.h"
 
 #include "basic/DataBackup.h"
-#include "basic/InputCheck.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/System.h"
@@ -11,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <map>
@@ -49,15 +50,66 @@ bool failWith(QString* error, const QString& why) {
     return false;
 }
 
-// One grade file open for as long as the call needs it.
+int maxRowsNow = kMaxRows;
+
+QString fileName(int grade) {
+    return QFileInfo(path(grade)).fileName();
+}
+
+// SQLite's English turned into the office's words.
+QString unreadable(int grade, const QString& sqliteError) {
+    if (sqliteError.contains(QLatin1String("too big")))
+        return QStringLiteral("%1 파일을 읽을 수 없습니다. 한 학생의 자료가 %2바이트를 넘습니다.")
+            .arg(fileName(grade))
+            .arg(kMaxRowBytes);
+    return QStringLiteral("%1 파일은 학년별 파일이 아니거나 손상되어 읽을 수 없습니다.").arg(fileName(grade));
+}
+
+// One grade file open for as long as the call needs it. Only our files are
+// taken: a database holding the table Studt with the roster's columns.
+// Whatever the file says, no value or row read from it is larger than
+// kMaxRowBytes.
 struct File {
     Connection c;
-    bool open(int grade, QString* error) {
-        if (grade < 1 || grade > kGrades) return failWith(error, QStringLiteral("학년을 입력하세요!"));
-        if (!QFile::exists(path(grade)))
+    int grade = 0;
+    bool open(int g, QString* error, bool readOnly = false) {
+        grade = g;
+        if (g < 1 || g > kGrades) return failWith(error, QStringLiteral("학년을 입력하세요!"));
+        if (!QFile::exists(path(g)))
+            return failWith(error, QStringLiteral("%1 파일이 없습니다.").arg(fileName(g)));
+        QString why;
+        if (!c.open(path(g), readOnly, &why)) return failWith(error, unreadable(g, why));
+        sqlite3_limit(c.handle(), SQLITE_LIMIT_LENGTH, kMaxRowBytes);
+        // The header is read at the first statement: a text file fails here.
+        Query t(c, QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'Studt' COLLATE NOCASE"));
+        if (!t.exec()) return failWith(error, unreadable(g, t.error()));
+        if (!t.next() || t.str(0) != QLatin1String("table"))
             return failWith(error,
-                            QStringLiteral("%1 파일이 없습니다.").arg(QFileInfo(path(grade)).fileName()));
-        return c.open(path(grade), false, error);
+                            QStringLiteral("%1 파일에 학생 자료 표(Studt)가 없습니다.").arg(fileName(g)));
+        t.finish();
+        QStringList have;
+        Query cols(c, QStringLiteral("SELECT name FROM pragma_table_info('Studt')"));
+        if (!cols.exec()) return failWith(error, unreadable(g, cols.error()));
+        while (cols.next())
+            have << cols.str(0).toLower();
+        for (const QString& f : kFields)
+            if (!have.contains(f.toLower()))
+                return failWith(
+                    error, QStringLiteral("%1 파일의 학생 자료에 %2 항목이 없습니다.").arg(fileName(g), f));
+        return true;
+    }
+    // The rows are counted before they are read, and no further than the
+    // limit: a file of millions of rows is refused at once.
+    bool countWithin(const QString& table, QString* error) {
+        Query q(c, QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 LIMIT ?)").arg(table));
+        q.add(maxRowsNow + 1);
+        if (!q.exec() || !q.next()) return failWith(error, unreadable(grade, q.error()));
+        if (q.num(0) > maxRowsNow)
+            return failWith(error, QStringLiteral("%1 파일의 학생이 너무 많습니다. 학년별 파일은 %2명까지 "
+                                                  "읽습니다.")
+                                       .arg(fileName(grade))
+                                       .arg(maxRowsNow));
+        return true;
     }
     bool begin(QString* error) { return c.exec(QStringLiteral("BEGIN IMMEDIATE"), error); }
     bool end(bool ok, QString* error) {
@@ -76,16 +128,14 @@ Row read(Query& q) {
     return r;
 }
 
-// Nothing is cut on the way into the roster: a value over its roster
-// column's width, or with a character the bank files cannot hold, is
-// refused when it is typed.
+// Nothing is cut on the way into the roster: a value the roster's rules
+// refuse is refused when it is typed.
 bool fits(const QList<std::pair<int, QString>>& set, QString* error) {
-    for (const auto& [f, v] : set) {
-        const int width = Database::columnWidth(QStringLiteral("M_CUST"), kFields.at(f));
-        if (const QString p = InputCheck::textProblem(kFields.at(f), v.trimmed(), width); !p.isEmpty())
-            return failWith(error, p);
-    }
-    return true;
+    QList<std::pair<QString, QString>> values;
+    for (const auto& [f, v] : set)
+        values.append({kFields.at(f), v.trimmed()});
+    const QString p = StudentStore::rosterProblem(values);
+    return p.isEmpty() || failWith(error, p);
 }
 
 bool update(Connection& c, const QString& custNo, const QList<std::pair<int, QString>>& set, QString* error) {
@@ -171,20 +221,28 @@ bool split(QString* error) {
 QList<Row> rows(int grade, QString* error) {
     QList<Row> out;
     File f;
-    if (!f.open(grade, error)) return out;
+    if (!f.open(grade, error, true) || !f.countWithin(QStringLiteral("Studt"), error)) return out;
     Query q(f.c, QStringLiteral("SELECT %1 FROM Studt ORDER BY SNo, Nm, CustNo").arg(columnList()));
     if (!q.exec()) {
-        failWith(error, q.error());
+        failWith(error, unreadable(grade, q.error()));
         return out;
     }
     while (q.next())
         out << read(q);
+    if (!q.ok()) {
+        failWith(error, unreadable(grade, q.error()));
+        out.clear();
+    }
     return out;
+}
+
+void setMaxRows(int n) {
+    maxRowsNow = n > 0 ? n : kMaxRows;
 }
 
 std::optional<Row> findBySNo(int grade, const QString& sNo) {
     File f;
-    if (!f.open(grade, nullptr)) return std::nullopt;
+    if (!f.open(grade, nullptr, true)) return std::nullopt;
     Query q(f.c, QStringLiteral("SELECT %1 FROM Studt WHERE SNo = ? ORDER BY Nm, CustNo").arg(columnList()));
     q.add(sNo);
     if (!q.exec() || !q.next()) return std::nullopt;
@@ -297,6 +355,37 @@ bool setCell(int grade, const QString& custNo, int field, const QString& value, 
     return f.open(grade, error) && update(f.c, custNo, {{field, value}}, error);
 }
 
+namespace {
+
+// The student numbers the merged roster would hold twice: the roster's
+// students with the updates in place, and the additions. Each line names
+// the number and every student holding it.
+QStringList sharedNumbers(const QList<Row>& updates, const QList<Row>& additions) {
+    struct Holder {
+        QString sNo, nm, from;
+    };
+    std::map<QString, Holder> byCust;
+    Query q(QStringLiteral("SELECT CustNo, SNo, Nm FROM M_CUST"));
+    if (q.exec())
+        while (q.next())
+            byCust[q.str(0)] = {q.str(1), q.str(2), QStringLiteral("학생명부")};
+    for (const QList<Row>* rs : {&updates, &additions})
+        for (const Row& r : *rs)
+            byCust[r.at(CustNo).trimmed()] = {r.at(SNo), r.at(Nm), QStringLiteral("학년별 파일")};
+    std::map<QString, QStringList> bySNo;
+    for (const auto& [custNo, h] : byCust) {
+        const QString sNo = h.sNo.trimmed();
+        if (!sNo.isEmpty())
+            bySNo[sNo] << QStringLiteral("%1(고객번호 %2, %3)").arg(h.nm.trimmed(), custNo, h.from);
+    }
+    QStringList out;
+    for (const auto& [sNo, who] : bySNo)
+        if (who.size() > 1) out << QStringLiteral("학번 %1: ").arg(sNo) + who.join(QStringLiteral(", "));
+    return out;
+}
+
+} // namespace
+
 MergePlan plan() {
     MergePlan p;
     const QSet<QString> roster = column(QStringLiteral("SELECT CustNo FROM M_CUST"));
@@ -314,20 +403,51 @@ MergePlan plan() {
         QSet<QString> added;
         {
             File f;
-            f.open(n, nullptr);
-            Query q(f.c, QStringLiteral("SELECT CustNo FROM Added"));
-            if (q.exec())
-                while (q.next())
-                    added.insert(q.str(0));
+            if (!f.open(n, &error, true)) {
+                p.error = error;
+                return p;
+            }
+            const bool hasAdded = [&f] {
+                Query t(f.c,
+                        QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'Added' COLLATE NOCASE"));
+                return t.exec() && t.next();
+            }();
+            if (hasAdded) {
+                if (!f.countWithin(QStringLiteral("Added"), &error)) {
+                    p.error = error;
+                    return p;
+                }
+                Query q(f.c, QStringLiteral("SELECT CustNo FROM Added"));
+                if (q.exec())
+                    while (q.next())
+                        added.insert(q.str(0));
+                if (!q.ok()) {
+                    p.error = unreadable(n, q.error());
+                    return p;
+                }
+            }
         }
         for (const Row& r : rs) {
             const QString c = r.at(CustNo).trimmed();
-            const QString who =
-                QStringLiteral("Studt%1 학번:%2 성명:%3 고객번호:%4").arg(n).arg(r.at(SNo), r.at(Nm), c);
+            // The report names the row; a line break in a refused name must
+            // not break the report's lines.
+            const auto shown = [](QString v) {
+                for (QChar& ch : v)
+                    if (ch.unicode() < 0x20 || ch.unicode() == 0x7f) ch = QLatin1Char('?');
+                return v;
+            };
+            const QString who = QStringLiteral("Studt%1 학번:%2 성명:%3 고객번호:%4")
+                                    .arg(n)
+                                    .arg(shown(r.at(SNo)), shown(r.at(Nm)), shown(c));
+            QList<std::pair<QString, QString>> values;
+            for (int i = 0; i < kFields.size(); ++i)
+                values.append({kFields.at(i), r.at(i)});
             if (c.isEmpty())
                 p.refused << who + QStringLiteral(" - 고객번호가 없습니다.");
             else if (seen.contains(c))
                 p.refused << who + QStringLiteral(" - 고객번호가 다른 학년 파일에도 있습니다.");
+            else if (const QString bad = StudentStore::rosterProblem(values); !bad.isEmpty())
+                p.refused << who + QStringLiteral(" - ") + bad;
             else if (roster.contains(c))
                 p.updates << r;
             else if (added.contains(c) && !purged.contains(c))
@@ -343,7 +463,14 @@ MergePlan plan() {
             if (!seen.contains(q.str(0)))
                 p.notInFiles
                     << QStringLiteral("학번:%1 성명:%2 고객번호:%3").arg(q.str(1), q.str(2), q.str(0));
+    p.duplicates = sharedNumbers(p.updates, p.additions);
     return p;
+}
+
+QString sharedNumbersText(const QStringList& duplicates) {
+    return QStringLiteral("합친 학생명부에서 %1개의 학번을 두 학생 이상이 갖게 되어 파일을 합치지 "
+                          "않았습니다.\r학년별 파일의 학번을 고친 후 다시 합치십시오.")
+        .arg(duplicates.size());
 }
 
 MergeResult merge(const MergePlan& p) {
@@ -356,6 +483,13 @@ MergeResult merge(const MergePlan& p) {
         Transaction tx;
         if (!tx.ok()) {
             r.error = tx.error();
+            return r;
+        }
+        // Asked again inside the transaction: the roster may have changed
+        // since the plan was made.
+        r.duplicates = sharedNumbers(p.updates, p.additions);
+        if (!r.duplicates.isEmpty()) {
+            r.error = sharedNumbersText(r.duplicates);
             return r;
         }
         bool ok = true;
@@ -413,6 +547,12 @@ BackedMerge backupAndMerge(const MergePlan& p) {
     BackedMerge r;
     if (!p.error.isEmpty()) {
         r.error = p.error;
+        return r;
+    }
+    // Refused before the backup: nothing would change.
+    if (!p.duplicates.isEmpty()) {
+        r.duplicates = p.duplicates;
+        r.error = sharedNumbersText(p.duplicates);
         return r;
     }
     QString error;

@@ -19,6 +19,13 @@ using Row = QStringList;
 
 constexpr int kGrades = 6;
 
+// A grade file holds one grade of a school: more rows, or a row longer
+// than any roster row can be, is not ours and is refused before reading.
+inline constexpr int kMaxRows = 20000;
+inline constexpr int kMaxRowBytes = 4096;
+// Another row limit (tests); 0 restores kMaxRows.
+void setMaxRows(int n);
+
 QString path(int grade);
 bool exists(int grade);
 
@@ -61,20 +68,25 @@ struct MergePlan {
     QList<Row> additions;   // students added in the grade files
     QStringList refused;    // rows that cannot be merged, with the reason
     QStringList notInFiles; // roster students no grade file holds: left as they are
+    QStringList duplicates; // numbers the merged roster would hold twice: nothing can be merged
 };
 MergePlan plan();
+// The box text of a merge refused for numbers held twice.
+QString sharedNumbersText(const QStringList& duplicates);
 
 struct MergeResult {
     bool ok = false;
     QString error;
     int updated = 0, added = 0;
-    QStringList report; // refused rows and students left as they were
+    QStringList report;     // refused rows and students left as they were
+    QStringList duplicates; // refused: numbers held twice, nothing changed
 };
 // Applies the plan to the roster in one transaction (with its job-log row);
 // the grade files are removed only after the commit.
 MergeResult merge(const MergePlan& p);
 // The confirmed merge: the manual backup (archive and external copy) first;
-// without it nothing is merged (backupFailed).
+// without it nothing is merged (backupFailed). A plan with numbers held
+// twice is refused before the backup.
 struct BackedMerge : MergeResult {
     bool backupFailed = false;
     QString archive;

@@ -305,6 +305,20 @@ ApplyResult apply(const ApplyOptions& o, const std::function<void(int, int)>& pr
         r.outcome = ApplyResult::Outcome::Incomplete;
         return r;
     }
+    // The work table holds what was typed; the roster takes it only whole.
+    for (const NewTermRow& row : staying) {
+        const QString grade = row.newGrade.trimmed();
+        const QString p = StudentStore::rosterProblem(
+            {{QStringLiteral("SCd"), grade},
+             {QStringLiteral("SNo"), grade + row.newBan.trimmed() + row.newBun.trimmed()}});
+        if (!p.isEmpty())
+            r.lines << QStringLiteral("기존학번 ") + row.sNo.trimmed() + QStringLiteral(", ") +
+                           row.nm.trimmed() + QStringLiteral("  ") + p;
+    }
+    if (!r.lines.isEmpty()) {
+        r.outcome = ApplyResult::Outcome::Refused;
+        return r;
+    }
     // Duplicates over the whole table, not only the rows on screen.
     QHash<QString, const NewTermRow*> byKey;
     for (const NewTermRow& row : staying) {

@@ -69,14 +69,15 @@ struct ApplyOptions {
     bool deleteTransferred = true;
 };
 struct ApplyResult {
-    enum class Outcome { Done, Incomplete, Duplicate, Failed };
+    enum class Outcome { Done, Incomplete, Duplicate, Refused, Failed };
     Outcome outcome = Outcome::Failed;
-    QStringList lines; // incomplete or duplicate rows
+    QStringList lines; // incomplete, duplicate or refused rows (with the reason)
     int updated = 0;
     QString error;
 };
 // The final apply over the whole work table: every row (graduates aside)
-// complete and no new number twice, else nothing changes; then the
+// complete, its new number within the roster's rules and no new number
+// twice, else nothing changes; then the
 // deletions, the new numbers, the emptied work table and the job-log row in
 // one transaction.
 ApplyResult apply(const ApplyOptions& o, const std::function<void(int done, int total)>& progress = {});

@@ -6,6 +6,7 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Msg.h"
 #include "platform/ui/TextViewer.h"
+#include "students/StudentStore.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -59,6 +60,13 @@ QList<Student> gradeStudents(const QString& grade) {
 Outcome change(const QString& custNo, const QString& newSNo, const QString& name, QString* error) {
     const QString sNo = newSNo.trimmed();
     if (sNo.isEmpty()) return Outcome::Empty;
+    if (const QString p = StudentStore::rosterProblem({{QStringLiteral("SNo"), sNo},
+                                                       {QStringLiteral("SCd"), sNo.left(1)},
+                                                       {QStringLiteral("Nm"), name}});
+        !p.isEmpty()) {
+        if (error) *error = p;
+        return Outcome::Refused;
+    }
     Transaction tx;
     if (!tx.ok()) return Outcome::Failed;
     Query cur(QStringLiteral("SELECT SNo, Nm FROM M_CUST WHERE CustNo = ?"));
@@ -103,6 +111,12 @@ ImportResult importSheet(const SheetTable& sheet) {
         }
         row.oldSNo = q.str(0);
         row.nm = q.str(1);
+        if (const QString p = StudentStore::rosterProblem(
+                {{QStringLiteral("SNo"), row.sNo}, {QStringLiteral("SCd"), row.sNo.left(1)}});
+            !p.isEmpty()) {
+            r.errors << at + row.custNo + QLatin1Char(' ') + p;
+            continue;
+        }
         if (!wellFormed(row.sNo)) {
             r.errors << at + row.custNo + QStringLiteral(" 학번 형식이 올바르지 않습니다: ") + row.sNo;
             continue;

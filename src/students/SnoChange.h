@@ -19,9 +19,10 @@ struct Student {
 // The students of one grade by number.
 QList<Student> gradeStudents(const QString& grade);
 
-enum class Outcome { Changed, Empty, Taken, NotFound, Failed };
+enum class Outcome { Changed, Empty, Taken, NotFound, Refused, Failed };
 // Gives the student the new number (and its first character as grade) and
-// the name, with the job-log row.
+// the name, with the job-log row. Refused: the roster's rules refuse the
+// number or the name; *error says why.
 Outcome change(const QString& custNo, const QString& newSNo, const QString& name, QString* error = nullptr);
 
 struct ImportResult {

@@ -9,6 +9,7 @@
 #include "platform/sys/Clock.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -174,6 +175,37 @@ Carry bUpdateRounds(bool askRounds, const StudentEntry& e, const StudentStoreHoo
     return Carry::Done;
 }
 
+// The entry's values as the roster stores them.
+QList<std::pair<QString, QString>> columnsOf(const StudentEntry& e) {
+    return {{QStringLiteral("SCd"), e.gradeCode},
+            {QStringLiteral("SNo"), e.gradeCode + e.classNo},
+            {QStringLiteral("Nm"), e.name},
+            {QStringLiteral("Sex"), e.sexText.left(1)},
+            {QStringLiteral("BankCd"), codeOf(e.bankText)},
+            {QStringLiteral("AcctNo"), e.acctNo},
+            {QStringLiteral("Owr"), e.owr},
+            {QStringLiteral("InDate"), e.inDate},
+            {QStringLiteral("OutDate"), e.outDate},
+            {QStringLiteral("Ju_No"), e.juNo},
+            {QStringLiteral("MTelNo"), e.mTelNo},
+            {QStringLiteral("smsYN"), e.smsText.left(1)},
+            {QStringLiteral("Ju_No_Stud"), e.juNoStud}};
+}
+
+StoreResult rosterRefusal(const StudentEntry& e, bool widths) {
+    QString column;
+    const QString p = rosterProblem(columnsOf(e), widths, &column);
+    if (p.isEmpty()) return {};
+    static const QHash<QString, StudentField> focus{{QStringLiteral("SCd"), StudentField::CbMNo},
+                                                    {QStringLiteral("SNo"), StudentField::MEdtSNo},
+                                                    {QStringLiteral("Nm"), StudentField::EdtNm},
+                                                    {QStringLiteral("BankCd"), StudentField::CBBank},
+                                                    {QStringLiteral("AcctNo"), StudentField::EdtAcctNo},
+                                                    {QStringLiteral("Ju_No"), StudentField::MEdtJu_No},
+                                                    {QStringLiteral("MTelNo"), StudentField::EdtMtelNo}};
+    return refused(plain(p), focus.value(column, StudentField::None));
+}
+
 StoreResult saveNew(const StudentEntry& e, const QString& bankCheck, const StudentStoreHooks& hooks) {
     const QString acct = e.acctNo.trimmed();
     if (e.classNo.trimmed().isEmpty())
@@ -183,6 +215,7 @@ StoreResult saveNew(const StudentEntry& e, const QString& bankCheck, const Stude
         return refused(box(QStringLiteral("입력오류"),
                            QStringLiteral("예금주 주민등록번호는 13자리 이하로 입력하셔야 됩니다.")),
                        StudentField::MEdtJu_No);
+    if (const StoreResult bad = rosterRefusal(e, true); !bad.boxes.isEmpty()) return bad;
     if (!acct.isEmpty() && bankCheck != QLatin1String("99")) {
         if (!DMBankLib->CheckAcctNo(bankCheck, acct))
             return refused(box(QStringLiteral("계좌번호오류"),
@@ -267,6 +300,7 @@ StoreResult saveExisting(const StudentEntry& e, const StudentRow& before, const 
         return refused(box(QStringLiteral("입력오류"),
                            QStringLiteral("주민등록번호는 13자리 이하로 입력하셔야 됩니다.")),
                        StudentField::MEdtJu_No);
+    if (const StoreResult bad = rosterRefusal(e, true); !bad.boxes.isEmpty()) return bad;
     const QString sNo = e.gradeCode + e.classNo;
     if (before.sNo != sNo) {
         StoreBox b;
@@ -408,6 +442,46 @@ bool rememberCustNo(const QString& custNo) {
     return q.exec();
 }
 
+QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths, QString* column) {
+    static const QHash<QString, QString> labels{
+        {QStringLiteral("custno"), QStringLiteral("고객번호")},
+        {QStringLiteral("scd"), QStringLiteral("학년")},
+        {QStringLiteral("sno"), QStringLiteral("학번")},
+        {QStringLiteral("nm"), QStringLiteral("성명")},
+        {QStringLiteral("sex"), QStringLiteral("성별")},
+        {QStringLiteral("bankcd"), QStringLiteral("은행코드")},
+        {QStringLiteral("acctno"), QStringLiteral("계좌번호")},
+        {QStringLiteral("owr"), QStringLiteral("예금주")},
+        {QStringLiteral("usety"), QStringLiteral("재학여부")},
+        {QStringLiteral("indate"), QStringLiteral("전입일")},
+        {QStringLiteral("outdate"), QStringLiteral("전출일")},
+        {QStringLiteral("ju_no"), QStringLiteral("예금주주민번호")},
+        {QStringLiteral("acctregyn_1"), QStringLiteral("계좌등록여부")},
+        {QStringLiteral("acctregyn_2"), QStringLiteral("계좌등록여부")},
+        {QStringLiteral("acctregdt"), QStringLiteral("계좌등록일")},
+        {QStringLiteral("mtelno"), QStringLiteral("휴대폰번호")},
+        {QStringLiteral("smsyn"), QStringLiteral("SMS수신여부")},
+        {QStringLiteral("ju_no_stud"), QStringLiteral("학생주민번호")}};
+    for (const auto& [col, v] : values) {
+        const QString label = labels.value(col.toLower(), col);
+        // A line break or tab would split the fixed-width bank and SMS
+        // records the value goes into; the check sees it before any trim.
+        QString p = InputCheck::textProblem(label, v, 0);
+        if (p.isEmpty() && widths) {
+            qsizetype end = v.size();
+            while (end > 0 && v.at(end - 1) == QLatin1Char(' '))
+                --end;
+            p = InputCheck::textProblem(label, v.left(end),
+                                        Database::columnWidth(QStringLiteral("M_CUST"), col));
+        }
+        if (!p.isEmpty()) {
+            if (column) *column = col;
+            return p;
+        }
+    }
+    return {};
+}
+
 std::optional<StudentRow> find(const QString& custNo) {
     Query q(QStringLiteral(
         "SELECT CustNo, SCd, SNo, Nm, Sex, BankCd, AcctNo, Owr, UseTy, InDate, OutDate, Ju_No, "
@@ -431,20 +505,9 @@ StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentS
     const QString acct = e.acctNo.trimmed();
     if (e.name.trimmed().isEmpty())
         return refused(plain(QStringLiteral("성명을 입력하세요.")), StudentField::EdtNm);
-    // These fields go into the fixed-width bank and SMS records: a line break
-    // or tab pasted into one would split a record.
-    const struct {
-        const QString& text;
-        const char16_t* label;
-        StudentField field;
-    } typed[] = {{e.classNo, u"학번", StudentField::MEdtSNo},      {e.name, u"성명", StudentField::EdtNm},
-                 {e.acctNo, u"계좌번호", StudentField::EdtAcctNo}, {e.owr, u"예금주", StudentField::None},
-                 {e.juNo, u"예금주주민번호", StudentField::MEdtJu_No},
-                 {e.juNoStud, u"학생주민번호", StudentField::None},
-                 {e.mTelNo, u"휴대폰번호", StudentField::EdtMtelNo}};
-    for (const auto& t : typed)
-        if (const QString p = InputCheck::textProblem(QString::fromUtf16(t.label), t.text, 0); !p.isEmpty())
-            return refused(plain(p), t.field);
+    // Characters first, where the window checks them; widths after the
+    // window's own length checks (rosterRefusal in saveNew/saveExisting).
+    if (const StoreResult bad = rosterRefusal(e, false); !bad.boxes.isEmpty()) return bad;
     if (!noBank && acct.isEmpty())
         return refused(plain(QStringLiteral("계좌번호를 확인하세요.")), StudentField::EdtAcctNo);
     if (noBank && !acct.isEmpty())

@@ -82,6 +82,15 @@ QString sNewCustNo();
 // student is deleted.
 bool rememberCustNo(const QString& custNo);
 
+// The roster's rule for what a student's columns may hold, asked by every
+// path that writes M_CUST: no control characters, nothing CP949 cannot
+// hold and, with widths, nothing over its column's byte width (trailing
+// blanks aside, as they are not stored). Values by M_CUST column name.
+// Empty when they may be stored; otherwise the refusal naming the field,
+// and *column the column refused.
+QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths = true,
+                      QString* column = nullptr);
+
 // The student with that payer number, if any.
 std::optional<StudentRow> find(const QString& custNo);
 

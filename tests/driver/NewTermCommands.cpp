@@ -5,6 +5,7 @@
 
 #include "data/DMModule.h"
 #include "platform/ui/FileDialog.h"
+#include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "platform/ui/TextViewer.h"
 #include "students/GradeFiles.h"
@@ -22,6 +23,7 @@ const char* outcomeName(SnoChange::Outcome o) {
     case SnoChange::Outcome::Empty: return "empty";
     case SnoChange::Outcome::Taken: return "taken";
     case SnoChange::Outcome::NotFound: return "not-found";
+    case SnoChange::Outcome::Refused: return "refused";
     case SnoChange::Outcome::Failed: return "failed";
     }
     return "";
@@ -42,6 +44,8 @@ int sno(const QStringList& a) {
             Msg::error(QStringLiteral("학번입력오류"), QStringLiteral("학번을 입력하세요!"));
         else if (o == SnoChange::Outcome::Taken)
             Msg::error(QStringLiteral("학년반변경"), QStringLiteral("존재하는 학번입니다"));
+        else if (o == SnoChange::Outcome::Refused)
+            Msg::error(QStringLiteral("입력오류"), error);
         Driver::print(QJsonObject{{QStringLiteral("result"), QString::fromLatin1(outcomeName(o))},
                                   {QStringLiteral("error"), error}});
         return o == SnoChange::Outcome::Changed ? 0 : 1;
@@ -49,7 +53,15 @@ int sno(const QStringList& a) {
     if (a.value(0) == QLatin1String("import") && a.size() == 2) {
         const QString file = a.at(1);
         FileDialog::setPicker([file](const FileDialogSpec&) { return std::optional<QString>(file); });
+        // The refused rows the window shows in its viewer, one line each.
+        Modal::setRunner([](QDialog* d) {
+            if (auto* v = qobject_cast<TextViewer*>(d))
+                for (const QString& l : v->text().split(QLatin1Char('\n')))
+                    Driver::print(QJsonObject{{QStringLiteral("refused"), l}});
+            return 0;
+        });
         const bool ok = SnoChange::importWithDialogs(nullptr);
+        Modal::setRunner({});
         Driver::print(QJsonObject{{QStringLiteral("stored"), ok}});
         return ok ? 0 : 1;
     }
@@ -109,7 +121,15 @@ int files(const QStringList& a) {
             "set G CUSTNO FIELD VALUE"));
     }
     if (!ok) {
-        Msg::error(QStringLiteral("저장오류"), QStringLiteral("저장이 안되었습니다!\r") + error);
+        // The window's boxes: its own caption for reading, renumbering and
+        // moving a grade, the save's for the rest.
+        if (what == QLatin1String("split"))
+            Msg::error(QStringLiteral("학년별화일나누기"), error);
+        else if (what == QLatin1String("list") || what == QLatin1String("autonum") ||
+                 what == QLatin1String("grade"))
+            Msg::error(QStringLiteral("학년,학번 자동변경"), error);
+        else
+            Msg::error(QStringLiteral("저장오류"), QStringLiteral("저장이 안되었습니다!\r") + error);
         return 1;
     }
     return 0;
@@ -124,6 +144,13 @@ int merge() {
         Msg::error(caption, p.error);
         return 1;
     }
+    // The window's box, then the list its viewer shows.
+    const auto refuseShared = [&](const QStringList& duplicates) {
+        Msg::error(caption, GradeFiles::sharedNumbersText(duplicates));
+        Driver::print(QJsonObject{{QStringLiteral("duplicates"), QJsonArray::fromStringList(duplicates)}});
+        return 1;
+    };
+    if (!p.duplicates.isEmpty()) return refuseShared(p.duplicates);
     if (!Msg::askYesNo(caption,
                        QStringLiteral("학년별 파일을 학생명부에 합치시겠습니까?\r수정 %1명, 추가 %2명, 합칠 수 없는 "
                                       "자료 %3건\r합치기 전에 자료백업을 합니다.")
@@ -137,6 +164,7 @@ int merge() {
         Msg::error(QStringLiteral("백업실패"), QStringLiteral("자료백업을 하지 못하여 파일을 합치지 않았습니다.\r") + r.error);
         return 1;
     }
+    if (!r.duplicates.isEmpty()) return refuseShared(r.duplicates);
     if (!r.ok) {
         Msg::error(caption, QStringLiteral("파일 합치기 중 오류가 발생하여 학생명부를 바꾸지 않았습니다.\r") + r.error);
         return 1;
@@ -253,6 +281,10 @@ int newterm(const QStringList& a) {
                                      "리스트를 확인하십시오.(") + path);
         } else if (r.outcome == O::Duplicate) {
             Msg::error(QString::fromUtf16(NewTerm::kCaption), r.lines.join(QLatin1Char('\r')));
+        } else if (r.outcome == O::Refused) {
+            Msg::error(
+                QString::fromUtf16(NewTerm::kCaption),
+                QStringLiteral("학생명부에 쓸 수 없는 신학번이 있습니다. 아무것도 변경하지 않았습니다."));
         } else if (r.outcome == O::Failed) {
             Msg::error(QStringLiteral("오류"), QStringLiteral("최종확정 중 오류가 발생하여 아무것도 변경하지 않았습니다.\r") + r.error);
         } else {

@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
+#include "platform/sheet/Workbook.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/TextViewer.h"
 #include "students/F402B00.h"
@@ -20,6 +21,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -256,6 +259,214 @@ TEST_F(GradeFilesTest, DriverSplitsAddsAndMerges) {
     startServices();
     EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = ?"), {added}),
               QStringList{"10199"});
+}
+
+// A number typed in a grade file that another student holds, or a grade
+// moved up onto the next one before that has moved: the merge lists every
+// number held twice and changes nothing, not even by a backup.
+TEST_F(GradeFilesTest, MergeRefusesANumberHeldTwice) {
+    const QStringList before = roster();
+    // Grade 1 moved up while grade 2 still holds 20101.
+    ASSERT_TRUE(GradeFiles::moveGrade(1, true));
+    GradeFiles::MergePlan p = GradeFiles::plan();
+    ASSERT_TRUE(p.error.isEmpty()) << p.error.toStdString();
+    ASSERT_EQ(p.duplicates.size(), 1);
+    EXPECT_TRUE(p.duplicates.first().startsWith(QStringLiteral("학번 20101: ")));
+    EXPECT_TRUE(p.duplicates.first().contains(QStringLiteral("0001000005")));
+    EXPECT_TRUE(p.duplicates.first().contains(QStringLiteral("0001000006")));
+    const GradeFiles::BackedMerge r = GradeFiles::backupAndMerge(p);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.backupFailed);
+    EXPECT_TRUE(r.archive.isEmpty());
+    EXPECT_EQ(r.duplicates, p.duplicates);
+    EXPECT_EQ(roster(), before);
+    for (int g = 1; g <= 6; ++g)
+        EXPECT_TRUE(GradeFiles::exists(g)) << g;
+    // The window: its box, no question, the numbers in the viewer.
+    {
+        QString viewed;
+        Modal::setRunner([&viewed](QDialog* d) {
+            if (auto* v = qobject_cast<TextViewer*>(d)) viewed = v->text();
+            return 1;
+        });
+        msg.expect(MsgResult::Ok);
+        TFrmF402B00 w;
+        w.BbtnFileCollectClick();
+        Modal::setRunner({});
+        EXPECT_EQ(msg.texts(), QStringList{GradeFiles::sharedNumbersText(p.duplicates)});
+        EXPECT_EQ(viewed, p.duplicates.join(QLatin1Char('\n')));
+        EXPECT_EQ(roster(), before);
+    }
+
+    // Grade 2 moved on first: nothing is shared any more.
+    ASSERT_TRUE(GradeFiles::moveGrade(2, true));
+    p = GradeFiles::plan();
+    EXPECT_TRUE(p.duplicates.isEmpty()) << p.duplicates.join(' ').toStdString();
+
+    // A roster student who takes a number after the plan was made stops the
+    // merge inside its transaction.
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
+                                    {{QStringLiteral("CustNo"), QStringLiteral("0001000009")},
+                                     {QStringLiteral("SNo"), QStringLiteral("30101")}}));
+    const QStringList later = roster();
+    const GradeFiles::MergeResult m = GradeFiles::merge(p);
+    EXPECT_FALSE(m.ok);
+    ASSERT_EQ(m.duplicates.size(), 1);
+    EXPECT_TRUE(m.duplicates.first().startsWith(QStringLiteral("학번 30101: ")));
+    EXPECT_EQ(roster(), later);
+}
+
+// Files in down/ that are not grade files of ours: refused with the
+// office's words before any row is read, whatever they hold.
+TEST_F(GradeFilesTest, FilesThatAreNotOursAreRefused) {
+    const QString file = GradeFiles::path(1);
+    const auto sql = [&file](const QStringList& statements) {
+        QFile::remove(file);
+        Connection c;
+        ASSERT_TRUE(c.open(file));
+        for (const QString& s : statements)
+            ASSERT_TRUE(c.exec(s)) << s.toStdString();
+    };
+    const auto bytes = [&file](const QByteArray& b) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(b);
+    };
+    QByteArray ours;
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        ours = f.readAll();
+    }
+    const QString columns = GradeFiles::kFields.join(QStringLiteral(" TEXT, ")) + QStringLiteral(" TEXT");
+    // Millions of rows a view makes from nothing.
+    const QString millions = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                            "LIMIT 5000000) SELECT i AS CustNo FROM n");
+    struct Case {
+        const char* why;
+        std::function<void()> make;
+        const char* says;
+        int maxRows = 0;
+    };
+    const Case cases[] = {
+        {"a text file", [&] { bytes("CustNo,SNo,Nm\r\n0001000001,10101,가\r\n"); },
+         "학년별 파일이 아니거나 손상"},
+        {"an empty file", [&] { bytes({}); }, "학생 자료 표(Studt)가 없습니다"},
+        {"the first bytes only", [&] { bytes(ours.left(100)); }, "학년별 파일이 아니거나 손상"},
+        {"the first page only", [&] { bytes(ours.left(4096)); }, "학년별 파일이 아니거나 손상"},
+        {"no table", [&] { sql({QStringLiteral("CREATE TABLE Other (a TEXT)")}); },
+         "학생 자료 표(Studt)가 없습니다"},
+        {"a view of millions", [&] { sql({QStringLiteral("CREATE VIEW Studt AS ") + millions}); },
+         "학생 자료 표(Studt)가 없습니다"},
+        {"a column missing", [&] { sql({QStringLiteral("CREATE TABLE Studt (CustNo TEXT, SNo TEXT)")}); },
+         "학생 자료에 SCd 항목이 없습니다"},
+        {"more rows than the limit", [&] { bytes(ours); }, "학년별 파일은 3명까지 읽습니다", 3},
+        {"additions of millions",
+         [&] {
+             sql({QStringLiteral("CREATE TABLE Studt (%1)").arg(columns),
+                  QStringLiteral("CREATE VIEW Added AS ") + millions});
+         },
+         "학년별 파일은 20000명까지 읽습니다"},
+        {"a row longer than any student's",
+         [&] {
+             sql({QStringLiteral("CREATE TABLE Studt (%1)").arg(columns),
+                  QStringLiteral("INSERT INTO Studt (CustNo, Owr) VALUES ('0001000001', zeroblob(100000))")});
+         },
+         "4096바이트를 넘습니다"},
+    };
+    const QStringList before = roster();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        c.make();
+        GradeFiles::setMaxRows(c.maxRows);
+        const GradeFiles::MergePlan p = GradeFiles::plan();
+        GradeFiles::setMaxRows(0);
+        EXPECT_TRUE(p.error.startsWith(QStringLiteral("Studt1.db 파일"))) << p.error.toStdString();
+        EXPECT_TRUE(p.error.contains(QString::fromUtf8(c.says))) << p.error.toStdString();
+        const GradeFiles::MergeResult r = GradeFiles::merge(p);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(roster(), before);
+        EXPECT_TRUE(GradeFiles::exists(2));
+    }
+    // The window's 조회 gets the same words.
+    bytes("not a database");
+    QString error;
+    EXPECT_TRUE(GradeFiles::rows(1, &error).isEmpty());
+    EXPECT_EQ(error, QStringLiteral("Studt1.db 파일은 학년별 파일이 아니거나 손상되어 읽을 수 없습니다."));
+}
+
+TEST_F(GradeFilesTest, DriverShowsTheWindowsRefusals) {
+    const QString third = GradeFiles::path(3);
+    stopServices();
+    const auto drive = [this](const QStringList& args, int* rc) {
+        QProcess p;
+        p.start(QStringLiteral(ZQ_DRIVER_PATH),
+                QStringList{QStringLiteral("--root"), root(), QStringLiteral("--today"),
+                            QStringLiteral("20260316")} +
+                    args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        *rc = p.exitCode();
+        QList<QJsonObject> out;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+            if (!line.trimmed().isEmpty()) out << QJsonDocument::fromJson(line).object();
+        return out;
+    };
+    int rc = -1;
+    drive({QStringLiteral("newterm"), QStringLiteral("files"), QStringLiteral("grade"), QStringLiteral("1"),
+           QStringLiteral("up")},
+          &rc);
+    ASSERT_EQ(rc, 0);
+    // The merge is refused before its question, with the numbers listed.
+    auto out = drive({QStringLiteral("newterm"), QStringLiteral("merge")}, &rc);
+    EXPECT_EQ(rc, 1);
+    ASSERT_EQ(out.size(), 2);
+    EXPECT_EQ(out.at(0).value(QStringLiteral("box")).toString(), QStringLiteral("학년별파일합치기"));
+    EXPECT_TRUE(out.at(0)
+                    .value(QStringLiteral("text"))
+                    .toString()
+                    .startsWith(QStringLiteral("합친 학생명부에서 1개의")));
+    EXPECT_EQ(out.at(1).value(QStringLiteral("duplicates")).toArray().size(), 1);
+    // A name the roster cannot hold, and a file that is not ours.
+    out =
+        drive({QStringLiteral("newterm"), QStringLiteral("files"), QStringLiteral("set"), QStringLiteral("2"),
+               QStringLiteral("0001000006"), QStringLiteral("Nm"), QStringLiteral("가\t나")},
+              &rc);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(out.value(0).value(QStringLiteral("text")).toString(),
+              QStringLiteral("저장이 안되었습니다!\r성명에 쓸 수 없는 문자가 있습니다!!"));
+    {
+        QFile f(third);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("plain text");
+    }
+    out = drive(
+        {QStringLiteral("newterm"), QStringLiteral("files"), QStringLiteral("list"), QStringLiteral("3")},
+        &rc);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(out.value(0).value(QStringLiteral("box")).toString(), QStringLiteral("학년,학번 자동변경"));
+    EXPECT_EQ(out.value(0).value(QStringLiteral("text")).toString(),
+              QStringLiteral("Studt3.db 파일은 학년별 파일이 아니거나 손상되어 읽을 수 없습니다."));
+    out = drive({QStringLiteral("sno"), QStringLiteral("change"), QStringLiteral("0001000001"),
+                 QStringLiteral("10199"), QStringLiteral("가\r\n나")},
+                &rc);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(out.value(0).value(QStringLiteral("box")).toString(), QStringLiteral("입력오류"));
+    EXPECT_EQ(out.value(0).value(QStringLiteral("text")).toString(),
+              QStringLiteral("성명에 쓸 수 없는 문자가 있습니다!!"));
+    // The workbook of new numbers: the window's box, then the refused rows
+    // its viewer lists.
+    Workbook book;
+    book.writeRow(1, 1, {QStringLiteral("고유번호"), QStringLiteral("학번")});
+    book.writeRow(2, 1, {QStringLiteral("0001000001"), QStringLiteral("10101010101")});
+    ASSERT_TRUE(book.save(path(QStringLiteral("sno.xlsx"))));
+    out = drive({QStringLiteral("sno"), QStringLiteral("import"), path(QStringLiteral("sno.xlsx"))}, &rc);
+    EXPECT_EQ(rc, 1);
+    ASSERT_EQ(out.size(), 3);
+    EXPECT_EQ(out.at(0).value(QStringLiteral("box")).toString(), QStringLiteral("확인요망"));
+    EXPECT_EQ(out.at(1).value(QStringLiteral("refused")).toString(),
+              QStringLiteral("2행: 0001000001 학번은(는) 한글 5자, 영문/숫자 10자까지 입력할 수 있습니다!!"));
+    EXPECT_FALSE(out.at(2).value(QStringLiteral("stored")).toBool());
+    startServices();
 }
 
 } // namespace
