@@ -9,6 +9,7 @@
 #include "platform/sys/System.h"
 #include "platform/ui/Browser.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/Korean.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 
@@ -277,6 +278,9 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(kMinWidth, kMinHeight);
     resize(1026, 831);
     setWindowTitle(kBaseCaption);
+    // The work windows inherit it; without one a maximized child shows the
+    // toolkit's logo in the menu bar.
+    setWindowIcon(Korean::programIcon());
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
@@ -743,6 +747,9 @@ void TFrmMain::ShowOnScreen() {
         move(avail.center() - rect().center() + QPoint(0, kTitleRoom / 2));
         show();
     } else {
+        // Without a window manager maximizing does nothing: the window is put
+        // on the available area first, so the status bar stays on the screen.
+        setGeometry(avail);
         showMaximized();
     }
 }

@@ -2,6 +2,7 @@
 #include "frame/AutoUpdate.h"
 #include "frame/Startup.h"
 #include "platform/sys/System.h"
+#include "platform/ui/Korean.h"
 #include "platform/ui/Msg.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     QApplication app(argc, argv);
+    Korean::useKorean(app);
+    QApplication::setWindowIcon(Korean::programIcon());
 
     AutoUpdate update(System::exeFolder());
     update.MakeDownFolder();

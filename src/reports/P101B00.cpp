@@ -32,7 +32,7 @@ const FormRegistrar registrar(FormEntry{QStringLiteral("P101B00"), QStringLitera
 
 QString digits(const QLineEdit* e) {
     QString t = e->text();
-    t.remove(QLatin1Char('/'));
+    t.remove(QLatin1Char('-'));
     return t.trimmed();
 }
 
@@ -54,13 +54,13 @@ TFrmP101B00::TFrmP101B00(QWidget* parent) : QWidget(parent) {
     cboBUNGI->addItems(Rounds::kQuarterEntries);
     cboBUNGI->installEventFilter(this);
     MEdtYearMon = new QLineEdit(box);
-    MEdtYearMon->setInputMask(QStringLiteral("0000/00;_"));
+    MEdtYearMon->setInputMask(QStringLiteral("0000-00;_"));
     MEdtYearMon->setMaximumWidth(80);
     MEdtSeqNo = new QLineEdit(box);
     Cp949Validator::limit(MEdtSeqNo, 2, true);
     MEdtSeqNo->setMaximumWidth(40);
     MEdtSetlDt = new QLineEdit(box);
-    MEdtSetlDt->setInputMask(QStringLiteral("0000/00/00;_"));
+    MEdtSetlDt->setInputMask(QStringLiteral("0000-00-00;_"));
     MEdtSetlDt->setMaximumWidth(100);
     SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), box);
     g->addWidget(new QLabel(QStringLiteral("항목그룹"), box), 0, 0);

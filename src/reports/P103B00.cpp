@@ -25,7 +25,7 @@ const FormRegistrar registrar(FormEntry{QStringLiteral("P103B00"), QStringLitera
 TFrmP103B00::TFrmP103B00(QWidget* parent) : TReportSelectForm(QStringLiteral("receipts"), parent) {
     FrmP103B00 = this;
     MEdtSetlDt = new QLineEdit(this);
-    MEdtSetlDt->setInputMask(QStringLiteral("0000/00/00;_"));
+    MEdtSetlDt->setInputMask(QStringLiteral("0000-00-00;_"));
     MEdtSetlDt->setMaximumWidth(100);
     edtHo = new QLineEdit(this);
     edtTotItem = new QLineEdit(this);
@@ -67,7 +67,7 @@ TFrmP103B00::~TFrmP103B00() {
 
 void TFrmP103B00::fillExtra(ReportSelection& s) const {
     QString d = MEdtSetlDt->text();
-    d.remove(QLatin1Char('/'));
+    d.remove(QLatin1Char('-'));
     s.extra.insert(QStringLiteral("date"), d.trimmed());
     s.extra.insert(QStringLiteral("kind"), rdoAuto->isChecked()   ? QStringLiteral("1")
                                            : rdoCash->isChecked() ? QStringLiteral("2")

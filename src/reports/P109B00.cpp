@@ -25,7 +25,7 @@ TFrmP109B00::TFrmP109B00(QWidget* parent) : TReportSelectForm(QStringLiteral("un
     FrmP109B00 = this;
     CbBank->setVisible(false); // no bank filter
     MEdtSetlDt = new QLineEdit(this);
-    MEdtSetlDt->setInputMask(QStringLiteral("0000/00/00;_"));
+    MEdtSetlDt->setInputMask(QStringLiteral("0000-00-00;_"));
     MEdtSetlDt->setMaximumWidth(100);
     edtdesc = new QLineEdit(QStringLiteral("통장에 입금하여 주십시요"), this);
     edtdesc2 = new QLineEdit(QStringLiteral("통장에 입금하여 주십시요"), this);
@@ -56,7 +56,7 @@ void TFrmP109B00::cboGroupChangeRounds() {
 
 void TFrmP109B00::fillExtra(ReportSelection& s) const {
     QString d = MEdtSetlDt->text();
-    d.remove(QLatin1Char('/'));
+    d.remove(QLatin1Char('-'));
     s.extra.insert(QStringLiteral("deadline"), d.trimmed());
     s.extra.insert(QStringLiteral("desc"), edtdesc->text());
     s.extra.insert(QStringLiteral("desc2"), edtdesc2->text());

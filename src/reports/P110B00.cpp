@@ -23,14 +23,14 @@ const FormRegistrar registrar(FormEntry{QStringLiteral("P110B00"), QStringLitera
 
 QLineEdit* dateEdit(QWidget* owner) {
     auto* e = new QLineEdit(owner);
-    e->setInputMask(QStringLiteral("0000/00/00;_"));
+    e->setInputMask(QStringLiteral("0000-00-00;_"));
     e->setMaximumWidth(100);
     return e;
 }
 
 QString dateDigits(const QLineEdit* e) {
     QString t = e->text();
-    t.remove(QLatin1Char('/'));
+    t.remove(QLatin1Char('-'));
     return t.trimmed();
 }
 

@@ -24,7 +24,7 @@ const FormRegistrar registrar(FormEntry{QStringLiteral("P401B00"), QStringLitera
 
 QString dateDigits(const QLineEdit* e) {
     QString t = e->text();
-    t.remove(QLatin1Char('/'));
+    t.remove(QLatin1Char('-'));
     return t.trimmed();
 }
 
@@ -42,7 +42,7 @@ TFrmP401B00::TFrmP401B00(QWidget* parent) : TReportSelectForm(QStringLiteral("re
     MEdtReDt = new QLineEdit(this);
     MEdtReDt2 = new QLineEdit(this);
     for (QLineEdit* e : {MEdtReDt, MEdtReDt2}) {
-        e->setInputMask(QStringLiteral("0000/00/00;_"));
+        e->setInputMask(QStringLiteral("0000-00-00;_"));
         e->setMaximumWidth(100);
     }
     extra->addWidget(new QLabel(QStringLiteral("항    목"), this), 0, 0);

@@ -35,7 +35,7 @@ QLineEdit* digitsEdit(QWidget* owner, const char* name, int len) {
 // The digits of a masked year-month edit ("2026/03" holds "202603").
 QString digits(const QLineEdit* e) {
     QString t = e->text();
-    t.remove(QLatin1Char('/'));
+    t.remove(QLatin1Char('-'));
     return t.trimmed();
 }
 
@@ -58,7 +58,7 @@ TReportSelectForm::TReportSelectForm(const QString& reportName, QWidget* parent)
     MEdtYearMon = new QLineEdit(box);
     MEdtYearMon_2 = new QLineEdit(box);
     for (QLineEdit* e : {MEdtYearMon, MEdtYearMon_2}) {
-        e->setInputMask(QStringLiteral("0000/00;_"));
+        e->setInputMask(QStringLiteral("0000-00;_"));
         e->setMaximumWidth(80);
     }
     MEdtSeqNo = digitsEdit(box, "MEdtSeqNo", 2);

@@ -22,7 +22,7 @@ TResolutionDialog::TResolutionDialog(const QString& unit, int columns, QWidget* 
         auto* e = new QLineEdit(this);
         e->setObjectName(f.control);
         if (f.kind == ResolutionField::Date)
-            e->setInputMask(QStringLiteral("0000/00/00; "));
+            e->setInputMask(QStringLiteral("0000-00-00; "));
         else if (f.kind == ResolutionField::DashDate)
             e->setInputMask(QStringLiteral("0000-00-00; "));
         else
@@ -70,7 +70,7 @@ ResolutionValues TResolutionDialog::values() const {
         QString t = edits_.at(i)->displayText();
         if (f.kind == ResolutionField::Date) {
             // The mask keeps no separators: only the digits typed.
-            t.remove(QLatin1Char('/'));
+            t.remove(QLatin1Char('-'));
             t = t.trimmed();
         } else if (f.kind == ResolutionField::Edit) {
             t = edits_.at(i)->text();

@@ -123,15 +123,18 @@ TFrmF402B00::TFrmF402B00(QWidget* parent) : QWidget(parent) {
     form->addLayout(buttons, r++, 0, 1, 5);
     form->setRowStretch(r, 1);
 
-    const QStringList titles{QStringLiteral("고객번호"), QStringLiteral("학년"),   QStringLiteral("학번"),
-                             QStringLiteral("성명"),     QStringLiteral("성별"),   QStringLiteral("은행"),
-                             QStringLiteral("계좌번호"), QStringLiteral("예금주"), QStringLiteral("사용")};
+    // One title for each of the grade file's fields, in their order.
+    const QStringList titles{
+        QStringLiteral("고객번호"),   QStringLiteral("학년"),        QStringLiteral("학번"),
+        QStringLiteral("성명"),       QStringLiteral("성별"),        QStringLiteral("은행"),
+        QStringLiteral("계좌번호"),   QStringLiteral("예금주"),      QStringLiteral("사용"),
+        QStringLiteral("전입일"),     QStringLiteral("전출일"),      QStringLiteral("예금주주민번호"),
+        QStringLiteral("계좌등록1"),  QStringLiteral("계좌등록2"),   QStringLiteral("계좌등록일"),
+        QStringLiteral("휴대폰번호"), QStringLiteral("SMS수신여부"), QStringLiteral("학생주민번호")};
+    Q_ASSERT(titles.size() == GradeFiles::kFields.size());
     auto grid = [&](QWidget* parent) {
         auto* g = new QTableWidget(0, int(GradeFiles::kFields.size()), parent);
-        QStringList h = titles;
-        for (int i = int(titles.size()); i < GradeFiles::kFields.size(); ++i)
-            h << GradeFiles::kFields.at(i);
-        g->setHorizontalHeaderLabels(h);
+        g->setHorizontalHeaderLabels(titles);
         g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
         return g;
     };

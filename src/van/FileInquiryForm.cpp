@@ -50,7 +50,7 @@ void onEnter(QWidget* w, QWidget* next) {
 
 QString digits(const QLineEdit* e) {
     QString t = e->text();
-    t.remove(QLatin1Char('/'));
+    t.remove(QLatin1Char('-'));
     return t.trimmed();
 }
 
@@ -112,7 +112,7 @@ TFileInquiryForm::TFileInquiryForm(Kind kind, QWidget* parent) : QWidget(parent)
     CbBank->setMinimumWidth(150);
     MEdtYearMon = new QLineEdit(TabShtList);
     MEdtYearMon->setObjectName(QStringLiteral("MEdtYearMon"));
-    MEdtYearMon->setInputMask(QStringLiteral("0000/00; "));
+    MEdtYearMon->setInputMask(QStringLiteral("0000-00; "));
     MEdtYearMon->setMaximumWidth(80);
     MEdtSeqNo = new QLineEdit(TabShtList);
     MEdtSeqNo->setObjectName(QStringLiteral("MEdtSeqNo"));

@@ -155,7 +155,7 @@ TFrmM301B00::TFrmM301B00(QWidget* parent) : QWidget(parent) {
     MEdtSetlDt2 = new QLineEdit(this);
     MEdtSetlDt2->setObjectName(QStringLiteral("MEdtSetlDt2"));
     for (QLineEdit* e : {static_cast<QLineEdit*>(MEdtSetlDt), MEdtSetlDt2}) {
-        e->setInputMask(QStringLiteral("0000/00/00; "));
+        e->setInputMask(QStringLiteral("0000-00-00; "));
         e->setMaximumWidth(100);
     }
     row2->addWidget(MEdtSetlDt);

@@ -89,7 +89,7 @@ TFrmM302B00::TFrmM302B00(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout;
     MEdtYearMon = new QLineEdit(this);
     MEdtYearMon->setObjectName(QStringLiteral("MEdtYearMon"));
-    MEdtYearMon->setInputMask(QStringLiteral("0000/00; "));
+    MEdtYearMon->setInputMask(QStringLiteral("0000-00; "));
     MEdtYearMon->setMaximumWidth(80);
     MEdtSeqNo = new QLineEdit(this);
     MEdtSeqNo->setObjectName(QStringLiteral("MEdtSeqNo"));
@@ -109,7 +109,7 @@ TFrmM302B00::TFrmM302B00(QWidget* parent) : QWidget(parent) {
     cbYearStudt->setMinimumWidth(120);
     MEdtSetlDt = new QLineEdit(this);
     MEdtSetlDt->setObjectName(QStringLiteral("MEdtSetlDt"));
-    MEdtSetlDt->setInputMask(QStringLiteral("0000/00/00; "));
+    MEdtSetlDt->setInputMask(QStringLiteral("0000-00-00; "));
     MEdtSetlDt->setMaximumWidth(100);
     eGcode = new QLineEdit(QStringLiteral("01"), this);
     eGcode->setObjectName(QStringLiteral("eGcode"));

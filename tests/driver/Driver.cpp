@@ -5,6 +5,7 @@
 #include "frame/Main.h"
 #include "frame/Startup.h"
 #include "platform/sys/Clock.h"
+#include "platform/ui/Korean.h"
 #include "platform/ui/Msg.h"
 
 #include <QApplication>
@@ -102,6 +103,8 @@ int fail(const QString& text) {
 
 int run(int argc, char** argv) {
     QApplication app(argc, argv);
+    Korean::useKorean(app);
+    QApplication::setWindowIcon(Korean::programIcon());
     registerBuiltins();
     QStringList args = app.arguments().mid(1);
     QString root;

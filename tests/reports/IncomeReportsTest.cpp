@@ -479,7 +479,7 @@ TEST_F(IncomeReports, WindowsListAndPrint) {
     income.MEdtYearMon->setText(QStringLiteral("202603"));
     income.MEdtSeqNo->setText(QStringLiteral("01"));
     income.bbtnShftDateViewClick();
-    EXPECT_EQ(income.MEdtSetlDt->text(), QStringLiteral("2026/03/12")); // the latest transfer date
+    EXPECT_EQ(income.MEdtSetlDt->text(), QStringLiteral("2026-03-12")); // the latest transfer date
     income.MEdtSetlDt->setText(QStringLiteral("20260310"));
     income.bbtnShftDateViewClick();
     EXPECT_EQ(income.SGrdIncom->item(0, 2)->text().trimmed(), QStringLiteral("2"));

@@ -326,7 +326,7 @@ TEST_F(Reports, WindowsListAndPrint) {
     EXPECT_EQ(previews, 1);
 
     TFrmP401B00 r;
-    EXPECT_EQ(r.MEdtYearMon->text(), QStringLiteral("2027/01"));
+    EXPECT_EQ(r.MEdtYearMon->text(), QStringLiteral("2027-01"));
     r.MEdtYearMon->setText(QStringLiteral("202603"));
     r.search();
     EXPECT_EQ(r.listing().rows.size(), 1);

@@ -24,7 +24,11 @@ MsgResult show(const QString& caption, const QString& text, MsgIcon icon, MsgBut
                bool defaultNo) {
     if (handler()) return handler()(MsgBox{caption, text, icon, buttons, defaultNo});
 
-    QMessageBox box(parent ? parent : QApplication::activeWindow());
+    QWidget* owner = parent ? parent : QApplication::activeWindow();
+    // A box asked for before its window is on the screen (the first start's
+    // questions) is centred on the screen, not on where the window will be.
+    if (owner && !owner->isVisible()) owner = nullptr;
+    QMessageBox box(owner);
     box.setWindowTitle(caption);
     // The program's texts separate lines with carriage returns.
     QString shown = text;

@@ -321,7 +321,7 @@ void TFrmM101B00::buildControls() {
     // Wide enough for the longest bank name of the list.
     CbBank->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     MEdtYearMon = new TKeyEdit(this);
-    MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
+    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
     SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);
     MEdtSeqNo = new TKeyEdit(this);
     MEdtSeqNo->setInputMask(QStringLiteral("99; "));
@@ -360,7 +360,7 @@ void TFrmM101B00::buildControls() {
         sno->addWidget(w);
     auto dateEdit = [&] {
         auto* e = new TKeyEdit(this);
-        e->setInputMask(QStringLiteral("0000/00/00; "));
+        e->setInputMask(QStringLiteral("0000-00-00; "));
         return e;
     };
     MEdtSetlDt = dateEdit();
@@ -997,7 +997,7 @@ void TFrmM101B00::bbtnDataRecvClick() {
     static const QStringList needRound{QStringLiteral("21"), QStringLiteral("06"), QStringLiteral("23"),
                                        QStringLiteral("03"), QStringLiteral("12")};
     if (needRound.contains(bankCode()) && (SGrdPay->cell(0, ColSNo).isEmpty() ||
-                                           MEdtYearMon->text().remove(QLatin1Char('/')).trimmed().isEmpty() ||
+                                           MEdtYearMon->text().remove(QLatin1Char('-')).trimmed().isEmpty() ||
                                            MEdtSeqNo->text().trimmed().isEmpty())) {
         Msg::error(
             QStringLiteral("오류"),

@@ -26,7 +26,7 @@ TFrmM101B01::TFrmM101B01(const RoundDialogValues& values, QWidget* parent)
     eGroup = new QLineEdit(values.groupLine, this);
     eGroup->setReadOnly(true);
     MEdtYearMon = new QLineEdit(this);
-    MEdtYearMon->setInputMask(QStringLiteral("9999/99;_"));
+    MEdtYearMon->setInputMask(QStringLiteral("9999-99;_"));
     MEdtSeqNo = new QLineEdit(this);
     MEdtSeqNo->setInputMask(QStringLiteral("99;_"));
     txtSeqTitle = new QLineEdit(this);
@@ -96,7 +96,7 @@ TFrmM101B01::TFrmM101B01(const RoundDialogValues& values, QWidget* parent)
 }
 
 QString TFrmM101B01::yearMon() const {
-    return MEdtYearMon->text().remove(QLatin1Char('/')).remove(QLatin1Char('_')).trimmed();
+    return MEdtYearMon->text().remove(QLatin1Char('-')).remove(QLatin1Char('_')).trimmed();
 }
 
 QString TFrmM101B01::seqNo() const {

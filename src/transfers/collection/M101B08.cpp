@@ -23,7 +23,7 @@ TFrmM101B08::TFrmM101B08(const QString& bankText, const QString& groupText, QWid
     mv->setContentsMargins(0, 0, 0, 0);
     mv->addWidget(new QLabel(QStringLiteral("이체년월"), PnlMv));
     MEdtYearMon = new QLineEdit(PnlMv);
-    MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
+    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
     mv->addWidget(MEdtYearMon);
     mv->addWidget(new QLabel(QStringLiteral("회차"), PnlMv));
     MEdtSeqNo = new QLineEdit(PnlMv);

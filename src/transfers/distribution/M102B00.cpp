@@ -275,13 +275,13 @@ void TFrmM102B00::buildControls() {
     CbBank->lineEdit()->setValidator(new BankValidator(CbBank));
     CbBank->setMinimumWidth(150);
     MEdtYearMon = new TKeyEdit(this);
-    MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
+    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
     SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);
     MEdtSeqNo = new TKeyEdit(this);
     MEdtSeqNo->setInputMask(QStringLiteral("99; "));
     MEdtNo = new TKeyEdit(this);
     MEdtSetlDt = new TKeyEdit(this);
-    MEdtSetlDt->setInputMask(QStringLiteral("9999/99/99; "));
+    MEdtSetlDt->setInputMask(QStringLiteral("9999-99-99; "));
     int c = 0;
     auto add = [&](const QString& label, QWidget* w, int row) {
         sel->addWidget(new QLabel(label, this), row, c++);

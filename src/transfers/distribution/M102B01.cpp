@@ -70,7 +70,7 @@ TFrmM102B01::TFrmM102B01(const QString& groupText, QWidget* parent) : QDialog(pa
     auto* round = new QGroupBox(QStringLiteral("이체년월/회차"), this);
     auto* rl = new QHBoxLayout(round);
     MEdtYearMon = new TKeyEdit(round);
-    MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
+    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
     MEdtSeqNo = new TKeyEdit(round);
     MEdtSeqNo->setInputMask(QStringLiteral("99; "));
     rl->addWidget(MEdtYearMon);

@@ -53,7 +53,7 @@ void TFrmM102B08::build() {
     mv->setContentsMargins(0, 0, 0, 0);
     mv->addWidget(new QLabel(QStringLiteral("이체년월"), PnlMv));
     MEdtYearMon = new QLineEdit(PnlMv);
-    MEdtYearMon->setInputMask(QStringLiteral("9999/99; "));
+    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
     mv->addWidget(MEdtYearMon);
     mv->addWidget(new QLabel(QStringLiteral("회차"), PnlMv));
     MEdtSeqNo = new QLineEdit(PnlMv);

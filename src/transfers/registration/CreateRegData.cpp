@@ -78,7 +78,7 @@ TFrmCreateRegData::TFrmCreateRegData(QWidget* parent) : QWidget(parent) {
     BtnMake->setEnabled(false);
     MEdtYearMon = new QLineEdit(this);
     MEdtYearMon->setObjectName(QStringLiteral("MEdtYearMon"));
-    MEdtYearMon->setInputMask(QStringLiteral("0000/00; "));
+    MEdtYearMon->setInputMask(QStringLiteral("0000-00; "));
     MEdtYearMon->setMaximumWidth(80);
     MEdtSeqNo = new QLineEdit(this);
     MEdtSeqNo->setObjectName(QStringLiteral("MEdtSeqNo"));
@@ -162,7 +162,7 @@ TFrmCreateRegData::~TFrmCreateRegData() {
 }
 
 QString TFrmCreateRegData::yearMon() const {
-    return MEdtYearMon->text().remove(QLatin1Char('/')).trimmed();
+    return MEdtYearMon->text().remove(QLatin1Char('-')).trimmed();
 }
 
 QString TFrmCreateRegData::seqNo() const {
