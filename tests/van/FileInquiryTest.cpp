@@ -170,6 +170,7 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
     put(Kind::Sent, QStringLiteral("26030111.202"), nh80);
     put(Kind::Sent, QStringLiteral("26030112.301"), nh12);
     put(Kind::Sent, QStringLiteral("26030103.301"), d03);
+    put(Kind::Sent, QStringLiteral("26031720.301"), golden("dist80_bank20.txt"));
 
     const struct {
         BookRow row;
@@ -192,6 +193,10 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
          u"10102|김철수|회원농협|12345678901234|급식비|        5,000"},
         {book("26030103.301", "03", "3"), Viewer::Dist03, u"03012345678901|2026-03-20|2026-03-20|1|30,000", 1,
          u"40102 |장학생                    |기업은행|03099999999999||         30,000"},
+        // The distribution writer's own file: "C", the student number, the name.
+        {book("26031720.301", "20", "3"), Viewer::Default80,
+         u"55566677788    |2026-03-17|2026-03-17|2|70,000", 2,
+         u"10101 |김일   |%1|11122233344    |수업료|         50,000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row.fileName.toStdString());
@@ -202,7 +207,8 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
             QStringList({v.masterAcct, v.startDate, v.endDate, v.totCnt, v.totAmt}).join(QLatin1Char('|')),
             u(c.panels));
         ASSERT_EQ(v.rows.size(), c.rows);
-        EXPECT_EQ(v.rows.first().join(QLatin1Char('|')), u(c.first));
+        EXPECT_EQ(v.rows.first().join(QLatin1Char('|')),
+                  u(c.first).replace(QStringLiteral("%1"), DMData->GetBankName(c.row.bankCd)));
     }
     // Bank 12's student packed into the key field.
     const FileView v12 = view(Kind::Sent, book("26030112.301", "12"));
