@@ -666,7 +666,8 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
         }
 
         Field shown = ok ? t.amt : t.failAmt;
-        if (!ok && t.defaultRule && !special) shown = L80::Amt38;
+        // The distribution writer leaves 38 zero: its records show the amount asked.
+        if (!ok && t.defaultRule && !special && !distribution) shown = L80::Amt38;
         qint64 amount = 0, sumOk = 0, sumFail = 0;
         if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) ||
             !number(rec, t.failSum, &sumFail))

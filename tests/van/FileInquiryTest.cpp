@@ -245,12 +245,14 @@ TEST_F(FileInquiryTest, DistributionViewersShowTheStudentsOfEveryLayout) {
         const char* sno = "10102 ";
     };
     const QList<Layout> layouts = {
-        {"80 bytes", "26032020.301", "20", Viewer::Default80,
-         [] { return Rec(80).put(0, "S").put(13, "20").put(15, "260320").put(21, "260320").b; },
+        // Bank 04's unprocessed collection records show the amount at 38,
+        // which the distribution writer leaves zero: here the amount asked.
+        {"80 bytes", "26032004.301", "04", Viewer::Default80,
+         [] { return Rec(80).put(0, "S").put(13, "04").put(15, "260320").put(21, "260320").b; },
          [&](const QString& n, qint64 amt, bool ok) {
              return Rec(80)
                  .put(0, "D")
-                 .put(1, "20")
+                 .put(1, "04")
                  .put(3, "123456789012")
                  .put(18, "10")
                  .put(20, zero(amt, 11))
