@@ -50,6 +50,8 @@ TEST_F(IniFileTest, KeptValuesSurviveEveryEncoding) {
         {"UTF-8 with its mark", QByteArray("\xEF\xBB\xBF") + text.toUtf8()},
         {"UTF-16 LE", utf16(text, true)},
         {"UTF-16 BE", utf16(text, false)},
+        {"UTF-16 LE without its mark", utf16(text, true).mid(2)},
+        {"UTF-16 BE without its mark", utf16(text, false).mid(2)},
     };
     const QByteArray expected =
         Cp949::encode(QStringLiteral("[DATA]\r\n증제=12\r\n년도=2026\r\n관=교육비\r\n\r\n"

@@ -35,11 +35,16 @@ bool isAscii(const QByteArray& b) {
 // The text of the file as its writer meant it.
 QString decodeFile(const QByteArray& raw, IniFile::Encoding enc) {
     if (raw.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(raw.mid(3));
-    if (raw.startsWith("\xFF\xFE") || raw.startsWith("\xFE\xFF")) {
-        const bool le = raw.at(0) == '\xFF';
+    // UTF-16 by its mark, or without one by the zero byte beside the first
+    // character (text of any other encoding holds no zero byte).
+    const bool markLe = raw.startsWith("\xFF\xFE"), markBe = raw.startsWith("\xFE\xFF");
+    const bool bareLe = raw.size() >= 2 && raw[0] != 0 && raw[1] == 0;
+    const bool bareBe = raw.size() >= 2 && raw[0] == 0 && raw[1] != 0;
+    if (markLe || markBe || bareLe || bareBe) {
+        const bool le = markLe || bareLe;
         QString s;
-        s.reserve((raw.size() - 2) / 2);
-        for (qsizetype i = 2; i + 1 < raw.size(); i += 2) {
+        s.reserve(raw.size() / 2);
+        for (qsizetype i = markLe || markBe ? 2 : 0; i + 1 < raw.size(); i += 2) {
             const auto lo = static_cast<unsigned char>(raw[le ? i : i + 1]);
             const auto hi = static_cast<unsigned char>(raw[le ? i + 1 : i]);
             s += QChar(char16_t(hi << 8 | lo));

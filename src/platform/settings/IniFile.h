@@ -5,8 +5,9 @@
 
 // An INI file that keeps its sections and keys in file order and writes
 // either CP949 (the program's own INI files) or UTF-8. Reading follows the
-// file: a byte-order mark (UTF-8, UTF-16 LE or BE) decides, otherwise a
-// CP949 file may also have been saved as UTF-8 by another editor.
+// file: a byte-order mark (UTF-8, UTF-16 LE or BE) decides, UTF-16 is also
+// known by its zero bytes, and a CP949 file may have been saved as UTF-8 by
+// another editor.
 class IniFile {
 public:
     enum class Encoding { Cp949, Utf8 };
