@@ -54,7 +54,9 @@ TResolutionDialog::TResolutionDialog(const QString& unit, int columns, QWidget* 
 
     QString path;
     if (!Resolutions::ensure(*form_, &path)) Resolutions::writeFailed(path).show(this);
-    setValues(Resolutions::load(*form_));
+    QString error;
+    setValues(Resolutions::load(*form_, &error));
+    if (!error.isEmpty()) Resolutions::readFailed(error).show(this);
 }
 
 QLineEdit* TResolutionDialog::field(const QString& control) const {

@@ -425,13 +425,13 @@ bool ensure(const ResolutionForm& f, QString* error) {
     for (const QString& k : f.keys())
         ini.setValue(kSection, k, QString());
     if (ini.save()) return true;
-    if (error) *error = path;
+    if (error) *error = ini.error().isEmpty() ? path : ini.error();
     return false;
 }
 
-ResolutionValues load(const ResolutionForm& f) {
+ResolutionValues load(const ResolutionForm& f, QString* error) {
     IniFile ini(iniPath(f));
-    ini.load();
+    if (!ini.load() && error) *error = ini.error();
     ResolutionValues v;
     for (const QString& k : f.keys())
         v.insert(k, ini.value(kSection, k));
@@ -441,17 +441,24 @@ ResolutionValues load(const ResolutionForm& f) {
 bool save(const ResolutionForm& f, const ResolutionValues& v, QString* error) {
     const QString path = iniPath(f);
     IniFile ini(path);
-    // Other sections or keys someone put into the file stay.
-    ini.load();
-    for (const QString& k : f.keys())
-        ini.setValue(kSection, k, v.value(k));
-    if (ini.save()) return true;
-    if (error) *error = path;
+    // Other sections or keys someone put into the file stay; a file that
+    // could not be read is not replaced.
+    if (ini.load()) {
+        for (const QString& k : f.keys())
+            ini.setValue(kSection, k, v.value(k));
+        if (ini.save()) return true;
+    }
+    if (error) *error = ini.error().isEmpty() ? path : ini.error();
     return false;
 }
 
 ReportBox writeFailed(const QString& path) {
     return ReportBox{QStringLiteral("오류"), QStringLiteral("입력내용을 저장하지 못했습니다.\r\n") + path,
+                     MsgIcon::Error};
+}
+
+ReportBox readFailed(const QString& error) {
+    return ReportBox{QStringLiteral("오류"), QStringLiteral("저장된 입력내용을 읽지 못했습니다.\r\n") + error,
                      MsgIcon::Error};
 }
 
@@ -507,8 +514,8 @@ ReportDocument printForm(const ResolutionForm& f, const ResolutionValues& v) {
 
 namespace {
 
-ResolutionValues merged(const ResolutionForm& f, const ReportSelection& s) {
-    ResolutionValues v = load(f);
+ResolutionValues merged(const ResolutionForm& f, const ReportSelection& s, QString* error = nullptr) {
+    ResolutionValues v = load(f, error);
     for (auto it = s.extra.cbegin(); it != s.extra.cend(); ++it)
         if (f.keys().contains(it.key()) || it.key() == QLatin1String("memo")) v.insert(it.key(), it.value());
     return v;
@@ -521,7 +528,12 @@ ReportListing list(const QString& unit, const ReportSelection& s) {
     l.columns = {QStringLiteral("항목"), QStringLiteral("입력값"), QStringLiteral("인쇄")};
     const ResolutionForm* f = find(unit);
     if (!f) return l;
-    const ResolutionValues v = merged(*f, s);
+    QString error;
+    const ResolutionValues v = merged(*f, s, &error);
+    if (!error.isEmpty()) {
+        l.box = readFailed(error);
+        return l;
+    }
     for (const ResolutionField& field : f->fields)
         l.rows << QStringList{field.key, v.value(field.key), printedValue(field, v.value(field.key))};
     l.count = l.rows.size();
@@ -531,7 +543,10 @@ ReportListing list(const QString& unit, const ReportSelection& s) {
 std::optional<ReportBox> print(const QString& unit, const ReportSelection& s, ReportDocument* doc) {
     const ResolutionForm* f = find(unit);
     if (!f) return ReportSelect::noData();
-    *doc = printForm(*f, merged(*f, s));
+    QString error;
+    const ResolutionValues v = merged(*f, s, &error);
+    if (!error.isEmpty()) return readFailed(error);
+    *doc = printForm(*f, v);
     return std::nullopt;
 }
 

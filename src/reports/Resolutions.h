@@ -41,12 +41,15 @@ const ResolutionForm* find(const QString& unitOrName);
 QString iniPath(const ResolutionForm& f);
 // Creates the file with every key, empty, when it is missing.
 bool ensure(const ResolutionForm& f, QString* error);
-// The kept values; a missing file or key reads as empty.
-ResolutionValues load(const ResolutionForm& f);
+// The kept values; a missing file or key reads as empty. A file that cannot
+// be read (or is refused as too large) gives empty values and *error.
+ResolutionValues load(const ResolutionForm& f, QString* error = nullptr);
 // Writes every key of the form (the memo is not kept).
 bool save(const ResolutionForm& f, const ResolutionValues& v, QString* error);
 // The box of a failed write.
 ReportBox writeFailed(const QString& error);
+// The box of a file whose kept values could not be read.
+ReportBox readFailed(const QString& error);
 
 // Printed formats: an amount with thousands separators (empty when the text
 // is no number), a date as "yyyy 년 mm 월 dd 일".

@@ -177,8 +177,7 @@ namespace D03 = FileLayout::D03;
 
 // How a record names its student.
 enum class KeyRule {
-    Sent80,       // payer field, characters 1-14; bank 45's "C" + payer or student
-    Recv80,       // payer field, characters 2-14 for bank 45, else 1-14
+    Payer80,      // payer field: its first 14 bytes, a payer after bank 45's "C", or the student
     Whole,        // the whole field is the key
     Lookup,       // always a payer number
     LookupAfterC, // the payer number after a leading "C"
@@ -201,7 +200,7 @@ struct Table {
     char dataMark = 0;                  // first byte of every data record; 0: not checked
     Field key{};
     KeyRule keyRule = KeyRule::Whole;
-    int nameLen = 0; // student rule: characters of the name
+    int nameLen = 0; // student rule: bytes of the name
     Field bank{};
     bool bankMid1 = false;
     Field acct{};
@@ -219,7 +218,7 @@ struct Table {
     Field reply{};
     bool replyText = false;      // the 200-byte table of reply texts
     bool headBankReason = false; // the reason's bank is the header's
-    bool defaultRule = false;    // header bank decides key and amount of unprocessed records
+    bool defaultRule = false;    // header bank decides the amount of unprocessed records
 };
 
 constexpr Field none{};
@@ -237,7 +236,7 @@ Table sentTable(Viewer v) {
                 .trailTotAmt = L80::TrailTotal,
                 .dataMark = 'D',
                 .key = L80::Payer,
-                .keyRule = KeyRule::Sent80,
+                .keyRule = KeyRule::Payer80,
                 .nameLen = 7,
                 .bank = L80::Bank,
                 .acct = L80::Acct,
@@ -356,7 +355,6 @@ Table recvTable(Viewer v) {
         t.trailOkAmt = L80::TrailOkAmt;
         t.reply = L80::Reply;
         if (v == Viewer::Default80) {
-            t.keyRule = KeyRule::Recv80;
             t.headBank = L80::HeadBank;
             t.defaultRule = true;
         } else {
@@ -421,8 +419,26 @@ Table recvTable(Viewer v) {
     return t;
 }
 
+QByteArray bytes(const QByteArray& rec, Field f) {
+    return f.valid() ? rec.mid(f.off, f.width) : QByteArray();
+}
+
+// Bytes [off, off + width) of a field, decoded. Offsets count CP949 bytes; a
+// character that starts inside the span is kept whole, since the writers
+// never split one, and one that started before it is left out.
+QString sub(const QByteArray& b, int off, int width) {
+    const int end = std::min<int>(off + width, int(b.size()));
+    int pos = 0;
+    while (pos < off && pos < b.size())
+        pos += Cp949::charLength(static_cast<unsigned char>(b[pos]));
+    const int from = pos;
+    while (pos < end)
+        pos += Cp949::charLength(static_cast<unsigned char>(b[pos]));
+    return Cp949::decode(b.mid(from, std::min<int>(pos, int(b.size())) - from));
+}
+
 QString text(const QByteArray& rec, Field f) {
-    return f.valid() ? Cp949::decode(rec.mid(f.off, f.width)) : QString();
+    return f.valid() ? sub(bytes(rec, f), 0, f.width) : QString();
 }
 
 // A count or amount: blanks read 0, anything else but digits fails.
@@ -446,45 +462,70 @@ QString dateText(const QString& d) {
     return d;
 }
 
-bool isPayerLength(const QString& k) {
-    const qsizetype n = k.trimmed().size();
-    return n == 9 || n == 10 || n == 12;
+// A payer number is 9, 10 or 12 bytes of plain characters. A key with a
+// Hangul name or a blank inside carries the student, whatever its length.
+bool isPayerKey(const QByteArray& key) {
+    const QByteArray k = key.trimmed();
+    if (k.size() != 9 && k.size() != 10 && k.size() != 12) return false;
+    for (char c : k)
+        if (static_cast<unsigned char>(c) <= ' ' || static_cast<unsigned char>(c) >= 0x7F) return false;
+    return true;
 }
 
-void lookUp(QStringList& row, const QString& key) {
-    const QString k = key.trimmed();
+void lookUp(QStringList& row, const QByteArray& key) {
+    const QString k = Cp949::decode(key.trimmed());
     row[0] = DMData ? DMData->GetSNo(k) : QString();
     row[1] = DMData ? DMData->GetCustName(k) : QString();
 }
 
-// The payer-or-student rule: the key as a payer number, or the student
-// number and name carried in the field itself.
-void payerOrStudent(QStringList& row, const QString& key, const QString& f) {
-    if (isPayerLength(key)) {
-        lookUp(row, key);
-    } else {
-        row[0] = f.mid(1, 6);
-        row[1] = f.mid(7, 7);
-    }
+// The student carried in the field itself: "C" (or another mark), the
+// student number in bytes 1-6, the name from byte 7.
+void student(QStringList& row, const QByteArray& f, int nameLen) {
+    row[0] = sub(f, 1, 6);
+    row[1] = sub(f, 7, nameLen);
 }
 
-QString cutAcct(AcctCut cut, const QString& a, const QString& bank) {
+// The payer-or-student rule on key K cut from field F.
+void payerOrStudent(QStringList& row, const QByteArray& key, const QByteArray& f, int nameLen) {
+    if (isPayerKey(key))
+        lookUp(row, key);
+    else
+        student(row, f, nameLen);
+}
+
+// A field that starts with "C" is the student written by the distribution
+// writer ("C" + student number + name), never a payer number; only bank
+// 45's collection files put a payer number after the "C".
+void payerField(QStringList& row, const QByteArray& f, const QByteArray& key, const QString& bank,
+                bool distribution, int nameLen) {
+    if (f.startsWith('C')) {
+        if (!distribution && bank == QLatin1String("45"))
+            payerOrStudent(row, f.mid(1, 13), f, nameLen);
+        else
+            student(row, f, nameLen);
+        return;
+    }
+    payerOrStudent(row, key, f, nameLen);
+}
+
+// Account cuts count bytes; an account is plain digits and dashes.
+QString cutAcct(AcctCut cut, const QByteArray& a, const QString& bank) {
     switch (cut) {
     case AcctCut::AsRead:
-        return a;
+        return sub(a, 0, int(a.size()));
     case AcctCut::Trim:
-        return a.trimmed();
+        return sub(a, 0, int(a.size())).trimmed();
     case AcctCut::NH80:
-        if (bank == QLatin1String("11")) return a.mid(3, 11);
-        if (bank == QLatin1String("10")) return a.mid(2, 12);
-        return a;
+        if (bank == QLatin1String("11")) return sub(a, 3, 11);
+        if (bank == QLatin1String("10")) return sub(a, 2, 12);
+        return sub(a, 0, int(a.size()));
     case AcctCut::NH12:
-        if (bank == QLatin1String("11")) return a.mid(2, 3) + a.mid(6, 2) + a.mid(9, 6);
-        if (bank == QLatin1String("12")) return a.mid(0, 6) + a.mid(7, 2) + a.mid(10, 6);
-        if (bank == QLatin1String("10")) return a.mid(1, 4) + a.mid(6, 2) + a.mid(9, 6);
-        return a.trimmed();
+        if (bank == QLatin1String("11")) return sub(a, 2, 3) + sub(a, 6, 2) + sub(a, 9, 6);
+        if (bank == QLatin1String("12")) return sub(a, 0, 6) + sub(a, 7, 2) + sub(a, 10, 6);
+        if (bank == QLatin1String("10")) return sub(a, 1, 4) + sub(a, 6, 2) + sub(a, 9, 6);
+        return sub(a, 0, int(a.size())).trimmed();
     }
-    return a;
+    return {};
 }
 
 QString itemName(const QString& id, const QString& gcode) {
@@ -517,8 +558,11 @@ FileView failed(FileView::Status st, const QString& message) {
 
 } // namespace
 
-FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm, const QString& gcode) {
+FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm, const QString& gcode,
+                const QString& fileType) {
     if (which == Viewer::None) return FileView{};
+    // A distribution file names its students, never payers.
+    const bool distribution = fileType.startsWith(QLatin1Char('3'));
     const bool recv = k == Kind::Received;
     const Table t = recv ? recvTable(which) : sentTable(which);
     QFile f(path);
@@ -567,33 +611,17 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
         const bool ok = !recv || (t.flag.valid() && rec.at(t.flag.off) == t.mark);
         const bool special = !t.defaultRule || isSpecialHeadBank(headBank);
 
-        QString bank = text(rec, t.bank);
-        if (t.bankMid1) bank = bank.mid(1, 2);
-        bank = bank.trimmed();
+        const QByteArray bankField = bytes(rec, t.bank);
+        const QString bank = (t.bankMid1 ? sub(bankField, 1, 2) : sub(bankField, 0, t.bank.width)).trimmed();
 
         // Student number and name.
-        const QString fld = text(rec, t.key);
+        const QByteArray fld = bytes(rec, t.key);
         switch (t.keyRule) {
-        case KeyRule::Sent80:
-            if (bank == QLatin1String("45") && fld.startsWith(QLatin1Char('C'))) {
-                if (fld.mid(1, 1) == QLatin1String("0")) {
-                    payerOrStudent(row, fld.mid(1, 13), fld);
-                } else {
-                    row[0] = fld.mid(1, 6);
-                    row[1] = fld.mid(7, 7);
-                }
-            } else {
-                payerOrStudent(row, fld.left(14), fld);
-            }
-            break;
-        case KeyRule::Recv80:
-            if (!ok && !special)
-                payerOrStudent(row, fld.left(14), fld);
-            else
-                payerOrStudent(row, bank == QLatin1String("45") ? fld.mid(1, 13) : fld.left(14), fld);
+        case KeyRule::Payer80:
+            payerField(row, fld, fld.left(14), bank, distribution, t.nameLen);
             break;
         case KeyRule::Whole:
-            payerOrStudent(row, fld, fld);
+            payerField(row, fld, fld, bank, distribution, t.nameLen);
             break;
         case KeyRule::Lookup:
             lookUp(row, fld);
@@ -602,7 +630,7 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
             lookUp(row, fld.mid(1, 13));
             break;
         case KeyRule::NH12Key:
-            if (isPayerLength(fld)) {
+            if (isPayerKey(fld)) {
                 lookUp(row, fld);
             } else {
                 row[0] = text(rec, NH12::StudentGrade) + text(rec, NH12::StudentClass) +
@@ -611,26 +639,24 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
             }
             break;
         case KeyRule::Student:
-            row[0] = fld.mid(1, 6);
-            row[1] = fld.mid(7, t.nameLen);
+            student(row, fld, t.nameLen);
             break;
         }
 
         row[2] = bankName(bank);
-        row[3] = cutAcct(t.acctCut, text(rec, t.acct), bank);
+        row[3] = cutAcct(t.acctCut, bytes(rec, t.acct), bank);
         switch (t.itemRule) {
         case ItemRule::Id:
             row[4] = itemName(text(rec, t.item), gcode);
             break;
         case ItemRule::IdMid1:
-            row[4] = itemName(text(rec, t.item).mid(1, 2), gcode);
+            row[4] = itemName(sub(bytes(rec, t.item), 1, 2), gcode);
             break;
         case ItemRule::IdTrim:
             row[4] = itemName(text(rec, t.item).trimmed(), gcode);
             break;
         case ItemRule::NH12Id:
-            row[4] =
-                itemName(isPayerLength(fld) ? text(rec, NH12::Item) : text(rec, NH12::StudentItem), gcode);
+            row[4] = itemName(isPayerKey(fld) ? text(rec, NH12::Item) : text(rec, NH12::StudentItem), gcode);
             break;
         case ItemRule::Text:
             row[4] = text(rec, t.item).trimmed();
@@ -640,7 +666,8 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
         }
 
         Field shown = ok ? t.amt : t.failAmt;
-        if (!ok && t.defaultRule && !special) shown = L80::Amt38;
+        // The distribution writer leaves 38 zero: its records show the amount asked.
+        if (!ok && t.defaultRule && !special && !distribution) shown = L80::Amt38;
         qint64 amount = 0, sumOk = 0, sumFail = 0;
         if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) ||
             !number(rec, t.failSum, &sumFail))
@@ -688,7 +715,7 @@ FileView view(Kind k, const BookRow& row) {
     bool ok = false;
     const int len = TDMData::FirstLineLength(p, &ok);
     const Viewer v = choose(row.bankCd, row.fileType, ok ? len : -1);
-    return decode(k, v, p, row.bankNm, row.gcode);
+    return decode(k, v, p, row.bankNm, row.gcode, row.fileType);
 }
 
 } // namespace FileInquiry

@@ -67,8 +67,10 @@ struct FileView {
 // Decodes the copy of a book row's file. A file that cannot be read or does
 // not match its layout comes back with an empty view and the box text.
 FileView view(Kind k, const BookRow& row);
-// Decodes a file at a path with the viewer given.
-FileView decode(Kind k, Viewer v, const QString& path, const QString& bankNm, const QString& gcode);
+// Decodes a file at a path with the viewer given; fileType is the book's
+// ("3..." for a distribution file).
+FileView decode(Kind k, Viewer v, const QString& path, const QString& bankNm, const QString& gcode,
+                const QString& fileType = QString());
 
 // "%.0n": thousands separators; width > 0 pads on the left to it.
 QString amountText(qint64 v, int width = 0);

@@ -20,7 +20,12 @@ int resolutionCommand(const QStringList& args) {
         Resolutions::writeFailed(path).show();
         return 1;
     }
-    ResolutionValues v = Resolutions::load(*f);
+    QString error;
+    ResolutionValues v = Resolutions::load(*f, &error);
+    if (!error.isEmpty()) {
+        Resolutions::readFailed(error).show();
+        return 1;
+    }
     for (int i = 2; i < args.size(); i += 2) {
         const QString key = args.at(i).mid(2);
         if (!args.at(i).startsWith(QLatin1String("--")) || !f->keys().contains(key) || i + 1 >= args.size())

@@ -2,6 +2,7 @@
 #include "platform/report/ReportDocument.h"
 #include "platform/settings/IniFile.h"
 #include "platform/settings/Registry.h"
+#include "platform/text/Cp949.h"
 #include "platform/ui/Modal.h"
 #include "reports/Letter.h"
 #include "reports/P104B00.h"
@@ -9,6 +10,7 @@
 #include "reports/P106B00.h"
 #include "reports/P107B00.h"
 #include "reports/P108B00.h"
+#include "reports/Resolutions.h"
 #include "support/TestRoot.h"
 
 #include <QDir>
@@ -137,16 +139,79 @@ TEST_F(LetterAndForms, ResolutionValuesComeBack) {
 }
 
 TEST_F(LetterAndForms, FailedWriteIsReported) {
-    // The form's file cannot be written: a folder stands in its place.
+    // The form's file can be neither read nor written: a folder stands in its place.
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("ini/징수결의서.ini"))));
+    msg.expect(MsgResult::Ok);
     TFrmP107B00 d;
+    ASSERT_EQ(msg.shown().size(), 1);
+    EXPECT_TRUE(msg.shown()[0].text.startsWith(QStringLiteral("저장된 입력내용을 읽지 못했습니다.")));
     d.field(QStringLiteral("EdtIssNo"))->setText(QStringLiteral("7"));
     msg.expect(MsgResult::Ok);
     d.BbtnDoneClick();
-    ASSERT_EQ(msg.shown().size(), 1);
-    EXPECT_TRUE(msg.shown()[0].text.startsWith(QStringLiteral("입력내용을 저장하지 못했습니다.")));
+    ASSERT_EQ(msg.shown().size(), 2);
+    EXPECT_TRUE(msg.shown()[1].text.startsWith(QStringLiteral("입력내용을 저장하지 못했습니다.")));
     EXPECT_NE(d.result(), QDialog::Accepted); // stays open with what was typed
     EXPECT_EQ(d.field(QStringLiteral("EdtIssNo"))->text(), QStringLiteral("7"));
+}
+
+// A form's file saved as UTF-8 by another editor, a key in it twice: the
+// kept values come back, and the save writes CP949 with them and each key once.
+TEST_F(LetterAndForms, ResolutionFileFromAnotherEditor) {
+    const ResolutionForm* f = Resolutions::find(QStringLiteral("income-resolution"));
+    ASSERT_NE(f, nullptr);
+    const QString file = Resolutions::iniPath(*f);
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("ini"))));
+    auto write = [&](const QByteArray& bytes) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    };
+    auto read = [&] {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    write(QStringLiteral("[DATA]\r\n증제=7\r\n관=교육비\r\n증제=8\r\n").toUtf8());
+
+    const ReportListing l = Resolutions::list(QStringLiteral("P104B00"), {});
+    ASSERT_TRUE(l.ok());
+    QMap<QString, QString> shown;
+    for (const QStringList& r : l.rows)
+        shown.insert(r.value(0), r.value(1));
+    EXPECT_EQ(shown.value(QStringLiteral("증제")), QStringLiteral("7"));
+    EXPECT_EQ(shown.value(QStringLiteral("관")), QStringLiteral("교육비"));
+
+    {
+        TFrmP104B00 d;
+        EXPECT_EQ(d.field(QStringLiteral("EdtSeqNo"))->text(), QStringLiteral("7"));
+        EXPECT_EQ(d.field(QStringLiteral("EdtKwan"))->text(), QStringLiteral("교육비"));
+        d.field(QStringLiteral("EdtYear"))->setText(QStringLiteral("2026"));
+        d.BbtnDoneClick();
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    const QString text = Cp949::decode(read());
+    EXPECT_EQ(Cp949::encode(text), read());
+    EXPECT_EQ(text.count(QStringLiteral("증제=")), 1);
+    EXPECT_TRUE(text.contains(QStringLiteral("증제=7\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("관=교육비\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("년도=2026\r\n")));
+    IniFile ini(file);
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.keys(QStringLiteral("DATA")).size(), 13);
+
+    // A file far too large for settings is named as such and left alone.
+    const QByteArray big = QByteArray("[DATA]\r\n") + QByteArray(IniFile::MaxBytes, ';');
+    write(big);
+    msg.expect(MsgResult::Ok);
+    TFrmP104B00 d;
+    ASSERT_EQ(msg.shown().size(), 1);
+    EXPECT_TRUE(msg.shown()[0].text.contains(QStringLiteral("최대 1 MB")));
+    EXPECT_TRUE(d.field(QStringLiteral("EdtSeqNo"))->text().isEmpty());
+    msg.expect(MsgResult::Ok);
+    d.BbtnDoneClick();
+    ASSERT_EQ(msg.shown().size(), 2);
+    EXPECT_TRUE(msg.shown()[1].text.startsWith(QStringLiteral("입력내용을 저장하지 못했습니다.")));
+    EXPECT_EQ(read(), big);
+    EXPECT_FALSE(Resolutions::list(QStringLiteral("P104B00"), {}).ok());
 }
 
 } // namespace

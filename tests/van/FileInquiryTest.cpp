@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
 #include <tuple>
 
 using namespace FileInquiry;
@@ -169,6 +170,7 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
     put(Kind::Sent, QStringLiteral("26030111.202"), nh80);
     put(Kind::Sent, QStringLiteral("26030112.301"), nh12);
     put(Kind::Sent, QStringLiteral("26030103.301"), d03);
+    put(Kind::Sent, QStringLiteral("26031720.301"), golden("dist80_bank20.txt"));
 
     const struct {
         BookRow row;
@@ -190,7 +192,11 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
         {book("26030112.301", "12"), Viewer::NH12, u"1234560112345601|2026-03-17|2026-03-17|2|12,000", 2,
          u"10102|김철수|회원농협|12345678901234|급식비|        5,000"},
         {book("26030103.301", "03", "3"), Viewer::Dist03, u"03012345678901|2026-03-20|2026-03-20|1|30,000", 1,
-         u"40102 |장학생                     |기업은행|03099999999999||         30,000"},
+         u"40102 |장학생                    |기업은행|03099999999999||         30,000"},
+        // The distribution writer's own file: "C", the student number, the name.
+        {book("26031720.301", "20", "3"), Viewer::Default80,
+         u"55566677788    |2026-03-17|2026-03-17|2|70,000", 2,
+         u"10101 |김일   |%1|11122233344    |수업료|         50,000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row.fileName.toStdString());
@@ -201,12 +207,226 @@ TEST_F(FileInquiryTest, SentViewersDecodeTheirLayouts) {
             QStringList({v.masterAcct, v.startDate, v.endDate, v.totCnt, v.totAmt}).join(QLatin1Char('|')),
             u(c.panels));
         ASSERT_EQ(v.rows.size(), c.rows);
-        EXPECT_EQ(v.rows.first().join(QLatin1Char('|')), u(c.first));
+        EXPECT_EQ(v.rows.first().join(QLatin1Char('|')),
+                  u(c.first).replace(QStringLiteral("%1"), DMData->GetBankName(c.row.bankCd)));
     }
     // Bank 12's student packed into the key field.
     const FileView v12 = view(Kind::Sent, book("26030112.301", "12"));
     EXPECT_EQ(v12.rows.value(1).mid(0, 2), QStringList({QStringLiteral("102005"), u(u"김학생   ")}));
     EXPECT_EQ(v12.rows.value(1).value(4), u(u"급식비"));
+}
+
+// The student written into a distribution record ("C", student number,
+// name) is never taken for a payer number, whatever the name's length, and
+// every field is cut by CP949 bytes. One file per layout with names of one to
+// four syllables, sent and received.
+TEST_F(FileInquiryTest, DistributionViewersShowTheStudentsOfEveryLayout) {
+    const QList<QString> names = {u(u"이"), u(u"이이"), u(u"홍길동"), u(u"남궁민수")};
+    // The name padded with blanks to a width in bytes.
+    auto pad = [](const QString& n, int width) {
+        return n + QString(width - Cp949::byteLength(n), QLatin1Char(' '));
+    };
+    // A name field of 7 bytes; a syllable that starts inside it is whole.
+    auto name7 = [&](const QString& n) { return Cp949::byteLength(n) <= 7 ? pad(n, 7) : n; };
+    const QByteArray sno = "10102 "; // a five-digit number in its six bytes
+
+    struct Layout {
+        const char* what;
+        const char* file;
+        const char* bank;
+        Viewer viewer;
+        std::function<QByteArray()> head;
+        std::function<QByteArray(const QString& name, qint64 amt, bool ok)> data;
+        std::function<QByteArray(int n, qint64 total, qint64 okAmt, qint64 failAmt)> tail;
+        std::function<QString(const QString&)> sentName, recvName;
+        const char* acct;
+        const char16_t* item;
+        int sentWidth, recvWidth;
+        const char* sno = "10102 ";
+    };
+    const QList<Layout> layouts = {
+        // Bank 04's unprocessed collection records show the amount at 38,
+        // which the distribution writer leaves zero: here the amount asked.
+        {"80 bytes", "26032004.301", "04", Viewer::Default80,
+         [] { return Rec(80).put(0, "S").put(13, "04").put(15, "260320").put(21, "260320").b; },
+         [&](const QString& n, qint64 amt, bool ok) {
+             return Rec(80)
+                 .put(0, "D")
+                 .put(1, "04")
+                 .put(3, "123456789012")
+                 .put(18, "10")
+                 .put(20, zero(amt, 11))
+                 .put(33, ok ? "Y" : "N")
+                 .put(34, ok ? "0000" : "0107")
+                 .put(38, zero(0, 10))
+                 .put(48, "C" + sno)
+                 .put(55, n)
+                 .put(76, "01")
+                 .b;
+         },
+         [](int n, qint64 total, qint64 okAmt, qint64) {
+             return Rec(80)
+                 .put(0, "E")
+                 .put(1, zero(n + 2, 7))
+                 .put(8, zero(n, 7))
+                 .put(15, zero(total, 13))
+                 .put(28, zero(n / 2, 7))
+                 .put(35, zero(okAmt, 13))
+                 .put(48, zero(n / 2, 7))
+                 .b;
+         },
+         name7, name7, "123456789012   ", u"수업료", 15, 15},
+        {"banks 10 and 11, 80 bytes", "26032011.301", "11", Viewer::NH80,
+         [] {
+             return Rec(80)
+                 .put(0, "S")
+                 .put(1, "11")
+                 .put(13, "260320")
+                 .put(19, "260320")
+                 .put(39, "301012345678901")
+                 .b;
+         },
+         [&](const QString& n, qint64 amt, bool ok) {
+             return Rec(80)
+                 .put(0, "D")
+                 .put(9, "01")
+                 .put(11, "11")
+                 .put(13, "   301012345678")
+                 .put(34, zero(amt, 10))
+                 .put(44, "C" + sno)
+                 .put(51, Cp949::cutToBytes(n, 6))
+                 .put(68, ok ? "Y" : "N")
+                 .put(69, ok ? "00" : "07")
+                 .b;
+         },
+         [](int n, qint64 total, qint64, qint64) {
+             return Rec(80).put(0, "E").put(9, zero(n + 2, 6)).put(15, zero(total, 12)).b;
+         },
+         [&](const QString& n) { return pad(Cp949::cutToBytes(n, 6), 6); },
+         [&](const QString& n) { return pad(Cp949::cutToBytes(n, 6), 6); }, "30101234567", u"수업료", 13, 10},
+        {"bank 12, 80 bytes", "26032012.301", "12", Viewer::NH12,
+         [] { return Rec(80).put(0, "S").put(2, "12").put(4, "260320").put(30, "1234560112345601").b; },
+         [&](const QString& n, qint64 amt, bool ok) {
+             return Rec(80)
+                 .put(0, "22")
+                 .put(9, "12")
+                 .put(11, "123456-78-901234")
+                 .put(27, zero(amt, 12))
+                 .put(39, ok ? "1" : "0")
+                 .put(40, ok ? "00" : "07")
+                 .put(46, "011 01002")
+                 .put(55, n)
+                 .put(66, u(u"수업료"))
+                 .b;
+         },
+         [](int n, qint64 total, qint64, qint64) {
+             return Rec(80).put(0, "E").put(2, zero(n, 6)).put(8, zero(total, 12)).b;
+         },
+         [&](const QString& n) { return pad(n, 9); }, [&](const QString& n) { return pad(n, 9); },
+         "12345678901234", u"수업료", 13, 10, "101002"},
+        {"bank 03", "26032003.301", "03", Viewer::Dist03,
+         [] { return Rec(80).put(0, "S").put(6, "260320").put(18, "03012345678901").b; },
+         [&](const QString& n, qint64 amt, bool ok) {
+             return Rec(80)
+                 .put(0, "D")
+                 .put(2, "03")
+                 .put(12, "03099999999999")
+                 .put(26, zero(amt, 11))
+                 .put(37, "C" + sno)
+                 .put(44, n)
+                 .put(71, ok ? "1" : "0")
+                 .put(72, ok ? "0000" : "0107")
+                 .b;
+         },
+         [](int n, qint64 total, qint64 okAmt, qint64 failAmt) {
+             return Rec(80)
+                 .put(0, "E")
+                 .put(6, zero(n, 7))
+                 .put(13, zero(total, 13))
+                 .put(26, zero(n / 2, 7))
+                 .put(33, zero(okAmt, 13))
+                 .put(46, zero(n / 2, 7))
+                 .put(53, zero(failAmt, 13))
+                 .b;
+         },
+         [&](const QString& n) { return pad(n, 26); }, name7, "03099999999999", u"", 15, 15},
+    };
+
+    for (const Layout& l : layouts) {
+        SCOPED_TRACE(l.what);
+        QList<QByteArray> lines{l.head()};
+        qint64 total = 0, okAmt = 0, failAmt = 0;
+        for (int i = 0; i < names.size(); ++i) {
+            const qint64 amt = 1000 * (i + 1);
+            const bool ok = i % 2 == 0;
+            lines << l.data(names[i], amt, ok);
+            total += amt;
+            (ok ? okAmt : failAmt) += amt;
+        }
+        lines << l.tail(int(names.size()), total, okAmt, failAmt);
+        put(Kind::Sent, QString::fromLatin1(l.file), join(lines));
+        put(Kind::Received, QString::fromLatin1(l.file), join(lines));
+        const QString bankNm = DMData->GetBankName(QString::fromLatin1(l.bank));
+
+        const FileView sent = view(Kind::Sent, book(l.file, l.bank, "3"));
+        ASSERT_EQ(sent.status, FileView::Status::Shown) << sent.message.toStdString();
+        EXPECT_EQ(sent.viewer, l.viewer);
+        ASSERT_EQ(sent.rows.size(), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            SCOPED_TRACE(names[i].toStdString());
+            EXPECT_EQ(sent.rows[i], QStringList({QString::fromLatin1(l.sno), l.sentName(names[i]), bankNm,
+                                                 QString::fromLatin1(l.acct), u(l.item),
+                                                 amountText(1000 * (i + 1), l.sentWidth)}));
+        }
+
+        const FileView recv = view(Kind::Received, book(l.file, l.bank, "3"));
+        ASSERT_EQ(recv.status, FileView::Status::Shown) << recv.message.toStdString();
+        EXPECT_EQ(QStringList({recv.procCnt, recv.procAmt, recv.nonProcCnt, recv.nonProcAmt}),
+                  QStringList({"2", amountText(okAmt), "2", amountText(failAmt)}));
+        ASSERT_EQ(recv.rows.size(), 2);
+        ASSERT_EQ(recv.failRows.size(), 2);
+        for (int i = 0; i < names.size(); ++i) {
+            SCOPED_TRACE(names[i].toStdString());
+            const QStringList& row = i % 2 == 0 ? recv.rows[i / 2] : recv.failRows[i / 2];
+            EXPECT_EQ(row.mid(0, 6), QStringList({QString::fromLatin1(l.sno), l.recvName(names[i]), bankNm,
+                                                  QString::fromLatin1(l.acct), u(l.item),
+                                                  amountText(1000 * (i + 1), l.recvWidth)}));
+            if (i % 2) {
+                EXPECT_FALSE(row.value(6).trimmed().isEmpty());
+            }
+        }
+    }
+}
+
+// Collection files name payers: looked up, with bank 45's "C" before the
+// number, also for numbers of the years that begin with "1".
+TEST_F(FileInquiryTest, CollectionViewersLookUpPayers) {
+    auto data = [](const char* bank, const QByteArray& payer) {
+        return Rec(80).put(0, "D").put(1, bank).put(20, zero(1000, 11)).put(48, payer).put(76, "01").b;
+    };
+    const QByteArray head = Rec(80).put(0, "S").put(15, "260317").put(21, "260317").b;
+    const QByteArray tail = Rec(80).put(0, "E").put(8, zero(2, 7)).put(15, zero(2000, 13)).b;
+    put(Kind::Sent, QStringLiteral("26031745.201"),
+        join({head, data("45", "C0888800001   " + Cp949::encode(u(u"수업료"))), data("45", "C1000000001"),
+              tail}));
+    put(Kind::Sent, QStringLiteral("26031704.201"),
+        join({head, data("04", "0888800002    " + Cp949::encode(u(u"급식비"))), data("04", "0888800041"),
+              tail}));
+    const struct {
+        const char* file;
+        const char* bank;
+        QStringList first, second;
+    } cases[] = {
+        {"26031745.201", "45", {"10101", u(u"홍길동")}, {"30101", u(u"정하나")}},
+        {"26031704.201", "04", {"10102", u(u"김철수")}, {"40101", u(u"최지우")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const FileView v = view(Kind::Sent, book(c.file, c.bank));
+        ASSERT_EQ(v.rows.size(), 2) << v.message.toStdString();
+        EXPECT_EQ(v.rows[0].mid(0, 2), c.first);
+        EXPECT_EQ(v.rows[1].mid(0, 2), c.second);
+    }
 }
 
 TEST_F(FileInquiryTest, ViewerChoiceByBankTypeAndLength) {
@@ -240,7 +460,7 @@ TEST_F(FileInquiryTest, Bank45PayerFieldWithC) {
     const FileView v = view(Kind::Sent, book("26030145.201", "45"));
     ASSERT_EQ(v.rows.size(), 2);
     EXPECT_EQ(v.rows[0].mid(0, 2), QStringList({QStringLiteral("10101"), u(u"홍길동")}));
-    EXPECT_EQ(v.rows[1].mid(0, 2), QStringList({QStringLiteral("20305 "), u(u"한소년    ")}));
+    EXPECT_EQ(v.rows[1].mid(0, 2), QStringList({QStringLiteral("20305 "), u(u"한소년 ")}));
 }
 
 TEST_F(FileInquiryTest, ReceivedViewersSplitProcessedAndUnprocessed) {
@@ -334,7 +554,7 @@ TEST_F(FileInquiryTest, ReceivedViewersSplitProcessedAndUnprocessed) {
     EXPECT_EQ(QStringList({d.totCnt, d.totAmt, d.procCnt, d.procAmt, d.nonProcCnt, d.nonProcAmt}),
               QStringList({"2", "40,000", "1", "30,000", "1", "10,000"}));
     ASSERT_EQ(d.failRows.size(), 1);
-    EXPECT_EQ(d.failRows[0].mid(0, 2), QStringList({QStringLiteral("40103 "), u(u"두학생    ")}));
+    EXPECT_EQ(d.failRows[0].mid(0, 2), QStringList({QStringLiteral("40103 "), u(u"두학생 ")}));
     EXPECT_EQ(d.failRows[0].value(6), u(u"주민번호상이"));
 }
 

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
+#include <QSet>
+#include <QStringDecoder>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -14,15 +17,83 @@
 
 IniFile::IniFile(QString path, Encoding enc) : path_(std::move(path)), enc_(enc) {}
 
+namespace {
+
+int hangulCount(const QString& s) {
+    int n = 0;
+    for (QChar c : s)
+        if (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3) ++n;
+    return n;
+}
+
+bool isAscii(const QByteArray& b) {
+    for (char c : b)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The text of the file as its writer meant it.
+QString decodeFile(const QByteArray& raw, IniFile::Encoding enc) {
+    if (raw.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(raw.mid(3));
+    // UTF-16 by its mark, or without one by the zero byte beside the first
+    // character (text of any other encoding holds no zero byte).
+    const bool markLe = raw.startsWith("\xFF\xFE"), markBe = raw.startsWith("\xFE\xFF");
+    const bool bareLe = raw.size() >= 2 && raw[0] != 0 && raw[1] == 0;
+    const bool bareBe = raw.size() >= 2 && raw[0] == 0 && raw[1] != 0;
+    if (markLe || markBe || bareLe || bareBe) {
+        const bool le = markLe || bareLe;
+        QString s;
+        s.reserve(raw.size() / 2);
+        for (qsizetype i = markLe || markBe ? 2 : 0; i + 1 < raw.size(); i += 2) {
+            const auto lo = static_cast<unsigned char>(raw[le ? i : i + 1]);
+            const auto hi = static_cast<unsigned char>(raw[le ? i + 1 : i]);
+            s += QChar(char16_t(hi << 8 | lo));
+        }
+        return s;
+    }
+    if (enc == IniFile::Encoding::Utf8 || isAscii(raw)) return QString::fromUtf8(raw);
+    // Without a mark: valid UTF-8 is read as UTF-8, unless the bytes read as
+    // CP949 give more Hangul (a few CP949 syllables also form valid UTF-8).
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(raw);
+    bool cpOk = false;
+    const QString asCp949 = Cp949::decode(raw, &cpOk);
+    if (!utf8.hasError() && (!cpOk || hangulCount(asUtf8) >= hangulCount(asCp949))) return asUtf8;
+    return asCp949;
+}
+
+QString sizeRefusal(const QString& path) {
+    return QStringLiteral("설정파일이 너무 큽니다. (최대 %1 MB)\r\n%2")
+        .arg(IniFile::MaxBytes / (1024 * 1024))
+        .arg(path);
+}
+
+} // namespace
+
 bool IniFile::load() {
     sections_.clear();
+    error_.clear();
+    unread_ = false;
     QFile f(path_);
     if (!f.exists()) return true;
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray raw = f.readAll();
-    QString text = enc_ == Encoding::Cp949 ? Cp949::decode(raw) : QString::fromUtf8(raw);
+    auto refuse = [&](const QString& why) {
+        error_ = why;
+        unread_ = true;
+        return false;
+    };
+    if (!f.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("설정파일을 읽을 수 없습니다.\r\n") + path_);
+    // Read one byte past the limit: a file growing meanwhile is refused too.
+    const QByteArray raw = f.read(MaxBytes + 1);
+    if (raw.size() > MaxBytes) return refuse(sizeRefusal(path_));
+    if (f.error() != QFileDevice::NoError)
+        return refuse(QStringLiteral("설정파일을 읽을 수 없습니다.\r\n") + path_);
+    QString text = decodeFile(raw, enc_);
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     Section* cur = nullptr;
+    // Look-ups while reading, so a long file is read in one pass.
+    QHash<QString, qsizetype> sectionAt;
+    QList<QSet<QString>> keysOf;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -30,29 +101,34 @@ bool IniFile::load() {
         if (t.isEmpty() || t.startsWith(QLatin1Char(';'))) continue;
         if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) {
             const QString name = t.mid(1, t.size() - 2).trimmed();
-            cur = find(name);
-            if (!cur) {
+            const QString folded = name.toCaseFolded();
+            auto it = sectionAt.constFind(folded);
+            if (it == sectionAt.cend()) {
+                it = sectionAt.insert(folded, sections_.size());
                 sections_.append(Section{name, {}});
-                cur = &sections_.last();
+                keysOf.append(QSet<QString>());
             }
+            cur = &sections_[*it];
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0 || !cur) continue;
         const QString key = line.left(eq).trimmed();
-        const QString val = line.mid(eq + 1);
-        bool replaced = false;
-        for (Entry& e : cur->entries)
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
-                e.value = val;
-                replaced = true;
-            }
-        if (!replaced) cur->entries.append(Entry{key, val});
+        QSet<QString>& seen = keysOf[cur - sections_.data()];
+        // The first of a key held twice is the one read; the others go.
+        if (seen.contains(key.toCaseFolded())) continue;
+        seen.insert(key.toCaseFolded());
+        cur->entries.append(Entry{key, line.mid(eq + 1)});
     }
     return true;
 }
 
 bool IniFile::save() const {
+    error_.clear();
+    if (unread_) {
+        error_ = QStringLiteral("설정파일을 읽지 못하여 저장하지 않았습니다.\r\n") + path_;
+        return false;
+    }
     QString text;
     for (const Section& s : sections_) {
         text += QLatin1Char('[') + s.name + QLatin1String("]\r\n");
@@ -60,15 +136,32 @@ bool IniFile::save() const {
         text += QLatin1String("\r\n");
     }
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    const QByteArray bytes = enc_ == Encoding::Cp949 ? Cp949::encode(text) : text.toUtf8();
-    if (mode_ >= 0) return saveWithMode(bytes);
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
+    bool encoded = true;
+    const QByteArray bytes = enc_ == Encoding::Cp949 ? Cp949::encode(text, &encoded) : text.toUtf8();
+    if (!encoded) {
+        error_ =
+            QStringLiteral("완성형 한글(CP949)로 쓸 수 없는 글자가 있어 저장하지 않았습니다.\r\n") + path_;
         return false;
     }
-    return f.commit();
+    const QString failed = QStringLiteral("설정파일을 쓸 수 없습니다.\r\n") + path_;
+    if (mode_ >= 0) {
+        if (saveWithMode(bytes)) return true;
+        error_ = failed;
+        return false;
+    }
+    QSaveFile f(path_);
+    if (!f.open(QIODevice::WriteOnly)) {
+        error_ = failed;
+        return false;
+    }
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        error_ = failed;
+        return false;
+    }
+    if (f.commit()) return true;
+    error_ = failed;
+    return false;
 }
 
 // The file is created with its mode, never wider for a moment: a settings
