@@ -248,6 +248,43 @@ TEST_F(Exemption, BatchActionsAreWholeOrNothing) {
               1);
 }
 
+// Amounts the exemption edits never pass, handed to the store: refused with
+// the window's box, nothing written; commas are whole won.
+TEST_F(Exemption, StoreRefusesAmountsTheWindowNeverPasses) {
+    const auto state = [] {
+        return column(QStringLiteral("SELECT CustNo || '/' || ItemCd || '/' || coalesce(Free, '') || '/' || "
+                                     "coalesce(Itemval, '') FROM M_EXEMP ORDER BY 1"));
+    };
+    const QString numbers = QStringLiteral("금액은 숫자로 입력해주세요!!");
+    const struct {
+        const char* name;
+        QString amount, text;
+    } cases[] = {
+        {"letters", QStringLiteral("1x0"), numbers},
+        {"empty", QString(), QStringLiteral("금액을 입력해주세요!!")},
+        {"negative", QStringLiteral("-500"), numbers},
+        {"a fraction", QStringLiteral("500.5"), numbers},
+        {"TAB inside", QStringLiteral("5\t00"), numbers},
+        {"NUL inside", QStringLiteral("5") + QChar(0) + QStringLiteral("00"), numbers},
+    };
+    const QStringList before = state();
+    const QList<ExempStudent> students{{QStringLiteral("10101"), QString(), QString(), QStringLiteral("C1"),
+                                        QString(), QString()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ExempResult one = ExempStore::save({QStringLiteral("C1"), QStringLiteral("A2"), c.amount, false},
+                                                 QStringLiteral("면제등록"), [](bool) { return QStringLiteral("x"); });
+        EXPECT_FALSE(one.ok);
+        EXPECT_EQ(one.text, c.text);
+        const ExempResult many = ExempStore::saveMany(students, QStringLiteral("A2"), c.amount, false);
+        EXPECT_FALSE(many.ok);
+        EXPECT_EQ(many.text, c.text);
+        EXPECT_EQ(state(), before);
+    }
+    EXPECT_TRUE(ExempStore::saveMany(students, QStringLiteral("A2"), QStringLiteral("3,000"), false).ok);
+    EXPECT_EQ(stored("C1", "A2"), QStringLiteral("P/3000"));
+}
+
 TEST_F(Exemption, FindByNameContinues) {
     ins("M_CUST", {{"CustNo", "C5"}, {"SNo", "10301"}, {"Nm", "이둘"}, {"UseTy", "1"}, {"SCd", "1"}});
     TFrmF301B00 w;

@@ -70,4 +70,37 @@ TEST_F(RowEditDriver, EditsStatusAndFind) {
     EXPECT_FALSE(out[0].value(QStringLiteral("waiting")).toBool());
 }
 
+// The refund amount reaches the store as typed: commas are whole won, a
+// typo is refused with the dialog's box and never stored as a refund of 0.
+TEST_F(RowEditDriver, RefundAmountsAsTyped) {
+    const struct {
+        const char* name;
+        const char* amount;
+        int rc;
+        QString box, text, stored;
+    } cases[] = {
+        {"letters", "1x0", 1, QStringLiteral("환불금액 확인"), QStringLiteral("금액은 숫자로만 입력하세요!"),
+         QStringLiteral("1/0")},
+        {"negative", "-3000", 1, QStringLiteral("환불금액 확인"), QStringLiteral("금액은 숫자로만 입력하세요!"),
+         QStringLiteral("1/0")},
+        {"commas", "3,000", 0, QString(), QString(), QStringLiteral("3/3000")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int rc = -1;
+        const auto out = drive(QStringList{QStringLiteral("round"), QStringLiteral("status")} + key("10102") +
+                                   QStringList{QStringLiteral("--amount"), QString::fromLatin1(c.amount)},
+                               &rc);
+        EXPECT_EQ(rc, c.rc);
+        if (!c.box.isEmpty()) {
+            ASSERT_FALSE(out.isEmpty());
+            EXPECT_EQ(out[0].value(QStringLiteral("box")).toString(), c.box);
+            EXPECT_EQ(out[0].value(QStringLiteral("text")).toString(), c.text);
+        }
+        EXPECT_EQ(column(QStringLiteral("select ReplyTy || '/' || coalesce(REAmt, 0) from H_200_20260301 "
+                                        "where SNo = '10102'")),
+                  QStringList{c.stored});
+    }
+}
+
 } // namespace
