@@ -142,8 +142,9 @@ int edit(const QStringList& a) {
         return outcome(DistribList::editAmount(t, sno, item, nm, amt), QStringLiteral("오류"),
                        QStringLiteral("자료를 저장하지 못했습니다."));
     if (what == QLatin1String("bulk"))
-        return outcome(DistribList::bulkAmount(t, item + QLatin1Char('.') + DMData->GetItemName(item), sno, amt),
-                       QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"));
+        return outcome(
+            DistribList::bulkAmount(t, item + QLatin1Char('.') + DMData->GetItemName(item), sno, amt),
+            QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"));
     return Driver::fail(QString::fromLatin1(kUsage));
 }
 

@@ -67,10 +67,12 @@ TEST(BrowserShown, APasswordInTheAddressIsMasked) {
         const char* url;
         const char* shown;
     } cases[] = {
-        {"log-in page", "https://h.test/a.jsp?login_id=A1&login_pwd=pw%261", "https://h.test/a.jsp?login_id=A1&login_pwd=****"},
+        {"log-in page", "https://h.test/a.jsp?login_id=A1&login_pwd=pw%261",
+         "https://h.test/a.jsp?login_id=A1&login_pwd=****"},
         {"password first, more after", "http://h.test/?pwd=x1&b=2", "http://h.test/?pwd=****&b=2"},
         {"passwd in any case", "http://h.test/?a=1&PassWD=x#top", "http://h.test/?a=1&PassWD=****#top"},
-        {"an empty password stays visible as masked", "http://h.test/?password=", "http://h.test/?password=****"},
+        {"an empty password stays visible as masked",
+         "http://h.test/?password=", "http://h.test/?password=****"},
         {"no password", "http://h.test/?login_id=A1&b=pwd", "http://h.test/?login_id=A1&b=pwd"},
         {"a name that only ends in pwd", "http://h.test/?xpwd=1", "http://h.test/?xpwd=1"},
     };
@@ -96,8 +98,10 @@ private:
 };
 
 TEST_F(BrowserOpen, TheBrowserGetsThePasswordTheBoxAndTheLogDoNot) {
-    const QString url = QStringLiteral("https://h.test/PLIX/login_proc_sms.jsp?login_id=A1&login_pwd=secret9");
-    const QString masked = QStringLiteral("https://h.test/PLIX/login_proc_sms.jsp?login_id=A1&login_pwd=****");
+    const QString url =
+        QStringLiteral("https://h.test/PLIX/login_proc_sms.jsp?login_id=A1&login_pwd=secret9");
+    const QString masked =
+        QStringLiteral("https://h.test/PLIX/login_proc_sms.jsp?login_id=A1&login_pwd=****");
     const struct {
         const char* name;
         bool xdgOpen;

@@ -268,12 +268,13 @@ TEST_F(Exemption, StoreRefusesAmountsTheWindowNeverPasses) {
         {"NUL inside", QStringLiteral("5") + QChar(0) + QStringLiteral("00"), numbers},
     };
     const QStringList before = state();
-    const QList<ExempStudent> students{{QStringLiteral("10101"), QString(), QString(), QStringLiteral("C1"),
-                                        QString(), QString()}};
+    const QList<ExempStudent> students{
+        {QStringLiteral("10101"), QString(), QString(), QStringLiteral("C1"), QString(), QString()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const ExempResult one = ExempStore::save({QStringLiteral("C1"), QStringLiteral("A2"), c.amount, false},
-                                                 QStringLiteral("면제등록"), [](bool) { return QStringLiteral("x"); });
+        const ExempResult one =
+            ExempStore::save({QStringLiteral("C1"), QStringLiteral("A2"), c.amount, false},
+                             QStringLiteral("면제등록"), [](bool) { return QStringLiteral("x"); });
         EXPECT_FALSE(one.ok);
         EXPECT_EQ(one.text, c.text);
         const ExempResult many = ExempStore::saveMany(students, QStringLiteral("A2"), c.amount, false);

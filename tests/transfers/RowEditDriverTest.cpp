@@ -81,8 +81,8 @@ TEST_F(RowEditDriver, RefundAmountsAsTyped) {
     } cases[] = {
         {"letters", "1x0", 1, QStringLiteral("환불금액 확인"), QStringLiteral("금액은 숫자로만 입력하세요!"),
          QStringLiteral("1/0")},
-        {"negative", "-3000", 1, QStringLiteral("환불금액 확인"), QStringLiteral("금액은 숫자로만 입력하세요!"),
-         QStringLiteral("1/0")},
+        {"negative", "-3000", 1, QStringLiteral("환불금액 확인"),
+         QStringLiteral("금액은 숫자로만 입력하세요!"), QStringLiteral("1/0")},
         {"commas", "3,000", 0, QString(), QString(), QStringLiteral("3/3000")},
     };
     for (const auto& c : cases) {
@@ -120,15 +120,17 @@ TEST_F(RowEditDriver, UnpaidReasonsTheEditNeverTakes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         int rc = -1;
-        const auto out = drive(QStringList{QStringLiteral("round"), QStringLiteral("edit"), QStringLiteral("unpaid")} +
-                                   key("10101") + QStringList{QStringLiteral("--text"), c.text},
-                               &rc);
+        const auto out =
+            drive(QStringList{QStringLiteral("round"), QStringLiteral("edit"), QStringLiteral("unpaid")} +
+                      key("10101") + QStringList{QStringLiteral("--text"), c.text},
+                  &rc);
         EXPECT_EQ(rc, 1);
         ASSERT_FALSE(out.isEmpty());
         EXPECT_EQ(out[0].value(QStringLiteral("box")).toString(), QStringLiteral("미납사유"));
         EXPECT_EQ(out[0].value(QStringLiteral("text")).toString(), c.box);
-        EXPECT_EQ(column(QStringLiteral("select coalesce(Unpaid, '') from H_200_20260301 where SNo = '10101'")),
-                  QStringList{QString()});
+        EXPECT_EQ(
+            column(QStringLiteral("select coalesce(Unpaid, '') from H_200_20260301 where SNo = '10101'")),
+            QStringList{QString()});
     }
 }
 

@@ -594,16 +594,16 @@ TEST_F(RowEdits, StoresRefuseWhatTheirDialogsNeverPass) {
     const QList<Case> cases = {
         {"amount: letters", [&] { return RowEdit::editAmount(r, open, QStringLiteral("1x0")); },
          QStringLiteral("금액입력오류"), numbers},
-        {"amount: empty", [&] { return RowEdit::editAmount(r, open, QString()); }, QStringLiteral("금액입력오류"),
-         QStringLiteral("금액을 입력하세요!")},
+        {"amount: empty", [&] { return RowEdit::editAmount(r, open, QString()); },
+         QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
         {"amount: negative", [&] { return RowEdit::editAmount(r, open, QStringLiteral("-500")); },
          QStringLiteral("금액입력오류"), numbers},
         {"amount: a fraction", [&] { return RowEdit::editAmount(r, open, QStringLiteral("500.5")); },
          QStringLiteral("금액입력오류"), numbers},
         {"bulk amount: letters", [&] { return RowEdit::bulkAmount(r, bulk(QStringLiteral("1x0"))); },
          QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
-        {"bulk amount: empty", [&] { return RowEdit::bulkAmount(r, bulk(QString())); }, QStringLiteral("금액입력오류"),
-         QStringLiteral("금액을 입력하세요!")},
+        {"bulk amount: empty", [&] { return RowEdit::bulkAmount(r, bulk(QString())); },
+         QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
         {"bulk amount: negative", [&] { return RowEdit::bulkAmount(r, bulk(QStringLiteral("-1"))); },
          QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
         {"refund: letters", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("1x0"))); },
@@ -614,38 +614,53 @@ TEST_F(RowEdits, StoresRefuseWhatTheirDialogsNeverPass) {
          QStringLiteral("환불금액 확인"), QStringLiteral("환불금액은 반드시 입력하셔야 합니다.")},
         {"refund: negative", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("-3000"))); },
          QStringLiteral("환불금액 확인"), numbers},
-        {"refund: over the row's amount", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("10,001"))); },
-         QString(), QStringLiteral("적용할 금액이 적절하지 않습니다.")},
+        {"refund: over the row's amount",
+         [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("10,001"))); }, QString(),
+         QStringLiteral("적용할 금액이 적절하지 않습니다.")},
         {"refund: no such date",
-         [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("3000"), QStringLiteral("20260231"))); },
-         QStringLiteral("일자입력오류"), QStringLiteral("일자가 올바르지 않습니다. yyyy-mm-dd 형식으로 입력하세요!!")},
-        {"unpaid: over 30 bytes", [&] { return RowEdit::editUnpaid(r, open, wide); }, QStringLiteral("미납사유"),
+         [&] {
+             return RowEdit::changeStatus(r, paid,
+                                          refund(QStringLiteral("3000"), QStringLiteral("20260231")));
+         },
+         QStringLiteral("일자입력오류"),
+         QStringLiteral("일자가 올바르지 않습니다. yyyy-mm-dd 형식으로 입력하세요!!")},
+        {"unpaid: over 30 bytes", [&] { return RowEdit::editUnpaid(r, open, wide); },
+         QStringLiteral("미납사유"),
          QStringLiteral("미납사유은(는) 한글 15자, 영문/숫자 30자까지 입력할 수 있습니다!!")},
-        {"unpaid: not CP949", [&] { return RowEdit::editUnpaid(r, open, notCp949); }, QStringLiteral("미납사유"),
-         unpaidBad},
+        {"unpaid: not CP949", [&] { return RowEdit::editUnpaid(r, open, notCp949); },
+         QStringLiteral("미납사유"), unpaidBad},
         {"unpaid: CR LF", [&] { return RowEdit::editUnpaid(r, open, QStringLiteral("a\r\nb")); },
          QStringLiteral("미납사유"), unpaidBad},
-        {"unpaid: TAB", [&] { return RowEdit::editUnpaid(r, open, QStringLiteral("a\tb")); }, QStringLiteral("미납사유"),
+        {"unpaid: TAB", [&] { return RowEdit::editUnpaid(r, open, QStringLiteral("a\tb")); },
+         QStringLiteral("미납사유"), unpaidBad},
+        {"unpaid: NUL", [&] { return RowEdit::editUnpaid(r, open, nul); }, QStringLiteral("미납사유"),
          unpaidBad},
-        {"unpaid: NUL", [&] { return RowEdit::editUnpaid(r, open, nul); }, QStringLiteral("미납사유"), unpaidBad},
         {"remark: blank", [&] { return RowEdit::editBigo(r, paid, QStringLiteral("   ")); },
          QStringLiteral("비고란 사용자 입력"), QStringLiteral("비고를 입력하세요!!")},
-        {"remark: over 30 bytes", [&] { return RowEdit::editBigo(r, paid, wide); }, QStringLiteral("비고란 사용자 입력"),
+        {"remark: over 30 bytes", [&] { return RowEdit::editBigo(r, paid, wide); },
+         QStringLiteral("비고란 사용자 입력"),
          QStringLiteral("비고은(는) 한글 15자, 영문/숫자 30자까지 입력할 수 있습니다!!")},
-        {"remark: not CP949", [&] { return RowEdit::editBigo(r, paid, notCp949); }, QStringLiteral("비고란 사용자 입력"),
-         bigoBad},
+        {"remark: not CP949", [&] { return RowEdit::editBigo(r, paid, notCp949); },
+         QStringLiteral("비고란 사용자 입력"), bigoBad},
         {"remark: CR LF inside", [&] { return RowEdit::editBigo(r, paid, QStringLiteral("a\r\nb")); },
          QStringLiteral("비고란 사용자 입력"), bigoBad},
-        {"remark: NUL", [&] { return RowEdit::editBigo(r, paid, nul); }, QStringLiteral("비고란 사용자 입력"), bigoBad},
+        {"remark: NUL", [&] { return RowEdit::editBigo(r, paid, nul); }, QStringLiteral("비고란 사용자 입력"),
+         bigoBad},
         {"account: the bank refuses it",
          [&] { return RowEdit::changeAccount(r, open, QStringLiteral("04.국민은행"), QStringLiteral("1")); },
          QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
-        {"account: letters", [&] { return RowEdit::changeAccount(r, open, QStringLiteral("04"), QStringLiteral("12x45678901234")); },
+        {"account: letters",
+         [&] {
+             return RowEdit::changeAccount(r, open, QStringLiteral("04"), QStringLiteral("12x45678901234"));
+         },
          QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
-        {"account: no such bank", [&] { return RowEdit::changeAccount(r, open, QStringLiteral("7x"), QStringLiteral("123")); },
+        {"account: no such bank",
+         [&] { return RowEdit::changeAccount(r, open, QStringLiteral("7x"), QStringLiteral("123")); },
          QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
         {"account: TAB with no bank",
-         [&] { return RowEdit::changeAccount(r, open, QStringLiteral("99.은행없음"), QStringLiteral("12\t34")); },
+         [&] {
+             return RowEdit::changeAccount(r, open, QStringLiteral("99.은행없음"), QStringLiteral("12\t34"));
+         },
          QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
     };
     const QStringList before = storedState();
@@ -665,20 +680,22 @@ TEST_F(RowEdits, StoresTakeAmountsWithCommas) {
     c.selReplyTy = 3;
     c.date = QStringLiteral("20260310");
     c.amount = QStringLiteral("3,000");
-    EXPECT_TRUE(RowEdit::changeStatus(march(), gridRow(QStringLiteral("10102"), QStringLiteral("01")), c).done());
+    EXPECT_TRUE(
+        RowEdit::changeStatus(march(), gridRow(QStringLiteral("10102"), QStringLiteral("01")), c).done());
     EXPECT_EQ(cell(QStringLiteral("ReplyTy || '/' || REAmt"), QStringLiteral("10102"), QStringLiteral("01")),
               QStringLiteral("3/3000"));
     EXPECT_TRUE(logRows().value(0).endsWith(QStringLiteral(" 금액:3000")));
-    EXPECT_TRUE(
-        RowEdit::editAmount(march(), gridRow(QStringLiteral("10101"), QStringLiteral("02")), QStringLiteral("12,500"))
-            .done());
-    EXPECT_EQ(cell(QStringLiteral("Amt"), QStringLiteral("10101"), QStringLiteral("02")), QStringLiteral("12500"));
+    EXPECT_TRUE(RowEdit::editAmount(march(), gridRow(QStringLiteral("10101"), QStringLiteral("02")),
+                                    QStringLiteral("12,500"))
+                    .done());
+    EXPECT_EQ(cell(QStringLiteral("Amt"), QStringLiteral("10101"), QStringLiteral("02")),
+              QStringLiteral("12500"));
     RowEdit::BulkAmount b;
     b.itemId = QStringLiteral("02");
     b.amount = QStringLiteral("1,000");
     EXPECT_TRUE(RowEdit::bulkAmount(march(), b).done());
-    EXPECT_EQ(cell(QStringLiteral("Amt"), QStringLiteral("10101"), QStringLiteral("02")), QStringLiteral("1000"));
+    EXPECT_EQ(cell(QStringLiteral("Amt"), QStringLiteral("10101"), QStringLiteral("02")),
+              QStringLiteral("1000"));
 }
-
 
 } // namespace

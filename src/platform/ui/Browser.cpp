@@ -111,8 +111,9 @@ bool open(const QString& url, QWidget* parent) {
 }
 
 QString shown(const QString& url) {
-    static const QRegularExpression password(QStringLiteral("([?&](?:login_pwd|pwd|passwd|password)=)[^&#\\s'\"]*"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression password(
+        QStringLiteral("([?&](?:login_pwd|pwd|passwd|password)=)[^&#\\s'\"]*"),
+        QRegularExpression::CaseInsensitiveOption);
     QString s = url;
     s.replace(password, QStringLiteral("\\1****"));
     return s;

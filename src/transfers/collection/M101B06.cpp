@@ -42,7 +42,8 @@ TFrmM101B06::TFrmM101B06(QWidget* parent) : QDialog(parent) {
     ReAmt = new TKeyEdit(Panel3);
     // Ten digits with their commas: a larger row's amount must fit whole.
     ReAmt->setMaxLength(13);
-    ReAmt->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), ReAmt));
+    ReAmt->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), ReAmt));
     bbtnOK = new QPushButton(QStringLiteral("확인"), this);
     bbtnCncl = new QPushButton(QStringLiteral("취소"), this);
     connect(bbtnOK, &QPushButton::clicked, this, &TFrmM101B06::bbtnOKClick);

@@ -70,7 +70,8 @@ After editExemption(const Round& r, const Row& row, QWidget* parent) {
 
 After editAmount(const Round& r, const Row& row, const Dialogs& d, QWidget* parent) {
     if (!confirmAmountChange(r, row, parent)) return {};
-    if (const std::optional<QString> a = d.amount(row)) reportFailure(RowEdit::editAmount(r, row, *a), parent);
+    if (const std::optional<QString> a = d.amount(row))
+        reportFailure(RowEdit::editAmount(r, row, *a), parent);
     return relist();
 }
 

@@ -196,7 +196,8 @@ Result changeExemption(const Round& r, const Row& row, const ExempStep& step, bo
 // ---- one amount, unpaid reason, remark
 
 Result editAmount(const Round& r, const Row& row, const QString& amountText) {
-    if (const QString p = InputCheck::amountProblem(amountText); !p.isEmpty()) return refused(kAmountCaption, p);
+    if (const QString p = InputCheck::amountProblem(amountText); !p.isEmpty())
+        return refused(kAmountCaption, p);
     const qint64 amount = *InputCheck::wholeWon(amountText);
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         if (amount == 0) {
@@ -210,7 +211,8 @@ Result editAmount(const Round& r, const Row& row, const QString& amountText) {
 }
 
 Result editUnpaid(const Round& r, const Row& row, const QString& text) {
-    if (const QString p = InputCheck::textProblem(QStringLiteral("미납사유"), text, kUnpaidWidth); !p.isEmpty())
+    if (const QString p = InputCheck::textProblem(QStringLiteral("미납사유"), text, kUnpaidWidth);
+        !p.isEmpty())
         return refused(QStringLiteral("미납사유"), p);
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         *logs << lineHead(QStringLiteral("[미납사유입력]"), r, row) + QStringLiteral(", 미납사유:") + text;
@@ -246,7 +248,8 @@ Result changeAccount(const Round& r, const Row& row, const QString& bankEntry, c
     const bool accountOk = bank == QLatin1String("99")
                                ? InputCheck::textProblem(QStringLiteral("계좌번호"), acct, 16).isEmpty()
                                : DMBankLib->CheckAcctNo(bank, acct);
-    if (!listed || !accountOk) return refused(QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!"));
+    if (!listed || !accountOk)
+        return refused(QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!"));
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         int total = 0;
         // Every collection round, whatever quarter is shown: the payer's
@@ -366,8 +369,10 @@ struct Assign {
 
 Assign assignment(const QString& replyTy, const StatusChange& c) {
     const auto refund = [&c](const QString& action) {
-        return Assign{action, QStringLiteral("ReplyTy = '3', ReplyCd = '00', REAmt = ?, ReDt = ?"),
-                      {InputCheck::wholeWon(c.amount).value_or(0), c.date}, true};
+        return Assign{action,
+                      QStringLiteral("ReplyTy = '3', ReplyCd = '00', REAmt = ?, ReDt = ?"),
+                      {InputCheck::wholeWon(c.amount).value_or(0), c.date},
+                      true};
     };
     if (replyTy == QLatin1String("0"))
         return {QStringLiteral("[미처리->현금수납]"),

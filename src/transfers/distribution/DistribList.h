@@ -46,7 +46,6 @@ QStringList bankEntries(const QString& gcode);
 // list).
 QStringList allItemLines();
 
-
 // Refused: a value the amount dialogs would not have passed; caption and
 // error are their box, nothing was written.
 enum class Outcome { Done, NotFound, Failed, Refused };
