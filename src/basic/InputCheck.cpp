@@ -29,4 +29,20 @@ Refusal checkText(const QString& caption, int field, const QString& label, const
     return Refusal{caption, p, field};
 }
 
+std::optional<qint64> wholeWon(const QString& text) {
+    QString t = text.trimmed();
+    t.remove(QLatin1Char(','));
+    // Fifteen digits: beyond that the sums of a round would not fit.
+    if (t.isEmpty() || t.size() > 15) return std::nullopt;
+    for (QChar ch : t)
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9')) return std::nullopt;
+    return t.toLongLong();
+}
+
+QString amountProblem(const QString& text) {
+    if (text.trimmed().isEmpty()) return QStringLiteral("금액을 입력하세요!");
+    if (!wholeWon(text)) return QStringLiteral("금액은 숫자로만 입력하세요!");
+    return {};
+}
+
 } // namespace InputCheck

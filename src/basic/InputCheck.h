@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <optional>
+
 // Why a registration dialog refused its input: the box to show and the input
 // that gets the focus back (each store numbers its own inputs).
 struct Refusal {
@@ -21,5 +23,14 @@ QString textProblem(const QString& label, const QString& text, int width);
 
 // The same as a refusal with the given caption and field.
 Refusal checkText(const QString& caption, int field, const QString& label, const QString& text, int width);
+
+// Whole won as every amount edit takes it: digits only, commas allowed,
+// blanks around it ignored; empty, signed, fractional or other text is no
+// amount.
+std::optional<qint64> wholeWon(const QString& text);
+
+// Why an amount is refused, in the amount edits' words: "금액을 입력하세요!"
+// when blank, "금액은 숫자로만 입력하세요!" when not whole won; empty when it is.
+QString amountProblem(const QString& text);
 
 } // namespace InputCheck

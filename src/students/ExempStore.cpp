@@ -1,5 +1,7 @@
 #include "students/ExempStore.h"
 
+#include "basic/InputCheck.h"
+
 #include "basic/ItemStore.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
@@ -110,8 +112,8 @@ std::optional<qint64> parseAmount(const QString& text, ExempResult* refusal) {
         return std::nullopt;
     };
     if (text.trimmed().isEmpty()) return refuse(QStringLiteral("금액을 입력해주세요!!"));
-    qint64 v = 0;
-    if (!ItemStore::parseAmount(text.trimmed(), &v)) return refuse(QStringLiteral("금액은 숫자로 입력해주세요!!"));
+    const std::optional<qint64> v = InputCheck::wholeWon(text);
+    if (!v) return refuse(QStringLiteral("금액은 숫자로 입력해주세요!!"));
     return v;
 }
 

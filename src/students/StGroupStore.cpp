@@ -1,5 +1,6 @@
 #include "students/StGroupStore.h"
 
+#include "basic/InputCheck.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
@@ -109,7 +110,7 @@ bool checkName(const QString& name, StGroupResult* refusal) {
     QString text;
     if (n.isEmpty())
         text = QStringLiteral("그룹명을 입력하세요!");
-    else if (!Cp949::canEncode(n) || Cp949::byteLength(n) > 10)
+    else if (InputCheck::hasControl(n) || !Cp949::canEncode(n) || Cp949::byteLength(n) > 10)
         text = QStringLiteral("그룹명은 5자이내로 입력하세요!");
     if (text.isEmpty()) return true;
     if (refusal) {
@@ -123,6 +124,7 @@ bool checkName(const QString& name, StGroupResult* refusal) {
 StGroupResult save(const QString& name, const QList<StGroupStudent>& list) {
     const QString n = name.trimmed();
     if (n.isEmpty()) return failed(QStringLiteral("그룹명을 확인하세요."));
+    if (StGroupResult r; !checkName(n, &r)) return r;
     Transaction t;
     if (!t.ok()) return failed(QStringLiteral("데이터베이스가 사용 중입니다."));
     // Rows left without a name belong to no group.

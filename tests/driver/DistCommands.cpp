@@ -113,6 +113,7 @@ int student(const QStringList& a) {
 
 int outcome(const DistribList::Result& r, const QString& failCaption, const QString& failText) {
     if (r.outcome == DistribList::Outcome::Failed) Msg::error(failCaption, failText + QStringLiteral("\r") + r.error);
+    DistribList::showRefusal(r);
     Driver::print(QJsonObject{{QStringLiteral("done"), r.outcome == DistribList::Outcome::Done},
                               {QStringLiteral("rows"), r.rows}});
     return r.outcome == DistribList::Outcome::Done ? 0 : 1;
@@ -134,15 +135,16 @@ int edit(const QStringList& a) {
         return outcome(DistribList::deleteRow(t, sno, item, nm), QStringLiteral("오류"),
                        QStringLiteral("삭제하지 못했습니다."));
     }
-    // As the amount dialogs refuse it: empty, or not whole won.
-    if (!DistribAmount::accepted(opt(a, QStringLiteral("amount")), nullptr)) return 1;
-    const std::optional<qint64> amt = RowEdit::parseAmount(opt(a, QStringLiteral("amount")));
+    // The amount goes to the store as typed: it refuses what the dialogs
+    // refuse, with their box.
+    const QString amt = opt(a, QStringLiteral("amount"));
     if (what == QLatin1String("amount"))
-        return outcome(DistribList::editAmount(t, sno, item, nm, *amt), QStringLiteral("오류"),
+        return outcome(DistribList::editAmount(t, sno, item, nm, amt), QStringLiteral("오류"),
                        QStringLiteral("자료를 저장하지 못했습니다."));
     if (what == QLatin1String("bulk"))
-        return outcome(DistribList::bulkAmount(t, item + QLatin1Char('.') + DMData->GetItemName(item), sno, *amt),
-                       QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"));
+        return outcome(
+            DistribList::bulkAmount(t, item + QLatin1Char('.') + DMData->GetItemName(item), sno, amt),
+            QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"));
     return Driver::fail(QString::fromLatin1(kUsage));
 }
 

@@ -113,13 +113,13 @@ RowEditFlow::Dialogs dialogs(const QStringList& a, const RowEdit::Round& r, cons
         dlg.btDelClick();
         return dlg.result() == QDialog::Accepted;
     };
-    d.amount = [a](const RowEdit::Row& row) -> std::optional<qint64> {
+    d.amount = [a](const RowEdit::Row& row) -> std::optional<QString> {
         TFrmM101B11 dlg;
         dlg.MEdtSchNo->setText(row.sno);
         dlg.EdtAmt->setText(opt(a, QStringLiteral("amount")));
         dlg.BBtnOKClick();
         if (dlg.result() != QDialog::Accepted) return std::nullopt;
-        return dlg.amount();
+        return dlg.EdtAmt->text();
     };
     d.unpaid = [a](const RowEdit::Row&) -> std::optional<QString> {
         TFrmM101B12 dlg;

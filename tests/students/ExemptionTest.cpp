@@ -12,6 +12,9 @@
 #include "transfers/collection/RoundBuilder.h"
 
 #include <QCheckBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -246,6 +249,99 @@ TEST_F(Exemption, BatchActionsAreWholeOrNothing) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM ") + DMData->LogTableName +
                      QStringLiteral(" WHERE MenuName = '면제학생일괄삭제' AND JobLog = '10102,10102,'")),
               1);
+}
+
+// Amounts the exemption edits never pass, handed to the store: refused with
+// the window's box, nothing written; commas are whole won.
+TEST_F(Exemption, StoreRefusesAmountsTheWindowNeverPasses) {
+    const auto state = [] {
+        return column(QStringLiteral("SELECT CustNo || '/' || ItemCd || '/' || coalesce(Free, '') || '/' || "
+                                     "coalesce(Itemval, '') FROM M_EXEMP ORDER BY 1"));
+    };
+    const QString numbers = QStringLiteral("금액은 숫자로 입력해주세요!!");
+    const struct {
+        const char* name;
+        QString amount, text;
+    } cases[] = {
+        {"letters", QStringLiteral("1x0"), numbers},
+        {"empty", QString(), QStringLiteral("금액을 입력해주세요!!")},
+        {"negative", QStringLiteral("-500"), numbers},
+        {"a fraction", QStringLiteral("500.5"), numbers},
+        {"TAB inside", QStringLiteral("5\t00"), numbers},
+        {"NUL inside", QStringLiteral("5") + QChar(0) + QStringLiteral("00"), numbers},
+    };
+    const QStringList before = state();
+    const QList<ExempStudent> students{
+        {QStringLiteral("10101"), QString(), QString(), QStringLiteral("C1"), QString(), QString()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ExempResult one =
+            ExempStore::save({QStringLiteral("C1"), QStringLiteral("A2"), c.amount, false},
+                             QStringLiteral("면제등록"), [](bool) { return QStringLiteral("x"); });
+        EXPECT_FALSE(one.ok);
+        EXPECT_EQ(one.text, c.text);
+        const ExempResult many = ExempStore::saveMany(students, QStringLiteral("A2"), c.amount, false);
+        EXPECT_FALSE(many.ok);
+        EXPECT_EQ(many.text, c.text);
+        EXPECT_EQ(state(), before);
+    }
+    EXPECT_TRUE(ExempStore::saveMany(students, QStringLiteral("A2"), QStringLiteral("3,000"), false).ok);
+    EXPECT_EQ(stored("C1", "A2"), QStringLiteral("P/3000"));
+}
+
+// Through the driver the amount and the group name reach the stores as
+// typed; the stores refuse them with the window's box.
+TEST_F(Exemption, DriverValuesReachTheStores) {
+    const auto drive = [this](const QStringList& args, int* rc) {
+        stopServices();
+        QProcess p;
+        p.start(QStringLiteral(ZQ_DRIVER_PATH), QStringList{QStringLiteral("--root"), root(),
+                                                            QStringLiteral("--today"), QStringLiteral("20260316")} +
+                                                    args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        *rc = p.exitCode();
+        QList<QJsonObject> out;
+        for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+            if (!l.trimmed().isEmpty()) out << QJsonDocument::fromJson(l).object();
+        startServices();
+        return out;
+    };
+    const struct {
+        const char* name;
+        QStringList args;
+        QString text;
+    } cases[] = {
+        {"exemption amount with letters",
+         {QStringLiteral("exemption"), QStringLiteral("save"), QStringLiteral("C1"), QStringLiteral("A2"),
+          QStringLiteral("--amount"), QStringLiteral("1x0"), QStringLiteral("--partial")},
+         QStringLiteral("금액은 숫자로 입력해주세요!!")},
+        {"exemption amount negative",
+         {QStringLiteral("exemption"), QStringLiteral("save"), QStringLiteral("C1"), QStringLiteral("A2"),
+          QStringLiteral("--amount"), QStringLiteral("-100"), QStringLiteral("--partial")},
+         QStringLiteral("금액은 숫자로 입력해주세요!!")},
+        {"group name over 10 bytes",
+         {QStringLiteral("stgroup"), QStringLiteral("save"), QStringLiteral("가나다라마바"), QStringLiteral("C1")},
+         QStringLiteral("그룹명은 5자이내로 입력하세요!")},
+        {"group name with a TAB",
+         {QStringLiteral("stgroup"), QStringLiteral("save"), QStringLiteral("합\t창"), QStringLiteral("C1")},
+         QStringLiteral("그룹명은 5자이내로 입력하세요!")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int rc = -1;
+        const QList<QJsonObject> out = drive(c.args, &rc);
+        EXPECT_EQ(rc, 1);
+        ASSERT_FALSE(out.isEmpty());
+        EXPECT_EQ(out.last().value(QStringLiteral("text")).toString(), c.text);
+        EXPECT_EQ(stored("C1", "A2"), QStringLiteral("-"));
+        EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM C_GRP WHERE CustNo = 'C1'")), 0);
+    }
+    int rc = -1;
+    drive({QStringLiteral("exemption"), QStringLiteral("save"), QStringLiteral("C1"), QStringLiteral("A2"),
+           QStringLiteral("--amount"), QStringLiteral("3,000"), QStringLiteral("--partial")},
+          &rc);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(stored("C1", "A2"), QStringLiteral("P/3000"));
 }
 
 TEST_F(Exemption, FindByNameContinues) {

@@ -300,6 +300,31 @@ TEST(SmsPagesTest, EveryValueInTheHistoryAddressIsEncoded) {
             "https://webbank.torva.co.kr/PLIX/login_proc_sms.jsp?login_id=A%201&login_pwd=p%26w%231%3D%3F"));
 }
 
+TEST_F(SmsSend, HistoryWithNoBrowserShowsTheAddressWithoutThePassword) {
+    Registry::writeInteger(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"), 1);
+    const QByteArray oldPath = qgetenv("PATH"), browser = qgetenv("BROWSER");
+    QDir().mkpath(path(QStringLiteral("empty")));
+    qputenv("PATH", path(QStringLiteral("empty")).toUtf8());
+    qunsetenv("BROWSER");
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& t) { logged << t; });
+    msg.expect(MsgResult::Ok);
+    {
+        TfrmSMSHistory w;
+        w.show();
+    }
+    qInstallMessageHandler(previous);
+    qputenv("PATH", oldPath);
+    if (!browser.isNull()) qputenv("BROWSER", browser);
+    ASSERT_EQ(msg.shown().size(), 1u);
+    EXPECT_TRUE(msg.shown()[0].text.contains(QStringLiteral("login_id=A123&login_pwd=****")));
+    EXPECT_FALSE(msg.shown()[0].text.contains(QStringLiteral("pw1234")));
+    for (const QString& t : logged)
+        EXPECT_FALSE(t.contains(QStringLiteral("pw1234"))) << t.toStdString();
+}
+
 TEST_F(SmsSend, HistoryAsksForTheLogInWhenLogInIsOff) {
     QStringList opened;
     Browser::setOpener([&](const QString& url) {

@@ -162,6 +162,39 @@ TEST_F(StGroup, NewNameRenameAndSaveAgain) {
     EXPECT_EQ(members(QStringLiteral("중창단")).size(), 3);
 }
 
+// Names the window's edits never pass, handed to the store: save and rename
+// refuse them with the window's box and write nothing.
+TEST_F(StGroup, StoreRefusesNamesTheWindowNeverPasses) {
+    const QString nul = QStringLiteral("합") + QChar(0) + QStringLiteral("창");
+    const struct {
+        const char* name;
+        QString group;
+    } cases[] = {
+        {"over 10 bytes", QStringLiteral("가나다라마바")},
+        {"not CP949", QStringLiteral("합창\U0001F600")},
+        {"CR LF", QStringLiteral("합\r\n창")},
+        {"TAB", QStringLiteral("합\t창")},
+        {"NUL", nul},
+    };
+    const auto state = [] {
+        return column(QStringLiteral("SELECT coalesce(GrpNm, '-') || '/' || CustNo FROM C_GRP ORDER BY 1"));
+    };
+    const QStringList before = state();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StGroupLists l;
+        l.load(QStringLiteral("합창단"));
+        const StGroupResult saved = StGroupStore::save(c.group, l.dest());
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(saved.caption, QStringLiteral("그룹명입력오류"));
+        EXPECT_EQ(saved.text, QStringLiteral("그룹명은 5자이내로 입력하세요!"));
+        const StGroupResult renamed = StGroupStore::rename(QStringLiteral("합창단"), c.group);
+        EXPECT_FALSE(renamed.ok);
+        EXPECT_EQ(renamed.text, QStringLiteral("그룹명은 5자이내로 입력하세요!"));
+        EXPECT_EQ(state(), before);
+    }
+}
+
 TEST_F(StGroup, FindByNameWrapsAtTheEnd) {
     TFrmF302B00 w;
     show(w, QStringLiteral("합창단"));

@@ -339,4 +339,40 @@ TEST_F(DistribPrintTest, DriverPrintsFindsAndProposesDates) {
     EXPECT_EQ(out.value(0).value(QStringLiteral("text")).toString(), QStringLiteral("금액을 입력하세요!"));
 }
 
+// Amounts reach the store as typed through the driver: commas are whole
+// won, a typo is refused with the amount dialog's box and nothing changes.
+TEST_F(DistribPrintTest, DriverAmountsAsTyped) {
+    add({"10101", "김일", "05", "20", "1", "0", "", 10000});
+    const struct {
+        const char* name;
+        const char *what, *amount, *sno;
+        int rc;
+        QString text, stored;
+    } cases[] = {
+        {"one row: letters", "amount", "1x0", "10101", 1, QStringLiteral("금액은 숫자로만 입력하세요!"),
+         QStringLiteral("10000")},
+        {"one row: negative", "amount", "-5", "10101", 1, QStringLiteral("금액은 숫자로만 입력하세요!"),
+         QStringLiteral("10000")},
+        {"bulk: empty", "bulk", "", "1", 1, QStringLiteral("금액을 입력하세요!"), QStringLiteral("10000")},
+        {"one row: commas", "amount", "3,000", "10101", 0, QString(), QStringLiteral("3000")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int rc = -1;
+        const auto out = drive({QStringLiteral("dist"), QStringLiteral("edit"), QString::fromLatin1(c.what),
+                                QStringLiteral("--round"), QStringLiteral("202603-01"), QStringLiteral("--sno"),
+                                QString::fromLatin1(c.sno), QStringLiteral("--item"), QStringLiteral("05"),
+                                QStringLiteral("--amount"), QString::fromLatin1(c.amount)},
+                               &rc);
+        EXPECT_EQ(rc, c.rc);
+        if (!c.text.isEmpty()) {
+            ASSERT_FALSE(out.isEmpty());
+            EXPECT_EQ(out[0].value(QStringLiteral("box")).toString(), QStringLiteral("금액입력오류"));
+            EXPECT_EQ(out[0].value(QStringLiteral("text")).toString(), c.text);
+        }
+        EXPECT_EQ(column(QStringLiteral("select Amt from H_300_20260301 where SNo = '10101'")),
+                  QStringList{c.stored});
+    }
+}
+
 } // namespace

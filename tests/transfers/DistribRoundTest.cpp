@@ -89,10 +89,14 @@ TEST_F(DistribRounds, ListingEditsAndReset) {
     EXPECT_EQ(DistribList::list(march(), s).rows.size(), 4);
 
     using DistribList::Outcome;
-    EXPECT_EQ(DistribList::editAmount(march(), QStringLiteral("10101"), QStringLiteral("05"), QStringLiteral("김일"), 7000)
+    EXPECT_EQ(DistribList::editAmount(march(), QStringLiteral("10101"), QStringLiteral("05"),
+                                      QStringLiteral("김일"), QStringLiteral("7000"))
                   .outcome,
               Outcome::Done);
-    EXPECT_EQ(DistribList::bulkAmount(march(), QStringLiteral("06.급식비"), QStringLiteral("2"), 100).rows, 2);
+    EXPECT_EQ(DistribList::bulkAmount(march(), QStringLiteral("06.급식비"), QStringLiteral("2"),
+                                      QStringLiteral("100"))
+                  .rows,
+              2);
     EXPECT_EQ(DistribList::deleteRow(march(), QStringLiteral("10102"), QStringLiteral("06"), QString()).rows, 1);
     EXPECT_EQ(DistribList::resetDate(march(), QStringLiteral("20260310")).rows, 1); // the exempt row stays paid
     EXPECT_EQ(column(QStringLiteral("select SNo || '/' || ItemCd || ' ' || Amt || ' ' || ReplyTy from H_300_20260301 "
@@ -129,6 +133,57 @@ TEST_F(DistribRounds, SelectorListsNewestFirstByGroup) {
     d.EdGcode->setText(QStringLiteral("02"));
     d.FormShow();
     EXPECT_EQ(d.LbYearMon->count(), 0);
+}
+
+// Amounts the dialogs never pass, handed to the stores: refused with the
+// dialogs' box, nothing written; commas are whole won.
+TEST_F(DistribRounds, AmountStoresRefuseWhatTheDialogsNeverPass) {
+    ASSERT_EQ(DistribRound::createByGrade(march(), {QStringLiteral("1")}, {QStringLiteral("05")},
+                                          {QStringLiteral("01.수업료")})
+                  .kind,
+              DistribRound::Outcome::Done);
+    const auto state = [] {
+        return column(QStringLiteral(
+                   "select SNo || '/' || ItemCd || ' ' || Amt from H_300_20260301 order by SNo")) +
+               logRows();
+    };
+    const QString numbers = QStringLiteral("금액은 숫자로만 입력하세요!");
+    const struct {
+        const char* name;
+        QString amount, prefix;
+        QString caption, text;
+    } cases[] = {
+        {"letters", QStringLiteral("1x0"), QStringLiteral("1"), QStringLiteral("금액입력오류"), numbers},
+        {"empty", QString(), QStringLiteral("1"), QStringLiteral("금액입력오류"),
+         QStringLiteral("금액을 입력하세요!")},
+        {"negative", QStringLiteral("-100"), QStringLiteral("1"), QStringLiteral("금액입력오류"), numbers},
+        {"a line break", QStringLiteral("1\r\n00"), QStringLiteral("1"), QStringLiteral("금액입력오류"),
+         numbers},
+        {"a prefix that is not digits", QStringLiteral("100"), QStringLiteral("1'"),
+         QStringLiteral("학번입력 오류"), QStringLiteral("학번 입력 정보가 올바르지 않습니다.")},
+    };
+    const QStringList before = state();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DistribList::Result bulk =
+            DistribList::bulkAmount(march(), QStringLiteral("05.수업료"), c.prefix, c.amount);
+        EXPECT_EQ(bulk.outcome, DistribList::Outcome::Refused);
+        EXPECT_EQ(bulk.caption, c.caption);
+        EXPECT_EQ(bulk.error, c.text);
+        if (c.prefix == QLatin1String("1")) {
+            const DistribList::Result one = DistribList::editAmount(
+                march(), QStringLiteral("10101"), QStringLiteral("05"), QString(), c.amount);
+            EXPECT_EQ(one.outcome, DistribList::Outcome::Refused);
+            EXPECT_EQ(one.error, c.text);
+        }
+        EXPECT_EQ(state(), before);
+    }
+    EXPECT_EQ(DistribList::editAmount(march(), QStringLiteral("10101"), QStringLiteral("05"), QString(),
+                                      QStringLiteral("3,000"))
+                  .outcome,
+              DistribList::Outcome::Done);
+    EXPECT_EQ(column(QStringLiteral("select Amt from H_300_20260301 where SNo = '10101'")),
+              QStringList{QStringLiteral("3000")});
 }
 
 } // namespace

@@ -70,4 +70,68 @@ TEST_F(RowEditDriver, EditsStatusAndFind) {
     EXPECT_FALSE(out[0].value(QStringLiteral("waiting")).toBool());
 }
 
+// The refund amount reaches the store as typed: commas are whole won, a
+// typo is refused with the dialog's box and never stored as a refund of 0.
+TEST_F(RowEditDriver, RefundAmountsAsTyped) {
+    const struct {
+        const char* name;
+        const char* amount;
+        int rc;
+        QString box, text, stored;
+    } cases[] = {
+        {"letters", "1x0", 1, QStringLiteral("환불금액 확인"), QStringLiteral("금액은 숫자로만 입력하세요!"),
+         QStringLiteral("1/0")},
+        {"negative", "-3000", 1, QStringLiteral("환불금액 확인"),
+         QStringLiteral("금액은 숫자로만 입력하세요!"), QStringLiteral("1/0")},
+        {"commas", "3,000", 0, QString(), QString(), QStringLiteral("3/3000")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int rc = -1;
+        const auto out = drive(QStringList{QStringLiteral("round"), QStringLiteral("status")} + key("10102") +
+                                   QStringList{QStringLiteral("--amount"), QString::fromLatin1(c.amount)},
+                               &rc);
+        EXPECT_EQ(rc, c.rc);
+        if (!c.box.isEmpty()) {
+            ASSERT_FALSE(out.isEmpty());
+            EXPECT_EQ(out[0].value(QStringLiteral("box")).toString(), c.box);
+            EXPECT_EQ(out[0].value(QStringLiteral("text")).toString(), c.text);
+        }
+        EXPECT_EQ(column(QStringLiteral("select ReplyTy || '/' || coalesce(REAmt, 0) from H_200_20260301 "
+                                        "where SNo = '10102'")),
+                  QStringList{c.stored});
+    }
+}
+
+// An unpaid reason the dialog's edit would not take reaches the store through
+// the driver and is refused there with its box.
+TEST_F(RowEditDriver, UnpaidReasonsTheEditNeverTakes) {
+    const QString bad = QStringLiteral("미납사유에 쓸 수 없는 문자가 있습니다!!");
+    const struct {
+        const char* name;
+        QString text, box;
+    } cases[] = {
+        {"over 30 bytes", QString(16, QChar(0xAC00)),
+         QStringLiteral("미납사유은(는) 한글 15자, 영문/숫자 30자까지 입력할 수 있습니다!!")},
+        {"not CP949", QStringLiteral("잔액\U0001F600"), bad},
+        {"CR LF", QStringLiteral("잔액\r\n부족"), bad},
+        {"TAB", QStringLiteral("잔액\t부족"), bad},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int rc = -1;
+        const auto out =
+            drive(QStringList{QStringLiteral("round"), QStringLiteral("edit"), QStringLiteral("unpaid")} +
+                      key("10101") + QStringList{QStringLiteral("--text"), c.text},
+                  &rc);
+        EXPECT_EQ(rc, 1);
+        ASSERT_FALSE(out.isEmpty());
+        EXPECT_EQ(out[0].value(QStringLiteral("box")).toString(), QStringLiteral("미납사유"));
+        EXPECT_EQ(out[0].value(QStringLiteral("text")).toString(), c.box);
+        EXPECT_EQ(
+            column(QStringLiteral("select coalesce(Unpaid, '') from H_200_20260301 where SNo = '10101'")),
+            QStringList{QString()});
+    }
+}
+
 } // namespace

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
+
 inline void PrintTo(const QStringList& l, std::ostream* os) {
     *os << l.join(QStringLiteral(" ## ")).toStdString();
 }
@@ -115,12 +117,12 @@ protected:
             dlg.btDelClick();
             return dlg.result() == QDialog::Accepted;
         };
-        d.amount = [t](const RowEdit::Row&) -> std::optional<qint64> {
+        d.amount = [t](const RowEdit::Row&) -> std::optional<QString> {
             TFrmM101B11 dlg;
             dlg.EdtAmt->setText(t->amount);
             dlg.BBtnOKClick();
             if (dlg.result() != QDialog::Accepted) return std::nullopt;
-            return dlg.amount();
+            return dlg.EdtAmt->text();
         };
         d.unpaid = [t](const RowEdit::Row&) -> std::optional<QString> { return t->text; };
         d.bigo = [t]() -> std::optional<QString> { return t->text; };
@@ -270,7 +272,7 @@ TEST_F(RowEdits, BulkAmountRules) {
         b.itemId = QString::fromUtf8(item);
         b.grpNm = QString::fromUtf8(grp);
         b.sno = QString::fromUtf8(sno);
-        b.amount = 999;
+        b.amount = QStringLiteral("999");
         b.partFree = part;
         b.allFree = full;
         return b;
@@ -375,7 +377,7 @@ TEST_F(RowEdits, StatusChanges) {
         RowEdit::StatusChange c;
         c.selReplyTy = sel;
         c.date = QStringLiteral("20260310");
-        c.amount = amount;
+        c.amount = QString::number(amount);
         return c;
     };
     const QString fields = QStringLiteral("ReplyTy || '|' || coalesce(ReplyCd,'') || '|' || coalesce(ProcDt,'') || '|' "
@@ -546,6 +548,154 @@ TEST(RowFindTest, WrapsRoundAndGoesOn) {
             got << RowFind::find(rows, c.q, &s);
         EXPECT_EQ(got, c.found);
     }
+}
+
+// Values the dialogs never pass, handed to the stores directly: each is
+// refused with the dialog's box and nothing is written.
+TEST_F(RowEdits, StoresRefuseWhatTheirDialogsNeverPass) {
+    // What the stores hold: every round row, the roster's accounts, the job log.
+    const auto storedState = [] {
+        QStringList out = column(QStringLiteral(
+            "select SNo || '/' || ItemCd || '|' || Amt || '|' || ExempTy || '|' || ReplyTy || '|' || "
+            "coalesce(REAmt, '') || '|' || coalesce(ReDt, '') || '|' || coalesce(Unpaid, '') || '|' || "
+            "BankCd || '|' || coalesce(AcctNo, '') from H_200_20260301 order by SNo, ItemCd"));
+        out += column(QStringLiteral("select CustNo || '|' || coalesce(BankCd, '') || '|' || "
+                                     "coalesce(AcctNo, '') from M_CUST order by CustNo"));
+        out += logRows();
+        return out;
+    };
+    const RowEdit::Row open = gridRow(QStringLiteral("10101"), QStringLiteral("02"));
+    const RowEdit::Row paid = gridRow(QStringLiteral("10102"), QStringLiteral("01")); // transferred, 10000
+    const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    const QString wide = QString(16, QChar(0xAC00)); // 32 CP949 bytes
+    const QString notCp949 = QStringLiteral("잔액\U0001F600");
+    auto refund = [](const QString& amount, const QString& date = QStringLiteral("20260310")) {
+        RowEdit::StatusChange c;
+        c.selReplyTy = 3;
+        c.date = date;
+        c.amount = amount;
+        return c;
+    };
+    auto bulk = [](const QString& amount) {
+        RowEdit::BulkAmount b;
+        b.itemId = QStringLiteral("02");
+        b.amount = amount;
+        return b;
+    };
+    const QString numbers = QStringLiteral("금액은 숫자로만 입력하세요!");
+    const QString unpaidBad = QStringLiteral("미납사유에 쓸 수 없는 문자가 있습니다!!");
+    const QString bigoBad = QStringLiteral("비고에 쓸 수 없는 문자가 있습니다!!");
+    struct Case {
+        const char* name;
+        std::function<RowEdit::Result()> call;
+        QString caption, text;
+    };
+    const RowEdit::Round r = march();
+    const QList<Case> cases = {
+        {"amount: letters", [&] { return RowEdit::editAmount(r, open, QStringLiteral("1x0")); },
+         QStringLiteral("금액입력오류"), numbers},
+        {"amount: empty", [&] { return RowEdit::editAmount(r, open, QString()); },
+         QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
+        {"amount: negative", [&] { return RowEdit::editAmount(r, open, QStringLiteral("-500")); },
+         QStringLiteral("금액입력오류"), numbers},
+        {"amount: a fraction", [&] { return RowEdit::editAmount(r, open, QStringLiteral("500.5")); },
+         QStringLiteral("금액입력오류"), numbers},
+        {"bulk amount: letters", [&] { return RowEdit::bulkAmount(r, bulk(QStringLiteral("1x0"))); },
+         QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
+        {"bulk amount: empty", [&] { return RowEdit::bulkAmount(r, bulk(QString())); },
+         QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
+        {"bulk amount: negative", [&] { return RowEdit::bulkAmount(r, bulk(QStringLiteral("-1"))); },
+         QStringLiteral("금액입력오류"), QStringLiteral("금액을 입력하세요!")},
+        {"refund: letters", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("1x0"))); },
+         QStringLiteral("환불금액 확인"), numbers},
+        {"refund: empty", [&] { return RowEdit::changeStatus(r, paid, refund(QString())); },
+         QStringLiteral("환불금액 확인"), QStringLiteral("환불금액은 반드시 입력하셔야 합니다.")},
+        {"refund: zero", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("0"))); },
+         QStringLiteral("환불금액 확인"), QStringLiteral("환불금액은 반드시 입력하셔야 합니다.")},
+        {"refund: negative", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("-3000"))); },
+         QStringLiteral("환불금액 확인"), numbers},
+        {"refund: over the row's amount",
+         [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("10,001"))); }, QString(),
+         QStringLiteral("적용할 금액이 적절하지 않습니다.")},
+        {"refund: no such date",
+         [&] {
+             return RowEdit::changeStatus(r, paid,
+                                          refund(QStringLiteral("3000"), QStringLiteral("20260231")));
+         },
+         QStringLiteral("일자입력오류"),
+         QStringLiteral("일자가 올바르지 않습니다. yyyy-mm-dd 형식으로 입력하세요!!")},
+        {"unpaid: over 30 bytes", [&] { return RowEdit::editUnpaid(r, open, wide); },
+         QStringLiteral("미납사유"),
+         QStringLiteral("미납사유은(는) 한글 15자, 영문/숫자 30자까지 입력할 수 있습니다!!")},
+        {"unpaid: not CP949", [&] { return RowEdit::editUnpaid(r, open, notCp949); },
+         QStringLiteral("미납사유"), unpaidBad},
+        {"unpaid: CR LF", [&] { return RowEdit::editUnpaid(r, open, QStringLiteral("a\r\nb")); },
+         QStringLiteral("미납사유"), unpaidBad},
+        {"unpaid: TAB", [&] { return RowEdit::editUnpaid(r, open, QStringLiteral("a\tb")); },
+         QStringLiteral("미납사유"), unpaidBad},
+        {"unpaid: NUL", [&] { return RowEdit::editUnpaid(r, open, nul); }, QStringLiteral("미납사유"),
+         unpaidBad},
+        {"remark: blank", [&] { return RowEdit::editBigo(r, paid, QStringLiteral("   ")); },
+         QStringLiteral("비고란 사용자 입력"), QStringLiteral("비고를 입력하세요!!")},
+        {"remark: over 30 bytes", [&] { return RowEdit::editBigo(r, paid, wide); },
+         QStringLiteral("비고란 사용자 입력"),
+         QStringLiteral("비고은(는) 한글 15자, 영문/숫자 30자까지 입력할 수 있습니다!!")},
+        {"remark: not CP949", [&] { return RowEdit::editBigo(r, paid, notCp949); },
+         QStringLiteral("비고란 사용자 입력"), bigoBad},
+        {"remark: CR LF inside", [&] { return RowEdit::editBigo(r, paid, QStringLiteral("a\r\nb")); },
+         QStringLiteral("비고란 사용자 입력"), bigoBad},
+        {"remark: NUL", [&] { return RowEdit::editBigo(r, paid, nul); }, QStringLiteral("비고란 사용자 입력"),
+         bigoBad},
+        {"account: the bank refuses it",
+         [&] { return RowEdit::changeAccount(r, open, QStringLiteral("04.국민은행"), QStringLiteral("1")); },
+         QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
+        {"account: letters",
+         [&] {
+             return RowEdit::changeAccount(r, open, QStringLiteral("04"), QStringLiteral("12x45678901234"));
+         },
+         QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
+        {"account: no such bank",
+         [&] { return RowEdit::changeAccount(r, open, QStringLiteral("7x"), QStringLiteral("123")); },
+         QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
+        {"account: TAB with no bank",
+         [&] {
+             return RowEdit::changeAccount(r, open, QStringLiteral("99.은행없음"), QStringLiteral("12\t34"));
+         },
+         QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!")},
+    };
+    const QStringList before = storedState();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RowEdit::Result res = c.call();
+        EXPECT_EQ(res.outcome, RowEdit::Outcome::Refused);
+        EXPECT_EQ(res.caption, c.caption);
+        EXPECT_EQ(res.error, c.text);
+        EXPECT_EQ(storedState(), before);
+    }
+}
+
+// Amounts with commas are whole won: never a refund or an amount of 0.
+TEST_F(RowEdits, StoresTakeAmountsWithCommas) {
+    RowEdit::StatusChange c;
+    c.selReplyTy = 3;
+    c.date = QStringLiteral("20260310");
+    c.amount = QStringLiteral("3,000");
+    EXPECT_TRUE(
+        RowEdit::changeStatus(march(), gridRow(QStringLiteral("10102"), QStringLiteral("01")), c).done());
+    EXPECT_EQ(cell(QStringLiteral("ReplyTy || '/' || REAmt"), QStringLiteral("10102"), QStringLiteral("01")),
+              QStringLiteral("3/3000"));
+    EXPECT_TRUE(logRows().value(0).endsWith(QStringLiteral(" 금액:3000")));
+    EXPECT_TRUE(RowEdit::editAmount(march(), gridRow(QStringLiteral("10101"), QStringLiteral("02")),
+                                    QStringLiteral("12,500"))
+                    .done());
+    EXPECT_EQ(cell(QStringLiteral("Amt"), QStringLiteral("10101"), QStringLiteral("02")),
+              QStringLiteral("12500"));
+    RowEdit::BulkAmount b;
+    b.itemId = QStringLiteral("02");
+    b.amount = QStringLiteral("1,000");
+    EXPECT_TRUE(RowEdit::bulkAmount(march(), b).done());
+    EXPECT_EQ(cell(QStringLiteral("Amt"), QStringLiteral("10101"), QStringLiteral("02")),
+              QStringLiteral("1000"));
 }
 
 } // namespace

@@ -37,12 +37,12 @@ RowEditFlow::Dialogs TFrmM101B00::rowDialogs() {
         dlg.lbFile->addItems(files);
         return Modal::exec(&dlg) == QDialog::Accepted;
     };
-    d.amount = [this](const RowEdit::Row& row) -> std::optional<qint64> {
+    d.amount = [this](const RowEdit::Row& row) -> std::optional<QString> {
         TFrmM101B11 dlg(this);
         dlg.edtItem->setText(itemLine(row));
         dlg.MEdtSchNo->setText(row.sno);
         if (Modal::exec(&dlg) != QDialog::Accepted) return std::nullopt;
-        return dlg.amount();
+        return dlg.EdtAmt->text();
     };
     d.unpaid = [this](const RowEdit::Row& row) -> std::optional<QString> {
         TFrmM101B12 dlg(this);

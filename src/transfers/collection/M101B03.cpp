@@ -120,7 +120,7 @@ RowEdit::BulkAmount TFrmM101B03::values() const {
     b.itemId = CbItem->currentText().left(2).trimmed();
     b.grpNm = cboGroup->currentText();
     b.sno = MakeSNo(SHakEdit->text(), SBanEdit->text(), SBunEdit->text());
-    b.amount = RowEdit::parseAmount(EdtAmt->text()).value_or(0);
+    b.amount = EdtAmt->text();
     b.partFree = CPfree->isChecked();
     b.allFree = CAfree->isChecked();
     return b;

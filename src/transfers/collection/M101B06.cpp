@@ -40,9 +40,10 @@ TFrmM101B06::TFrmM101B06(QWidget* parent) : QDialog(parent) {
     };
     txtAmt = new QLabel(Panel3);
     ReAmt = new TKeyEdit(Panel3);
-    // Ten digits: a larger row's amount must fit whole.
-    ReAmt->setMaxLength(10);
-    ReAmt->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ReAmt));
+    // Ten digits with their commas: a larger row's amount must fit whole.
+    ReAmt->setMaxLength(13);
+    ReAmt->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), ReAmt));
     bbtnOK = new QPushButton(QStringLiteral("확인"), this);
     bbtnCncl = new QPushButton(QStringLiteral("취소"), this);
     connect(bbtnOK, &QPushButton::clicked, this, &TFrmM101B06::bbtnOKClick);
@@ -132,6 +133,12 @@ void TFrmM101B06::bbtnOKClick() {
             Msg::error(QString::fromUtf16(c.caption), QString::fromUtf16(c.text), this);
             return;
         }
+        // Whole won only: a typo is never saved as a refund of 0.
+        if (!RowEdit::parseAmount(a)) {
+            Msg::error(QString::fromUtf16(c.caption), QStringLiteral("금액은 숫자로만 입력하세요!"), this);
+            ReAmt->setFocus();
+            return;
+        }
         // The date goes into the row as it stands: only a real date passes.
         if (!QDate::fromString(MedtShftDate->text(), QStringLiteral("yyyy-MM-dd")).isValid()) {
             Msg::error(QStringLiteral("일자입력오류"),
@@ -150,6 +157,6 @@ RowEdit::StatusChange TFrmM101B06::values() const {
     c.selReplyTy = SelReplyTy;
     const QString d = MedtShftDate->text();
     c.date = d.mid(0, 4) + d.mid(5, 2) + d.mid(8, 2);
-    c.amount = ReAmt->text().trimmed().toLongLong();
+    c.amount = ReAmt->text().trimmed();
     return c;
 }

@@ -40,6 +40,12 @@ bool confirmAmountChange(const Round& r, const Row& row, QWidget* parent) {
 
 // A change that failed is said so; nothing reports it done.
 void reportFailure(const Result& res, QWidget* parent) {
+    if (res.outcome == Outcome::Refused) {
+        if (res.caption.isEmpty())
+            plainBox(res.error, parent);
+        else
+            Msg::error(res.caption, res.error, parent);
+    }
     if (res.outcome == Outcome::Failed)
         Msg::error(QStringLiteral("오류"), QStringLiteral("자료를 저장하지 못했습니다.\r") + res.error, parent);
 }
@@ -64,7 +70,8 @@ After editExemption(const Round& r, const Row& row, QWidget* parent) {
 
 After editAmount(const Round& r, const Row& row, const Dialogs& d, QWidget* parent) {
     if (!confirmAmountChange(r, row, parent)) return {};
-    if (const std::optional<qint64> a = d.amount(row)) reportFailure(RowEdit::editAmount(r, row, *a), parent);
+    if (const std::optional<QString> a = d.amount(row))
+        reportFailure(RowEdit::editAmount(r, row, *a), parent);
     return relist();
 }
 
@@ -168,7 +175,7 @@ After changeStatus(const Round& r, const Row& row, const Dialogs& d, QWidget* pa
     if (!c) return {};
     bool ok = false;
     const qint64 amt = row.amt.toLongLong(&ok);
-    if (ok && amt < c->amount) {
+    if (ok && amt < RowEdit::parseAmount(c->amount).value_or(0)) {
         plainBox(QStringLiteral("적용할 금액이 적절하지 않습니다."), parent);
         return {};
     }

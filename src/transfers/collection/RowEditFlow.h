@@ -22,7 +22,7 @@ using BulkInput = RowEdit::BulkAmount;
 struct Dialogs {
     // TfrmDelFile on the waiting files; false when cancelled.
     std::function<bool(const QStringList& files)> delFile;
-    std::function<std::optional<qint64>(const RowEdit::Row&)> amount;         // TFrmM101B11
+    std::function<std::optional<QString>(const RowEdit::Row&)> amount;        // TFrmM101B11, as typed
     std::function<std::optional<QString>(const RowEdit::Row&)> unpaid;        // TFrmM101B12
     std::function<std::optional<QString>()> bigo;                             // TFrmM101B00_01
     std::function<std::optional<AccountInput>(const RowEdit::Row&)> account;  // TFrmM101B09

@@ -1,10 +1,14 @@
 #include "transfers/collection/RowEdits.h"
 
+#include "basic/InputCheck.h"
+#include "data/DMBank.h"
+#include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "transfers/collection/CollectionListing.h"
 #include "transfers/collection/CollectionRound.h"
 
+#include <QDate>
 #include <QVariantList>
 
 #include <functional>
@@ -27,6 +31,18 @@ Result failed(const QString& why) {
     res.error = why;
     return res;
 }
+
+// A value its dialog would have refused: the dialog's box, nothing written.
+Result refused(const QString& caption, const QString& text) {
+    Result res;
+    res.outcome = Outcome::Refused;
+    res.caption = caption;
+    res.error = text;
+    return res;
+}
+
+const QString kAmountCaption = QStringLiteral("금액입력오류");
+const int kUnpaidWidth = 30;
 
 QString quotedRound(const Round& r) {
     return Database::isRoundTableName(r.table()) ? Database::quoted(r.table()) : QString();
@@ -100,12 +116,7 @@ Row fromCells(const QStringList& c) {
 }
 
 std::optional<qint64> parseAmount(const QString& text) {
-    QString t = text.trimmed();
-    t.remove(QLatin1Char(','));
-    if (t.isEmpty() || t.size() > 15) return std::nullopt;
-    for (QChar ch : t)
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9')) return std::nullopt;
-    return t.toLongLong();
+    return InputCheck::wholeWon(text);
 }
 
 // ---- exemption
@@ -184,7 +195,10 @@ Result changeExemption(const Round& r, const Row& row, const ExempStep& step, bo
 
 // ---- one amount, unpaid reason, remark
 
-Result editAmount(const Round& r, const Row& row, qint64 amount) {
+Result editAmount(const Round& r, const Row& row, const QString& amountText) {
+    if (const QString p = InputCheck::amountProblem(amountText); !p.isEmpty())
+        return refused(kAmountCaption, p);
+    const qint64 amount = *InputCheck::wholeWon(amountText);
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         if (amount == 0) {
             *logs << lineHead(QStringLiteral("[금액수정]"), r, row) + QStringLiteral(", 금액:0, 면제여부:Y");
@@ -197,6 +211,9 @@ Result editAmount(const Round& r, const Row& row, qint64 amount) {
 }
 
 Result editUnpaid(const Round& r, const Row& row, const QString& text) {
+    if (const QString p = InputCheck::textProblem(QStringLiteral("미납사유"), text, kUnpaidWidth);
+        !p.isEmpty())
+        return refused(QStringLiteral("미납사유"), p);
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         *logs << lineHead(QStringLiteral("[미납사유입력]"), r, row) + QStringLiteral(", 미납사유:") + text;
         return updateRow(r, row, QStringLiteral("Unpaid = ?"), {Database::storable(text)}, error);
@@ -205,6 +222,11 @@ Result editUnpaid(const Round& r, const Row& row, const QString& text) {
 
 Result editBigo(const Round& r, const Row& row, const QString& text) {
     const QString t = text.trimmed();
+    const QString caption = QStringLiteral("비고란 사용자 입력");
+    // The dialog's OK stays disabled while the remark is blank.
+    if (t.isEmpty()) return refused(caption, QStringLiteral("비고를 입력하세요!!"));
+    if (const QString p = InputCheck::textProblem(QStringLiteral("비고"), t, kUnpaidWidth); !p.isEmpty())
+        return refused(caption, p);
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         *logs << lineHead(QStringLiteral("[비고란입력]"), r, row) + QStringLiteral(", ") + t;
         return updateRow(r, row, QStringLiteral("Unpaid = ?"), {Database::storable(t)}, error);
@@ -218,6 +240,16 @@ Result changeAccount(const Round& r, const Row& row, const QString& bankEntry, c
     const QString acct = acctNo.trimmed();
     const QString custNo = row.custNo.trimmed();
     if (custNo.isEmpty()) return failed(QStringLiteral("납부자번호가 없습니다."));
+    // The dialog's rules: a listed bank, and an account that bank takes
+    // ("은행없음" takes any account that fits the column).
+    bool listed = bank == QLatin1String("99");
+    for (const QString& b : DMData->BankTexts())
+        listed = listed || (bank.size() == 2 && b.startsWith(bank));
+    const bool accountOk = bank == QLatin1String("99")
+                               ? InputCheck::textProblem(QStringLiteral("계좌번호"), acct, 16).isEmpty()
+                               : DMBankLib->CheckAcctNo(bank, acct);
+    if (!listed || !accountOk)
+        return refused(QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호가 잘못되었습니다!"));
     return inTransaction([&](QString* error, QStringList* logs) -> int {
         int total = 0;
         // Every collection round, whatever quarter is shown: the payer's
@@ -254,6 +286,9 @@ QString bulkLogLine(const Round& r, const BulkAmount& b, bool failed) {
 }
 
 Result bulkAmount(const Round& r, const BulkAmount& b) {
+    // The dialog asks for a whole-won amount in one box.
+    if (!InputCheck::wholeWon(b.amount)) return refused(kAmountCaption, QStringLiteral("금액을 입력하세요!"));
+    const qint64 amount = *InputCheck::wholeWon(b.amount);
     const QString t = quotedRound(r);
     if (t.isEmpty() || !Database::tableExists(r.table())) return failed(QStringLiteral("회차가 없습니다."));
     const QString item = b.itemId.trimmed();
@@ -269,14 +304,14 @@ Result bulkAmount(const Round& r, const BulkAmount& b) {
     // student condition drops the group, and one student's rows change
     // whatever their exemption.
     QString sql;
-    QVariantList binds{b.amount};
+    QVariantList binds{amount};
     if (!item.isEmpty()) {
         sql = u + x + QStringLiteral(" and ItemCd = ?");
-        binds = {b.amount, item};
+        binds = {amount, item};
     }
     if (!grp.isEmpty()) {
         sql = u + x;
-        binds = {b.amount};
+        binds = {amount};
         if (!item.isEmpty()) {
             sql += QStringLiteral(" and ItemCd = ?");
             binds << item;
@@ -286,7 +321,7 @@ Result bulkAmount(const Round& r, const BulkAmount& b) {
     }
     if (!sno.isEmpty()) {
         sql = u;
-        binds = {b.amount};
+        binds = {amount};
         if (!item.isEmpty()) {
             sql += QStringLiteral(" and ItemCd = ?");
             binds << item;
@@ -334,8 +369,10 @@ struct Assign {
 
 Assign assignment(const QString& replyTy, const StatusChange& c) {
     const auto refund = [&c](const QString& action) {
-        return Assign{action, QStringLiteral("ReplyTy = '3', ReplyCd = '00', REAmt = ?, ReDt = ?"),
-                      {c.amount, c.date}, true};
+        return Assign{action,
+                      QStringLiteral("ReplyTy = '3', ReplyCd = '00', REAmt = ?, ReDt = ?"),
+                      {InputCheck::wholeWon(c.amount).value_or(0), c.date},
+                      true};
     };
     if (replyTy == QLatin1String("0"))
         return {QStringLiteral("[미처리->현금수납]"),
@@ -370,6 +407,28 @@ QString statusLine(const QString& action, const Round& r, const Row& row, const 
     return l;
 }
 
+// The dialog's checks, made again on the values: a refund's amount is whole
+// won, not 0 and not over the row's amount; a date is a real date.
+Result statusRefusal(const QString& table, const Row& row, const StatusChange& c, const Assign& a) {
+    if (a.refund) {
+        const QString caption = QStringLiteral("환불금액 확인");
+        const QString t = c.amount.trimmed();
+        if (t.isEmpty() || t == QLatin1String("0"))
+            return refused(caption, QStringLiteral("환불금액은 반드시 입력하셔야 합니다."));
+        const std::optional<qint64> amount = InputCheck::wholeWon(t);
+        if (!amount) return refused(caption, QStringLiteral("금액은 숫자로만 입력하세요!"));
+        Query q(QStringLiteral("select Amt from %1 where SNo = ? and ItemCd = ?").arg(table));
+        q.add(row.sno).add(row.itemCd);
+        if (q.exec() && q.next() && q.num(0) < *amount)
+            return refused(QString(), QStringLiteral("적용할 금액이 적절하지 않습니다."));
+    }
+    const bool dated = !a.binds.isEmpty() || a.refund;
+    if (dated && !QDate::fromString(c.date, QStringLiteral("yyyyMMdd")).isValid())
+        return refused(QStringLiteral("일자입력오류"),
+                       QStringLiteral("일자가 올바르지 않습니다. yyyy-mm-dd 형식으로 입력하세요!!"));
+    return {};
+}
+
 } // namespace
 
 QString statusAction(const QString& replyTy, const StatusChange& c) {
@@ -381,8 +440,10 @@ Result changeStatus(const Round& r, const Row& row, const StatusChange& c) {
     if (a.action.isEmpty()) return failed(QStringLiteral("이체여부를 바꿀 수 없는 상태입니다."));
     const QString t = quotedRound(r);
     if (t.isEmpty() || !Database::tableExists(r.table())) return failed(QStringLiteral("회차가 없습니다."));
+    if (Result refusal = statusRefusal(t, row, c, a); refusal.outcome == Outcome::Refused) return refusal;
+    const qint64 amount = InputCheck::wholeWon(c.amount).value_or(0);
     Result res = inTransaction([&](QString* error, QStringList* logs) -> int {
-        *logs << statusLine(a.action, r, row, a, c.amount);
+        *logs << statusLine(a.action, r, row, a, amount);
         QVariantList binds = a.binds;
         binds << row.sno << row.itemCd;
         int n = 0;
@@ -393,7 +454,7 @@ Result changeStatus(const Round& r, const Row& row, const StatusChange& c) {
     if (res.outcome == Outcome::Failed) {
         QString failedAction = a.action;
         failedAction.insert(failedAction.size() - 1, QStringLiteral(" 실패"));
-        DMLib->WriteJobLog(kMenu, statusLine(failedAction, r, row, a, c.amount));
+        DMLib->WriteJobLog(kMenu, statusLine(failedAction, r, row, a, amount));
     }
     return res;
 }

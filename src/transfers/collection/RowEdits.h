@@ -23,11 +23,14 @@ struct Row {
 // From the 21 cells of a grid row.
 Row fromCells(const QStringList& cells);
 
-enum class Outcome { Done, NotFound, Failed };
+// Refused: a value the dialog would not have passed; caption and error are
+// the dialog's box and nothing was written.
+enum class Outcome { Done, NotFound, Failed, Refused };
 struct Result {
     Outcome outcome = Outcome::Failed;
-    QString error; // the database's reason when Failed
-    int rows = 0;  // rows changed
+    QString error;   // the database's reason when Failed, the box's text when Refused
+    QString caption; // the box's caption when Refused
+    int rows = 0;    // rows changed
     bool done() const { return outcome == Outcome::Done; }
 };
 
@@ -48,11 +51,13 @@ ExempStep exempStep(const QString& cell);
 // The row takes step.next; with permanent also M_EXEMP (pRegExemp).
 Result changeExemption(const Round& r, const Row& row, const ExempStep& step, bool permanent);
 
-// ---- one amount; 0 makes the row wholly exempt
-Result editAmount(const Round& r, const Row& row, qint64 amount);
+// ---- one amount as typed (whole won, commas allowed); 0 makes the row
+// wholly exempt
+Result editAmount(const Round& r, const Row& row, const QString& amount);
 
 // ---- unpaid reason (unprocessed rows) and remark (processed rows); both
-// are stored in Unpaid
+// are stored in Unpaid, at most 30 CP949 bytes without control characters;
+// a blank remark is refused
 Result editUnpaid(const Round& r, const Row& row, const QString& text);
 Result editBigo(const Round& r, const Row& row, const QString& text);
 
@@ -65,7 +70,7 @@ struct BulkAmount {
     QString itemId;   // "" every item
     QString grpNm;    // "" every student group
     QString sno;      // MakeSNo of the dialog's edits; "" every student
-    qint64 amount = 0;
+    QString amount;   // as typed: whole won, commas allowed
     bool partFree = false, allFree = false;
     QString rowNm, rowReply; // the current row's name and state, for the log
 };
@@ -77,7 +82,7 @@ QString bulkLogLine(const Round& r, const BulkAmount& b, bool failed);
 struct StatusChange {
     int selReplyTy = 4;  // the dialog's choice: 0 미처리, 1 이체처리, 2 현금수납, 3 환불처리
     QString date;        // yyyymmdd
-    qint64 amount = 0;   // the dialog's amount
+    QString amount;      // the dialog's amount as typed (whole won, commas allowed)
 };
 // The job-log action of a change from the row's state ("" when the state
 // has no manual change).

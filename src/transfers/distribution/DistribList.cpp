@@ -1,7 +1,9 @@
 #include "transfers/distribution/DistribList.h"
 
+#include "basic/InputCheck.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Msg.h"
 
 #include <QVariantList>
 
@@ -176,8 +178,27 @@ QStringList allItemLines() {
     return out;
 }
 
+namespace {
+// The amount dialogs' rule: whole won, commas allowed, never blank.
+Result amountRefusal(const QString& text) {
+    Result r;
+    const QString p = InputCheck::amountProblem(text);
+    if (p.isEmpty()) return r;
+    r.outcome = Outcome::Refused;
+    r.caption = QStringLiteral("금액입력오류");
+    r.error = p;
+    return r;
+}
+} // namespace
+
+void showRefusal(const Result& r, QWidget* parent) {
+    if (r.outcome == Outcome::Refused) Msg::error(r.caption, r.error, parent);
+}
+
 Result editAmount(const DistribRound::Target& t, const QString& sno, const QString& itemCd, const QString& nm,
-                  qint64 amount) {
+                  const QString& amountText) {
+    if (Result r = amountRefusal(amountText); r.outcome == Outcome::Refused) return r;
+    const qint64 amount = *InputCheck::wholeWon(amountText);
     if (!DistribRound::exists(t)) return {Outcome::NotFound, {}, 0};
     return inTransaction(
         [&](QString* error) {
@@ -190,7 +211,18 @@ Result editAmount(const DistribRound::Target& t, const QString& sno, const QStri
             QString::number(amount));
 }
 
-Result bulkAmount(const DistribRound::Target& t, const QString& itemLine, const QString& snoPrefix, qint64 amount) {
+Result bulkAmount(const DistribRound::Target& t, const QString& itemLine, const QString& snoPrefix,
+                  const QString& amountText) {
+    if (Result r = amountRefusal(amountText); r.outcome == Outcome::Refused) return r;
+    const qint64 amount = *InputCheck::wholeWon(amountText);
+    // The dialog keeps only the digits of the student number.
+    if (!TDMLib::IsAllDigits(snoPrefix) && !snoPrefix.isEmpty()) {
+        Result r;
+        r.outcome = Outcome::Refused;
+        r.caption = QStringLiteral("학번입력 오류");
+        r.error = QStringLiteral("학번 입력 정보가 올바르지 않습니다.");
+        return r;
+    }
     if (!DistribRound::exists(t)) return {Outcome::NotFound, {}, 0};
     return inTransaction(
         [&](QString* error) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 // What the distribution work window lists and changes on its rows, as plain
 // functions: the listing with its totals, one and bulk amount, deleting a
 // row and the Ctrl+F11 transfer-date reset.
@@ -44,18 +46,24 @@ QStringList bankEntries(const QString& gcode);
 // list).
 QStringList allItemLines();
 
-
-enum class Outcome { Done, NotFound, Failed };
+// Refused: a value the amount dialogs would not have passed; caption and
+// error are their box, nothing was written.
+enum class Outcome { Done, NotFound, Failed, Refused };
 struct Result {
     Outcome outcome = Outcome::Failed;
     QString error;
     int rows = 0;
+    QString caption;
 };
-// One row's amount; the row is found by its key.
+// Shows the box of a refusal.
+void showRefusal(const Result& r, QWidget* parent = nullptr);
+// One row's amount as typed (whole won, commas allowed); the row is found by
+// its key.
 Result editAmount(const DistribRound::Target& t, const QString& sno, const QString& itemCd, const QString& nm,
-                  qint64 amount);
-// Every row of the item whose student number starts with snoPrefix.
-Result bulkAmount(const DistribRound::Target& t, const QString& itemLine, const QString& snoPrefix, qint64 amount);
+                  const QString& amount);
+// Every row of the item whose student number starts with snoPrefix (digits).
+Result bulkAmount(const DistribRound::Target& t, const QString& itemLine, const QString& snoPrefix,
+                  const QString& amount);
 Result deleteRow(const DistribRound::Target& t, const QString& sno, const QString& itemCd, const QString& nm);
 // Rows transferred on procDt (not exempt) go back to unprocessed.
 Result resetDate(const DistribRound::Target& t, const QString& procDt);

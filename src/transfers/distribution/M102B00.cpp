@@ -596,10 +596,12 @@ void TFrmM102B00::EditRowAmount(int row) {
     if (!dlg) return;
     dlg->setProperty("sno", sno);
     if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
-    const std::optional<qint64> amt = amountOf(dlg->property("amountText").toString(), this);
+    const QString text = dlg->property("amountText").toString();
+    const std::optional<qint64> amt = amountOf(text, this);
     if (!amt) return;
     const DistribList::Result r = DistribList::editAmount(target(), sno, SGrdPay->cell(row, DistCol::Item),
-                                                          SGrdPay->cell(row, DistCol::Nm), *amt);
+                                                          SGrdPay->cell(row, DistCol::Nm), text);
+    DistribList::showRefusal(r, this);
     if (r.outcome == DistribList::Outcome::Failed) {
         Msg::error(QStringLiteral("오류"), QStringLiteral("자료를 저장하지 못했습니다.\r") + r.error, this);
         return;
@@ -613,11 +615,12 @@ void TFrmM102B00::ApplyBulkAmount() {
     if (!dlg) return;
     dlg->setProperty("items", DistribList::allItemLines());
     if (Modal::exec(dlg.get()) != QDialog::Accepted) return;
-    const std::optional<qint64> amt = amountOf(dlg->property("amountText").toString().trimmed(), this);
-    if (!amt) return;
+    const QString text = dlg->property("amountText").toString().trimmed();
+    if (!amountOf(text, this)) return;
     const DistribList::Result r =
         DistribList::bulkAmount(target(), dlg->property("itemText").toString(),
-                                TDMLib::DigitsOnly(dlg->property("snoPrefix").toString()), *amt);
+                                TDMLib::DigitsOnly(dlg->property("snoPrefix").toString()), text);
+    DistribList::showRefusal(r, this);
     // A failed update is said so and not logged.
     if (r.outcome == DistribList::Outcome::Failed)
         Msg::error(QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"), this);
