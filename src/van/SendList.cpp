@@ -84,7 +84,8 @@ QString bookedGroup(const QString& name) {
 }
 
 bool isMergedName(const QString& name) {
-    return name.size() == 12 && name.startsWith(QLatin1String("2099")) && name.endsWith(QLatin1String("11.201"));
+    return name.size() == 12 && name.startsWith(QLatin1String("2099")) &&
+           name.endsWith(QLatin1String("11.201"));
 }
 
 // Item group of every file of send; a merged file, which has no booking,
@@ -364,7 +365,8 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
     // A request file the database does not book (one a restored database
     // never wrote) would debit payers for a round it does not hold: never
     // offered. Merged files carry no booking of their own.
-    files.removeIf([](const QString& name) { return !isMergedName(name) && !TDMData::IsBookedRequest(name); });
+    files.removeIf(
+        [](const QString& name) { return !isMergedName(name) && !TDMData::IsBookedRequest(name); });
     res.anyFile = !files.isEmpty();
 
     QDir().mkpath(temp);

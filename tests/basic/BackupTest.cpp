@@ -551,7 +551,8 @@ TEST_F(Restore, UnbookedRequestFilesLeaveSendAndAreNeverListed) {
     auto listed = [] {
         SendFolderState st;
         QStringList out;
-        for (const SendListRow& r : SendFolder::BuildSendList(st, {QStringLiteral("01")}, QStringLiteral("20260316")).rows)
+        for (const SendListRow& r :
+             SendFolder::BuildSendList(st, {QStringLiteral("01")}, QStringLiteral("20260316")).rows)
             out << r.FileName;
         return out;
     };
@@ -567,17 +568,19 @@ TEST_F(Restore, UnbookedRequestFilesLeaveSendAndAreNeverListed) {
     msg.expect({MsgResult::Yes, MsgResult::Yes, MsgResult::Ok});
     ASSERT_TRUE(RestoreWithQuestions(archive, QStringLiteral("Z1232026-03-16 102030"), nullptr));
     const QString folder = root() + QStringLiteral("/send-unbooked/20260316-102030");
-    EXPECT_EQ(msg.shown().at(2).text,
-              QStringLiteral("데이터가 성공적으로 복구되었습니다.\r\r복구한 자료에 등록되지 않은 송신파일 2개를 "
-                             "아래 폴더로 옮겼습니다.\r") +
-                  folder);
+    EXPECT_EQ(
+        msg.shown().at(2).text,
+        QStringLiteral("데이터가 성공적으로 복구되었습니다.\r\r복구한 자료에 등록되지 않은 송신파일 2개를 "
+                       "아래 폴더로 옮겼습니다.\r") +
+            folder);
     EXPECT_EQ(QDir(DMLib->dir(QStringLiteral("send"))).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("26030104.201"), QStringLiteral("26030111.R01")}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("26060104.201"), QStringLiteral("26060105.201")}));
-    EXPECT_EQ(logRows(QStringLiteral("자료복구"),
-                      QStringLiteral("[송신파일이동] 등록되지 않은 송신파일 2개 -> send-unbooked/20260316-102030")),
-              1);
+    EXPECT_EQ(
+        logRows(QStringLiteral("자료복구"),
+                QStringLiteral("[송신파일이동] 등록되지 않은 송신파일 2개 -> send-unbooked/20260316-102030")),
+        1);
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("26030104.201"), QStringLiteral("26030111.R01")}));
 
     // A file put into send by hand, or a received file's name, is no booking.

@@ -37,7 +37,14 @@ TEST_F(FileMovesTest, OnlyTheRecordedFileMovesAndNothingIsReplaced) {
     } cases[] = {
         {"recorded file, target free", true, "applied", nullptr, {}, {"X"}, "applied", "<none>"},
         {"recorded file, target taken", true, "applied", "older", {}, {"X", "X_1"}, "older", "applied"},
-        {"moved already, a new file took the name", true, "new", "applied", {"X"}, {"X"}, "applied", "<none>"},
+        {"moved already, a new file took the name",
+         true,
+         "new",
+         "applied",
+         {"X"},
+         {"X"},
+         "applied",
+         "<none>"},
         {"moved already, nothing came", true, nullptr, "applied", {}, {"X"}, "applied", "<none>"},
         {"older record, target free", false, "applied", nullptr, {}, {"X"}, "applied", "<none>"},
         {"older record, target taken", false, "new", "applied", {"X"}, {"X"}, "applied", "<none>"},
@@ -71,7 +78,8 @@ TEST_F(FileMovesTest, CarryOutTakesAFreeNameAndOlderTablesGainTheFingerprint) {
     put(QStringLiteral("recv/X"), "applied");
     ASSERT_TRUE(FileMoves::record(path(QStringLiteral("recv/X")), path(QStringLiteral("rback/X"))));
     QString placed;
-    ASSERT_TRUE(FileMoves::carryOut(path(QStringLiteral("recv/X")), path(QStringLiteral("rback/X")), &placed));
+    ASSERT_TRUE(
+        FileMoves::carryOut(path(QStringLiteral("recv/X")), path(QStringLiteral("rback/X")), &placed));
     EXPECT_EQ(placed, path(QStringLiteral("rback/X_1")));
     EXPECT_EQ(read(QStringLiteral("rback/X")), QByteArray("older"));
     EXPECT_EQ(read(QStringLiteral("rback/X_1")), QByteArray("applied"));
@@ -80,10 +88,12 @@ TEST_F(FileMovesTest, CarryOutTakesAFreeNameAndOlderTablesGainTheFingerprint) {
     // A table of an older version, without the fingerprint column: its rows
     // stay and the column is added.
     ASSERT_TRUE(Database::exec(QStringLiteral("DROP TABLE M_FILEMOVE")));
-    ASSERT_TRUE(Database::exec(QStringLiteral("CREATE TABLE M_FILEMOVE (Source CHAR(255), Target CHAR(255))")));
+    ASSERT_TRUE(
+        Database::exec(QStringLiteral("CREATE TABLE M_FILEMOVE (Source CHAR(255), Target CHAR(255))")));
     ASSERT_TRUE(Database::exec(QStringLiteral("INSERT INTO M_FILEMOVE VALUES ('recv/Y', 'rback/Y')")));
     ASSERT_TRUE(FileMoves::ensureTable());
-    EXPECT_TRUE(Database::columns(QStringLiteral("M_FILEMOVE")).contains(QStringLiteral("Hash"), Qt::CaseInsensitive));
+    EXPECT_TRUE(Database::columns(QStringLiteral("M_FILEMOVE"))
+                    .contains(QStringLiteral("Hash"), Qt::CaseInsensitive));
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM M_FILEMOVE WHERE Hash IS NULL")), 1);
 }
 

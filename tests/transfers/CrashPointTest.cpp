@@ -172,8 +172,8 @@ TEST_F(CrashPoints, RecordedMoveNeverTakesALaterFileOfTheSameName) {
                                      {QStringLiteral("RepYn"), QStringLiteral("Y")},
                                      {QStringLiteral("Gcode"), QStringLiteral("01")}}));
     Database::exec(QStringLiteral("update M_CUST set AcctRegYn_1 = 'N'"));
-    ASSERT_EQ(drive({QStringLiteral("reg"), QStringLiteral("run"), QStringLiteral("create"), QStringLiteral("--bank"),
-                     QStringLiteral("11")})
+    ASSERT_EQ(drive({QStringLiteral("reg"), QStringLiteral("run"), QStringLiteral("create"),
+                     QStringLiteral("--bank"), QStringLiteral("11")})
                   .rc,
               0);
     const QString table = QStringLiteral("H_R00_20260301");
@@ -183,7 +183,8 @@ TEST_F(CrashPoints, RecordedMoveNeverTakesALaterFileOfTheSameName) {
     auto line = [](QByteArray s) { return s.leftJustified(100, ' ', true) + "\r\n"; };
     auto result = [&](char flag, const char* code) {
         return line(QByteArray("SA1NH1100000111202603161").leftJustified(42, ' ') + "20260301") +
-               line((QByteArray("D0000001").leftJustified(43, ' ') + flag + code).leftJustified(62, ' ') + "C2") +
+               line((QByteArray("D0000001").leftJustified(43, ' ') + flag + code).leftJustified(62, ' ') +
+                    "C2") +
                line("E00000030000001");
     };
     const QByteArray first = result('Y', "0000"), second = result('N', "1004");
@@ -213,8 +214,9 @@ TEST_F(CrashPoints, RecordedMoveNeverTakesALaterFileOfTheSameName) {
 
     // The new file is applied like any other and archived beside the first.
     EXPECT_EQ(drive(apply).rc, 0);
-    EXPECT_EQ(column(QStringLiteral("select Result || ' ' || ErrCd from H_R00_20260301 where NapbuNo = 'C2'")),
-              QStringList{QStringLiteral("N 1004")});
+    EXPECT_EQ(
+        column(QStringLiteral("select Result || ' ' || ErrCd from H_R00_20260301 where NapbuNo = 'C2'")),
+        QStringList{QStringLiteral("N 1004")});
     EXPECT_EQ(read(QStringLiteral("rback/26030111.R01")), first);
     EXPECT_EQ(read(QStringLiteral("rback/26030111.R01_1")), second);
     EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());

@@ -94,8 +94,8 @@ TEST_F(DistribDriver, EachBanksFileCarriesOnlyItsOwnRows) {
                                          {QStringLiteral("Gcode"), QStringLiteral("01")}}));
     int rc = -1;
     drive({QStringLiteral("dist"), QStringLiteral("round"), QStringLiteral("create"), QStringLiteral("--ym"),
-           QStringLiteral("202603"), QStringLiteral("--grades"), QStringLiteral("1"), QStringLiteral("--items"),
-           QStringLiteral("05")},
+           QStringLiteral("202603"), QStringLiteral("--grades"), QStringLiteral("1"),
+           QStringLiteral("--items"), QStringLiteral("05")},
           &rc);
     ASSERT_EQ(rc, 0);
     Database::exec(QStringLiteral("update H_300_20260301 set BankCd = '20' where SNo = '10101'"));

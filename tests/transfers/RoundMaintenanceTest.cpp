@@ -401,14 +401,15 @@ TEST_F(RoundMaintenance, RoundWithABookedRequestFileIsNotUnused) {
         round(t.mid(6), {row(QStringLiteral("C4"), QStringLiteral("20102"), QStringLiteral("01"), 1)});
         if (c.booked) {
             const QString b = QString::fromLatin1(c.booked);
-            ASSERT_TRUE(Database::insertRow(QStringLiteral("M_SRFILE"),
-                                            {{QStringLiteral("SRType"), b.left(1)},
-                                             {QStringLiteral("FileName"), t.mid(8, 6) + QStringLiteral("04.") + b.right(3)},
-                                             {QStringLiteral("FileType"), b.right(3)},
-                                             {QStringLiteral("YearMon"), t.mid(8, 4)},
-                                             {QStringLiteral("SeqNo"), t.mid(12, 2)},
-                                             {QStringLiteral("BankCd"), QStringLiteral("04")},
-                                             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+            ASSERT_TRUE(Database::insertRow(
+                QStringLiteral("M_SRFILE"),
+                {{QStringLiteral("SRType"), b.left(1)},
+                 {QStringLiteral("FileName"), t.mid(8, 6) + QStringLiteral("04.") + b.right(3)},
+                 {QStringLiteral("FileType"), b.right(3)},
+                 {QStringLiteral("YearMon"), t.mid(8, 4)},
+                 {QStringLiteral("SeqNo"), t.mid(12, 2)},
+                 {QStringLiteral("BankCd"), QStringLiteral("04")},
+                 {QStringLiteral("Gcode"), QStringLiteral("01")}}));
         }
         if (c.offered) expected << t;
     }

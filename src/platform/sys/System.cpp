@@ -77,8 +77,8 @@ namespace {
 // rename() that fails rather than replace; EINVAL where the file system
 // cannot say.
 int renameNoReplace(const QString& from, const QString& to) {
-    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, QFile::encodeName(to).constData(),
-                       RENAME_NOREPLACE);
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                       QFile::encodeName(to).constData(), RENAME_NOREPLACE);
 }
 
 bool renameIfFree(const QString& from, const QString& to) {

@@ -87,12 +87,13 @@ QStringList rowsNotForBank(const QString& bankCd, const QList<DistribRow>& rows)
     for (const DistribRow& r : rows) {
         QString why;
         if (family(r.BankCd.trimmed()) != bank)
-            why = QStringLiteral("은행 ") + (r.BankCd.trimmed().isEmpty() ? QStringLiteral("없음") : r.BankCd.trimmed());
+            why = QStringLiteral("은행 ") +
+                  (r.BankCd.trimmed().isEmpty() ? QStringLiteral("없음") : r.BankCd.trimmed());
         else if (TDMLib::DigitsOnly(r.AcctNo).isEmpty())
             why = QStringLiteral("계좌번호 없음");
         if (!why.isEmpty())
-            out << r.SNo + QLatin1Char(' ') + r.Nm.trimmed() + QLatin1Char(' ') + r.ItemCd + QStringLiteral(" (") +
-                       why + QLatin1Char(')');
+            out << r.SNo + QLatin1Char(' ') + r.Nm.trimmed() + QLatin1Char(' ') + r.ItemCd +
+                       QStringLiteral(" (") + why + QLatin1Char(')');
     }
     return out;
 }
@@ -120,8 +121,7 @@ Result write(const Run& r) {
     if (!foreign.isEmpty()) {
         constexpr int kShown = 20;
         QString lines = foreign.mid(0, kShown).join(QLatin1Char('\r'));
-        if (foreign.size() > kShown)
-            lines += QStringLiteral("\r외 %1건").arg(foreign.size() - kShown);
+        if (foreign.size() > kShown) lines += QStringLiteral("\r외 %1건").arg(foreign.size() - kShown);
         Msg::error(QStringLiteral("오류"),
                    QStringLiteral("이체은행의 자료가 아니거나 계좌번호가 없는 자료는 이체파일에 넣을 수 "
                                   "없습니다.\r이체파일을 작성하지 않았습니다.\r\r") +
