@@ -311,7 +311,15 @@ bool logInto(const QString& dbFile, const QString& logLine, QString* error) {
 
 } // namespace
 
-RestoreCheck restoreArchive(const QString& archive, const QString& logLine) {
+void logSetAside(const SetAside& s) {
+    if (s.moved.isEmpty()) return;
+    DMLib->WriteJobLog(QStringLiteral("자료복구"),
+                       QStringLiteral("[송신파일이동] 등록되지 않은 송신파일 %1개 -> %2")
+                           .arg(s.moved.size())
+                           .arg(QDir(DMLib->FDataDir).relativeFilePath(s.folder)));
+}
+
+RestoreCheck restoreArchive(const QString& archive, const QString& logLine, SetAside* aside) {
     RestoreCheck c = checkArchive(archive);
     if (!c.ok()) return c;
 
@@ -380,6 +388,9 @@ RestoreCheck restoreArchive(const QString& archive, const QString& logLine) {
     }
     // The main window's own tables, which an older backup may lack.
     TFrmMain::CheckTables(FrmMain ? FrmMain->windowTitle() : QString());
+    const SetAside moved = setAsideUnbookedRequests();
+    logSetAside(moved);
+    if (aside) *aside = moved;
     return {}; // oldHolder removes the previous data folder
 }
 
@@ -413,6 +424,31 @@ bool finishInterruptedRestore(const QString& root) {
         }
     }
     return finished;
+}
+
+SetAside setAsideUnbookedRequests() {
+    SetAside out;
+    const QDir send(DMLib->dir(QStringLiteral("send")));
+    const QStringList names = send.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QString folder;
+    for (const QString& n : names) {
+        if (TDMData::IsBookedRequest(n)) continue;
+        if (folder.isEmpty()) {
+            folder = System::freeFilePath(DMLib->FDataDir + QStringLiteral("/send-unbooked/") +
+                                          Clock::now().toString(QStringLiteral("yyyyMMdd-hhmmss")));
+            if (!QDir().mkpath(folder)) {
+                folder.clear();
+                out.failed << n;
+                continue;
+            }
+        }
+        if (System::moveFileNoReplace(send.filePath(n), folder + QLatin1Char('/') + n))
+            out.moved << n;
+        else
+            out.failed << n;
+    }
+    if (!out.moved.isEmpty()) out.folder = folder;
+    return out;
 }
 
 QString restoreErrorText(const RestoreCheck& c) {

@@ -63,6 +63,20 @@ struct BackupRow {
 };
 QList<BackupRow> listBackups(const QString& schCode);
 
+// Request files in send that the database does not book (files written
+// after the backup that a restore brought back) go into a folder of their
+// own under the data root, send-unbooked/yyyyMMdd-hhmmss, so that none is
+// sent for a round the database no longer holds. Files are moved, never
+// replaced or deleted; the folder is made only when a file goes there.
+struct SetAside {
+    QString folder;     // the folder the files went into; empty when none did
+    QStringList moved;  // names moved
+    QStringList failed; // names that could not be moved (they stay in send)
+};
+SetAside setAsideUnbookedRequests();
+// Its job-log row (menu 자료복구), when files were moved.
+void logSetAside(const SetAside& s);
+
 // Restore of an archive. Nothing changes unless every check passes; the
 // database is swapped in whole and reopened with the start-up checks.
 enum class RestoreError {
@@ -88,13 +102,16 @@ struct RestoreCheck {
 // Checks that can be made without unpacking (exists, zip, names, database).
 RestoreCheck checkArchive(const QString& archive);
 // logLine is the job-log row of the restore; it is written into the restored
-// database before the swap, so the two arrive together.
-RestoreCheck restoreArchive(const QString& archive, const QString& logLine = {});
+// database before the swap, so the two arrive together. After the swap the
+// request files the restored database does not book leave send
+// (setAsideUnbookedRequests), reported in aside.
+RestoreCheck restoreArchive(const QString& archive, const QString& logLine = {}, SetAside* aside = nullptr);
 // At start, before the database is opened: a restore killed between its
 // renames is finished (the restored folder was checked), and a data folder
 // left aside by a swap is put back when no data folder remains. True when a
 // restore was finished.
 bool finishInterruptedRestore(const QString& root);
+
 // The user's reason text for a failed restore.
 QString restoreErrorText(const RestoreCheck& c);
 

@@ -54,14 +54,25 @@ bool RestoreWithQuestions(const QString& archive, const QString& label, QWidget*
                                  "복구하시겠습니까?"),
                   MsgIcon::Question, MsgButtons::YesNo, parent, true) != MsgResult::Yes)
         return false;
+    DataBackup::SetAside aside;
     const DataBackup::RestoreCheck r = DataBackup::restoreArchive(
-        archive, QStringLiteral("[자료복구] ") + label + QStringLiteral(".zip 복구"));
+        archive, QStringLiteral("[자료복구] ") + label + QStringLiteral(".zip 복구"), &aside);
     if (!r.ok()) {
         Msg::error(QStringLiteral("복구실패"), failed + QLatin1Char('\r') + DataBackup::restoreErrorText(r),
                    parent);
         return false;
     }
-    Msg::info(QStringLiteral("복구완료"), QStringLiteral("데이터가 성공적으로 복구되었습니다."), parent);
+    QString done = QStringLiteral("데이터가 성공적으로 복구되었습니다.");
+    // Request files written after the backup are not the restored data's:
+    // say where they went, so none is sent by mistake.
+    if (!aside.moved.isEmpty())
+        done += QStringLiteral("\r\r복구한 자료에 등록되지 않은 송신파일 %1개를 아래 폴더로 옮겼습니다.\r%2")
+                    .arg(aside.moved.size())
+                    .arg(aside.folder);
+    if (!aside.failed.isEmpty())
+        done += QStringLiteral("\r\r송신폴더에서 옮기지 못한 파일(송신목록에는 나오지 않습니다):\r%1")
+                    .arg(aside.failed.join(QStringLiteral(", ")));
+    Msg::info(QStringLiteral("복구완료"), done, parent);
     return true;
 }
 

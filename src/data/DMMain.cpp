@@ -274,3 +274,9 @@ bool TDMData::CreateGGroup() {
                                                     {QStringLiteral("G_MEMO"), QStringLiteral("기본항목그룹")}});
     return created;
 }
+
+bool TDMData::IsBookedRequest(const QString& fileName) {
+    Query q(QStringLiteral("SELECT count(*) FROM M_SRFILE WHERE FileName = ? AND SRType IN ('S', 'G')"));
+    q.add(fileName);
+    return q.exec() && q.next() && q.num(0) > 0;
+}

@@ -149,6 +149,9 @@ public:
     // Byte length of the file's first line without its line end; -1 (and
     // false in *ok) when the file cannot be read.
     static int FirstLineLength(const QString& fileName, bool* ok = nullptr);
+    // The file of send is booked as a request file ("S" or "G" in M_SRFILE):
+    // a file the database does not know is never sent.
+    static bool IsBookedRequest(const QString& fileName);
 
     // ---- list fillers: append (never clear) and select as each says
     void FillGroupCombo(QComboBox* combo, const QString& selText);

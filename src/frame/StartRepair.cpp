@@ -16,6 +16,8 @@ namespace StartRepair {
 namespace {
 
 int g_lockFd = -1;
+// A restore that a kill cut short was finished before the database opened.
+bool g_restoreFinished = false;
 
 void removeMatching(const QString& folder, const QStringList& masks, bool dirs) {
     QDir d(folder);
@@ -46,7 +48,7 @@ void releaseRootLock() {
 }
 
 void beforeOpen(const QString& dataRoot) {
-    DataBackup::finishInterruptedRestore(dataRoot);
+    g_restoreFinished = DataBackup::finishInterruptedRestore(dataRoot);
 }
 
 QStringList afterOpen(const QString& dataRoot) {
@@ -54,6 +56,10 @@ QStringList afterOpen(const QString& dataRoot) {
     for (const QString& p : placed)
         DMLib->WriteJobLog(QStringLiteral("프로그램시작"),
                            QStringLiteral("[중단작업완료] ") + QDir(dataRoot).relativeFilePath(p));
+    // The restore's own run would have cleared send of the request files
+    // the restored database does not book.
+    if (g_restoreFinished) DataBackup::logSetAside(DataBackup::setAsideUnbookedRequests());
+    g_restoreFinished = false;
     removeMatching(dataRoot, {QStringLiteral("data.restore-*"), QStringLiteral("data.old-*")}, true);
     removeMatching(dataRoot, {QStringLiteral("restore.ready*")}, false);
     removeMatching(dataRoot + QStringLiteral("/Temp"), {QStringLiteral("snapshot-*")}, true);

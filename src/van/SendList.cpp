@@ -77,19 +77,24 @@ QString typeOf(const QString& name) {
 }
 
 QString bookedGroup(const QString& name) {
-    Query q(QStringLiteral("SELECT Gcode FROM M_SRFILE WHERE FileName = ?"));
+    Query q(QStringLiteral("SELECT Gcode FROM M_SRFILE WHERE FileName = ? AND SRType IN ('S', 'G')"));
     q.add(name);
     if (!q.exec() || !q.next()) return {};
     return q.str(0).trimmed();
 }
 
-// Item group of every file of send; a file without one takes its name's
-// characters 5-6 when fallback is set (so a merged file finds its group).
+bool isMergedName(const QString& name) {
+    return name.size() == 12 && name.startsWith(QLatin1String("2099")) &&
+           name.endsWith(QLatin1String("11.201"));
+}
+
+// Item group of every file of send; a merged file, which has no booking,
+// takes its name's characters 5-6 when fallback is set.
 QMap<QString, QString> groupsOf(const QStringList& files, bool fallback) {
     QMap<QString, QString> out;
     for (const QString& f : files) {
         QString g = bookedGroup(f);
-        if (g.isEmpty() && fallback) g = f.mid(4, 2);
+        if (g.isEmpty() && fallback && isMergedName(f)) g = f.mid(4, 2);
         out.insert(f, g);
     }
     return out;
@@ -357,6 +362,11 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
         MoveReplacing(send + name, DMLib->dir(QStringLiteral("sback")) + name);
         return true;
     });
+    // A request file the database does not book (one a restored database
+    // never wrote) would debit payers for a round it does not hold: never
+    // offered. Merged files carry no booking of their own.
+    files.removeIf(
+        [](const QString& name) { return !isMergedName(name) && !TDMData::IsBookedRequest(name); });
     res.anyFile = !files.isEmpty();
 
     QDir().mkpath(temp);

@@ -10,6 +10,7 @@
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
 #include "support/TestRoot.h"
+#include "van/SendList.h"
 
 #include <QDir>
 #include <QFile>
@@ -523,6 +524,69 @@ TEST_F(Restore, QuestionsBoxesAndLog) {
     EXPECT_FALSE(RestoreWithQuestions(bad, label, nullptr));
     EXPECT_EQ(msg.shown().at(1).caption, QStringLiteral("복구실패"));
     EXPECT_TRUE(msg.shown().at(1).text.startsWith(QStringLiteral("데이터가 복구되지 않았습니다.\r")));
+}
+
+// Request files written after the backup are not the restored data's: the
+// restore moves them into a folder of their own, names it, and the send list
+// never offers a request file without its booking.
+TEST_F(Restore, UnbookedRequestFilesLeaveSendAndAreNeverListed) {
+    // An 80-byte request file dated 2026-03-20 (header 16-21), booked when
+    // book is set.
+    auto request = [&](const QString& name, bool book, const char* srType = "S") {
+        QByteArray out = (QByteArray("S").leftJustified(15, ' ') + "260320").leftJustified(80, ' ') + "\r\n";
+        out += QByteArray("D000001").leftJustified(80, '0') + "\r\n";
+        out += QByteArray("E").leftJustified(80, ' ') + "\r\n";
+        writeFile(DMLib->dir(QStringLiteral("send")) + name, out);
+        if (book)
+            ASSERT_TRUE(Database::insertRow(QStringLiteral("M_SRFILE"),
+                                            {{QStringLiteral("SRType"), QString::fromLatin1(srType)},
+                                             {QStringLiteral("FileName"), name},
+                                             {QStringLiteral("FileType"), name.mid(9, 3)},
+                                             {QStringLiteral("YearMon"), name.left(4)},
+                                             {QStringLiteral("SeqNo"), name.mid(4, 2)},
+                                             {QStringLiteral("BankCd"), name.mid(6, 2)},
+                                             {QStringLiteral("DataCnt"), 1},
+                                             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    };
+    auto listed = [] {
+        SendFolderState st;
+        QStringList out;
+        for (const SendListRow& r :
+             SendFolder::BuildSendList(st, {QStringLiteral("01")}, QStringLiteral("20260316")).rows)
+            out << r.FileName;
+        return out;
+    };
+    request(QStringLiteral("26030104.201"), true);
+    request(QStringLiteral("26030111.R01"), true, "G");
+    QString archive;
+    ASSERT_TRUE(DataBackup::makeBackup(&archive));
+    // Written and booked after the backup.
+    request(QStringLiteral("26060104.201"), true);
+    request(QStringLiteral("26060105.201"), true);
+    EXPECT_EQ(listed().size(), 4);
+
+    msg.expect({MsgResult::Yes, MsgResult::Yes, MsgResult::Ok});
+    ASSERT_TRUE(RestoreWithQuestions(archive, QStringLiteral("Z1232026-03-16 102030"), nullptr));
+    const QString folder = root() + QStringLiteral("/send-unbooked/20260316-102030");
+    EXPECT_EQ(
+        msg.shown().at(2).text,
+        QStringLiteral("데이터가 성공적으로 복구되었습니다.\r\r복구한 자료에 등록되지 않은 송신파일 2개를 "
+                       "아래 폴더로 옮겼습니다.\r") +
+            folder);
+    EXPECT_EQ(QDir(DMLib->dir(QStringLiteral("send"))).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("26030104.201"), QStringLiteral("26030111.R01")}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("26060104.201"), QStringLiteral("26060105.201")}));
+    EXPECT_EQ(
+        logRows(QStringLiteral("자료복구"),
+                QStringLiteral("[송신파일이동] 등록되지 않은 송신파일 2개 -> send-unbooked/20260316-102030")),
+        1);
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("26030104.201"), QStringLiteral("26030111.R01")}));
+
+    // A file put into send by hand, or a received file's name, is no booking.
+    request(QStringLiteral("26060104.201"), false);
+    request(QStringLiteral("26070104.201"), true, "R");
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("26030104.201"), QStringLiteral("26030111.R01")}));
 }
 
 TEST_F(Restore, DialogListsOnlyTheCompanysBackups) {

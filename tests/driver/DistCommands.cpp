@@ -218,8 +218,26 @@ int request(const QStringList& a) {
     if (!r.start.isValid() || !r.end.isValid()) return Driver::fail(QStringLiteral("bad --start or --end"));
     r.acctLine = DistribRequest::accountLines(bank).value(opt(a, QStringLiteral("account"), QStringLiteral("1")).toInt() - 1);
     const QStringList marks = listOpt(a, QStringLiteral("marks"));
-    for (const DistribRow& d : DistribRequest::roundRows(r.round))
-        if (marks.isEmpty() || marks.contains(d.SNo + QLatin1Char('/') + d.ItemCd)) r.marked << d;
+    if (marks.isEmpty()) {
+        // Every row the window lists for the bank, as its "전체선택" marks them.
+        DistribList::Selection s;
+        s.bankCd = bank;
+        for (const DistribList::Row& l : DistribList::list(r.round, s).rows) {
+            DistribRow d;
+            d.SNo = l.SNo;
+            d.Nm = l.Nm;
+            d.BankCd = l.BankCd;
+            d.AcctNo = l.AcctNo;
+            d.ItemCd = l.ItemCd;
+            d.ItemNm = DMData->GetItemName(l.ItemCd);
+            d.Amt = l.Amt;
+            d.ReplyTy = l.ReplyTy;
+            r.marked << d;
+        }
+    } else {
+        for (const DistribRow& d : DistribRequest::roundRows(r.round))
+            if (marks.contains(d.SNo + QLatin1Char('/') + d.ItemCd)) r.marked << d;
+    }
     const DistribRequest::Result res = DistribRequest::write(r);
     Driver::print(QJsonObject{{QStringLiteral("file"), res.fileName},
                               {QStringLiteral("count"), res.count},

@@ -186,6 +186,69 @@ TEST_F(CrashPoints, ResultKilledAfterCommitLandsUnderTheNameBooked) {
     EXPECT_EQ(stored.readAll(), applied);
 }
 
+// Killed after a registration result went into rback but before its
+// recorded move was forgotten; a new result file of the same name arrives
+// before the next start. That start leaves the archive as it is and the new
+// file in recv, where it is listed and applied.
+TEST_F(CrashPoints, RecordedMoveNeverTakesALaterFileOfTheSameName) {
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("C_ACCT"),
+                                    {{QStringLiteral("BankCd"), QStringLiteral("11")},
+                                     {QStringLiteral("Gubun"), QStringLiteral("집금")},
+                                     {QStringLiteral("AcctNo"), QStringLiteral("900011")},
+                                     {QStringLiteral("CompyNo"), QStringLiteral("NH11000001")},
+                                     {QStringLiteral("RepYn"), QStringLiteral("Y")},
+                                     {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    Database::exec(QStringLiteral("update M_CUST set AcctRegYn_1 = 'N'"));
+    ASSERT_EQ(drive({QStringLiteral("reg"), QStringLiteral("run"), QStringLiteral("create"),
+                     QStringLiteral("--bank"), QStringLiteral("11")})
+                  .rc,
+              0);
+    const QString table = QStringLiteral("H_R00_20260301");
+    ASSERT_TRUE(Database::tableExists(table));
+    ASSERT_EQ(scalar(QStringLiteral("select count(*) from H_R00_20260301 where NapbuNo = 'C2'")), 1);
+
+    auto line = [](QByteArray s) { return s.leftJustified(100, ' ', true) + "\r\n"; };
+    auto result = [&](char flag, const char* code) {
+        return line(QByteArray("SA1NH1100000111202603161").leftJustified(42, ' ') + "20260301") +
+               line((QByteArray("D0000001").leftJustified(43, ' ') + flag + code).leftJustified(62, ' ') +
+                    "C2") +
+               line("E00000030000001");
+    };
+    const QByteArray first = result('Y', "0000"), second = result('N', "1004");
+    auto put = [&](const QByteArray& content) {
+        QFile f(path(QStringLiteral("recv/26030111.R01")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    };
+    auto read = [&](const QString& rel) {
+        QFile f(path(rel));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QStringList apply{QStringLiteral("reg"), QStringLiteral("result"), QStringLiteral("apply")};
+    put(first);
+
+    stopServices();
+    EXPECT_EQ(finish(spawn(apply, "ZQ_CRASH_AT", "filemove-after-move")).rc, CrashPoint::kExitCode);
+    put(second); // arrives before the next start
+    startServices();
+
+    EXPECT_EQ(read(QStringLiteral("rback/26030111.R01")), first);
+    EXPECT_EQ(read(QStringLiteral("recv/26030111.R01")), second);
+    EXPECT_EQ(files(QStringLiteral("rback")), QStringList{QStringLiteral("26030111.R01")});
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_FILEMOVE")), 0);
+    EXPECT_EQ(column(QStringLiteral("select Result from H_R00_20260301 where NapbuNo = 'C2'")),
+              QStringList{QStringLiteral("Y")});
+
+    // The new file is applied like any other and archived beside the first.
+    EXPECT_EQ(drive(apply).rc, 0);
+    EXPECT_EQ(
+        column(QStringLiteral("select Result || ' ' || ErrCd from H_R00_20260301 where NapbuNo = 'C2'")),
+        QStringList{QStringLiteral("N 1004")});
+    EXPECT_EQ(read(QStringLiteral("rback/26030111.R01")), first);
+    EXPECT_EQ(read(QStringLiteral("rback/26030111.R01_1")), second);
+    EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());
+}
+
 TEST_F(CrashPoints, RoundCreationIsWholeOrAbsent) {
     const QStringList& create = createRound;
     for (const char* step : {"round-after-check", "round-before-commit"}) {

@@ -380,4 +380,44 @@ TEST_F(RoundMaintenance, UnusedRoundsOfOtherMonthsAreOfferedAndDropped) {
                            QStringLiteral("사용하지 않는 회차정리|drop table H_200_20250101 실패")}));
 }
 
+// A round whose request file went out and whose results are not back looks
+// unused (every row unprocessed) but has a result file coming: never offered,
+// never dropped. Another kind's file of the same month and round does not
+// count.
+TEST_F(RoundMaintenance, RoundWithABookedRequestFileIsNotUnused) {
+    const struct {
+        const char* table;
+        const char* booked; // SRType and FileType of its M_SRFILE row, or nullptr
+        bool offered;
+    } cases[] = {
+        {"H_200_20260101", "S201", false},
+        {"H_200_20260102", "S301", true}, // a distribution file of 2601-02
+        {"H_200_20260103", "G R01", true},
+        {"H_200_20260104", nullptr, true},
+    };
+    QStringList expected;
+    for (const auto& c : cases) {
+        const QString t = QString::fromLatin1(c.table);
+        round(t.mid(6), {row(QStringLiteral("C4"), QStringLiteral("20102"), QStringLiteral("01"), 1)});
+        if (c.booked) {
+            const QString b = QString::fromLatin1(c.booked);
+            ASSERT_TRUE(Database::insertRow(
+                QStringLiteral("M_SRFILE"),
+                {{QStringLiteral("SRType"), b.left(1)},
+                 {QStringLiteral("FileName"), t.mid(8, 6) + QStringLiteral("04.") + b.right(3)},
+                 {QStringLiteral("FileType"), b.right(3)},
+                 {QStringLiteral("YearMon"), t.mid(8, 4)},
+                 {QStringLiteral("SeqNo"), t.mid(12, 2)},
+                 {QStringLiteral("BankCd"), QStringLiteral("04")},
+                 {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+        }
+        if (c.offered) expected << t;
+    }
+    EXPECT_EQ(RoundBuilder::unusedRounds(Rounds::collectionTables()), expected);
+    // A list handed to the drop is judged again.
+    EXPECT_EQ(RoundBuilder::dropRounds({QStringLiteral("H_200_20260101")}), 0);
+    EXPECT_TRUE(Database::tableExists(QStringLiteral("H_200_20260101")));
+    EXPECT_EQ(logRows().value(0), QStringLiteral("사용하지 않는 회차정리|drop table H_200_20260101 실패"));
+}
+
 } // namespace

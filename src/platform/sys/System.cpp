@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/statvfs.h>
 
 namespace System {
@@ -69,6 +70,49 @@ bool moveFileReplace(const QString& from, const QString& to) {
     }
     QFile::remove(from);
     return true;
+}
+
+namespace {
+
+// rename() that fails rather than replace; EINVAL where the file system
+// cannot say.
+int renameNoReplace(const QString& from, const QString& to) {
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                       QFile::encodeName(to).constData(), RENAME_NOREPLACE);
+}
+
+bool renameIfFree(const QString& from, const QString& to) {
+    if (renameNoReplace(from, to) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (QFileInfo::exists(to)) return false;
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+} // namespace
+
+bool moveFileNoReplace(const QString& from, const QString& to) {
+    if (QFileInfo::exists(to) || !QFileInfo::exists(from)) return false;
+    if (renameIfFree(from, to)) return true;
+    if (errno != EXDEV) return false;
+    // Across file systems: a copy beside the target, put in place only
+    // while the name is still free.
+    const QString tmp = to + QStringLiteral(".part");
+    QFile::remove(tmp);
+    if (!QFile::copy(from, tmp)) return false;
+    QFile::setPermissions(tmp, QFile::permissions(from));
+    if (!renameIfFree(tmp, to)) {
+        QFile::remove(tmp);
+        return false;
+    }
+    QFile::remove(from);
+    return true;
+}
+
+QString freeFilePath(const QString& path) {
+    QString candidate = path;
+    for (int n = 1; QFileInfo::exists(candidate); ++n)
+        candidate = path + QLatin1Char('_') + QString::number(n);
+    return candidate;
 }
 
 } // namespace System

@@ -24,5 +24,11 @@ bool processRunning(qint64 pid);
 
 // Moves a file over another, replacing it; copies across file systems.
 bool moveFileReplace(const QString& from, const QString& to);
+// Moves a file only where no file of the target name is; false when one is
+// there or the move failed. Copies across file systems.
+bool moveFileNoReplace(const QString& from, const QString& to);
+// The path itself when no file is there, else the first free of path + "_1",
+// path + "_2", ...
+QString freeFilePath(const QString& path);
 
 } // namespace System

@@ -595,13 +595,24 @@ RoundResult deleteByGroup(const RoundTarget& t, const QList<GroupItem>& groups) 
     });
 }
 
+namespace {
+
+// Every row unprocessed and no request file out: a round in flight (its
+// file written, its results not back) has a result file coming for it.
+bool neverUsed(const QString& t) {
+    if (Rounds::requestBooked(t)) return false;
+    Query q(QStringLiteral("SELECT count(*) FROM %1 WHERE ReplyTy <> '0'").arg(Database::quoted(t)));
+    return q.exec() && q.next() && q.num(0) == 0;
+}
+
+} // namespace
+
 QStringList unusedRounds(const QStringList& tables) {
     QStringList out;
     const QString month = Clock::yearMonthText();
     for (const QString& t : tables) {
         if (!isCollectionRound(t) || Rounds::yearMonOf(t) == month) continue;
-        Query q(QStringLiteral("SELECT count(*) FROM %1 WHERE ReplyTy <> '0'").arg(Database::quoted(t)));
-        if (q.exec() && q.next() && q.num(0) == 0) out << t;
+        if (neverUsed(t)) out << t;
     }
     return out;
 }
@@ -612,7 +623,8 @@ int dropRounds(const QStringList& tables) {
     int dropped = 0;
     for (const QString& t : tables) {
         const QString statement = QStringLiteral("drop table ") + t;
-        const bool ok = isCollectionRound(t) && Database::dropTable(t);
+        // Judged again here: a caller's list is no guard.
+        const bool ok = isCollectionRound(t) && neverUsed(t) && Database::dropTable(t);
         if (ok) ++dropped;
         QString error;
         writeLog(statement + (ok ? QStringLiteral(" 성공") : QStringLiteral(" 실패")), &error, menu);

@@ -74,10 +74,12 @@ RoundResult deleteByGrade(const RoundTarget& t, const QStringList& grades, const
                           const QStringList& itemLines);
 RoundResult deleteByGroup(const RoundTarget& t, const QList<GroupItem>& groups);
 
-// Round tables of other months than today's whose rows are all unprocessed,
-// among the tables given (those present before a creation).
+// Round tables of other months than today's whose rows are all unprocessed
+// and that have no booked request file, among the tables given (those
+// present before a creation).
 QStringList unusedRounds(const QStringList& tables);
-// Drops the tables, logging each; returns the number dropped.
+// Drops the tables that are still unused, logging each (a used or booked
+// one as failed); returns the number dropped.
 int dropRounds(const QStringList& tables);
 
 } // namespace RoundBuilder

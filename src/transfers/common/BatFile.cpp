@@ -7,6 +7,7 @@
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/CrashPoint.h"
+#include "platform/sys/System.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -575,6 +576,14 @@ bool writeAndPlace(const QByteArray& content, const QString& fileName, const Req
             return false;
         }
         return true;
+    }
+    // A file of that name that is no booked request (its booking deleted
+    // while the file stayed) is kept beside it under a free name, never
+    // overwritten; unbooked, it is never offered for sending.
+    if (QFile::exists(target) && !TDMData::IsBookedRequest(fileName) &&
+        !System::moveFileNoReplace(target, System::freeFilePath(target))) {
+        QFile::remove(part);
+        return false;
     }
     // The booking and the move are recorded in one transaction; the file is
     // placed after the commit, and a kill in between is finished at the next

@@ -218,6 +218,13 @@ bool booked(const QString& srType, const QString& yymm, const QString& ss) {
 
 } // namespace
 
+bool requestBooked(const QString& table) {
+    Query q(QStringLiteral("SELECT count(*) FROM M_SRFILE WHERE SRType = 'S' AND YearMon = ? AND SeqNo = ? "
+                           "AND substr(coalesce(FileType, ''), 1, 1) <> '3'"));
+    q.add(table.mid(8, 4)).add(seqNoOf(table));
+    return q.exec() && q.next() && q.num(0) > 0;
+}
+
 QStringList mergeCandidates(const QString& gcode) {
     QStringList out;
     const QStringList tables = collectionTables();

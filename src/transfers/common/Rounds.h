@@ -83,6 +83,10 @@ bool saveTitle(const QString& ym, const QString& ss, const QString& title);
 // "<yyyy>/<mm>  <ss>회차  <title>"; empty for a malformed key.
 QString roundCaption(const QString& ym, const QString& ss);
 
+// A collection request file of the round table's month and round is booked
+// ("S" in M_SRFILE; distribution files, types 3xx, are not the round's).
+bool requestBooked(const QString& table);
+
 // Rounds offered for merging and copying into a new round of the item group,
 // newest first: not waiting for a result file, greatest item group gc.
 QStringList mergeCandidates(const QString& gcode);

@@ -78,6 +78,26 @@ QList<DistribRow> roundRows(const DistribRound::Target& t) {
     return out;
 }
 
+QStringList rowsNotForBank(const QString& bankCd, const QList<DistribRow>& rows) {
+    auto family = [](const QString& b) {
+        return b == QLatin1String("11") || b == QLatin1String("12") ? QStringLiteral("10") : b;
+    };
+    const QString bank = family(bankCd.left(2));
+    QStringList out;
+    for (const DistribRow& r : rows) {
+        QString why;
+        if (family(r.BankCd.trimmed()) != bank)
+            why = QStringLiteral("은행 ") +
+                  (r.BankCd.trimmed().isEmpty() ? QStringLiteral("없음") : r.BankCd.trimmed());
+        else if (TDMLib::DigitsOnly(r.AcctNo).isEmpty())
+            why = QStringLiteral("계좌번호 없음");
+        if (!why.isEmpty())
+            out << r.SNo + QLatin1Char(' ') + r.Nm.trimmed() + QLatin1Char(' ') + r.ItemCd +
+                       QStringLiteral(" (") + why + QLatin1Char(')');
+    }
+    return out;
+}
+
 bool check(const QString& bankText, bool anyMarked) {
     const QString bank = bankText.left(2);
     if (bank != QLatin1String("20") && bank != QLatin1String("21")) {
@@ -95,6 +115,19 @@ Result write(const Run& r) {
     Result res;
     const QString bank = r.bankText.left(2);
     if (!check(r.bankText, !r.marked.isEmpty())) return res;
+    // A row of another bank would be paid again by that bank's file, and a
+    // row without an account has nowhere to go: nothing is written.
+    const QStringList foreign = rowsNotForBank(bank, r.marked);
+    if (!foreign.isEmpty()) {
+        constexpr int kShown = 20;
+        QString lines = foreign.mid(0, kShown).join(QLatin1Char('\r'));
+        if (foreign.size() > kShown) lines += QStringLiteral("\r외 %1건").arg(foreign.size() - kShown);
+        Msg::error(QStringLiteral("오류"),
+                   QStringLiteral("이체은행의 자료가 아니거나 계좌번호가 없는 자료는 이체파일에 넣을 수 "
+                                  "없습니다.\r이체파일을 작성하지 않았습니다.\r\r") +
+                       lines);
+        return res;
+    }
     if (r.start.dayOfWeek() == Qt::Sunday) {
         plainBox(QStringLiteral("이체일자가 일요일입니다!!\r일요일에는 이체를 할수가 없습니다. \r다시 파일작성을 하세요!!"));
         return res;

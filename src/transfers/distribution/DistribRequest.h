@@ -19,6 +19,11 @@ QList<DistribRow> roundRows(const DistribRound::Target& t);
 // row; each refusal shows its box.
 bool check(const QString& bankText, bool anyMarked);
 
+// The marked rows the bank's file cannot carry, one line each: a row of
+// another bank (banks 10, 11 and 12 are one, as the window lists them) or a
+// row without an account number (a cash student). Empty when all can go.
+QStringList rowsNotForBank(const QString& bankCd, const QList<DistribRow>& rows);
+
 struct Run {
     DistribRound::Target round;
     QString bankText; // the bank entry ("21.신한은행")
@@ -33,6 +38,7 @@ struct Result {
     QStringList leftOut;
 };
 // Shows the boxes of each step; ok only when the file is written and booked.
+// A marked row that rowsNotForBank names refuses the whole file.
 Result write(const Run& r);
 
 } // namespace DistribRequest
