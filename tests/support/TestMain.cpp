@@ -1,3 +1,5 @@
+#include "platform/report/Report.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -7,5 +9,12 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Every report any test lays out: a fixed text of a form is never cut at
+    // its box (values may be, by their own rule).
+    Report::setLayoutCheck([](const ReportDocument& doc) {
+        for (const QString& cut : doc.cutLabels())
+            ADD_FAILURE() << "fixed label cut at its box in " << doc.title.toStdString() << ": "
+                          << cut.toStdString();
+    });
     return RUN_ALL_TESTS();
 }

@@ -201,14 +201,15 @@ TCollectionList::TCollectionList(const CollectionPrint::ListOptions& o, const Re
     QList<Col> cols;
     const ReportAlign R = ReportAlign::Right, C = ReportAlign::Center;
     if (landscape) {
-        cols = {{"학번", "SNo", 16},          {"성명", "Nm", 20},        {"항목", "Item", 28},
-                {"은행", "Bank", 22},         {"계좌번호", "Acct", 28},  {"금액", "Amt", 24, R},
+        // The account column holds a masked account of 14 characters whole.
+        cols = {{"학번", "SNo", 16},          {"성명", "Nm", 20},        {"항목", "Item", 26},
+                {"은행", "Bank", 22},         {"계좌번호", "Acct", 30},  {"금액", "Amt", 24, R},
                 {"면제", "Exemp", 10, C},     {"이체", "Reply", 16, C},  {"이체일", "Date", 30},
                 {"환불금액", "REAmt", 24, R}, {"환불일", "ReDt", 20, C}, {"그룹", "GrpNm", 22},
                 {"미납사유", "Unpaid", 26}};
     } else {
-        cols = {{"학번", "SNo", 15},     {"성명", "Nm", 18},       {"항목", "Item", 24},
-                {"은행", "Bank", 20},    {"계좌번호", "Acct", 25}, {"금액", "Amt", 20, R},
+        cols = {{"학번", "SNo", 15},     {"성명", "Nm", 18},       {"항목", "Item", 22},
+                {"은행", "Bank", 18},    {"계좌번호", "Acct", 29}, {"금액", "Amt", 20, R},
                 {"면제", "Exemp", 9, C}, {"이체", "Reply", 14, C}, {"이체일", "Date", 21}};
         auto [one, two] = optionalColumns(o.fieldSelCode);
         if (rightAlignReAmt && two.key == QLatin1String("REAmt")) two.align = R;
