@@ -16,8 +16,8 @@ bool available();
 QStringList pages(const ReportDocument& doc, QString* error);
 
 // The differences between the PDF's text layer and the document's texts:
-// a text of the dump that the page does not read back (blanks compared as
-// one, since a viewer infers them from the gaps), and any control character
+// a text of the dump that the page does not read back (compared without
+// blanks: pdftotext infers them from the gaps), and any control character
 // the text layer holds. Empty when they agree.
 QStringList mismatches(const ReportDocument& doc);
 
