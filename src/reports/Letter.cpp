@@ -48,7 +48,8 @@ ReportDocument printLetter(const LetterFields& f) {
     band->addLabel(QStringLiteral("QRLabel1"), {0, 8, 190, 12}, QStringLiteral("가  정  통  신  문"), heading,
                    ReportAlign::Center);
     band->addLabel(QStringLiteral("je"), {130, 28, 6, 6}, QStringLiteral("제"), plain);
-    band->addLabel(QStringLiteral("QRLblSeqNo"), {136, 28, 40, 6}, {}, plain, ReportAlign::Right).text = f.seqNo;
+    band->addLabel(QStringLiteral("QRLblSeqNo"), {136, 28, 40, 6}, {}, plain, ReportAlign::Right).text =
+        f.seqNo;
     band->addLabel(QStringLiteral("ho"), {177, 28, 8, 6}, QStringLiteral("호"), plain);
     band->addLabel(QStringLiteral("subject"), {10, 40, 40, 6}, QStringLiteral("제                목 :"),
                    plain);

@@ -184,9 +184,12 @@ TEST_F(ReportTest, FixedLabelWiderThanItsBoxIsReported) {
     b->addLabel(QStringLiteral("head"), {10, 0, 25, 5}, QStringLiteral("주민등록번호(납세번호)"), f);
     b->addLabel(QStringLiteral("fits"), {10, 6, 40, 5}, QStringLiteral("주민등록번호"), f);
     b->addLabel(QStringLiteral("value"), {10, 12, 10, 5}, {}, f).text = QStringLiteral("110000000XXXXX");
-    ReportElement& wrap = b->addLabel(QStringLiteral("wrap"), {10, 18, 20, 5}, QStringLiteral("위 금액을 정히 영수함"), f);
+    ReportElement& wrap =
+        b->addLabel(QStringLiteral("wrap"), {10, 18, 20, 5}, QStringLiteral("위 금액을 정히 영수함"), f);
     wrap.wordWrap = true;
-    b->beforePrint = [](ReportBand& band) { band.setText(QStringLiteral("fits"), QStringLiteral("주민등록번호")); };
+    b->beforePrint = [](ReportBand& band) {
+        band.setText(QStringLiteral("fits"), QStringLiteral("주민등록번호"));
+    };
     r.setNeedData([n = 0]() mutable { return n++ == 0; });
     int checked = 0;
     const auto previous = Report::setLayoutCheck([&checked](const ReportDocument&) { ++checked; });

@@ -234,13 +234,15 @@ TEST_F(NoticeReports, LongStudentsLeaveNoEmptyBlockBeforeTheLast) {
              return rows;
          }(),
          [&](ReportDocument* d) { return Notices::print(march(), d); },
-         {QStringLiteral("10101:10 10101:2 10102:1 10103:1"), QStringLiteral("10104:1 10105:1 30101:10 30101:3"),
+         {QStringLiteral("10101:10 10101:2 10102:1 10103:1"),
+          QStringLiteral("10104:1 10105:1 30101:10 30101:3"),
           QStringLiteral("30102:10 30102:10 30102:10 30103:1")}},
         {"statements",
          Unpaid::kLines,
          Unpaid::list(march()).source,
          [&](ReportDocument* d) { return Unpaid::print(march(), d); },
-         {QStringLiteral("10101:12 10102:1 10103:1 10104:1"), QStringLiteral("10105:2 20101:11 20102:1 30101:12"),
+         {QStringLiteral("10101:12 10102:1 10103:1 10104:1"),
+          QStringLiteral("10105:2 20101:11 20102:1 30101:12"),
           QStringLiteral("30101:1 30102:12 30102:12 30102:6"), QStringLiteral("30103:1 - - -")}},
     };
     for (const auto& c : cases) {

@@ -5,9 +5,9 @@
 #include "platform/ui/Modal.h"
 #include "reports/P103B00.h"
 #include "reports/P401B00.h"
-#include "reports/ReportCatalog.h"
 #include "reports/Receipts.h"
 #include "reports/Refunds.h"
+#include "reports/ReportCatalog.h"
 #include "support/PdfText.h"
 #include "support/TestRoot.h"
 #include "transfers/common/Rounds.h"
@@ -392,7 +392,8 @@ TEST_F(EveryReport, FixedTextsFitAndThePdfReadsBackAsPrinted) {
         if (!e.print) continue;
         SCOPED_TRACE(e.name.toStdString());
         ReportSelection own = s;
-        if (e.name == QLatin1String("letter")) own.extra[QStringLiteral("date")] = QStringLiteral("2026-03-10");
+        if (e.name == QLatin1String("letter"))
+            own.extra[QStringLiteral("date")] = QStringLiteral("2026-03-10");
         ReportDocument doc;
         if (const auto box = e.print(own, &doc)) {
             printed << e.name + QStringLiteral(":box:") + box->text;
@@ -403,10 +404,11 @@ TEST_F(EveryReport, FixedTextsFitAndThePdfReadsBackAsPrinted) {
         if (PdfText::available()) EXPECT_EQ(PdfText::mismatches(doc), QStringList());
     }
     // One of each kind at least: receipts, lists, blocks, forms, certificate.
-    for (const char* name : {"receipts", "refunds", "notices", "unpaid", "letter", "income-resolution",
-                             "payment-resolution", "refund-resolution", "collection-resolution", "daysum",
-                             "income", "certificate"})
-        EXPECT_TRUE(printed.contains(QString::fromLatin1(name))) << printed.join(QLatin1Char('\n')).toStdString();
+    for (const char* name :
+         {"receipts", "refunds", "notices", "unpaid", "letter", "income-resolution", "payment-resolution",
+          "refund-resolution", "collection-resolution", "daysum", "income", "certificate"})
+        EXPECT_TRUE(printed.contains(QString::fromLatin1(name)))
+            << printed.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

@@ -20,9 +20,10 @@ QStringList pages(const ReportDocument& doc, QString* error) {
     QStringList out;
     for (int p = 1; p <= doc.pages.size(); ++p) {
         QProcess run;
-        run.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                                QStringLiteral("UTF-8"), QStringLiteral("-f"), QString::number(p),
-                                                QStringLiteral("-l"), QString::number(p), pdf, QStringLiteral("-")});
+        run.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                   QStringLiteral("-f"), QString::number(p), QStringLiteral("-l"), QString::number(p), pdf,
+                   QStringLiteral("-")});
         if (!run.waitForFinished(60000) || run.exitCode() != 0) {
             if (error) *error = QStringLiteral("pdftotext failed on page %1").arg(p);
             return {};
@@ -49,7 +50,9 @@ QStringList mismatches(const ReportDocument& doc) {
     for (int p = 0; p < text.size(); ++p) {
         for (QChar c : text.at(p))
             if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\f')) {
-                out << QStringLiteral("page %1 holds U+%2").arg(p + 1).arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                out << QStringLiteral("page %1 holds U+%2")
+                           .arg(p + 1)
+                           .arg(c.unicode(), 4, 16, QLatin1Char('0'));
                 break;
             }
         const QString read = withoutBlanks(text.at(p));

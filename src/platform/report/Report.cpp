@@ -475,8 +475,8 @@ std::function<void(const ReportDocument&)>& layoutCheck() {
 }
 } // namespace
 
-std::function<void(const ReportDocument&)> Report::setLayoutCheck(
-    std::function<void(const ReportDocument&)> check) {
+std::function<void(const ReportDocument&)>
+Report::setLayoutCheck(std::function<void(const ReportDocument&)> check) {
     return std::exchange(layoutCheck(), std::move(check));
 }
 

@@ -132,8 +132,8 @@ public:
     ReportDocument layout();
     // Called with every laid-out document (tests check that no fixed label
     // of any report is cut at its box); answers the check it replaces.
-    static std::function<void(const ReportDocument&)> setLayoutCheck(
-        std::function<void(const ReportDocument&)> check);
+    static std::function<void(const ReportDocument&)>
+    setLayoutCheck(std::function<void(const ReportDocument&)> check);
 
     // Short ways to the document: lay out, then preview / write.
     int preview(QWidget* parent = nullptr);

@@ -7,11 +7,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
-#include <QRawFont>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRawFont>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -149,11 +149,10 @@ QByteArray patchedFace(const QFont& font, const QString& family, bool bold) {
     if (!raw.isValid() || raw.familyName() != font.family()) return {};
     const QByteArray os2 = raw.fontTable("OS/2");
     if (os2.size() < 6 || (be16(os2, 4) >= 600) != bold) return {}; // a bold made up by Qt
-    static const char* const tags[] = {"BASE", "CFF ", "DSIG", "EBDT", "EBLC", "EBSC", "GDEF", "GPOS",
-                                       "GSUB", "JSTF", "LTSH", "OS/2", "PCLT", "VDMX", "VORG", "cmap",
-                                       "cvt ", "fpgm", "gasp", "glyf", "hdmx", "head", "hhea", "hmtx",
-                                       "kern", "loca", "maxp", "meta", "name", "post", "prep", "vhea",
-                                       "vmtx"};
+    static const char* const tags[] = {"BASE", "CFF ", "DSIG", "EBDT", "EBLC", "EBSC", "GDEF", "GPOS", "GSUB",
+                                       "JSTF", "LTSH", "OS/2", "PCLT", "VDMX", "VORG", "cmap", "cvt ", "fpgm",
+                                       "gasp", "glyf", "hdmx", "head", "hhea", "hmtx", "kern", "loca", "maxp",
+                                       "meta", "name", "post", "prep", "vhea", "vmtx"};
     QList<QPair<QByteArray, QByteArray>> tables;
     for (const char* tag : tags) {
         QByteArray data;
@@ -266,8 +265,8 @@ QString alignName(ReportAlign a) {
 
 QString cutLine(int page, const PageItem& it) {
     return QString::number(page + 1) + QStringLiteral(" cut ") + mm(it.rect.x()) + QLatin1Char(' ') +
-           mm(it.rect.y()) + QLatin1Char(' ') + mm(it.rect.width()) + QLatin1Char(' ') + mm(it.rect.height()) +
-           QStringLiteral(" needs ") + mm(it.textWidth) + QLatin1Char(' ') + it.text;
+           mm(it.rect.y()) + QLatin1Char(' ') + mm(it.rect.width()) + QLatin1Char(' ') +
+           mm(it.rect.height()) + QStringLiteral(" needs ") + mm(it.textWidth) + QLatin1Char(' ') + it.text;
 }
 
 } // namespace

@@ -46,9 +46,9 @@ struct PageItem {
     ReportAlign align = ReportAlign::Left;
     double pen = 0.2; // mm, lines and frames
     QImage image;
-    bool fixed = false;    // a fixed text of the form, not a value
-    bool cut = false;      // the text was cut to its box
-    double textWidth = 0;  // mm, the whole text on one line before any cut
+    bool fixed = false;   // a fixed text of the form, not a value
+    bool cut = false;     // the text was cut to its box
+    double textWidth = 0; // mm, the whole text on one line before any cut
 };
 
 struct ReportPage {
