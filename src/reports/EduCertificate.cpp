@@ -193,16 +193,20 @@ ReportDocument printRows(const QList<QStringList>& grid, const CertificateTexts&
         for (int i = 1; i < lines; ++i)
             band->addLine({27, y + 9.0 * i, 168, 0});
     };
+    // The value is filled in, not declared: a typed value may be cut at its
+    // box, a head may not.
     const auto field = [&](const QString& key, double x, double y, double w, const QString& head,
                            const QString& name, const QString& value) {
-        label(key, x, y + 1.5, 30, 6, head, plain);
-        label(name, x + 31, y + 1.5, w, 6, value, plain);
+        if (!head.isEmpty()) label(key, x, y + 1.5, 30, 6, head, plain);
+        band->addLabel(name, {x + 31, y + 1.5, w, 6}, {}, plain).text = value;
     };
     double y = 24;
     block(QStringLiteral("earner"), y, 2, QStringLiteral("소   득   자"));
     field(QStringLiteral("h1"), 29, y, 50, QStringLiteral("성      명"), QStringLiteral("QRLblPNm"), t.pNm);
-    field(QStringLiteral("h2"), 112, y, 50, QStringLiteral("주민등록번호(납세번호)"),
-          QStringLiteral("QRLblPJumin"), t.pJumin);
+    // Two lines: the whole head is wider than the column of heads.
+    label(QStringLiteral("h2"), 112, y + 0.4, 30, 4.2, QStringLiteral("주민등록번호"), plain);
+    label(QStringLiteral("h2b"), 112, y + 4.4, 30, 4.2, QStringLiteral("(납세번호)"), plain);
+    field(QStringLiteral("h2v"), 112, y, 50, QString(), QStringLiteral("QRLblPJumin"), t.pJumin);
     field(QStringLiteral("h3"), 29, y + 9, 50, QStringLiteral("주      소"), QStringLiteral("QRLblPAddr"),
           t.pAddr);
     field(QStringLiteral("h4"), 112, y + 9, 50, QStringLiteral("근  무  처"), QStringLiteral("QRLblCompany"),

@@ -48,17 +48,22 @@ ReportDocument printLetter(const LetterFields& f) {
     band->addLabel(QStringLiteral("QRLabel1"), {0, 8, 190, 12}, QStringLiteral("가  정  통  신  문"), heading,
                    ReportAlign::Center);
     band->addLabel(QStringLiteral("je"), {130, 28, 6, 6}, QStringLiteral("제"), plain);
-    band->addLabel(QStringLiteral("QRLblSeqNo"), {136, 28, 40, 6}, f.seqNo, plain, ReportAlign::Right);
+    band->addLabel(QStringLiteral("QRLblSeqNo"), {136, 28, 40, 6}, {}, plain, ReportAlign::Right).text =
+        f.seqNo;
     band->addLabel(QStringLiteral("ho"), {177, 28, 8, 6}, QStringLiteral("호"), plain);
     band->addLabel(QStringLiteral("subject"), {10, 40, 40, 6}, QStringLiteral("제                목 :"),
                    plain);
-    band->addLabel(QStringLiteral("QRLblSubject"), {50, 40, 130, 6}, f.title, plain);
+    band->addLabel(QStringLiteral("QRLblSubject"), {50, 40, 130, 6}, {}, plain).text = f.title;
     band->addLine({10, 47, 170, 0});
-    // The body keeps to its area: what does not fit is not printed.
-    band->addLabel(QStringLiteral("QRMemoDescript"), {10, 52, 170, 188}, f.body, plain).wordWrap = true;
-    band->addLabel(QStringLiteral("QRLblDate"), {0, 245, 190, 7}, dateLine(parseDate(f.date)), plain,
-                   ReportAlign::Center);
-    band->addLabel(QStringLiteral("QRLblSchNm"), {0, 258, 190, 10}, signature(), sign, ReportAlign::Center);
+    // Values are filled in, not declared, so only the form's own texts must
+    // fit. The body keeps to its area: what does not fit is not printed.
+    ReportElement& body = band->addLabel(QStringLiteral("QRMemoDescript"), {10, 52, 170, 188}, {}, plain);
+    body.text = f.body;
+    body.wordWrap = true;
+    band->addLabel(QStringLiteral("QRLblDate"), {0, 245, 190, 7}, {}, plain, ReportAlign::Center).text =
+        dateLine(parseDate(f.date));
+    band->addLabel(QStringLiteral("QRLblSchNm"), {0, 258, 190, 10}, {}, sign, ReportAlign::Center).text =
+        signature();
     bool printed = false;
     r.setNeedData([&printed] { return !std::exchange(printed, true); });
     return r.layout();

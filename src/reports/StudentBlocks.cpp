@@ -7,8 +7,8 @@ namespace StudentBlocks {
 QList<QList<StudentBlock>> pages(const QList<RoundRow>& rows, int lines, int blocks) {
     QList<QList<StudentBlock>> out;
     int slot = blocks; // no page open yet
-    const auto place = [&](StudentBlock b, bool freshPage) {
-        if (freshPage || slot >= blocks) {
+    const auto place = [&](StudentBlock b) {
+        if (slot >= blocks) {
             out << QList<StudentBlock>(blocks);
             slot = 0;
         }
@@ -23,8 +23,9 @@ QList<QList<StudentBlock>> pages(const QList<RoundRow>& rows, int lines, int blo
             StudentBlock b;
             b.rows = rows.mid(at, std::min<qsizetype>(lines, end - at));
             b.total = total;
-            // The continuation of a student starts the next page.
-            place(std::move(b), at != i);
+            // A continuation takes the next free block, so only the last
+            // page may end in empty blocks.
+            place(std::move(b));
         }
         i = end;
     }

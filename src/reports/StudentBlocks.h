@@ -3,8 +3,9 @@
 
 // Printouts of fixed blocks, one student a block and a fixed number of lines
 // a block (notices, unpaid statements). A student with more lines than a
-// block holds goes on in a block of the next page under the same heading, so
-// no line is dropped or written into another student's block.
+// block holds goes on in the next block (of the same page when one is free)
+// under the same heading, so no line is dropped or written into another
+// student's block and no block stays empty before the last student.
 
 struct StudentBlock {
     QList<RoundRow> rows; // the lines of this block, in print order

@@ -1,5 +1,6 @@
 #include "platform/report/Report.h"
 #include "platform/sys/Clock.h"
+#include "support/PdfText.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -146,8 +147,11 @@ TEST_F(ReportTest, TextIsCutAtItsBoxAndAutoSizeFollowsTheText) {
     ReportFont f;
     f.size = 10;
     const QString name = QStringLiteral("가나다라마바사아자차카타파하");
-    b->addLabel(QStringLiteral("cut"), {0, 0, 12, 5}, name, f);
-    b->addLabel(QStringLiteral("wrap"), {0, 6, 12, 9}, name, f).wordWrap = true;
+    // Values (filled in, not declared): these may be cut.
+    b->addLabel(QStringLiteral("cut"), {0, 0, 12, 5}, {}, f).text = name;
+    ReportElement& wrap = b->addLabel(QStringLiteral("wrap"), {0, 6, 12, 9}, {}, f);
+    wrap.text = name;
+    wrap.wordWrap = true;
     b->addLabel(QStringLiteral("auto"), {100, 0, 5, 5}, name, f, ReportAlign::Right).autoSize = true;
     b->addSysData(QStringLiteral("date"), {0, 15, 40, 5}, ReportSysData::Date);
     b->addSysData(QStringLiteral("time"), {40, 15, 40, 5}, ReportSysData::Time);
@@ -167,6 +171,68 @@ TEST_F(ReportTest, TextIsCutAtItsBoxAndAutoSizeFollowsTheText) {
     EXPECT_DOUBLE_EQ(it[2].rect.right(), 5 + 105.0); // right-aligned: the right edge stays
     EXPECT_EQ(it[3].text, QStringLiteral("2026-03-16"));
     EXPECT_EQ(it[4].text, QStringLiteral("10:20:30"));
+    EXPECT_TRUE(doc.cutLabels().isEmpty());
+}
+
+// A fixed text of the form wider than its box is found in the document and
+// in its dump, with the width it needs; a value cut at its box is not.
+TEST_F(ReportTest, FixedLabelWiderThanItsBoxIsReported) {
+    Report r;
+    ReportBand* b = r.addBand(ReportBand::Detail, 30);
+    ReportFont f;
+    f.size = 10;
+    b->addLabel(QStringLiteral("head"), {10, 0, 25, 5}, QStringLiteral("주민등록번호(납세번호)"), f);
+    b->addLabel(QStringLiteral("fits"), {10, 6, 40, 5}, QStringLiteral("주민등록번호"), f);
+    b->addLabel(QStringLiteral("value"), {10, 12, 10, 5}, {}, f).text = QStringLiteral("110000000XXXXX");
+    ReportElement& wrap =
+        b->addLabel(QStringLiteral("wrap"), {10, 18, 20, 5}, QStringLiteral("위 금액을 정히 영수함"), f);
+    wrap.wordWrap = true;
+    b->beforePrint = [](ReportBand& band) {
+        band.setText(QStringLiteral("fits"), QStringLiteral("주민등록번호"));
+    };
+    r.setNeedData([n = 0]() mutable { return n++ == 0; });
+    int checked = 0;
+    const auto previous = Report::setLayoutCheck([&checked](const ReportDocument&) { ++checked; });
+    const ReportDocument doc = r.layout();
+    Report::setLayoutCheck(previous);
+    EXPECT_EQ(checked, 1);
+    const QStringList cut = doc.cutLabels();
+    ASSERT_EQ(cut.size(), 2) << cut.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(cut[0].startsWith(QStringLiteral("1 cut 15.0 5.0 25.0 5.0 needs "))) << cut[0].toStdString();
+    EXPECT_GT(doc.pages[0].items[0].textWidth, 30);
+    EXPECT_TRUE(doc.pages[0].items[0].fixed);
+    EXPECT_FALSE(doc.pages[0].items[2].fixed);
+    EXPECT_TRUE(cut[1].contains(QStringLiteral("위 금액을"))) << cut[1].toStdString();
+    EXPECT_TRUE(doc.dump().contains(cut[0] + QLatin1Char('\n')));
+}
+
+// What a reader copies out of the PDF is what was printed: the blanks of a
+// text are blanks, never control characters, in every face of the forms.
+TEST_F(ReportTest, PdfTextLayerReadsBackAsPrinted) {
+    if (!PdfText::available()) GTEST_SKIP() << "no pdftotext";
+    Report r;
+    ReportBand* b = r.addBand(ReportBand::Detail, 200);
+    const QStringList texts{QStringLiteral("1 학년 01 반"), QStringLiteral("영    수    증"),
+                            QStringLiteral("2026 년 03 월 20 일"), QStringLiteral("A B-1 (인)")};
+    double y = 0;
+    for (const QString& family : {QStringLiteral("굴림"), QStringLiteral("굴림체")})
+        for (const bool bold : {false, true})
+            for (const QString& t : texts) {
+                ReportFont f;
+                f.family = family;
+                f.bold = bold;
+                f.size = 10;
+                b->addLabel(QStringLiteral("l%1").arg(y), {0, y, 120, 6}, t, f);
+                y += 8;
+            }
+    r.setNeedData([n = 0]() mutable { return n++ == 0; });
+    const ReportDocument doc = r.layout();
+    EXPECT_EQ(PdfText::mismatches(doc), QStringList());
+    QString error;
+    const QStringList read = PdfText::pages(doc, &error);
+    ASSERT_EQ(read.size(), 1) << error.toStdString();
+    EXPECT_TRUE(read[0].contains(QStringLiteral("1 학년 01 반"))) << read[0].toStdString();
+    EXPECT_FALSE(read[0].contains(QChar(1)));
 }
 
 TEST_F(ReportTest, PdfHoldsTheHangulTextAndDumpTheItems) {

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <functional>
 #include <ostream>
 
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -140,31 +141,30 @@ TEST_F(NoticeReports, OpenRowsOfEachKind) {
         EXPECT_EQ(Notices::printedAcct(QString::fromLatin1(c.acct), c.part), QString::fromLatin1(c.printed));
 }
 
-TEST_F(NoticeReports, LongStudentContinuesOnTheNextPage) {
+TEST_F(NoticeReports, LongStudentContinuesInTheNextBlock) {
     QList<RoundRow> rows;
     std::optional<ReportBox> box;
     ASSERT_TRUE(Notices::rows(march(), &rows, &box));
     const auto pages = StudentBlocks::pages(rows, Notices::kLines, 4);
-    EXPECT_EQ(shape(pages), (QStringList{QStringLiteral("10101:10 - - -"),
-                                         QStringLiteral("10101:2 10102:1 10103:1 10104:1"),
-                                         QStringLiteral("10105:1 - - -")}));
-    EXPECT_EQ(pages[1][0].total, 78000);
+    EXPECT_EQ(shape(pages), (QStringList{QStringLiteral("10101:10 10101:2 10102:1 10103:1"),
+                                         QStringLiteral("10104:1 10105:1 - -")}));
+    EXPECT_EQ(pages[0][1].total, 78000);
 
     ReportDocument doc;
     ReportSelection s = march();
     s.extra.insert(QStringLiteral("part"), QStringLiteral("1"));
     ASSERT_FALSE(Notices::print(s, &doc));
-    ASSERT_EQ(doc.pages.size(), 3);
+    ASSERT_EQ(doc.pages.size(), 2);
     // The continuation carries the student's heading and the whole total;
-    // the eleventh item opens it.
-    const QStringList second = doc.pages[1].texts();
-    EXPECT_EQ(second.count(QStringLiteral("10101")), 1);
-    EXPECT_TRUE(second.contains(QStringLiteral("123456789XXXXX")));
-    EXPECT_TRUE(second.contains(QStringLiteral("     78,000")));
-    EXPECT_TRUE(second.contains(QStringLiteral("항목11")));
-    EXPECT_FALSE(doc.pages[0].texts().contains(QStringLiteral("항목11")));
-    EXPECT_TRUE(second.contains(QStringLiteral("2026 년 03 월 20 일 ")));
-    EXPECT_TRUE(second.contains(QStringLiteral("2026 년도")));
+    // the eleventh item opens it, on the same page.
+    const QStringList first = doc.pages[0].texts();
+    EXPECT_EQ(first.count(QStringLiteral("10101")), 2);
+    EXPECT_EQ(first.count(QStringLiteral("     78,000")), 2);
+    EXPECT_TRUE(first.contains(QStringLiteral("123456789XXXXX")));
+    EXPECT_TRUE(first.contains(QStringLiteral("항목11")));
+    EXPECT_EQ(first.count(QStringLiteral("2026 년 03 월 20 일 ")), 4);
+    EXPECT_FALSE(doc.pages[1].texts().contains(QStringLiteral("항목11")));
+    EXPECT_TRUE(doc.pages[1].texts().contains(QStringLiteral("2026 년도")));
 
     // Cash form: one student a page, the four parts alike; 20101's eleven
     // rows take two pages.
@@ -186,19 +186,19 @@ TEST_F(NoticeReports, StatementsContinueAndChooseTheirFooter) {
     ASSERT_FALSE(l.box);
     EXPECT_EQ(l.count, 12 + 13 + 1 + 1 + 2 + 11 + 1); // 10105 owes its row of 0 too
     const auto pages = StudentBlocks::pages(l.source, Unpaid::kLines, 4);
-    EXPECT_EQ(shape(pages), (QStringList{QStringLiteral("10101:12 10102:12 - -"),
-                                         QStringLiteral("10102:1 10103:1 10104:1 10105:2"),
-                                         QStringLiteral("20101:11 20102:1 - -")}));
+    EXPECT_EQ(shape(pages), (QStringList{QStringLiteral("10101:12 10102:12 10102:1 10103:1"),
+                                         QStringLiteral("10104:1 10105:2 20101:11 20102:1")}));
 
     ReportDocument doc;
     ASSERT_FALSE(Unpaid::print(s, &doc));
-    ASSERT_EQ(doc.pages.size(), 3);
+    ASSERT_EQ(doc.pages.size(), 2);
     const QStringList first = doc.pages[0].texts();
-    EXPECT_EQ(first.count(QStringLiteral("계좌번호 :")), 2);
-    EXPECT_EQ(first.count(QStringLiteral("이체합니다")), 2);
+    EXPECT_EQ(first.count(QStringLiteral("계좌번호 :")), 4);
+    EXPECT_EQ(first.count(QStringLiteral("이체합니다")), 4);
     EXPECT_TRUE(first.contains(QStringLiteral("     78,000")));
-    const QStringList cash = doc.pages[2].texts();
-    EXPECT_FALSE(cash.contains(QStringLiteral("계좌번호 :")));
+    // Each block chooses its footer: two with an account, two in cash.
+    const QStringList cash = doc.pages[1].texts();
+    EXPECT_EQ(cash.count(QStringLiteral("계좌번호 :")), 2);
     EXPECT_EQ(cash.count(QStringLiteral("자동이체하오니 납부하여 주십시요.")), 2);
     EXPECT_TRUE(cash.contains(QStringLiteral("2026 년 03 월 31 일 ")));
     EXPECT_TRUE(cash.contains(QStringLiteral("2026  년  03  월  16  일")));
@@ -207,6 +207,65 @@ TEST_F(NoticeReports, StatementsContinueAndChooseTheirFooter) {
     add("10101", 1, 10, "04", "1", "0", "20260302");
     EXPECT_TRUE(Unpaid::roundOfGroup(QStringLiteral("H_200_20260302"), QStringLiteral("01")));
     EXPECT_FALSE(Unpaid::roundOfGroup(QStringLiteral("H_200_20260302"), QStringLiteral("02")));
+}
+
+// Students of 13 and 30 open lines among short ones: every block is filled
+// in order, a continuation takes the next block even on the same page, and
+// only the last page ends in empty blocks.
+TEST_F(NoticeReports, LongStudentsLeaveNoEmptyBlockBeforeTheLast) {
+    for (int i = 1; i <= 13; ++i)
+        add("30101", i, 10);
+    for (int i = 1; i <= 30; ++i)
+        add("30102", i, 21);
+    add("30103", 1, 30);
+    const struct {
+        const char* name;
+        int lines;
+        QList<RoundRow> rows;
+        std::function<std::optional<ReportBox>(ReportDocument*)> print;
+        QStringList shape;
+    } cases[] = {
+        {"notices",
+         Notices::kLines,
+         [&] {
+             QList<RoundRow> rows;
+             std::optional<ReportBox> box;
+             Notices::rows(march(), &rows, &box);
+             return rows;
+         }(),
+         [&](ReportDocument* d) { return Notices::print(march(), d); },
+         {QStringLiteral("10101:10 10101:2 10102:1 10103:1"),
+          QStringLiteral("10104:1 10105:1 30101:10 30101:3"),
+          QStringLiteral("30102:10 30102:10 30102:10 30103:1")}},
+        {"statements",
+         Unpaid::kLines,
+         Unpaid::list(march()).source,
+         [&](ReportDocument* d) { return Unpaid::print(march(), d); },
+         {QStringLiteral("10101:12 10102:1 10103:1 10104:1"),
+          QStringLiteral("10105:2 20101:11 20102:1 30101:12"),
+          QStringLiteral("30101:1 30102:12 30102:12 30102:6"), QStringLiteral("30103:1 - - -")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto pages = StudentBlocks::pages(c.rows, c.lines, 4);
+        EXPECT_EQ(shape(pages), c.shape);
+        bool empty = false;
+        for (const QList<StudentBlock>& p : pages)
+            for (const StudentBlock& b : p) {
+                EXPECT_FALSE(empty && b.used()) << "an empty block before a student";
+                empty = empty || !b.used();
+            }
+        ReportDocument doc;
+        ASSERT_FALSE(c.print(&doc));
+        ASSERT_EQ(doc.pages.size(), pages.size());
+        // The 30-line student's total heads each of its blocks.
+        const QString total = QStringLiteral("        630");
+        int heads = 0;
+        for (const ReportPage& p : doc.pages)
+            heads += int(p.texts().count(total));
+        EXPECT_EQ(heads, (30 + c.lines - 1) / c.lines);
+        EXPECT_TRUE(doc.pages.last().texts().contains(QStringLiteral("30103")));
+    }
 }
 
 TEST_F(NoticeReports, WindowsListAndPrintTheirListing) {

@@ -7,6 +7,8 @@
 #include "reports/P401B00.h"
 #include "reports/Receipts.h"
 #include "reports/Refunds.h"
+#include "reports/ReportCatalog.h"
+#include "support/PdfText.h"
 #include "support/TestRoot.h"
 #include "transfers/common/Rounds.h"
 
@@ -353,6 +355,60 @@ TEST(QuarterMask, SchoolYearOfToday) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Rounds::quarterMask(c.quarter, c.today), QString::fromLatin1(c.mask)) << c.today.toString().toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Every printout of the catalog: its fixed texts fit their boxes, and the
+// text layer of its PDF reads back as its page dump.
+class EveryReport : public Reports {};
+
+TEST_F(EveryReport, FixedTextsFitAndThePdfReadsBackAsPrinted) {
+    ReportSelection s = range("20260301", "20260302");
+    s.extra = {{QStringLiteral("kind"), QStringLiteral("0")},
+               {QStringLiteral("year"), QStringLiteral("2026")},
+               {QStringLiteral("sdate"), QStringLiteral("20260301")},
+               {QStringLiteral("edate"), QStringLiteral("20260331")},
+               {QStringLiteral("deadline"), QStringLiteral("20260331")},
+               {QStringLiteral("desc"), QStringLiteral("자동이체하오니 납부하여 주십시요.")},
+               {QStringLiteral("desc2"), QStringLiteral("이체합니다")},
+               {QStringLiteral("date"), QStringLiteral("20260310")},
+               {QStringLiteral("no"), QStringLiteral("12")},
+               {QStringLiteral("title"), QStringLiteral("수련회 안내")},
+               {QStringLiteral("body"), QStringLiteral("1 학년 수련회를  아래와 같이 실시합니다.")},
+               {QStringLiteral("pnm"), QStringLiteral("홍 길동")},
+               {QStringLiteral("pjumin"), QStringLiteral("800101-1234567")},
+               {QStringLiteral("paddr"), QStringLiteral("서울시 중구 1-2")},
+               {QStringLiteral("company"), QStringLiteral("한국 상사")},
+               {QStringLiteral("addr"), QStringLiteral("서울시 중구")},
+               {QStringLiteral("relation"), QStringLiteral("부")}};
+    s.itemIds = {QStringLiteral("01"), QStringLiteral("02")};
+    for (const char* sno : {"10101", "10102", "10104"})
+        ins("M_CUST", {{"CustNo", QByteArray("C") + sno}, {"SNo", sno}, {"Nm", QByteArray("학생") + sno}});
+    QStringList printed;
+    for (const ReportEntry& e : ReportCatalog::all()) {
+        if (!e.print) continue;
+        SCOPED_TRACE(e.name.toStdString());
+        ReportSelection own = s;
+        if (e.name == QLatin1String("letter"))
+            own.extra[QStringLiteral("date")] = QStringLiteral("2026-03-10");
+        ReportDocument doc;
+        if (const auto box = e.print(own, &doc)) {
+            printed << e.name + QStringLiteral(":box:") + box->text;
+            continue;
+        }
+        printed << e.name;
+        EXPECT_EQ(doc.cutLabels(), QStringList());
+        if (PdfText::available()) EXPECT_EQ(PdfText::mismatches(doc), QStringList());
+    }
+    // One of each kind at least: receipts, lists, blocks, forms, certificate.
+    for (const char* name :
+         {"receipts", "refunds", "notices", "unpaid", "letter", "income-resolution", "payment-resolution",
+          "refund-resolution", "collection-resolution", "daysum", "income", "certificate"})
+        EXPECT_TRUE(printed.contains(QString::fromLatin1(name)))
+            << printed.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sheet/SheetReader.h"
+#include "support/PdfText.h"
 #include "support/TestRoot.h"
 #include "transfers/collection/CollectionExport.h"
 #include "transfers/collection/CollectionListing.h"
@@ -159,6 +160,38 @@ TEST_F(CollectionPrintTest, RowsPrintTheirCodesWrittenOut) {
     EXPECT_TRUE(t.contains(QStringLiteral("O")));
     EXPECT_EQ(figure(t, QStringLiteral("처리건수:")),
               CollectionList::panelText(listing.totals.procCnt).trimmed());
+}
+
+// Every list form prints a masked account of fourteen characters and the
+// dates whole, and what a reader copies out of its PDF is what was printed.
+TEST_F(CollectionPrintTest, ListsPrintAccountsAndDatesWhole) {
+    ASSERT_TRUE(Database::exec(QStringLiteral("UPDATE H_200_20240503 SET AcctNo = '11000000001234', ReDt = "
+                                              "'20080401' WHERE SNo = '30102'")));
+    CollectionSelection s;
+    s.gcode = QStringLiteral("01");
+    s.bankCd = QStringLiteral("00");
+    s.yearMon = QStringLiteral("202405");
+    s.seqNo = QStringLiteral("03");
+    listing = CollectionList::list(s, [](const QString& id) { return id; });
+    const struct {
+        const char* name;
+        bool portrait, whole;
+        int code;
+    } forms[] = {{"landscape whole", false, true, 0},
+                 {"landscape by class", false, false, 0},
+                 {"portrait whole", true, true, 1100},
+                 {"portrait by class", true, false, 1100}};
+    for (const auto& f : forms) {
+        SCOPED_TRACE(f.name);
+        const ReportDocument doc = print(options(f.portrait, f.whole, f.code));
+        QStringList all;
+        for (const ReportPage& p : doc.pages)
+            all << p.texts();
+        EXPECT_TRUE(all.contains(QStringLiteral("110000000XXXXX")));
+        EXPECT_TRUE(all.contains(QStringLiteral("2008-03-25")));
+        EXPECT_TRUE(all.contains(QStringLiteral("2008-04-01")));
+        if (PdfText::available() && f.portrait && f.whole) EXPECT_EQ(PdfText::mismatches(doc), QStringList());
+    }
 }
 
 // Portrait with 그룹 and 환불금액: the refund right-aligned in the whole

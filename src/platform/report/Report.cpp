@@ -6,6 +6,8 @@
 #include <QFontMetricsF>
 #include <QHash>
 
+#include <utility>
+
 // ---- bands
 
 ReportElement& ReportBand::add(ReportElement e) {
@@ -20,6 +22,7 @@ ReportElement& ReportBand::addLabel(const QString& name, const QRectF& box, cons
     e.name = name;
     e.box = box;
     e.text = text;
+    e.declared = text;
     e.font = font;
     e.align = align;
     return add(std::move(e));
@@ -338,6 +341,8 @@ struct Report::Run {
                 it.font = e.font;
                 it.align = e.align;
                 it.text = textOf(e);
+                it.fixed = e.kind == ReportElement::Label && !e.declared.isEmpty() && it.text == e.declared;
+                it.textWidth = Measure::instance().width(e.font, it.text);
                 fit(e, it);
                 break;
             }
@@ -386,10 +391,15 @@ struct Report::Run {
         if (e.wordWrap) {
             QStringList lines = wrapped(e.font, it.text, it.rect.width());
             const int room = std::max(1, int((it.rect.height() + 1e-6) / m.lineHeight(e.font)));
-            if (lines.size() > room) lines = lines.mid(0, room);
+            if (lines.size() > room) {
+                lines = lines.mid(0, room);
+                it.cut = true;
+            }
             it.text = lines.join(QLatin1Char('\n'));
         } else {
-            it.text = fitted(e.font, it.text, it.rect.width());
+            const QString whole = it.text;
+            it.text = fitted(e.font, whole, it.rect.width());
+            it.cut = it.text.size() < whole.size();
         }
     }
 
@@ -458,10 +468,23 @@ struct Report::Run {
     }
 };
 
+namespace {
+std::function<void(const ReportDocument&)>& layoutCheck() {
+    static std::function<void(const ReportDocument&)> check;
+    return check;
+}
+} // namespace
+
+std::function<void(const ReportDocument&)>
+Report::setLayoutCheck(std::function<void(const ReportDocument&)> check) {
+    return std::exchange(layoutCheck(), std::move(check));
+}
+
 ReportDocument Report::layout() {
     Run run(*this);
     run.run();
     row_ = -1;
+    if (layoutCheck()) layoutCheck()(run.doc);
     return std::move(run.doc);
 }
 

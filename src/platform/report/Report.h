@@ -26,6 +26,9 @@ struct ReportElement {
     QString name;
     QRectF box;    // mm from the band's top-left corner (inside the margins)
     QString text;  // a label's caption
+    // The caption it was declared with: while it prints that, the label is
+    // a fixed text of the form, which must fit its box (a value may be cut).
+    QString declared;
     QString field; // a field's column in the rows
     ReportSysData sys = ReportSysData::PageNumber;
     ReportFont font;
@@ -127,6 +130,10 @@ public:
     int pageNumber() const { return pageNo_; }
 
     ReportDocument layout();
+    // Called with every laid-out document (tests check that no fixed label
+    // of any report is cut at its box); answers the check it replaces.
+    static std::function<void(const ReportDocument&)>
+    setLayoutCheck(std::function<void(const ReportDocument&)> check);
 
     // Short ways to the document: lay out, then preview / write.
     int preview(QWidget* parent = nullptr);

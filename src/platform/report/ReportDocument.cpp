@@ -5,16 +5,228 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontDatabase>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRawFont>
 #include <QSaveFile>
 
+#include <algorithm>
+
+namespace {
+
+// fonts-nanum maps U+0000..U+001F to the space glyph, and Qt's PDF writer
+// names every embedded glyph by the lowest code point that reaches it: each
+// blank of a PDF read back as U+0001. The report faces are therefore
+// registered once more from their own tables, with those code points
+// unmapped, under a family of their own; shapes and widths stay the same.
+
+quint16 be16(const QByteArray& d, qsizetype at) {
+    return quint16((uchar(d.at(at)) << 8) | uchar(d.at(at + 1)));
+}
+quint32 be32(const QByteArray& d, qsizetype at) {
+    return (quint32(be16(d, at)) << 16) | be16(d, at + 2);
+}
+void put16(QByteArray& d, qsizetype at, quint16 v) {
+    d[at] = char(v >> 8);
+    d[at + 1] = char(v & 0xff);
+}
+void put32(QByteArray& d, qsizetype at, quint32 v) {
+    put16(d, at, quint16(v >> 16));
+    put16(d, at + 2, quint16(v & 0xffff));
+}
+void add16(QByteArray& d, quint16 v) {
+    d.append(char(v >> 8)).append(char(v & 0xff));
+}
+void add32(QByteArray& d, quint32 v) {
+    add16(d, quint16(v >> 16));
+    add16(d, quint16(v & 0xffff));
+}
+
+// Unmaps the control characters in every subtable of a cmap; false when the
+// table is not one this can read.
+bool unmapControls(QByteArray& cmap) {
+    if (cmap.size() < 4) return false;
+    const int count = be16(cmap, 2);
+    if (cmap.size() < 4 + 8 * count) return false;
+    for (int i = 0; i < count; ++i) {
+        const qsizetype t = be32(cmap, 4 + 8 * i + 4);
+        if (t + 6 > cmap.size()) return false;
+        switch (be16(cmap, t)) {
+        case 0: // a byte per code
+            if (t + 6 + 256 > cmap.size()) return false;
+            for (int c = 0; c < 0x20; ++c)
+                cmap[t + 6 + c] = 0;
+            break;
+        case 4: {
+            if (t + 14 > cmap.size()) return false;
+            const int segs = be16(cmap, t + 6) / 2;
+            const qsizetype ends = t + 14, starts = ends + 2 * segs + 2, deltas = starts + 2 * segs,
+                            ranges = deltas + 2 * segs;
+            if (ranges + 2 * segs > cmap.size()) return false;
+            for (int k = 0; k < segs; ++k) {
+                const quint16 start = be16(cmap, starts + 2 * k), end = be16(cmap, ends + 2 * k);
+                if (start >= 0x20) continue;
+                if (end < 0x20) { // the whole segment: its last code to glyph 0
+                    put16(cmap, starts + 2 * k, end);
+                    put16(cmap, deltas + 2 * k, quint16(-end));
+                    put16(cmap, ranges + 2 * k, 0);
+                } else {
+                    const quint16 range = be16(cmap, ranges + 2 * k);
+                    put16(cmap, starts + 2 * k, 0x20);
+                    if (range) put16(cmap, ranges + 2 * k, quint16(range + 2 * (0x20 - start)));
+                }
+            }
+            break;
+        }
+        case 12: {
+            if (t + 16 > cmap.size()) return false;
+            const quint32 groups = be32(cmap, t + 12);
+            if (groups > quint32((cmap.size() - t - 16) / 12)) return false;
+            for (quint32 g = 0; g < groups; ++g) {
+                const qsizetype at = t + 16 + 12 * g;
+                const quint32 start = be32(cmap, at), end = be32(cmap, at + 4);
+                if (start >= 0x20) continue;
+                if (end < 0x20) {
+                    put32(cmap, at, end);
+                    put32(cmap, at + 8, 0);
+                } else {
+                    put32(cmap, at + 8, be32(cmap, at + 8) + (0x20 - start));
+                    put32(cmap, at, 0x20);
+                }
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+// A name table of the English names alone, for the family given.
+QByteArray nameTable(const QString& family, bool bold) {
+    const QString style = bold ? QStringLiteral("Bold") : QStringLiteral("Regular");
+    const QString full = family + QLatin1Char(' ') + style;
+    const QString ps = QString(family).remove(QLatin1Char(' ')) + QLatin1Char('-') + style;
+    const QList<QPair<int, QString>> names{{1, family}, {2, style}, {3, full}, {4, full}, {6, ps}};
+    QByteArray strings, out;
+    add16(out, 0);
+    add16(out, quint16(names.size()));
+    add16(out, quint16(6 + 12 * names.size()));
+    for (const auto& [id, text] : names) {
+        QByteArray utf16;
+        for (QChar c : text)
+            add16(utf16, c.unicode());
+        add16(out, 3);
+        add16(out, 1);
+        add16(out, 0x409);
+        add16(out, quint16(id));
+        add16(out, quint16(utf16.size()));
+        add16(out, quint16(strings.size()));
+        strings += utf16;
+    }
+    return out + strings;
+}
+
+quint32 checksum(const QByteArray& table) {
+    QByteArray padded = table;
+    while (padded.size() % 4)
+        padded.append('\0');
+    quint32 sum = 0;
+    for (qsizetype i = 0; i < padded.size(); i += 4)
+        sum += be32(padded, i);
+    return sum;
+}
+
+// The face a font resolves to, rebuilt from its tables; empty when it is not
+// the face asked for or its tables cannot be read.
+QByteArray patchedFace(const QFont& font, const QString& family, bool bold) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid() || raw.familyName() != font.family()) return {};
+    const QByteArray os2 = raw.fontTable("OS/2");
+    if (os2.size() < 6 || (be16(os2, 4) >= 600) != bold) return {}; // a bold made up by Qt
+    static const char* const tags[] = {"BASE", "CFF ", "DSIG", "EBDT", "EBLC", "EBSC", "GDEF", "GPOS", "GSUB",
+                                       "JSTF", "LTSH", "OS/2", "PCLT", "VDMX", "VORG", "cmap", "cvt ", "fpgm",
+                                       "gasp", "glyf", "hdmx", "head", "hhea", "hmtx", "kern", "loca", "maxp",
+                                       "meta", "name", "post", "prep", "vhea", "vmtx"};
+    QList<QPair<QByteArray, QByteArray>> tables;
+    for (const char* tag : tags) {
+        QByteArray data;
+        if (qstrcmp(tag, "name") == 0)
+            data = nameTable(family, bold);
+        else
+            data = raw.fontTable(tag);
+        if (data.isEmpty()) continue;
+        if (qstrcmp(tag, "cmap") == 0 && !unmapControls(data)) return {};
+        tables.append({QByteArray(tag, 4), data});
+    }
+    for (const char* need : {"cmap", "head", "hhea", "hmtx", "maxp", "glyf", "loca"})
+        if (std::none_of(tables.cbegin(), tables.cend(), [need](const auto& t) { return t.first == need; }))
+            return {};
+    const int n = int(tables.size());
+    int power = 1, log2 = 0;
+    while (power * 2 <= n) {
+        power *= 2;
+        ++log2;
+    }
+    QByteArray out;
+    add32(out, 0x00010000);
+    add16(out, quint16(n));
+    add16(out, quint16(power * 16));
+    add16(out, quint16(log2));
+    add16(out, quint16(n * 16 - power * 16));
+    quint32 offset = quint32(12 + 16 * n);
+    for (const auto& [tag, data] : tables) {
+        out += tag;
+        add32(out, checksum(data));
+        add32(out, offset);
+        add32(out, quint32(data.size()));
+        offset += quint32((data.size() + 3) & ~3);
+    }
+    for (const auto& t : tables) {
+        out += t.second;
+        while (out.size() % 4)
+            out.append('\0');
+    }
+    return out;
+}
+
+struct Faces {
+    QHash<QString, QString> family; // installed family -> the registered copy
+};
+
+const Faces& faces() {
+    static const Faces f = [] {
+        Faces out;
+        for (const QString installed : {QStringLiteral("NanumGothic"), QStringLiteral("NanumGothicCoding")}) {
+            const QString copy = installed + QStringLiteral(" Report");
+            bool regular = false;
+            for (const bool bold : {false, true}) {
+                QFont font(installed);
+                font.setBold(bold);
+                const QByteArray face = patchedFace(font, copy, bold);
+                if (face.isEmpty()) continue;
+                const int id = QFontDatabase::addApplicationFontFromData(face);
+                if (id >= 0 && !bold) regular = QFontDatabase::applicationFontFamilies(id).contains(copy);
+            }
+            if (regular) out.family.insert(installed, copy);
+        }
+        return out;
+    }();
+    return f;
+}
+
+} // namespace
+
 QString ReportFont::installedFamily(const QString& family) {
-    if (family == QStringLiteral("굴림")) return QStringLiteral("NanumGothic");
-    if (family == QStringLiteral("굴림체")) return QStringLiteral("NanumGothicCoding");
-    return family;
+    QString installed = family;
+    if (family == QStringLiteral("굴림")) installed = QStringLiteral("NanumGothic");
+    if (family == QStringLiteral("굴림체")) installed = QStringLiteral("NanumGothicCoding");
+    return faces().family.value(installed, installed);
 }
 
 QFont ReportFont::qfont() const {
@@ -49,6 +261,12 @@ QString alignName(ReportAlign a) {
         return QStringLiteral("right");
     }
     return {};
+}
+
+QString cutLine(int page, const PageItem& it) {
+    return QString::number(page + 1) + QStringLiteral(" cut ") + mm(it.rect.x()) + QLatin1Char(' ') +
+           mm(it.rect.y()) + QLatin1Char(' ') + mm(it.rect.width()) + QLatin1Char(' ') +
+           mm(it.rect.height()) + QStringLiteral(" needs ") + mm(it.textWidth) + QLatin1Char(' ') + it.text;
 }
 
 } // namespace
@@ -88,8 +306,17 @@ QString ReportDocument::dump() const {
                             : QStringLiteral(" %1x%2").arg(it.image.width()).arg(it.image.height());
             }
             out += line + QLatin1Char('\n');
+            if (it.kind == PageItem::Text && it.fixed && it.cut) out += cutLine(p, it) + QLatin1Char('\n');
         }
     }
+    return out;
+}
+
+QStringList ReportDocument::cutLabels() const {
+    QStringList out;
+    for (int p = 0; p < pages.size(); ++p)
+        for (const PageItem& it : pages.at(p).items)
+            if (it.kind == PageItem::Text && it.fixed && it.cut) out << cutLine(p, it);
     return out;
 }
 

@@ -46,6 +46,9 @@ struct PageItem {
     ReportAlign align = ReportAlign::Left;
     double pen = 0.2; // mm, lines and frames
     QImage image;
+    bool fixed = false;   // a fixed text of the form, not a value
+    bool cut = false;     // the text was cut to its box
+    double textWidth = 0; // mm, the whole text on one line before any cut
 };
 
 struct ReportPage {
@@ -60,8 +63,11 @@ public:
     PageSetup setup;
     QList<ReportPage> pages;
 
-    // One line per item: "page kind x y w h font align text" (mm, one decimal).
+    // One line per item: "page kind x y w h font align text" (mm, one decimal);
+    // a fixed label cut at its box adds "page cut x y w h needs W text".
     QString dump() const;
+    // The fixed labels cut at their box, one line each as in the dump.
+    QStringList cutLabels() const;
     bool writeDump(const QString& file, QString* error = nullptr) const;
     // Writes through a temporary name, so a failed write leaves no half file.
     bool writePdf(const QString& file, QString* error = nullptr) const;
