@@ -47,8 +47,8 @@ int sno(const QStringList& a) {
         return o == SnoChange::Outcome::Changed ? 0 : 1;
     }
     if (a.value(0) == QLatin1String("import") && a.size() == 2) {
-        const QString file = a.at(1);
-        FileDialog::setPicker([file](const FileDialogSpec&) { return std::optional<QString>(file); });
+        // The file is the open dialog's answer; refused rows open the viewer.
+        Driver::queueFile(a.at(1));
         const bool ok = SnoChange::importWithDialogs(nullptr);
         Driver::print(QJsonObject{{QStringLiteral("stored"), ok}});
         return ok ? 0 : 1;
@@ -142,6 +142,7 @@ int merge() {
         return 1;
     }
     Msg::info(caption, QStringLiteral("파일 합치기가 완료되었습니다!!"));
+    if (!r.report.isEmpty()) TextViewer::showText(caption, r.report.join(QLatin1Char('\n')));
     Driver::print(QJsonObject{{QStringLiteral("updated"), r.updated},
                               {QStringLiteral("added"), r.added},
                               {QStringLiteral("backup"), r.archive},
@@ -221,9 +222,13 @@ int newterm(const QStringList& a) {
             return 0;
         }
         QString path;
-        if (!NewTerm::writeList(QStringLiteral("신학기반편성오류.txt"), lines, &path)) return Driver::fail(path);
+        if (!NewTerm::writeList(QStringLiteral("신학기반편성오류.txt"), lines, &path)) {
+            Msg::error(QStringLiteral("오류"), path + QStringLiteral(" 파일을 쓸 수 없습니다."));
+            return 1;
+        }
         for (const QString& l : lines) Driver::print(QJsonObject{{QStringLiteral("line"), l}});
         Driver::print(QJsonObject{{QStringLiteral("file"), path}});
+        TextViewer::showFile(path);
         return 1;
     }
     if (sub == QLatin1String("preview")) {
@@ -252,7 +257,9 @@ int newterm(const QStringList& a) {
                       QStringLiteral("최종확정을 할 시에는 전학년이 모두 편성작업이 되어 있어야 합니다.\r오류자료 "
                                      "리스트를 확인하십시오.(") + path);
         } else if (r.outcome == O::Duplicate) {
-            Msg::error(QString::fromUtf16(NewTerm::kCaption), r.lines.join(QLatin1Char('\r')));
+            Msg::error(QString::fromUtf16(NewTerm::kCaption),
+                       QStringLiteral("신학번이 같은 학생이 있습니다. 아무것도 변경하지 않았습니다."));
+            TextViewer::showText(QString::fromUtf16(NewTerm::kCaption), r.lines.join(QLatin1Char('\n')));
         } else if (r.outcome == O::Failed) {
             Msg::error(QStringLiteral("오류"), QStringLiteral("최종확정 중 오류가 발생하여 아무것도 변경하지 않았습니다.\r") + r.error);
         } else {
