@@ -58,8 +58,9 @@ std::optional<QString> pickFile(const FileDialogSpec& spec) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: zq-driver --root DIR [--today yyyymmdd] [--answers yes,no,...] [--file PATH]... "
-                         "COMMAND ...\n");
+    std::fprintf(stderr,
+                 "usage: zq-driver --root DIR [--today yyyymmdd] [--answers yes,no,...] [--file PATH]... "
+                 "COMMAND ...\n");
     for (auto it = commands().begin(); it != commands().end(); ++it)
         std::fprintf(stderr, "  %s\n", it.value().usage.toLocal8Bit().constData());
     return 2;
@@ -142,7 +143,8 @@ MsgResult answer(const MsgBox& box) {
 
 int runModal(QDialog* dialog) {
     if (auto* viewer = qobject_cast<TextViewer*>(dialog)) {
-        print(QJsonObject{{QStringLiteral("viewer"), viewer->windowTitle()}, {QStringLiteral("text"), viewer->text()}});
+        print(QJsonObject{{QStringLiteral("viewer"), viewer->windowTitle()},
+                          {QStringLiteral("text"), viewer->text()}});
         viewer->accept();
         return viewer->result();
     }

@@ -46,14 +46,15 @@ int sno(const QStringList& a) {
                                   {QStringLiteral("error"), error}});
         return o == SnoChange::Outcome::Changed ? 0 : 1;
     }
-    if (a.value(0) == QLatin1String("import") && a.size() == 2) {
-        // The file is the open dialog's answer; refused rows open the viewer.
-        Driver::queueFile(a.at(1));
+    if (a.value(0) == QLatin1String("import") && a.size() <= 2) {
+        // FILE is the open dialog's answer (else --file); refused rows open
+        // the viewer.
+        if (a.size() == 2) Driver::queueFile(a.at(1));
         const bool ok = SnoChange::importWithDialogs(nullptr);
         Driver::print(QJsonObject{{QStringLiteral("stored"), ok}});
         return ok ? 0 : 1;
     }
-    return Driver::fail(QStringLiteral("usage: sno change CUSTNO NEWSNO [NAME] | sno import FILE"));
+    return Driver::fail(QStringLiteral("usage: sno change CUSTNO NEWSNO [NAME] | sno import [FILE]"));
 }
 
 QJsonObject rowJson(const NewTermRow& r) {
@@ -278,8 +279,9 @@ int newterm(const QStringList& a) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("sno"),
-                           QStringLiteral("sno change CUSTNO NEWSNO [NAME] | sno import FILE   개별학년변경"), sno);
+        Driver::addCommand(
+            QStringLiteral("sno"),
+            QStringLiteral("sno change CUSTNO NEWSNO [NAME] | sno import [FILE]   개별학년변경"), sno);
         Driver::addCommand(QStringLiteral("newterm"),
                            QStringLiteral("newterm prepare|fill|rows|set|reset|check|preview|apply ...   신학기반편성; "
                                           "newterm files ...|merge   학년,학번 자동변경"),

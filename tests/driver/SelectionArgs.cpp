@@ -47,7 +47,8 @@ bool collectionListing(const QStringList& args, CollectionSelection& s, Collecti
     *rc = 1;
     // "자료조회" sees only the round tables of the quarter chosen: a round of
     // another month does not exist for it.
-    const QStringList tables = CollectionRound::roundTables(CollectionRound::quarterMasks(quarter, Clock::today()));
+    const QStringList tables =
+        CollectionRound::roundTables(CollectionRound::quarterMasks(quarter, Clock::today()));
     if (!CollectionRound::roundListed(tables, s.yearMon, s.seqNo)) {
         Msg::error(QStringLiteral("이체년월/회차오류"),
                    QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));

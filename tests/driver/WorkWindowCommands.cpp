@@ -15,7 +15,6 @@ namespace {
 using Driver::opt;
 using Driver::listOpt;
 
-
 const char* kShowUsage = "round-show --yearmon yyyymm --seqno NN [--group GG] [--bank BB] [--items 01,02] "
                          "[--groups A,B] [--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] "
                          "[--redt yyyymmdd] [--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2] "

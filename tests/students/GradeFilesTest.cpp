@@ -21,6 +21,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 class GradeFilesTest : public TestRoot {
@@ -253,6 +255,10 @@ TEST_F(GradeFilesTest, DriverSplitsAddsAndMerges) {
     ASSERT_FALSE(out.isEmpty());
     EXPECT_EQ(out.last().value(QStringLiteral("added")).toInt(), 1);
     EXPECT_EQ(out.last().value(QStringLiteral("report")).toArray().size(), 1); // A0101 stays
+    // The report opens in the viewer, as after the window's merge.
+    EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](const QJsonObject& o) {
+        return o.value(QStringLiteral("viewer")).toString() == QStringLiteral("학년별파일합치기");
+    }));
     startServices();
     EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = ?"), {added}),
               QStringList{"10199"});

@@ -208,8 +208,8 @@ void TFrmM401B00::vGridDblClick(int row) {
 }
 
 TFrmM401B00::Run TFrmM401B00::createWorkbooks(const QStringList& tables, const MealExport::Kinds& k,
-                                               const QString& folder, QWidget* parent,
-                                               const std::function<void(int, const QString&)>& step) {
+                                              const QString& folder, QWidget* parent,
+                                              const std::function<void(int, const QString&)>& step) {
     Run run;
     if (!k.autoPaid && !k.cash) {
         Rounds::plainBox(QStringLiteral("이체구분(자동이체,현금수납)을 선택하세요."));
