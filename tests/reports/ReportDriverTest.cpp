@@ -122,15 +122,18 @@ TEST(ReportDriver, ExemptionGroupRoundAndReports) {
     // The notices' footer likewise (the cash form).
     for (const bool given : {false, true}) {
         const QString dump = root + QStringLiteral("/notices.txt");
-        QStringList args{QStringLiteral("print"), QStringLiteral("notices"), QStringLiteral("--round"),
-                         QStringLiteral("202603-01"), QStringLiteral("--kind"), QStringLiteral("1"),
-                         QStringLiteral("--dump"), dump};
+        QStringList args{QStringLiteral("print"),   QStringLiteral("notices"),
+                         QStringLiteral("--round"), QStringLiteral("202603-01"),
+                         QStringLiteral("--kind"),  QStringLiteral("1"),
+                         QStringLiteral("--dump"),  dump};
         if (given) args << QStringLiteral("--desc") << QString();
         r = driver(root, args);
         EXPECT_EQ(r.code, 0) << given;
         QFile in(dump);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-        EXPECT_EQ(QString::fromUtf8(in.readAll()).contains(QStringLiteral("자동이체하오니 납부하여 주십시요.")), !given);
+        EXPECT_EQ(
+            QString::fromUtf8(in.readAll()).contains(QStringLiteral("자동이체하오니 납부하여 주십시요.")),
+            !given);
     }
 }
 
