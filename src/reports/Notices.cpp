@@ -275,7 +275,10 @@ std::optional<ReportBox> print(const ReportSelection& s, ReportDocument* doc) {
     std::optional<ReportBox> box;
     if (!rows(s, &list, &box)) return box;
     if (list.isEmpty()) return ReportSelect::noData();
-    *doc = printRows(list, s);
+    // A footer not given is the edit as the window opens it.
+    ReportSelection t = s;
+    if (!t.extra.contains(QStringLiteral("desc"))) t.extra.insert(QStringLiteral("desc"), kFooter);
+    *doc = printRows(list, t);
     return std::nullopt;
 }
 

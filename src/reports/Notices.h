@@ -15,6 +15,9 @@
 namespace Notices {
 
 const int kLines = 10; // item lines of a notice block or form part
+// The footer the window's edit starts with; a selection without "desc"
+// prints it.
+inline const QString kFooter = QStringLiteral("자동이체하오니 납부하여 주십시요.");
 
 bool cash(const ReportSelection& s);
 // The quarter text printed after "제".

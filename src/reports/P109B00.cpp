@@ -27,8 +27,8 @@ TFrmP109B00::TFrmP109B00(QWidget* parent) : TReportSelectForm(QStringLiteral("un
     MEdtSetlDt = new QLineEdit(this);
     MEdtSetlDt->setInputMask(QStringLiteral("0000-00-00;_"));
     MEdtSetlDt->setMaximumWidth(100);
-    edtdesc = new QLineEdit(QStringLiteral("통장에 입금하여 주십시요"), this);
-    edtdesc2 = new QLineEdit(QStringLiteral("통장에 입금하여 주십시요"), this);
+    edtdesc = new QLineEdit(Unpaid::kFooter, this);
+    edtdesc2 = new QLineEdit(Unpaid::kFooter, this);
     Cp949Validator::limit(edtdesc, 80, false);
     Cp949Validator::limit(edtdesc2, 80, false);
     extra->addWidget(new QLabel(QStringLiteral("입금기한"), this), 0, 0);

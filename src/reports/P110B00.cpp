@@ -72,7 +72,7 @@ TFrmP110B00::TFrmP110B00(QWidget* parent) : TReportSelectForm(QStringLiteral("no
     edtBank = new QLineEdit(this);
     Label12 = new QLabel(QStringLiteral("계좌번호"), this);
     edtAcctNo = new QLineEdit(this);
-    edtdesc = new QLineEdit(QStringLiteral("자동이체하오니 납부하여 주십시요."), this);
+    edtdesc = new QLineEdit(Notices::kFooter, this);
     Cp949Validator::limit(edtBank, 40, false);
     Cp949Validator::limit(edtAcctNo, 40, false);
     Cp949Validator::limit(edtdesc, 80, false);

@@ -172,7 +172,12 @@ std::optional<ReportBox> print(const ReportSelection& s, ReportDocument* doc) {
     std::optional<ReportBox> box;
     if (!rows(s, &list, &box)) return box;
     if (list.isEmpty()) return ReportSelect::noData();
-    *doc = printRows(list, s);
+    // Footers not given are the edits as the window opens them; one given
+    // blank stays blank.
+    ReportSelection t = s;
+    for (const QString& key : {QStringLiteral("desc"), QStringLiteral("desc2")})
+        if (!t.extra.contains(key)) t.extra.insert(key, kFooter);
+    *doc = printRows(list, t);
     return std::nullopt;
 }
 

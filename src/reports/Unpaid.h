@@ -10,6 +10,9 @@
 namespace Unpaid {
 
 const int kLines = 12;
+// The footer the window's two edits start with; a selection without "desc"
+// or "desc2" prints it.
+inline const QString kFooter = QStringLiteral("통장에 입금하여 주십시요");
 
 bool rows(const ReportSelection& s, QList<RoundRow>* out, std::optional<ReportBox>* box);
 ReportListing list(const ReportSelection& s);

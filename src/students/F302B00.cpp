@@ -413,8 +413,7 @@ void TFrmF302B00::cmdModifyGroupClick() {
     if (name.isEmpty()) return;
     const StGroupResult r = StGroupStore::rename(old, name);
     if (!r.ok) {
-        Msg::show(StudentStore::plainCaption(), QStringLiteral("그룹명 변경중 에러가 발생하였습니다."),
-                  MsgIcon::None, MsgButtons::Ok, this);
+        Msg::show(StudentStore::plainCaption(), r.text, MsgIcon::None, MsgButtons::Ok, this);
         return;
     }
     pLoadGroupNames();

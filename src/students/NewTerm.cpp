@@ -49,6 +49,13 @@ QString oldPart(const NewTermRow& r) {
            pad(r.nm.trimmed(), 10);
 }
 
+// One line per pair of students given the same new number.
+QString sameNumberLine(const NewTermRow& a, const NewTermRow& b) {
+    return oldPart(a) + QStringLiteral("(신) ") + a.newGrade + a.newBan + a.newBun + QStringLiteral("  =  ") +
+           oldPart(b) + QLatin1Char(' ') + QStringLiteral("(신) ") + b.newGrade + b.newBan + b.newBun +
+           QStringLiteral("  신학반번호 동일");
+}
+
 } // namespace
 
 bool VTempExists() { return Database::tableExists(kTable); }
@@ -241,15 +248,12 @@ QStringList check(QList<NewTermRow>& list) {
     for (int i = 0; i < list.size(); ++i) {
         const NewTermRow& r = list.at(i);
         const QString key = r.newGrade.trimmed() + r.newBan + r.newBun;
-        const QString newPart = QStringLiteral("(신) ") + r.newGrade + r.newBan + r.newBun;
         const bool fits = key.size() == SNoLen && r.newBun.trimmed().size() == numLen;
         if (fits && !allZero(r.newGrade) && !allZero(r.newBan) && !allZero(r.newBun)) {
             for (int j = i + 1; j < list.size(); ++j) {
                 const NewTermRow& o = list.at(j);
                 if (o.newGrade.trimmed() + o.newBan + o.newBun != key) continue;
-                lines << oldPart(r) + newPart + QStringLiteral("  =  ") + oldPart(o) + QLatin1Char(' ') +
-                             QStringLiteral("(신) ") + o.newGrade + o.newBan + o.newBun +
-                             QStringLiteral("  신학반번호 동일");
+                lines << sameNumberLine(r, o);
             }
         } else if (fits) {
             lines << oldPart(r) + QStringLiteral("(신) ") + pad(r.newGrade, 1) + pad(r.newBan, 2) +
@@ -323,8 +327,11 @@ ApplyResult apply(const ApplyOptions& o, const std::function<void(int, int)>& pr
     QHash<QString, const NewTermRow*> byKey;
     for (const NewTermRow& row : staying) {
         const QString key = row.newGrade.trimmed() + row.newBan.trimmed() + row.newBun.trimmed();
-        if (const NewTermRow* first = byKey.value(key)) r.lines << duplicateText(*first) + QStringLiteral(" = ") + duplicateText(row);
-        else byKey.insert(key, &row);
+        // The box says what is wrong once; each line names the two students.
+        if (const NewTermRow* first = byKey.value(key))
+            r.lines << sameNumberLine(*first, row);
+        else
+            byKey.insert(key, &row);
     }
     if (!r.lines.isEmpty()) {
         r.outcome = ApplyResult::Outcome::Duplicate;

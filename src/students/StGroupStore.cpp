@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
+#include "students/StudentStore.h"
 
 #include <algorithm>
 
@@ -163,6 +164,12 @@ StGroupResult rename(const QString& oldName, const QString& newName) {
     q.add(n).add(o);
     if (!q.exec()) return failed(QStringLiteral("그룹명 변경중 에러가 발생하였습니다."));
     r.rows = q.affected();
+    // A name no row carries is no group: nothing was renamed.
+    if (r.rows == 0) {
+        StGroupResult none = failed(QStringLiteral("그룹명을 확인하세요."));
+        none.caption = StudentStore::plainCaption();
+        return none;
+    }
     if (!DMLib->WriteJobLog(kMenu, QStringLiteral("[수정]") + o + QStringLiteral(" -> ") + n) || !t.commit())
         return failed(QStringLiteral("그룹명 변경중 에러가 발생하였습니다."));
     r.ok = true;

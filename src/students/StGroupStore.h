@@ -58,8 +58,9 @@ bool checkName(const QString& name, StGroupResult* refusal);
 // Replaces the whole membership of the group by these payer numbers, with
 // the job-log rows, in one transaction. An empty list deletes the group.
 StGroupResult save(const QString& name, const QList<StGroupStudent>& members);
-// Renames a group in one statement; fails (nothing changed) when a member
-// already belongs to the new name.
+// Renames a group in one statement; fails (nothing changed) when no row
+// carries the old name ("그룹명을 확인하세요.") or a member already belongs
+// to the new name.
 StGroupResult rename(const QString& oldName, const QString& newName);
 
 } // namespace StGroupStore

@@ -88,7 +88,7 @@ int show(const QStringList& a) {
 
 // "학생추가": one student's items appended to the round.
 int student(const QStringList& a) {
-    if (a.value(0) != QLatin1String("add")) return Driver::fail(QString::fromLatin1(kUsage));
+    if (a.value(0) != QLatin1String("add")) return Driver::fail(QString::fromUtf8(kUsage));
     const DistribRound::Target t = target(a.mid(1));
     const QString sno = opt(a, QStringLiteral("sno"));
     const std::optional<StudentAdd::Student> found = StudentAdd::findStudent(sno);
@@ -145,7 +145,7 @@ int edit(const QStringList& a) {
         return outcome(
             DistribList::bulkAmount(t, item + QLatin1Char('.') + DMData->GetItemName(item), sno, amt),
             QStringLiteral("파일풀기오류"), QStringLiteral("DB에 저장되지 않습니다.!!"));
-    return Driver::fail(QString::fromLatin1(kUsage));
+    return Driver::fail(QString::fromUtf8(kUsage));
 }
 
 // "ItemID.ItemNm" of an item code, as the dialogs list it.
@@ -182,7 +182,7 @@ int round(const QStringList& a) {
         return 0;
     }
     const QString ym = opt(a, QStringLiteral("ym"));
-    if (ym.size() != 6) return Driver::fail(QString::fromLatin1(kUsage));
+    if (ym.size() != 6) return Driver::fail(QString::fromUtf8(kUsage));
     DistribRound::Target t{groupText(gcode), ym, opt(a, QStringLiteral("seq"))};
     const QStringList grades = listOpt(a, QStringLiteral("grades")), items = listOpt(a, QStringLiteral("items"));
     QStringList lines;
@@ -202,16 +202,16 @@ int round(const QStringList& a) {
         if (a.contains(QStringLiteral("--groups"))) return report(t, DistribRound::deleteByGroup(t, pairs(a)));
         return report(t, DistribRound::deleteByGrade(t, grades, items, lines));
     }
-    return Driver::fail(QString::fromLatin1(kUsage));
+    return Driver::fail(QString::fromUtf8(kUsage));
 }
 
 int request(const QStringList& a) {
-    if (a.value(0) != QLatin1String("write")) return Driver::fail(QString::fromLatin1(kUsage));
+    if (a.value(0) != QLatin1String("write")) return Driver::fail(QString::fromUtf8(kUsage));
     const QString rk = opt(a, QStringLiteral("round"));
     const QString bank = opt(a, QStringLiteral("bank"));
     DistribRequest::Run r;
     r.round = {groupText(opt(a, QStringLiteral("group"), QStringLiteral("01"))), rk.left(6), rk.mid(7, 2)};
-    if (rk.size() != 9 || bank.isEmpty()) return Driver::fail(QString::fromLatin1(kUsage));
+    if (rk.size() != 9 || bank.isEmpty()) return Driver::fail(QString::fromUtf8(kUsage));
     r.bankText = bank + QLatin1Char('.') + DMData->GetBankName(bank);
     r.start = QDate::fromString(opt(a, QStringLiteral("start")), QStringLiteral("yyyy-MM-dd"));
     r.end = QDate::fromString(opt(a, QStringLiteral("end"), opt(a, QStringLiteral("start"))), QStringLiteral("yyyy-MM-dd"));
@@ -246,7 +246,7 @@ int request(const QStringList& a) {
 }
 
 const bool registered = [] {
-    Driver::addCommand(QStringLiteral("dist"), QString::fromLatin1(kUsage), [](const QStringList& a) {
+    Driver::addCommand(QStringLiteral("dist"), QString::fromUtf8(kUsage), [](const QStringList& a) {
         const QString w = a.value(0);
         if (w == QLatin1String("round")) return round(a.mid(1));
         if (w == QLatin1String("request")) return request(a.mid(1));
@@ -259,7 +259,7 @@ const bool registered = [] {
         }
         // Other words ("dist result ...", "dist find ...") are commands of their own files.
         if (!w.isEmpty()) return Driver::runCommand(QStringLiteral("dist-") + w, a.mid(1));
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
     });
     return true;
 }();

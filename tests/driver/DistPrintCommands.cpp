@@ -132,11 +132,11 @@ int dates(const QStringList& a) {
 
 const bool registered = [] {
     Driver::addCommand(QStringLiteral("print-dist"),
-                       QStringLiteral("print dist ") + QString::fromLatin1(kSelection) +
+                       QStringLiteral("print dist ") + QString::fromUtf8(kSelection) +
                            QStringLiteral(" [--by-class] --pdf FILE [--dump FILE]"),
                        printDist);
     Driver::addCommand(QStringLiteral("dist-find"),
-                       QStringLiteral("dist find ") + QString::fromLatin1(kSelection) +
+                       QStringLiteral("dist find ") + QString::fromUtf8(kSelection) +
                            QStringLiteral(" --by sno|name|acct --text TEXT [--times N]"),
                        find);
     Driver::addCommand(QStringLiteral("dist-dates"), QStringLiteral("dist dates --bank 20|21"), dates);

@@ -24,7 +24,7 @@ QString countColumn(qint64 n) {
 
 int list(const QStringList& a) {
     const QString bank = opt(a, QStringLiteral("bank"));
-    if (bank.isEmpty()) return Driver::fail(QString::fromLatin1(kUsage));
+    if (bank.isEmpty()) return Driver::fail(QString::fromUtf8(kUsage));
     for (const ResultFileInfo& f : DistribResult::filesForBank(DMLib->dir(QStringLiteral("recv")), bank))
         Driver::print(
             QJsonObject{{QStringLiteral("file"), f.fileName},
@@ -39,7 +39,7 @@ int apply(const QStringList& a) {
     const QString file = a.value(0);
     const QString round = opt(a, QStringLiteral("round"));
     if (file.isEmpty() || file.startsWith(QStringLiteral("--")))
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
     ResultApplyRequest req;
     req.path = QFileInfo(file).isAbsolute() ? file : DMLib->dir(QStringLiteral("recv")) + file;
     req.workBank = opt(a, QStringLiteral("bank"), QFileInfo(file).fileName().mid(2, 2));
@@ -63,11 +63,11 @@ int apply(const QStringList& a) {
 }
 
 const bool registered = [] {
-    Driver::addCommand(QStringLiteral("dist-result"), QString::fromLatin1(kUsage), [](const QStringList& a) {
+    Driver::addCommand(QStringLiteral("dist-result"), QString::fromUtf8(kUsage), [](const QStringList& a) {
         const QString w = a.value(0);
         if (w == QLatin1String("list")) return list(a.mid(1));
         if (w == QLatin1String("apply")) return apply(a.mid(1));
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
     });
     return true;
 }();

@@ -5,15 +5,21 @@
 #include "frame/Main.h"
 #include "frame/Startup.h"
 #include "platform/sys/Clock.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/Korean.h"
+#include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "platform/ui/TextViewer.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QMap>
 
 #include <cstdio>
+#include <optional>
 
 namespace Driver {
 
@@ -31,9 +37,31 @@ QMap<QString, Entry>& commands() {
 
 void registerBuiltins();
 
+QStringList& answers() {
+    static QStringList a;
+    return a;
+}
+
+QStringList& files() {
+    static QStringList f;
+    return f;
+}
+
+std::optional<QString> pickFile(const FileDialogSpec& spec) {
+    const QString next = files().isEmpty() ? QString() : files().takeFirst();
+    const bool cancel = next.isEmpty() || next == QLatin1String("cancel");
+    const QString path = cancel ? QString() : QFileInfo(next).absoluteFilePath();
+    print(QJsonObject{{QStringLiteral("dialog"), spec.title},
+                      {QStringLiteral("proposed"), spec.fileName},
+                      {QStringLiteral("answer"), cancel ? QStringLiteral("cancel") : path}});
+    if (cancel) return std::nullopt;
+    return path;
+}
+
 int usage() {
     std::fprintf(stderr,
-                 "usage: zq-driver --root DIR [--today yyyymmdd] [--answers yes,no,...] COMMAND ...\n");
+                 "usage: zq-driver --root DIR [--today yyyymmdd] [--answers yes,no,...] [--file PATH]... "
+                 "COMMAND ...\n");
     for (auto it = commands().begin(); it != commands().end(); ++it)
         std::fprintf(stderr, "  %s\n", it.value().usage.toLocal8Bit().constData());
     return 2;
@@ -101,6 +129,37 @@ int fail(const QString& text) {
     return 2;
 }
 
+// When the list runs out, an information box is acknowledged and a question
+// is answered No (or Cancel), the safe choice.
+MsgResult answer(const MsgBox& box) {
+    bool known = false;
+    const MsgResult r = parseAnswer(answers().isEmpty() ? QString() : answers().takeFirst(), box, &known);
+    print(QJsonObject{{QStringLiteral("box"), box.caption},
+                      {QStringLiteral("text"), box.text},
+                      {QStringLiteral("icon"), Msg::iconName(box.icon)},
+                      {QStringLiteral("buttons"), Msg::buttonsName(box.buttons)},
+                      {QStringLiteral("answer"), Msg::resultName(r)}});
+    return r;
+}
+
+int runModal(QDialog* dialog) {
+    if (auto* viewer = qobject_cast<TextViewer*>(dialog)) {
+        print(QJsonObject{{QStringLiteral("viewer"), viewer->windowTitle()},
+                          {QStringLiteral("text"), viewer->text()}});
+        viewer->accept();
+        return viewer->result();
+    }
+    print(QJsonObject{{QStringLiteral("dialog"), dialog->windowTitle()},
+                      {QStringLiteral("class"), QString::fromLatin1(dialog->metaObject()->className())},
+                      {QStringLiteral("answer"), QStringLiteral("cancel")}});
+    dialog->reject();
+    return dialog->result();
+}
+
+void queueFile(const QString& path) {
+    files().prepend(path);
+}
+
 int run(int argc, char** argv) {
     QApplication app(argc, argv);
     Korean::useKorean(app);
@@ -109,7 +168,6 @@ int run(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     QString root;
     QString today;
-    QStringList answers;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (args.isEmpty()) return usage();
@@ -119,7 +177,9 @@ int run(int argc, char** argv) {
         else if (opt == QLatin1String("--today"))
             today = val;
         else if (opt == QLatin1String("--answers"))
-            answers = val.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            answers() = val.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        else if (opt == QLatin1String("--file"))
+            files() << val;
         else
             return usage();
     }
@@ -133,18 +193,10 @@ int run(int argc, char** argv) {
         if (!d.isValid()) return fail(QStringLiteral("bad --today"));
         Clock::set(QDateTime(d, QTime(9, 0, 0)));
     }
-    // When the list runs out, an information box is acknowledged and a
-    // question is answered No (or Cancel), the safe choice.
-    Msg::setHandler([&answers](const MsgBox& box) {
-        bool known = false;
-        MsgResult r = parseAnswer(answers.isEmpty() ? QString() : answers.takeFirst(), box, &known);
-        print(QJsonObject{{QStringLiteral("box"), box.caption},
-                          {QStringLiteral("text"), box.text},
-                          {QStringLiteral("icon"), Msg::iconName(box.icon)},
-                          {QStringLiteral("buttons"), Msg::buttonsName(box.buttons)},
-                          {QStringLiteral("answer"), Msg::resultName(r)}});
-        return r;
-    });
+    Msg::setHandler(answer);
+    // No window is ever shown: every dialog is scripted.
+    Modal::setRunner(runModal);
+    FileDialog::setPicker(pickFile);
 
     QDir().mkpath(root);
     QString error;

@@ -1,8 +1,12 @@
 #pragma once
+#include "platform/ui/Msg.h"
+
 #include <QJsonObject>
 #include <QStringList>
 
 #include <functional>
+
+class QDialog;
 
 // The headless test driver: runs the program's services on a data root
 // without any window, answers message boxes from a list and prints every box
@@ -28,5 +32,22 @@ QStringList listOpt(const QStringList& args, const QString& name);
 void print(const QJsonObject& o);
 // Prints {"error": text} and returns 2.
 int fail(const QString& text);
+
+// Answers a box (or a dialog that asks like one) with the next --answers
+// value and prints it as a box line; what every message box goes through.
+MsgResult answer(const MsgBox& box);
+
+// The runner of modal dialogs a command has not scripted itself: a text
+// viewer prints {"viewer": title, "text": ...} and is closed; any other
+// dialog prints {"dialog": title, "class": ...} and is cancelled, so no
+// command ever waits for a window nobody sees. A command that scripts its
+// own dialogs hands the others to it and puts it back when done.
+int runModal(QDialog* dialog);
+
+// File dialogs are answered from --file options in order (an empty value or
+// "cancel" is Cancel; none left is Cancel); each dialog prints
+// {"dialog": title, "proposed": name, "answer": path}. A command that takes
+// its file as an argument queues it first.
+void queueFile(const QString& path);
 
 } // namespace Driver

@@ -21,8 +21,8 @@ namespace {
 struct Args {
     QStringList positional;
     QMap<QString, QString> options;
-    QString value(const char* k) const { return options.value(QString::fromLatin1(k)); }
-    bool has(const char* k) const { return options.contains(QString::fromLatin1(k)); }
+    QString value(const char* k) const { return options.value(QString::fromUtf8(k)); }
+    bool has(const char* k) const { return options.contains(QString::fromUtf8(k)); }
 };
 
 // --flag takes a value unless it is one of the bare switches.
@@ -223,10 +223,16 @@ int stgroupCommand(const QStringList& args) {
     }
     if (verb == QLatin1String("rename")) {
         if (a.positional.size() != 2) return Driver::fail(QStringLiteral("stgroup rename OLD NEW"));
+        // As "그룹수정": the chosen name, the dialog's check of the new one,
+        // then the store, which refuses a group that does not exist.
+        if (a.positional[0].trimmed().isEmpty()) {
+            Msg::show(plain, QStringLiteral("그룹명을 확인하세요."));
+            return 1;
+        }
         StGroupResult check;
         if (!StGroupStore::checkName(a.positional[1], &check)) return boxOf(false, check.caption, check.text);
         const StGroupResult r = StGroupStore::rename(a.positional[0], a.positional[1]);
-        Msg::show(plain, r.ok ? QStringLiteral("변경되었습니다.") : QStringLiteral("그룹명 변경중 에러가 발생하였습니다."));
+        Msg::show(plain, r.ok ? QStringLiteral("변경되었습니다.") : r.text);
         if (r.ok) Driver::print(QJsonObject{{QStringLiteral("rows"), r.rows}});
         return r.ok ? 0 : 1;
     }

@@ -41,7 +41,7 @@ bool historySelection(const QStringList& args, TransferHistory::Selection& s, in
         pos << args[i];
     }
     if (pos.size() < 2) {
-        *rc = Driver::fail(QString::fromLatin1(kHistoryUsage));
+        *rc = Driver::fail(QString::fromUtf8(kHistoryUsage));
         return false;
     }
     s.yearFrom = monthText(pos[0]);
@@ -129,7 +129,7 @@ int printHistory(QStringList args) {
 int exportHistory(QStringList args) {
     if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
         return Driver::fail(QStringLiteral("export history FILE ") +
-                            QString::fromLatin1(kHistoryUsage).mid(8));
+                            QString::fromUtf8(kHistoryUsage).mid(8));
     const QString file = args.takeFirst();
     TransferHistory::Selection s;
     TransferHistory::Result r;
@@ -160,7 +160,7 @@ QString entryFor(const QStringList& entries, const QString& code, const QString&
 bool totalsRun(const QStringList& args, RoundTotals::Selection& s, RoundTotals::Result& r, int* rc) {
     const QString kind = args.value(0);
     if (kind != QLatin1String("collection") && kind != QLatin1String("distribution")) {
-        *rc = Driver::fail(QString::fromLatin1(kTotalsUsage));
+        *rc = Driver::fail(QString::fromUtf8(kTotalsUsage));
         return false;
     }
     s.kind =
@@ -226,17 +226,17 @@ int printTotals(QStringList args) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("history"), QString::fromLatin1(kHistoryUsage), history);
+        Driver::addCommand(QStringLiteral("history"), QString::fromUtf8(kHistoryUsage), history);
         Driver::addCommand(QStringLiteral("print-history"),
-                           QStringLiteral("print ") + QString::fromLatin1(kHistoryUsage) +
+                           QStringLiteral("print ") + QString::fromUtf8(kHistoryUsage) +
                                QStringLiteral(" --pdf FILE [--dump FILE]"),
                            printHistory);
         Driver::addCommand(QStringLiteral("export-history"),
-                           QStringLiteral("export history FILE ") + QString::fromLatin1(kHistoryUsage).mid(8),
+                           QStringLiteral("export history FILE ") + QString::fromUtf8(kHistoryUsage).mid(8),
                            exportHistory);
-        Driver::addCommand(QStringLiteral("totals"), QString::fromLatin1(kTotalsUsage), totals);
+        Driver::addCommand(QStringLiteral("totals"), QString::fromUtf8(kTotalsUsage), totals);
         Driver::addCommand(QStringLiteral("print-totals"),
-                           QStringLiteral("print ") + QString::fromLatin1(kTotalsUsage) +
+                           QStringLiteral("print ") + QString::fromUtf8(kTotalsUsage) +
                                QStringLiteral(" --pdf FILE [--dump FILE]"),
                            printTotals);
     }

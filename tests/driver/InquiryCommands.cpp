@@ -126,7 +126,7 @@ int viewFile(Kind k, const QStringList& args) {
 
 int deleteFile(Kind k, const QStringList& args) {
     const QString name = args.value(0).trimmed();
-    if (name.isEmpty()) return Driver::fail(QString::fromLatin1(kUsage));
+    if (name.isEmpty()) return Driver::fail(QString::fromUtf8(kUsage));
     if (Msg::show(QStringLiteral("확인"), name + QStringLiteral("파일을 정말로 삭제하시겠습니까??"),
                   MsgIcon::Question, MsgButtons::OkCancel) != MsgResult::Ok) {
         Driver::print(QJsonObject{{QStringLiteral("deleted"), false}});
@@ -167,13 +167,13 @@ int printInquiry(const QStringList& input) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("inquiry"), QString::fromLatin1(kUsage), [](const QStringList& a) {
+        Driver::addCommand(QStringLiteral("inquiry"), QString::fromUtf8(kUsage), [](const QStringList& a) {
             Kind k = Kind::Sent;
             if (kindOf(a.value(0), &k)) return listRows(k, a.mid(1));
             if ((a.value(0) == QLatin1String("view") || a.value(0) == QLatin1String("delete")) &&
                 kindOf(a.value(1), &k))
                 return a.value(0) == QLatin1String("view") ? viewFile(k, a.mid(2)) : deleteFile(k, a.mid(2));
-            return Driver::fail(QString::fromLatin1(kUsage));
+            return Driver::fail(QString::fromUtf8(kUsage));
         });
         Driver::addCommand(
             QStringLiteral("print-inquiry"),

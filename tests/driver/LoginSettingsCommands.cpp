@@ -32,7 +32,7 @@ int run(const QStringList& args) {
         return 0;
     }
     if (what != QLatin1String("off") && !(what == QLatin1String("on") && args.size() >= 2))
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
     TFrmT401B00 d;
     const bool on = what == QLatin1String("on");
     (on ? d.rdUSE : d.rdNON)->click();
@@ -52,7 +52,7 @@ int run(const QStringList& args) {
 }
 
 const struct Registrar {
-    Registrar() { Driver::addCommand(QStringLiteral("login-settings"), QString::fromLatin1(kUsage), run); }
+    Registrar() { Driver::addCommand(QStringLiteral("login-settings"), QString::fromUtf8(kUsage), run); }
 } registrar;
 
 } // namespace

@@ -1,22 +1,80 @@
-// zq-driver meal items / meal settings: the meal-certification items and
-// settings as the two settings dialogs keep them.
+// zq-driver meal items / settings / rounds / export: the meal-certification
+// items and settings as the two settings dialogs keep them, and the manual
+// export window.
 
 #include "driver/Driver.h"
+#include "platform/ui/Modal.h"
+#include "platform/ui/Msg.h"
+#include "transfers/collection/M401B00.h"
+#include "transfers/collection/M401B01.h"
 #include "transfers/collection/MealExport.h"
 #include "transfers/common/Rounds.h"
-#include "platform/ui/Msg.h"
 #include "van/MealItems.h"
 
-
 #include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
 
 namespace {
 
 void printItems(const QList<MealItems::Item>& items, const char* kind) {
     for (const MealItems::Item& i : items)
-        Driver::print(QJsonObject{{QString::fromLatin1(kind), i.code},
+        Driver::print(QJsonObject{{QString::fromUtf8(kind), i.code},
                                   {QStringLiteral("name"), i.name},
                                   {QStringLiteral("kind"), i.kind}});
+}
+
+// meal export H_200_...,... [--kinds both|auto|cash]: the menu's and the
+// window's checks as they come, the rounds marked, "급식인증파일생성" with its
+// boxes and its confirmation (a box line answered from --answers).
+int mealExport(const QStringList& args) {
+    const QString kinds = Driver::opt(args, QStringLiteral("kinds"), QStringLiteral("both"));
+    if (kinds != QLatin1String("both") && kinds != QLatin1String("auto") && kinds != QLatin1String("cash"))
+        return Driver::fail(QStringLiteral("--kinds takes both, auto or cash"));
+    MealExport::Kinds k;
+    k.autoPaid = kinds != QLatin1String("cash");
+    k.cash = kinds != QLatin1String("auto");
+    const MealItems::Settings settings = MealItems::read();
+    if (settings.folder.trimmed().isEmpty()) {
+        Msg::show(QStringLiteral("급식인증 파일 저장경로 미등록"),
+                  QStringLiteral("급식인증 전송파일 저장경로가 등록되어 있지 않습니다. \r확인하십시오."),
+                  MsgIcon::Error);
+        return 1;
+    }
+    if (!settings.use) {
+        Rounds::plainBox(QStringLiteral("급식인증 환경설정이 자동으로 설정 되어있지 않습니다."));
+        return 1;
+    }
+    // Only rounds the window lists can be marked.
+    const QStringList listed = Rounds::collectionTables();
+    QStringList tables;
+    for (const QString& t : args.value(0).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!listed.contains(t)) return Driver::fail(QStringLiteral("no collection round ") + t);
+        tables << t;
+    }
+    Modal::setRunner([](QDialog* d) {
+        auto* confirm = qobject_cast<TFrmM401B01*>(d);
+        if (!confirm) return Driver::runModal(d);
+        const MsgResult r = Driver::answer(MsgBox{confirm->windowTitle(),
+                                                  QStringLiteral("총건수: ") + confirm->txtV->text() +
+                                                      QStringLiteral("\r총금액: ") + confirm->txtW->text(),
+                                                  MsgIcon::Question, MsgButtons::OkCancel});
+        if (r == MsgResult::Ok)
+            confirm->cmdApply->click();
+        else
+            confirm->cmdCancel->click();
+        return confirm->result();
+    });
+    const TFrmM401B00::Run run = TFrmM401B00::createWorkbooks(tables, k, settings.folder);
+    Modal::setRunner(Driver::runModal);
+    for (const TFrmM401B00::Written& w : run.written)
+        Driver::print(QJsonObject{{QStringLiteral("table"), w.table},
+                                  {QStringLiteral("rows"), w.rows},
+                                  {QStringLiteral("file"), w.file}});
+    Driver::print(QJsonObject{{QStringLiteral("created"), run.created},
+                              {QStringLiteral("count"), run.count},
+                              {QStringLiteral("amount"), run.amount}});
+    return run.created ? 0 : 1;
 }
 
 int mealCommand(const QStringList& args) {
@@ -63,29 +121,7 @@ int mealCommand(const QStringList& args) {
                                        Rounds::title(Rounds::yearMonOf(t), Rounds::seqNoOf(t))}});
         return 0;
     }
-    if (what == QLatin1String("export")) {
-        // meal export H_200_...,... [--kinds both|auto|cash]
-        MealExport::Kinds k;
-        const QString kinds = args.value(2) == QLatin1String("--kinds") ? args.value(3) : QStringLiteral("both");
-        k.autoPaid = kinds != QLatin1String("cash");
-        k.cash = kinds != QLatin1String("auto");
-        const QString folder = MealItems::read().folder;
-        int failures = 0;
-        for (const QString& t : verb.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            qint64 amount = 0;
-            const int counted = MealExport::countRows(t, k, &amount);
-            QString file, error;
-            const int rows = MealExport::writeRound(t, k, folder, &file, &error);
-            if (rows < 0) ++failures;
-            Driver::print(QJsonObject{{QStringLiteral("table"), t},
-                                      {QStringLiteral("count"), counted},
-                                      {QStringLiteral("amount"), amount},
-                                      {QStringLiteral("rows"), rows},
-                                      {QStringLiteral("file"), file},
-                                      {QStringLiteral("error"), error}});
-        }
-        return failures ? 1 : 0;
-    }
+    if (what == QLatin1String("export")) return mealExport(args.mid(1));
     if (what == QLatin1String("settings")) {
         MealItems::Settings s = MealItems::read();
         for (int i = 1; i + 1 < args.size(); i += 2) {

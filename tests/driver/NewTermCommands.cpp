@@ -50,22 +50,15 @@ int sno(const QStringList& a) {
                                   {QStringLiteral("error"), error}});
         return o == SnoChange::Outcome::Changed ? 0 : 1;
     }
-    if (a.value(0) == QLatin1String("import") && a.size() == 2) {
-        const QString file = a.at(1);
-        FileDialog::setPicker([file](const FileDialogSpec&) { return std::optional<QString>(file); });
-        // The refused rows the window shows in its viewer, one line each.
-        Modal::setRunner([](QDialog* d) {
-            if (auto* v = qobject_cast<TextViewer*>(d))
-                for (const QString& l : v->text().split(QLatin1Char('\n')))
-                    Driver::print(QJsonObject{{QStringLiteral("refused"), l}});
-            return 0;
-        });
+    if (a.value(0) == QLatin1String("import") && a.size() <= 2) {
+        // FILE is the open dialog's answer (else --file); refused rows open
+        // the viewer.
+        if (a.size() == 2) Driver::queueFile(a.at(1));
         const bool ok = SnoChange::importWithDialogs(nullptr);
-        Modal::setRunner({});
         Driver::print(QJsonObject{{QStringLiteral("stored"), ok}});
         return ok ? 0 : 1;
     }
-    return Driver::fail(QStringLiteral("usage: sno change CUSTNO NEWSNO [NAME] | sno import FILE"));
+    return Driver::fail(QStringLiteral("usage: sno change CUSTNO NEWSNO [NAME] | sno import [FILE]"));
 }
 
 QJsonObject rowJson(const NewTermRow& r) {
@@ -170,6 +163,7 @@ int merge() {
         return 1;
     }
     Msg::info(caption, QStringLiteral("파일 합치기가 완료되었습니다!!"));
+    if (!r.report.isEmpty()) TextViewer::showText(caption, r.report.join(QLatin1Char('\n')));
     Driver::print(QJsonObject{{QStringLiteral("updated"), r.updated},
                               {QStringLiteral("added"), r.added},
                               {QStringLiteral("backup"), r.archive},
@@ -249,9 +243,13 @@ int newterm(const QStringList& a) {
             return 0;
         }
         QString path;
-        if (!NewTerm::writeList(QStringLiteral("신학기반편성오류.txt"), lines, &path)) return Driver::fail(path);
+        if (!NewTerm::writeList(QStringLiteral("신학기반편성오류.txt"), lines, &path)) {
+            Msg::error(QStringLiteral("오류"), path + QStringLiteral(" 파일을 쓸 수 없습니다."));
+            return 1;
+        }
         for (const QString& l : lines) Driver::print(QJsonObject{{QStringLiteral("line"), l}});
         Driver::print(QJsonObject{{QStringLiteral("file"), path}});
+        TextViewer::showFile(path);
         return 1;
     }
     if (sub == QLatin1String("preview")) {
@@ -280,7 +278,9 @@ int newterm(const QStringList& a) {
                       QStringLiteral("최종확정을 할 시에는 전학년이 모두 편성작업이 되어 있어야 합니다.\r오류자료 "
                                      "리스트를 확인하십시오.(") + path);
         } else if (r.outcome == O::Duplicate) {
-            Msg::error(QString::fromUtf16(NewTerm::kCaption), r.lines.join(QLatin1Char('\r')));
+            Msg::error(QString::fromUtf16(NewTerm::kCaption),
+                       QStringLiteral("신학번이 같은 학생이 있습니다. 아무것도 변경하지 않았습니다."));
+            TextViewer::showText(QString::fromUtf16(NewTerm::kCaption), r.lines.join(QLatin1Char('\n')));
         } else if (r.outcome == O::Refused) {
             Msg::error(
                 QString::fromUtf16(NewTerm::kCaption),
@@ -303,8 +303,9 @@ int newterm(const QStringList& a) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("sno"),
-                           QStringLiteral("sno change CUSTNO NEWSNO [NAME] | sno import FILE   개별학년변경"), sno);
+        Driver::addCommand(
+            QStringLiteral("sno"),
+            QStringLiteral("sno change CUSTNO NEWSNO [NAME] | sno import [FILE]   개별학년변경"), sno);
         Driver::addCommand(QStringLiteral("newterm"),
                            QStringLiteral("newterm prepare|fill|rows|set|reset|check|preview|apply ...   신학기반편성; "
                                           "newterm files ...|merge   학년,학번 자동변경"),

@@ -85,7 +85,7 @@ int printReceipts(QStringList args) {
 
 int exportCollection(QStringList args) {
     if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
-        return Driver::fail(QStringLiteral("export collection FILE ") + QString::fromLatin1(kSelection));
+        return Driver::fail(QStringLiteral("export collection FILE ") + QString::fromUtf8(kSelection));
     const QString file = args.takeFirst();
     CollectionSelection s;
     CollectionListing l;
@@ -109,15 +109,15 @@ struct Register {
     Register() {
         Driver::addCommand(
             QStringLiteral("print-collection"),
-            QStringLiteral("print-collection ") + QString::fromLatin1(kSelection) +
+            QStringLiteral("print-collection ") + QString::fromUtf8(kSelection) +
                 QStringLiteral(" [--landscape] [--by-class] [--fields CODE] --pdf FILE [--dump FILE]"),
             printCollection);
         Driver::addCommand(QStringLiteral("print-collection-receipts"),
-                           QStringLiteral("print-collection-receipts ") + QString::fromLatin1(kSelection) +
+                           QStringLiteral("print-collection-receipts ") + QString::fromUtf8(kSelection) +
                                QStringLiteral(" [--row N] [--copies 2] --pdf FILE [--dump FILE]"),
                            printReceipts);
         Driver::addCommand(QStringLiteral("export-collection"),
-                           QStringLiteral("export-collection FILE ") + QString::fromLatin1(kSelection),
+                           QStringLiteral("export-collection FILE ") + QString::fromUtf8(kSelection),
                            exportCollection);
     }
 } reg;

@@ -19,7 +19,7 @@ int printRoster(QStringList args) {
     if (!PrintOutput::take(args, out, &err)) return Driver::fail(err);
     const bool whole = args.contains(QStringLiteral("--whole"));
     if (whole == args.contains(QStringLiteral("--by-class")))
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
     const auto opt = [&args](const char* name, const QString& def = {}) {
         const int i = args.indexOf(QLatin1String("--") + QLatin1String(name));
         return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : def;
@@ -48,7 +48,7 @@ int printRoster(QStringList args) {
 
 struct Register {
     Register() {
-        Driver::addCommand(QStringLiteral("print-roster"), QString::fromLatin1(kUsage), printRoster);
+        Driver::addCommand(QStringLiteral("print-roster"), QString::fromUtf8(kUsage), printRoster);
     }
 } reg;
 

@@ -62,7 +62,7 @@ int run(const QStringList& a) {
     if (verb == QLatin1String("create")) {
         const QString bank = opt(a, QStringLiteral("bank"));
         // "00.모든은행" leaves 자료생성 disabled.
-        if (bank.size() != 2 || bank == QLatin1String("00")) return Driver::fail(QString::fromLatin1(kUsage));
+        if (bank.size() != 2 || bank == QLatin1String("00")) return Driver::fail(QString::fromUtf8(kUsage));
         const RegRun::Created c = RegRun::create(bank, bankText(bank));
         Driver::print(
             QJsonObject{{QStringLiteral("done"), c.ok},
@@ -72,11 +72,11 @@ int run(const QStringList& a) {
         return c.ok ? 0 : 1;
     }
     if (verb == QLatin1String("list")) return listRun(a.mid(1));
-    return Driver::fail(QString::fromLatin1(kUsage));
+    return Driver::fail(QString::fromUtf8(kUsage));
 }
 
 int request(const QStringList& a) {
-    if (a.value(0) != QLatin1String("write")) return Driver::fail(QString::fromLatin1(kUsage));
+    if (a.value(0) != QLatin1String("write")) return Driver::fail(QString::fromUtf8(kUsage));
     const QString ym = opt(a, QStringLiteral("ym")), seq = opt(a, QStringLiteral("seq"));
     // "파일작성" takes the bank and the code from the run as "자료조회" lists it.
     const RegRun::Written w = RegRun::writeRequest(ym, seq, RegRun::list(ym, seq));
@@ -97,7 +97,7 @@ void printApplied(const RegRun::Applied& r) {
 }
 
 int result(const QStringList& a) {
-    if (a.value(0) != QLatin1String("apply")) return Driver::fail(QString::fromLatin1(kUsage));
+    if (a.value(0) != QLatin1String("apply")) return Driver::fail(QString::fromUtf8(kUsage));
     const QString file = a.value(1);
     if (file.isEmpty()) {
         // "파일풀기": every waiting file in turn.
@@ -118,12 +118,12 @@ int result(const QStringList& a) {
 }
 
 const bool registered = [] {
-    Driver::addCommand(QStringLiteral("reg"), QString::fromLatin1(kUsage), [](const QStringList& a) {
+    Driver::addCommand(QStringLiteral("reg"), QString::fromUtf8(kUsage), [](const QStringList& a) {
         const QString w = a.value(0);
         if (w == QLatin1String("run")) return run(a.mid(1));
         if (w == QLatin1String("request")) return request(a.mid(1));
         if (w == QLatin1String("result")) return result(a.mid(1));
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
     });
     return true;
 }();

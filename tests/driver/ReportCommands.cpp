@@ -101,7 +101,7 @@ int printCommand(const ReportEntry& e, QStringList args) {
 const struct Registrar {
     Registrar() {
         Driver::addCommand(QStringLiteral("report"),
-                           QStringLiteral("report list NAME ") + QString::fromLatin1(kUsage), reportCommand);
+                           QStringLiteral("report list NAME ") + QString::fromUtf8(kUsage), reportCommand);
         for (const ReportEntry& e : ReportCatalog::all()) {
             if (!e.print) continue;
             const ReportEntry* entry = &e;

@@ -30,13 +30,13 @@ QString entryOf(const QStringList& texts, const QString& code) {
 int requestWrite(const QStringList& args) {
     QMap<QString, QString> opt;
     for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (!args.at(i).startsWith(QLatin1String("--"))) return Driver::fail(QString::fromLatin1(kUsage));
+        if (!args.at(i).startsWith(QLatin1String("--"))) return Driver::fail(QString::fromUtf8(kUsage));
         opt.insert(args.at(i).mid(2), args.at(i + 1));
     }
     if (args.size() % 2 != 0 || !opt.contains(QStringLiteral("group")) ||
         !opt.contains(QStringLiteral("bank")) || !opt.contains(QStringLiteral("round")) ||
         !opt.contains(QStringLiteral("start")))
-        return Driver::fail(QString::fromLatin1(kUsage));
+        return Driver::fail(QString::fromUtf8(kUsage));
 
     CollectSelection sel;
     sel.Gcode = opt.value(QStringLiteral("group"));
@@ -92,11 +92,13 @@ int requestWrite(const QStringList& args) {
                 mgmt->BBtnConfiClick();
             else
                 mgmt->BBtnCnclClick();
+        } else {
+            return Driver::runModal(d);
         }
         return d->result();
     });
     const CollectFileRun::Outcome out = CollectFileRun::TimeShowTimer(sel);
-    Modal::setRunner({});
+    Modal::setRunner(Driver::runModal);
     if (!out.Written) return 1;
     Driver::print(QJsonObject{{QStringLiteral("file"), out.FileName},
                               {QStringLiteral("count"), out.DataCnt},
@@ -106,9 +108,9 @@ int requestWrite(const QStringList& args) {
 
 struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("request"), QString::fromLatin1(kUsage), [](const QStringList& a) {
+        Driver::addCommand(QStringLiteral("request"), QString::fromUtf8(kUsage), [](const QStringList& a) {
             if (a.isEmpty() || a.first() != QLatin1String("write"))
-                return Driver::fail(QString::fromLatin1(kUsage));
+                return Driver::fail(QString::fromUtf8(kUsage));
             return requestWrite(a.mid(1));
         });
     }

@@ -19,9 +19,9 @@ struct Args {
     QMap<QString, QString> opts;
     QString error;
     QString get(const char* k, const QString& def = {}) const {
-        return opts.value(QString::fromLatin1(k), def);
+        return opts.value(QString::fromUtf8(k), def);
     }
-    bool has(const char* k) const { return opts.contains(QString::fromLatin1(k)); }
+    bool has(const char* k) const { return opts.contains(QString::fromUtf8(k)); }
     QStringList list(const char* k) const { return get(k).split(QLatin1Char(','), Qt::SkipEmptyParts); }
 };
 

@@ -13,6 +13,7 @@
 #include "transfers/collection/M101B03.h"
 #include "transfers/collection/M101B06.h"
 #include "transfers/collection/M101B09.h"
+#include "transfers/collection/M101B10.h"
 #include "transfers/collection/M101B11.h"
 #include "transfers/collection/M101B12.h"
 #include "transfers/collection/RowEditFlow.h"
@@ -229,48 +230,61 @@ int edit(const QString& what, const QStringList& a) {
     else if (what == QLatin1String("account"))
         RowEditFlow::dblClick(r, *row, ColAcct, d, nullptr);
     else
-        return Driver::fail(QString::fromLatin1(kEditUsage));
+        return Driver::fail(QString::fromUtf8(kEditUsage));
     return printChanges(before) > 0 ? 0 : 1;
 }
 
 const char* kFindUsage = "round-find --yearmon yyyymm --seqno NN [--group GG] (--name N | --account A | --sno H,B,N) "
                          "[--itemline \"01.수업료\"] [--times K]";
 
+// The find dialog over the listed round: its search kind chosen, its edits
+// typed, the item chosen among the window's entries and "찾기" clicked K
+// times; its boxes show as the dialog shows them.
 int find(const QStringList& a) {
     const QString ym = opt(a, QStringLiteral("yearmon")), ss = opt(a, QStringLiteral("seqno"));
-    if (ym.isEmpty() || ss.isEmpty()) return Driver::fail(QString::fromLatin1(kFindUsage));
+    if (ym.isEmpty() || ss.isEmpty()) return Driver::fail(QString::fromUtf8(kFindUsage));
     bool exists = false;
     const QList<QStringList> rows = listRound(ym, ss, opt(a, QStringLiteral("group"), QStringLiteral("01")), &exists);
     if (!exists) return Driver::fail(QStringLiteral("no round"));
-    RowFind::Query q;
-    q.itemLine = opt(a, QStringLiteral("itemline"));
-    if (flag(a, QStringLiteral("name"))) {
-        q.mode = RowFind::Mode::Name;
-        q.text = opt(a, QStringLiteral("name"));
-    } else if (flag(a, QStringLiteral("account"))) {
-        q.mode = RowFind::Mode::Account;
-        q.text = opt(a, QStringLiteral("account"));
-    } else if (flag(a, QStringLiteral("sno"))) {
-        q.mode = RowFind::Mode::SNo;
-        const QStringList p = opt(a, QStringLiteral("sno")).split(QLatin1Char(','));
-        q.text = MakeSNo(p.value(0), p.value(1), p.value(2));
-    } else {
-        return Driver::fail(QString::fromLatin1(kFindUsage));
+    int current = -1;
+    TFrmM101B10 dlg([&rows] { return rows; }, [&current](int row) { current = row; });
+    dlg.cboItem->addItems(DMData->ItemTexts());
+    dlg.cboItem->setCurrentIndex(-1);
+    if (flag(a, QStringLiteral("itemline"))) {
+        // A drop-down list: only its entries can be chosen.
+        const int i = dlg.cboItem->findText(opt(a, QStringLiteral("itemline")));
+        if (i < 0) return Driver::fail(QStringLiteral("--itemline is none of the item entries"));
+        dlg.cboItem->setCurrentIndex(i);
     }
-    RowFind::State st;
+    if (flag(a, QStringLiteral("name"))) {
+        dlg.setMode(RowFind::Mode::Name);
+        dlg.txtName->setText(opt(a, QStringLiteral("name")));
+    } else if (flag(a, QStringLiteral("account"))) {
+        dlg.setMode(RowFind::Mode::Account);
+        dlg.txtAccountNo->setText(opt(a, QStringLiteral("account")));
+    } else if (flag(a, QStringLiteral("sno"))) {
+        dlg.setMode(RowFind::Mode::SNo);
+        const QStringList p = opt(a, QStringLiteral("sno")).split(QLatin1Char(','));
+        dlg.SHakEdit->setText(p.value(0));
+        dlg.SBanEdit->setText(p.value(1));
+        dlg.SBunEdit->setText(p.value(2));
+    } else {
+        return Driver::fail(QString::fromUtf8(kFindUsage));
+    }
     const int times = std::max(1, opt(a, QStringLiteral("times"), QStringLiteral("1")).toInt());
     int rc = 1;
     for (int i = 0; i < times; ++i) {
-        const int r = RowFind::find(rows, q, &st);
-        if (r == 0) {
+        current = -1;
+        dlg.BBtnSearchClick();
+        if (current < 0) {
             Driver::print(QJsonObject{{QStringLiteral("found"), 0}});
             continue;
         }
         rc = 0;
-        Driver::print(QJsonObject{{QStringLiteral("found"), r},
-                                  {QStringLiteral("SNo"), rows[r - 1].value(ColSNo)},
-                                  {QStringLiteral("Nm"), rows[r - 1].value(ColNm)},
-                                  {QStringLiteral("Item"), rows[r - 1].value(ColItem)}});
+        Driver::print(QJsonObject{{QStringLiteral("found"), current + 1},
+                                  {QStringLiteral("SNo"), rows[current].value(ColSNo)},
+                                  {QStringLiteral("Nm"), rows[current].value(ColNm)},
+                                  {QStringLiteral("Item"), rows[current].value(ColItem)}});
     }
     return rc;
 }
@@ -281,12 +295,12 @@ int waiting(const QStringList& a) {
     const QString sub = a.value(0);
     const QString ym = opt(a, QStringLiteral("yearmon")), ss = opt(a, QStringLiteral("seqno"));
     const QString bank = opt(a, QStringLiteral("bank"));
-    if (ym.isEmpty() || ss.isEmpty() || bank.isEmpty()) return Driver::fail(QString::fromLatin1(kWaitingUsage));
+    if (ym.isEmpty() || ss.isEmpty() || bank.isEmpty()) return Driver::fail(QString::fromUtf8(kWaitingUsage));
     const QStringList files = WaitingFiles::list(ym, ss, bank);
     Driver::print(QJsonObject{{QStringLiteral("files"), QJsonArray::fromStringList(files)},
                               {QStringLiteral("waiting"), CollectionRound::fileState(ym, ss, bank).waiting()}});
     if (sub == QLatin1String("list")) return 0;
-    if (sub != QLatin1String("delete")) return Driver::fail(QString::fromLatin1(kWaitingUsage));
+    if (sub != QLatin1String("delete")) return Driver::fail(QString::fromUtf8(kWaitingUsage));
     if (files.isEmpty()) return 1;
     const bool done = WaitingFiles::confirmAndRemove(files, ym, ss);
     Driver::print(QJsonObject{{QStringLiteral("deleted"), done}});
@@ -295,13 +309,13 @@ int waiting(const QStringList& a) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("round-edit"), QString::fromLatin1(kEditUsage), [](const QStringList& a) {
-            return a.isEmpty() ? Driver::fail(QString::fromLatin1(kEditUsage)) : edit(a.first(), a.mid(1));
+        Driver::addCommand(QStringLiteral("round-edit"), QString::fromUtf8(kEditUsage), [](const QStringList& a) {
+            return a.isEmpty() ? Driver::fail(QString::fromUtf8(kEditUsage)) : edit(a.first(), a.mid(1));
         });
-        Driver::addCommand(QStringLiteral("round-status"), QString::fromLatin1(kStatusUsage),
+        Driver::addCommand(QStringLiteral("round-status"), QString::fromUtf8(kStatusUsage),
                            [](const QStringList& a) { return edit(QStringLiteral("status"), a); });
-        Driver::addCommand(QStringLiteral("round-find"), QString::fromLatin1(kFindUsage), find);
-        Driver::addCommand(QStringLiteral("waiting-files"), QString::fromLatin1(kWaitingUsage), waiting);
+        Driver::addCommand(QStringLiteral("round-find"), QString::fromUtf8(kFindUsage), find);
+        Driver::addCommand(QStringLiteral("waiting-files"), QString::fromUtf8(kWaitingUsage), waiting);
     }
 } registrar;
 

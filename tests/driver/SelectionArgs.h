@@ -5,9 +5,10 @@
 
 namespace Driver {
 
-// The collection window's selections from round-show's options; false when
-// --yearmon or --seqno is missing.
-bool collectionSelection(const QStringList& args, CollectionSelection& s);
+// The collection window's selections from round-show's options, and the
+// quarter box's entry (--quarter 0-4: blank, "1 / 4 분기" .. "4 / 4 분기");
+// false when --yearmon or --seqno is missing or --quarter is no entry.
+bool collectionSelection(const QStringList& args, CollectionSelection& s, int* quarter = nullptr);
 
 // The options collectionSelection reads, for usage texts.
 extern const char* const kCollectionSelection;

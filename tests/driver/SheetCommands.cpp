@@ -13,20 +13,17 @@
 
 namespace {
 
-// The dialog answers with the file, and says what it was asked.
-void answerWith(const QString& file) {
-    FileDialog::setPicker([file](const FileDialogSpec& spec) -> std::optional<QString> {
-        Driver::print(QJsonObject{{QStringLiteral("dialog"), spec.title}, {QStringLiteral("proposed"), spec.fileName}});
-        return QFileInfo(file).absoluteFilePath();
-    });
-}
-
 int report(const SheetRun& run) {
-    for (const StoreBox& b : run.boxes)
+    bool stopped = false;
+    for (const StoreBox& b : run.boxes) {
         Msg::show(b.caption, b.text, b.icon, MsgButtons::Ok);
+        // A run that ends on an error box (a database error part-way) failed,
+        // whatever it stored before.
+        stopped = stopped || b.icon == MsgIcon::Error;
+    }
     Driver::print(QJsonObject{{QStringLiteral("stored"), run.stored},
                               {QStringLiteral("rejected"), QJsonArray::fromStringList(run.rejected)}});
-    return run.ran ? 0 : 1;
+    return run.ran && !stopped ? 0 : 1;
 }
 
 const bool g_registered = [] {
@@ -36,7 +33,7 @@ const bool g_registered = [] {
         [](const QStringList& args) {
             if (args.size() != 2 || (args.at(0) != QLatin1String("--text") && args.at(0) != QLatin1String("--xlsx")))
                 return Driver::fail(QStringLiteral("export students --text FILE | --xlsx FILE"));
-            answerWith(args.at(1));
+            Driver::queueFile(args.at(1));
             const StudentExport::Result r = args.at(0) == QLatin1String("--text")
                                                 ? StudentExport::MnuT201B00Click(nullptr)
                                                 : StudentExport::MnuT202B00Click(nullptr);

@@ -134,13 +134,13 @@ int send(const QStringList& args) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("sms"), QString::fromLatin1(kUsage), [](const QStringList& args) {
+        Driver::addCommand(QStringLiteral("sms"), QString::fromUtf8(kUsage), [](const QStringList& args) {
             const QString what = args.value(0);
             if (what == QLatin1String("compose")) return compose(args.mid(1));
             if (what == QLatin1String("send")) return send(args.mid(1));
             if (what == QLatin1String("recipients") && args.value(1) == QLatin1String("collection"))
                 return collectionRecipients(args.mid(2));
-            return Driver::fail(QString::fromLatin1(kUsage));
+            return Driver::fail(QString::fromUtf8(kUsage));
         });
     }
 } registrar;

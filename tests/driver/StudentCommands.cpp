@@ -134,7 +134,7 @@ int report(const StoreResult& r) {
 
 void apply(const QMap<QString, QString>& o, StudentEntry& e) {
     const auto take = [&o](const char* key, QString& field, QString (*conv)(const QString&) = nullptr) {
-        const QString k = QString::fromLatin1(key);
+        const QString k = QString::fromUtf8(key);
         if (o.contains(k)) field = conv ? conv(o.value(k)) : o.value(k);
     };
     take("grade", e.gradeCode);

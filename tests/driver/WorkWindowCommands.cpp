@@ -15,33 +15,18 @@ namespace {
 using Driver::opt;
 using Driver::listOpt;
 
-
 const char* kShowUsage = "round-show --yearmon yyyymm --seqno NN [--group GG] [--bank BB] [--items 01,02] "
                          "[--groups A,B] [--from SNO] [--to SNO] [--setl yyyymmdd] [--setl2 yyyymmdd] "
-                         "[--redt yyyymmdd] [--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2]";
+                         "[--redt yyyymmdd] [--redt2 yyyymmdd] [--exemp 0-2] [--proc 0-5] [--sms 0-2] "
+                         "[--quarter 0-4]";
 
 int show(const QStringList& args) {
     CollectionSelection s;
-    if (!Driver::collectionSelection(args, s)) return Driver::fail(QString::fromLatin1(kShowUsage));
-    const QString g = s.gcode;
+    if (!Driver::collectionSelection(args, s)) return Driver::fail(QString::fromUtf8(kShowUsage));
     // The window's checks come first, as "자료조회" makes them.
-    if (!Database::tableExists(CollectionList::roundTable(s.yearMon, s.seqNo))) {
-        Msg::error(QStringLiteral("이체년월/회차오류"),
-                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
-        return 1;
-    }
-    if (const auto refusal = CollectionList::checkShow(s)) {
-        Msg::show(refusal->caption, refusal->text, refusal->errorIcon ? MsgIcon::Error : MsgIcon::None);
-        return 1;
-    }
-    const CollectionListing l =
-        CollectionList::list(s, [&g](const QString& id) { return DMData->GetGItemName(id, g); });
-    if (!l.tableExists) {
-        Msg::error(QStringLiteral("이체년월/회차오류"),
-                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."));
-        return 1;
-    }
-    if (!l.error.isEmpty()) return Driver::fail(l.error);
+    CollectionListing l;
+    int rc = 0;
+    if (!Driver::collectionListing(args, s, l, &rc)) return rc;
     static const char* names[] = {"SNo",     "Nm",    "Item",   "BankCd", "AcctNo", "Amt",   "ExempTy",
                                   "ReplyTy", "Date",  "Reg",    "GrpNm",  "Unpaid", "REAmt", "ReDt",
                                   "CustNo",  "Gcode", "ItemCd", "GName",  "MTelNo", "smsYN", "SCd"};
@@ -78,7 +63,7 @@ int addStudent(const QStringList& args) {
     r.gcode = opt(args, QStringLiteral("group"), QStringLiteral("01"));
     const QStringList items = listOpt(args, QStringLiteral("items"));
     if (r.yearMon.isEmpty() || r.seqNo.isEmpty() || r.sno.isEmpty() || items.isEmpty())
-        return Driver::fail(QString::fromLatin1(kAddUsage));
+        return Driver::fail(QString::fromUtf8(kAddUsage));
     const auto s = StudentAdd::findStudent(r.sno);
     if (!s) {
         Msg::error(QStringLiteral("입력오류"),
@@ -105,8 +90,8 @@ int addStudent(const QStringList& args) {
 
 const struct Registrar {
     Registrar() {
-        Driver::addCommand(QStringLiteral("round-show"), QString::fromLatin1(kShowUsage), show);
-        Driver::addCommand(QStringLiteral("round-add-student"), QString::fromLatin1(kAddUsage), addStudent);
+        Driver::addCommand(QStringLiteral("round-show"), QString::fromUtf8(kShowUsage), show);
+        Driver::addCommand(QStringLiteral("round-add-student"), QString::fromUtf8(kAddUsage), addStudent);
     }
 } registrar;
 

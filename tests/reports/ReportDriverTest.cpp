@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -84,6 +85,56 @@ TEST(ReportDriver, ExemptionGroupRoundAndReports) {
     EXPECT_EQ(r.lines.value(0)[QStringLiteral("text")].toString(), QStringLiteral("해당하는 자료가 없습니다."));
     r = driver(root, words("report list receipts --round 202603-02 --round2 202603-01"));
     EXPECT_EQ(r.lines.value(0)[QStringLiteral("text")].toString(), QStringLiteral("조회시작회차가 조회종료회차보다 큽니다."));
+
+    // The unpaid statements' footers (both students without an account):
+    // left out, the edits' text as the window opens; given, as typed, blank
+    // too.
+    const QString footer = QStringLiteral("통장에 입금하여 주십시요");
+    const struct {
+        const char* name;
+        QStringList options;
+        QString shown;
+    } footers[] = {
+        {"left out", {}, footer},
+        {"typed",
+         {QStringLiteral("--desc"), QStringLiteral("창구에 납부하세요")},
+         QStringLiteral("창구에 납부하세요")},
+        {"blank", {QStringLiteral("--desc"), QString()}, QString()},
+        {"only the account footer", {QStringLiteral("--desc2"), QStringLiteral("자동이체합니다")}, footer},
+    };
+    for (const auto& f : footers) {
+        const QString dump = root + QStringLiteral("/unpaid.txt");
+        r = driver(root,
+                   QStringList{QStringLiteral("print"), QStringLiteral("unpaid"), QStringLiteral("--round"),
+                               QStringLiteral("202603-01"), QStringLiteral("--dump"), dump} +
+                       f.options);
+        EXPECT_EQ(r.code, 0) << f.name;
+        QFile in(dump);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << f.name;
+        QStringList shown;
+        for (const QString& line : QString::fromUtf8(in.readAll()).split(QLatin1Char('\n')))
+            if (line.contains(footer) || line.contains(QStringLiteral("창구에")) ||
+                line.contains(QStringLiteral("자동이체합니다")))
+                shown << line.section(QLatin1Char(' '), 8);
+        const QStringList expected = f.shown.isEmpty() ? QStringList() : QStringList{f.shown, f.shown};
+        EXPECT_EQ(shown, expected) << f.name;
+    }
+    // The notices' footer likewise (the cash form).
+    for (const bool given : {false, true}) {
+        const QString dump = root + QStringLiteral("/notices.txt");
+        QStringList args{QStringLiteral("print"),   QStringLiteral("notices"),
+                         QStringLiteral("--round"), QStringLiteral("202603-01"),
+                         QStringLiteral("--kind"),  QStringLiteral("1"),
+                         QStringLiteral("--dump"),  dump};
+        if (given) args << QStringLiteral("--desc") << QString();
+        r = driver(root, args);
+        EXPECT_EQ(r.code, 0) << given;
+        QFile in(dump);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        EXPECT_EQ(
+            QString::fromUtf8(in.readAll()).contains(QStringLiteral("자동이체하오니 납부하여 주십시요.")),
+            !given);
+    }
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 #include "support/TestRoot.h"
 
 #include <QFile>
+#include <QLocale>
+
+#include <tuple>
 
 namespace {
 
@@ -93,6 +96,10 @@ TEST_F(NewTermTest, ApplyRefusesDuplicatesAndGapsAnywhereInTheTable) {
     EXPECT_EQ(NewTerm::duplicateOf(g1, g1[0].key()), -1); // not among the shown rows
     NewTerm::ApplyResult r = NewTerm::apply({});
     EXPECT_EQ(r.outcome, NewTerm::ApplyResult::Outcome::Duplicate);
+    // One line for the pair, naming both; the box says what is wrong.
+    ASSERT_EQ(r.lines.size(), 1);
+    EXPECT_EQ(r.lines[0].count(QStringLiteral("신학반번호 동일")), 1);
+    EXPECT_FALSE(r.lines[0].contains(QStringLiteral("신학년번호가 동일하게")));
     EXPECT_EQ(roster(), before);
 
     // A row left without a number is listed; nothing changes.
@@ -190,6 +197,35 @@ TEST_F(NewTermTest, NumberChangesOneByOneAndByWorkbook) {
     EXPECT_EQ(r.changed, 2);
     EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo IN ('C31','C32') ORDER BY CustNo")),
               (QStringList{QStringLiteral("30102"), QStringLiteral("30101")}));
+}
+
+// The preview puts rows without a new number first, in the order they came,
+// whatever the locale's collation.
+TEST(NewTermPreview, BlankNumbersComeFirst) {
+    const QLocale saved;
+    for (const QLocale& l : {QLocale(QLocale::Korean, QLocale::SouthKorea),
+                             QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
+        QLocale::setDefault(l);
+        QList<NewTermRow> rows;
+        for (const auto& [custNo, g, b, n] : {std::tuple{"A", "3", "01", "01"},
+                                              {"B", "", "", ""},
+                                              {"C", "2", "01", "02"},
+                                              {"D", "2", "", ""},
+                                              {"E", "", "", ""},
+                                              {"F", "2", "01", "01"}}) {
+            NewTermRow r;
+            r.custNo = QString::fromLatin1(custNo);
+            r.newGrade = QString::fromLatin1(g);
+            r.newBan = QString::fromLatin1(b);
+            r.newBun = QString::fromLatin1(n);
+            rows << r;
+        }
+        QStringList order;
+        for (const NewTermRow& r : NewTerm::preview(rows))
+            order << r.custNo;
+        EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("B,E,D,F,C,A")) << l.name().toStdString();
+    }
+    QLocale::setDefault(saved);
 }
 
 } // namespace

@@ -10,8 +10,12 @@
 #include "van/MealItems.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -183,6 +187,94 @@ TEST_F(MealExportTest, WindowClosesWhenTheExportIsSwitchedOff) {
     w.FormPaint();
     EXPECT_EQ(msg.texts().value(0), QStringLiteral("급식인증 환경설정이 자동으로 설정 되어있지 않습니다."));
     EXPECT_EQ(w.result(), int(QDialog::Rejected));
+}
+
+// The driver's export goes through the menu's and the window's checks and
+// shows the confirmation with the count and amount, as a box it answers.
+TEST_F(MealExportTest, DriverExportShowsTheWindowsBoxes) {
+    const QString folder = path(QStringLiteral("meal"));
+    const QString file = folder + QStringLiteral("/H20260301.xlsx");
+    const QString confirm = QStringLiteral("총건수: 3 건\r총금액: 100,800 원");
+    const struct {
+        const char* name;
+        MealItems::Settings settings;
+        bool noItems;
+        const char* kinds;
+        const char* answers;
+        int rc;
+        QStringList boxes; // texts, in order
+        bool written;
+    } cases[] = {
+        {"switched off",
+         {false, folder},
+         false,
+         "both",
+         "",
+         1,
+         {QStringLiteral("급식인증 환경설정이 자동으로 설정 되어있지 않습니다.")},
+         false},
+        {"no folder",
+         {true, QStringLiteral(" ")},
+         false,
+         "both",
+         "",
+         1,
+         {QStringLiteral("급식인증 전송파일 저장경로가 등록되어 있지 않습니다. \r확인하십시오.")},
+         false},
+        {"no meal items",
+         {true, folder},
+         true,
+         "both",
+         "",
+         1,
+         {QStringLiteral("급식인증 항목이 설정되어 있지 않습니다.")},
+         false},
+        {"confirmation cancelled", {true, folder}, false, "both", "", 1, {confirm}, false},
+        {"confirmed",
+         {true, folder},
+         false,
+         "both",
+         "ok",
+         0,
+         {confirm, QStringLiteral("급식인증자료를 생성하였습니다!")},
+         true},
+        {"cash only",
+         {true, folder},
+         false,
+         "cash",
+         "ok",
+         0,
+         {QStringLiteral("총건수: 2 건\r총금액: 50,800 원"),
+          QStringLiteral("급식인증자료를 생성하였습니다!")},
+         true},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(file);
+        ASSERT_TRUE(MealItems::write(c.settings));
+        ASSERT_TRUE(
+            MealItems::save(c.noItems ? QList<MealItems::Item>{}
+                                      : QList<MealItems::Item>{{"05", "급식비", "L"}, {"07", "우유", "M"}}));
+        stopServices();
+        QProcess p;
+        QStringList args{QStringLiteral("--root"), root()};
+        if (*c.answers) args << QStringLiteral("--answers") << QString::fromLatin1(c.answers);
+        args << QStringLiteral("meal") << QStringLiteral("export") << table << QStringLiteral("--kinds")
+             << QString::fromLatin1(c.kinds);
+        p.start(QStringLiteral(ZQ_DRIVER_PATH), args);
+        EXPECT_TRUE(p.waitForFinished(60000)) << c.name;
+        QStringList boxes;
+        QJsonObject last;
+        for (const QByteArray& l : p.readAllStandardOutput().split('\n')) {
+            if (l.trimmed().isEmpty()) continue;
+            last = QJsonDocument::fromJson(l).object();
+            if (last.contains(QStringLiteral("box"))) boxes << last.value(QStringLiteral("text")).toString();
+        }
+        startServices();
+        EXPECT_EQ(p.exitCode(), c.rc) << c.name;
+        EXPECT_EQ(boxes, c.boxes) << c.name;
+        EXPECT_EQ(QFile::exists(file), c.written) << c.name;
+        EXPECT_EQ(last.value(QStringLiteral("created")).toBool(), c.written) << c.name;
+    }
 }
 
 } // namespace

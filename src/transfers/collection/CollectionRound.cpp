@@ -3,6 +3,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
+#include "transfers/common/Rounds.h"
 
 namespace {
 
@@ -33,6 +34,16 @@ QStringList roundTables(const QStringList& masks) {
                 !out.contains(t))
                 out << t;
     out.sort(Qt::CaseInsensitive);
+    return out;
+}
+
+QStringList quarterMasks(int quarter, const QDate& today) {
+    if (quarter < 1 || quarter > 4) return {};
+    QStringList out;
+    for (QString p : Rounds::quarterMask(quarter, today).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (p.endsWith(QLatin1String(".db"), Qt::CaseInsensitive)) p.chop(3);
+        out << p;
+    }
     return out;
 }
 

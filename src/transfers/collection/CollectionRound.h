@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,11 @@ namespace CollectionRound {
 // the last is the newest year-month and round. masks are GLOB patterns;
 // empty means every collection round.
 QStringList roundTables(const QStringList& masks = {});
+
+// The GLOB patterns of the quarter box cboBUNGI (0 blank: every round, 1-4
+// "n / 4 분기"), from the one quarter mask of the program: the school year
+// that contains today.
+QStringList quarterMasks(int quarter, const QDate& today);
 
 // True when a round table of that year-month and round is listed (the
 // window's prefix search of its file list, case ignored).

@@ -11,6 +11,7 @@
 #include "students/F201B03_02.h"
 #include "students/SMSEdit.h"
 #include "transfers/collection/CollectionExport.h"
+#include "transfers/collection/CollectionRound.h"
 #include "transfers/common/Rounds.h"
 
 #include <QCheckBox>
@@ -82,14 +83,8 @@ void TFrmM101B00::cmdReceiptClick() {
 }
 
 void TFrmM101B00::cboBUNGIChange() {
-    const QString mask = cboBUNGI->currentText().trimmed().isEmpty()
-                             ? QStringLiteral("H_200_*.db")
-                             : Rounds::quarterMask(cboBUNGI->currentIndex(), Clock::today());
-    FLbHProcMask.clear();
-    for (QString p : mask.split(QLatin1Char(';'))) {
-        p.chop(3); // ".db"
-        FLbHProcMask << p;
-    }
+    FLbHProcMask = CollectionRound::quarterMasks(
+        cboBUNGI->currentText().trimmed().isEmpty() ? 0 : cboBUNGI->currentIndex(), Clock::today());
     pReadRoundTables();
 }
 

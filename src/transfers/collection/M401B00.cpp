@@ -207,70 +207,82 @@ void TFrmM401B00::vGridDblClick(int row) {
     pEnableCreate(!marked().isEmpty());
 }
 
-void TFrmM401B00::cmdSendClick() {
-    const MealExport::Kinds k = kinds();
+TFrmM401B00::Run TFrmM401B00::createWorkbooks(const QStringList& tables, const MealExport::Kinds& k,
+                                              const QString& folder, QWidget* parent,
+                                              const std::function<void(int, const QString&)>& step) {
+    Run run;
     if (!k.autoPaid && !k.cash) {
         Rounds::plainBox(QStringLiteral("이체구분(자동이체,현금수납)을 선택하세요."));
-        return;
+        return run;
     }
-    const QStringList tables = marked();
     if (tables.isEmpty()) {
         Rounds::plainBox(QStringLiteral("전송할 자료를 선택하세요."));
-        return;
+        return run;
     }
     if (MealItems::chosen().isEmpty()) {
         Rounds::plainBox(QStringLiteral("급식인증 항목이 설정되어 있지 않습니다."));
-        return;
+        return run;
     }
-    pEnableCreate(false);
-    qint64 total = 0, count = 0, amount = 0;
+    qint64 total = 0;
     for (const QString& t : tables) {
         qint64 a = 0;
-        count += MealExport::countRows(t, k, &a);
-        amount += a;
+        run.count += MealExport::countRows(t, k, &a);
+        run.amount += a;
         total += MealExport::countPaid(t, k);
     }
-    if (count <= 0) {
+    if (run.count <= 0) {
         Rounds::plainBox(total > 0 ? QStringLiteral("급식인증 대상항목이 존재하지 않습니다.")
                                    : QStringLiteral("급식인증 대상자료가 존재하지 않습니다."));
-        pEnableCreate(true);
-        return;
+        return run;
     }
     {
-        TFrmM401B01 confirm(this);
-        confirm.txtV->setText(TFrmM401B01::countText(count));
-        confirm.txtW->setText(TFrmM401B01::amountText(amount));
-        if (Modal::exec(&confirm) != 1) {
-            pEnableCreate(true);
-            return;
-        }
+        TFrmM401B01 confirm(parent);
+        confirm.txtV->setText(TFrmM401B01::countText(run.count));
+        confirm.txtW->setText(TFrmM401B01::amountText(run.amount));
+        if (Modal::exec(&confirm) != 1) return run;
     }
-    if (folder_.trimmed().isEmpty() || !QDir().mkpath(folder_.trimmed())) {
+    if (folder.trimmed().isEmpty() || !QDir().mkpath(folder.trimmed())) {
         Rounds::plainBox(QStringLiteral("파일경로를 찾을수 없습니다."));
-        pEnableCreate(true);
-        return;
+        return run;
     }
-    pbInit->setRange(0, int(tables.size()));
-    pbInit->setValue(0);
-    pnProgress->show();
     for (int i = 0; i < tables.size(); ++i) {
-        for (int r = 0; r < vGrid->rowCount(); ++r)
-            if (vGrid->item(r, ColTable) && vGrid->item(r, ColTable)->text() == tables.at(i))
-                vGrid->selectRow(r);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (step) step(i, tables.at(i));
+        Written w{tables.at(i), QString(), 0};
         QString error;
         // Workbooks written before a failure stay; the run stops at it.
-        if (MealExport::writeRound(tables.at(i), k, folder_, nullptr, &error) < 0) {
+        w.rows = MealExport::writeRound(tables.at(i), k, folder, &w.file, &error);
+        if (w.rows < 0) {
+            if (step) step(int(tables.size()), QString());
+            Msg::error(QStringLiteral("화일생성"), error, parent);
+            return run;
+        }
+        run.written << w;
+    }
+    if (step) step(int(tables.size()), QString());
+    Msg::info(QStringLiteral("화일생성"), QStringLiteral("급식인증자료를 생성하였습니다!"), parent);
+    run.created = true;
+    return run;
+}
+
+void TFrmM401B00::cmdSendClick() {
+    const QStringList tables = marked();
+    pEnableCreate(false);
+    pbInit->setRange(0, int(tables.size()));
+    pbInit->setValue(0);
+    createWorkbooks(tables, kinds(), folder_, this, [this](int i, const QString& table) {
+        pbInit->setValue(i);
+        if (table.isEmpty()) {
             pnProgress->hide();
-            Msg::error(QStringLiteral("화일생성"), error, this);
-            pEnableCreate(true);
             return;
         }
-        pbInit->setValue(i + 1);
-    }
-    pnProgress->hide();
-    Msg::info(QStringLiteral("화일생성"), QStringLiteral("급식인증자료를 생성하였습니다!"), this);
-    pEnableCreate(true);
+        pnProgress->show();
+        for (int r = 0; r < vGrid->rowCount(); ++r)
+            if (vGrid->item(r, ColTable) && vGrid->item(r, ColTable)->text() == table) vGrid->selectRow(r);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    // Every end of a run gives the controls back; with nothing marked there
+    // is nothing to create.
+    pEnableCreate(!tables.isEmpty());
 }
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -40,6 +42,25 @@ public:
 
     // The table names of the marked rows, top to bottom.
     QStringList marked() const;
+
+    // One workbook written by a creation run.
+    struct Written {
+        QString table, file;
+        int rows = 0;
+    };
+    struct Run {
+        bool created = false; // every workbook written, the success box shown
+        qint64 count = 0, amount = 0;
+        QList<Written> written;
+    };
+    // "급식인증파일생성" on values, for the window and for any other caller:
+    // the checks with their boxes, the confirmation dialog (through Modal)
+    // with the count and amount, the folder, then one workbook per round.
+    // step(i, table) comes before round i is written and step(n, {}) after
+    // the last.
+    static Run createWorkbooks(const QStringList& tables, const MealExport::Kinds& k, const QString& folder,
+                               QWidget* parent = nullptr,
+                               const std::function<void(int, const QString&)>& step = {});
 
 protected:
     void showEvent(QShowEvent* e) override;
