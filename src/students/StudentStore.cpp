@@ -423,14 +423,7 @@ std::optional<StudentRow> find(const QString& custNo) {
     return s;
 }
 
-StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {
-    // A blank bank box counts as "no bank" for the account checks.
-    QString bankCheck = codeOf(e.bankText);
-    if (bankCheck.trimmed().isEmpty()) bankCheck = QStringLiteral("99");
-    const bool noBank = bankCheck == QLatin1String("99");
-    const QString acct = e.acctNo.trimmed();
-    if (e.name.trimmed().isEmpty())
-        return refused(plain(QStringLiteral("성명을 입력하세요.")), StudentField::EdtNm);
+QString fieldProblem(const StudentEntry& e, StudentField* field) {
     // These fields go into the fixed-width bank and SMS records: a line break
     // or tab pasted into one would split a record.
     const struct {
@@ -443,8 +436,23 @@ StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentS
                  {e.juNoStud, u"학생주민번호", StudentField::None},
                  {e.mTelNo, u"휴대폰번호", StudentField::EdtMtelNo}};
     for (const auto& t : typed)
-        if (const QString p = InputCheck::textProblem(QString::fromUtf16(t.label), t.text, 0); !p.isEmpty())
-            return refused(plain(p), t.field);
+        if (const QString p = InputCheck::textProblem(QString::fromUtf16(t.label), t.text, 0); !p.isEmpty()) {
+            if (field) *field = t.field;
+            return p;
+        }
+    return {};
+}
+
+StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {
+    // A blank bank box counts as "no bank" for the account checks.
+    QString bankCheck = codeOf(e.bankText);
+    if (bankCheck.trimmed().isEmpty()) bankCheck = QStringLiteral("99");
+    const bool noBank = bankCheck == QLatin1String("99");
+    const QString acct = e.acctNo.trimmed();
+    if (e.name.trimmed().isEmpty())
+        return refused(plain(QStringLiteral("성명을 입력하세요.")), StudentField::EdtNm);
+    StudentField bad = StudentField::None;
+    if (const QString p = fieldProblem(e, &bad); !p.isEmpty()) return refused(plain(p), bad);
     if (!noBank && acct.isEmpty())
         return refused(plain(QStringLiteral("계좌번호를 확인하세요.")), StudentField::EdtAcctNo);
     if (noBank && !acct.isEmpty())

@@ -88,6 +88,12 @@ std::optional<StudentRow> find(const QString& custNo);
 // The code part of a combo text "04.국민은행": its first two characters.
 QString codeOf(const QString& comboText);
 
+// The roster's check of the typed fields (student number, name, account,
+// holder, both resident numbers, phone): the refusal text and the field it
+// names, empty when every field can be stored. Every path that writes
+// students applies it.
+QString fieldProblem(const StudentEntry& e, StudentField* field = nullptr);
+
 // Saves a new student (empty custNo) or a change of the student whose
 // listed image is `before`.
 StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks = {});
