@@ -31,9 +31,6 @@ QByteArray part(const QString& xlsx, const char* name) {
     return out;
 }
 
-double serial(int y, int m, int d, int h = 0) {
-    return SheetValue::serialOf(QDateTime(QDate(y, m, d), QTime(h, 0)));
-}
 
 struct Expect {
     int row, col;
