@@ -173,3 +173,27 @@ TEST(SheetLimits, DateFormatsReadAsDatesOtherNumbersAsTheirDigits) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SheetLimits, OldXlsFileDeclaringTheWholeSheetIsRefusedBeforeItIsUnpacked) {
+    // libfreexl would set aside 65,536 x 256 cells for this 5 KB file.
+    QString error;
+    const QString file = QStringLiteral(ZQ_TEST_SOURCE_DIR "/platform/sheets/xlwt_far.xls");
+    EXPECT_FALSE(SheetReader::read(file, 1, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("행과 열이 2000000칸을 넘는"))) << error.toStdString();
+    // With room for it, the far cell is there and only the kept columns are.
+    SheetLimits l;
+    l.xlsCells = 65536 * 256;
+    LimitsGuard guard(l);
+    std::optional<SheetTable> t = SheetReader::read(file, 1, &error, SheetOptions{12});
+    ASSERT_TRUE(t) << error.toStdString();
+    EXPECT_EQ(t->text(1, 1), QStringLiteral("학번"));
+    EXPECT_EQ(t->rowCount(), 1);
+    l.rows = 1;
+    SheetReader::setLimits(l);
+    EXPECT_FALSE(SheetReader::read(file, 1, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("1행을 넘는"))) << error.toStdString();
+}
+
+} // namespace
