@@ -5,11 +5,14 @@
 #include "platform/db/Database.h"
 #include "platform/sheet/SheetReader.h"
 #include "platform/sheet/Workbook.h"
+#include "basic/InputCheck.h"
 #include "platform/text/Cp949.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSaveFile>
 
+#include <cmath>
 #include <optional>
 
 namespace StudentSheets {
@@ -41,6 +44,11 @@ bool writeList(const QString& file, const QStringList& lines, QString* error) {
 
 StoreBox readError(const QString& why) {
     return box(QStringLiteral("오류"), QStringLiteral("엑셀화일을 읽을 수 없습니다.\r") + why, MsgIcon::Error);
+}
+
+// A sheet with its header row alone.
+StoreBox noRows() {
+    return box(QStringLiteral("알림"), QStringLiteral("불러올 자료가 없습니다."), MsgIcon::Information);
 }
 
 StoreBox dbError(const QString& why) {
@@ -112,6 +120,18 @@ Stored storeRow(const QStringList& v, QString* reason, QString* error) {
     }
     const QString& bank = v.at(3);
     const QString& acct = v.at(4);
+    // A payer whose bank is not one of the list is left out of every round
+    // by bank.
+    if (!bank.isEmpty() && bank != QLatin1String("99")) {
+        if (!exists("SELECT 1 FROM C_BANK WHERE BankCd = ?", bank, &qerr)) {
+            if (!qerr.isEmpty()) {
+                *error = qerr;
+                return Stored::Failed;
+            }
+            *reason = QStringLiteral(" 은행코드가 은행목록에 없습니다");
+            return Stored::Rejected;
+        }
+    }
     if (!DMBankLib->CheckAcctNo(bank, acct) && bank != QLatin1String("99") && !bank.isEmpty() &&
         bank != QLatin1String("0")) {
         *reason = QStringLiteral(" 계좌번호가 틀렸습니다");
@@ -162,7 +182,44 @@ QString rowFault(const QStringList& v) {
             return QStringLiteral(" %1 자료가 너무 깁니다(%2바이트 이하)").arg(label).arg(width);
     }
     if (v.at(1).isEmpty()) return QStringLiteral(" 성명이 없습니다");
+    // The roster's own check, as for a student entered by hand; then the
+    // columns it does not cover.
+    StudentEntry e;
+    e.classNo = s;
+    e.name = v.at(1);
+    e.acctNo = v.at(4);
+    e.owr = v.at(5);
+    e.juNo = v.at(8);
+    e.mTelNo = v.at(9);
+    e.juNoStud = v.at(11);
+    if (const QString p = StudentStore::fieldProblem(e); !p.isEmpty()) return QStringLiteral(" ") + p;
+    for (int i : {2, 3, 6, 7, 10})
+        if (InputCheck::hasControl(v.at(i)))
+            return QStringLiteral(" ") + InputCheck::textProblem(QString::fromUtf16(kColumns[i].label), v.at(i), 0);
     return {};
+}
+
+// A two-digit code typed as a number lost its leading zero: 4 is "04".
+QString codeCell(const SheetTable& t, int row, int col, int width) {
+    const QVariant v = t.value(row, col);
+    const QString text = t.text(row, col).trimmed();
+    if (v.typeId() != QMetaType::Double) return text;
+    const double d = v.toDouble();
+    if (d < 0 || d != std::floor(d) || text.size() >= width) return text;
+    return text.rightJustified(width, QLatin1Char('0'));
+}
+
+// Korean mobile numbers begin with 0 (010, 011, 016-019); typed as a number
+// the 0 is gone. Where the digits are a mobile number without it, the 0 is
+// put back; a number cell that is no such number cannot be restored and
+// refuses the row (*refused).
+QString mobileCell(const SheetTable& t, int row, int col, bool* refused) {
+    static const QRegularExpression lost(QStringLiteral("^1[016789][0-9]{7,8}$"));
+    const QString text = t.text(row, col).trimmed();
+    *refused = false;
+    if (lost.match(text).hasMatch()) return QLatin1Char('0') + text;
+    if (t.value(row, col).typeId() == QMetaType::Double) *refused = true;
+    return text;
 }
 
 } // namespace
@@ -173,7 +230,7 @@ QString batchChangeErrorFile() { return root() + QStringLiteral("/Temp/Error_TTm
 SheetRun importStudents(const QString& path) {
     SheetRun run;
     QString why;
-    const std::optional<SheetTable> sheet = SheetReader::read(path, 1, &why);
+    const std::optional<SheetTable> sheet = SheetReader::read(path, 1, &why, SheetOptions{12});
     if (!sheet) {
         run.boxes << readError(why);
         return run;
@@ -184,6 +241,10 @@ SheetRun importStudents(const QString& path) {
     }
     run.ran = true;
     const int last = sheet->regionRows();
+    if (last < 2) {
+        run.boxes << noRows();
+        return run;
+    }
     QString dbFailure;
     // Each row is its own savepoint; the rows are committed in batches, as
     // a commit per row costs a disk flush per row. A row that fails rolls
@@ -203,9 +264,14 @@ SheetRun importStudents(const QString& path) {
         QStringList v;
         for (int c = 1; c <= 12; ++c)
             v << sheet->text(r, c).trimmed();
+        v[3] = codeCell(*sheet, r, 4, 2);
+        bool phoneLost = false;
+        v[9] = mobileCell(*sheet, r, 10, &phoneLost);
         const QString head = QStringLiteral("학번 = ") + v.at(0) + QStringLiteral(" 은행코드 = ") + v.at(3) +
                              QStringLiteral(" 계좌번호 = ") + v.at(4);
         QString reason = rowFault(v);
+        if (reason.isEmpty() && phoneLost)
+            reason = QStringLiteral(" 숫자로 입력된 핸드폰번호(%1)의 앞자리 0을 알 수 없습니다").arg(v.at(9));
         if (reason.isEmpty()) {
             if (!batch) batch.emplace();
             QString error;
@@ -274,7 +340,7 @@ SheetRun writeBatchWorkbook(const QString& path) {
 SheetRun batchChange(const QString& path) {
     SheetRun run;
     QString why;
-    const std::optional<SheetTable> sheet = SheetReader::read(path, 1, &why);
+    const std::optional<SheetTable> sheet = SheetReader::read(path, 1, &why, SheetOptions{4});
     if (!sheet) {
         run.boxes << readError(why);
         return run;
@@ -285,6 +351,10 @@ SheetRun batchChange(const QString& path) {
         return run;
     }
     run.ran = true;
+    if (sheet->regionRows() < 2) {
+        run.boxes << noRows();
+        return run;
+    }
     const int width = Database::columnWidth(QStringLiteral("M_CUST"), QStringLiteral("Ju_No_Stud"));
     struct Change {
         StudentRow s;
@@ -294,7 +364,9 @@ SheetRun batchChange(const QString& path) {
     // Every row is checked before anything changes; the changes then go in
     // together.
     for (int r = 2; r <= sheet->regionRows(); ++r) {
-        const QString k = sheet->text(r, 1).trimmed();
+        // Payer numbers are ten digits; typed as a number they lose their
+        // leading zeros.
+        const QString k = codeCell(*sheet, r, 1, 10);
         const QString value = sheet->text(r, 4).trimmed();
         const std::optional<StudentRow> s = StudentStore::find(k);
         if (!s) {
@@ -304,6 +376,12 @@ SheetRun batchChange(const QString& path) {
         if (!Cp949::canEncode(value)) {
             run.rejected << QStringLiteral("학생고유번호(") + k +
                                 QStringLiteral(")의 학생주민번호에 쓸 수 없는 글자가 있습니다~!!");
+            continue;
+        }
+        StudentEntry e;
+        e.juNoStud = value;
+        if (const QString p = StudentStore::fieldProblem(e); !p.isEmpty()) {
+            run.rejected << QStringLiteral("학생고유번호(") + k + QStringLiteral(")의 ") + p;
             continue;
         }
         if (width > 0 && Cp949::byteLength(value) > width) {

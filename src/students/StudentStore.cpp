@@ -497,6 +497,10 @@ std::optional<StudentRow> find(const QString& custNo) {
     return s;
 }
 
+QString fieldProblem(const StudentEntry& e) {
+    return rosterProblem(columnsOf(e));
+}
+
 StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {
     // A blank bank box counts as "no bank" for the account checks.
     QString bankCheck = codeOf(e.bankText);

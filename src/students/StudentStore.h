@@ -97,6 +97,9 @@ std::optional<StudentRow> find(const QString& custNo);
 // The code part of a combo text "04.국민은행": its first two characters.
 QString codeOf(const QString& comboText);
 
+// rosterProblem over a typed entry's columns, widths included.
+QString fieldProblem(const StudentEntry& e);
+
 // Saves a new student (empty custNo) or a change of the student whose
 // listed image is `before`.
 StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks = {});

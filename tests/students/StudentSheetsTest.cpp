@@ -6,6 +6,7 @@
 #include "platform/text/Cp949.h"
 #include "students/F201B00.h"
 #include "support/TestRoot.h"
+#include "support/XlsxParts.h"
 
 #include <QFile>
 
@@ -173,3 +174,139 @@ TEST_F(StudentSheetsTest, RosterStillFitsASmallScreen) {
 }
 
 } // namespace
+
+namespace {
+
+// A row of the import sheet written cell by cell: s() a shared string
+// index, n() a number, d() a number styled as a date.
+struct CellSpec {
+    QByteArray value;
+    const char* type;
+    int style;
+};
+CellSpec s(int i) { return {QByteArray::number(i), "s", -1}; }
+CellSpec n(const char* v) { return {v, nullptr, -1}; }
+CellSpec d(const char* v) { return {v, nullptr, 1}; }
+
+QByteArray sheetRow(int r, const QList<CellSpec>& cells) {
+    QByteArray out = "<row r=\"" + QByteArray::number(r) + "\">";
+    for (int c = 0; c < cells.size(); ++c) {
+        if (cells.at(c).value.isEmpty()) continue;
+        const std::string ref = Workbook::columnName(c + 1).toStdString() + std::to_string(r);
+        out += XlsxParts::cell(ref.c_str(), cells.at(c).value, cells.at(c).type, cells.at(c).style);
+    }
+    return out + "</row>";
+}
+
+const QByteArray kDateStyle = "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs>";
+
+} // namespace
+
+TEST_F(StudentSheetsTest, CellsKeepTheirMeaningAndControlCharactersRefuseTheRow) {
+    // Shared strings: 0 header, 1 a name, 2 a valid account, 3-8 texts
+    // carrying control characters as the file format escapes them.
+    const QByteArray sst = "<si><t>학번</t></si><si><t>홍길동</t></si><si><t>123456789012</t></si>"
+                           "<si><t>홍_x0009_길동</t></si><si><t>홍길_x0000_동</t></si>"
+                           "<si><t>010_x000D__x000A_11112222</t></si><si><t>예금_x000A_주</t></si>"
+                           "<si><t>2025_x0009_032</t></si><si><t>77</t></si>";
+    QByteArray data = sheetRow(1, {s(0)});
+    // SNo, name, sex, bank, account, holder, in-date, out-date, Ju_No, phone, SMS, student's number
+    data += sheetRow(2, {n("10101"), s(1), n("1"), n("4"), s(2), s(1), d("45718"), {}, {}, n("1011112222"), n("1")});
+    data += sheetRow(3, {n("10102"), s(1), n("1"), s(8), s(2), s(1), n("20250302"), {}, {}, n("1711112222")});
+    data += sheetRow(4, {n("10103"), s(1), n("1"), n("4"), s(2), s(1), {}, {}, {}, n("21234567")});
+    data += sheetRow(5, {n("10104"), s(3), n("1"), n("4"), s(2)});
+    data += sheetRow(6, {n("10105"), s(4), n("1"), n("4"), s(2)});
+    data += sheetRow(7, {n("10106"), s(1), n("1"), n("4"), s(2), {}, {}, {}, {}, s(5)});
+    data += sheetRow(8, {n("10107"), s(1), n("1"), n("4"), s(2), s(6)});
+    data += sheetRow(9, {n("10108"), s(1), n("1"), n("4"), s(2), {}, s(7)});
+    data += sheetRow(10, {n("10109"), s(1), n("1"), n("99"), {}, {}, {}, {}, {}, n("111112222")});
+    const QString file = path(QStringLiteral("cells.xlsx"));
+    ASSERT_TRUE(XlsxParts::write(file, XlsxParts::Book{data, sst, kDateStyle}));
+
+    const SheetRun run = StudentSheets::importStudents(file);
+    EXPECT_EQ(run.stored, 2);
+    EXPECT_EQ(stored("SNo"), QStringList({"10101", "10109"}));
+    EXPECT_EQ(stored("BankCd"), QStringList({"04", "99"}));     // 4 typed as a number
+    EXPECT_EQ(stored("MTelNo"), QStringList({"01011112222", "0111112222"})); // the lost 0 put back
+    EXPECT_EQ(stored("InDate"), QStringList({"20250302", ""})); // a date cell, not 45718
+    const QString acct = QStringLiteral("123456789012");
+    const QStringList expected{
+        kHead.arg("10102", "77", acct) + " 은행코드가 은행목록에 없습니다",
+        kHead.arg("10103", "04", acct) + " 숫자로 입력된 핸드폰번호(21234567)의 앞자리 0을 알 수 없습니다",
+        kHead.arg("10104", "04", acct) + " 성명에 쓸 수 없는 문자가 있습니다!!",
+        kHead.arg("10105", "04", acct) + " 성명에 쓸 수 없는 문자가 있습니다!!",
+        kHead.arg("10106", "04", acct) + " 휴대폰번호에 쓸 수 없는 문자가 있습니다!!",
+        kHead.arg("10107", "04", acct) + " 예금주에 쓸 수 없는 문자가 있습니다!!",
+        kHead.arg("10108", "04", acct) + " 전입일에 쓸 수 없는 문자가 있습니다!!",
+    };
+    EXPECT_EQ(run.rejected, expected);
+    EXPECT_EQ(errorLines(StudentSheets::importErrorFile()), expected);
+}
+
+TEST_F(StudentSheetsTest, HeaderRowAloneImportsNothingAndSaysSo) {
+    const QString file = path(QStringLiteral("header.xlsx"));
+    Workbook wb;
+    wb.writeRow(1, 1, {QStringLiteral("학번"), QStringLiteral("성명")});
+    ASSERT_TRUE(wb.save(file));
+    for (const SheetRun& run : {StudentSheets::importStudents(file), StudentSheets::batchChange(file)}) {
+        EXPECT_EQ(run.stored, 0);
+        ASSERT_EQ(run.boxes.size(), 1);
+        EXPECT_EQ(run.boxes.first().text, QStringLiteral("불러올 자료가 없습니다."));
+        EXPECT_EQ(run.boxes.first().icon, MsgIcon::Information);
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_CUST")), 0);
+}
+
+TEST_F(StudentSheetsTest, WorkbooksOutOfProportionAreRefusedAndChangeNothing) {
+    QFile old(StudentSheets::importErrorFile());
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("earlier run\r\n");
+    old.close();
+    // More rows than the limit (a smaller one, to keep the file small),
+    // and a sheet part packed a thousand to one.
+    QByteArray many = sheetRow(1, {s(0)});
+    for (int r = 2; r <= 300; ++r)
+        many += sheetRow(r, {n(QByteArray::number(10100 + r).constData()), s(1), n("1"), n("99")});
+    QByteArray empty;
+    for (int i = 0; i < 1000000; ++i) empty += "<row/>";
+    const struct {
+        const char* name;
+        XlsxParts::Book book;
+        const char* refusal;
+    } cases[] = {
+        {"rows", {many, "<si><t>학번</t></si><si><t>홍길동</t></si>"}, "자료가 있는 행이 200행을 넘는"},
+        {"ratio", {empty}, "압축률이 200배를 넘는"},
+    };
+    SheetLimits l;
+    l.rows = 200;
+    SheetReader::setLimits(l);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(QStringLiteral("hostile.xlsx"));
+        ASSERT_TRUE(XlsxParts::write(file, c.book));
+        for (const SheetRun& run : {StudentSheets::importStudents(file), StudentSheets::batchChange(file)}) {
+            EXPECT_FALSE(run.ran);
+            ASSERT_EQ(run.boxes.size(), 1);
+            EXPECT_EQ(run.boxes.first().icon, MsgIcon::Error);
+            EXPECT_TRUE(run.boxes.first().text.contains(QString::fromUtf8(c.refusal))) << run.boxes.first().text.toStdString();
+        }
+    }
+    SheetReader::setLimits({});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_CUST")), 0);
+    EXPECT_EQ(errorLines(StudentSheets::importErrorFile()), QStringList{QStringLiteral("earlier run")});
+}
+
+TEST_F(StudentSheetsTest, BatchChangeTakesPayerNumbersTypedAsNumbersAndRefusesControlCharacters) {
+    ASSERT_EQ(StudentSheets::importStudents(fixture("import_students.xlsx")).stored, 3);
+    Workbook up;
+    up.writeRow(1, 1, {QStringLiteral("학생고유번호")});
+    up.writeRow(2, 1, {(kDay + "00001").toLongLong(), QString(), QString(), QStringLiteral("1001013234999")});
+    up.writeRow(3, 1, {kDay + "00002", QString(), QString(), QStringLiteral("100101\t3234999")});
+    const QString file = path(QStringLiteral("up.xlsx"));
+    ASSERT_TRUE(up.save(file));
+    const SheetRun run = StudentSheets::batchChange(file);
+    EXPECT_EQ(run.stored, 1);
+    EXPECT_EQ(stored("Ju_No_Stud"), QStringList({"1001013234999", "", ""}));
+    EXPECT_EQ(run.rejected, QStringList{QStringLiteral("학생고유번호(%1)의 학생주민번호에 쓸 수 없는 문자가 있습니다!!")
+                                            .arg(kDay + "00002")});
+}

@@ -5,7 +5,7 @@
 namespace SheetValue {
 
 QString numberText(double v) {
-    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(qint64(v));
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) <= 9007199254740992.0) return QString::number(qint64(v));
     return QString::number(v, 'g', 15);
 }
 

@@ -1,5 +1,5 @@
-// The old .xls format, read through libfreexl. Dates come back as their
-// serial numbers, as from the .xlsx reader.
+// The old .xls format, read through libfreexl. Date cells come back as
+// dates, as from the .xlsx reader.
 
 #include "platform/sheet/SheetFiles.h"
 #include "platform/sheet/SheetValue.h"
@@ -14,14 +14,40 @@ namespace {
 
 QVariant dateValue(const char* text, int type) {
     const QString s = QString::fromUtf8(text);
-    QDateTime dt;
-    if (type == FREEXL_CELL_DATE) dt = QDateTime(QDate::fromString(s, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-    else if (type == FREEXL_CELL_DATETIME) dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QDate d;
+    if (type == FREEXL_CELL_DATE) d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+    else if (type == FREEXL_CELL_DATETIME) d = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss")).date();
     else {
         const QTime t = QTime::fromString(s, QStringLiteral("HH:mm:ss"));
         if (t.isValid()) return QVariant(t.msecsSinceStartOfDay() / 86400000.0);
     }
-    return dt.isValid() ? QVariant(SheetValue::serialOf(dt)) : QVariant(s);
+    return d.isValid() ? QVariant(d) : QVariant(s);
+}
+
+quint32 le32(const uchar* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (quint32(p[3]) << 24); }
+quint16 le16(const uchar* p) { return quint16(p[0] | (p[1] << 8)); }
+
+// libfreexl sets aside a cell for every row and column a sheet's DIMENSION
+// record declares, for every sheet, while it opens the file: a small file
+// declaring 65,536 rows by 256 columns takes a quarter of a gigabyte. The
+// records are looked for in the file's bytes before it is handed over.
+QString dimensionProblem(const QByteArray& file, qint64 limit) {
+    const uchar* p = reinterpret_cast<const uchar*>(file.constData());
+    const qsizetype n = file.size();
+    for (qsizetype i = 0; i + 14 <= n; ++i) {
+        if (p[i] != 0x00 || p[i + 1] != 0x02 || p[i + 3] != 0x00) continue;
+        qint64 rows = 0, cols = 0;
+        if (p[i + 2] == 0x0E && i + 18 <= n) { // BIFF8: 32-bit rows
+            rows = le32(p + i + 8);
+            cols = le16(p + i + 14);
+        } else if (p[i + 2] == 0x0A) { // BIFF5/7
+            rows = le16(p + i + 6);
+            cols = le16(p + i + 10);
+        } else continue;
+        if (rows * cols > limit)
+            return QStringLiteral("행과 열이 %1칸을 넘는 시트가 있어 읽지 않습니다").arg(limit);
+    }
+    return {};
 }
 
 struct Handle {
@@ -34,11 +60,20 @@ struct Handle {
 } // namespace
 
 bool readXls(const QString& path, int index, const QString& name, SheetTable* out, QStringList* names,
-             QString* error) {
+             QString* error, const SheetOptions& options) {
     const auto fail = [error, &path](const QString& why) {
         if (error) *error = why + QStringLiteral(": ") + path;
         return false;
     };
+    const SheetLimits& limits = SheetReader::limits();
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return fail(QStringLiteral("엑셀화일을 열 수 없습니다"));
+        if (f.size() > limits.xlsBytes)
+            return fail(QStringLiteral("%1MB를 넘는 .xls 화일은 읽지 않습니다").arg(limits.xlsBytes / (1024 * 1024)));
+        const QString why = dimensionProblem(f.readAll(), limits.xlsCells);
+        if (!why.isEmpty()) return fail(why);
+    }
     Handle xl;
     if (freexl_open(QFile::encodeName(path).constData(), &xl.h) != FREEXL_OK)
         return fail(QStringLiteral("엑셀화일을 열 수 없습니다"));
@@ -68,8 +103,13 @@ bool readXls(const QString& path, int index, const QString& name, SheetTable* ou
     if (freexl_select_active_worksheet(xl.h, (unsigned short)pick) != FREEXL_OK ||
         freexl_worksheet_dimensions(xl.h, &rows, &cols) != FREEXL_OK)
         return fail(QStringLiteral("시트를 읽을 수 없습니다"));
+    const unsigned short keep =
+        options.columns > 0 && options.columns < cols ? (unsigned short)options.columns : cols;
+    int rowsHeld = 0;
+    qint64 chars = 0;
     for (unsigned int r = 0; r < rows; ++r) {
-        for (unsigned short c = 0; c < cols; ++c) {
+        bool held = false;
+        for (unsigned short c = 0; c < keep; ++c) {
             FreeXL_CellValue v;
             if (freexl_get_cell_value(xl.h, r, c, &v) != FREEXL_OK) continue;
             QVariant value;
@@ -81,9 +121,14 @@ bool readXls(const QString& path, int index, const QString& name, SheetTable* ou
                 value = v.value.double_value;
                 break;
             case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT:
-                value = QString::fromUtf8(v.value.text_value);
+            case FREEXL_CELL_SST_TEXT: {
+                const QString text = QString::fromUtf8(v.value.text_value);
+                if (text.size() > limits.cellChars) return fail(cellTooLong(limits.cellChars));
+                chars += text.size();
+                if (chars > limits.textChars) return fail(tooMuchText(limits.textChars));
+                value = text;
                 break;
+            }
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
@@ -92,6 +137,9 @@ bool readXls(const QString& path, int index, const QString& name, SheetTable* ou
             default:
                 break;
             }
+            if (!value.isValid()) continue;
+            if (!held && ++rowsHeld > limits.rows) return fail(tooManyRows(limits.rows));
+            held = true;
             out->set(int(r) + 1, int(c) + 1, value);
         }
     }

@@ -125,7 +125,18 @@ def import_book():
     wb.save(path("import_students.xlsx"))
 
 
+def xlwt_far_book():
+    # Two cells: A1 and the last cell of the old format (IV65536). The sheet
+    # declares 65,536 rows by 256 columns.
+    wb = xlwt.Workbook(encoding="utf-8")
+    ws = wb.add_sheet("먼셀")
+    ws.write(0, 0, "학번")
+    ws.write(65535, 255, 1)
+    wb.save(path("xlwt_far.xls"))
+
+
 openpyxl_book()
 xlwt_book()
 handmade_book()
 import_book()
+xlwt_far_book()
