@@ -3,9 +3,9 @@
 
 #include "driver/Driver.h"
 #include "transfers/collection/MealExport.h"
+#include "transfers/collection/MealItems.h"
 #include "transfers/common/Rounds.h"
 #include "platform/ui/Msg.h"
-#include "van/MealItems.h"
 
 
 #include <QJsonObject>
