@@ -1,5 +1,5 @@
 #pragma once
-#include "basic/InputCheck.h"
+#include "shared/InputCheck.h"
 
 #include <QList>
 #include <QString>

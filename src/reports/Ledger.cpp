@@ -2,7 +2,7 @@
 
 #include "data/DMModule.h"
 #include "platform/report/Report.h"
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 #include "transfers/common/Rounds.h"
 
 #include <QHash>

@@ -4,8 +4,8 @@
 #include "platform/db/Database.h"
 #include "platform/report/Report.h"
 #include "platform/sys/Clock.h"
-#include "reports/StdListV.h"
 #include "reports/StudentBlocks.h"
+#include "shared/StdListV.h"
 
 namespace Unpaid {
 

@@ -1,6 +1,6 @@
 #include "students/ExempStore.h"
 
-#include "basic/InputCheck.h"
+#include "shared/InputCheck.h"
 
 #include "basic/ItemStore.h"
 #include "data/DMMain.h"

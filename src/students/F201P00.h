@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 #include "students/RosterPrint.h"
 
 // "학생명부" by grade and class: a page per class headed by its grade and

@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 #include "students/RosterPrint.h"
 
 // "학생명부", the whole list, with the roster's counts in its summary.

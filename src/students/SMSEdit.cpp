@@ -253,3 +253,15 @@ void TFrmSMSEdit::pConnectVan() {
         BtnSMSSend->setEnabled(true);
     }
 }
+
+namespace {
+// The collection window lies below this subsystem and opens the composer
+// through the hand-over.
+const SmsComposerRegistrar g_composer([](const QList<SmsRecipient>& recipients, QWidget* parent) {
+    TFrmSMSEdit dlg(parent);
+    dlg.SGridSMS = recipients;
+    if (dlg.SGridSMS.isEmpty()) return false;
+    Modal::exec(&dlg);
+    return true;
+});
+} // namespace

@@ -1,4 +1,6 @@
 #pragma once
+#include "shared/SmsHandOver.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QList>
@@ -9,17 +11,7 @@
 // placeholders, and the send file send/10981098.SMS.
 namespace SmsFile {
 
-// One recipient as the roster or the collection window hands him over.
-struct Recipient {
-    QString sno;    // student number
-    QString nm;     // name
-    QString item;   // item name (empty from the roster)
-    QString amount; // amount text, digits grouped ("0" from the roster)
-    QString date;   // transfer date text (empty from the roster)
-    QString tel;    // mobile number
-    QString scd;    // grade code
-    QString msg;    // the text made for him
-};
+using Recipient = SmsRecipient;
 
 inline const QString kFileName = QStringLiteral("10981098.SMS");
 inline const QString kDefaultForm = QStringLiteral("납부고지서식");

@@ -1,9 +1,9 @@
 #include "students/StGroupStore.h"
 
-#include "basic/InputCheck.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/text/Cp949.h"
+#include "shared/InputCheck.h"
 #include "students/StudentStore.h"
 
 #include <algorithm>

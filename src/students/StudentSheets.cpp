@@ -5,7 +5,7 @@
 #include "platform/db/Database.h"
 #include "platform/sheet/SheetReader.h"
 #include "platform/sheet/Workbook.h"
-#include "basic/InputCheck.h"
+#include "shared/InputCheck.h"
 #include "platform/text/Cp949.h"
 
 #include <QDir>

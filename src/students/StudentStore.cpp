@@ -1,12 +1,12 @@
 #include "students/StudentStore.h"
 
-#include "basic/InputCheck.h"
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/CrashPoint.h"
 #include "platform/sys/Clock.h"
+#include "shared/InputCheck.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 
 #include <QList>
 #include <QStringList>

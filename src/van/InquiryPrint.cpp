@@ -1,6 +1,6 @@
 #include "van/InquiryPrint.h"
 
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 
 namespace InquiryPrint {
 

@@ -2,7 +2,7 @@
 
 #include "van/TransferHistory.h"
 
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 
 namespace TransferHistory {
 

@@ -2,7 +2,7 @@
 
 #include "van/RoundTotals.h"
 
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 
 namespace RoundTotals {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "van/MealItems.h"
+#include "transfers/collection/MealItems.h"
 
 #include <QDialog>
 

@@ -8,8 +8,8 @@
 #include "transfers/collection/M401B00.h"
 #include "transfers/collection/M401B01.h"
 #include "transfers/collection/MealExport.h"
+#include "transfers/collection/MealItems.h"
 #include "transfers/common/Rounds.h"
-#include "van/MealItems.h"
 
 #include <QJsonObject>
 #include <QLabel>

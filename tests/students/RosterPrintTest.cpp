@@ -2,9 +2,9 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Modal.h"
+#include "shared/F201B03.h"
+#include "shared/F201B03_02.h"
 #include "students/F201B00.h"
-#include "students/F201B03.h"
-#include "students/F201B03_02.h"
 #include "support/TestRoot.h"
 
 #include <QButtonGroup>

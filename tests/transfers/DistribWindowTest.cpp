@@ -7,7 +7,7 @@
 #include "platform/text/Cp949.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
-#include "students/F201B03.h"
+#include "shared/F201B03.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribPrint.h"

@@ -7,7 +7,7 @@
 #include "platform/ui/Modal.h"
 #include "transfers/collection/M401B00.h"
 #include "transfers/collection/M401B01.h"
-#include "van/MealItems.h"
+#include "transfers/collection/MealItems.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "van/MealItems.h"
+#include "transfers/collection/MealItems.h"
 #include "van/T501B00.h"
 
 #include "platform/db/Database.h"

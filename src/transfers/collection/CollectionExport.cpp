@@ -46,13 +46,13 @@ qint64 exemptAmount(const QString& custNo, const QString& itemId, const QString&
     return q.num(0);
 }
 
-QList<SmsFile::Recipient> smsRecipients(const QList<QStringList>& rows) {
-    QList<SmsFile::Recipient> out;
+QList<SmsRecipient> smsRecipients(const QList<QStringList>& rows) {
+    QList<SmsRecipient> out;
     for (const QStringList& c : rows) {
         // Refusal, or no payer row at all, counts as no number.
         const QString tel = c.value(ColSms) == QLatin1String("1") ? c.value(ColTel).trimmed() : QString();
         if (tel.isEmpty()) continue;
-        SmsFile::Recipient r;
+        SmsRecipient r;
         r.sno = c.value(ColSNo);
         r.nm = c.value(ColNm);
         r.item = c.value(ColItem);

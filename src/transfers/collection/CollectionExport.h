@@ -1,5 +1,5 @@
 #pragma once
-#include "students/SmsFile.h"
+#include "shared/SmsHandOver.h"
 
 #include <QList>
 #include <QString>
@@ -20,6 +20,6 @@ qint64 exemptAmount(const QString& custNo, const QString& itemId, const QString&
 
 // "문자메세지": one recipient per listed row whose payer accepts SMS and has a
 // mobile number, in grid order; the message is left to the composer.
-QList<SmsFile::Recipient> smsRecipients(const QList<QStringList>& rows);
+QList<SmsRecipient> smsRecipients(const QList<QStringList>& rows);
 
 } // namespace CollectionExport

@@ -8,8 +8,7 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "students/F201B03_02.h"
-#include "students/SMSEdit.h"
+#include "shared/F201B03_02.h"
 #include "transfers/collection/CollectionExport.h"
 #include "transfers/collection/CollectionRound.h"
 #include "transfers/common/Rounds.h"
@@ -117,8 +116,5 @@ void TFrmM101B00::BBtnSMSClick() {
         Msg::show(QCoreApplication::applicationName(), none, MsgIcon::None, MsgButtons::Ok, this);
     };
     if (SGrdPay->cell(0, ColSNo).isEmpty()) return say();
-    TFrmSMSEdit dlg(this);
-    dlg.SGridSMS = CollectionExport::smsRecipients(SGrdPay->payModel()->rows());
-    if (dlg.SGridSMS.isEmpty()) return say();
-    Modal::exec(&dlg);
+    if (!SmsHandOver::compose(CollectionExport::smsRecipients(SGrdPay->payModel()->rows()), this)) say();
 }

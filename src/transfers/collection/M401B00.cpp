@@ -5,8 +5,8 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "transfers/collection/M401B01.h"
+#include "transfers/collection/MealItems.h"
 #include "transfers/common/Rounds.h"
-#include "van/MealItems.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

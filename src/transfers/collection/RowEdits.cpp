@@ -1,10 +1,10 @@
 #include "transfers/collection/RowEdits.h"
 
-#include "basic/InputCheck.h"
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "shared/InputCheck.h"
 #include "transfers/collection/CollectionListing.h"
 #include "transfers/collection/CollectionRound.h"
 

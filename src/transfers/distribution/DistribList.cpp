@@ -1,9 +1,9 @@
 #include "transfers/distribution/DistribList.h"
 
-#include "basic/InputCheck.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
+#include "shared/InputCheck.h"
 
 #include <QVariantList>
 

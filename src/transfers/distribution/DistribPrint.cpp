@@ -4,7 +4,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "students/F201B03.h"
+#include "shared/F201B03.h"
 #include "transfers/collection/CollectionListing.h"
 
 #include <QLocale>

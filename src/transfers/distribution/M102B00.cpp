@@ -8,7 +8,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
-#include "students/F201B03.h"
+#include "shared/F201B03.h"
 #include "transfers/collection/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/distribution/DistribRequest.h"

@@ -1,4 +1,4 @@
-#include "van/MealItems.h"
+#include "transfers/collection/MealItems.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"

@@ -1,4 +1,4 @@
-#include "reports/StdListV.h"
+#include "shared/StdListV.h"
 
 namespace {
 

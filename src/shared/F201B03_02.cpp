@@ -1,10 +1,10 @@
-#include "students/F201B03_02.h"
+#include "shared/F201B03_02.h"
 
 #include "platform/ui/Msg.h"
-#include "students/StudentStore.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -96,14 +96,14 @@ void TFrmF201B03_02::pVerticalClick() {
 void TFrmF201B03_02::chkHanDayClick(QCheckBox* clicked) {
     if (checkedCount() > 2) {
         clicked->setChecked(false);
-        Msg::show(StudentStore::plainCaption(), QStringLiteral("2개 항목만 선택가능합니다."), MsgIcon::None,
-                  MsgButtons::Ok, this);
+        Msg::show(QCoreApplication::applicationName(), QStringLiteral("2개 항목만 선택가능합니다."),
+                  MsgIcon::None, MsgButtons::Ok, this);
     }
 }
 
 void TFrmF201B03_02::BBtnOkClick() {
     if (pVertical->isChecked() && checkedCount() < 2) {
-        Msg::show(StudentStore::plainCaption(),
+        Msg::show(QCoreApplication::applicationName(),
                   QStringLiteral("세로출력인 경우 2개이상 인쇄필드를 선택하세요"), MsgIcon::None,
                   MsgButtons::Ok, this);
         return;

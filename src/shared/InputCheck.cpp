@@ -1,4 +1,4 @@
-#include "basic/InputCheck.h"
+#include "shared/InputCheck.h"
 
 #include "platform/text/Cp949.h"
 

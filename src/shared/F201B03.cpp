@@ -1,4 +1,4 @@
-#include "students/F201B03.h"
+#include "shared/F201B03.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,0 +1,2 @@
+#include "shared/Dialog.h"
+#include "students/StudentStore.h"
