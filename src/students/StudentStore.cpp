@@ -498,7 +498,7 @@ std::optional<StudentRow> find(const QString& custNo) {
 }
 
 QString fieldProblem(const StudentEntry& e) {
-    return rosterProblem(columnsOf(e));
+    return rosterProblem(columnsOf(e), false);
 }
 
 StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {

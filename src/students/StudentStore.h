@@ -97,7 +97,8 @@ std::optional<StudentRow> find(const QString& custNo);
 // The code part of a combo text "04.국민은행": its first two characters.
 QString codeOf(const QString& comboText);
 
-// rosterProblem over a typed entry's columns, widths included.
+// rosterProblem over a typed entry's columns, characters only: the
+// workbooks give over-wide values their own wording first.
 QString fieldProblem(const StudentEntry& e);
 
 // Saves a new student (empty custNo) or a change of the student whose
