@@ -285,6 +285,7 @@ int newterm(const QStringList& a) {
             Msg::error(
                 QString::fromUtf16(NewTerm::kCaption),
                 QStringLiteral("학생명부에 쓸 수 없는 신학번이 있습니다. 아무것도 변경하지 않았습니다."));
+            TextViewer::showText(QString::fromUtf16(NewTerm::kCaption), r.lines.join(QLatin1Char('\n')));
         } else if (r.outcome == O::Failed) {
             Msg::error(QStringLiteral("오류"), QStringLiteral("최종확정 중 오류가 발생하여 아무것도 변경하지 않았습니다.\r") + r.error);
         } else {

@@ -612,6 +612,8 @@ TEST_F(RowEdits, StoresRefuseWhatTheirDialogsNeverPass) {
          QStringLiteral("환불금액 확인"), QStringLiteral("환불금액은 반드시 입력하셔야 합니다.")},
         {"refund: zero", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("0"))); },
          QStringLiteral("환불금액 확인"), QStringLiteral("환불금액은 반드시 입력하셔야 합니다.")},
+        {"refund: zero with commas", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("0,000"))); },
+         QStringLiteral("환불금액 확인"), QStringLiteral("환불금액은 반드시 입력하셔야 합니다.")},
         {"refund: negative", [&] { return RowEdit::changeStatus(r, paid, refund(QStringLiteral("-3000"))); },
          QStringLiteral("환불금액 확인"), numbers},
         {"refund: over the row's amount",

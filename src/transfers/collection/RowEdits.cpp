@@ -417,6 +417,8 @@ Result statusRefusal(const QString& table, const Row& row, const StatusChange& c
             return refused(caption, QStringLiteral("환불금액은 반드시 입력하셔야 합니다."));
         const std::optional<qint64> amount = InputCheck::wholeWon(t);
         if (!amount) return refused(caption, QStringLiteral("금액은 숫자로만 입력하세요!"));
+        // "00" or "0,000" is no refund either.
+        if (*amount == 0) return refused(caption, QStringLiteral("환불금액은 반드시 입력하셔야 합니다."));
         Query q(QStringLiteral("select Amt from %1 where SNo = ? and ItemCd = ?").arg(table));
         q.add(row.sno).add(row.itemCd);
         if (q.exec() && q.next() && q.num(0) < *amount)

@@ -129,11 +129,7 @@ ResultFileInfo readInfo(const QString& path) {
 }
 
 QString freeArchivePath(const QString& rbackDir, const QString& name) {
-    const QDir d(rbackDir);
-    QString candidate = d.filePath(name);
-    for (int n = 1; QFile::exists(candidate); ++n)
-        candidate = d.filePath(name + QLatin1Char('_') + QString::number(n));
-    return candidate;
+    return System::freeFilePath(QDir(rbackDir).filePath(name));
 }
 
 QString freeResultArchive(const QString& rbackDir, const QString& stem, const QString& firstType) {
@@ -196,8 +192,12 @@ QStringList completeInterruptedMoves(const QString& recvDir, QChar kind) {
         if (hash.isEmpty() || !AppliedFiles::isApplied(hash)) continue;
         QString archive = AppliedFiles::archiveName(hash);
         if (archive.isEmpty()) archive = n;
-        const QString target = freeArchivePath(DMLib->dir(QStringLiteral("rback")), archive);
-        if (System::moveFileReplace(recv.filePath(n), target)) moved << n;
+        // The name its booking gives; a file already there (a copy of the same
+        // result put back into recv) is kept and this one goes beside it.
+        const QString target = QDir(DMLib->dir(QStringLiteral("rback"))).filePath(archive);
+        if (System::moveFileNoReplace(recv.filePath(n), target) ||
+            System::moveFileNoReplace(recv.filePath(n), System::freeFilePath(target)))
+            moved << n;
     }
     return moved;
 }
@@ -694,7 +694,7 @@ ResultApplyOutcome ResultApplier::apply(const ResultApplyRequest& req) {
     CrashPoint::hit("apply-after-commit");
     // Exactly the name booked; an archive in rback is never overwritten.
     const QString target = QDir(rbackDir).filePath(archive);
-    if (QFile::exists(target) || !System::moveFileReplace(req.path, target))
+    if (!System::moveFileNoReplace(req.path, target))
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
                                 QStringLiteral("\r결과는 반영되었습니다."));

@@ -499,7 +499,7 @@ ResultApplyOutcome apply(const ResultApplyRequest& req) {
     // archive in rback is never overwritten: the file goes under exactly the
     // name booked.
     const QString dest = QDir(rbackDir).filePath(archive);
-    if (QFile::exists(dest) || !System::moveFileReplace(req.path, dest))
+    if (!System::moveFileNoReplace(req.path, dest))
         out.messages << box(QStringLiteral("화일처리 오류"),
                             QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
                                 QStringLiteral("\r결과는 반영되었습니다."));
