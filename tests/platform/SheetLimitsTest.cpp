@@ -189,11 +189,62 @@ TEST(SheetLimits, OldXlsFileDeclaringTheWholeSheetIsRefusedBeforeItIsUnpacked) {
     std::optional<SheetTable> t = SheetReader::read(file, 1, &error, SheetOptions{12});
     ASSERT_TRUE(t) << error.toStdString();
     EXPECT_EQ(t->text(1, 1), QStringLiteral("학번"));
-    EXPECT_EQ(t->rowCount(), 1);
+    EXPECT_EQ(t->columnCount(), 1);
+    EXPECT_EQ(t->rowCount(), 65536); // the far cell's row is held, its value is not
+    EXPECT_TRUE(t->text(65536, 256).isEmpty());
     l.rows = 1;
     SheetReader::setLimits(l);
     EXPECT_FALSE(SheetReader::read(file, 1, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("1행을 넘는"))) << error.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST(SheetLimits, RowWithValuesOnlyPastTheKeptColumnsEndsNoRegionInEitherFormat) {
+    // Row 4 holds only a memo in column M; two students follow it.
+    struct Case {
+        const char* file;
+        int columns;
+    };
+    const Case cases[] = {{"memo_row.xls", 12}, {"memo_row.xlsx", 12}, {"memo_row.xls", 4},
+                          {"memo_row.xlsx", 4}, {"memo_row.xls", 0},   {"memo_row.xlsx", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " keeping " + std::to_string(c.columns));
+        const QString file =
+            QStringLiteral(ZQ_TEST_SOURCE_DIR "/platform/sheets/") + QString::fromUtf8(c.file);
+        QString error;
+        std::optional<SheetTable> t = SheetReader::read(file, 1, &error, SheetOptions{c.columns});
+        ASSERT_TRUE(t) << error.toStdString();
+        EXPECT_EQ(t->regionRows(), 6);
+        EXPECT_EQ(t->text(5, 1), QStringLiteral("10103"));
+        EXPECT_EQ(t->text(6, 2), QStringLiteral("최지우"));
+        EXPECT_EQ(t->text(4, 13), c.columns ? QString() : QStringLiteral("메모만 있는 줄"));
+        // The memo's row counts toward the row limit though its value is not kept.
+        SheetLimits l;
+        l.rows = 5;
+        LimitsGuard guard(l);
+        EXPECT_FALSE(SheetReader::read(file, 1, &error, SheetOptions{c.columns}));
+        EXPECT_TRUE(error.contains(QStringLiteral("5행을 넘는"))) << error.toStdString();
+    }
+}
+
+TEST(SheetLimits, OldXlsCellsAtRow513AreNoSheetDeclaration) {
+    // Number records at row 513, columns K and O, begin with the bytes of a
+    // DIMENSION record; what follows them read as millions of cells.
+    const QString file = QStringLiteral(ZQ_TEST_SOURCE_DIR "/platform/sheets/xlwt_row513.xls");
+    QString error;
+    std::optional<SheetTable> t = SheetReader::read(file, 1, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    EXPECT_EQ(t->value(513, 11), QVariant(123456789.123));
+    EXPECT_EQ(t->value(513, 15), QVariant(987654321.987));
+    EXPECT_EQ(t->text(514, 1), QStringLiteral("아래"));
+    t = SheetReader::read(file, 1, &error, SheetOptions{12});
+    ASSERT_TRUE(t) << error.toStdString();
+    EXPECT_EQ(t->value(513, 11), QVariant(123456789.123));
+    EXPECT_FALSE(t->value(513, 15).isValid());
+    EXPECT_EQ(t->rowCount(), 514);
 }
 
 } // namespace

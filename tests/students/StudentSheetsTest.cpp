@@ -257,6 +257,20 @@ TEST_F(StudentSheetsTest, HeaderRowAloneImportsNothingAndSaysSo) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_CUST")), 0);
 }
 
+// Row 4 holds only a memo in column M, past the columns the import reads;
+// the students below it are imported all the same, from either format.
+class MemoRowImport : public StudentSheetsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MemoRowImport, RowWithOnlyAMemoPastTheReadColumnsStopsNoImport) {
+    const SheetRun run = StudentSheets::importStudents(fixture(GetParam()));
+    ASSERT_TRUE(run.ran);
+    EXPECT_EQ(run.stored, 4);
+    EXPECT_EQ(stored("SNo"), QStringList({"10101", "10102", "10103", "10104"}));
+    EXPECT_EQ(run.rejected, QStringList{kHead.arg("", "", "") + " 학번이 없습니다"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, MemoRowImport, ::testing::Values("memo_row.xls", "memo_row.xlsx"));
+
 TEST_F(StudentSheetsTest, WorkbooksOutOfProportionAreRefusedAndChangeNothing) {
     QFile old(StudentSheets::importErrorFile());
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));

@@ -30,20 +30,32 @@ quint16 le16(const uchar* p) { return quint16(p[0] | (p[1] << 8)); }
 // libfreexl sets aside a cell for every row and column a sheet's DIMENSION
 // record declares, for every sheet, while it opens the file: a small file
 // declaring 65,536 rows by 256 columns takes a quarter of a gigabyte. The
-// records are looked for in the file's bytes before it is handed over.
+// records are looked for in the file's bytes before it is handed over. The
+// workbook stream's sectors need not lie in order, so the bytes are searched
+// rather than walked; the same four bytes also begin any cell record at row
+// 513, column K or O, so only a match shaped like a DIMENSION body counts
+// (first row and column not past the last, reserved word zero). Its width
+// is not held to 256 columns: a wider declaration is still measured.
 QString dimensionProblem(const QByteArray& file, qint64 limit) {
     const uchar* p = reinterpret_cast<const uchar*>(file.constData());
     const qsizetype n = file.size();
     for (qsizetype i = 0; i + 14 <= n; ++i) {
         if (p[i] != 0x00 || p[i + 1] != 0x02 || p[i + 3] != 0x00) continue;
-        qint64 rows = 0, cols = 0;
+        qint64 firstRow = 0, rows = 0, firstCol = 0, cols = 0, reserved = 0;
         if (p[i + 2] == 0x0E && i + 18 <= n) { // BIFF8: 32-bit rows
+            firstRow = le32(p + i + 4);
             rows = le32(p + i + 8);
+            firstCol = le16(p + i + 12);
             cols = le16(p + i + 14);
+            reserved = le16(p + i + 16);
         } else if (p[i + 2] == 0x0A) { // BIFF5/7
+            firstRow = le16(p + i + 4);
             rows = le16(p + i + 6);
+            firstCol = le16(p + i + 8);
             cols = le16(p + i + 10);
+            reserved = le16(p + i + 12);
         } else continue;
+        if (reserved != 0 || firstRow > rows || firstCol > cols) continue;
         if (rows * cols > limit)
             return QStringLiteral("행과 열이 %1칸을 넘는 시트가 있어 읽지 않습니다").arg(limit);
     }
@@ -69,9 +81,13 @@ bool readXls(const QString& path, int index, const QString& name, SheetTable* ou
     {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) return fail(QStringLiteral("엑셀화일을 열 수 없습니다"));
-        if (f.size() > limits.xlsBytes)
-            return fail(QStringLiteral("%1MB를 넘는 .xls 화일은 읽지 않습니다").arg(limits.xlsBytes / (1024 * 1024)));
-        const QString why = dimensionProblem(f.readAll(), limits.xlsCells);
+        const QString tooBig =
+            QStringLiteral("%1MB를 넘는 .xls 화일은 읽지 않습니다").arg(limits.xlsBytes / (1024 * 1024));
+        if (f.size() > limits.xlsBytes) return fail(tooBig);
+        // Read no further than the limit, should the file grow after its size was taken.
+        const QByteArray bytes = f.read(limits.xlsBytes + 1);
+        if (bytes.size() > limits.xlsBytes) return fail(tooBig);
+        const QString why = dimensionProblem(bytes, limits.xlsCells);
         if (!why.isEmpty()) return fail(why);
     }
     Handle xl;
@@ -141,6 +157,15 @@ bool readXls(const QString& path, int index, const QString& name, SheetTable* ou
             if (!held && ++rowsHeld > limits.rows) return fail(tooManyRows(limits.rows));
             held = true;
             out->set(int(r) + 1, int(c) + 1, value);
+        }
+        // A row holding values only past the kept columns (a memo far to the
+        // right) still counts and still ends no region, as in an .xlsx.
+        for (unsigned short c = keep; c < cols; ++c) {
+            FreeXL_CellValue v;
+            if (freexl_get_cell_value(xl.h, r, c, &v) != FREEXL_OK || v.type == FREEXL_CELL_NULL) continue;
+            if (!held && ++rowsHeld > limits.rows) return fail(tooManyRows(limits.rows));
+            out->markRow(int(r) + 1);
+            break;
         }
     }
     return true;

@@ -135,8 +135,45 @@ def xlwt_far_book():
     wb.save(path("xlwt_far.xls"))
 
 
+def memo_rows():
+    # A roster whose fourth row holds only a memo in column M, past the
+    # twelve columns the import reads, with rows below it.
+    rows = [["학번", "성명", "성별"], ["10101", "홍길동", "1"], ["10102", "이영희", "2"]]
+    memo = [None] * 12 + ["메모만 있는 줄"]
+    return rows + [memo] + [["10103", "박민수", "1"], ["10104", "최지우", "2"]]
+
+
+def memo_books():
+    wb = xlwt.Workbook(encoding="utf-8")
+    ws = wb.add_sheet("학생")
+    for r, row in enumerate(memo_rows()):
+        for c, v in enumerate(row):
+            if v is not None:
+                ws.write(r, c, v)
+    wb.save(path("memo_row.xls"))
+    book = openpyxl.Workbook()
+    for row in memo_rows():
+        book.active.append(row)
+    book.save(path("memo_row.xlsx"))
+
+
+def xlwt_row513_book():
+    # Cells at row 513, columns K and O: their records begin with the bytes of
+    # a DIMENSION record's header, and the numbers after them read as a sheet
+    # of millions of cells.
+    wb = xlwt.Workbook(encoding="utf-8")
+    ws = wb.add_sheet("행513")
+    ws.write(0, 0, "학번")
+    ws.write(512, 10, 123456789.123)
+    ws.write(512, 14, 987654321.987)
+    ws.write(513, 0, "아래")
+    wb.save(path("xlwt_row513.xls"))
+
+
 openpyxl_book()
 xlwt_book()
 handmade_book()
 import_book()
 xlwt_far_book()
+memo_books()
+xlwt_row513_book()
