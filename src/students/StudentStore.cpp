@@ -57,6 +57,30 @@ int maxSeq(const QString& table, const QString& dayKey) {
     return best;
 }
 
+// The day's highest number in the roster and the archive, asked once for a
+// run of many new students. Every writer since then records its numbers in
+// M_CUSTSEQ, and purged or restored rows held numbers already counted, so
+// the record and this figure together still cover every number given.
+struct RunScan {
+    int depth = 0;
+    QString dayKey;
+    int last = 0;
+};
+RunScan runScan;
+
+int scannedSeq(const QString& dayKey) {
+    if (runScan.depth > 0 && runScan.dayKey == dayKey) return runScan.last;
+    int last = maxSeq(QStringLiteral("M_CUST"), dayKey);
+    // Purged students keep their numbers in the archive.
+    if (Database::tableExists(QStringLiteral("D_CUST")))
+        last = std::max(last, maxSeq(QStringLiteral("D_CUST"), dayKey));
+    if (runScan.depth > 0) {
+        runScan.dayKey = dayKey;
+        runScan.last = last;
+    }
+    return last;
+}
+
 StoreBox box(const QString& caption, const QString& text, MsgIcon icon = MsgIcon::Error) {
     return StoreBox{caption, text, icon};
 }
@@ -420,16 +444,21 @@ QString codeOf(const QString& comboText) {
 QString sNewCustNo() {
     const qint64 days = QDate(2002, 1, 1).daysTo(Clock::today());
     const QString dayKey = TDMLib::PadLeftZero(QString::number(days), 5);
-    int last = maxSeq(QStringLiteral("M_CUST"), dayKey);
-    // Purged students keep their numbers in the archive.
-    if (Database::tableExists(QStringLiteral("D_CUST")))
-        last = std::max(last, maxSeq(QStringLiteral("D_CUST"), dayKey));
+    int last = scannedSeq(dayKey);
     if (Database::tableExists(kSeqTable)) {
         Query q(QStringLiteral("SELECT LastSeq FROM \"M_CUSTSEQ\" WHERE DayKey = ?"));
         q.add(dayKey);
         if (q.exec() && q.next()) last = std::max(last, int(q.num(0)));
     }
     return dayKey + TDMLib::PadLeftZero(QString::number(last + 1), 5);
+}
+
+CustNoRun::CustNoRun() {
+    if (runScan.depth++ == 0) runScan.dayKey.clear();
+}
+
+CustNoRun::~CustNoRun() {
+    if (--runScan.depth == 0) runScan.dayKey.clear();
 }
 
 bool rememberCustNo(const QString& custNo) {

@@ -153,6 +153,16 @@ QByteArray cutBytes(const QByteArray& bytes, int width) {
 }
 
 QString cutToBytes(const QString& text, int width) {
+    // No UTF-16 unit takes more than two bytes (an unencodable one becomes
+    // '?'), so most values are known to fit without being encoded.
+    if (text.size() * 2 > width) {
+        qsizetype most = 0;
+        for (QChar c : text)
+            most += c.unicode() < 0x80 ? 1 : 2;
+        if (most <= width) return text;
+    } else {
+        return text;
+    }
     QByteArray enc = encode(text);
     if (enc.size() <= width) return text;
     // Walk the characters so that unencodable ones keep their own form.
