@@ -163,8 +163,21 @@ QString cutToBytes(const QString& text, int width) {
     } else {
         return text;
     }
-    QByteArray enc = encode(text);
+    bool encodable = true;
+    QByteArray enc = encode(text, &encodable);
     if (enc.size() <= width) return text;
+    if (encodable) {
+        // Each character became one character of the bytes (none lies
+        // outside the BMP), so the characters that fit are counted there.
+        qsizetype pos = 0, chars = 0;
+        while (pos < enc.size()) {
+            const int n = charLength(static_cast<unsigned char>(enc[pos]));
+            if (pos + n > width) break;
+            pos += n;
+            ++chars;
+        }
+        return text.left(chars);
+    }
     // Walk the characters so that unencodable ones keep their own form.
     QString out;
     int used = 0;
