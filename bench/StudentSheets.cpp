@@ -1,5 +1,5 @@
-// The roster's workbook import and the student exports with 10,000
-// students.
+// The roster's workbook import at 1,000 to 16,000 students and the student
+// exports with 10,000.
 #include "BenchSupport.h"
 
 #include "basic/StudentExport.h"
@@ -9,6 +9,7 @@
 #include "students/StudentSheets.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <benchmark/benchmark.h>
 
@@ -39,19 +40,21 @@ QVariantList row(int i) {
             QStringLiteral("1001013234567")};
 }
 
-// The import file, written once.
-const QString& importFile() {
+// An import file of n students, written once per size.
+const QString& importFile(int n = kStudents) {
     static QTemporaryDir* dir = new QTemporaryDir;
-    static const QString file = [] {
-        const QString f = dir->filePath(QStringLiteral("students.xlsx"));
+    static QHash<int, QString> files;
+    auto it = files.find(n);
+    if (it == files.end()) {
+        const QString f = dir->filePath(QStringLiteral("students%1.xlsx").arg(n));
         Workbook wb;
         wb.writeRow(1, 1, {QStringLiteral("학번"), QStringLiteral("성명")});
-        for (int i = 0; i < kStudents; ++i)
+        for (int i = 0; i < n; ++i)
             wb.writeRow(i + 2, 1, row(i));
         wb.save(f);
-        return f;
-    }();
-    return file;
+        it = files.insert(n, f);
+    }
+    return *it;
 }
 
 void BM_ReadSheet10k(benchmark::State& state) {
@@ -64,21 +67,30 @@ void BM_ReadSheet10k(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadSheet10k)->Unit(benchmark::kMillisecond);
 
-void BM_ImportStudents10k(benchmark::State& state) {
+// The import by size: each row takes a new payer number of the day, so the
+// sizes show whether a row's cost grows with the rows before it.
+void BM_ImportStudents(benchmark::State& state) {
     benchInitApp();
-    const QString f = importFile();
+    const int n = int(state.range(0));
+    const QString f = importFile(n);
     for (auto _ : state) {
         state.PauseTiming();
         auto* root = new BenchRoot;
         state.ResumeTiming();
         const SheetRun run = StudentSheets::importStudents(f);
-        if (run.stored != kStudents) state.SkipWithError("import failed");
+        if (run.stored != n) state.SkipWithError("import failed");
         state.PauseTiming();
         delete root;
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_ImportStudents10k)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ImportStudents)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Arg(10000)
+    ->Arg(16000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 BenchRoot& filledRoot() {
     static BenchRoot* r = [] {

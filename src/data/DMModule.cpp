@@ -110,10 +110,13 @@ QString TDMLib::AmtToKorean(double amt, bool* ok) {
 }
 
 bool TDMLib::WriteJobLog(const QString& menuName, const QString& jobLog) {
-    const QString table = QStringLiteral("L_Log_") + Clock::yearMonthText();
+    // One reading of the clock: a row written at midnight keeps its table,
+    // date and time together.
+    const QDateTime now = Clock::now();
+    const QString table = QStringLiteral("L_Log_") + now.date().toString(QStringLiteral("yyyyMM"));
     if (!Database::tableExists(table) && !CreateLogTableNamed(table)) return false;
-    return Database::insertRow(table, {{QStringLiteral("LogDate"), Clock::todayText()},
-                                       {QStringLiteral("LogTime"), Clock::timeText()},
+    return Database::insertRow(table, {{QStringLiteral("LogDate"), now.date().toString(QStringLiteral("yyyyMMdd"))},
+                                       {QStringLiteral("LogTime"), now.time().toString(QStringLiteral("HHmmss"))},
                                        {QStringLiteral("MenuName"), menuName},
                                        {QStringLiteral("JobLog"), jobLog}});
 }

@@ -250,6 +250,7 @@ SheetRun importStudents(const QString& path) {
     // a commit per row costs a disk flush per row. A row that fails rolls
     // back alone and the batch before it is committed.
     constexpr int kBatch = 250;
+    const StudentStore::CustNoRun numbering;
     std::optional<Transaction> batch;
     int pending = 0;
     const auto commitBatch = [&]() {

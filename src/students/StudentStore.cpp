@@ -25,8 +25,27 @@ const QString kMenu = QString::fromUtf16(kMenuName);
 // payer number, so a number once given must never come back.
 const QString kSeqTable = QStringLiteral("M_CUSTSEQ");
 
+// The day's highest number in the roster and the archive, asked once for a
+// run of many new students. Every writer since then records its numbers in
+// M_CUSTSEQ, and purged or restored rows held numbers already counted, so
+// the record and this figure together still cover every number given.
+struct RunScan {
+    int depth = 0;
+    QString dayKey;
+    int last = 0;
+    bool seqTable = false; // M_CUSTSEQ seen during the run
+};
+RunScan runScan;
+
+bool seqTableExists() {
+    if (runScan.depth > 0 && runScan.seqTable) return true;
+    const bool exists = Database::tableExists(kSeqTable);
+    if (runScan.depth > 0) runScan.seqTable = exists;
+    return exists;
+}
+
 bool ensureSeqTable() {
-    if (Database::tableExists(kSeqTable)) return true;
+    if (seqTableExists()) return true;
     return Database::createTable(TableDef{kSeqTable,
                                           {FieldDef{QStringLiteral("DayKey"), FieldType::Text, 5},
                                            FieldDef{QStringLiteral("LastSeq"), FieldType::Integer, 0}},
@@ -55,6 +74,19 @@ int maxSeq(const QString& table, const QString& dayKey) {
     q.add(dayKey + QLatin1Char('*'));
     if (q.exec() && q.next()) best = std::max(best, int(q.num(0)));
     return best;
+}
+
+int scannedSeq(const QString& dayKey) {
+    if (runScan.depth > 0 && runScan.dayKey == dayKey) return runScan.last;
+    int last = maxSeq(QStringLiteral("M_CUST"), dayKey);
+    // Purged students keep their numbers in the archive.
+    if (Database::tableExists(QStringLiteral("D_CUST")))
+        last = std::max(last, maxSeq(QStringLiteral("D_CUST"), dayKey));
+    if (runScan.depth > 0) {
+        runScan.dayKey = dayKey;
+        runScan.last = last;
+    }
+    return last;
 }
 
 StoreBox box(const QString& caption, const QString& text, MsgIcon icon = MsgIcon::Error) {
@@ -420,16 +452,21 @@ QString codeOf(const QString& comboText) {
 QString sNewCustNo() {
     const qint64 days = QDate(2002, 1, 1).daysTo(Clock::today());
     const QString dayKey = TDMLib::PadLeftZero(QString::number(days), 5);
-    int last = maxSeq(QStringLiteral("M_CUST"), dayKey);
-    // Purged students keep their numbers in the archive.
-    if (Database::tableExists(QStringLiteral("D_CUST")))
-        last = std::max(last, maxSeq(QStringLiteral("D_CUST"), dayKey));
-    if (Database::tableExists(kSeqTable)) {
+    int last = scannedSeq(dayKey);
+    if (seqTableExists()) {
         Query q(QStringLiteral("SELECT LastSeq FROM \"M_CUSTSEQ\" WHERE DayKey = ?"));
         q.add(dayKey);
         if (q.exec() && q.next()) last = std::max(last, int(q.num(0)));
     }
     return dayKey + TDMLib::PadLeftZero(QString::number(last + 1), 5);
+}
+
+CustNoRun::CustNoRun() {
+    if (runScan.depth++ == 0) runScan = RunScan{1};
+}
+
+CustNoRun::~CustNoRun() {
+    if (--runScan.depth == 0) runScan = RunScan{};
 }
 
 bool rememberCustNo(const QString& custNo) {

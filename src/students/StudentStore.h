@@ -78,6 +78,18 @@ QString plainCaption();
 // sequence of that day. Numbers of deleted and purged students are never
 // given again.
 QString sNewCustNo();
+// Held over a run of many new students (an import): the day's numbers in
+// the roster and the purge archive are asked once for the run, not once per
+// student. Each number is still taken inside its row's write, over the
+// day's record in M_CUSTSEQ, so two copies of the program never give one
+// number twice.
+class CustNoRun {
+public:
+    CustNoRun();
+    ~CustNoRun();
+    CustNoRun(const CustNoRun&) = delete;
+    CustNoRun& operator=(const CustNoRun&) = delete;
+};
 // Records a payer number as given, so that it is not given again after the
 // student is deleted.
 bool rememberCustNo(const QString& custNo);

@@ -84,7 +84,7 @@ TEST(SheetLimits, HostileWorkbooksAreReadWithinBoundsOrRefusedNamingTheLimit) {
          [] { return Book{"<row r=\"1\">" + repeated("<c><v>1</v></c>", 16385) + "</row>"}; }, nullptr,
          "열이 16384개를 넘는", 0},
         {"a million rows", [] { return Book{rows(1, 1000000, [](int) { return QByteArray("<c><v>1</v></c>"); })}; },
-         nullptr, "자료가 있는 행이 15000행을 넘는", 0},
+         nullptr, "자료가 있는 행이 100000행을 넘는", 0},
         {"rows up to the row limit are read", [] { return Book{rows(1, 500, [](int) { return QByteArray("<c><v>1</v></c>"); })}; },
          [](SheetLimits& l) { l.rows = 500; }, nullptr, 500},
     };

@@ -5,6 +5,7 @@
 #include "platform/sheet/Workbook.h"
 #include "platform/text/Cp949.h"
 #include "students/F201B00.h"
+#include "students/PurgeStore.h"
 #include "support/TestRoot.h"
 #include "support/XlsxParts.h"
 
@@ -69,6 +70,29 @@ TEST_F(StudentSheetsTest, ImportStoresGoodRowsAndListsEachRefusedRowWithItsReaso
     ASSERT_EQ(run.boxes.size(), 1);
     EXPECT_EQ(run.boxes.first().caption, QStringLiteral("알림"));
     EXPECT_TRUE(run.boxes.first().text.contains(QStringLiteral("Error_Student.txt")));
+}
+
+// Numbers given today stay given: one held only by the purge archive, and
+// those of an earlier import whose students are gone again. An archive row
+// added between two imports counts for the second.
+TEST_F(StudentSheetsTest, ImportsContinueTheDaysNumbersPastTheArchiveAndDeletions) {
+    ASSERT_TRUE(PurgeStore::ensureArchive());
+    const auto archive = [](const QString& seq) {
+        return Database::exec(QStringLiteral("INSERT INTO D_CUST (CustNo, SNo, Nm) VALUES ('%1', '90101', '보관')")
+                                  .arg(kDay + seq));
+    };
+    ASSERT_TRUE(archive(QStringLiteral("00005")));
+    EXPECT_EQ(StudentSheets::importStudents(fixture("import_students.xlsx")).stored, 3);
+    EXPECT_EQ(stored("CustNo"), QStringList({kDay + "00006", kDay + "00007", kDay + "00008"}));
+
+    ASSERT_TRUE(Database::exec(QStringLiteral("DELETE FROM M_CUST")));
+    EXPECT_EQ(StudentSheets::importStudents(fixture("import_students.xlsx")).stored, 3);
+    EXPECT_EQ(stored("CustNo"), QStringList({kDay + "00009", kDay + "00010", kDay + "00011"}));
+
+    ASSERT_TRUE(Database::exec(QStringLiteral("DELETE FROM M_CUST")));
+    ASSERT_TRUE(archive(QStringLiteral("00020")));
+    EXPECT_EQ(StudentSheets::importStudents(fixture("import_students.xlsx")).stored, 3);
+    EXPECT_EQ(stored("CustNo"), QStringList({kDay + "00021", kDay + "00022", kDay + "00023"}));
 }
 
 TEST_F(StudentSheetsTest, DatabaseFailureStopsTheImportAndKeepsTheRowsStored) {

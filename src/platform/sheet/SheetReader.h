@@ -49,7 +49,7 @@ struct SheetLimits {
     qint64 partBytes = 256ll * 1024 * 1024; // one part of an .xlsx, unpacked
     int ratio = 200;                        // unpacked : packed, for parts over ratioFrom
     qint64 ratioFrom = 4ll * 1024 * 1024;
-    int rows = 15000;                     // rows holding any value: a school is a few thousand
+    int rows = 100000;                    // rows holding any value: a school is a few thousand
     int sharedStrings = 500000;           // strings of the shared string table
     qint64 textChars = 16ll * 1024 * 1024; // characters of all strings kept
     int cellChars = 32767;                // one cell's text, as in the spreadsheet

@@ -153,8 +153,31 @@ QByteArray cutBytes(const QByteArray& bytes, int width) {
 }
 
 QString cutToBytes(const QString& text, int width) {
-    QByteArray enc = encode(text);
+    // No UTF-16 unit takes more than two bytes (an unencodable one becomes
+    // '?'), so most values are known to fit without being encoded.
+    if (text.size() * 2 > width) {
+        qsizetype most = 0;
+        for (QChar c : text)
+            most += c.unicode() < 0x80 ? 1 : 2;
+        if (most <= width) return text;
+    } else {
+        return text;
+    }
+    bool encodable = true;
+    QByteArray enc = encode(text, &encodable);
     if (enc.size() <= width) return text;
+    if (encodable) {
+        // Each character became one character of the bytes (none lies
+        // outside the BMP), so the characters that fit are counted there.
+        qsizetype pos = 0, chars = 0;
+        while (pos < enc.size()) {
+            const int n = charLength(static_cast<unsigned char>(enc[pos]));
+            if (pos + n > width) break;
+            pos += n;
+            ++chars;
+        }
+        return text.left(chars);
+    }
     // Walk the characters so that unencodable ones keep their own form.
     QString out;
     int used = 0;
