@@ -11,7 +11,6 @@ namespace EduCertificate {
 
 using YearEndTax::extraOr;
 using YearEndTax::failed;
-using YearEndTax::ids;
 using YearEndTax::Refusal;
 
 namespace {
@@ -43,10 +42,219 @@ qint64 cellAmount(const QString& cell) {
     return ok ? qRound64(v) : 0;
 }
 
+// The collected amounts of the year; wholly refunded rows are left out.
+ReportWhere paidWhere(const YearEndTax::TwoGroups& groups, const QString& year, const QString& prefix) {
+    ReportWhere w;
+    w.sql = QStringLiteral("WHERE t1.ReplyTy <> '0' and t1.Amt > COALESCE(t1.REAmt, 0)");
+    w.add(QStringLiteral("and t1.ProcDt LIKE ?"), {year + QLatin1Char('%')});
+    YearEndTax::addGroups(w, {{groups.g1, groups.items1}, {groups.g2, groups.items2}});
+    addPrefix(w, QStringLiteral("t2.SNo"), prefix);
+    return w;
+}
+
+bool readPaid(const QString& year, const ReportWhere& w, QList<YearEndTax::SumTaxRow>* rows, QString* error) {
+    return YearEndTax::readJoined(
+        YearEndTax::fiscalRounds(year),
+        QStringLiteral(
+            "t1.CustNo, t1.Gcode, t1.ItemCd, t1.ProcDt, t1.Amt - COALESCE(t1.REAmt, 0), t2.SNo, t2.Nm"),
+        w,
+        [rows](const Query& q) {
+            YearEndTax::SumTaxRow r;
+            r.custNo = q.str(0);
+            r.gcode = q.str(1);
+            r.itemCd = q.str(2);
+            r.procDt = q.str(3);
+            r.amt = q.num(4);
+            r.sno = q.str(5);
+            r.name = q.str(6);
+            *rows << r;
+        },
+        error);
+}
+
+// What one payer paid between two dates (yyyymmdd), from M_SumTax.
+std::optional<qint64> payerSum(const QString& custNo, const QString& from, const QString& to,
+                               QString* error) {
+    Query sum(QStringLiteral(
+        "SELECT COALESCE(SUM(Amt), 0) FROM M_SumTax WHERE CustNo = ? AND ProcDt BETWEEN ? AND ?"));
+    sum.add(custNo);
+    sum.add(from);
+    sum.add(to);
+    if (!sum.exec() || !sum.next()) {
+        *error = sum.error();
+        return std::nullopt;
+    }
+    return sum.num(0);
+}
+
+// Four rows per student; the sums are the payer's own, so two students
+// who share a number never add up into one certificate.
+void listQuarters(const ReportSelection& s, const QString& prefix, ReportListing& l) {
+    ReportWhere st;
+    st.sql = QStringLiteral("WHERE 1 = 1");
+    addPrefix(st, QStringLiteral("SNo"), prefix);
+    Query students(
+        QStringLiteral("SELECT SNo, CustNo, Nm, Ju_No_Stud FROM M_CUST %1 ORDER BY SNo, CustNo").arg(st.sql));
+    for (const QVariant& v : st.binds)
+        students.add(v);
+    if (!students.exec()) {
+        l.box = failed(students.error());
+        return;
+    }
+    while (students.next()) {
+        for (int k = 1; k <= 4; ++k) {
+            const QString from = dateDigits(s, k, false), to = dateDigits(s, k, true);
+            QString error;
+            const std::optional<qint64> amt = payerSum(students.str(1), from, to, &error);
+            if (!amt) {
+                l.box = failed(error);
+                return;
+            }
+            l.rows << QStringList{students.str(0),
+                                  students.str(2),
+                                  ReportSelect::dateText(to),
+                                  QStringLiteral("%1/4").arg(k),
+                                  extraOr(s, QStringLiteral("n%1").arg(k), QStringLiteral("납입금")),
+                                  QString::number(*amt),
+                                  students.str(3)};
+            ++l.count;
+            l.total += *amt;
+        }
+    }
+}
+
 QString todayText() {
     const QString t = Clock::today().toString(QStringLiteral("yyyy-MM-dd"));
     return t.mid(0, 4) + QStringLiteral(" 년 ") + t.mid(5, 2) + QStringLiteral(" 월 ") + t.mid(8, 2) +
            QStringLiteral(" 일");
+}
+
+const ReportFont kPlain{QStringLiteral("굴림"), 10};
+const ReportFont kBold{QStringLiteral("굴림"), 11, true};
+const ReportFont kTitle{QStringLiteral("굴림"), 20, true};
+
+void label(ReportBand* band, const QString& name, double x, double y, double w, double h, const QString& text,
+           const ReportFont& f, ReportAlign a = ReportAlign::Left) {
+    band->addLabel(name, {x, y, w, h}, text, f, a);
+}
+
+// Earner and student blocks: a side label, then two columns of heads and values.
+void addParties(ReportBand* band, const CertificateTexts& t) {
+    const auto block = [band](const QString& key, double y, int lines, const QString& side) {
+        band->addFrame({5, y, 190, 9.0 * lines});
+        band->addLine({27, y, 0, 9.0 * lines});
+        label(band, key + QStringLiteral("side"), 5, y + 4.5 * lines - 3, 22, 6, side, kPlain,
+              ReportAlign::Center);
+        for (int i = 1; i < lines; ++i)
+            band->addLine({27, y + 9.0 * i, 168, 0});
+    };
+    // The value is filled in, not declared: a typed value may be cut at its
+    // box, a head may not.
+    const auto field = [band](const QString& key, double x, double y, double w, const QString& head,
+                              const QString& name, const QString& value) {
+        if (!head.isEmpty()) label(band, key, x, y + 1.5, 30, 6, head, kPlain);
+        band->addLabel(name, {x + 31, y + 1.5, w, 6}, {}, kPlain).text = value;
+    };
+    double y = 24;
+    block(QStringLiteral("earner"), y, 2, QStringLiteral("소   득   자"));
+    field(QStringLiteral("h1"), 29, y, 50, QStringLiteral("성      명"), QStringLiteral("QRLblPNm"), t.pNm);
+    // Two lines: the whole head is wider than the column of heads.
+    label(band, QStringLiteral("h2"), 112, y + 0.4, 30, 4.2, QStringLiteral("주민등록번호"), kPlain);
+    label(band, QStringLiteral("h2b"), 112, y + 4.4, 30, 4.2, QStringLiteral("(납세번호)"), kPlain);
+    field(QStringLiteral("h2v"), 112, y, 50, QString(), QStringLiteral("QRLblPJumin"), t.pJumin);
+    field(QStringLiteral("h3"), 29, y + 9, 50, QStringLiteral("주      소"), QStringLiteral("QRLblPAddr"),
+          t.pAddr);
+    field(QStringLiteral("h4"), 112, y + 9, 50, QStringLiteral("근  무  처"), QStringLiteral("QRLblCompany"),
+          t.company);
+    y = 48;
+    block(QStringLiteral("student"), y, 3, QStringLiteral("대  상  학  년"));
+    field(QStringLiteral("h5"), 29, y, 50, QStringLiteral("성      명"), QStringLiteral("QRLblNm"),
+          QString());
+    field(QStringLiteral("h6"), 112, y, 50, QStringLiteral("주민등록번호"), QStringLiteral("QRLblJumin"),
+          QString());
+    field(QStringLiteral("h7"), 29, y + 9, 50, QStringLiteral("학  교  명"), QStringLiteral("QRLblSchNm"),
+          t.schNm);
+    field(QStringLiteral("h8"), 112, y + 9, 50, QStringLiteral("학년,반,번호"), QStringLiteral("QRLblNo"),
+          QString());
+    field(QStringLiteral("h9"), 29, y + 18, 50, QStringLiteral("소  재  지"), QStringLiteral("QRLblAddr"),
+          t.addr);
+    field(QStringLiteral("h10"), 112, y + 18, 50, QStringLiteral("소득자와의관계"),
+          QStringLiteral("QRLblRelation"), t.relation);
+}
+
+// The statement: heads, four quarter lines and the total.
+void addStatement(ReportBand* band) {
+    double y = 84;
+    label(band, QStringLiteral("stmt"), 0, y, 200, 8, QStringLiteral("교 육 비 납 입 내 역 서"), kBold,
+          ReportAlign::Center);
+    y = 94;
+    const double cols[6] = {5, 45, 75, 115, 155, 195};
+    const QStringList heads{QStringLiteral("납 부 년 월 일"), QStringLiteral("분     기"),
+                            QStringLiteral("구          분"), QStringLiteral("금     액"),
+                            QStringLiteral("비     고")};
+    band->addFrame({5, y, 190, 9.0 * 6});
+    for (int c = 1; c < 5; ++c)
+        band->addLine({cols[c], y, 0, 9.0 * 6});
+    for (int i = 1; i < 6; ++i)
+        band->addLine({5, y + 9.0 * i, 190, 0});
+    for (int c = 0; c < 5; ++c)
+        label(band, QStringLiteral("th%1").arg(c), cols[c], y + 1.5, cols[c + 1] - cols[c], 6, heads.at(c),
+              kPlain, ReportAlign::Center);
+    for (int k = 1; k <= 4; ++k) {
+        const double ly = y + 9.0 * k + 1.5;
+        label(band, QStringLiteral("QRLblDate%1").arg(k), cols[0], ly, 40, 6, QString(), kPlain,
+              ReportAlign::Center);
+        label(band, QStringLiteral("QRLblBungi%1").arg(k), cols[1], ly, 30, 6, QStringLiteral("%1/4").arg(k),
+              kPlain, ReportAlign::Center);
+        label(band, QStringLiteral("QRLblItem%1").arg(k), cols[2] + 1, ly, 38, 6, QString(), kPlain);
+        label(band, QStringLiteral("QRLblAmt%1").arg(k), cols[3], ly, 38, 6, QString(), kPlain,
+              ReportAlign::Right);
+    }
+    label(band, QStringLiteral("sum"), cols[0], y + 46.5, 110, 6, QStringLiteral("계"), kPlain,
+          ReportAlign::Center);
+    label(band, QStringLiteral("QRLblTotAmt"), cols[3], y + 46.5, 38, 6, QString(), kPlain,
+          ReportAlign::Right);
+}
+
+// The request, the attestation, the issuer and the seal.
+void addClosing(ReportBand* band, const QString& issuer) {
+    double y = 160;
+    label(band, QStringLiteral("req1"), 10, y, 185, 6,
+          QStringLiteral("소득세법 시행령 제113조 제1항의 규정에 의하여 위와 같이 교육비를"), kPlain);
+    label(band, QStringLiteral("req2"), 10, y + 7, 185, 6,
+          QStringLiteral("납부하였음을 증명하여 주시기 바랍니다."), kPlain);
+    label(band, QStringLiteral("QRSysData4"), 0, y + 18, 200, 6, todayText(), kPlain, ReportAlign::Center);
+    label(band, QStringLiteral("applicant"), 100, y + 28, 60, 6, QStringLiteral("신 청 인"), kPlain);
+    label(band, QStringLiteral("stamp"), 165, y + 28, 30, 6, QStringLiteral("( 인 )"), kPlain);
+    y = 206;
+    label(band, QStringLiteral("att"), 0, y, 200, 6,
+          QStringLiteral("위와 같이 교육비를 납부하였음을 증명합니다."), kPlain, ReportAlign::Center);
+    label(band, QStringLiteral("QRSysData5"), 0, y + 11, 200, 6, todayText(), kPlain, ReportAlign::Center);
+    label(band, QStringLiteral("QRLbl"), 0, y + 32, 200, 8, issuer + QStringLiteral("장"), kBold,
+          ReportAlign::Center);
+    band->addImage(QStringLiteral("QRImage1"), {150, y + 24, 22, 22}, ReportSelect::seal());
+}
+
+// The certificate of the four grid rows from at.
+void fillCertificate(ReportBand* band, const QList<QStringList>& grid, int at) {
+    const QString no = grid.at(at).value(0);
+    band->setText(QStringLiteral("QRLblNo"), no.mid(0, 1) + QStringLiteral(" 학년 ") + no.mid(1, 2) +
+                                                 QStringLiteral(" 반 ") + no.mid(3, 3) +
+                                                 QStringLiteral(" 번"));
+    band->setText(QStringLiteral("QRLblNm"), grid.at(at).value(1).trimmed());
+    band->setText(QStringLiteral("QRLblJumin"), grid.at(at).value(6).trimmed());
+    qint64 total = 0;
+    for (int k = 1; k <= 4; ++k) {
+        const QStringList& row = grid.at(at + k - 1);
+        const QString date = row.value(2).trimmed();
+        const qint64 amt = cellAmount(row.value(5));
+        band->setText(QStringLiteral("QRLblDate%1").arg(k),
+                      date.isEmpty() ? QStringLiteral("0") : row.value(2));
+        band->setText(QStringLiteral("QRLblItem%1").arg(k), row.value(4));
+        band->setText(QStringLiteral("QRLblAmt%1").arg(k), ReportSelect::amount(amt, 15));
+        total += amt;
+    }
+    band->setText(QStringLiteral("QRLblTotAmt"), ReportSelect::amount(total, 15));
 }
 
 } // namespace
@@ -75,11 +283,9 @@ ReportListing list(const ReportSelection& s) {
     }
     const QString year = yearOf(s);
     const QString prefix = MakeSNo(s.hak1, s.ban1, s.bun1);
-    const QString g2 = s.get(QStringLiteral("group2")).left(2);
-    const QStringList items1 = s.itemIds,
-                      items2 = g2.isEmpty() ? QStringList() : ids(s, QStringLiteral("items2"));
+    const YearEndTax::TwoGroups groups = YearEndTax::twoGroups(s);
     QString error;
-    if (items1.isEmpty() && items2.isEmpty()) {
+    if (groups.empty()) {
         if (!YearEndTax::rebuildSumTax({}, &error))
             l.box = failed(error);
         else
@@ -87,86 +293,16 @@ ReportListing list(const ReportSelection& s) {
                               MsgIcon::None};
         return l;
     }
-
-    // The collected amounts of the year; wholly refunded rows are left out.
-    QStringList parts;
-    QVariantList binds;
-    for (const auto& [g, items] : {std::pair{s.gcode, items1}, std::pair{g2, items2}}) {
-        if (items.isEmpty()) continue;
-        parts << YearEndTax::groupPart(g, items, &binds);
-    }
-    ReportWhere w;
-    w.sql = QStringLiteral("WHERE t1.ReplyTy <> '0' and t1.Amt > COALESCE(t1.REAmt, 0)");
-    w.add(QStringLiteral("and t1.ProcDt LIKE ?"), {year + QLatin1Char('%')});
-    w.add(QStringLiteral("and (%1)").arg(parts.join(QStringLiteral(" or "))), binds);
-    addPrefix(w, QStringLiteral("t2.SNo"), prefix);
     QList<YearEndTax::SumTaxRow> rows;
-    for (const QString& t : YearEndTax::fiscalRounds(year)) {
-        Query q(QStringLiteral(
-                    "SELECT t1.CustNo, t1.Gcode, t1.ItemCd, t1.ProcDt, t1.Amt - COALESCE(t1.REAmt, 0), "
-                    "t2.SNo, t2.Nm FROM %1 t1 JOIN M_CUST t2 ON t1.CustNo = t2.CustNo %2 "
-                    "ORDER BY t2.rowid, t1.rowid")
-                    .arg(Database::quoted(t), w.sql));
-        for (const QVariant& v : w.binds)
-            q.add(v);
-        if (!q.exec()) {
-            l.box = failed(q.error());
-            return l;
-        }
-        while (q.next()) {
-            YearEndTax::SumTaxRow r;
-            r.custNo = q.str(0);
-            r.gcode = q.str(1);
-            r.itemCd = q.str(2);
-            r.procDt = q.str(3);
-            r.amt = q.num(4);
-            r.sno = q.str(5);
-            r.name = q.str(6);
-            rows << r;
-        }
+    if (!readPaid(year, paidWhere(groups, year, prefix), &rows, &error)) {
+        l.box = failed(error);
+        return l;
     }
     if (!YearEndTax::rebuildSumTax(rows, &error)) {
         l.box = failed(error);
         return l;
     }
-
-    // Four rows per student; the sums are the payer's own, so two students
-    // who share a number never add up into one certificate.
-    ReportWhere st;
-    st.sql = QStringLiteral("WHERE 1 = 1");
-    addPrefix(st, QStringLiteral("SNo"), prefix);
-    Query students(
-        QStringLiteral("SELECT SNo, CustNo, Nm, Ju_No_Stud FROM M_CUST %1 ORDER BY SNo, CustNo").arg(st.sql));
-    for (const QVariant& v : st.binds)
-        students.add(v);
-    if (!students.exec()) {
-        l.box = failed(students.error());
-        return l;
-    }
-    while (students.next()) {
-        for (int k = 1; k <= 4; ++k) {
-            const QString from = dateDigits(s, k, false), to = dateDigits(s, k, true);
-            Query sum(QStringLiteral(
-                "SELECT COALESCE(SUM(Amt), 0) FROM M_SumTax WHERE CustNo = ? AND ProcDt BETWEEN ? AND ?"));
-            sum.add(students.str(1));
-            sum.add(from);
-            sum.add(to);
-            if (!sum.exec() || !sum.next()) {
-                l.box = failed(sum.error());
-                return l;
-            }
-            const qint64 amt = sum.num(0);
-            l.rows << QStringList{students.str(0),
-                                  students.str(2),
-                                  ReportSelect::dateText(to),
-                                  QStringLiteral("%1/4").arg(k),
-                                  extraOr(s, QStringLiteral("n%1").arg(k), QStringLiteral("납입금")),
-                                  QString::number(amt),
-                                  students.str(3)};
-            ++l.count;
-            l.total += amt;
-        }
-    }
+    listQuarters(s, prefix, l);
     return l;
 }
 
@@ -175,124 +311,17 @@ ReportDocument printRows(const QList<QStringList>& grid, const CertificateTexts&
     r.title = QStringLiteral("인쇄");
     r.printIfEmpty = false;
     ReportBand* band = r.addBand(ReportBand::Detail, 282);
-    const ReportFont plain{QStringLiteral("굴림"), 10};
-    const ReportFont bold{QStringLiteral("굴림"), 11, true};
-    const ReportFont title{QStringLiteral("굴림"), 20, true};
-    const auto label = [band](const QString& name, double x, double y, double w, double h,
-                              const QString& text, const ReportFont& f, ReportAlign a = ReportAlign::Left) {
-        band->addLabel(name, {x, y, w, h}, text, f, a);
-    };
-    label(QStringLiteral("title"), 0, 6, 200, 11, QStringLiteral("교 육 비 납 입 증 명 서"), title,
+    label(band, QStringLiteral("title"), 0, 6, 200, 11, QStringLiteral("교 육 비 납 입 증 명 서"), kTitle,
           ReportAlign::Center);
-
-    // Earner and student blocks: a side label, then two columns of heads and values.
-    const auto block = [&](const QString& key, double y, int lines, const QString& side) {
-        band->addFrame({5, y, 190, 9.0 * lines});
-        band->addLine({27, y, 0, 9.0 * lines});
-        label(key + QStringLiteral("side"), 5, y + 4.5 * lines - 3, 22, 6, side, plain, ReportAlign::Center);
-        for (int i = 1; i < lines; ++i)
-            band->addLine({27, y + 9.0 * i, 168, 0});
-    };
-    // The value is filled in, not declared: a typed value may be cut at its
-    // box, a head may not.
-    const auto field = [&](const QString& key, double x, double y, double w, const QString& head,
-                           const QString& name, const QString& value) {
-        if (!head.isEmpty()) label(key, x, y + 1.5, 30, 6, head, plain);
-        band->addLabel(name, {x + 31, y + 1.5, w, 6}, {}, plain).text = value;
-    };
-    double y = 24;
-    block(QStringLiteral("earner"), y, 2, QStringLiteral("소   득   자"));
-    field(QStringLiteral("h1"), 29, y, 50, QStringLiteral("성      명"), QStringLiteral("QRLblPNm"), t.pNm);
-    // Two lines: the whole head is wider than the column of heads.
-    label(QStringLiteral("h2"), 112, y + 0.4, 30, 4.2, QStringLiteral("주민등록번호"), plain);
-    label(QStringLiteral("h2b"), 112, y + 4.4, 30, 4.2, QStringLiteral("(납세번호)"), plain);
-    field(QStringLiteral("h2v"), 112, y, 50, QString(), QStringLiteral("QRLblPJumin"), t.pJumin);
-    field(QStringLiteral("h3"), 29, y + 9, 50, QStringLiteral("주      소"), QStringLiteral("QRLblPAddr"),
-          t.pAddr);
-    field(QStringLiteral("h4"), 112, y + 9, 50, QStringLiteral("근  무  처"), QStringLiteral("QRLblCompany"),
-          t.company);
-    y = 48;
-    block(QStringLiteral("student"), y, 3, QStringLiteral("대  상  학  년"));
-    field(QStringLiteral("h5"), 29, y, 50, QStringLiteral("성      명"), QStringLiteral("QRLblNm"),
-          QString());
-    field(QStringLiteral("h6"), 112, y, 50, QStringLiteral("주민등록번호"), QStringLiteral("QRLblJumin"),
-          QString());
-    field(QStringLiteral("h7"), 29, y + 9, 50, QStringLiteral("학  교  명"), QStringLiteral("QRLblSchNm"),
-          t.schNm);
-    field(QStringLiteral("h8"), 112, y + 9, 50, QStringLiteral("학년,반,번호"), QStringLiteral("QRLblNo"),
-          QString());
-    field(QStringLiteral("h9"), 29, y + 18, 50, QStringLiteral("소  재  지"), QStringLiteral("QRLblAddr"),
-          t.addr);
-    field(QStringLiteral("h10"), 112, y + 18, 50, QStringLiteral("소득자와의관계"),
-          QStringLiteral("QRLblRelation"), t.relation);
-
-    // The statement: heads, four quarter lines and the total.
-    y = 84;
-    label(QStringLiteral("stmt"), 0, y, 200, 8, QStringLiteral("교 육 비 납 입 내 역 서"), bold,
-          ReportAlign::Center);
-    y = 94;
-    const double cols[6] = {5, 45, 75, 115, 155, 195};
-    const QStringList heads{QStringLiteral("납 부 년 월 일"), QStringLiteral("분     기"),
-                            QStringLiteral("구          분"), QStringLiteral("금     액"),
-                            QStringLiteral("비     고")};
-    band->addFrame({5, y, 190, 9.0 * 6});
-    for (int c = 1; c < 5; ++c)
-        band->addLine({cols[c], y, 0, 9.0 * 6});
-    for (int i = 1; i < 6; ++i)
-        band->addLine({5, y + 9.0 * i, 190, 0});
-    for (int c = 0; c < 5; ++c)
-        label(QStringLiteral("th%1").arg(c), cols[c], y + 1.5, cols[c + 1] - cols[c], 6, heads.at(c), plain,
-              ReportAlign::Center);
-    for (int k = 1; k <= 4; ++k) {
-        const double ly = y + 9.0 * k + 1.5;
-        label(QStringLiteral("QRLblDate%1").arg(k), cols[0], ly, 40, 6, QString(), plain,
-              ReportAlign::Center);
-        label(QStringLiteral("QRLblBungi%1").arg(k), cols[1], ly, 30, 6, QStringLiteral("%1/4").arg(k), plain,
-              ReportAlign::Center);
-        label(QStringLiteral("QRLblItem%1").arg(k), cols[2] + 1, ly, 38, 6, QString(), plain);
-        label(QStringLiteral("QRLblAmt%1").arg(k), cols[3], ly, 38, 6, QString(), plain, ReportAlign::Right);
-    }
-    label(QStringLiteral("sum"), cols[0], y + 46.5, 110, 6, QStringLiteral("계"), plain, ReportAlign::Center);
-    label(QStringLiteral("QRLblTotAmt"), cols[3], y + 46.5, 38, 6, QString(), plain, ReportAlign::Right);
-
-    y = 160;
-    label(QStringLiteral("req1"), 10, y, 185, 6,
-          QStringLiteral("소득세법 시행령 제113조 제1항의 규정에 의하여 위와 같이 교육비를"), plain);
-    label(QStringLiteral("req2"), 10, y + 7, 185, 6, QStringLiteral("납부하였음을 증명하여 주시기 바랍니다."),
-          plain);
-    label(QStringLiteral("QRSysData4"), 0, y + 18, 200, 6, todayText(), plain, ReportAlign::Center);
-    label(QStringLiteral("applicant"), 100, y + 28, 60, 6, QStringLiteral("신 청 인"), plain);
-    label(QStringLiteral("stamp"), 165, y + 28, 30, 6, QStringLiteral("( 인 )"), plain);
-    y = 206;
-    label(QStringLiteral("att"), 0, y, 200, 6, QStringLiteral("위와 같이 교육비를 납부하였음을 증명합니다."),
-          plain, ReportAlign::Center);
-    label(QStringLiteral("QRSysData5"), 0, y + 11, 200, 6, todayText(), plain, ReportAlign::Center);
-    label(QStringLiteral("QRLbl"), 0, y + 32, 200, 8, t.issuer + QStringLiteral("장"), bold,
-          ReportAlign::Center);
-    band->addImage(QStringLiteral("QRImage1"), {150, y + 24, 22, 22}, ReportSelect::seal());
+    addParties(band, t);
+    addStatement(band);
+    addClosing(band, t.issuer);
 
     int at = 0;
     r.setNeedData([&] {
         // A block is printed only when its fourth row exists.
         if (at + 3 >= grid.size()) return false;
-        const QString no = grid.at(at).value(0);
-        band->setText(QStringLiteral("QRLblNo"), no.mid(0, 1) + QStringLiteral(" 학년 ") + no.mid(1, 2) +
-                                                     QStringLiteral(" 반 ") + no.mid(3, 3) +
-                                                     QStringLiteral(" 번"));
-        band->setText(QStringLiteral("QRLblNm"), grid.at(at).value(1).trimmed());
-        band->setText(QStringLiteral("QRLblJumin"), grid.at(at).value(6).trimmed());
-        qint64 total = 0;
-        for (int k = 1; k <= 4; ++k) {
-            const QStringList& row = grid.at(at + k - 1);
-            const QString date = row.value(2).trimmed();
-            const qint64 amt = cellAmount(row.value(5));
-            band->setText(QStringLiteral("QRLblDate%1").arg(k),
-                          date.isEmpty() ? QStringLiteral("0") : row.value(2));
-            band->setText(QStringLiteral("QRLblItem%1").arg(k), row.value(4));
-            band->setText(QStringLiteral("QRLblAmt%1").arg(k), ReportSelect::amount(amt, 15));
-            total += amt;
-        }
-        band->setText(QStringLiteral("QRLblTotAmt"), ReportSelect::amount(total, 15));
+        fillCertificate(band, grid, at);
         at += 4;
         return true;
     });

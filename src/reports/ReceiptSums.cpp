@@ -12,7 +12,6 @@ namespace ReceiptSums {
 
 using YearEndTax::extraOr;
 using YearEndTax::failed;
-using YearEndTax::ids;
 
 namespace {
 
@@ -32,6 +31,86 @@ bool rebuild(const QList<RoundRow>& rows, QString* error) {
 
 QString itemName(const RoundRow& r) {
     return DMData ? DMData->FindGItemName(r.gcode, r.itemCd) : r.itemCd;
+}
+
+// The period's payments of the chosen items, bank, kind and students.
+ReportWhere paymentsWhere(const ReportSelection& s, const YearEndTax::TwoGroups& groups, const QString& first,
+                          const QString& last) {
+    ReportWhere w;
+    w.sql = QStringLiteral("WHERE t1.ExempTy = '1' and t1.Amt > COALESCE(t1.REAmt, 0)");
+    YearEndTax::addGroups(w, {{groups.g1, groups.items1}, {groups.g2, groups.items2}});
+    w.add(QStringLiteral("and t1.ProcDt BETWEEN ? AND ?"), {first, last});
+    const QString bank = s.bank.left(2);
+    if (Rounds::isBankFamily(bank))
+        w.add(QStringLiteral("and t1.BankCd IN ('10', '11', '12')"));
+    else if (!bank.isEmpty() && bank != QLatin1String("00"))
+        w.add(QStringLiteral("and t1.BankCd = ?"), {bank});
+    const QString kind = s.get(QStringLiteral("kind"));
+    w.add(kind == QLatin1String("1")   ? QStringLiteral("and t1.ReplyTy = '1'")
+          : kind == QLatin1String("2") ? QStringLiteral("and t1.ReplyTy = '2'")
+                                       : QStringLiteral("and t1.ReplyTy <> '0'"));
+    YearEndTax::addStudentRange(w, QStringLiteral("t2.SNo"), MakeSNo(s.hak1, s.ban1, s.bun1),
+                                MakeSNo(s.hak2, s.ban2, s.bun2));
+    return w;
+}
+
+bool readPayments(const QStringList& tables, const ReportWhere& w, QList<RoundRow>* rows, QString* error) {
+    return YearEndTax::readJoined(
+        tables,
+        QStringLiteral(
+            "t1.CustNo, t1.Gcode, t1.ItemCd, t1.Amt - COALESCE(t1.REAmt, 0), t1.ProcDt, t1.AcctNo, "
+            "t2.SNo, t2.Nm, t1.BankCd"),
+        w,
+        [rows](const Query& q) {
+            RoundRow r;
+            r.custNo = q.str(0);
+            r.gcode = q.str(1);
+            r.itemCd = q.str(2);
+            r.amt = q.num(3);
+            r.procDt = q.str(4);
+            r.acctNo = q.str(5);
+            r.sNo = q.str(6);
+            r.nm = q.str(7);
+            r.bankCd = q.str(8);
+            *rows << r;
+        },
+        error);
+}
+
+// The rows of M_SumReceipt into the listing: by student number and payer,
+// then payment date, group and item.
+void listWorkTable(ReportListing& l) {
+    // The payer follows the student number, so two students who share a
+    // number keep their rows, and their receipts, apart.
+    Query q(QStringLiteral(
+        "SELECT Sno, Name, Gcode, ItemCd, Amt, ProcDt, BankCd, AcctNo, CustNo FROM M_SumReceipt "
+        "ORDER BY Sno, CustNo, ProcDt, Gcode, ItemCd, seq"));
+    if (!q.exec()) {
+        l.box = failed(q.error());
+        return;
+    }
+    while (q.next()) {
+        RoundRow r;
+        r.sNo = q.str(0);
+        r.nm = q.str(1);
+        r.gcode = q.str(2);
+        r.itemCd = q.str(3);
+        r.amt = q.num(4);
+        r.procDt = q.str(5);
+        r.bankCd = q.str(6);
+        r.acctNo = q.str(7);
+        r.custNo = q.str(8);
+        l.rows << QStringList{r.sNo,
+                              r.nm,
+                              itemName(r),
+                              ReportSelect::amount(r.amt),
+                              ReportSelect::dateText(r.procDt),
+                              DMData ? DMData->GetBankName(r.bankCd) : r.bankCd,
+                              r.acctNo};
+        l.source << r;
+        ++l.count;
+        l.total += r.amt;
+    }
 }
 
 } // namespace
@@ -67,11 +146,9 @@ ReportListing list(const ReportSelection& s) {
                  QStringLiteral("금액"),    QStringLiteral("이체일자"), QStringLiteral("은행"),
                  QStringLiteral("계좌번호")};
     if ((l.box = ReportSelect::checkStudents(s))) return l;
-    const QString g2 = s.get(QStringLiteral("group2")).left(2);
-    const QStringList items1 = s.itemIds,
-                      items2 = g2.isEmpty() ? QStringList() : ids(s, QStringLiteral("items2"));
+    const YearEndTax::TwoGroups groups = YearEndTax::twoGroups(s);
     QString error;
-    if (items1.isEmpty() && items2.isEmpty()) {
+    if (groups.empty()) {
         if (!rebuild({}, &error))
             l.box = failed(error);
         else
@@ -80,90 +157,17 @@ ReportListing list(const ReportSelection& s) {
         return l;
     }
     const QString first = firstDate(s), last = lastDate(s);
-    QStringList parts;
-    QVariantList binds;
-    for (const auto& [g, items] : {std::pair{s.gcode, items1}, std::pair{g2, items2}}) {
-        if (items.isEmpty()) continue;
-        parts << YearEndTax::groupPart(g, items, &binds);
-    }
-    ReportWhere w;
-    w.sql = QStringLiteral("WHERE t1.ExempTy = '1' and t1.Amt > COALESCE(t1.REAmt, 0)");
-    w.add(QStringLiteral("and (%1)").arg(parts.join(QStringLiteral(" or "))), binds);
-    w.add(QStringLiteral("and t1.ProcDt BETWEEN ? AND ?"), {first, last});
-    const QString bank = s.bank.left(2);
-    if (Rounds::isBankFamily(bank))
-        w.add(QStringLiteral("and t1.BankCd IN ('10', '11', '12')"));
-    else if (!bank.isEmpty() && bank != QLatin1String("00"))
-        w.add(QStringLiteral("and t1.BankCd = ?"), {bank});
-    const QString kind = s.get(QStringLiteral("kind"));
-    w.add(kind == QLatin1String("1")   ? QStringLiteral("and t1.ReplyTy = '1'")
-          : kind == QLatin1String("2") ? QStringLiteral("and t1.ReplyTy = '2'")
-                                       : QStringLiteral("and t1.ReplyTy <> '0'"));
-    YearEndTax::addStudentRange(w, QStringLiteral("t2.SNo"), MakeSNo(s.hak1, s.ban1, s.bun1),
-                                MakeSNo(s.hak2, s.ban2, s.bun2));
+    const ReportWhere w = paymentsWhere(s, groups, first, last);
     QList<RoundRow> rows;
-    for (const QString& t : roundTables(first, last)) {
-        Query q(QStringLiteral(
-                    "SELECT t1.CustNo, t1.Gcode, t1.ItemCd, t1.Amt - COALESCE(t1.REAmt, 0), t1.ProcDt, "
-                    "t1.AcctNo, t2.SNo, t2.Nm, t1.BankCd FROM %1 t1 JOIN M_CUST t2 ON t1.CustNo = t2.CustNo "
-                    "%2 ORDER BY t2.rowid, t1.rowid")
-                    .arg(Database::quoted(t), w.sql));
-        for (const QVariant& v : w.binds)
-            q.add(v);
-        if (!q.exec()) {
-            l.box = failed(q.error());
-            return l;
-        }
-        while (q.next()) {
-            RoundRow r;
-            r.custNo = q.str(0);
-            r.gcode = q.str(1);
-            r.itemCd = q.str(2);
-            r.amt = q.num(3);
-            r.procDt = q.str(4);
-            r.acctNo = q.str(5);
-            r.sNo = q.str(6);
-            r.nm = q.str(7);
-            r.bankCd = q.str(8);
-            rows << r;
-        }
+    if (!readPayments(roundTables(first, last), w, &rows, &error)) {
+        l.box = failed(error);
+        return l;
     }
     if (!rebuild(rows, &error)) {
         l.box = failed(error);
         return l;
     }
-
-    // The payer follows the student number, so two students who share a
-    // number keep their rows, and their receipts, apart.
-    Query q(QStringLiteral(
-        "SELECT Sno, Name, Gcode, ItemCd, Amt, ProcDt, BankCd, AcctNo, CustNo FROM M_SumReceipt "
-        "ORDER BY Sno, CustNo, ProcDt, Gcode, ItemCd, seq"));
-    if (!q.exec()) {
-        l.box = failed(q.error());
-        return l;
-    }
-    while (q.next()) {
-        RoundRow r;
-        r.sNo = q.str(0);
-        r.nm = q.str(1);
-        r.gcode = q.str(2);
-        r.itemCd = q.str(3);
-        r.amt = q.num(4);
-        r.procDt = q.str(5);
-        r.bankCd = q.str(6);
-        r.acctNo = q.str(7);
-        r.custNo = q.str(8);
-        l.rows << QStringList{r.sNo,
-                              r.nm,
-                              itemName(r),
-                              ReportSelect::amount(r.amt),
-                              ReportSelect::dateText(r.procDt),
-                              DMData ? DMData->GetBankName(r.bankCd) : r.bankCd,
-                              r.acctNo};
-        l.source << r;
-        ++l.count;
-        l.total += r.amt;
-    }
+    listWorkTable(l);
     return l;
 }
 

@@ -47,18 +47,12 @@ bool readPaid(const ReportSelection& s, const ReportWhere& items, bool takeRefun
                     MakeSNo(s.hak2, s.ban2, s.bun2));
     const QString amt =
         takeRefunds ? QStringLiteral("t1.Amt - COALESCE(t1.REAmt, 0)") : QStringLiteral("t1.Amt");
-    for (const QString& t : fiscalRounds(y)) {
-        Query q(QStringLiteral(
-                    "SELECT t1.CustNo, t1.Gcode, t1.ItemCd, t1.ProcDt, %1, t2.SNo, t2.Nm, t2.Ju_No_Stud "
-                    "FROM %2 t1 JOIN M_CUST t2 ON t1.CustNo = t2.CustNo %3 ORDER BY t2.rowid, t1.rowid")
-                    .arg(amt, Database::quoted(t), w.sql));
-        for (const QVariant& v : w.binds)
-            q.add(v);
-        if (!q.exec()) {
-            *error = q.error();
-            return false;
-        }
-        while (q.next()) {
+    const QString columns =
+        QStringLiteral("t1.CustNo, t1.Gcode, t1.ItemCd, t1.ProcDt, %1, t2.SNo, t2.Nm, t2.Ju_No_Stud")
+            .arg(amt);
+    return readJoined(
+        fiscalRounds(y), columns, w,
+        [out](const Query& q) {
             SumTaxRow r;
             r.custNo = q.str(0);
             r.gcode = q.str(1);
@@ -69,9 +63,8 @@ bool readPaid(const ReportSelection& s, const ReportWhere& items, bool takeRefun
             r.name = q.str(6);
             r.socId = q.str(7);
             out->append(r);
-        }
-    }
-    return true;
+        },
+        error);
 }
 
 QString periodOf(const ReportSelection& s, const QString& procDt) {
@@ -183,6 +176,43 @@ void addStudentRange(ReportWhere& w, const QString& col, const QString& first, c
     };
     bound(first, ">=");
     bound(last, "<=");
+}
+
+TwoGroups twoGroups(const ReportSelection& s) {
+    TwoGroups g;
+    g.g1 = s.gcode;
+    g.g2 = s.get(QStringLiteral("group2")).left(2);
+    g.items1 = s.itemIds;
+    if (!g.g2.isEmpty()) g.items2 = ids(s, QStringLiteral("items2"));
+    return g;
+}
+
+void addGroups(ReportWhere& w, const QList<std::pair<QString, QStringList>>& groups) {
+    QStringList parts;
+    QVariantList binds;
+    for (const auto& [g, items] : groups) {
+        if (items.isEmpty()) continue;
+        parts << groupPart(g, items, &binds);
+    }
+    w.add(QStringLiteral("and (%1)").arg(parts.join(QStringLiteral(" or "))), binds);
+}
+
+bool readJoined(const QStringList& tables, const QString& columns, const ReportWhere& where,
+                const std::function<void(const Query&)>& take, QString* error) {
+    for (const QString& t : tables) {
+        Query q(QStringLiteral("SELECT %1 FROM %2 t1 JOIN M_CUST t2 ON t1.CustNo = t2.CustNo %3 "
+                               "ORDER BY t2.rowid, t1.rowid")
+                    .arg(columns, Database::quoted(t), where.sql));
+        for (const QVariant& v : where.binds)
+            q.add(v);
+        if (!q.exec()) {
+            if (error) *error = q.error();
+            return false;
+        }
+        while (q.next())
+            take(q);
+    }
+    return true;
 }
 
 QString marks(int n) {
@@ -311,12 +341,8 @@ ReportListing monthly(const ReportSelection& s) {
         if (!rebuildSumTax({}, &error)) return refused(l, failed(error));
         return refused(l, plain(QStringLiteral("선택된 항목이 하나도 없습니다..")));
     }
-    QStringList parts;
-    QVariantList binds;
-    if (!codes1.isEmpty()) parts << groupPart(g1, codes1.keys(), &binds);
-    if (!codes2.isEmpty()) parts << groupPart(g2, codes2.keys(), &binds);
     ReportWhere w;
-    w.add(QStringLiteral("and (%1)").arg(parts.join(QStringLiteral(" or "))), binds);
+    addGroups(w, {{g1, codes1.keys()}, {g2, codes2.keys()}});
     QList<SumTaxRow> rows;
     if (!readPaid(s, w, refundsOff(s), &rows, &error)) return refused(l, failed(error));
     for (SumTaxRow& r : rows) {

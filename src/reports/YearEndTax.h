@@ -3,6 +3,11 @@
 
 #include <QDate>
 
+#include <functional>
+#include <utility>
+
+class Query;
+
 // Year-end settlement data (연말정산자료): the payments of one fiscal year
 // for the items the office gives payment codes, gathered into the work
 // table M_SumTax and listed by quarter (period codes of four date ranges)
@@ -51,6 +56,21 @@ ReportBox failed(const QString& text);
 QStringList fiscalRounds(const QString& year);
 // Student-number bounds of M_CUST (column col) as conditions.
 void addStudentRange(ReportWhere& w, const QString& col, const QString& first, const QString& last);
+// The ticked items of item group 1 (gcode, itemIds) and of item group 2
+// ("group2", "items2"; none when no second group is chosen).
+struct TwoGroups {
+    QString g1, g2;
+    QStringList items1, items2;
+    bool empty() const { return items1.isEmpty() && items2.isEmpty(); }
+};
+TwoGroups twoGroups(const ReportSelection& s);
+// "and (<part> or <part>)": the group parts of the groups that have items.
+void addGroups(ReportWhere& w, const QList<std::pair<QString, QStringList>>& groups);
+// Reads each round table (t1) joined with its students (t2, M_CUST) under
+// where, in roster order, then the table's; take gets every row. False with
+// the database's error.
+bool readJoined(const QStringList& tables, const QString& columns, const ReportWhere& where,
+                const std::function<void(const Query&)>& take, QString* error);
 // "?,?,?" for n values.
 QString marks(int n);
 // "(Gcode = ? and ItemCd IN (...))" of one group's items, its values appended to binds.
