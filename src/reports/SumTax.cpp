@@ -160,16 +160,13 @@ void TfrmSumTax::cboGroupChangeLists() {
 }
 
 void TfrmSumTax::fillExtra(ReportSelection& s) const {
-    s.extra.insert(QStringLiteral("year"), MEdtYear->text().trimmed());
+    putYearOptions(s, MEdtYear, RBtSot_2, RGrpRefundTy1);
     for (int k = 0; k < 4; ++k) {
         const QString n = QString::number(k + 1);
         s.extra.insert(QLatin1Char('q') + n, EdtS_nm[k]->text());
         s.extra.insert(QLatin1Char('q') + n + QLatin1Char('s'), dateDigits(DTP_s[k]));
         s.extra.insert(QLatin1Char('q') + n + QLatin1Char('e'), dateDigits(DTP_e[k]));
     }
-    s.extra.insert(QStringLiteral("sort"), RBtSot_2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    s.extra.insert(QStringLiteral("refund"),
-                   RGrpRefundTy1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     for (int n = 0; n < 3; ++n) {
         s.extra.insert(QStringLiteral("nap%1").arg(n + 1), EdtNapCd_nm[n]->text());
         s.extra.insert(QStringLiteral("items%1").arg(n + 1), checkedIds(CLbNCd_item[n]));

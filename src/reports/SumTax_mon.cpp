@@ -158,10 +158,7 @@ void TfrmSumTax_mon::cboGroup_2Change() {
 }
 
 void TfrmSumTax_mon::fillExtra(ReportSelection& s) const {
-    s.extra.insert(QStringLiteral("year"), MEdtYear->text().trimmed());
-    s.extra.insert(QStringLiteral("sort"), RBtSot_2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    s.extra.insert(QStringLiteral("refund"),
-                   RGrpRefundTy1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    putYearOptions(s, MEdtYear, RBtSot_2, RGrpRefundTy1);
     s.extra.insert(QStringLiteral("group2"),
                    cboGroup_2->currentIndex() < 0 ? QString() : cboGroup_2->currentText().left(2));
     for (int i = 0; i < 14; ++i) {

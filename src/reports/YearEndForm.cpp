@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -114,6 +116,14 @@ void TYearEndForm::setColumns(const QStringList& titles, const QList<int>& width
     grid->setHorizontalHeaderLabels(titles);
     for (int c = 0; c < widths.size(); ++c)
         grid->setColumnWidth(c, widths.at(c) + 10);
+}
+
+void TYearEndForm::putYearOptions(ReportSelection& s, const QLineEdit* year, const QRadioButton* byDate,
+                                  const QRadioButton* refundsLeft) {
+    s.extra.insert(QStringLiteral("year"), year->text().trimmed());
+    s.extra.insert(QStringLiteral("sort"), byDate->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    s.extra.insert(QStringLiteral("refund"),
+                   refundsLeft->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void TYearEndForm::exportBook(const QString& year, BookWriter write) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QDateEdit;
+class QRadioButton;
 class QVBoxLayout;
 
 // The base of the year-end windows (the two exports, the certificate and
@@ -39,6 +40,10 @@ protected:
     // A list with its own All toggle.
     void ownToggle(QListWidget* list, QPushButton* all);
     void setColumns(const QStringList& titles, const QList<int>& widths);
+    // The extras both exports take from their year edit and option buttons:
+    // "year", "sort" ("1" by payment date) and "refund" ("1" refunds left on).
+    static void putYearOptions(ReportSelection& s, const QLineEdit* year, const QRadioButton* byDate,
+                               const QRadioButton* refundsLeft);
     // "파일생성": asks for the file, writes the workbook of the last search.
     using BookWriter = std::optional<ReportBox> (*)(const ReportListing&, const QString&, const QString&);
     void exportBook(const QString& year, BookWriter write);
