@@ -28,6 +28,130 @@ QString exempText(const QString& e, bool printed) {
     return printed ? e : QString();
 }
 
+const ReportFont kPlain{QStringLiteral("굴림"), 9};
+const ReportFont kBold{QStringLiteral("굴림"), 9, true};
+
+struct Col {
+    const char* title;
+    double x, w;
+    ReportAlign a;
+};
+const Col kCols[] = {{"학번", 0, 13, ReportAlign::Left},       {"성명", 13, 17, ReportAlign::Left},
+                     {"항목", 30, 18, ReportAlign::Left},      {"은행", 48, 18, ReportAlign::Left},
+                     {"계좌번호", 66, 25, ReportAlign::Left},  {"금액", 91, 19, ReportAlign::Right},
+                     {"면제", 110, 8, ReportAlign::Center},    {"이체", 118, 15, ReportAlign::Center},
+                     {"이체일", 133, 20, ReportAlign::Center}, {"환불금액", 153, 27, ReportAlign::Right},
+                     {"환불일", 180, 20, ReportAlign::Center}};
+
+// The printed columns, in the order of kCols.
+QStringList printFields() {
+    return {QStringLiteral("SNo"),   QStringLiteral("Nm"),     QStringLiteral("Item"),
+            QStringLiteral("Bank"),  QStringLiteral("AcctNo"), QStringLiteral("Amt"),
+            QStringLiteral("Exemp"), QStringLiteral("Reply"),  QStringLiteral("ProcDt"),
+            QStringLiteral("REAmt"), QStringLiteral("ReDt")};
+}
+
+// The column heads, under the grade of the page's first row.
+void addColumnHeads(TFrmStdListV& form) {
+    Report* r = &form.QuickRep1;
+    ReportBand* colHead = form.QRBand3;
+    colHead->height = 12;
+    if (ReportElement* line = colHead->find(QStringLiteral("QRShape2"))) line->box = QRectF(0, 11.5, 200, 0);
+    colHead->addLabel(QStringLiteral("QRExpr1"), {0, 0, 40, 5}, QString(), kBold);
+    for (int i = 0; i < 11; ++i)
+        colHead->addLabel(QStringLiteral("h%1").arg(i), {kCols[i].x, 6, kCols[i].w, 5},
+                          QString::fromUtf8(kCols[i].title), kBold, kCols[i].a);
+    colHead->beforePrint = [r](ReportBand& b) {
+        b.setText(QStringLiteral("QRExpr1"),
+                  r->value(QStringLiteral("SNo")).left(1) + QStringLiteral(" 학년 "));
+    };
+}
+
+// The printed rows: the columns of printFields, then whether a row counts
+// in the figures, whether it was wholly refunded and its refund as a number.
+ReportRows printData(const QList<RoundRow>& rows, const QString& gcode) {
+    ReportRows data;
+    data.columns = printFields();
+    data.columns << QStringLiteral("Count") << QStringLiteral("Full") << QStringLiteral("REAmtRaw");
+    for (const RoundRow& x : rows) {
+        const bool counted = x.exempTy == QLatin1String("1") && x.replyTy == QLatin1String("3");
+        data.rows << QStringList{x.sNo,
+                                 x.nm,
+                                 DMData ? DMData->GetGItemName(x.itemCd, gcode) : x.itemCd,
+                                 DMData ? DMData->GetBankName(x.bankCd) : x.bankCd,
+                                 x.acctNo,
+                                 ReportSelect::amount(x.amt, 12) + QLatin1Char(' '),
+                                 exempText(x.exempTy, true),
+                                 replyText(x),
+                                 ReportSelect::dateText(x.procDt),
+                                 ReportSelect::amount(x.reAmt, 12) + QLatin1Char(' '),
+                                 ReportSelect::dateText(x.reDt),
+                                 counted ? QStringLiteral("1") : QStringLiteral("0"),
+                                 x.reAmt == x.amt ? QStringLiteral("1") : QStringLiteral("0"),
+                                 QString::number(x.reAmt)};
+    }
+    return data;
+}
+
+struct Figures {
+    qint64 fullCnt = 0, fullAmt = 0, partCnt = 0, partAmt = 0;
+};
+
+// The four figures' captions and value labels (prefix + "v1" ... "v4").
+void addFigureLabels(ReportBand* b, const QString& prefix) {
+    b->addLine({0, 0.5, 200, 0});
+    b->addLabel(prefix + QStringLiteral("c1"), {17, 2, 25, 4.5}, QStringLiteral("전액환불건수:"), kPlain);
+    b->addLabel(prefix + QStringLiteral("v1"), {42, 2, 25, 4.5}, {}, kPlain, ReportAlign::Right);
+    b->addLabel(prefix + QStringLiteral("c2"), {72, 2, 25, 4.5}, QStringLiteral("전액환불금액:"), kPlain);
+    b->addLabel(prefix + QStringLiteral("v2"), {97, 2, 30, 4.5}, {}, kPlain, ReportAlign::Right);
+    b->addLabel(prefix + QStringLiteral("c3"), {17, 7, 25, 4.5}, QStringLiteral("부분환불건수:"), kPlain);
+    b->addLabel(prefix + QStringLiteral("v3"), {42, 7, 25, 4.5}, {}, kPlain, ReportAlign::Right);
+    b->addLabel(prefix + QStringLiteral("c4"), {72, 7, 25, 4.5}, QStringLiteral("부분환불금액:"), kPlain);
+    b->addLabel(prefix + QStringLiteral("v4"), {97, 7, 30, 4.5}, {}, kPlain, ReportAlign::Right);
+}
+
+// Full and partial refunds counted per printed row, shown and reset by the
+// grade footer, and for the whole list in the summary.
+void addRefundFigures(TFrmStdListV& form) {
+    Report* r = &form.QuickRep1;
+    auto grade = std::make_shared<Figures>();
+    auto total = std::make_shared<Figures>();
+    form.QRBand2->beforePrint = [r, grade](ReportBand&) {
+        if (r->value(QStringLiteral("Count")) != QLatin1String("1")) return;
+        const qint64 amt = r->value(QStringLiteral("REAmtRaw")).toLongLong();
+        if (r->value(QStringLiteral("Full")) == QLatin1String("1")) {
+            ++grade->fullCnt;
+            grade->fullAmt += amt;
+        } else {
+            ++grade->partCnt;
+            grade->partAmt += amt;
+        }
+    };
+    Report::Group& g = r->addGroup([r] { return r->value(QStringLiteral("SNo")).left(1); }, 0, 12, true);
+    addFigureLabels(g.footer, QStringLiteral("g"));
+    g.footer->beforePrint = [grade, total](ReportBand& b) {
+        b.setText(QStringLiteral("gv1"), ReportSelect::amount(grade->fullCnt, 0));
+        b.setText(QStringLiteral("gv2"), ReportSelect::amount(grade->fullAmt, 0));
+        b.setText(QStringLiteral("gv3"), ReportSelect::amount(grade->partCnt, 0));
+        b.setText(QStringLiteral("gv4"), ReportSelect::amount(grade->partAmt, 0));
+        total->fullCnt += grade->fullCnt;
+        total->fullAmt += grade->fullAmt;
+        total->partCnt += grade->partCnt;
+        total->partAmt += grade->partAmt;
+        *grade = Figures{};
+    };
+    ReportBand* sum = form.QRBand4;
+    sum->height = 13;
+    addFigureLabels(sum, QStringLiteral("s"));
+    sum->addLabel(QStringLiteral("stitle"), {0, 2, 17, 4.5}, QStringLiteral("전체합계"), kBold);
+    sum->beforePrint = [total](ReportBand& b) {
+        b.setText(QStringLiteral("sv1"), ReportSelect::amount(total->fullCnt, 12) + QLatin1Char(' '));
+        b.setText(QStringLiteral("sv2"), ReportSelect::amount(total->fullAmt, 12) + QLatin1Char(' '));
+        b.setText(QStringLiteral("sv3"), ReportSelect::amount(total->partCnt, 12) + QLatin1Char(' '));
+        b.setText(QStringLiteral("sv4"), ReportSelect::amount(total->partAmt, 12) + QLatin1Char(' '));
+    };
+}
+
 } // namespace
 
 QString refundKind(const RoundRow& r) {
@@ -85,113 +209,13 @@ ReportDocument printRows(const QList<RoundRow>& rows, const QString& gcode) {
     Report& r = form.QuickRep1;
     form.setTitle(QStringLiteral("환불처리내역조회"));
     form.ChildBand1->enabled = false;
-    const ReportFont plain{QStringLiteral("굴림"), 9};
-    const ReportFont bold{QStringLiteral("굴림"), 9, true};
-
-    struct Col {
-        const char* title;
-        double x, w;
-        ReportAlign a;
-    };
-    const Col cols[] = {{"학번", 0, 13, ReportAlign::Left},          {"성명", 13, 17, ReportAlign::Left},
-                        {"항목", 30, 18, ReportAlign::Left},         {"은행", 48, 18, ReportAlign::Left},
-                        {"계좌번호", 66, 25, ReportAlign::Left},     {"금액", 91, 19, ReportAlign::Right},
-                        {"면제", 110, 8, ReportAlign::Center},       {"이체", 118, 15, ReportAlign::Center},
-                        {"이체일", 133, 20, ReportAlign::Center},    {"환불금액", 153, 27, ReportAlign::Right},
-                        {"환불일", 180, 20, ReportAlign::Center}};
-    ReportBand* colHead = form.QRBand3;
-    colHead->height = 12;
-    if (ReportElement* line = colHead->find(QStringLiteral("QRShape2"))) line->box = QRectF(0, 11.5, 200, 0);
-    colHead->addLabel(QStringLiteral("QRExpr1"), {0, 0, 40, 5}, QString(), bold);
+    addColumnHeads(form);
+    const QStringList fields = printFields();
     for (int i = 0; i < 11; ++i)
-        colHead->addLabel(QStringLiteral("h%1").arg(i), {cols[i].x, 6, cols[i].w, 5},
-                          QString::fromUtf8(cols[i].title), bold, cols[i].a);
-    colHead->beforePrint = [&r](ReportBand& b) {
-        b.setText(QStringLiteral("QRExpr1"), r.value(QStringLiteral("SNo")).left(1) + QStringLiteral(" 학년 "));
-    };
-
-    const QStringList fields{QStringLiteral("SNo"),  QStringLiteral("Nm"),    QStringLiteral("Item"),
-                             QStringLiteral("Bank"), QStringLiteral("AcctNo"), QStringLiteral("Amt"),
-                             QStringLiteral("Exemp"), QStringLiteral("Reply"), QStringLiteral("ProcDt"),
-                             QStringLiteral("REAmt"), QStringLiteral("ReDt")};
-    ReportBand* detail = form.QRBand2;
-    for (int i = 0; i < 11; ++i)
-        detail->addField(QStringLiteral("QRDBText%1").arg(i + 1), {cols[i].x, 0.5, cols[i].w, 4.5}, fields.at(i),
-                         plain, cols[i].a);
-
-    ReportRows data;
-    data.columns = fields;
-    data.columns << QStringLiteral("Count") << QStringLiteral("Full") << QStringLiteral("REAmtRaw");
-    for (const RoundRow& x : rows) {
-        const bool counted = x.exempTy == QLatin1String("1") && x.replyTy == QLatin1String("3");
-        data.rows << QStringList{x.sNo,
-                                 x.nm,
-                                 DMData ? DMData->GetGItemName(x.itemCd, gcode) : x.itemCd,
-                                 DMData ? DMData->GetBankName(x.bankCd) : x.bankCd,
-                                 x.acctNo,
-                                 ReportSelect::amount(x.amt, 12) + QLatin1Char(' '),
-                                 exempText(x.exempTy, true),
-                                 replyText(x),
-                                 ReportSelect::dateText(x.procDt),
-                                 ReportSelect::amount(x.reAmt, 12) + QLatin1Char(' '),
-                                 ReportSelect::dateText(x.reDt),
-                                 counted ? QStringLiteral("1") : QStringLiteral("0"),
-                                 x.reAmt == x.amt ? QStringLiteral("1") : QStringLiteral("0"),
-                                 QString::number(x.reAmt)};
-    }
-    r.setRows(data);
-
-    // Counted per printed row, shown and reset by the grade footer.
-    struct Figures {
-        qint64 fullCnt = 0, fullAmt = 0, partCnt = 0, partAmt = 0;
-    };
-    auto grade = std::make_shared<Figures>();
-    auto total = std::make_shared<Figures>();
-    detail->beforePrint = [&r, grade](ReportBand&) {
-        if (r.value(QStringLiteral("Count")) != QLatin1String("1")) return;
-        const qint64 amt = r.value(QStringLiteral("REAmtRaw")).toLongLong();
-        if (r.value(QStringLiteral("Full")) == QLatin1String("1")) {
-            ++grade->fullCnt;
-            grade->fullAmt += amt;
-        } else {
-            ++grade->partCnt;
-            grade->partAmt += amt;
-        }
-    };
-    Report::Group& g = r.addGroup([&r] { return r.value(QStringLiteral("SNo")).left(1); }, 0, 12, true);
-    const auto figures = [&plain](ReportBand* b, const QString& prefix) {
-        b->addLine({0, 0.5, 200, 0});
-        b->addLabel(prefix + QStringLiteral("c1"), {17, 2, 25, 4.5}, QStringLiteral("전액환불건수:"), plain);
-        b->addLabel(prefix + QStringLiteral("v1"), {42, 2, 25, 4.5}, {}, plain, ReportAlign::Right);
-        b->addLabel(prefix + QStringLiteral("c2"), {72, 2, 25, 4.5}, QStringLiteral("전액환불금액:"), plain);
-        b->addLabel(prefix + QStringLiteral("v2"), {97, 2, 30, 4.5}, {}, plain, ReportAlign::Right);
-        b->addLabel(prefix + QStringLiteral("c3"), {17, 7, 25, 4.5}, QStringLiteral("부분환불건수:"), plain);
-        b->addLabel(prefix + QStringLiteral("v3"), {42, 7, 25, 4.5}, {}, plain, ReportAlign::Right);
-        b->addLabel(prefix + QStringLiteral("c4"), {72, 7, 25, 4.5}, QStringLiteral("부분환불금액:"), plain);
-        b->addLabel(prefix + QStringLiteral("v4"), {97, 7, 30, 4.5}, {}, plain, ReportAlign::Right);
-    };
-    figures(g.footer, QStringLiteral("g"));
-    g.footer->beforePrint = [grade, total](ReportBand& b) {
-        b.setText(QStringLiteral("gv1"), ReportSelect::amount(grade->fullCnt, 0));
-        b.setText(QStringLiteral("gv2"), ReportSelect::amount(grade->fullAmt, 0));
-        b.setText(QStringLiteral("gv3"), ReportSelect::amount(grade->partCnt, 0));
-        b.setText(QStringLiteral("gv4"), ReportSelect::amount(grade->partAmt, 0));
-        total->fullCnt += grade->fullCnt;
-        total->fullAmt += grade->fullAmt;
-        total->partCnt += grade->partCnt;
-        total->partAmt += grade->partAmt;
-        *grade = Figures{};
-    };
-    ReportBand* sum = form.QRBand4;
-    sum->height = 13;
-    figures(sum, QStringLiteral("s"));
-    sum->addLabel(QStringLiteral("stitle"), {0, 2, 17, 4.5}, QStringLiteral("전체합계"), bold);
-    sum->beforePrint = [total](ReportBand& b) {
-        b.setText(QStringLiteral("sv1"), ReportSelect::amount(total->fullCnt, 12) + QLatin1Char(' '));
-        b.setText(QStringLiteral("sv2"), ReportSelect::amount(total->fullAmt, 12) + QLatin1Char(' '));
-        b.setText(QStringLiteral("sv3"), ReportSelect::amount(total->partCnt, 12) + QLatin1Char(' '));
-        b.setText(QStringLiteral("sv4"), ReportSelect::amount(total->partAmt, 12) + QLatin1Char(' '));
-    };
+        form.QRBand2->addField(QStringLiteral("QRDBText%1").arg(i + 1), {kCols[i].x, 0.5, kCols[i].w, 4.5},
+                               fields.at(i), kPlain, kCols[i].a);
+    r.setRows(printData(rows, gcode));
+    addRefundFigures(form);
     return r.layout();
 }
 
