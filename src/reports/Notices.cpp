@@ -9,10 +9,6 @@ namespace Notices {
 
 namespace {
 
-QString itemName(const RoundRow& r) {
-    return DMData ? DMData->GetGItemName(r.itemCd, r.gcode) : r.itemCd;
-}
-
 QString schoolOf(const RoundRow& r) {
     return (DMData ? DMData->GetSchoolName(r.sCd) : QString()) + QStringLiteral("장 (인)");
 }
@@ -146,16 +142,6 @@ void layoutCashForm(ReportBand* band, const QImage& seal) {
     }
 }
 
-void fillLines(ReportBand* band, int k, const StudentBlock& b) {
-    for (int line = 1; line <= kLines; ++line) {
-        const QString m = QString::number(kLines * (k - 1) + line);
-        const bool has = line <= b.rows.size();
-        band->setText(QStringLiteral("QRLblItem") + m, has ? itemName(b.rows.at(line - 1)) : QString());
-        band->setText(QStringLiteral("QRLblAmt") + m,
-                      has ? ReportSelect::amount(b.rows.at(line - 1).amt) : QString());
-    }
-}
-
 } // namespace
 
 bool cash(const ReportSelection& s) {
@@ -203,7 +189,7 @@ ReportListing list(const ReportSelection& s) {
                  QStringLiteral("금액")};
     if (!rows(s, &l.source, &l.box)) return l;
     for (const RoundRow& r : l.source) {
-        l.rows << QStringList{r.sNo, r.nm, itemName(r), ReportSelect::amount(r.amt)};
+        l.rows << QStringList{r.sNo, r.nm, StudentBlocks::itemName(r), ReportSelect::amount(r.amt)};
         ++l.count;
         l.total += r.amt;
     }
@@ -249,7 +235,7 @@ ReportDocument printRows(const QList<RoundRow>& rows, const ReportSelection& s) 
             band->setText(QStringLiteral("QRLblName") + n, first.nm);
             band->setText(QStringLiteral("QRLblTotAmt") + n, total);
             band->setText(QStringLiteral("QRLblSchName") + n, b.used() ? schoolOf(b.rows.last()) : QString());
-            fillLines(band, k, b);
+            StudentBlocks::fillLines(band, k, kLines, b);
             if (isCash) continue;
             band->setText(QStringLiteral("QRLblBank") + n,
                           b.used() && DMData ? DMData->GetBankName(first.bankCd) : QString());

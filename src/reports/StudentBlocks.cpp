@@ -1,5 +1,8 @@
 #include "reports/StudentBlocks.h"
 
+#include "data/DMMain.h"
+#include "platform/report/Report.h"
+
 #include <algorithm>
 
 namespace StudentBlocks {
@@ -39,6 +42,20 @@ void sortForPrint(QList<RoundRow>* rows) {
         if (a.gcode != b.gcode) return a.gcode < b.gcode;
         return a.itemCd < b.itemCd;
     });
+}
+
+QString itemName(const RoundRow& r) {
+    return DMData ? DMData->GetGItemName(r.itemCd, r.gcode) : r.itemCd;
+}
+
+void fillLines(ReportBand* band, int k, int lines, const StudentBlock& b) {
+    for (int line = 1; line <= lines; ++line) {
+        const QString m = QString::number(lines * (k - 1) + line);
+        const bool has = line <= b.rows.size();
+        band->setText(QStringLiteral("QRLblItem") + m, has ? itemName(b.rows.at(line - 1)) : QString());
+        band->setText(QStringLiteral("QRLblAmt") + m,
+                      has ? ReportSelect::amount(b.rows.at(line - 1).amt) : QString());
+    }
 }
 
 } // namespace StudentBlocks

@@ -1,6 +1,8 @@
 #pragma once
 #include "reports/ReportSelection.h"
 
+class ReportBand;
+
 // Printouts of fixed blocks, one student a block and a fixed number of lines
 // a block (notices, unpaid statements). A student with more lines than a
 // block holds goes on in the next block (of the same page when one is free)
@@ -20,5 +22,12 @@ QList<QList<StudentBlock>> pages(const QList<RoundRow>& rows, int lines, int blo
 
 // Orders rows as the printouts list them: SNo, ProcDt, Gcode, ItemCd.
 void sortForPrint(QList<RoundRow>* rows);
+
+// The item's name in its group, as the blocks print it.
+QString itemName(const RoundRow& r);
+// The lines of block k (1-based) of a page of blocks of `lines` lines into
+// the labels "QRLblItem<n>" and "QRLblAmt<n>", n counted on from block to
+// block; lines past the block's rows blank.
+void fillLines(ReportBand* band, int k, int lines, const StudentBlock& b);
 
 } // namespace StudentBlocks
