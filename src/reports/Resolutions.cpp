@@ -47,11 +47,9 @@ F date(const char* key, const char* control, const char* caption, const char* la
              0};
 }
 
-QList<ResolutionForm> makeForms() {
-    const F::Kind dash = F::DashDate;
-    const F::Format amt = F::Amount, words = F::DateWords, typed = F::AsTyped;
-    QList<ResolutionForm> out;
-    out << ResolutionForm{
+ResolutionForm incomeForm() {
+    const F::Format typed = F::AsTyped;
+    return ResolutionForm{
         QStringLiteral("income-resolution"),
         QStringLiteral("P104B00"),
         QStringLiteral("수입결의서"),
@@ -66,7 +64,12 @@ QList<ResolutionForm> makeForms() {
          edit("관", "EdtKwan", "관", "QRLblKwan"), edit("항", "EdtHwang", "항", "QRLblHwang"),
          edit("목", "EdtMok", "목", "QRLblMok"), edit("일금", "EdtHanSumAmt", "일금", "QRLblHanSumAmt"),
          edit("원", "EdtSumAmt", "￦", "QRLblSumAmt")}};
-    out << ResolutionForm{
+}
+
+ResolutionForm paymentForm() {
+    const F::Kind dash = F::DashDate;
+    const F::Format amt = F::Amount, typed = F::AsTyped;
+    return ResolutionForm{
         QStringLiteral("payment-resolution"),
         QStringLiteral("P105B00"),
         QStringLiteral("지급결의서"),
@@ -113,7 +116,11 @@ QList<ResolutionForm> makeForms() {
          edit("합계", "EdtTotAmt", "합    계", "QRLblTotAmt", amt),
          edit("금", "EdtHanAmt", "금", "QRLblHanAmt"),
          edit("지급통지서발행액", "EdtIssAmt", "지급통지서발행액", "QRLblIssAmt", amt)}};
-    out << ResolutionForm{
+}
+
+ResolutionForm refundForm() {
+    const F::Format amt = F::Amount, words = F::DateWords;
+    return ResolutionForm{
         QStringLiteral("refund-resolution"),
         QStringLiteral("P106B00"),
         QStringLiteral("과오납금반환결의서"),
@@ -132,7 +139,11 @@ QList<ResolutionForm> makeForms() {
          edit("일금", "EdtHanAmt", "일 금", "QRLblHanAmt"), edit("원", "EdtAmt", "￦", "QRLblAmt", amt),
          edit("보호자", "EdtParent", "보호자", "QRLblParent"),
          edit("학생", "EdtStudt", "학  생", "QRLblStudt")}};
-    out << ResolutionForm{
+}
+
+ResolutionForm collectionForm() {
+    const F::Format amt = F::Amount, words = F::DateWords;
+    return ResolutionForm{
         QStringLiteral("collection-resolution"),
         QStringLiteral("P107B00"),
         QStringLiteral("징수결의서"),
@@ -148,7 +159,10 @@ QList<ResolutionForm> makeForms() {
          edit("목", "EdtSmlItem", "목", "QRLblSmlItem"),
          edit("납입자성명", "EdtTitle", "납입자성명", "QRLblTitle"),
          edit("일금", "EdtHanAmt", "일 금", "QRLblHanAmt"), edit("원", "EdtAmt", "￦", "QRLblAmt", amt)}};
-    return out;
+}
+
+QList<ResolutionForm> makeForms() {
+    return {incomeForm(), paymentForm(), refundForm(), collectionForm()};
 }
 
 const ReportFont kPlain{QStringLiteral("굴림"), 9};
