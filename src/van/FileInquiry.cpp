@@ -223,120 +223,145 @@ struct Table {
 
 constexpr Field none{};
 
+// Default 80-byte files and bank 45/93's 100-byte ones: one layout, two widths.
+Table sent80(Viewer v) {
+    return {.width = v == Viewer::L100A ? L80::Width100A : L80::Width,
+            .headStart = L80::HeadStart,
+            .headEnd = L80::HeadEnd,
+            .headAcct = L80::HeadAcct,
+            .trailLoop = L80::TrailCount,
+            .trailTotCnt = L80::TrailCount,
+            .trailTotAmt = L80::TrailTotal,
+            .dataMark = 'D',
+            .key = L80::Payer,
+            .keyRule = KeyRule::Payer80,
+            .nameLen = 7,
+            .bank = L80::Bank,
+            .acct = L80::Acct,
+            .item = L80::Item,
+            .itemRule = ItemRule::Id,
+            .amt = L80::Amt,
+            .amtWidth = 15};
+}
+
+// The trailer's first count takes in header and trailer.
+Table sentNH200() {
+    return {.width = L200::Width,
+            .headStart = L200::HeadDate,
+            .headEnd = L200::HeadDate,
+            .headAcct = L200::HeadAcct,
+            .acctTrim = true,
+            .trailLoop = L200::TrailAll,
+            .loopLess = 2,
+            .trailTotCnt = L200::TrailCount,
+            .trailTotAmt = L200::TrailTotal,
+            .dataMark = 'D',
+            .key = L200::Payer,
+            .keyRule = KeyRule::Whole,
+            .nameLen = 7,
+            .bank = L200::Bank,
+            .bankMid1 = true,
+            .acct = L200::Acct,
+            .acctCut = AcctCut::Trim,
+            .item = L200::Item,
+            .itemRule = ItemRule::IdMid1,
+            .amt = L200::Amt,
+            .amtWidth = 13};
+}
+
+// The trailer counts header and trailer too; the count shown is the rows'.
+Table sentNH80() {
+    return {.width = NH80::Width,
+            .headStart = NH80::HeadStart,
+            .headEnd = NH80::HeadEnd,
+            .headAcct = NH80::HeadAcct,
+            .trailLoop = NH80::TrailAll,
+            .loopLess = 2,
+            .trailTotAmt = NH80::TrailTotal,
+            .key = NH80::Payer,
+            .keyRule = KeyRule::Whole,
+            .nameLen = 7,
+            .bank = NH80::Bank,
+            .acct = NH80::Acct,
+            .acctCut = AcctCut::NH80,
+            .item = NH80::Item,
+            .itemRule = ItemRule::Id,
+            .amt = NH80::Amt,
+            .amtWidth = 13};
+}
+
+Table sentNH12() {
+    return {.width = NH12::Width,
+            .headStart = NH12::HeadDate,
+            .headEnd = NH12::HeadDate,
+            .headAcct = NH12::HeadAcct,
+            .trailLoop = NH12::TrailCount,
+            .trailTotCnt = NH12::TrailCount,
+            .trailTotAmt = NH12::TrailTotal,
+            .key = NH12::Key,
+            .keyRule = KeyRule::NH12Key,
+            .nameLen = 7,
+            .bank = NH12::Bank,
+            .acct = NH12::Acct,
+            .acctCut = AcctCut::NH12,
+            .item = NH12::Item,
+            .itemRule = ItemRule::NH12Id,
+            .amt = NH12::Amt,
+            .amtWidth = 13};
+}
+
+Table sentL100B() {
+    return {.width = L100B::Width,
+            .headStart = L100B::HeadStart,
+            .headEnd = L100B::HeadEnd,
+            .trailLoop = L100B::TrailCount,
+            .trailTotCnt = L100B::TrailCount,
+            .trailTotAmt = L100B::TrailTotal,
+            .dataMark = 'D',
+            .key = L100B::Payer,
+            .keyRule = KeyRule::Lookup,
+            .nameLen = 7,
+            .bank = L100B::Bank,
+            .acct = L100B::Acct,
+            .item = L100B::Item,
+            .itemRule = ItemRule::IdTrim,
+            .amt = L100B::Amt,
+            .amtWidth = 15};
+}
+
+Table sentDist03() {
+    return {.width = D03::Width,
+            .headStart = D03::HeadDate,
+            .headEnd = D03::HeadDate,
+            .headAcct = D03::HeadAcct,
+            .trailLoop = D03::TrailCount,
+            .trailTotCnt = D03::TrailCount,
+            .trailTotAmt = D03::TrailTotal,
+            .key = D03::Student,
+            .keyRule = KeyRule::Student,
+            .nameLen = 26,
+            .bank = D03::Bank,
+            .acct = D03::Acct,
+            .itemRule = ItemRule::None,
+            .amt = D03::Amt,
+            .amtWidth = 15};
+}
+
 Table sentTable(Viewer v) {
     switch (v) {
     case Viewer::Default80:
     case Viewer::L100A:
-        return {.width = v == Viewer::L100A ? L80::Width100A : L80::Width,
-                .headStart = L80::HeadStart,
-                .headEnd = L80::HeadEnd,
-                .headAcct = L80::HeadAcct,
-                .trailLoop = L80::TrailCount,
-                .trailTotCnt = L80::TrailCount,
-                .trailTotAmt = L80::TrailTotal,
-                .dataMark = 'D',
-                .key = L80::Payer,
-                .keyRule = KeyRule::Payer80,
-                .nameLen = 7,
-                .bank = L80::Bank,
-                .acct = L80::Acct,
-                .item = L80::Item,
-                .itemRule = ItemRule::Id,
-                .amt = L80::Amt,
-                .amtWidth = 15};
+        return sent80(v);
     case Viewer::NH200:
-        // The trailer's first count takes in header and trailer.
-        return {.width = L200::Width,
-                .headStart = L200::HeadDate,
-                .headEnd = L200::HeadDate,
-                .headAcct = L200::HeadAcct,
-                .acctTrim = true,
-                .trailLoop = L200::TrailAll,
-                .loopLess = 2,
-                .trailTotCnt = L200::TrailCount,
-                .trailTotAmt = L200::TrailTotal,
-                .dataMark = 'D',
-                .key = L200::Payer,
-                .keyRule = KeyRule::Whole,
-                .nameLen = 7,
-                .bank = L200::Bank,
-                .bankMid1 = true,
-                .acct = L200::Acct,
-                .acctCut = AcctCut::Trim,
-                .item = L200::Item,
-                .itemRule = ItemRule::IdMid1,
-                .amt = L200::Amt,
-                .amtWidth = 13};
+        return sentNH200();
     case Viewer::NH80:
-        // The trailer counts header and trailer too; the count shown is the rows'.
-        return {.width = NH80::Width,
-                .headStart = NH80::HeadStart,
-                .headEnd = NH80::HeadEnd,
-                .headAcct = NH80::HeadAcct,
-                .trailLoop = NH80::TrailAll,
-                .loopLess = 2,
-                .trailTotAmt = NH80::TrailTotal,
-                .key = NH80::Payer,
-                .keyRule = KeyRule::Whole,
-                .nameLen = 7,
-                .bank = NH80::Bank,
-                .acct = NH80::Acct,
-                .acctCut = AcctCut::NH80,
-                .item = NH80::Item,
-                .itemRule = ItemRule::Id,
-                .amt = NH80::Amt,
-                .amtWidth = 13};
+        return sentNH80();
     case Viewer::NH12:
-        return {.width = NH12::Width,
-                .headStart = NH12::HeadDate,
-                .headEnd = NH12::HeadDate,
-                .headAcct = NH12::HeadAcct,
-                .trailLoop = NH12::TrailCount,
-                .trailTotCnt = NH12::TrailCount,
-                .trailTotAmt = NH12::TrailTotal,
-                .key = NH12::Key,
-                .keyRule = KeyRule::NH12Key,
-                .nameLen = 7,
-                .bank = NH12::Bank,
-                .acct = NH12::Acct,
-                .acctCut = AcctCut::NH12,
-                .item = NH12::Item,
-                .itemRule = ItemRule::NH12Id,
-                .amt = NH12::Amt,
-                .amtWidth = 13};
+        return sentNH12();
     case Viewer::L100B:
-        return {.width = L100B::Width,
-                .headStart = L100B::HeadStart,
-                .headEnd = L100B::HeadEnd,
-                .trailLoop = L100B::TrailCount,
-                .trailTotCnt = L100B::TrailCount,
-                .trailTotAmt = L100B::TrailTotal,
-                .dataMark = 'D',
-                .key = L100B::Payer,
-                .keyRule = KeyRule::Lookup,
-                .nameLen = 7,
-                .bank = L100B::Bank,
-                .acct = L100B::Acct,
-                .item = L100B::Item,
-                .itemRule = ItemRule::IdTrim,
-                .amt = L100B::Amt,
-                .amtWidth = 15};
+        return sentL100B();
     case Viewer::Dist03:
-        return {.width = D03::Width,
-                .headStart = D03::HeadDate,
-                .headEnd = D03::HeadDate,
-                .headAcct = D03::HeadAcct,
-                .trailLoop = D03::TrailCount,
-                .trailTotCnt = D03::TrailCount,
-                .trailTotAmt = D03::TrailTotal,
-                .key = D03::Student,
-                .keyRule = KeyRule::Student,
-                .nameLen = 26,
-                .bank = D03::Bank,
-                .acct = D03::Acct,
-                .itemRule = ItemRule::None,
-                .amt = D03::Amt,
-                .amtWidth = 15};
+        return sentDist03();
     case Viewer::None:
         break;
     }
