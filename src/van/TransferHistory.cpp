@@ -55,6 +55,115 @@ QString likePrefix(const QString& text) {
     return out + QLatin1Char('%');
 }
 
+// The chosen students, as a condition on M_CUST.
+QString studentQuery(const Selection& s, QVariantList* binds, QString* snoCondition) {
+    QString students = QStringLiteral("select CustNo from M_CUST");
+    if (!s.byName) {
+        const QString p = MakeSNo(s.hak, s.ban, s.bun);
+        *snoCondition = p;
+        if (p.size() == SNoLen) {
+            students += QStringLiteral(" where SNo = ?");
+            *binds << p;
+        } else if (!p.isEmpty()) {
+            students += QStringLiteral(" where substr(SNo, 1, %1) = ?").arg(p.size());
+            *binds << p;
+        }
+    } else {
+        students += QStringLiteral(" where Nm like ? escape '\\'");
+        *binds << likePrefix(s.name.trimmed());
+    }
+    return students;
+}
+
+// What follows "from <table>": the students, items, state and dates, then
+// the order.
+QString roundWhere(const Selection& s, QVariantList* binds, QString* snoCondition) {
+    QString where =
+        QStringLiteral(" where CustNo in (") + studentQuery(s, binds, snoCondition) + QStringLiteral(")");
+    if (!s.itemIds.isEmpty()) {
+        QStringList marks;
+        for (const QString& id : s.itemIds) {
+            marks << QStringLiteral("?");
+            *binds << id.left(2);
+        }
+        where += QStringLiteral(" and ItemCd in (") + marks.join(QLatin1Char(',')) +
+                 QStringLiteral(") and Gcode = ?");
+        *binds << s.gcode.left(2);
+    }
+    switch (s.state) {
+    case 1:
+        where += QStringLiteral(" and ReplyTy in ('1','2','3')");
+        break;
+    case 2:
+        where += QStringLiteral(" and ReplyTy = '0'");
+        break;
+    default:
+        where += QStringLiteral(" and ReplyTy in ('0','1','2','3')");
+        break;
+    }
+    if (!s.dateFrom.isEmpty()) {
+        where += QStringLiteral(" and ProcDt >= ?");
+        *binds << s.dateFrom;
+    }
+    if (!s.dateTo.isEmpty()) {
+        where += QStringLiteral(" and ProcDt <= ?");
+        *binds << s.dateTo;
+    }
+    // Within a table the student order is the roster's key order (payer
+    // number), as reading student by student gave it.
+    where += QStringLiteral(" order by CustNo, YearMon desc, SeqNo desc, ProcDt desc, ItemCd");
+    return where;
+}
+
+// Item names by group and ItemID, read once for the whole search.
+QHash<QString, QString> itemNamesByGroup() {
+    QHash<QString, QString> itemNames;
+    Query q(QStringLiteral("select Gcode, ItemID, ItemNm from C_ITEM"));
+    if (q.exec())
+        while (q.next())
+            itemNames.insert(q.str(0) + QLatin1Char('|') + q.str(1), q.str(2));
+    return itemNames;
+}
+
+// The grid rows of one round table.
+bool readTable(const QString& table, const QString& where, const QVariantList& binds,
+               const QHash<QString, QString>& itemNames, QList<QStringList>* rows, QString* error) {
+    const bool collection = table.mid(2, 3) == QLatin1String("200");
+    // A table without the refund fields (a distribution round) leaves
+    // them empty.
+    const bool refunds = Database::columns(table).contains(QStringLiteral("REAmt"), Qt::CaseInsensitive);
+    Query q(QStringLiteral("select SNo, Nm, YearMon, SeqNo, BankCd, AcctNo, ItemCd, Gcode, Amt, ExempTy, "
+                           "ReplyTy, ProcDt%1 from %2")
+                .arg(refunds ? QStringLiteral(", REAmt, ReDt") : QString(), Database::quoted(table)) +
+            where);
+    for (const QVariant& v : binds)
+        q.add(v);
+    if (!q.exec()) {
+        if (error) *error = q.error();
+        return false;
+    }
+    while (q.next()) {
+        QStringList c;
+        const QString ym = q.str(2);
+        c << q.str(0) << q.str(1) << (collection ? QStringLiteral("집금") : QStringLiteral("배분"))
+          << ym.left(4) + QLatin1Char('/') + ym.mid(4, 2)
+          << numberText(q.str(3).toLongLong()).rightJustified(3)
+          << (DMData ? DMData->GetBankName(q.str(4)) : QString()) << q.str(5)
+          << (collection ? itemNames.value(q.str(7) + QLatin1Char('|') + q.str(6)) : QString()) << q.str(8)
+          << q.str(9) << q.str(10) << dateCell(q.str(11));
+        if (refunds && collection)
+            c << q.str(12) << dateCell(q.str(13));
+        else
+            c << QString() << QString();
+        *rows << c;
+    }
+    if (!q.ok()) {
+        if (error) *error = q.error();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QStringList yearMons() {
@@ -102,106 +211,13 @@ bool broad(const Selection& s) {
 bool search(const Selection& s, Result* out, QString* error, const std::function<void(int, int)>& progress) {
     *out = Result{};
     const QStringList tables = roundTables(s.yearFrom, s.yearTo);
-
-    // The chosen students, as a condition on M_CUST.
-    QString students = QStringLiteral("select CustNo from M_CUST");
-    QVariantList studentBinds;
-    if (!s.byName) {
-        const QString p = MakeSNo(s.hak, s.ban, s.bun);
-        out->snoCondition = p;
-        if (p.size() == SNoLen) {
-            students += QStringLiteral(" where SNo = ?");
-            studentBinds << p;
-        } else if (!p.isEmpty()) {
-            students += QStringLiteral(" where substr(SNo, 1, %1) = ?").arg(p.size());
-            studentBinds << p;
-        }
-    } else {
-        students += QStringLiteral(" where Nm like ? escape '\\'");
-        studentBinds << likePrefix(s.name.trimmed());
-    }
-
-    QString where = QStringLiteral(" where CustNo in (") + students + QStringLiteral(")");
-    QVariantList binds = studentBinds;
-    if (!s.itemIds.isEmpty()) {
-        QStringList marks;
-        for (const QString& id : s.itemIds) {
-            marks << QStringLiteral("?");
-            binds << id.left(2);
-        }
-        where += QStringLiteral(" and ItemCd in (") + marks.join(QLatin1Char(',')) +
-                 QStringLiteral(") and Gcode = ?");
-        binds << s.gcode.left(2);
-    }
-    switch (s.state) {
-    case 1:
-        where += QStringLiteral(" and ReplyTy in ('1','2','3')");
-        break;
-    case 2:
-        where += QStringLiteral(" and ReplyTy = '0'");
-        break;
-    default:
-        where += QStringLiteral(" and ReplyTy in ('0','1','2','3')");
-        break;
-    }
-    if (!s.dateFrom.isEmpty()) {
-        where += QStringLiteral(" and ProcDt >= ?");
-        binds << s.dateFrom;
-    }
-    if (!s.dateTo.isEmpty()) {
-        where += QStringLiteral(" and ProcDt <= ?");
-        binds << s.dateTo;
-    }
-    // Within a table the student order is the roster's key order (payer
-    // number), as reading student by student gave it.
-    where += QStringLiteral(" order by CustNo, YearMon desc, SeqNo desc, ProcDt desc, ItemCd");
-
-    // Item names by group and ItemID, read once for the whole search.
-    QHash<QString, QString> itemNames;
-    {
-        Query q(QStringLiteral("select Gcode, ItemID, ItemNm from C_ITEM"));
-        if (q.exec())
-            while (q.next())
-                itemNames.insert(q.str(0) + QLatin1Char('|') + q.str(1), q.str(2));
-    }
-
+    QVariantList binds;
+    const QString where = roundWhere(s, &binds, &out->snoCondition);
+    const QHash<QString, QString> itemNames = itemNamesByGroup();
     const int n = int(tables.size());
     for (int i = 0; i < n; ++i) {
         if (progress) progress(i + 1, n);
-        const QString& table = tables[i];
-        const bool collection = table.mid(2, 3) == QLatin1String("200");
-        // A table without the refund fields (a distribution round) leaves
-        // them empty.
-        const bool refunds = Database::columns(table).contains(QStringLiteral("REAmt"), Qt::CaseInsensitive);
-        Query q(QStringLiteral("select SNo, Nm, YearMon, SeqNo, BankCd, AcctNo, ItemCd, Gcode, Amt, ExempTy, "
-                               "ReplyTy, ProcDt%1 from %2")
-                    .arg(refunds ? QStringLiteral(", REAmt, ReDt") : QString(), Database::quoted(table)) +
-                where);
-        for (const QVariant& v : binds)
-            q.add(v);
-        if (!q.exec()) {
-            if (error) *error = q.error();
-            return false;
-        }
-        while (q.next()) {
-            QStringList c;
-            const QString ym = q.str(2);
-            c << q.str(0) << q.str(1) << (collection ? QStringLiteral("집금") : QStringLiteral("배분"))
-              << ym.left(4) + QLatin1Char('/') + ym.mid(4, 2)
-              << numberText(q.str(3).toLongLong()).rightJustified(3)
-              << (DMData ? DMData->GetBankName(q.str(4)) : QString()) << q.str(5)
-              << (collection ? itemNames.value(q.str(7) + QLatin1Char('|') + q.str(6)) : QString())
-              << q.str(8) << q.str(9) << q.str(10) << dateCell(q.str(11));
-            if (refunds && collection)
-                c << q.str(12) << dateCell(q.str(13));
-            else
-                c << QString() << QString();
-            out->rows << c;
-        }
-        if (!q.ok()) {
-            if (error) *error = q.error();
-            return false;
-        }
+        if (!readTable(tables[i], where, binds, itemNames, &out->rows, error)) return false;
     }
     out->tables = n;
     out->totals = totals(out->rows);
