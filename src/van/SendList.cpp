@@ -165,6 +165,96 @@ bool writeReplacing(const QString& target, const QByteArray& content) {
     return true;
 }
 
+// What a join of request files has gathered: the lines written so far,
+// the data records (D) and all records (U), the sums and the NH check's
+// accumulator, the trailer's classes, and the first header's password and
+// first trailer.
+struct Join {
+    QList<QByteArray> out;
+    qint64 D = 0, U = 0, total = 0, acc = 0;
+    qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
+    QByteArray password;
+    QByteArray trailer;
+    bool haveHeader = false, haveTrailer = false;
+};
+
+// The first file's header is the joined file's.
+void joinHeader(Join& j, const QByteArray& line, int L) {
+    if (j.haveHeader) return;
+    j.haveHeader = true;
+    j.out << line;
+    ++j.U;
+    if (L == 200) {
+        j.password = line.mid(37, 4).trimmed();
+        if (j.password.isEmpty()) j.password = BatFile::NHDefaultPasswd().toLatin1();
+    }
+}
+
+// A data record renumbered and keyed with its run; false with the field
+// that is not a number.
+bool joinData(Join& j, const QByteArray& line, int L, const QByteArray& runKey, QString* error) {
+    ++j.D;
+    ++j.U;
+    const QByteArray rec = line.leftJustified(L, ' ', true);
+    qint64 amount = 0, bank = 0;
+    const QByteArray amtField = L == 200 ? rec.mid(42, 13) : rec.mid(34, 10);
+    const QByteArray bankField = L == 200 ? rec.mid(24, 2) : rec.mid(11, 2);
+    if (!readNumber(amtField, &amount)) {
+        *error = QString::fromLatin1(amtField);
+        return false;
+    }
+    if (!readNumber(bankField, &bank)) {
+        *error = QString::fromLatin1(bankField);
+        return false;
+    }
+    j.total += amount;
+    if (L == 200) {
+        if (bank < 10 || bank > 17) {
+            j.acc += bank;
+        } else {
+            const char d = rec.at(39);
+            if (d < '0' || d > '9') {
+                *error = QString::fromLatin1(rec.mid(39, 1));
+                return false;
+            }
+            j.acc += d - '0';
+        }
+    }
+    // The classes of the NH trailer, as the request-file writer
+    // counts them: 10-11, 12-17, the rest.
+    const int cls = (bank == 10 || bank == 11) ? 0 : (bank >= 12 && bank <= 17) ? 1 : 2;
+    ++j.cnt[cls];
+    j.amt[cls] += amount;
+    if (L == 200)
+        j.out << rec.left(1) + digits(j.D, 7) + rec.mid(8, 106) + runKey + rec.mid(120, 80);
+    else
+        j.out << rec.left(28) + digits(j.D, 6) + rec.mid(34, 28) + runKey + rec.mid(68);
+    return true;
+}
+
+// The first trailer with the joined counts and sums; false with the
+// password when it is not a number.
+bool joinedTrailer(Join& j, QByteArray* t, QString* error) {
+    const qint64 n = j.cnt[0] + j.cnt[1] + j.cnt[2];
+    if (j.trailer.size() == 200) {
+        qint64 pw = 0;
+        if (j.password.isEmpty()) j.password = BatFile::NHDefaultPasswd().toLatin1();
+        if (!readNumber(j.password, &pw)) {
+            *error = QString::fromLatin1(j.password);
+            return false;
+        }
+        const QString check = TDMBankLib::CheckValueNH(j.acc, n, j.total, pw);
+        *t = j.trailer.left(1) + digits(j.U, 7) + digits(j.D, 7) + digits(j.total, 15);
+        for (int k = 0; k < 3; ++k)
+            *t += digits(j.cnt[k], 7) + digits(j.amt[k], 15);
+        *t += check.left(4).toLatin1().leftJustified(4, ' ', true) + j.trailer.mid(100, 100);
+    } else {
+        *t = j.trailer.left(9) + digits(j.U, 6) + digits(j.total, 12) + digits(j.cnt[0], 6) +
+             digits(j.amt[0], 12) + digits(j.cnt[1], 6) + digits(j.amt[1], 12) + j.trailer.mid(63);
+    }
+    return true;
+}
+
 } // namespace
 
 QString MergedFileName(const QString& gcode) {
@@ -217,12 +307,7 @@ bool StampSendDate(const QString& srType, const QString& fileName, const QString
 
 JoinResult JoinRequestFiles(const QList<JoinInput>& files) {
     JoinResult r;
-    QList<QByteArray> out;
-    qint64 D = 0, U = 0, total = 0, acc = 0;
-    qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
-    QByteArray password;
-    QByteArray trailer;
-    bool haveHeader = false, haveTrailer = false;
+    Join j;
     for (const JoinInput& f : files) {
         const QList<QByteArray> lines = SplitLines(f.content);
         const int L = lines.isEmpty() ? 0 : int(lines.first().size());
@@ -231,88 +316,31 @@ JoinResult JoinRequestFiles(const QList<JoinInput>& files) {
         for (const QByteArray& line : lines) {
             const char kind = line.isEmpty() ? ' ' : char(toupper(static_cast<unsigned char>(line.at(0))));
             if (kind == 'S') {
-                if (!haveHeader) {
-                    haveHeader = true;
-                    out << line;
-                    ++U;
-                    if (L == 200) {
-                        password = line.mid(37, 4).trimmed();
-                        if (password.isEmpty()) password = BatFile::NHDefaultPasswd().toLatin1();
-                    }
-                }
+                joinHeader(j, line, L);
                 own = 0;
             } else if (kind == 'D') {
-                ++D;
-                ++U;
                 ++own;
-                const QByteArray rec = line.leftJustified(L, ' ', true);
-                qint64 amount = 0, bank = 0;
-                const QByteArray amtField = L == 200 ? rec.mid(42, 13) : rec.mid(34, 10);
-                const QByteArray bankField = L == 200 ? rec.mid(24, 2) : rec.mid(11, 2);
-                if (!readNumber(amtField, &amount)) {
-                    r.error = QString::fromLatin1(amtField);
-                    return r;
-                }
-                if (!readNumber(bankField, &bank)) {
-                    r.error = QString::fromLatin1(bankField);
-                    return r;
-                }
-                total += amount;
-                if (L == 200) {
-                    if (bank < 10 || bank > 17) {
-                        acc += bank;
-                    } else {
-                        const char d = rec.at(39);
-                        if (d < '0' || d > '9') {
-                            r.error = QString::fromLatin1(rec.mid(39, 1));
-                            return r;
-                        }
-                        acc += d - '0';
-                    }
-                }
-                // The classes of the NH trailer, as the request-file writer
-                // counts them: 10-11, 12-17, the rest.
-                const int cls = (bank == 10 || bank == 11) ? 0 : (bank >= 12 && bank <= 17) ? 1 : 2;
-                ++cnt[cls];
-                amt[cls] += amount;
-                if (L == 200)
-                    out << rec.left(1) + digits(D, 7) + rec.mid(8, 106) + runKey + rec.mid(120, 80);
-                else
-                    out << rec.left(28) + digits(D, 6) + rec.mid(34, 28) + runKey + rec.mid(68);
+                if (!joinData(j, line, L, runKey, &r.error)) return r;
             } else if (kind == 'E') {
                 r.counts << own;
-                if (!haveTrailer) {
-                    haveTrailer = true;
-                    trailer = line;
-                    ++U;
+                if (!j.haveTrailer) {
+                    j.haveTrailer = true;
+                    j.trailer = line;
+                    ++j.U;
                 }
             }
         }
     }
     r.ok = true;
-    if (out.size() <= 1 || !haveTrailer) return r;
+    if (j.out.size() <= 1 || !j.haveTrailer) return r;
 
-    const qint64 n = cnt[0] + cnt[1] + cnt[2];
     QByteArray t;
-    if (trailer.size() == 200) {
-        qint64 pw = 0;
-        if (password.isEmpty()) password = BatFile::NHDefaultPasswd().toLatin1();
-        if (!readNumber(password, &pw)) {
-            r.ok = false;
-            r.error = QString::fromLatin1(password);
-            return r;
-        }
-        const QString check = TDMBankLib::CheckValueNH(acc, n, total, pw);
-        t = trailer.left(1) + digits(U, 7) + digits(D, 7) + digits(total, 15);
-        for (int k = 0; k < 3; ++k)
-            t += digits(cnt[k], 7) + digits(amt[k], 15);
-        t += check.left(4).toLatin1().leftJustified(4, ' ', true) + trailer.mid(100, 100);
-    } else {
-        t = trailer.left(9) + digits(U, 6) + digits(total, 12) + digits(cnt[0], 6) + digits(amt[0], 12) +
-            digits(cnt[1], 6) + digits(amt[1], 12) + trailer.mid(63);
+    if (!joinedTrailer(j, &t, &r.error)) {
+        r.ok = false;
+        return r;
     }
-    out << t;
-    for (const QByteArray& line : out)
+    j.out << t;
+    for (const QByteArray& line : j.out)
         r.content += line + "\r\n";
     return r;
 }
