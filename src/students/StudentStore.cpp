@@ -321,9 +321,9 @@ StoreResult saveNew(const StudentEntry& e, const QString& bankCheck, const Stude
     return r;
 }
 
-StoreResult saveExisting(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {
-    const QString bank = codeOf(e.bankText);
-    const QString acct = e.acctNo.trimmed();
+// The checks of an edited student, before anything is written.
+std::optional<StoreResult> refuseEdit(const StudentEntry& e, const StudentRow& before, const QString& bank,
+                                      const QString& acct, const QString& sNo) {
     if (!acct.isEmpty() && bank != QLatin1String("99") && !DMBankLib->CheckAcctNo(bank, acct))
         return refused(
             box(QStringLiteral("계좌번호오류"), QStringLiteral("계좌번호 오류입니다!\r다시입력하십시오.")),
@@ -333,58 +333,56 @@ StoreResult saveExisting(const StudentEntry& e, const StudentRow& before, const 
                            QStringLiteral("주민등록번호는 13자리 이하로 입력하셔야 됩니다.")),
                        StudentField::MEdtJu_No);
     if (const StoreResult bad = rosterRefusal(e, true); !bad.boxes.isEmpty()) return bad;
-    const QString sNo = e.gradeCode + e.classNo;
     if (before.sNo != sNo) {
         StoreBox b;
         if (!bSNoFree(sNo, &b)) return refused(b, StudentField::MEdtSNo);
     }
+    return std::nullopt;
+}
 
-    StoreResult r;
-    Transaction tx;
-    if (!tx.ok()) {
-        r.boxes << dbError(QStringLiteral("BEGIN"));
-        return r;
-    }
-    const QString custNo = e.custNo.trimmed();
-    if (!find(custNo))
-        return refused(box(QStringLiteral("고객번호오류"), QStringLiteral("존재하지 않는 고객번호입니다")),
-                       StudentField::CbMNo);
-
-    bool roundsTouched = false, askRounds = false;
-    const QString p =
-        QStringLiteral("(학번:") + before.sNo + QStringLiteral(" ,성명:") + before.nm + QStringLiteral(") ");
+// The columns an edit changes, with their log lines, and whether the
+// rounds follow (and whether the user is asked first).
+struct StudentChanges {
     ColumnValues set;
     QStringList logs;
+    bool roundsTouched = false, askRounds = false;
+};
+
+StudentChanges changesOf(const StudentEntry& e, const StudentRow& before, const QString& bank,
+                         const QString& acct, const QString& sNo, const StudentStoreHooks& hooks) {
+    StudentChanges c;
+    const QString p =
+        QStringLiteral("(학번:") + before.sNo + QStringLiteral(" ,성명:") + before.nm + QStringLiteral(") ");
     const auto change = [&](const QString& column, const QString& value, const QString& logText) {
-        set << std::pair<QString, QVariant>{column, value};
-        if (!logText.isEmpty()) logs << QStringLiteral("[수정]") + p + logText;
+        c.set << std::pair<QString, QVariant>{column, value};
+        if (!logText.isEmpty()) c.logs << QStringLiteral("[수정]") + p + logText;
     };
     if (before.sCd != e.gradeCode) {
         change(QStringLiteral("SCd"), e.gradeCode, QStringLiteral("학년 : ") + e.gradeCode);
-        roundsTouched = true;
+        c.roundsTouched = true;
     }
     if (before.sNo != sNo) {
         change(QStringLiteral("SNo"), sNo, QStringLiteral("학번 : ") + sNo);
-        roundsTouched = askRounds = true;
+        c.roundsTouched = c.askRounds = true;
     }
     if (before.nm != e.name) {
         change(QStringLiteral("Nm"), e.name, QStringLiteral("성명 : ") + e.name);
-        roundsTouched = true;
+        c.roundsTouched = true;
     }
     const QString sex = e.sexText.left(1);
     if (before.sex != sex) change(QStringLiteral("Sex"), sex, QStringLiteral("성별 : ") + sex);
     if (before.acctNo != e.acctNo) {
-        askRounds = true;
+        c.askRounds = true;
         if (bAcctNoConfirm(acct, hooks)) {
             change(QStringLiteral("AcctNo"), e.acctNo, QStringLiteral("계좌번호 : ") + e.acctNo);
             change(QStringLiteral("BankCd"), bank, QStringLiteral("은행코드 : ") + bank);
             change(QStringLiteral("AcctRegYn_1"), QStringLiteral("N"), QStringLiteral("계좌등록 : 미등록"));
             change(QStringLiteral("AcctRegYn_2"), QStringLiteral("N"), QString());
-            roundsTouched = true;
+            c.roundsTouched = true;
         }
     } else if (before.bankCd != bank) {
         change(QStringLiteral("BankCd"), bank, QStringLiteral("은행코드 : ") + bank);
-        roundsTouched = askRounds = true;
+        c.roundsTouched = c.askRounds = true;
     }
     if (before.owr != e.owr) change(QStringLiteral("Owr"), e.owr, QStringLiteral("예금주 : ") + e.owr);
     if (before.inDate != e.inDate)
@@ -403,17 +401,43 @@ StoreResult saveExisting(const StudentEntry& e, const StudentRow& before, const 
     if (before.smsYN != sms) change(QStringLiteral("smsYN"), sms, QStringLiteral("SMS수신여부:") + sms);
     if (before.juNoStud != e.juNoStud)
         change(QStringLiteral("Ju_No_Stud"), e.juNoStud, QStringLiteral("학생 주민번호 : ") + e.juNoStud);
+    return c;
+}
 
-    QString error;
+// The remark, the changed columns and their log lines.
+bool writeChanges(const QString& custNo, const StudentEntry& e, const StudentChanges& c, QString* error) {
     bool ok = true;
-    if (e.bigo != e.bigoLoaded) ok = writeRemark(custNo, e.bigo, !e.bigoLoaded.isEmpty(), &error);
-    if (ok && !set.isEmpty())
-        ok =
-            Database::updateRows(QStringLiteral("M_CUST"), set, {{QStringLiteral("CustNo"), custNo}}, &error);
-    for (const QString& l : logs)
-        ok = ok && log(l, &error);
-    if (ok && roundsTouched) {
-        switch (bUpdateRounds(askRounds, e, hooks, r, &error)) {
+    if (e.bigo != e.bigoLoaded) ok = writeRemark(custNo, e.bigo, !e.bigoLoaded.isEmpty(), error);
+    if (ok && !c.set.isEmpty())
+        ok = Database::updateRows(QStringLiteral("M_CUST"), c.set, {{QStringLiteral("CustNo"), custNo}},
+                                  error);
+    for (const QString& l : c.logs)
+        ok = ok && log(l, error);
+    return ok;
+}
+
+StoreResult saveExisting(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {
+    const QString bank = codeOf(e.bankText);
+    const QString acct = e.acctNo.trimmed();
+    const QString sNo = e.gradeCode + e.classNo;
+    if (std::optional<StoreResult> bad = refuseEdit(e, before, bank, acct, sNo)) return *bad;
+
+    StoreResult r;
+    Transaction tx;
+    if (!tx.ok()) {
+        r.boxes << dbError(QStringLiteral("BEGIN"));
+        return r;
+    }
+    const QString custNo = e.custNo.trimmed();
+    if (!find(custNo))
+        return refused(box(QStringLiteral("고객번호오류"), QStringLiteral("존재하지 않는 고객번호입니다")),
+                       StudentField::CbMNo);
+
+    const StudentChanges c = changesOf(e, before, bank, acct, sNo, hooks);
+    QString error;
+    bool ok = writeChanges(custNo, e, c, &error);
+    if (ok && c.roundsTouched) {
+        switch (bUpdateRounds(c.askRounds, e, hooks, r, &error)) {
         case Carry::Done:
             break;
         case Carry::Failed:
