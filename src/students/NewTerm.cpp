@@ -56,6 +56,131 @@ QString sameNumberLine(const NewTermRow& a, const NewTermRow& b) {
            QStringLiteral("  신학반번호 동일");
 }
 
+QStringList graduatesOf(const ApplyOptions& o) {
+    QStringList g;
+    for (const QString& s : {o.graduate1.trimmed(), o.graduate2.trimmed()})
+        if (!s.isEmpty()) g << s;
+    return g;
+}
+
+// A line for each row (graduates aside) without its whole new number; the
+// others go to staying.
+QStringList incompleteLines(const QList<NewTermRow>& all, const QStringList& graduates,
+                            QList<NewTermRow>* staying) {
+    QStringList lines;
+    for (const NewTermRow& row : all) {
+        if (graduates.contains(row.sCd.trimmed())) continue;
+        if (row.newGrade.trimmed().isEmpty() || row.newBan.trimmed().isEmpty() ||
+            row.newBun.trimmed().isEmpty())
+            lines << QStringLiteral("기존학번 ") + row.sNo.trimmed() + QStringLiteral(", ") +
+                         row.sCd.trimmed() + QStringLiteral(", ") + row.ban.trimmed() + QStringLiteral(", ") +
+                         row.bun.trimmed() + QStringLiteral(", ") + row.nm.trimmed() +
+                         QStringLiteral("  신학번 ") + row.newGrade.trimmed() + QStringLiteral(", ") +
+                         row.newBan.trimmed() + QStringLiteral(", ") + row.newBun.trimmed();
+        else
+            *staying << row;
+    }
+    return lines;
+}
+
+// The work table holds what was typed; the roster takes it only whole.
+QStringList rosterLines(const QList<NewTermRow>& staying) {
+    QStringList lines;
+    for (const NewTermRow& row : staying) {
+        const QString grade = row.newGrade.trimmed();
+        const QString p = StudentStore::rosterProblem(
+            {{QStringLiteral("SCd"), grade},
+             {QStringLiteral("SNo"), grade + row.newBan.trimmed() + row.newBun.trimmed()}});
+        if (!p.isEmpty())
+            lines << QStringLiteral("기존학번 ") + row.sNo.trimmed() + QStringLiteral(", ") +
+                         row.nm.trimmed() + QStringLiteral("  ") + p;
+    }
+    return lines;
+}
+
+// Duplicates over the whole table, not only the rows on screen.
+QStringList duplicateLines(const QList<NewTermRow>& staying) {
+    QStringList lines;
+    QHash<QString, const NewTermRow*> byKey;
+    for (const NewTermRow& row : staying) {
+        const QString key = row.newGrade.trimmed() + row.newBan.trimmed() + row.newBun.trimmed();
+        // The box says what is wrong once; each line names the two students.
+        if (const NewTermRow* first = byKey.value(key))
+            lines << sameNumberLine(*first, row);
+        else
+            byKey.insert(key, &row);
+    }
+    return lines;
+}
+
+// Graduates and, when chosen, transferred students deleted from the roster
+// (graduates from the work table too).
+bool removeLeaving(const ApplyOptions& o, const QStringList& graduates, QString* error) {
+    // Students about to be deleted keep their payer numbers taken.
+    QStringList gone;
+    {
+        QString sql = QStringLiteral("SELECT CustNo FROM M_CUST WHERE 1 = 0");
+        if (o.deleteTransferred) sql += QStringLiteral(" OR OutDate IS NOT NULL");
+        for (int i = 0; i < graduates.size(); ++i)
+            sql += QStringLiteral(" OR SCd = ?");
+        Query q(sql);
+        for (const QString& g : graduates)
+            q.add(g);
+        if (!q.exec()) {
+            *error = q.error();
+            return false;
+        }
+        while (q.next())
+            gone << q.str(0);
+    }
+    for (const QString& c : gone)
+        if (!StudentStore::rememberCustNo(c)) {
+            *error = QStringLiteral("M_CUSTSEQ");
+            return false;
+        }
+    if (o.deleteTransferred) {
+        Query q(QStringLiteral("DELETE FROM M_CUST WHERE OutDate IS NOT NULL"));
+        if (!q.exec()) {
+            *error = q.error();
+            return false;
+        }
+    }
+    for (const QString& g : graduates) {
+        Query a(QStringLiteral("DELETE FROM M_CUST WHERE SCd = ?"));
+        a.add(g);
+        Query b(QStringLiteral("DELETE FROM V_TEMP WHERE scd = ?"));
+        b.add(g);
+        if (!a.exec()) {
+            *error = a.error();
+            return false;
+        }
+        if (!b.exec()) {
+            *error = b.error();
+            return false;
+        }
+    }
+    return true;
+}
+
+// The new grades and numbers into the roster.
+bool renumber(const QList<NewTermRow>& staying, const std::function<void(int, int)>& progress, int* updated,
+              QString* error) {
+    int i = 0;
+    for (const NewTermRow& row : staying) {
+        Query q(QStringLiteral("UPDATE M_CUST SET SCd = ?, SNo = ? WHERE CustNo = ?"));
+        q.add(row.newGrade.trimmed())
+            .add(row.newGrade.trimmed() + row.newBan.trimmed() + row.newBun.trimmed())
+            .add(row.custNo);
+        if (!q.exec()) {
+            *error = q.error();
+            return false;
+        }
+        *updated += q.affected();
+        if (progress) progress(++i, int(staying.size()));
+    }
+    return true;
+}
+
 } // namespace
 
 bool VTempExists() { return Database::tableExists(kTable); }
@@ -281,12 +406,7 @@ ApplyResult apply(const ApplyOptions& o, const std::function<void(int, int)>& pr
         r.error = QStringLiteral("the database is busy");
         return r;
     }
-    const QStringList graduates = [&o] {
-        QStringList g;
-        for (const QString& s : {o.graduate1.trimmed(), o.graduate2.trimmed()})
-            if (!s.isEmpty()) g << s;
-        return g;
-    }();
+    const QStringList graduates = graduatesOf(o);
     bool ok = false;
     const QList<NewTermRow> all = rows(QString(), QString(), &ok);
     if (!ok) {
@@ -294,45 +414,17 @@ ApplyResult apply(const ApplyOptions& o, const std::function<void(int, int)>& pr
         return r;
     }
     QList<NewTermRow> staying;
-    for (const NewTermRow& row : all) {
-        if (graduates.contains(row.sCd.trimmed())) continue;
-        if (row.newGrade.trimmed().isEmpty() || row.newBan.trimmed().isEmpty() || row.newBun.trimmed().isEmpty())
-            r.lines << QStringLiteral("기존학번 ") + row.sNo.trimmed() + QStringLiteral(", ") + row.sCd.trimmed() +
-                           QStringLiteral(", ") + row.ban.trimmed() + QStringLiteral(", ") + row.bun.trimmed() +
-                           QStringLiteral(", ") + row.nm.trimmed() + QStringLiteral("  신학번 ") +
-                           row.newGrade.trimmed() + QStringLiteral(", ") + row.newBan.trimmed() +
-                           QStringLiteral(", ") + row.newBun.trimmed();
-        else
-            staying << row;
-    }
+    r.lines = incompleteLines(all, graduates, &staying);
     if (!r.lines.isEmpty()) {
         r.outcome = ApplyResult::Outcome::Incomplete;
         return r;
     }
-    // The work table holds what was typed; the roster takes it only whole.
-    for (const NewTermRow& row : staying) {
-        const QString grade = row.newGrade.trimmed();
-        const QString p = StudentStore::rosterProblem(
-            {{QStringLiteral("SCd"), grade},
-             {QStringLiteral("SNo"), grade + row.newBan.trimmed() + row.newBun.trimmed()}});
-        if (!p.isEmpty())
-            r.lines << QStringLiteral("기존학번 ") + row.sNo.trimmed() + QStringLiteral(", ") +
-                           row.nm.trimmed() + QStringLiteral("  ") + p;
-    }
+    r.lines = rosterLines(staying);
     if (!r.lines.isEmpty()) {
         r.outcome = ApplyResult::Outcome::Refused;
         return r;
     }
-    // Duplicates over the whole table, not only the rows on screen.
-    QHash<QString, const NewTermRow*> byKey;
-    for (const NewTermRow& row : staying) {
-        const QString key = row.newGrade.trimmed() + row.newBan.trimmed() + row.newBun.trimmed();
-        // The box says what is wrong once; each line names the two students.
-        if (const NewTermRow* first = byKey.value(key))
-            r.lines << sameNumberLine(*first, row);
-        else
-            byKey.insert(key, &row);
-    }
+    r.lines = duplicateLines(staying);
     if (!r.lines.isEmpty()) {
         r.outcome = ApplyResult::Outcome::Duplicate;
         return r;
@@ -343,41 +435,9 @@ ApplyResult apply(const ApplyOptions& o, const std::function<void(int, int)>& pr
         r.updated = 0;
         return r;
     };
-    // Students about to be deleted keep their payer numbers taken.
-    QStringList gone;
-    {
-        QString sql = QStringLiteral("SELECT CustNo FROM M_CUST WHERE 1 = 0");
-        if (o.deleteTransferred) sql += QStringLiteral(" OR OutDate IS NOT NULL");
-        for (int i = 0; i < graduates.size(); ++i) sql += QStringLiteral(" OR SCd = ?");
-        Query q(sql);
-        for (const QString& g : graduates) q.add(g);
-        if (!q.exec()) return fail(q.error());
-        while (q.next()) gone << q.str(0);
-    }
-    for (const QString& c : gone)
-        if (!StudentStore::rememberCustNo(c)) return fail(QStringLiteral("M_CUSTSEQ"));
-    if (o.deleteTransferred) {
-        Query q(QStringLiteral("DELETE FROM M_CUST WHERE OutDate IS NOT NULL"));
-        if (!q.exec()) return fail(q.error());
-    }
-    for (const QString& g : graduates) {
-        Query a(QStringLiteral("DELETE FROM M_CUST WHERE SCd = ?"));
-        a.add(g);
-        Query b(QStringLiteral("DELETE FROM V_TEMP WHERE scd = ?"));
-        b.add(g);
-        if (!a.exec()) return fail(a.error());
-        if (!b.exec()) return fail(b.error());
-    }
-    int i = 0;
-    for (const NewTermRow& row : staying) {
-        Query q(QStringLiteral("UPDATE M_CUST SET SCd = ?, SNo = ? WHERE CustNo = ?"));
-        q.add(row.newGrade.trimmed())
-            .add(row.newGrade.trimmed() + row.newBan.trimmed() + row.newBun.trimmed())
-            .add(row.custNo);
-        if (!q.exec()) return fail(q.error());
-        r.updated += q.affected();
-        if (progress) progress(++i, int(staying.size()));
-    }
+    QString error;
+    if (!removeLeaving(o, graduates, &error)) return fail(error);
+    if (!renumber(staying, progress, &r.updated, &error)) return fail(error);
     Query empty(QStringLiteral("DELETE FROM V_TEMP"));
     if (!empty.exec()) return fail(empty.error());
     if (!DMLib->WriteJobLog(QString::fromUtf16(kCaption), QStringLiteral("변경최종확정 실행")))
