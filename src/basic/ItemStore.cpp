@@ -68,6 +68,117 @@ QString rtrim(const QString& s) {
     return s.left(end);
 }
 
+// The checks of an entry (row: the item it edits), before anything is
+// written; amount gets the amount read.
+Refusal checkInput(const ItemInput& in, const std::optional<ItemRow>& row, qint64* amount) {
+    const auto refuse = [](const QString& text, int field) { return Refusal{kCaption, text, field}; };
+    const QString own = row ? row->itemCd : QString();
+    if (in.gcode.isEmpty()) return refuse(QStringLiteral("항목그룹을 선택해주세요!!"), FieldGroup);
+    // The code must be free in the item's group, whether the code or the
+    // group changed, before anything is written.
+    const bool idOrGroupMoved =
+        row ? (in.itemId != row->itemId || in.gcode != row->gcode) : in.itemId != in.shownItemId;
+    if (idOrGroupMoved && itemIdTaken(in.gcode, in.itemId, own))
+        return refuse(QStringLiteral("항목그룹내 항목코드가 중복됩니다!!"), FieldItemId);
+    if (in.itemId == QLatin1String("00"))
+        return refuse(QStringLiteral("항목코드로 00 번은 입력하실수 없습니다!!"), FieldItemId);
+    if (in.itemId.size() != 2 || !TDMLib::IsAllDigits(in.itemId))
+        return refuse(QStringLiteral("항목코드는 숫자 두 자리로 입력해주세요!!"), FieldItemId);
+    if (in.name.trimmed().isEmpty()) return refuse(QStringLiteral("항목명을 입력해주세요!!"), FieldName);
+    if (in.amount.trimmed().isEmpty()) return refuse(QStringLiteral("금액을 입력해주세요!!"), FieldAmount);
+    if (!parseAmount(in.amount, amount))
+        return refuse(QStringLiteral("금액은 숫자로 입력해주세요!!"), FieldAmount);
+    const int width = 10;
+    if (Refusal bad = InputCheck::checkText(kCaption, FieldName, QStringLiteral("항목명"), in.name, width))
+        return bad;
+    if (Refusal bad = InputCheck::checkText(kCaption, FieldKwan, QStringLiteral("관"), in.kwan, width))
+        return bad;
+    return InputCheck::checkText(kCaption, FieldHang, QStringLiteral("항"), in.hang, width);
+}
+
+// The changed columns of an item, each with its log line, in one transaction.
+SaveResult saveEdit(const ItemInput& in, const ItemRow& row, qint64 amount, const QString& eduType) {
+    SaveResult r;
+    const QString prefix = QStringLiteral("(항목그룹: ") + GroupStore::displayText(row.gcode) +
+                           QStringLiteral(" ,항목코드: ") + row.itemId + QStringLiteral(",항목명: ") +
+                           row.name + QStringLiteral(") ");
+    ColumnValues set;
+    QStringList logs;
+    auto change = [&](const char* field, const QVariant& v, const QString& log) {
+        set << std::pair{QString::fromLatin1(field), v};
+        if (!log.isEmpty()) logs << QStringLiteral("[수정]") + prefix + log;
+    };
+    if (in.gcode != row.gcode) change("Gcode", in.gcode, QStringLiteral(" 그룹변경 : ") + in.gcode);
+    if (in.itemId != row.itemId) change("ItemID", in.itemId, QStringLiteral(" 항목코드 : ") + in.itemId);
+    if (in.name != row.name) change("ItemNm", in.name, QStringLiteral(" 항목명 : ") + in.name);
+    if (amount != row.amount) change("ItemAmt", amount, QStringLiteral(" 금액 : ") + QString::number(amount));
+    if (in.kwan != row.kwan) change("Kwan", in.kwan, QStringLiteral(" 관 : ") + in.kwan);
+    if (in.hang != row.hang) change("Hang", in.hang, QStringLiteral(" 항 : ") + in.hang);
+    if ((row.eduType == QLatin1String("1")) != in.eduTarget)
+        change("EduType", eduType,
+               in.eduTarget ? QStringLiteral(" 교육비납입증명서 : 대상")
+                            : QStringLiteral(" 교육비납입증명서 : 비대상"));
+
+    r.itemCd = row.itemCd;
+    r.logPrefix = prefix;
+    if (set.isEmpty()) {
+        r.saved = true;
+        return r;
+    }
+    Transaction tx;
+    bool ok = Database::updateRows(kTable, set, {{QStringLiteral("ItemCd"), row.itemCd}});
+    for (const QString& l : logs)
+        ok = ok && DMLib->WriteJobLog(kMenuName, l);
+    r.saved = ok && tx.commit();
+    if (r.saved && amount != row.amount) {
+        r.amountChanged = true;
+        r.oldAmount = row.amount;
+        r.newAmount = amount;
+    }
+    return r;
+}
+
+// A new item under the next free code, logged, in one transaction.
+SaveResult saveNew(const ItemInput& in, qint64 amount, const QString& eduType) {
+    SaveResult r;
+    const auto refuse = [&r](const QString& text, int field) {
+        r.refusal = Refusal{kCaption, text, field};
+        return r;
+    };
+    if (itemIdTaken(in.gcode, in.itemId, QString()))
+        return refuse(QStringLiteral("항목코드가 중복됩니다!!"), FieldItemId);
+    const bool empty = column(QStringLiteral("SELECT count(*) FROM C_ITEM")).value(0) == QLatin1String("0");
+    // Decided before the placeholder goes in, which takes 00 itself.
+    const QString itemCd = empty ? QStringLiteral("01") : nextItemCd();
+    if (itemCd.isEmpty())
+        return refuse(
+            QStringLiteral("항목은 99개까지 등록할 수 있습니다. 더 이상 항목코드를 부여할 수 없습니다!!"),
+            FieldItemId);
+
+    Transaction tx;
+    bool ok = true;
+    if (empty) ok = Database::insertRow(kTable, {{QStringLiteral("ItemCd"), kPlaceholder}});
+    ok = ok && Database::insertRow(kTable, {{QStringLiteral("ItemCd"), itemCd},
+                                            {QStringLiteral("ItemID"), in.itemId},
+                                            {QStringLiteral("ItemNm"), in.name},
+                                            {QStringLiteral("Kwan"), in.kwan},
+                                            {QStringLiteral("Hang"), in.hang},
+                                            {QStringLiteral("ItemAmt"), amount},
+                                            {QStringLiteral("Gcode"), in.gcode},
+                                            {QStringLiteral("EduType"), eduType}});
+    ok = ok && DMLib->WriteJobLog(
+                   kMenuName, QStringLiteral("[등록]항목그룹: ") + GroupStore::displayText(in.gcode) +
+                                  QStringLiteral(", 항목코드: ") + in.itemId + QStringLiteral(", 항목명: ") +
+                                  in.name + QStringLiteral(", 관:") + in.kwan + QStringLiteral(", 항:") +
+                                  in.hang + QStringLiteral(", 금액:") + QString::number(amount) +
+                                  (in.eduTarget ? QStringLiteral(", 교육비납입증명서:대상")
+                                                : QStringLiteral(", 교육비납입증명서:비대상")));
+    r.saved = ok && tx.commit();
+    r.inserted = r.saved;
+    r.itemCd = itemCd;
+    return r;
+}
+
 } // namespace
 
 QList<ItemRow> rowsOfGroup(const QString& gcode) {
@@ -112,119 +223,18 @@ bool parseAmount(const QString& text, qint64* amount) {
 }
 
 SaveResult save(const ItemInput& raw) {
-    SaveResult r;
     ItemInput in = raw;
     in.itemId = normalizeItemId(in.itemId.trimmed());
     in.name = rtrim(in.name);
     in.kwan = rtrim(in.kwan);
     in.hang = rtrim(in.hang);
-    auto refuse = [&r](const QString& text, int field) {
-        r.refusal = Refusal{kCaption, text, field};
-        return r;
-    };
-
     const std::optional<ItemRow> row = in.itemCd != kPlaceholder ? find(in.itemCd) : std::nullopt;
-    const QString own = row ? row->itemCd : QString();
-
-    if (in.gcode.isEmpty()) return refuse(QStringLiteral("항목그룹을 선택해주세요!!"), FieldGroup);
-    // The code must be free in the item's group, whether the code or the
-    // group changed, before anything is written.
-    const bool idOrGroupMoved =
-        row ? (in.itemId != row->itemId || in.gcode != row->gcode) : in.itemId != in.shownItemId;
-    if (idOrGroupMoved && itemIdTaken(in.gcode, in.itemId, own))
-        return refuse(QStringLiteral("항목그룹내 항목코드가 중복됩니다!!"), FieldItemId);
-    if (in.itemId == QLatin1String("00"))
-        return refuse(QStringLiteral("항목코드로 00 번은 입력하실수 없습니다!!"), FieldItemId);
-    if (in.itemId.size() != 2 || !TDMLib::IsAllDigits(in.itemId))
-        return refuse(QStringLiteral("항목코드는 숫자 두 자리로 입력해주세요!!"), FieldItemId);
-    if (in.name.trimmed().isEmpty()) return refuse(QStringLiteral("항목명을 입력해주세요!!"), FieldName);
-    if (in.amount.trimmed().isEmpty()) return refuse(QStringLiteral("금액을 입력해주세요!!"), FieldAmount);
+    SaveResult r;
     qint64 amount = 0;
-    if (!parseAmount(in.amount, &amount))
-        return refuse(QStringLiteral("금액은 숫자로 입력해주세요!!"), FieldAmount);
-    const int width = 10;
-    if ((r.refusal = InputCheck::checkText(kCaption, FieldName, QStringLiteral("항목명"), in.name, width)))
-        return r;
-    if ((r.refusal = InputCheck::checkText(kCaption, FieldKwan, QStringLiteral("관"), in.kwan, width)))
-        return r;
-    if ((r.refusal = InputCheck::checkText(kCaption, FieldHang, QStringLiteral("항"), in.hang, width)))
-        return r;
-
+    if ((r.refusal = checkInput(in, row, &amount))) return r;
     const QString eduType = in.eduTarget ? QStringLiteral("1") : QStringLiteral("2");
-
-    if (row) {
-        const QString prefix = QStringLiteral("(항목그룹: ") + GroupStore::displayText(row->gcode) +
-                               QStringLiteral(" ,항목코드: ") + row->itemId + QStringLiteral(",항목명: ") +
-                               row->name + QStringLiteral(") ");
-        ColumnValues set;
-        QStringList logs;
-        auto change = [&](const char* field, const QVariant& v, const QString& log) {
-            set << std::pair{QString::fromLatin1(field), v};
-            if (!log.isEmpty()) logs << QStringLiteral("[수정]") + prefix + log;
-        };
-        if (in.gcode != row->gcode) change("Gcode", in.gcode, QStringLiteral(" 그룹변경 : ") + in.gcode);
-        if (in.itemId != row->itemId) change("ItemID", in.itemId, QStringLiteral(" 항목코드 : ") + in.itemId);
-        if (in.name != row->name) change("ItemNm", in.name, QStringLiteral(" 항목명 : ") + in.name);
-        if (amount != row->amount)
-            change("ItemAmt", amount, QStringLiteral(" 금액 : ") + QString::number(amount));
-        if (in.kwan != row->kwan) change("Kwan", in.kwan, QStringLiteral(" 관 : ") + in.kwan);
-        if (in.hang != row->hang) change("Hang", in.hang, QStringLiteral(" 항 : ") + in.hang);
-        if ((row->eduType == QLatin1String("1")) != in.eduTarget)
-            change("EduType", eduType,
-                   in.eduTarget ? QStringLiteral(" 교육비납입증명서 : 대상")
-                                : QStringLiteral(" 교육비납입증명서 : 비대상"));
-
-        r.itemCd = row->itemCd;
-        r.logPrefix = prefix;
-        if (set.isEmpty()) {
-            r.saved = true;
-            return r;
-        }
-        Transaction tx;
-        bool ok = Database::updateRows(kTable, set, {{QStringLiteral("ItemCd"), row->itemCd}});
-        for (const QString& l : logs)
-            ok = ok && DMLib->WriteJobLog(kMenuName, l);
-        r.saved = ok && tx.commit();
-        if (r.saved && amount != row->amount) {
-            r.amountChanged = true;
-            r.oldAmount = row->amount;
-            r.newAmount = amount;
-        }
-        return r;
-    }
-
-    if (itemIdTaken(in.gcode, in.itemId, QString()))
-        return refuse(QStringLiteral("항목코드가 중복됩니다!!"), FieldItemId);
-    const bool empty = column(QStringLiteral("SELECT count(*) FROM C_ITEM")).value(0) == QLatin1String("0");
-    // Decided before the placeholder goes in, which takes 00 itself.
-    const QString itemCd = empty ? QStringLiteral("01") : nextItemCd();
-    if (itemCd.isEmpty())
-        return refuse(
-            QStringLiteral("항목은 99개까지 등록할 수 있습니다. 더 이상 항목코드를 부여할 수 없습니다!!"),
-            FieldItemId);
-
-    Transaction tx;
-    bool ok = true;
-    if (empty) ok = Database::insertRow(kTable, {{QStringLiteral("ItemCd"), kPlaceholder}});
-    ok = ok && Database::insertRow(kTable, {{QStringLiteral("ItemCd"), itemCd},
-                                            {QStringLiteral("ItemID"), in.itemId},
-                                            {QStringLiteral("ItemNm"), in.name},
-                                            {QStringLiteral("Kwan"), in.kwan},
-                                            {QStringLiteral("Hang"), in.hang},
-                                            {QStringLiteral("ItemAmt"), amount},
-                                            {QStringLiteral("Gcode"), in.gcode},
-                                            {QStringLiteral("EduType"), eduType}});
-    ok = ok && DMLib->WriteJobLog(
-                   kMenuName, QStringLiteral("[등록]항목그룹: ") + GroupStore::displayText(in.gcode) +
-                                  QStringLiteral(", 항목코드: ") + in.itemId + QStringLiteral(", 항목명: ") +
-                                  in.name + QStringLiteral(", 관:") + in.kwan + QStringLiteral(", 항:") +
-                                  in.hang + QStringLiteral(", 금액:") + QString::number(amount) +
-                                  (in.eduTarget ? QStringLiteral(", 교육비납입증명서:대상")
-                                                : QStringLiteral(", 교육비납입증명서:비대상")));
-    r.saved = ok && tx.commit();
-    r.inserted = r.saved;
-    r.itemCd = itemCd;
-    return r;
+    if (row) return saveEdit(in, *row, amount, eduType);
+    return saveNew(in, amount, eduType);
 }
 
 int carryAmount(const QString& itemCd, qint64 oldAmount, qint64 newAmount, const QString& logPrefix) {
