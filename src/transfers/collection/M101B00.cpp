@@ -1,10 +1,7 @@
 #include "transfers/collection/M101B00.h"
 
-#include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "platform/sys/Clock.h"
-#include "platform/sys/ReleaseLater.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -27,19 +24,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -53,10 +46,7 @@ const QString kWaitCaption = QStringLiteral("파일 작성중입니다. 잠시�
 const QString kListCaption = QStringLiteral("자료 조회중입니다. 잠시만 기다려주세요!!");
 const QString kBadSNo = QStringLiteral("학번 입력 정보가 올바르지 않습니다.");
 
-const struct {
-    const char16_t* title;
-    int width;
-} kColumns[ColCount] = {
+const WorkColumn kColumns[ColCount] = {
     {u"학번", 50},
     {u"성명", 70},
     {u"항목", 70},
@@ -79,11 +69,6 @@ const struct {
     {u"", 0},
     {u"", 0},
 };
-
-// A plain box: the program's title, OK, no icon.
-void plainBox(const QString& text) {
-    Msg::show(QCoreApplication::applicationName(), text);
-}
 
 QString amountText(const QString& v) {
     bool ok = false;
@@ -112,61 +97,11 @@ QWidget* box(QWidget* parent, const QString& title, QLayout* inner) {
     return g;
 }
 
-QLabel* panel(QWidget* parent) {
-    auto* l = new QLabel(QStringLiteral("0 "), parent);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(90);
-    return l;
-}
-
-QButtonGroup* radios(QWidget* parent, QLayout* lay, const QStringList& texts) {
-    auto* g = new QButtonGroup(parent);
-    for (int i = 0; i < texts.size(); ++i) {
-        auto* r = new QRadioButton(texts[i], parent);
-        g->addButton(r, i);
-        lay->addWidget(r);
-    }
-    g->button(0)->setChecked(true);
-    return g;
-}
-
-// The bank combo takes at most two typed characters; its entries are longer.
-class BankValidator : public QValidator {
-public:
-    explicit BankValidator(QComboBox* c) : QValidator(c), combo_(c) {}
-    State validate(QString& s, int&) const override {
-        if (s.size() <= 2) return Acceptable;
-        return combo_->findText(s) >= 0 ? Acceptable : Invalid;
-    }
-
-private:
-    QComboBox* combo_;
-};
-
 } // namespace
 
 // ---- grid
 
-QString TPayGridModel::cell(int row, int col) const {
-    if (row < 0 || row >= rows_.size() || col < 0 || col >= ColCount) return {};
-    return rows_[row].value(col);
-}
-
-void TPayGridModel::setRows(QList<QStringList> rows) {
-    beginResetModel();
-    rows_.swap(rows);
-    if (rows_.isEmpty()) rows_ << QStringList(ColCount);
-    endResetModel();
-    releaseLater(std::move(rows));
-}
-
-QVariant TPayGridModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColCount)
-        return QString::fromUtf16(kColumns[section].title);
-    return QAbstractTableModel::headerData(section, o, role);
-}
+TPayGridModel::TPayGridModel(QObject* parent) : TWorkGridModel(kColumns, ColCount, parent) {}
 
 QVariant TPayGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
@@ -197,26 +132,16 @@ QVariant TPayGridModel::data(const QModelIndex& index, int role) const {
     }
     case ColExemp:
         if (v == QLatin1String("2")) return fg ? QVariant(kGreen) : QVariant(QStringLiteral("◐"));
-        if (v == QLatin1String("0")) return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("◎"));
-        if (v == QLatin1String("1")) return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("Ｘ"));
-        return fg ? QVariant() : QVariant(QString());
+        return exempCell(v, fg);
     case ColReply:
-        if (v == QLatin1String("0"))
-            return fg ? QVariant(QColor(Qt::red)) : QVariant(QStringLiteral("미처리"));
-        if (v == QLatin1String("1"))
-            return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("처리"));
-        if (v == QLatin1String("2"))
-            return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("현금수납"));
         if (v == QLatin1String("3")) {
             if (fg) return kGreen;
             return r.value(ColAmt) != r.value(ColReAmt) ? QStringLiteral("부분환불")
                                                         : QStringLiteral("전액환불");
         }
-        return fg ? QVariant() : QVariant(QString());
+        return replyCell(v, fg);
     case ColDate:
-        // A date has ten characters; anything else is the bank's reply code.
-        if (v.isEmpty() || v.size() == 10) return fg ? QVariant(QColor(Qt::black)) : QVariant(v);
-        return fg ? QVariant(QColor(Qt::red)) : QVariant(DMBankLib->GetReplyText(r.value(ColBank), v));
+        return dateCell(v, r.value(ColBank), fg);
     case ColReAmt:
         if (fg) return QColor(Qt::black);
         return r.value(ColReDt).isEmpty() ? v : amountText(v);
@@ -225,43 +150,13 @@ QVariant TPayGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-TPayGrid::TPayGrid(QWidget* parent) : QTableView(parent), model_(new TPayGridModel(this)) {
-    setModel(model_);
+TPayGrid::TPayGrid(QWidget* parent) : TWorkGrid(new TPayGridModel, parent) {
     setItemDelegate(new PayDelegate(this));
-    setSelectionBehavior(QAbstractItemView::SelectItems);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(17);
-    verticalHeader()->setMinimumSectionSize(17);
-    for (int c = 0; c < ColCount; ++c) {
-        if (c >= ColItemCd)
-            setColumnHidden(c, true);
-        else
-            setColumnWidth(c, kColumns[c].width);
-    }
-}
-
-int TPayGrid::currentDataRow() const {
-    return currentIndex().isValid() ? currentIndex().row() : 0;
-}
-
-void TPayGrid::setCurrentDataRow(int row) {
-    setCurrentIndex(model_->index(row, std::max(0, currentIndex().column())));
-}
-
-void TPayGrid::keyPressEvent(QKeyEvent* e) {
-    if (isEnterKey(e)) {
-        if (currentDataRow() < dataRowCount() - 1) setCurrentDataRow(currentDataRow() + 1);
-        e->accept();
-        return;
-    }
-    QTableView::keyPressEvent(e);
 }
 
 // ---- window
 
-TFrmM101B00::TFrmM101B00(QWidget* parent) : QWidget(parent) {
+TFrmM101B00::TFrmM101B00(QWidget* parent) : TWorkWindow(parent) {
     FrmM101B00 = this;
     setWindowTitle(QStringLiteral("집금이체자료작성"));
     buildControls();
@@ -271,18 +166,8 @@ TFrmM101B00::TFrmM101B00(QWidget* parent) : QWidget(parent) {
     SBunFromEdit->setMaxLength(SNoLen - 3);
     SBunToEdit->setMaxLength(SNoLen - 3);
     pReadRoundTables();
-    if (FLbHProc.isEmpty()) {
-        MEdtYearMon->setText(Clock::yearMonthText());
-        MEdtSeqNo->setText(QStringLiteral("01"));
-    } else {
-        MEdtYearMon->setText(FLbHProc.last().mid(6, 6));
-        MEdtSeqNo->setText(FLbHProc.last().mid(12, 2));
-    }
-    {
-        const QSignalBlocker b(cboGroup);
-        DMData->FillGroupCombo(cboGroup, QStringLiteral("00"));
-        cboGroup->setCurrentIndex(cboGroup->count() > 0 ? 0 : -1);
-    }
+    showNewestRound(FLbHProc);
+    fillGroupCombo();
     pLoadBankCombo();
     pLoadGroupLists(groupCode());
     {
@@ -312,19 +197,9 @@ void TFrmM101B00::buildControls() {
         c += span;
     };
 
-    cboGroup = new QComboBox(this);
-    CbBank = new QComboBox(this);
-    CbBank->setEditable(true);
-    CbBank->setInsertPolicy(QComboBox::NoInsert);
-    CbBank->setCompleter(nullptr);
-    CbBank->lineEdit()->setValidator(new BankValidator(CbBank));
+    makeRoundLine();
     // Wide enough for the longest bank name of the list.
     CbBank->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    MEdtYearMon = new TKeyEdit(this);
-    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
-    SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);
-    MEdtSeqNo = new TKeyEdit(this);
-    MEdtSeqNo->setInputMask(QStringLiteral("99; "));
     cboBUNGI = new QComboBox(this);
     cboBUNGI->addItems({QString(), QStringLiteral("1 / 4 분기"), QStringLiteral("2 / 4 분기"),
                         QStringLiteral("3 / 4 분기"), QStringLiteral("4 / 4 분기")});
@@ -421,31 +296,16 @@ void TFrmM101B00::buildControls() {
     SearBar->hide();
 
     auto* tot = new QGridLayout;
-    const struct {
-        const char16_t* label;
-        QLabel** p;
-    } panels[] = {
-        {u"총건수", &PnlTotCnt},     {u"총금액", &PnlTotAmt},         {u"처리건수", &PnlProcCnt},
-        {u"처리금액", &PnlProcAmt},  {u"미처리건수", &PnlNonProcCnt}, {u"미처리금액", &PnlNonProcAmt},
-        {u"면제건수", &PnlExempCnt}, {u"면제금액", &PnlExempAmt},     {u"환불건수", &PnlReCnt},
-        {u"환불금액", &PnlReAmt},    {u"부분환불건수", &PnlReCnt2},   {u"부분환불금액", &PnlReAmt2}};
-    for (int i = 0; i < 12; ++i) {
-        *panels[i].p = panel(this);
-        tot->addWidget(new QLabel(QString::fromUtf16(panels[i].label), this), i % 2, (i / 2) * 2);
-        tot->addWidget(*panels[i].p, i % 2, (i / 2) * 2 + 1);
-    }
+    addPanels(tot, sharedPanels() + QList<Panel>{{u"환불건수", &PnlReCnt},
+                                                 {u"환불금액", &PnlReAmt},
+                                                 {u"부분환불건수", &PnlReCnt2},
+                                                 {u"부분환불금액", &PnlReAmt2}});
     lay->addLayout(tot);
 
     auto* btns = new QHBoxLayout;
     // Sixteen buttons share one row: each may narrow down to its caption so
     // the row fits a 1366-pixel screen.
-    auto button = [&](const QString& text) {
-        auto* b = new QPushButton(text, this);
-        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 12);
-        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-        btns->addWidget(b);
-        return b;
-    };
+    auto button = [&](const QString& text) { return addButton(btns, text); };
     BBtnPayDisp = button(QStringLiteral("자료조회"));
     BBtnCreate = button(QStringLiteral("자료생성"));
     BBtnAdd = button(QStringLiteral("자료추가"));
@@ -487,18 +347,12 @@ void TFrmM101B00::buildControls() {
     connect(SBtnYearMonSelect, &QPushButton::clicked, this, &TFrmM101B00::SBtnYearMonSelectClick);
     connect(bbtnFileCreate, &QPushButton::clicked, this, &TFrmM101B00::bbtnFileCreateClick);
     connect(bbtnDataRecv, &QPushButton::clicked, this, &TFrmM101B00::bbtnDataRecvClick);
-    connect(BBtnClose, &QPushButton::clicked, this, &TFrmM101B00::BBtnCloseClick);
     connect(BBtnAmtUpdt, &QPushButton::clicked, this, &TFrmM101B00::BBtnAmtUpdtClick);
     connect(bbtnSuNap, &QPushButton::clicked, this, &TFrmM101B00::bbtnSuNapClick);
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmM101B00::BBtnSearchClick);
     connect(SGrdPay, &QTableView::doubleClicked, this,
             [this](const QModelIndex& i) { SGrdPayDblClick(i.column()); });
-    // Combo changes made by the program itself run under a signal blocker:
-    // only the user's choice is a change.
-    connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { cboGroupChange(); });
-    connect(CbBank, &QComboBox::currentIndexChanged, this, [this] { CbBankChange(); });
-    connect(CbBank->lineEdit(), &QLineEdit::textEdited, this, [this] { CbBankChange(); });
-    CbBank->installEventFilter(this);
+    wireRoundLine();
     connect(MEdtYearMon, &QLineEdit::textChanged, this, [this] { pClearPay(); });
     connect(MEdtSeqNo, &QLineEdit::textChanged, this, [this] { pClearPay(); });
     for (TKeyEdit* e : {MEdtSetlDt, MEdtSetlDt2, MEdtReDt, MEdtReDt2})
@@ -510,12 +364,7 @@ void TFrmM101B00::buildControls() {
     connect(RGrpExemp, &QButtonGroup::buttonClicked, this, [this] { pClearPay(); });
     connect(RGrpsmsYN, &QButtonGroup::buttonClicked, this, [this] { pClearPay(); });
     connect(RGrpProc, &QButtonGroup::buttonClicked, this, [this] { RGrpProcClick(); });
-    MEdtYearMon->onExit = [this] { MEdtYearMonExit(); };
-    MEdtSeqNo->onExit = [this] { MEdtSeqNoExit(); };
-
-    auto* reset = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), this);
-    reset->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(reset, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F11, Qt::ControlModifier); });
+    addResetShortcut();
     resize(1000, 680);
 }
 
@@ -563,56 +412,20 @@ void TFrmM101B00::wireKeys() {
                 if (isCharKey(e) && s.moveAfter(before)) s.next->setFocus();
             };
     }
-    // Every other control moves the focus on with Enter and does not act on it.
-    for (QWidget* w : findChildren<QWidget*>())
-        if (!dynamic_cast<TKeyEdit*>(w) && w != SGrdPay && w->focusPolicy() != Qt::NoFocus)
-            w->installEventFilter(this);
-    for (TKeyEdit* e : {MEdtYearMon, MEdtSeqNo})
-        e->onKey = [this](QKeyEvent* k, const QString&) {
-            if (!isEnterKey(k)) return false;
-            focusNextChild();
-            return true;
-        };
+    filterEnter(SGrdPay);
+    enterMovesOn({MEdtYearMon, MEdtSeqNo});
 }
 
 bool TFrmM101B00::eventFilter(QObject* o, QEvent* e) {
     // The quarter is chosen from the list only; typed keys are dropped.
     if (o == cboBUNGI && e->type() == QEvent::KeyPress) return true;
-    if (e->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(e))) {
-        focusNextChild();
-        return true;
-    }
-    if (o == CbBank && e->type() == QEvent::FocusOut) {
-        const auto r = static_cast<QFocusEvent*>(e)->reason();
-        if (r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason) CbBankExit();
-    }
-    return QWidget::eventFilter(o, e);
-}
-
-void TFrmM101B00::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_F11) {
-        FormKeyDown(e->key(), e->modifiers());
-        return;
-    }
-    QWidget::keyPressEvent(e);
+    return TWorkWindow::eventFilter(o, e);
 }
 
 // ---- values
 
-QString TFrmM101B00::groupCode() const {
-    return cboGroup->currentText().left(2);
-}
-QString TFrmM101B00::bankCode() const {
-    return CbBank->currentText().left(2);
-}
 QString TFrmM101B00::digits(const TKeyEdit* e) {
     return TDMLib::DigitsOnly(e->text());
-}
-QString TFrmM101B00::yearMon() const {
-    return digits(MEdtYearMon);
-}
-QString TFrmM101B00::seqNo() const {
-    return digits(MEdtSeqNo);
 }
 
 CollectionSelection TFrmM101B00::selection() const {
@@ -665,11 +478,7 @@ void TFrmM101B00::pReadRoundTables() {
 }
 
 void TFrmM101B00::pLoadBankCombo() {
-    const QSignalBlocker b(CbBank);
-    CbBank->clear();
-    CbBank->addItems(CollectionRound::bankEntries(groupCode()));
-    CbBank->setCurrentIndex(0);
-    updateFileButtons();
+    loadBankCombo(CollectionRound::bankEntries(groupCode()));
 }
 
 void TFrmM101B00::pLoadSeqNo() {
@@ -816,8 +625,7 @@ void TFrmM101B00::BBtnPayDispClick() {
     pClearPay();
     pReadRoundTables();
     if (!CollectionRound::roundListed(FLbHProc, yearMon(), seqNo())) {
-        Msg::error(QStringLiteral("이체년월/회차오류"),
-                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."), this);
+        sayNoRound();
         BBtnAdd->setEnabled(false);
         return;
     }
@@ -872,9 +680,7 @@ void TFrmM101B00::SBtnYearMonSelectClick() {
     dlg.EdGcode->setText(groupCode());
     if (Modal::exec(&dlg) != QDialog::Accepted) return;
     // Setting the two edits empties the grid.
-    MEdtYearMon->setText(dlg.yearMon());
-    MEdtSeqNo->setText(dlg.seqNo());
-    MEdtSeqNo->setFocus();
+    takeRound(dlg.yearMon(), dlg.seqNo());
 }
 
 void TFrmM101B00::BBtnAddShftClick() {
@@ -894,11 +700,7 @@ void TFrmM101B00::BBtnDelShftClick() {
         return;
     }
     const QString nm = SGrdPay->cell(row, ColNm), item = SGrdPay->cell(row, ColItem);
-    if (Msg::show(QStringLiteral("학생삭제"),
-                  QStringLiteral("학번 = ") + sno + QStringLiteral("\r성명 = ") + nm +
-                      QStringLiteral("\r항목 = ") + item + QStringLiteral("\r을  삭제하시겠습니까?"),
-                  MsgIcon::Question, MsgButtons::YesNo, this, true) != MsgResult::Yes)
-        return;
+    if (askDeleteRow(sno, nm, item, true) != MsgResult::Yes) return;
     QString err;
     const CollectionRound::DeleteResult r = CollectionRound::deleteRow(
         {yearMon(), seqNo(), sno, SGrdPay->cell(row, ColItemCd), nm, item, cboGroup->currentText()}, &err);
@@ -913,39 +715,6 @@ void TFrmM101B00::cboGroupChange() {
     pClearPay();
 }
 
-void TFrmM101B00::CbBankChange() {
-    const QString t = CbBank->currentText();
-    if (t.size() == 2) {
-        for (int i = 0; i < CbBank->count(); ++i)
-            if (CbBank->itemText(i).startsWith(t)) {
-                const QSignalBlocker b(CbBank);
-                CbBank->setCurrentIndex(i);
-                CbBank->setEditText(CbBank->itemText(i));
-                break;
-            }
-    }
-    updateFileButtons();
-}
-
-void TFrmM101B00::CbBankExit() {
-    const QString t = CbBank->currentText();
-    int at = -1;
-    if (t.size() <= 1) {
-        at = 0;
-    } else if (t.size() == 2) {
-        at = 0;
-        for (int i = 0; i < CbBank->count(); ++i)
-            if (CbBank->itemText(i).startsWith(t)) {
-                at = i;
-                break;
-            }
-    }
-    if (at < 0) return;
-    const QSignalBlocker b(CbBank);
-    CbBank->setCurrentIndex(at);
-    CbBank->setEditText(CbBank->itemText(at));
-}
-
 void TFrmM101B00::RGrpProcClick() {
     const int i = RGrpProc->checkedId();
     QString first, last;
@@ -958,18 +727,6 @@ void TFrmM101B00::RGrpProcClick() {
     MEdtSetlDt->setText(first);
     MEdtSetlDt2->setText(last);
     pClearPay();
-}
-
-void TFrmM101B00::MEdtYearMonExit() {
-    if (yearMon().size() < 6) MEdtYearMon->setText(Clock::yearMonthText());
-}
-
-void TFrmM101B00::MEdtSeqNoExit() {
-    const QString s = seqNo();
-    if (s.isEmpty())
-        MEdtSeqNo->setText(QStringLiteral("01"));
-    else if (s.size() == 1)
-        MEdtSeqNo->setText(QStringLiteral("%1").arg(s.toInt(), 2, 10, QLatin1Char('0')));
 }
 
 void TFrmM101B00::bbtnFileCreateClick() {
@@ -1016,23 +773,12 @@ void TFrmM101B00::bbtnDataRecvClick() {
     }
 }
 
-void TFrmM101B00::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
-    if (key != Qt::Key_F11 ||
-        (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != Qt::ControlModifier)
-        return;
-    if (Msg::show(QStringLiteral("설정"),
-                  QStringLiteral("지금 설정된 이체자료중에 이체처리된 부분을  미처리로 하시겠습니까?"),
-                  MsgIcon::Warning, MsgButtons::YesNo, this, true) != MsgResult::Yes)
-        return;
-    if (digits(MEdtSetlDt).trimmed().isEmpty()) {
-        Msg::error(QStringLiteral("이체일자 입력요망"), QStringLiteral("이체일자를 입력하세요!!"), this);
-        return;
-    }
+bool TFrmM101B00::resetTransferDate(const QString& date) {
     TransferDateReset r;
     r.yearMon = yearMon();
     r.seqNo = seqNo();
     r.bankCd = bankCode();
-    r.procDt = digits(MEdtSetlDt);
+    r.procDt = date;
     for (int i = 0; i < CLbItem->count(); ++i)
         if (CLbItem->item(i)->checkState() == Qt::Checked) r.itemIds << CLbItem->item(i)->text().left(2);
     FFromSNo = MakeSNo(SHakFromEdit->text(), SBanFromEdit->text(), SBunFromEdit->text());
@@ -1040,19 +786,7 @@ void TFrmM101B00::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     r.fromSNo = FFromSNo;
     r.toSNo = FToSNo;
     QString err;
-    if (!ResetTransferDate(r, &err)) {
-        Msg::error(QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"),
-                   this);
-        return;
-    }
-    pDispPay();
-}
-
-void TFrmM101B00::BBtnCloseClick() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    return ResetTransferDate(r, &err);
 }
 
 namespace {

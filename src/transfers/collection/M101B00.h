@@ -1,10 +1,8 @@
 #pragma once
 #include "transfers/collection/CollectionPrint.h"
 #include "transfers/collection/CollectionListing.h"
-
-#include <QAbstractTableModel>
-#include <QTableView>
-#include <QWidget>
+#include "transfers/common/WorkGrid.h"
+#include "transfers/common/WorkWindow.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -25,45 +23,27 @@ struct After;
 struct Dialogs;
 } // namespace RowEditFlow
 
-// The rows of the round grid: ColCount cells each; the grid always holds at
-// least one (empty) data row. Row 0 here is the first data row.
-class TPayGridModel : public QAbstractTableModel {
+// The rows of the round grid: ColCount cells each.
+class TPayGridModel : public TWorkGridModel {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
-    int rowCount(const QModelIndex& = {}) const override { return int(rows_.size()); }
-    int columnCount(const QModelIndex& = {}) const override { return ColCount; }
+    explicit TPayGridModel(QObject* parent = nullptr);
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation o, int role) const override;
-
-    void setRows(QList<QStringList> rows);
-    const QList<QStringList>& rows() const { return rows_; }
-    QString cell(int row, int col) const;
-
-private:
-    QList<QStringList> rows_{QStringList(ColCount)};
 };
 
 // SGrdPay: 16 visible columns, five hidden ones (16 to 20).
-class TPayGrid : public QTableView {
+class TPayGrid : public TWorkGrid {
     Q_OBJECT
 public:
     explicit TPayGrid(QWidget* parent = nullptr);
-    TPayGridModel* payModel() const { return model_; }
-    int dataRowCount() const { return model_->rowCount(); }
-    QString cell(int row, int col) const { return model_->cell(row, col); }
-    int currentDataRow() const;
-    void setCurrentDataRow(int row);
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-
-private:
-    TPayGridModel* model_;
+    TPayGridModel* payModel() const { return static_cast<TPayGridModel*>(workModel()); }
 };
 
 // "집금이체자료작성": the work window of collection rounds.
-class TFrmM101B00 : public QWidget {
+//
+// The round line, transfer date, item list, first eight panels, the buttons
+// both work windows have and their alike handlers are TWorkWindow's.
+class TFrmM101B00 : public TWorkWindow {
     Q_OBJECT
 public:
     explicit TFrmM101B00(QWidget* parent = nullptr);
@@ -71,36 +51,25 @@ public:
 
     // ---- selection controls
     QComboBox* cboBUNGI = nullptr;
-    QComboBox* cboGroup = nullptr;
-    QComboBox* CbBank = nullptr;
-    TKeyEdit* MEdtYearMon = nullptr;
-    QPushButton* SBtnYearMonSelect = nullptr;
-    TKeyEdit* MEdtSeqNo = nullptr;
     TKeyEdit *SHakFromEdit = nullptr, *SBanFromEdit = nullptr, *SBunFromEdit = nullptr;
     TKeyEdit *SHakToEdit = nullptr, *SBanToEdit = nullptr, *SBunToEdit = nullptr;
-    TKeyEdit *MEdtSetlDt = nullptr, *MEdtSetlDt2 = nullptr, *MEdtReDt = nullptr, *MEdtReDt2 = nullptr;
-    QListWidget* CLbItem = nullptr;
+    TKeyEdit *MEdtSetlDt2 = nullptr, *MEdtReDt = nullptr, *MEdtReDt2 = nullptr;
     QListWidget* ChkLstGrp = nullptr;
     QButtonGroup* RGrpExemp = nullptr;
-    QButtonGroup* RGrpProc = nullptr;
     QButtonGroup* RGrpsmsYN = nullptr;
     TPayGrid* SGrdPay = nullptr;
 
     // ---- totals panels
-    QLabel *PnlTotCnt = nullptr, *PnlTotAmt = nullptr, *PnlProcCnt = nullptr, *PnlProcAmt = nullptr;
-    QLabel *PnlNonProcCnt = nullptr, *PnlNonProcAmt = nullptr, *PnlExempCnt = nullptr, *PnlExempAmt = nullptr;
     QLabel *PnlReCnt = nullptr, *PnlReAmt = nullptr, *PnlReCnt2 = nullptr, *PnlReAmt2 = nullptr;
     QWidget* PnlDispWait = nullptr;
     QLabel* PnlDispWaitText = nullptr;
     QProgressBar* SearBar = nullptr;
 
     // ---- buttons
-    QPushButton *BBtnPayDisp = nullptr, *BBtnCreate = nullptr, *BBtnClose = nullptr, *BBtnAdd = nullptr;
-    QPushButton *bbtnFileCreate = nullptr, *bbtnDataRecv = nullptr;
-    QPushButton *BBtnAmtUpdt = nullptr, *bbtnSuNap = nullptr, *BBtnPreview = nullptr, *cmdReceipt = nullptr;
+    QPushButton* BBtnAdd = nullptr;
+    QPushButton *bbtnSuNap = nullptr, *BBtnPreview = nullptr, *cmdReceipt = nullptr;
     QCheckBox* DoubleCheckBox = nullptr;
-    QPushButton *BBtnExcelSave = nullptr, *BBtnAddShft = nullptr, *BBtnDelShft = nullptr,
-                *BBtnSearch = nullptr;
+    QPushButton* BBtnExcelSave = nullptr;
     QPushButton* BBtnSMS = nullptr;
 
     // ---- state
@@ -114,10 +83,6 @@ public:
     QStringList CboItemT, CboItemN; // ItemID and ItemNm of the group's items, parallel to CLbItem
 
     // ---- values of the controls
-    QString groupCode() const;
-    QString bankCode() const;
-    QString yearMon() const; // six digits when complete
-    QString seqNo() const;
     static QString digits(const TKeyEdit* e);
     CollectionSelection selection() const;
     CollectSelection collectSelection() const;
@@ -144,19 +109,11 @@ public:
     void BBtnAddShftClick();
     void BBtnDelShftClick();
     void SBtnYearMonSelectClick();
-    void cboGroupChange();
-    void CbBankChange();
-    void CbBankExit();
+    void cboGroupChange() override;
     void RGrpProcClick();
-    void MEdtYearMonExit();
-    void MEdtSeqNoExit();
     void bbtnFileCreateClick();
     void TimeShowTimer();
     void bbtnDataRecvClick();
-    // Ctrl+F11: the rows transferred on the lower transfer date go back to
-    // unprocessed.
-    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
-    void BBtnCloseClick();
 
     // ---- outputs (M101B00Prints.cpp)
     void BBtnPreviewClick(); // the list print
@@ -179,7 +136,11 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
+    void updateFileButtons() override;
+    void relist() override { pDispPay(); }
+    // Ctrl+F11 on the lower transfer date, for the ticked items and the
+    // student-number range.
+    bool resetTransferDate(const QString& date) override;
 
 private:
     void buildControls();
@@ -187,7 +148,6 @@ private:
     void setTotals(const CollectionTotals& t);
     void showWait(bool on, const QString& caption = QString());
     void resyncGroup(const QString& gcode, int remembered, bool rebuildLists);
-    void updateFileButtons();
     bool hasUnprocRow() const;
     void afterEdit(const RowEditFlow::After& a, int row, int col);
     CollectionTotals totals_;

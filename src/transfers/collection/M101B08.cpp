@@ -6,54 +6,20 @@
 
 #include <QFile>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 TFrmM101B08::TFrmM101B08(const QString& bankText, const QString& groupText, QWidget* parent)
-    : QDialog(parent), bankText_(bankText), groupText_(groupText) {
-    setWindowTitle(QStringLiteral("파일풀기"));
-    auto* lay = new QVBoxLayout(this);
-    PnlMv = new QWidget(this);
-    auto* mv = new QHBoxLayout(PnlMv);
-    mv->setContentsMargins(0, 0, 0, 0);
-    mv->addWidget(new QLabel(QStringLiteral("이체년월"), PnlMv));
-    MEdtYearMon = new QLineEdit(PnlMv);
-    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
-    mv->addWidget(MEdtYearMon);
-    mv->addWidget(new QLabel(QStringLiteral("회차"), PnlMv));
-    MEdtSeqNo = new QLineEdit(PnlMv);
-    MEdtSeqNo->setInputMask(QStringLiteral("99; "));
-    mv->addWidget(MEdtSeqNo);
-    mv->addStretch();
+    : TResultFileDialog(bankText, groupText, parent) {
+    buildRoundLine()->addStretch();
     PnlMv->setVisible(false);
-    lay->addWidget(PnlMv);
     lblcheck = new QLabel(
         QStringLiteral("이체일자와 자료건수가 윗부분에 세팅되어 있는 년 월 회차에 \r\n\r\n맞는지 확인 후 "
                        "확인버튼을 누르셔야 합니다"),
         this);
     lblcheck->setVisible(false);
-    lay->addWidget(lblcheck);
-    SGrdRecvData = new QTableWidget(this);
-    SGrdRecvData->setSelectionBehavior(QAbstractItemView::SelectRows);
-    SGrdRecvData->setSelectionMode(QAbstractItemView::SingleSelection);
-    SGrdRecvData->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    SGrdRecvData->verticalHeader()->hide();
-    lay->addWidget(SGrdRecvData);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    bbtnOK = new QPushButton(QStringLiteral("확인"), this);
-    bbtnCncl = new QPushButton(QStringLiteral("취소"), this);
-    buttons->addWidget(bbtnOK);
-    buttons->addWidget(bbtnCncl);
-    lay->addLayout(buttons);
-    connect(bbtnOK, &QPushButton::clicked, this, &TFrmM101B08::bbtnOKClick);
-    connect(bbtnCncl, &QPushButton::clicked, this, &TFrmM101B08::bbtnCnclClick);
-    connect(SGrdRecvData, &QTableWidget::cellDoubleClicked, this, [this] { SGrdRecvDataDblClick(); });
+    addAboveList(lblcheck);
+    buildFileList();
     resize(420, 320);
     FormCreate();
 }
@@ -68,42 +34,17 @@ void TFrmM101B08::FormCreate() {
                                   "받은 파일 정리 후 다시 파일풀기 하세요.\r화일명: ") +
                        name,
                    this);
-    SGrdRecvData->setColumnCount(5);
-    SGrdRecvData->setHorizontalHeaderLabels({QStringLiteral("수신일자"), QStringLiteral("은행"),
-                                             QStringLiteral("화일명"), QStringLiteral("이체일자"),
-                                             QStringLiteral("자료건수")});
-    const int widths[] = {60, 80, 90, 60, 50};
-    for (int i = 0; i < 5; ++i)
-        SGrdRecvData->setColumnWidth(i, widths[i] + 20);
     FillFileList();
 }
 
 void TFrmM101B08::FillFileList() {
     const QString bank = bankText_.left(2);
-    files_ = ResultFile::filesForBank(DMLib->dir(QStringLiteral("recv")), bank);
-    SGrdRecvData->setRowCount(std::max<qsizetype>(1, files_.size()));
-    SGrdRecvData->clearContents();
-    const QLocale loc(QLocale::Korean);
-    for (int r = 0; r < files_.size(); ++r) {
-        const ResultFileInfo& f = files_[r];
-        const QString bankName = (bank == QLatin1String("10") && f.bankCd == QLatin1String("11"))
-                                     ? QStringLiteral("신농협중앙")
-                                     : DMData->GetBankName(f.bankCd);
-        const QStringList cells{f.recvDate, bankName, f.fileName,
-                                ResultFile::transferDateColumn(f.transferDate),
-                                loc.toString(f.dataCount).rightJustified(10)};
-        for (int c = 0; c < 5; ++c)
-            SGrdRecvData->setItem(r, c, new QTableWidgetItem(cells[c]));
-    }
-    if (!files_.isEmpty()) SGrdRecvData->selectRow(0);
-}
-
-QString TFrmM101B08::yearMon() const {
-    return TDMLib::DigitsOnly(MEdtYearMon->text());
-}
-
-QString TFrmM101B08::seqNo() const {
-    return TDMLib::DigitsOnly(MEdtSeqNo->text());
+    showFiles(ResultFile::filesForBank(DMLib->dir(QStringLiteral("recv")), bank),
+              [&bank](const ResultFileInfo& f) {
+                  return (bank == QLatin1String("10") && f.bankCd == QLatin1String("11"))
+                             ? QStringLiteral("신농협중앙")
+                             : DMData->GetBankName(f.bankCd);
+              });
 }
 
 void TFrmM101B08::SGrdRecvDataDblClick() {
@@ -129,29 +70,6 @@ void TFrmM101B08::SGrdRecvDataDblClick() {
     }
 }
 
-void TFrmM101B08::applyRow(int row) {
-    ResultApplyRequest req;
-    req.path = files_[row].path;
-    req.workBank = bankText_.left(2);
-    req.gcode = groupText_.left(2);
-    req.yearMon = yearMon();
-    req.seqNo = seqNo();
-    req.listBankName = SGrdRecvData->item(row, 1)->text();
-    req.listTransferDate = SGrdRecvData->item(row, 3)->text();
-    req.listCount = SGrdRecvData->item(row, 4)->text();
-    const ResultApplyOutcome o = ResultApplier::apply(req);
-    for (const MsgBox& b : o.messages)
-        Msg::show(b.caption, b.text, b.icon, b.buttons, this);
-    switch (o.status) {
-    case ResultApplyOutcome::Status::Applied:
-        appliedTable_ = o.roundTable;
-        accept();
-        break;
-    case ResultApplyOutcome::Status::Refused:
-        reject();
-        break;
-    case ResultApplyOutcome::Status::Invalid:
-    case ResultApplyOutcome::Status::NeedRound:
-        break;
-    }
+ResultApplyOutcome TFrmM101B08::applyFile(const ResultApplyRequest& req) {
+    return ResultApplier::apply(req);
 }

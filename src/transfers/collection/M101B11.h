@@ -1,25 +1,11 @@
 #pragma once
-#include <QDialog>
+#include "transfers/collection/AmountDialog.h"
 
-#include <optional>
-
-class QLineEdit;
-class QPushButton;
-class TKeyEdit;
-
-// "금액수정": the new amount of one row.
-class TFrmM101B11 : public QDialog {
+// "금액수정": the new amount of one row, with the row's item.
+class TFrmM101B11 : public TAmountDialog {
     Q_OBJECT
 public:
     explicit TFrmM101B11(QWidget* parent = nullptr);
 
     QLineEdit* edtItem;
-    QLineEdit* MEdtSchNo;
-    TKeyEdit* EdtAmt;
-    QPushButton* BBtnOK;
-    QPushButton* BBtnCncl;
-
-    void BBtnOKClick();
-    // The amount after OK.
-    std::optional<qint64> amount() const;
 };

@@ -1,10 +1,8 @@
 #include "transfers/distribution/M102B00.h"
 
-#include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
-#include "platform/sys/Clock.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
@@ -18,22 +16,18 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -45,17 +39,10 @@ namespace {
 
 const QString kMark = QStringLiteral("◎");
 
-const struct {
-    const char16_t* title;
-    int width;
-} kColumns[DistCol::Count] = {
+const WorkColumn kColumns[DistCol::Count] = {
     {u"학번", 50}, {u"성명", 70}, {u"은행", 70},   {u"계좌번호", 100}, {u"금액", 80},
     {u"면제", 0},  {u"이체", 50}, {u"이체일", 90}, {u"항목명", 70},    {u"선택", 30},
 };
-
-void plainBox(const QString& text) {
-    Msg::show(QCoreApplication::applicationName(), text);
-}
 
 QString numText(qint64 n) {
     return QLocale(QLocale::Korean).toString(n) + QLatin1Char(' ');
@@ -63,7 +50,7 @@ QString numText(qint64 n) {
 
 // Column 7 of a listed row: a reply code that says something, else the
 // transfer date.
-QString dateCell(const DistribList::Row& r) {
+QString dateText(const DistribList::Row& r) {
     bool isNum = false;
     const qint64 code = r.ReplyCd.trimmed().toLongLong(&isNum);
     if (!r.ReplyCd.isEmpty() && (!isNum || code != 0)) return r.ReplyCd;
@@ -99,54 +86,11 @@ std::optional<qint64> amountOf(const QString& text, QWidget* parent) {
     return a;
 }
 
-QLabel* panel(QWidget* parent) {
-    auto* l = new QLabel(QStringLiteral("0 "), parent);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(90);
-    return l;
-}
-
-class BankValidator : public QValidator {
-public:
-    explicit BankValidator(QComboBox* c) : QValidator(c), combo_(c) {}
-    State validate(QString& s, int&) const override {
-        if (s.size() <= 2) return Acceptable;
-        return combo_->findText(s) >= 0 ? Acceptable : Invalid;
-    }
-
-private:
-    QComboBox* combo_;
-};
-
 } // namespace
 
 // ---- grid
 
-QString TDistGridModel::cell(int row, int col) const {
-    if (row < 0 || row >= rows_.size() || col < 0 || col >= DistCol::Count) return {};
-    return rows_[row].value(col);
-}
-
-void TDistGridModel::setCell(int row, int col, const QString& v) {
-    if (row < 0 || row >= rows_.size() || col < 0 || col >= DistCol::Count) return;
-    rows_[row][col] = v;
-    emit dataChanged(index(row, col), index(row, col));
-}
-
-void TDistGridModel::setRows(QList<QStringList> rows) {
-    beginResetModel();
-    rows_.swap(rows);
-    if (rows_.isEmpty()) rows_ << QStringList(DistCol::Count);
-    endResetModel();
-}
-
-QVariant TDistGridModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < DistCol::Count)
-        return QString::fromUtf16(kColumns[section].title);
-    return QAbstractTableModel::headerData(section, o, role);
-}
+TDistGridModel::TDistGridModel(QObject* parent) : TWorkGridModel(kColumns, DistCol::Count, parent) {}
 
 QVariant TDistGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
@@ -169,21 +113,11 @@ QVariant TDistGridModel::data(const QModelIndex& index, int role) const {
         if (v.isEmpty()) return v;
         return numText(v.toLongLong());
     case DistCol::Exemp:
-        if (v == QLatin1String("0")) return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("◎"));
-        if (v == QLatin1String("1")) return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("Ｘ"));
-        return fg ? QVariant() : QVariant(QString());
+        return exempCell(v, fg);
     case DistCol::Reply:
-        if (v == QLatin1String("0"))
-            return fg ? QVariant(QColor(Qt::red)) : QVariant(QStringLiteral("미처리"));
-        if (v == QLatin1String("1"))
-            return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("처리"));
-        if (v == QLatin1String("2"))
-            return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("현금수납"));
-        return fg ? QVariant() : QVariant(QString());
+        return replyCell(v, fg);
     case DistCol::Date:
-        // A date has ten characters; anything else is the bank's reply code.
-        if (v.isEmpty() || v.size() == 10) return fg ? QVariant(QColor(Qt::black)) : QVariant(v);
-        return fg ? QVariant(QColor(Qt::red)) : QVariant(DMBankLib->GetReplyText(r.value(DistCol::Bank), v));
+        return dateCell(v, r.value(DistCol::Bank), fg);
     case DistCol::Item:
         return fg ? QVariant() : QVariant(v.isEmpty() ? v : DMData->GetItemName(v));
     default:
@@ -191,68 +125,31 @@ QVariant TDistGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-TDistGrid::TDistGrid(QWidget* parent) : QTableView(parent), model_(new TDistGridModel(this)) {
-    setModel(model_);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(17);
-    verticalHeader()->setMinimumSectionSize(17);
-    for (int c = 0; c < DistCol::Count; ++c) {
-        if (kColumns[c].width == 0)
-            setColumnHidden(c, true);
-        else
-            setColumnWidth(c, kColumns[c].width);
-    }
+TDistGrid::TDistGrid(QWidget* parent) : TWorkGrid(new TDistGridModel, parent) {
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (onAct) onAct(i.row(), i.column());
     });
 }
 
-int TDistGrid::currentDataRow() const {
-    return currentIndex().isValid() ? currentIndex().row() : 0;
-}
-
-void TDistGrid::setCurrentDataRow(int row) {
-    setCurrentIndex(model_->index(row, std::max(0, currentIndex().column())));
-}
-
 void TDistGrid::keyPressEvent(QKeyEvent* e) {
-    if (isEnterKey(e)) {
-        if (currentDataRow() < dataRowCount() - 1) setCurrentDataRow(currentDataRow() + 1);
-        e->accept();
-        return;
-    }
     if (e->key() == Qt::Key_Space && currentIndex().isValid()) {
         if (onAct) onAct(currentIndex().row(), currentIndex().column());
         e->accept();
         return;
     }
-    QTableView::keyPressEvent(e);
+    TWorkGrid::keyPressEvent(e);
 }
 
 // ---- window
 
-TFrmM102B00::TFrmM102B00(QWidget* parent) : QWidget(parent) {
+TFrmM102B00::TFrmM102B00(QWidget* parent) : TWorkWindow(parent) {
     FrmM102B00 = this;
     setWindowTitle(QStringLiteral("배분이체자료작성"));
     buildControls();
 
     MEdtNo->setInputMask(SNoLen == 6 ? QStringLiteral("9-99-999; ") : QStringLiteral("9-99-99; "));
-    const QStringList rounds = Database::listTables(QStringLiteral("H_300_[0-9]*"));
-    if (rounds.isEmpty()) {
-        MEdtYearMon->setText(Clock::yearMonthText());
-        MEdtSeqNo->setText(QStringLiteral("01"));
-    } else {
-        MEdtYearMon->setText(rounds.last().mid(6, 6));
-        MEdtSeqNo->setText(rounds.last().mid(12, 2));
-    }
-    {
-        const QSignalBlocker b(cboGroup);
-        DMData->FillGroupCombo(cboGroup, QStringLiteral("00"));
-        cboGroup->setCurrentIndex(cboGroup->count() > 0 ? 0 : -1);
-    }
+    showNewestRound(Database::listTables(QStringLiteral("H_300_[0-9]*")));
+    fillGroupCombo();
     LoadBankCombo();
     fillItems();
     ClearGrid();
@@ -267,18 +164,8 @@ void TFrmM102B00::buildControls() {
     auto* lay = new QVBoxLayout(this);
 
     auto* sel = new QGridLayout;
-    cboGroup = new QComboBox(this);
-    CbBank = new QComboBox(this);
-    CbBank->setEditable(true);
-    CbBank->setInsertPolicy(QComboBox::NoInsert);
-    CbBank->setCompleter(nullptr);
-    CbBank->lineEdit()->setValidator(new BankValidator(CbBank));
+    makeRoundLine();
     CbBank->setMinimumWidth(150);
-    MEdtYearMon = new TKeyEdit(this);
-    MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
-    SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);
-    MEdtSeqNo = new TKeyEdit(this);
-    MEdtSeqNo->setInputMask(QStringLiteral("99; "));
     MEdtNo = new TKeyEdit(this);
     MEdtSetlDt = new TKeyEdit(this);
     MEdtSetlDt->setInputMask(QStringLiteral("9999-99-99; "));
@@ -310,14 +197,8 @@ void TFrmM102B00::buildControls() {
     lists->addWidget(itemBox, 1);
     auto* procBox = new QGroupBox(QStringLiteral("이체"), this);
     auto* pl = new QVBoxLayout(procBox);
-    RGrpProc = new QButtonGroup(this);
-    const QStringList procs{QStringLiteral("전체"), QStringLiteral("처리"), QStringLiteral("미처리")};
-    for (int i = 0; i < procs.size(); ++i) {
-        auto* r = new QRadioButton(procs[i], procBox);
-        RGrpProc->addButton(r, i);
-        pl->addWidget(r);
-    }
-    RGrpProc->button(0)->setChecked(true);
+    RGrpProc =
+        radios(procBox, pl, {QStringLiteral("전체"), QStringLiteral("처리"), QStringLiteral("미처리")});
     lists->addWidget(procBox);
     lists->addLayout(sel, 3);
 
@@ -329,36 +210,18 @@ void TFrmM102B00::buildControls() {
     lay->addWidget(SGrdPay, 1);
 
     auto* tot = new QGridLayout;
-    const struct {
-        const char16_t* label;
-        QLabel** p;
-    } panels[] = {
-        {u"총건수", &PnlTotCnt},     {u"총금액", &PnlTotAmt},         {u"처리건수", &PnlProcCnt},
-        {u"처리금액", &PnlProcAmt},  {u"미처리건수", &PnlNonProcCnt}, {u"미처리금액", &PnlNonProcAmt},
-        {u"면제건수", &PnlExempCnt}, {u"면제금액", &PnlExempAmt},
-    };
-    for (int i = 0; i < 8; ++i) {
-        *panels[i].p = panel(this);
-        auto* l = new QLabel(QString::fromUtf16(panels[i].label), this);
-        tot->addWidget(l, i % 2, (i / 2) * 2);
-        tot->addWidget(*panels[i].p, i % 2, (i / 2) * 2 + 1);
-        // The exempt totals show only after a result file was applied.
-        if (i >= 6) {
-            l->setObjectName(QStringLiteral("lblExemp%1").arg(i));
-            l->hide();
-            (*panels[i].p)->hide();
-        }
+    const QList<QLabel*> captions = addPanels(tot, sharedPanels());
+    // The exempt totals show only after a result file was applied.
+    for (int i = 6; i < 8; ++i) {
+        captions[i]->setObjectName(QStringLiteral("lblExemp%1").arg(i));
+        captions[i]->hide();
     }
+    PnlExempCnt->hide();
+    PnlExempAmt->hide();
     lay->addLayout(tot);
 
     auto* btns = new QHBoxLayout;
-    auto button = [&](const QString& text) {
-        auto* b = new QPushButton(text, this);
-        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 12);
-        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-        btns->addWidget(b);
-        return b;
-    };
+    auto button = [&](const QString& text) { return addButton(btns, text); };
     BBtnPayDisp = button(QStringLiteral("조회"));
     BBtnCreate = button(QStringLiteral("자료생성"));
     bbtnFileCreate = button(QStringLiteral("파일작성"));
@@ -386,71 +249,21 @@ void TFrmM102B00::buildControls() {
     connect(BBtnSelectAll, &QPushButton::clicked, this, &TFrmM102B00::BBtnSelectAllClick);
     connect(BBtnCancel, &QPushButton::clicked, this, &TFrmM102B00::BBtnCancelClick);
     connect(BBtnPrint, &QPushButton::clicked, this, &TFrmM102B00::BBtnPrintClick);
-    connect(BBtnClose, &QPushButton::clicked, this, &TFrmM102B00::BBtnCloseClick);
     connect(SBtnYearMonSelect, &QPushButton::clicked, this, &TFrmM102B00::SBtnYearMonSelectClick);
-    // Combo changes made by the program itself run under a signal blocker.
-    connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { cboGroupChange(); });
-    connect(CbBank, &QComboBox::currentIndexChanged, this, [this] { CbBankChange(); });
-    connect(CbBank->lineEdit(), &QLineEdit::textEdited, this, [this] { CbBankChange(); });
-    CbBank->installEventFilter(this);
+    wireRoundLine();
     for (TKeyEdit* e : {MEdtYearMon, MEdtSeqNo, MEdtNo, MEdtSetlDt})
         connect(e, &QLineEdit::textChanged, this, [this] { ClearGrid(); });
     connect(CLbItem, &QListWidget::itemChanged, this, [this] { ClearGrid(); });
     connect(RGrpProc, &QButtonGroup::buttonClicked, this, [this] { ClearGrid(); });
-    MEdtYearMon->onExit = [this] { MEdtYearMonExit(); };
-    MEdtSeqNo->onExit = [this] { MEdtSeqNoExit(); };
     MEdtNo->onExit = [this] { MEdtNoExit(); };
     // Enter in any control but the grid moves on.
-    for (TKeyEdit* e : {MEdtYearMon, MEdtSeqNo, MEdtNo, MEdtSetlDt})
-        e->onKey = [this](QKeyEvent* k, const QString&) {
-            if (!isEnterKey(k)) return false;
-            focusNextChild();
-            return true;
-        };
-    for (QWidget* w : findChildren<QWidget*>())
-        if (!dynamic_cast<TKeyEdit*>(w) && w != SGrdPay && w->focusPolicy() != Qt::NoFocus)
-            w->installEventFilter(this);
-
-    auto* reset = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), this);
-    reset->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(reset, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F11, Qt::ControlModifier); });
+    enterMovesOn({MEdtYearMon, MEdtSeqNo, MEdtNo, MEdtSetlDt});
+    filterEnter(SGrdPay);
+    addResetShortcut();
     resize(1000, 640);
 }
 
-bool TFrmM102B00::eventFilter(QObject* o, QEvent* e) {
-    if (e->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(e))) {
-        focusNextChild();
-        return true;
-    }
-    if (o == CbBank && e->type() == QEvent::FocusOut) {
-        const auto r = static_cast<QFocusEvent*>(e)->reason();
-        if (r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason) CbBankExit();
-    }
-    return QWidget::eventFilter(o, e);
-}
-
-void TFrmM102B00::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_F11) {
-        FormKeyDown(e->key(), e->modifiers());
-        return;
-    }
-    QWidget::keyPressEvent(e);
-}
-
 // ---- values
-
-QString TFrmM102B00::groupCode() const {
-    return cboGroup->currentText().left(2);
-}
-QString TFrmM102B00::bankCode() const {
-    return CbBank->currentText().left(2);
-}
-QString TFrmM102B00::yearMon() const {
-    return TDMLib::DigitsOnly(MEdtYearMon->text());
-}
-QString TFrmM102B00::seqNo() const {
-    return TDMLib::DigitsOnly(MEdtSeqNo->text());
-}
 
 DistribRound::Target TFrmM102B00::target() const {
     return {cboGroup->currentText(), yearMon(), seqNo()};
@@ -500,11 +313,7 @@ void TFrmM102B00::ClearGrid() {
 }
 
 void TFrmM102B00::LoadBankCombo() {
-    const QSignalBlocker b(CbBank);
-    CbBank->clear();
-    CbBank->addItems(DistribList::bankEntries(groupCode()));
-    CbBank->setCurrentIndex(0);
-    updateFileButtons();
+    loadBankCombo(DistribList::bankEntries(groupCode()));
 }
 
 void TFrmM102B00::setRows(const DistribList::Listing& l, bool exemptPanels) {
@@ -519,7 +328,7 @@ void TFrmM102B00::setRows(const DistribList::Listing& l, bool exemptPanels) {
         c[DistCol::Amt] = QString::number(r.Amt);
         c[DistCol::Exemp] = r.ExempTy;
         c[DistCol::Reply] = r.ReplyTy;
-        c[DistCol::Date] = dateCell(r);
+        c[DistCol::Date] = dateText(r);
         c[DistCol::Item] = r.ItemCd;
         rows << c;
     }
@@ -647,50 +456,12 @@ void TFrmM102B00::cboGroupChange() {
 }
 
 void TFrmM102B00::CbBankChange() {
-    const QString t = CbBank->currentText();
-    if (t.size() == 2) {
-        for (int i = 0; i < CbBank->count(); ++i)
-            if (CbBank->itemText(i).startsWith(t)) {
-                const QSignalBlocker b(CbBank);
-                CbBank->setCurrentIndex(i);
-                CbBank->setEditText(CbBank->itemText(i));
-                break;
-            }
-    }
-    updateFileButtons();
+    TWorkWindow::CbBankChange();
     ClearGrid();
 }
 
 void TFrmM102B00::CbBankExit() {
-    const QString t = CbBank->currentText();
-    int at = -1;
-    if (t.size() < 2) {
-        at = 0;
-    } else if (t.size() == 2) {
-        at = 0;
-        for (int i = 0; i < CbBank->count(); ++i)
-            if (CbBank->itemText(i).startsWith(t)) {
-                at = i;
-                break;
-            }
-    }
-    if (at < 0) return;
-    const QSignalBlocker b(CbBank);
-    CbBank->setCurrentIndex(at);
-    CbBank->setEditText(CbBank->itemText(at));
-    updateFileButtons();
-}
-
-void TFrmM102B00::MEdtYearMonExit() {
-    if (yearMon().size() < 6) MEdtYearMon->setText(Clock::yearMonthText());
-}
-
-void TFrmM102B00::MEdtSeqNoExit() {
-    const QString s = seqNo();
-    if (s.isEmpty())
-        MEdtSeqNo->setText(QStringLiteral("01"));
-    else if (s.size() == 1)
-        MEdtSeqNo->setText(QStringLiteral("%1").arg(s.toInt(), 2, 10, QLatin1Char('0')));
+    if (settleBank()) updateFileButtons();
 }
 
 void TFrmM102B00::MEdtNoExit() {
@@ -702,16 +473,13 @@ void TFrmM102B00::SBtnYearMonSelectClick() {
     TFrmM102B02 dlg(this);
     dlg.EdGcode->setText(groupCode());
     if (Modal::exec(&dlg) != QDialog::Accepted || dlg.yearMon().isEmpty()) return;
-    MEdtYearMon->setText(dlg.yearMon());
-    MEdtSeqNo->setText(dlg.seqNo());
-    MEdtSeqNo->setFocus();
+    takeRound(dlg.yearMon(), dlg.seqNo());
 }
 
 void TFrmM102B00::BBtnPayDispClick() {
     ClearGrid();
     if (!DistribRound::exists(target())) {
-        Msg::error(QStringLiteral("이체년월/회차오류"),
-                   QStringLiteral("존재하지 않은 이체년월/회차입니다! 확인하시기 바랍니다."), this);
+        sayNoRound();
         return;
     }
     LoadPayGrid();
@@ -780,12 +548,7 @@ void TFrmM102B00::BBtnDelShftClick() {
     const QString sno = SGrdPay->cell(row, DistCol::SNo);
     if (sno.isEmpty()) return;
     const QString nm = SGrdPay->cell(row, DistCol::Nm), item = SGrdPay->cell(row, DistCol::Item);
-    if (Msg::show(QStringLiteral("학생삭제"),
-                  QStringLiteral("학번 = ") + sno + QStringLiteral("\r성명 = ") + nm +
-                      QStringLiteral("\r항목 = ") + DMData->GetItemName(item) +
-                      QStringLiteral("\r을  삭제하시겠습니까?"),
-                  MsgIcon::Question, MsgButtons::YesNo, this) == MsgResult::No)
-        return;
+    if (askDeleteRow(sno, nm, DMData->GetItemName(item), false) == MsgResult::No) return;
     const DistribList::Result r = DistribList::deleteRow(target(), sno, item, nm);
     if (r.outcome == DistribList::Outcome::Failed)
         Msg::error(QStringLiteral("오류"), QStringLiteral("삭제하지 못했습니다.\r") + r.error, this);
@@ -832,13 +595,6 @@ void TFrmM102B00::publishListing() {
                                            PnlNonProcAmt->text()});
 }
 
-void TFrmM102B00::BBtnCloseClick() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
 void TFrmM102B00::SGrdPayAct(int row, int col) {
     if (SGrdPay->cell(row, DistCol::SNo).isEmpty()) return;
     if (col == DistCol::Mark) {
@@ -849,26 +605,8 @@ void TFrmM102B00::SGrdPayAct(int row, int col) {
     }
 }
 
-void TFrmM102B00::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
-    if (key != Qt::Key_F11 ||
-        (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != Qt::ControlModifier)
-        return;
-    if (Msg::show(QStringLiteral("설정"),
-                  QStringLiteral("지금 설정된 이체자료중에 이체처리된 부분을  미처리로 하시겠습니까?"),
-                  MsgIcon::Warning, MsgButtons::YesNo, this, true) != MsgResult::Yes)
-        return;
-    const QString date = TDMLib::DigitsOnly(MEdtSetlDt->text());
-    if (date.isEmpty()) {
-        Msg::error(QStringLiteral("이체일자 입력요망"), QStringLiteral("이체일자를 입력하세요!!"), this);
-        return;
-    }
-    const DistribList::Result r = DistribList::resetDate(target(), date);
-    if (r.outcome == DistribList::Outcome::Failed) {
-        Msg::error(QStringLiteral("미처리오류"), QStringLiteral("미처리 중에 오류가 발생하였습니다.!!"),
-                   this);
-        return;
-    }
-    LoadPayGrid();
+bool TFrmM102B00::resetTransferDate(const QString& date) {
+    return DistribList::resetDate(target(), date).outcome != DistribList::Outcome::Failed;
 }
 
 namespace {

@@ -1,15 +1,15 @@
 #include "transfers/distribution/M102B03.h"
 
 #include "platform/ui/FormRegistry.h"
+#include "transfers/collection/AmountDialog.h"
 #include "transfers/collection/RowDialogs.h"
 #include "transfers/collection/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
-#include "transfers/distribution/M102B10.h"
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 TFrmM102B03::TFrmM102B03(QWidget* parent) : QDialog(parent) {
@@ -29,15 +29,7 @@ TFrmM102B03::TFrmM102B03(QWidget* parent) : QDialog(parent) {
     });
     MEdtSchNo = new QLineEdit(this);
     MEdtSchNo->setInputMask(QStringLiteral("9-99-999;_"));
-    EdtAmt = new TKeyEdit(this);
-    EdtAmt->setMaxLength(13);
-    EdtAmt->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), this));
-    EdtAmt->onKey = [this](QKeyEvent* e, const QString&) {
-        if (!isEnterKey(e)) return false;
-        BBtnConfiClick();
-        return true;
-    };
+    EdtAmt = AmountEntry::makeEdit(this, [this] { BBtnConfiClick(); });
     BBtnConfi = new QPushButton(QStringLiteral("수정"), this);
     BBtnCncl = new QPushButton(QStringLiteral("취소"), this);
     BBtnConfi->setAutoDefault(false);
@@ -90,7 +82,7 @@ std::optional<qint64> TFrmM102B03::amount() const {
 }
 
 void TFrmM102B03::BBtnConfiClick() {
-    if (!DistribAmount::accepted(EdtAmt->text(), this)) {
+    if (!AmountEntry::accepted(EdtAmt->text(), this)) {
         EdtAmt->setFocus();
         return;
     }

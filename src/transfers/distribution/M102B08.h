@@ -1,12 +1,5 @@
 #pragma once
-#include "transfers/common/ResultFile.h"
-
-#include <QDialog>
-
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
-class QWidget;
+#include "transfers/common/ResultDialog.h"
 
 // "파일풀기" of the distribution work window: lists the distribution result
 // files waiting in recv for the window's bank and applies the chosen one to
@@ -14,7 +7,7 @@ class QWidget;
 // either as constructor values or as the properties below (set on the
 // dialog, or on the parent before the registry creates it); setting one
 // lists the files again. It closes with OK once a file was applied.
-class TFrmM102B08 : public QDialog {
+class TFrmM102B08 : public TResultFileDialog {
     Q_OBJECT
     Q_PROPERTY(QString bankText READ bankText WRITE setBankText)
     Q_PROPERTY(QString groupText READ groupText WRITE setGroupText)
@@ -28,34 +21,20 @@ public:
     TFrmM102B08(const QString& bankText, const QString& groupText, const QString& yearMon,
                 const QString& seqNo, QWidget* parent = nullptr);
 
-    QTableWidget* SGrdRecvData = nullptr;
-    QWidget* PnlMv = nullptr;
-    QLineEdit* MEdtYearMon = nullptr;
-    QLineEdit* MEdtSeqNo = nullptr;
     QPushButton* SBtnYearMonSelect = nullptr;
-    QPushButton* bbtnOK = nullptr;
-    QPushButton* bbtnCncl = nullptr;
 
     QString bankText() const { return bankText_; }
     QString groupText() const { return groupText_; }
-    // Year-month and round as shown, without the mask's separators.
-    QString yearMon() const;
-    QString seqNo() const;
     void setBankText(const QString& v);
     void setGroupText(const QString& v);
     void setYearMon(const QString& v);
     void setSeqNo(const QString& v);
-    // The round table the application changed ("" when none).
-    QString appliedTable() const { return appliedTable_; }
 
     void LoadFileList();
-    // Applies the file of the current row (a double click or OK).
-    void SGrdRecvDataDblClick();
-    void bbtnOKClick() { SGrdRecvDataDblClick(); }
-    void bbtnCnclClick() { reject(); }
+
+protected:
+    ResultApplyOutcome applyFile(const ResultApplyRequest& req) override;
 
 private:
     void build();
-    QString bankText_, groupText_, appliedTable_;
-    QList<ResultFileInfo> files_;
 };

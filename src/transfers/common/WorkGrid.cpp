@@ -1,0 +1,93 @@
+#include "transfers/common/WorkGrid.h"
+
+#include "data/DMBank.h"
+#include "platform/sys/ReleaseLater.h"
+#include "transfers/common/KeyEdit.h"
+
+#include <QColor>
+#include <QHeaderView>
+
+// ---- model
+
+TWorkGridModel::TWorkGridModel(const WorkColumn* columns, int count, QObject* parent)
+    : QAbstractTableModel(parent), rows_{QStringList(count)}, columns_(columns), count_(count) {}
+
+QString TWorkGridModel::cell(int row, int col) const {
+    if (row < 0 || row >= rows_.size() || col < 0 || col >= count_) return {};
+    return rows_[row].value(col);
+}
+
+void TWorkGridModel::setCell(int row, int col, const QString& v) {
+    if (row < 0 || row >= rows_.size() || col < 0 || col >= count_) return;
+    rows_[row][col] = v;
+    emit dataChanged(index(row, col), index(row, col));
+}
+
+void TWorkGridModel::setRows(QList<QStringList> rows) {
+    beginResetModel();
+    rows_.swap(rows);
+    if (rows_.isEmpty()) rows_ << QStringList(count_);
+    endResetModel();
+    releaseLater(std::move(rows));
+}
+
+QVariant TWorkGridModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < count_)
+        return QString::fromUtf16(columns_[section].title);
+    return QAbstractTableModel::headerData(section, o, role);
+}
+
+QVariant TWorkGridModel::replyCell(const QString& v, bool fg) {
+    if (v == QLatin1String("0")) return fg ? QVariant(QColor(Qt::red)) : QVariant(QStringLiteral("미처리"));
+    if (v == QLatin1String("1")) return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("처리"));
+    if (v == QLatin1String("2"))
+        return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("현금수납"));
+    return fg ? QVariant() : QVariant(QString());
+}
+
+QVariant TWorkGridModel::exempCell(const QString& v, bool fg) {
+    if (v == QLatin1String("0")) return fg ? QVariant(QColor(Qt::blue)) : QVariant(QStringLiteral("◎"));
+    if (v == QLatin1String("1")) return fg ? QVariant(QColor(Qt::black)) : QVariant(QStringLiteral("Ｘ"));
+    return fg ? QVariant() : QVariant(QString());
+}
+
+QVariant TWorkGridModel::dateCell(const QString& v, const QString& bankCd, bool fg) {
+    if (v.isEmpty() || v.size() == 10) return fg ? QVariant(QColor(Qt::black)) : QVariant(v);
+    return fg ? QVariant(QColor(Qt::red)) : QVariant(DMBankLib->GetReplyText(bankCd, v));
+}
+
+// ---- view
+
+TWorkGrid::TWorkGrid(TWorkGridModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+    model_->setParent(this);
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(17);
+    verticalHeader()->setMinimumSectionSize(17);
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        if (model_->column(c).width == 0)
+            setColumnHidden(c, true);
+        else
+            setColumnWidth(c, model_->column(c).width);
+    }
+}
+
+int TWorkGrid::currentDataRow() const {
+    return currentIndex().isValid() ? currentIndex().row() : 0;
+}
+
+void TWorkGrid::setCurrentDataRow(int row) {
+    setCurrentIndex(model_->index(row, std::max(0, currentIndex().column())));
+}
+
+void TWorkGrid::keyPressEvent(QKeyEvent* e) {
+    if (isEnterKey(e)) {
+        if (currentDataRow() < dataRowCount() - 1) setCurrentDataRow(currentDataRow() + 1);
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QTableView>
+
+// A column of a work window's round grid; a width of 0 hides it.
+struct WorkColumn {
+    const char16_t* title;
+    int width;
+};
+
+// The round rows of a work window's grid, one cell a column; the grid always
+// holds at least one (empty) data row. Row 0 here is the first data row. The
+// windows' models say how the cells show.
+class TWorkGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    TWorkGridModel(const WorkColumn* columns, int count, QObject* parent);
+    int rowCount(const QModelIndex& = {}) const override { return int(rows_.size()); }
+    int columnCount(const QModelIndex& = {}) const override { return count_; }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+    void setRows(QList<QStringList> rows);
+    const QList<QStringList>& rows() const { return rows_; }
+    QString cell(int row, int col) const;
+    void setCell(int row, int col, const QString& v);
+    const WorkColumn& column(int col) const { return columns_[col]; }
+
+    // The cells both windows show alike; fg asks for the colour, else the text.
+    // Transfer state: 0 unprocessed, 1 processed, 2 paid in cash.
+    static QVariant replyCell(const QString& v, bool fg);
+    // Exemption: 0 charged, 1 wholly exempt.
+    static QVariant exempCell(const QString& v, bool fg);
+    // A transfer date has ten characters; anything else is the bank's reply code.
+    static QVariant dateCell(const QString& v, const QString& bankCd, bool fg);
+
+protected:
+    QList<QStringList> rows_;
+
+private:
+    const WorkColumn* columns_;
+    int count_;
+};
+
+// SGrdPay of a work window: one cell selected at a time, nothing edited in
+// place; Enter moves one row down.
+class TWorkGrid : public QTableView {
+    Q_OBJECT
+public:
+    TWorkGrid(TWorkGridModel* model, QWidget* parent);
+    int dataRowCount() const { return model_->rowCount(); }
+    QString cell(int row, int col) const { return model_->cell(row, col); }
+    int currentDataRow() const;
+    void setCurrentDataRow(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    TWorkGridModel* workModel() const { return model_; }
+
+private:
+    TWorkGridModel* model_;
+};
