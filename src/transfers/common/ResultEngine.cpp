@@ -27,13 +27,54 @@ const QString kFileError = QStringLiteral("화일오류");
 const QString kApplyError = QStringLiteral("이체처리오류");
 const QString kWriteError = QStringLiteral("화일처리 오류");
 
-// What the plan decided: each applied record with its row, and the boxes of
-// the rows left alone.
+// The round's rows by key and item (by key alone for KeyInRowOrder): the
+// first and last row of a key, and each row's next of the same key.
+struct RowIndex {
+    std::vector<Row> rows;
+    std::vector<int> next;
+    QHash<std::pair<QString, QString>, std::pair<int, int>> byKey;
+
+    void add(Row&& r, const std::pair<QString, QString>& key) {
+        const int i = int(rows.size());
+        rows.push_back(std::move(r));
+        next.push_back(-1);
+        auto it = byKey.find(key);
+        if (it == byKey.end()) {
+            byKey.insert(key, {i, i});
+        } else {
+            next[it->second] = i;
+            it->second = i;
+        }
+    }
+    // The rows of a key, in row order.
+    QList<int> of(const std::pair<QString, QString>& key) const {
+        QList<int> out;
+        const auto it = byKey.constFind(key);
+        for (int i = it == byKey.constEnd() ? -1 : it->first; i >= 0; i = next[i])
+            out << i;
+        return out;
+    }
+};
+
+// What the plan decided: each applied record with its row; the boxes of the
+// rows left alone are in the outcome.
 struct Plan {
-    QList<Record> apply;
-    QList<Row> rows;
+    RowIndex ix;
+    QList<const Record*> apply;
+    QList<const Row*> rows;
     int skipped = 0;
 };
+
+// Plain ASCII needs no decoding to be read.
+bool readable(const QByteArray& content) {
+    for (char c : content)
+        if (uchar(c) >= 0x80) {
+            bool ok = true;
+            Cp949::decode(content, &ok);
+            return ok;
+        }
+    return true;
+}
 
 qint64 countOf(const QByteArray& tail, const Count& c, bool* ok) {
     bool okA = false, okB = true;
@@ -73,7 +114,7 @@ bool checkStructure(Loaded& f, const Layout& L, FaultInfo* why) {
     return true;
 }
 
-bool checkRecord(const Layout& L, const QByteArray& line, Record& r, const QByteArray& amt, FaultInfo* why) {
+bool checkRecord(const Layout& L, const QByteArray& line, Record& r, QByteArrayView amt, FaultInfo* why) {
     if (L.flagValues && !QByteArray(L.flagValues).contains(line.at(L.flag.off)))
         return lineFault(why, Fault::Flag, r.line);
     if (L.amount.valid()) {
@@ -85,13 +126,8 @@ bool checkRecord(const Layout& L, const QByteArray& line, Record& r, const QByte
     return true;
 }
 
-// The round's rows by key and item (by key alone for KeyInRowOrder).
-struct RowIndex {
-    QList<Row> rows;
-    QHash<QString, QList<int>> byKey;
-};
-
-bool readRows(const Policy& p, const QString& qt, RowIndex* ix, QString* error) {
+// expected: about how many rows there are (as many as the file's records).
+bool readRows(const Policy& p, const QString& qt, qsizetype expected, RowIndex* ix, QString* error) {
     Query q(p.rowsSql(qt));
     for (const QVariant& v : p.rowsBinds())
         q.add(v);
@@ -100,10 +136,15 @@ bool readRows(const Policy& p, const QString& qt, RowIndex* ix, QString* error) 
         return false;
     }
     const bool byItem = p.match() == Match::KeyAndItem;
+    ix->rows.reserve(size_t(expected));
+    ix->next.reserve(size_t(expected));
+    ix->byKey.reserve(expected);
     while (q.next()) {
-        Row r{q.num(0), q.str(1), q.str(2), q.str(3), q.str(4)};
-        ix->byKey[byItem ? r.key + QLatin1Char('|') + r.item : r.key] << int(ix->rows.size());
-        ix->rows << r;
+        const QByteArrayView reply = q.utf8(3), exemp = q.utf8(4);
+        Row r{q.num(0), q.str(1), q.str(2), reply.isEmpty() ? char(0) : reply.front(),
+              exemp.isEmpty() ? char(0) : exemp.front()};
+        std::pair<QString, QString> key{r.key, byItem ? r.item : QString()};
+        ix->add(std::move(r), key);
     }
     return true;
 }
@@ -123,7 +164,7 @@ Refusal matchRows(const Policy& p, const QList<Record>& recs, const RowIndex& ix
     target->fill(-1, recs.size());
     for (int k = 0; k < recs.size(); ++k) {
         const Record& r = recs[k];
-        const QList<int> cands = ix.byKey.value(byItem ? r.key + QLatin1Char('|') + r.item : r.key);
+        const QList<int> cands = ix.of({r.key, byItem ? r.item : QString()});
         if (cands.isEmpty()) return {p.unknown(r), true};
         if (byItem) {
             if (cands.size() > 1) return {p.ambiguous(r, int(cands.size()))};
@@ -164,9 +205,9 @@ struct Run {
 };
 
 bool Run::plan(const QString& table, const QList<Record>& recs, Plan* plan) {
-    RowIndex ix;
+    RowIndex& ix = plan->ix;
     QString err;
-    if (!readRows(p, Database::quoted(table), &ix, &err)) {
+    if (!readRows(p, Database::quoted(table), recs.size(), &ix, &err)) {
         refuse(FaultInfo{Fault::Database, -1, 0, 0, err});
         return false;
     }
@@ -185,8 +226,8 @@ bool Run::plan(const QString& table, const QList<Record>& recs, Plan* plan) {
             ++plan->skipped;
             continue;
         }
-        plan->apply << recs[k];
-        plan->rows << row;
+        plan->apply << &recs[k];
+        plan->rows << &row;
     }
     return true;
 }
@@ -194,8 +235,8 @@ bool Run::plan(const QString& table, const QList<Record>& recs, Plan* plan) {
 bool Run::writeRows(const QString& qt, const Plan& plan) {
     const std::unique_ptr<Policy::Writer> w = p.writer(qt);
     for (int k = 0; k < plan.apply.size(); ++k) {
-        if (!w->write(plan.apply[k], plan.rows[k])) {
-            refuseText(p.writeFailed(plan.apply[k], plan.rows[k]), kApplyError);
+        if (!w->write(*plan.apply[k], *plan.rows[k])) {
+            refuseText(p.writeFailed(*plan.apply[k], *plan.rows[k]), kApplyError);
             return false; // the transaction rolls back
         }
         ++out.appliedRows;
@@ -363,23 +404,44 @@ QString Policy::notMoved(const Loaded& f) const {
            QStringLiteral("\r결과는 반영되었습니다.");
 }
 
-bool toAmount(const QByteArray& f, qint64* out) {
-    const QByteArray t = f.trimmed();
+bool toAmount(QByteArrayView f, qint64* out) {
+    const QByteArrayView t = f.trimmed();
     *out = 0;
     if (t.isEmpty()) return true;
     for (char c : t)
         if (c < '0' || c > '9') return false;
-    bool ok = false;
-    *out = t.toLongLong(&ok);
-    return ok;
+    if (t.size() > 18) return false;
+    qint64 v = 0;
+    for (char c : t)
+        v = v * 10 + (c - '0');
+    *out = v;
+    return true;
+}
+
+QByteArrayView bytesOf(const QByteArray& line, Field f) {
+    if (!f.valid() || f.off >= line.size()) return {};
+    return QByteArrayView(line.constData() + f.off, std::min<qsizetype>(f.width, line.size() - f.off));
 }
 
 bool isRealDate(const QString& yyyymmdd) {
-    return yyyymmdd.size() == 8 && QDate::fromString(yyyymmdd, QStringLiteral("yyyyMMdd")).isValid();
+    if (yyyymmdd.size() != 8) return false;
+    int v[3] = {0, 0, 0};
+    for (int i = 0; i < 8; ++i) {
+        const char16_t c = yyyymmdd[i].unicode();
+        if (c < u'0' || c > u'9') return false;
+        int& part = v[i < 4 ? 0 : i < 6 ? 1 : 2];
+        part = part * 10 + (c - u'0');
+    }
+    return QDate::isValid(v[0], v[1], v[2]);
 }
 
 QString field(const QByteArray& line, Field f) {
-    return f.valid() ? Cp949::decode(line.mid(f.off, f.width)) : QString();
+    if (!f.valid()) return {};
+    const QByteArrayView v = bytesOf(line, f);
+    if (v.isEmpty()) return QStringLiteral("");
+    for (char c : v)
+        if (uchar(c) >= 0x80) return Cp949::decode(v.toByteArray());
+    return QString::fromLatin1(v);
 }
 
 QString fullDate(const QByteArray& line, Field f) {
@@ -405,11 +467,7 @@ bool load(const QString& path, Loaded* f) {
 }
 
 bool checkLines(Loaded& f, const Layout& L, FaultInfo* why) {
-    if (L.wholeCp949) {
-        bool decodedOk = true;
-        Cp949::decode(f.content, &decodedOk);
-        if (!decodedOk) return lineFault(why, Fault::NotCp949, -1);
-    }
+    if (L.wholeCp949 && !readable(f.content)) return lineFault(why, Fault::NotCp949, -1);
     const qsizetype width = L.width ? L.width : f.lines.first().size();
     for (int i = 0; i < f.lines.size(); ++i)
         if (f.lines[i].size() != width) return lineFault(why, Fault::Width, i, f.lines[i].size());
@@ -432,7 +490,7 @@ bool readRecords(const Loaded& f, const Reader& reader, QList<Record>* out, Faul
             *text = r.fault;
             return false;
         }
-        if (!checkRecord(L, line, r, line.mid(L.amount.off, L.amount.width), why)) return false;
+        if (!checkRecord(L, line, r, bytesOf(line, L.amount), why)) return false;
         out->append(std::move(r));
     }
     if (!L.sums.empty()) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 #include <span>
 
 // The one way a bank's result file reaches the database, for collection,
@@ -86,7 +87,8 @@ struct Loaded {
 // A round row as the plan sees it.
 struct Row {
     qint64 rowid = 0;
-    QString key, item, replyTy, exempTy;
+    QString key, item;
+    char replyTy = 0, exempTy = 0; // the one-character states; 0 for none
 };
 
 // Why a file is refused; the policy words it.
@@ -156,9 +158,9 @@ public:
     // Crash points: "<prefix>apply-before-commit" and so on.
     virtual const char* crashPrefix() const { return ""; }
     // Boxes after the plan stands, and after the commit before the move.
-    virtual void planned(const QString& /*table*/, const QList<Record>& /*applied*/,
+    virtual void planned(const QString& /*table*/, const QList<const Record*>& /*applied*/,
                          QList<MsgBox>* /*out*/) const {}
-    virtual void committed(const QList<Record>& /*applied*/, QList<MsgBox>* /*out*/) const {}
+    virtual void committed(const QList<const Record*>& /*applied*/, QList<MsgBox>* /*out*/) const {}
     // Boxes after the file moved (or failed to).
     virtual void finished(QList<MsgBox>* /*out*/) const {}
     virtual QString notMoved(const Loaded& f) const;
@@ -216,7 +218,9 @@ bool readRecords(const Loaded& f, const Reader& r, QList<Record>* out, FaultInfo
 QString nextResultType(const QString& yymm, const QString& seqNo, QChar digit);
 
 // Whole digits only; blank reads 0.
-bool toAmount(const QByteArray& f, qint64* out);
+bool toAmount(QByteArrayView f, qint64* out);
+// The field's bytes (cut at the line's end).
+QByteArrayView bytesOf(const QByteArray& line, Field f);
 bool isRealDate(const QString& yyyymmdd);
 // The field decoded from CP949; a null string for a field the layout lacks.
 QString field(const QByteArray& line, Field f);

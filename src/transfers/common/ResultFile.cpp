@@ -133,7 +133,7 @@ QString checkTrailerSums(const QList<QByteArray>& lines, int end,
         for (const FileLayout::Field& f : s.trailer) {
             if (!f.valid()) continue;
             qint64 v = 0;
-            if (!ResultEngine::toAmount(tail.mid(f.off, f.width), &v))
+            if (!ResultEngine::toAmount(ResultEngine::bytesOf(tail, f), &v))
                 return QStringLiteral("결과파일 트레일러의 금액이 숫자가 아닙니다.\r화일명: ") + fileName;
             stated += v;
         }
@@ -142,7 +142,7 @@ QString checkTrailerSums(const QList<QByteArray>& lines, int end,
             if (s.records != Records::All && processed(lines[i]) != (s.records == Records::Processed))
                 continue;
             qint64 v = 0;
-            if (!ResultEngine::toAmount(lines[i].mid(s.amount.off, s.amount.width), &v))
+            if (!ResultEngine::toAmount(ResultEngine::bytesOf(lines[i], s.amount), &v))
                 return QStringLiteral("결과파일의 금액이 숫자가 아닙니다.\r화일명: %1, %2번째 줄")
                     .arg(fileName)
                     .arg(i + 1);
@@ -281,16 +281,17 @@ QString payer80(const QByteArray& rec, const QString& workBank) {
 }
 
 // A data record of a collection reader: the payer and item it names.
-RE::Record readRecord(ResultReader r, const QByteArray& rec, const QByteArray& head, const QString& workBank) {
+// headDate: the header's transfer date, read once per file.
+RE::Record readRecord(ResultReader r, const QByteArray& rec, const QString& headDate, const QString& workBank) {
     const RE::Layout& L = layoutOf(r);
     RE::Record x;
     x.ok = flagIs(rec, L.flag, L.okMark);
-    x.procDt = L.recDate.valid() ? RE::fullDate(rec, L.recDate) : RE::fullDate(head, L.headDate);
+    x.procDt = L.recDate.valid() ? RE::fullDate(rec, L.recDate) : headDate;
     x.acctBank = workBank;
     switch (r) {
     case ResultReader::NH200:
         x.key = field(rec, L200::Payer).trimmed();
-        x.item = field(rec, L200::Item).mid(1, 2);
+        x.item = field(rec, {L200::Item.off + 1, 2});
         x.reply = field(rec, L200::Reply).trimmed();
         break;
     case ResultReader::NH80:
@@ -342,9 +343,9 @@ public:
                         isOneOf(workBank_, {"21", "06", "23", "03"}));
         if (dialogRound_ && !roundGiven(refusal)) return {};
         const ResultReader kind = kind_;
-        const QString workBank = workBank_;
-        return {&layoutOf(kind), [kind, workBank](const QByteArray& rec, const QByteArray& head, int line) {
-                    RE::Record x = readRecord(kind, rec, head, workBank);
+        const QString workBank = workBank_, headDate = RE::fullDate(f.lines.first(), layoutOf(kind).headDate);
+        return {&layoutOf(kind), [kind, workBank, headDate](const QByteArray& rec, const QByteArray&, int line) {
+                    RE::Record x = readRecord(kind, rec, headDate, workBank);
                     x.line = line;
                     if (kind == ResultReader::NH200) x.round = field(rec, L200::RecRunKey).trimmed();
                     return x;
@@ -397,13 +398,13 @@ public:
     }
     void onUnknown(const QString& table) const override { logApply(QStringLiteral("[파일풀기오류]"), table); }
     QString skip(const RE::Row& row, const RE::Record& r) const override {
-        if (row.replyTy == QLatin1String("2"))
+        if (row.replyTy == '2')
             return payerText(r) + QStringLiteral(" 학생을\r현금수납 하여 파일풀기오류가 발생하였으니\r"
                                                  "해당 학생을 미처리로 수정 후\r 다시 파일풀기 작업해주세요\r\r"
                                                  "  확인을 하여 주십시오!");
-        if (row.replyTy == QLatin1String("3"))
+        if (row.replyTy == '3')
             return payerText(r) + QStringLiteral(" \r 환불처리된 학생입니다. \r\r  확인을 하여 주십시오!");
-        if (row.exempTy == QLatin1String("0"))
+        if (row.exempTy == '0')
             return payerText(r) + QStringLiteral(" \r면제 학생입니다! \r\r  확인을 하여 주십시오!");
         return {};
     }

@@ -115,7 +115,8 @@ QString studentOf(Reader r, const QByteArray& rec) {
     return {};
 }
 
-RE::Record readRecord(Reader r, const QByteArray& rec, const QByteArray& head, int line) {
+// headDate: the header's transfer date (yymmdd), read once per file.
+RE::Record readRecord(Reader r, const QByteArray& rec, const QString& headDate, int line) {
     const Layout& L = layoutOf(r);
     const RE::Layout& C = L.checks;
     RE::Record x;
@@ -126,7 +127,7 @@ RE::Record readRecord(Reader r, const QByteArray& rec, const QByteArray& head, i
     x.name = field(rec, L.name).trimmed();
     x.reply = field(rec, L.reply).trimmed();
     x.ok = rec.size() > C.flag.off && rec.at(C.flag.off) == C.okMark;
-    x.procDt = QStringLiteral("20") + (C.recDate.valid() ? field(rec, C.recDate) : field(head, C.headDate));
+    x.procDt = QStringLiteral("20") + (C.recDate.valid() ? field(rec, C.recDate) : headDate);
     return x;
 }
 
@@ -146,8 +147,10 @@ public:
         if (!roundGiven(refusal)) return {};
         reader_ = DistribResult::readerFor(f.fileName.mid(2, 2));
         const Reader r = reader_;
-        return {&layoutOf(r).checks,
-                [r](const QByteArray& rec, const QByteArray& head, int line) { return readRecord(r, rec, head, line); }};
+        const QString headDate = field(f.lines.first(), layoutOf(r).checks.headDate);
+        return {&layoutOf(r).checks, [r, headDate](const QByteArray& rec, const QByteArray&, int line) {
+                    return readRecord(r, rec, headDate, line);
+                }};
     }
     QString roundTable(const RE::Loaded&, const QList<RE::Record>&) const override {
         return QStringLiteral("H_300_") + yearMon_ + seqNo_;
@@ -187,10 +190,10 @@ public:
     }
     // Rows paid already, paid in cash or exempt are reported and left.
     QString skip(const RE::Row& row, const RE::Record& r) const override {
-        if (row.replyTy == QLatin1String("1")) return student(r) + QStringLiteral("\r 이미 이체된 학생입니다. ") + kCheck;
-        if (!row.replyTy.isEmpty() && row.replyTy != QLatin1String("0"))
+        if (row.replyTy == '1') return student(r) + QStringLiteral("\r 이미 이체된 학생입니다. ") + kCheck;
+        if (row.replyTy && row.replyTy != '0')
             return student(r) + QStringLiteral("\r 현금으로 처리된 학생입니다. ") + kCheck;
-        if (row.exempTy == QLatin1String("0")) return student(r) + QStringLiteral("\r면제 학생입니다! ") + kCheck;
+        if (row.exempTy == '0') return student(r) + QStringLiteral("\r면제 학생입니다! ") + kCheck;
         return {};
     }
     bool log(const RE::Loaded& f, const QString&) const override {

@@ -427,22 +427,22 @@ public:
     }
     bool recordsMove() const override { return true; }
 
-    void planned(const QString&, const QList<RE::Record>& applied, QList<MsgBox>* out) const override {
+    void planned(const QString&, const QList<const RE::Record*>& applied, QList<MsgBox>* out) const override {
         head_ = QStringLiteral("[계좌등록 결과파일 반영]\r\r수신회차 : ") + yearMon_ + QLatin1Char('-') + seqNo_ +
                 QStringLiteral("\r등록은행 : ") + DMData->GetBankName(header_.bank);
         *out << MsgBox{{}, head_, MsgIcon::None, MsgButtons::Ok};
         Query student(QStringLiteral("SELECT count(*) FROM M_CUST WHERE CustNo = ?"));
-        for (const RE::Record& r : applied) {
-            student.add(r.key);
-            if (!(student.exec() && student.next() && student.num(0) > 0)) noStudent_ << r.key;
+        for (const RE::Record* r : applied) {
+            student.add(r->key);
+            if (!(student.exec() && student.next() && student.num(0) > 0)) noStudent_ << r->key;
             student.finish();
         }
     }
-    void committed(const QList<RE::Record>& applied, QList<MsgBox>* out) const override {
+    void committed(const QList<const RE::Record*>& applied, QList<MsgBox>* out) const override {
         for (const QString& payer : noStudent_)
             *out << MsgBox{{}, QStringLiteral("결과반영대상 원본이 없음~!!\r납부자번호: ") + payer, MsgIcon::None,
                            MsgButtons::Ok};
-        registered_ = int(std::count_if(applied.cbegin(), applied.cend(), [](const RE::Record& r) { return r.ok; }));
+        registered_ = int(std::count_if(applied.cbegin(), applied.cend(), [](const RE::Record* r) { return r->ok; }));
         *out << MsgBox{{}, head_ + QStringLiteral("\r요청건수 : ") + counted(applied.size()) +
                                QStringLiteral("\r등록성공 : ") + counted(registered_),
                        MsgIcon::None, MsgButtons::Ok};
