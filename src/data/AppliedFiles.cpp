@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <openssl/evp.h>
+
 namespace AppliedFiles {
 
 namespace {
@@ -26,7 +28,12 @@ TableDef tableDef() {
 } // namespace
 
 QString fingerprint(const QByteArray& content) {
-    return QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+    // OpenSSL's digest uses the processor's SHA instructions where it has them.
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int len = 0;
+    if (EVP_Digest(content.constData(), size_t(content.size()), md, &len, EVP_sha256(), nullptr) != 1)
+        return QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(md), int(len)).toHex());
 }
 
 QString fingerprintOfFile(const QString& path) {

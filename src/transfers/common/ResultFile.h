@@ -95,6 +95,17 @@ struct ResultApplyOutcome {
     QList<MsgBox> messages;
 };
 
+namespace ResultEngine {
+struct Layout;
+}
+
+namespace ResultFile {
+// What the whole-file check reads of a reader's layout.
+const ResultEngine::Layout& layoutOf(ResultReader r);
+// Books an applied result ("R") in M_SRFILE under its archive name.
+bool bookResult(const ResultApplyRequest& req, const QString& archive, QString* error);
+} // namespace ResultFile
+
 // Applies a result file. The whole file is checked first (header, trailer,
 // record count and length, bank, round table and every row it names, and
 // that it was not applied before); then the rows, the registration flags,

@@ -9,11 +9,17 @@
 // shown distribution round (H_300_ + yyyymm + SS), on plain values. Four
 // layouts: the 80-byte layout (banks 20, 21 and every bank not named), banks
 // 10 and 11, bank 12 and bank 03.
+namespace ResultEngine {
+struct Layout;
+}
+
 namespace DistribResult {
 
 enum class Reader { Std, NH, Bank12, Bank03 };
 // Characters 3-4 of the file name choose the reader.
 Reader readerFor(const QString& fileBank);
+// What the whole-file check reads of a reader's layout.
+const ResultEngine::Layout& checksOf(Reader r);
 
 // Files in recv of the type "*.3*" (any case), in name order.
 QStringList listFiles(const QString& recvDir);

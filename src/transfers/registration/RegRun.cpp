@@ -11,6 +11,7 @@
 #include "platform/ui/Msg.h"
 #include "transfers/common/BatFile.h"
 #include "transfers/common/FileLayout.h"
+#include "transfers/common/ResultEngine.h"
 #include "transfers/common/ResultFile.h"
 
 #include <QCoreApplication>
@@ -254,17 +255,7 @@ Written writeRequest(const QString& yearMon, const QString& seqNo, const Listing
 
 namespace {
 
-struct Record {
-    QString payer, code;
-    bool registered = false;
-    bool hasStudent = true;
-};
-
-// A refusal: the file stays where it is and nothing has changed.
-Applied refused(const QString& text) {
-    plainBox(text);
-    return {};
-}
+namespace RE = ResultEngine;
 
 QString formatError(const QString& reason, const QString& file) {
     return QStringLiteral("등록결과파일 포맷오류~!!\r") + reason + QStringLiteral("\r화일명: ") + file;
@@ -278,157 +269,224 @@ bool printable(const QByteArray& field) {
     return true;
 }
 
-} // namespace
+const RE::Layout kLayout{.width = Reg100::Width,
+                         .wholeCp949 = false,
+                         .dataMark = "D",
+                         .trailMark = 'E',
+                         .counts = {RE::Count{Reg100::TrailCount}, RE::Count{Reg100::TrailAll, {}, 2}},
+                         .flag = Reg100::Flag,
+                         .flagValues = "YN"};
 
-Applied applyFile(const QString& path) {
-    const QString fileName = QFileInfo(path).fileName();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("등록결과파일을 읽을 수 없습니다.\r화일명: ") + fileName);
-    const QByteArray content = f.readAll();
-    f.close();
-    const QList<QByteArray> lines = ResultFile::splitLines(content);
+// What the header names: the registration bank, the institution code and
+// the run (bank 23 carries the run in its first data record).
+struct Header {
+    QString bank, code, runKey;
+    QString problem; // the refusal of a header the file may not have
+};
 
+Header readHeader(const QList<QByteArray>& lines) {
+    Header h;
     const QString headerError = QStringLiteral("등록결과파일 헤더부 포맷오류~!!");
     if (lines.isEmpty() || !lines.first().startsWith('S') || lines.first().size() != Reg100::Width)
-        return refused(headerError);
+        return {{}, {}, {}, headerError};
     const QByteArray& head = lines.first();
-    QString bank = fieldOf(head, Reg100::HeadBank);
-    const QString code = fieldOf(head, Reg100::HeadCompy).trimmed();
-    QString runKey;
-    if (bank == QLatin1String("23")) {
+    h.bank = fieldOf(head, Reg100::HeadBank);
+    h.code = fieldOf(head, Reg100::HeadCompy).trimmed();
+    if (h.bank == QLatin1String("23")) {
         if (lines.size() < 2 || !lines[1].startsWith('D') || lines[1].size() != Reg100::Width)
-            return refused(QStringLiteral("제일은행 등록결과파일 DATA부 포맷오류~!!"));
-        runKey = fieldOf(lines[1], Reg100::RunKey23).left(8);
+            return {{}, {}, {}, QStringLiteral("제일은행 등록결과파일 DATA부 포맷오류~!!")};
+        h.runKey = fieldOf(lines[1], Reg100::RunKey23).left(8);
     } else {
-        runKey = fieldOf(head, Reg100::HeadRunKey).left(8);
+        h.runKey = fieldOf(head, Reg100::HeadRunKey).left(8);
     }
-    if (bank == QLatin1String("88")) bank = QStringLiteral("26");
+    if (h.bank == QLatin1String("88")) h.bank = QStringLiteral("26");
     if (!printable(head.mid(Reg100::HeadCompy.off, Reg100::HeadCompy.width)) ||
-        !printable(head.mid(Reg100::HeadBank.off, Reg100::HeadBank.width)) || !printable(runKey.toLatin1()))
-        return refused(headerError);
-    if (runKey.trimmed().isEmpty() || bank.trimmed().isEmpty() || code.isEmpty() ||
-        !Database::isRoundTableName(QStringLiteral("H_R00_") + runKey))
-        return refused(headerError);
+        !printable(head.mid(Reg100::HeadBank.off, Reg100::HeadBank.width)) || !printable(h.runKey.toLatin1()) ||
+        h.runKey.trimmed().isEmpty() || h.bank.trimmed().isEmpty() || h.code.isEmpty() ||
+        !Database::isRoundTableName(QStringLiteral("H_R00_") + h.runKey))
+        h.problem = headerError;
+    return h;
+}
 
-    // Every line whole: 100 bytes, data records, a trailer that counts them.
-    for (int i = 0; i < lines.size(); ++i)
-        if (lines[i].size() != Reg100::Width)
-            return refused(formatError(
-                QStringLiteral("%1번째 줄의 길이가 %2바이트입니다.").arg(i + 1).arg(lines[i].size()),
-                fileName));
-    if (lines.size() < 2 || !lines.last().startsWith('E'))
-        return refused(formatError(QStringLiteral("트레일러가 없습니다."), fileName));
-    for (int i = 1; i + 1 < lines.size(); ++i)
-        if (!lines[i].startsWith('D'))
-            return refused(
-                formatError(QStringLiteral("%1번째 줄이 데이터 레코드가 아닙니다.").arg(i + 1), fileName));
-    const qint64 dataCount = lines.size() - 2;
-    bool countOk = false, allOk = false;
-    const qint64 trailCount = fieldOf(lines.last(), Reg100::TrailCount).toLongLong(&countOk);
-    const qint64 trailAll = fieldOf(lines.last(), Reg100::TrailAll).toLongLong(&allOk);
-    if (!countOk || !allOk || trailCount != dataCount || trailAll != dataCount + 2)
-        return refused(formatError(
-            QStringLiteral("트레일러의 건수가 자료 건수(%1)와 다릅니다.").arg(dataCount), fileName));
+RE::Record readRecord(const QByteArray& l, int line, const QString& fileName) {
+    RE::Record r;
+    r.line = line;
+    // The flag is Y or N, as in every result file; anything else is not
+    // "not registered".
+    const char flag = l.at(Reg100::Flag.off);
+    if (flag != 'Y' && flag != 'N') {
+        r.fault = formatError(QStringLiteral("%1번째 줄의 등록결과 표시가 Y 또는 N이 아닙니다.").arg(line + 1), fileName);
+        return r;
+    }
+    if (!printable(l.mid(Reg100::Reply.off, Reg100::Reply.width)) ||
+        !printable(l.mid(Reg100::Payer.off, Reg100::Payer.width))) {
+        r.fault = formatError(
+            QStringLiteral("%1번째 줄의 결과코드 또는 납부자번호에 쓸 수 없는 문자가 있습니다.").arg(line + 1), fileName);
+        return r;
+    }
+    r.key = fieldOf(l, Reg100::Payer).trimmed();
+    r.reply = fieldOf(l, Reg100::Reply);
+    r.ok = flag == 'Y' || r.reply == QLatin1String("2005");
+    return r;
+}
 
-    const QString yearMon = runKey.left(6), seqNo = runKey.mid(6, 2);
-    if (!exists(yearMon, seqNo))
-        return refused(QStringLiteral("존재하지않는 회차입니다~!!\r화일명: ") + fileName);
-    const QString hash = AppliedFiles::fingerprint(content);
-    const QString applied = QStringLiteral("이미 반영된 계좌등록결과파일입니다.\r화일명: ") + fileName;
-    if (AppliedFiles::isApplied(hash)) return refused(applied);
+// Registration results: rows of the run named by the payer number among the
+// rows of the header's bank and institution; the students' registration
+// states change with them.
+class RegPolicy : public RE::Policy {
+public:
+    explicit RegPolicy(const QString& fileName) : fileName_(fileName) {}
 
-    const QString table = Database::quoted(tableName(yearMon, seqNo));
-    QList<Record> records;
-    {
-        Query match(
-            QStringLiteral("SELECT count(*) FROM %1 WHERE RegBankCd = ? AND RepFacCd = ? AND NapbuNo = ?")
-                .arg(table));
+    RE::Reader choose(const RE::Loaded& f, ResultApplyOutcome* refusal) const override {
+        header_ = readHeader(f.lines);
+        if (!header_.problem.isEmpty()) {
+            refusal->status = ResultApplyOutcome::Status::Invalid;
+            refusal->messages << MsgBox{{}, header_.problem, MsgIcon::Error, MsgButtons::Ok};
+            return {};
+        }
+        yearMon_ = header_.runKey.left(6);
+        seqNo_ = header_.runKey.mid(6, 2);
+        const QString fileName = f.fileName;
+        return {&kLayout, [fileName](const QByteArray& rec, const QByteArray&, int line) {
+                    return readRecord(rec, line, fileName);
+                }};
+    }
+
+    QString fault(const RE::FaultInfo& why, const RE::Loaded& f) const override {
+        const QString& n = f.fileName;
+        switch (why.fault) {
+        case RE::Fault::Unreadable:
+            return QStringLiteral("등록결과파일을 읽을 수 없습니다.\r화일명: ") + n;
+        case RE::Fault::NoHeadOrTrailer: {
+            const Header h = readHeader(f.lines);
+            return h.problem.isEmpty() ? formatError(QStringLiteral("트레일러가 없습니다."), n) : h.problem;
+        }
+        case RE::Fault::HeaderIsData:
+            return QStringLiteral("등록결과파일 헤더부 포맷오류~!!");
+        case RE::Fault::Width:
+            return formatError(QStringLiteral("%1번째 줄의 길이가 %2바이트입니다.").arg(why.line + 1).arg(why.a), n);
+        case RE::Fault::NoTrailer:
+            return formatError(QStringLiteral("트레일러가 없습니다."), n);
+        case RE::Fault::AfterTrailer:
+            return formatError(QStringLiteral("%1번째 줄이 데이터 레코드가 아닙니다.").arg(why.line + 1), n);
+        case RE::Fault::Count:
+            return formatError(QStringLiteral("트레일러의 건수가 자료 건수(%1)와 다릅니다.").arg(why.a), n);
+        case RE::Fault::Applied:
+            return QStringLiteral("이미 반영된 계좌등록결과파일입니다.\r화일명: ") + n;
+        case RE::Fault::NoRound:
+            return QStringLiteral("존재하지않는 회차입니다~!!\r화일명: ") + n;
+        default:
+            return QStringLiteral("결과반영실패\r") + why.detail;
+        }
+    }
+    QString roundTable(const RE::Loaded&, const QList<RE::Record>&) const override {
+        return tableName(yearMon_, seqNo_);
+    }
+
+    QString rowsSql(const QString& qt) const override {
+        return QStringLiteral("SELECT rowid, NapbuNo, '', Result, '' FROM %1 WHERE RegBankCd = ? AND RepFacCd = ?")
+            .arg(qt);
+    }
+    QList<QVariant> rowsBinds() const override { return {header_.bank, header_.code}; }
+    QString unknown(const RE::Record& r) const override {
+        return payerText(QStringLiteral("결과반영대상이 회차에 없습니다~!!"), r);
+    }
+    QString ambiguous(const RE::Record& r, int) const override {
+        return payerText(QStringLiteral("결과반영대상이 회차에 둘 이상입니다~!!"), r);
+    }
+    QString doubled(const RE::Record& r, const RE::Record&) const override {
+        return payerText(QStringLiteral("결과반영대상이 파일에 두 번 있습니다~!!"), r);
+    }
+
+    class RowWriter : public Writer {
+    public:
+        RowWriter(const QString& qt, const QString& bank)
+            : up_(QStringLiteral("UPDATE %1 SET ErrCd = ?, Result = ? WHERE rowid = ?").arg(qt)),
+              cust_(QStringLiteral("UPDATE M_CUST SET %1 = ?, AcctRegDt = ? WHERE CustNo = ?")
+                        .arg(bank == QLatin1String("12") ? QStringLiteral("AcctRegYn_2")
+                                                         : QStringLiteral("AcctRegYn_1"))),
+              today_(Clock::todayText()) {}
+        bool write(const RE::Record& r, const RE::Row& row) override {
+            const QString result = r.ok ? QStringLiteral("Y") : QStringLiteral("N");
+            return up_.add(Database::storableText(r.reply, 4)).add(result).add(row.rowid).exec() &&
+                   cust_.add(result).add(today_).add(r.key).exec();
+        }
+
+    private:
+        Query up_, cust_;
+        QString today_;
+    };
+    std::unique_ptr<Writer> writer(const QString& qt) const override {
+        return std::make_unique<RowWriter>(qt, header_.bank);
+    }
+    QString writeFailed(const RE::Record& r, const RE::Row&) const override {
+        return QStringLiteral("결과반영실패\r납부자번호: ") + r.key;
+    }
+    QString archiveName(const RE::Loaded& f, const QString&) const override {
+        return QFileInfo(ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), f.fileName)).fileName();
+    }
+    bool recordsMove() const override { return true; }
+
+    void planned(const QString&, const QList<const RE::Record*>& applied, QList<MsgBox>* out) const override {
+        head_ = QStringLiteral("[계좌등록 결과파일 반영]\r\r수신회차 : ") + yearMon_ + QLatin1Char('-') + seqNo_ +
+                QStringLiteral("\r등록은행 : ") + DMData->GetBankName(header_.bank);
+        *out << MsgBox{{}, head_, MsgIcon::None, MsgButtons::Ok};
         Query student(QStringLiteral("SELECT count(*) FROM M_CUST WHERE CustNo = ?"));
-        for (int i = 1; i + 1 < lines.size(); ++i) {
-            const QByteArray& l = lines[i];
-            // The flag is Y or N, as in every result file; anything else is
-            // not "not registered".
-            const char flag = l.at(Reg100::Flag.off);
-            if (flag != 'Y' && flag != 'N')
-                return refused(formatError(
-                    QStringLiteral("%1번째 줄의 등록결과 표시가 Y 또는 N이 아닙니다.").arg(i + 1), fileName));
-            if (!printable(l.mid(Reg100::Reply.off, Reg100::Reply.width)) ||
-                !printable(l.mid(Reg100::Payer.off, Reg100::Payer.width)))
-                return refused(formatError(
-                    QStringLiteral("%1번째 줄의 결과코드 또는 납부자번호에 쓸 수 없는 문자가 있습니다.")
-                        .arg(i + 1),
-                    fileName));
-            Record r;
-            r.payer = fieldOf(l, Reg100::Payer).trimmed();
-            r.code = fieldOf(l, Reg100::Reply);
-            r.registered = fieldOf(l, Reg100::Flag) == QLatin1String("Y") || r.code == QLatin1String("2005");
-            match.add(bank).add(code).add(r.payer);
-            if (!match.exec() || !match.next())
-                return refused(QStringLiteral("결과반영실패\r") + match.error());
-            const qint64 n = match.num(0);
-            match.finish();
-            if (n != 1)
-                return refused((n == 0 ? QStringLiteral("결과반영대상이 회차에 없습니다~!!")
-                                       : QStringLiteral("결과반영대상이 회차에 둘 이상입니다~!!")) +
-                               QStringLiteral("\r납부자번호: ") + r.payer + QStringLiteral("\r화일명: ") +
-                               fileName);
-            student.add(r.payer);
-            r.hasStudent = student.exec() && student.next() && student.num(0) > 0;
+        for (const RE::Record* r : applied) {
+            student.add(r->key);
+            if (!(student.exec() && student.next() && student.num(0) > 0)) noStudent_ << r->key;
             student.finish();
-            records << r;
         }
     }
+    void committed(const QList<const RE::Record*>& applied, QList<MsgBox>* out) const override {
+        for (const QString& payer : noStudent_)
+            *out << MsgBox{{}, QStringLiteral("결과반영대상 원본이 없음~!!\r납부자번호: ") + payer, MsgIcon::None,
+                           MsgButtons::Ok};
+        registered_ = int(std::count_if(applied.cbegin(), applied.cend(), [](const RE::Record* r) { return r->ok; }));
+        *out << MsgBox{{}, head_ + QStringLiteral("\r요청건수 : ") + counted(applied.size()) +
+                               QStringLiteral("\r등록성공 : ") + counted(registered_),
+                       MsgIcon::None, MsgButtons::Ok};
+    }
 
-    const QString head1 = QStringLiteral("[계좌등록 결과파일 반영]\r\r수신회차 : ") + yearMon +
-                          QLatin1Char('-') + seqNo + QStringLiteral("\r등록은행 : ") +
-                          DMData->GetBankName(bank);
-    plainBox(head1);
+    QString yearMon() const { return yearMon_; }
+    QString seqNo() const { return seqNo_; }
+    int registered() const { return registered_; }
 
+private:
+    QString payerText(const QString& what, const RE::Record& r) const {
+        return what + QStringLiteral("\r납부자번호: ") + r.key + QStringLiteral("\r화일명: ") + fileName_;
+    }
+
+    QString fileName_;
+    mutable Header header_;
+    mutable QString yearMon_, seqNo_, head_;
+    mutable QStringList noStudent_;
+    mutable int registered_ = 0;
+};
+
+} // namespace
+
+const ResultEngine::Layout& resultLayout() {
+    return kLayout;
+}
+
+Applied applyFile(const QString& path) {
+    RegPolicy policy(QFileInfo(path).fileName());
+    const ResultApplyOutcome o = ResultEngine::apply(path, policy);
+    // Plain boxes: the program's title, OK, no icon.
+    for (const MsgBox& m : o.messages)
+        plainBox(m.text);
     Applied a;
-    a.yearMon = yearMon;
-    a.seqNo = seqNo;
-    const QString target = ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), fileName);
-    a.archiveName = QFileInfo(target).fileName();
-    {
-        Transaction tx;
-        if (!tx.ok()) return refused(QStringLiteral("결과반영실패\r") + tx.error());
-        // Judged again inside the write: another copy may have applied it since.
-        if (AppliedFiles::isApplied(hash)) return refused(applied);
-        Query up(QStringLiteral("UPDATE %1 SET ErrCd = ?, Result = ? WHERE RegBankCd = ? AND RepFacCd = ? "
-                                "AND NapbuNo = ?")
-                     .arg(table));
-        const QString flag =
-            bank == QLatin1String("12") ? QStringLiteral("AcctRegYn_2") : QStringLiteral("AcctRegYn_1");
-        Query cust(QStringLiteral("UPDATE M_CUST SET %1 = ?, AcctRegDt = ? WHERE CustNo = ?").arg(flag));
-        for (const Record& r : records) {
-            const QString result = r.registered ? QStringLiteral("Y") : QStringLiteral("N");
-            up.add(Database::storableText(r.code, 4)).add(result).add(bank).add(code).add(r.payer);
-            cust.add(result).add(Clock::todayText()).add(r.payer);
-            if (!up.exec() || !cust.exec())
-                return refused(QStringLiteral("결과반영실패\r납부자번호: ") + r.payer);
-            ++a.requests;
-            if (r.registered) ++a.registered;
-        }
-        QString err;
-        if (!AppliedFiles::record(hash, a.archiveName, &err) || !FileMoves::record(path, target, &err))
-            return refused(QStringLiteral("결과반영실패\r") + err);
-        CrashPoint::hit("apply-before-commit");
-        if (!tx.commit()) return refused(QStringLiteral("결과반영실패\r") + tx.error());
-    }
-    CrashPoint::hit("apply-after-commit");
-    for (const Record& r : records)
-        if (!r.hasStudent) plainBox(QStringLiteral("결과반영대상 원본이 없음~!!\r납부자번호: ") + r.payer);
-    plainBox(head1 + QStringLiteral("\r요청건수 : ") + counted(a.requests) + QStringLiteral("\r등록성공 : ") +
-             counted(a.registered));
-    // An archive in rback is never overwritten; a move that fails now is
-    // finished at the next start.
-    if (!FileMoves::carryOut(path, target))
-        plainBox(QStringLiteral("결과파일을 보관폴더로 옮기지 못했습니다.\r화일명: ") + fileName +
-                 QStringLiteral("\r결과는 반영되었습니다."));
+    if (o.status != ResultApplyOutcome::Status::Applied) return a;
     a.status = Applied::Status::Applied;
+    a.yearMon = policy.yearMon();
+    a.seqNo = policy.seqNo();
+    a.archiveName = o.archiveName;
+    a.requests = o.appliedRows;
+    a.registered = policy.registered();
     return a;
 }
+
 
 QStringList resultFiles() {
     QDir d(DMLib->dir(QStringLiteral("recv")));

@@ -7,6 +7,10 @@
 // run) from the payers not yet registered with a bank, listing it, writing
 // and booking its request file, and applying the banks' result files. Each
 // step shows its own boxes (plain boxes: the program's title, OK, no icon).
+namespace ResultEngine {
+struct Layout;
+}
+
 namespace RegRun {
 
 // "H_R00_" + yyyymm + ss.
@@ -75,6 +79,9 @@ struct Applied {
 // fingerprint and its move to rback (never over an older archive) are
 // committed together.
 Applied applyFile(const QString& path);
+
+// What the whole-file check reads of a registration result.
+const ResultEngine::Layout& resultLayout();
 
 // Registration result files ("*.R*", any case) waiting in recv, in name order.
 QStringList resultFiles();
