@@ -6,7 +6,7 @@
 #include "BenchSupport.h"
 
 #include "platform/db/Database.h"
-#include "platform/report/ReportDocument.h"
+#include "platform/report/Report.h"
 #include "reports/Ledger.h"
 #include "students/RosterPrint.h"
 
@@ -42,42 +42,20 @@ void resetPeak() {
     if (f.open(QIODevice::WriteOnly)) f.write("5");
 }
 
-QString sNoOf(int i) {
-    return QString::number(1 + i / 2000) + QStringLiteral("%1").arg(i % 2000 / 40 + 1, 2, 10, QLatin1Char('0')) +
-           QStringLiteral("%1").arg(i % 40 + 1, 2, 10, QLatin1Char('0'));
-}
-
-QList<StudentRow> students(int n) {
-    QList<StudentRow> out;
-    out.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        StudentRow s;
-        s.custNo = QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0'));
-        s.sNo = sNoOf(i);
-        s.nm = QStringLiteral("학생%1").arg(i);
-        s.sex = i % 2 ? QStringLiteral("1") : QStringLiteral("2");
-        s.bankCd = QStringLiteral("04");
-        s.acctNo = QStringLiteral("1234%1").arg(i, 8, 10, QLatin1Char('0'));
-        s.owr = QStringLiteral("보호자%1").arg(i);
-        s.useTy = i % 10 ? QStringLiteral("1") : QStringLiteral("0");
-        s.inDate = QStringLiteral("20250302");
-        out << s;
-    }
-    return out;
-}
-
 // MSUNAP as a build leaves it: three items a student, paid March to
 // December.
 void fillLedger(int n) {
     const QStringList names{QStringLiteral("수업료"), QStringLiteral("급식비"), QStringLiteral("방과후")};
     for (int k = 0; k < names.size(); ++k)
-        Database::insertRow(QStringLiteral("C_ITEM"), {{QStringLiteral("ItemCd"), QStringLiteral("0%1").arg(k + 1)},
-                                                       {QStringLiteral("ItemID"), QStringLiteral("0%1").arg(k + 1)},
-                                                       {QStringLiteral("Gcode"), QStringLiteral("01")},
-                                                       {QStringLiteral("ItemNm"), names.at(k)},
-                                                       {QStringLiteral("ItemAmt"), 50000}});
+        Database::insertRow(QStringLiteral("C_ITEM"),
+                            {{QStringLiteral("ItemCd"), QStringLiteral("0%1").arg(k + 1)},
+                             {QStringLiteral("ItemID"), QStringLiteral("0%1").arg(k + 1)},
+                             {QStringLiteral("Gcode"), QStringLiteral("01")},
+                             {QStringLiteral("ItemNm"), names.at(k)},
+                             {QStringLiteral("ItemAmt"), 50000}});
     Database::createTable(Ledger::tableDef(), true);
-    QStringList cols{QStringLiteral("SNo"), QStringLiteral("ItemCd"), QStringLiteral("Nm"), QStringLiteral("Num")};
+    QStringList cols{QStringLiteral("SNo"), QStringLiteral("ItemCd"), QStringLiteral("Nm"),
+                     QStringLiteral("Num")};
     for (int m = 3; m <= 12; ++m)
         cols << QStringLiteral("ProcDt%1").arg(m) << QStringLiteral("ProcAmt%1").arg(m);
     QStringList marks;
@@ -89,7 +67,10 @@ void fillLedger(int n) {
     int num = 0;
     for (int i = 0; i < n; ++i)
         for (int k = 1; k <= names.size(); ++k) {
-            ins.add(sNoOf(i)).add(QStringLiteral("0%1").arg(k)).add(QStringLiteral("학생%1").arg(i)).add(++num);
+            ins.add(benchSNo(i))
+                .add(QStringLiteral("0%1").arg(k))
+                .add(QStringLiteral("학생%1").arg(i))
+                .add(++num);
             for (int m = 3; m <= 12; ++m)
                 ins.add(QStringLiteral("2026%120").arg(m, 2, 10, QLatin1Char('0'))).add(10000 * k + i % 1000);
             ins.exec();
@@ -97,17 +78,23 @@ void fillLedger(int n) {
     tx.commit();
 }
 
+// As "print ledger --pdf": the catalog's print function lays out inside a
+// stream.
 int printLedger(const QString& pdf) {
-    ReportDocument doc;
-    if (Ledger::print({}, &doc) || !doc.writePdf(pdf)) return -1;
-    return int(doc.pages.size());
+    ReportWriter w(pdf, {});
+    {
+        ReportStream stream(w);
+        ReportDocument doc;
+        if (Ledger::print({}, &doc)) return -1;
+    }
+    return w.finish() ? w.pages() : -1;
 }
 
 int printRoster(const QList<StudentRow>& rows, const QString& pdf) {
     const auto report = RosterPrint::make(rows, true, {});
-    const ReportDocument doc = report->layout();
-    if (!doc.writePdf(pdf)) return -1;
-    return int(doc.pages.size());
+    ReportWriter w(pdf, {});
+    report->QuickRep1.layout(w);
+    return w.finish() ? w.pages() : -1;
 }
 
 // The child: fills its data, prints once and writes
@@ -120,7 +107,7 @@ int child(Kind kind, int n) {
     if (kind == LedgerPdf)
         fillLedger(n);
     else
-        rows = students(n);
+        rows = benchStudents(n);
     const qint64 before = statusKb("VmRSS");
     resetPeak();
     QElapsedTimer t;
@@ -137,8 +124,9 @@ void BM_PrintPeakMemory(benchmark::State& state) {
         QProcess p;
         p.start(QCoreApplication::applicationFilePath(),
                 {QString::fromLatin1(kChild), QString::number(kind), QString::number(n)});
-        const QList<QByteArray> f =
-            p.waitForFinished(-1) && p.exitCode() == 0 ? p.readAllStandardOutput().trimmed().split(' ') : QList<QByteArray>{};
+        const QList<QByteArray> f = p.waitForFinished(-1) && p.exitCode() == 0
+                                        ? p.readAllStandardOutput().trimmed().split(' ')
+                                        : QList<QByteArray>{};
         if (f.size() != 4) {
             state.SkipWithError("the child did not print");
             return;
@@ -165,7 +153,8 @@ BENCHMARK(BM_PrintPeakMemory)
 
 int main(int argc, char** argv) {
     benchInitApp();
-    if (argc == 4 && std::strcmp(argv[1], kChild) == 0) return child(Kind(std::atoi(argv[2])), std::atoi(argv[3]));
+    if (argc == 4 && std::strcmp(argv[1], kChild) == 0)
+        return child(Kind(std::atoi(argv[2])), std::atoi(argv[3]));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
