@@ -3,6 +3,7 @@
 #include "frame/Startup.h"
 
 #include "platform/db/Database.h"
+#include "students/StudentStore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -74,4 +75,29 @@ void floorWrite(const QString& file, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
     std::fflush(f);
     std::fclose(f);
+}
+
+QString benchSNo(int i) {
+    return QString::number(1 + i / 2000) +
+           QStringLiteral("%1").arg(i % 2000 / 40 + 1, 2, 10, QLatin1Char('0')) +
+           QStringLiteral("%1").arg(i % 40 + 1, 2, 10, QLatin1Char('0'));
+}
+
+QList<StudentRow> benchStudents(int n) {
+    QList<StudentRow> out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        StudentRow s;
+        s.custNo = QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0'));
+        s.sNo = benchSNo(i);
+        s.nm = QStringLiteral("학생%1").arg(i);
+        s.sex = i % 2 ? QStringLiteral("1") : QStringLiteral("2");
+        s.bankCd = QStringLiteral("04");
+        s.acctNo = QStringLiteral("1234%1").arg(i, 8, 10, QLatin1Char('0'));
+        s.owr = QStringLiteral("보호자%1").arg(i);
+        s.useTy = i % 10 ? QStringLiteral("1") : QStringLiteral("0");
+        s.inDate = QStringLiteral("20250302");
+        out << s;
+    }
+    return out;
 }

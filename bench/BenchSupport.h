@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 
+struct StudentRow;
+
 // A data root for benchmarks, with the start-up services created on it.
 class BenchRoot {
 public:
@@ -24,3 +26,9 @@ void benchInitApp();
 qint64 floorSelect(const QString& sql, const QVariantList& binds = {});
 // Bytes written to a new file and flushed, as a request file is.
 void floorWrite(const QString& file, const QByteArray& bytes);
+
+// The student number of the i-th of a school's students: 2,000 a grade,
+// 40 a class.
+QString benchSNo(int i);
+// n students of such a school, every tenth transferred out.
+QList<StudentRow> benchStudents(int n);

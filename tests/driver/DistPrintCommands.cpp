@@ -80,7 +80,8 @@ int printDist(QStringList a) {
     r.panels = DistribPrint::totals(l);
     const auto report = DistribPrint::makeList(a.contains(QStringLiteral("--by-class")),
                                                DistribPrint::rows(l.rows), r.panels);
-    return PrintOutput::write(report->layout(), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(report->layout());
 }
 
 int find(const QStringList& a) {

@@ -258,7 +258,8 @@ int printExemptions(QStringList args) {
     for (const ExempStudent& s : r.rows)
         rows << QStringList{s.sNo, s.nm, s.amount};
     TFrmF301P00 report(label, rows);
-    return PrintOutput::write(report.layout(), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(report.layout());
 }
 
 int printStGroups(QStringList args) {
@@ -276,7 +277,8 @@ int printStGroups(QStringList args) {
     for (const StGroupStudent& s : l.dest())
         rows << QStringList{s.sNo.trimmed(), s.nm.trimmed(), s.enrolled() ? QStringLiteral("재학") : QStringLiteral("전출")};
     TFrmF302P00 report(name, rows);
-    return PrintOutput::write(report.layout(), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(report.layout());
 }
 
 const struct Registrar {

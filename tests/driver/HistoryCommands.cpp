@@ -121,9 +121,9 @@ int printHistory(QStringList args) {
         Msg::show(Rounds::programTitle(), QStringLiteral("인쇄할 내용이 없습니다."));
         return 1;
     }
-    return PrintOutput::write(TransferHistory::print(r.rows, panelTexts(r.totals),
-                                                     TransferHistory::conditionText(s, r.snoCondition)),
-                              out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(TransferHistory::print(r.rows, panelTexts(r.totals),
+                                                TransferHistory::conditionText(s, r.snoCondition)));
 }
 
 int exportHistory(QStringList args) {
@@ -221,7 +221,8 @@ int printTotals(QStringList args) {
     c.grade = entryFor(RoundTotals::gradeEntries(), s.grade, QStringLiteral("00.전학년"));
     c.yearMon = s.yearMon;
     c.seqNo = s.seqNo;
-    return PrintOutput::write(RoundTotals::print(r, c), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(RoundTotals::print(r, c));
 }
 
 const struct Registrar {

@@ -159,10 +159,11 @@ int printInquiry(const QStringList& input) {
         Driver::print(QJsonObject{{QStringLiteral("result"), QStringLiteral("empty")}});
         return 1;
     }
+    PrintOutput::Stream stream(out);
     const ReportDocument doc = what == QLatin1String("sent")        ? InquiryPrint::sent(v)
                                : what == QLatin1String("processed") ? InquiryPrint::processed(v)
                                                                     : InquiryPrint::unprocessed(v);
-    return PrintOutput::write(doc, out);
+    return stream.finish(doc);
 }
 
 const struct Registrar {

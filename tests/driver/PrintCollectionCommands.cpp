@@ -59,7 +59,8 @@ int printCollection(QStringList args) {
     if (!err.isEmpty()) return Driver::fail(err);
     const auto report = CollectionPrint::makeList(o, rows);
     if (!report) return Driver::fail(QStringLiteral("--fields takes 11, 101, 110, 1001, 1010 or 1100"));
-    return PrintOutput::write(report->layout(), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(report->layout());
 }
 
 int printReceipts(QStringList args) {
@@ -80,7 +81,8 @@ int printReceipts(QStringList args) {
     CollectionPrint::Receipt r{c.value(ColSNo), c.value(ColNm),   c.value(ColAcct),
                                c.value(ColAmt), c.value(ColItem), c.value(ColDate)};
     const bool two = opt(args, QStringLiteral("copies"), QStringLiteral("1")) == QLatin1String("2");
-    return PrintOutput::write(CollectionPrint::makeReceipt(r, two)->layout(), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(CollectionPrint::makeReceipt(r, two)->layout());
 }
 
 int exportCollection(QStringList args) {

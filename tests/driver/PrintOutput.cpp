@@ -1,7 +1,6 @@
 #include "driver/PrintOutput.h"
 
 #include "driver/Driver.h"
-#include "platform/report/ReportDocument.h"
 
 #include <QJsonObject>
 
@@ -28,20 +27,19 @@ bool take(QStringList& args, Options& out, QString* error) {
     return true;
 }
 
-int write(const ReportDocument& doc, const Options& o) {
+Stream::Stream(const Options& o) : options_(o), writer_(o.pdf, o.dump), stream_(writer_) {}
+
+int Stream::finish(const ReportDocument& doc) {
+    if (!writer_.started() || !doc.pages.isEmpty()) doc.sendTo(writer_);
     QString err;
-    if (!o.pdf.isEmpty() && !doc.writePdf(o.pdf, &err)) {
-        Driver::print({{QStringLiteral("error"), err}});
-        return 1;
-    }
-    if (!o.dump.isEmpty() && !doc.writeDump(o.dump, &err)) {
+    if (!writer_.finish(&err)) {
         Driver::print({{QStringLiteral("error"), err}});
         return 1;
     }
     QJsonObject r{{QStringLiteral("result"), QStringLiteral("printed")},
-                  {QStringLiteral("pages"), int(doc.pages.size())}};
-    if (!o.pdf.isEmpty()) r.insert(QStringLiteral("pdf"), o.pdf);
-    if (!o.dump.isEmpty()) r.insert(QStringLiteral("dump"), o.dump);
+                  {QStringLiteral("pages"), writer_.pages()}};
+    if (!options_.pdf.isEmpty()) r.insert(QStringLiteral("pdf"), options_.pdf);
+    if (!options_.dump.isEmpty()) r.insert(QStringLiteral("dump"), options_.dump);
     Driver::print(r);
     return 0;
 }

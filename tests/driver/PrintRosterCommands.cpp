@@ -43,7 +43,8 @@ int printRoster(QStringList args) {
                              RosterList::countText(QStringLiteral("재학생수: "), l.enrolled),
                              RosterList::countText(QStringLiteral("전출생수: "), l.transferred)};
     const auto report = RosterPrint::make(l.rows, whole, counts);
-    return PrintOutput::write(report->layout(), out);
+    PrintOutput::Stream stream(out);
+    return stream.finish(report->layout());
 }
 
 struct Register {

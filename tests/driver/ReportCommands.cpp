@@ -90,12 +90,13 @@ int printCommand(const ReportEntry& e, QStringList args) {
     ReportSelection s;
     int rc = 0;
     if (!parse(args, &s, &rc)) return rc;
+    PrintOutput::Stream stream(out);
     ReportDocument doc;
     if (const std::optional<ReportBox> box = e.print(s, &doc)) {
         box->show();
         return 1;
     }
-    return PrintOutput::write(doc, out);
+    return stream.finish(doc);
 }
 
 const struct Registrar {

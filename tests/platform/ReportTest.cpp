@@ -2,7 +2,9 @@
 #include "platform/sys/Clock.h"
 #include "support/PdfText.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -265,4 +267,145 @@ TEST_F(ReportTest, PdfHoldsTheHangulTextAndDumpTheItems) {
 
     // A folder that does not exist: refused, nothing left behind.
     EXPECT_FALSE(l.r.writePdf(dir.filePath(QStringLiteral("no/such/out.pdf")), &err));
+}
+
+namespace {
+
+// What a sink is sent: the reports begun and the texts of each page.
+struct SeenPages final : ReportPageSink {
+    int reports = 0;
+    QList<QStringList> pages;
+    void begin(const QString&, const PageSetup&) override { ++reports; }
+    void page(const ReportPage& page) override { pages << page.texts(); }
+};
+
+QByteArray bytesOf(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A PDF less what differs between two writings of one document: the moment
+// and the document's identifiers.
+QString pdfContent(const QString& file) {
+    static const QRegularExpression varying(QStringLiteral(
+        R"(D:\d{14}[^)]*|\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[^<]*|[0-9a-fA-F]{8}-[0-9a-fA-F-]{27}|<[0-9a-fA-F]{32}>)"));
+    return QString::fromLatin1(bytesOf(file)).replace(varying, QStringLiteral("#"));
+}
+
+} // namespace
+
+// Laid out into a sink, a page leaves the engine as soon as the next one
+// starts: the report holds no more than the page it is filling.
+TEST_F(ReportTest, EachPageIsSentWhenTheNextStarts) {
+    Report r;
+    ReportBand* detail = r.addBand(ReportBand::Detail, 280);
+    detail->addLabel(QStringLiteral("n"), {0, 0, 50, 5});
+    SeenPages seen;
+    QList<int> sentWhenAsked;
+    int n = 0;
+    r.setNeedData([&] {
+        sentWhenAsked << int(seen.pages.size());
+        if (n == 3) return false;
+        detail->setText(QStringLiteral("n"), QString::number(++n));
+        return true;
+    });
+    r.layout(seen);
+    // Asked before page 1 and for page 2 while page 1 is open; then one behind.
+    EXPECT_EQ(sentWhenAsked, (QList<int>{0, 0, 1, 2}));
+    EXPECT_EQ(seen.reports, 1);
+    EXPECT_EQ(seen.pages, (QList<QStringList>{{"1"}, {"2"}, {"3"}}));
+}
+
+// The files written as a printout is laid out are those of the whole
+// document, however the pages reach the writer: laid out into it, or through
+// a stream around reports laid out beyond the printing's reach. Two reports
+// sent to one writer are one printout, as a document with the second's
+// pages added is.
+TEST_F(ReportTest, StreamedFilesAreThoseOfTheWholeDocument) {
+    QTemporaryDir dir;
+    const auto file = [&dir](const QString& name) { return dir.filePath(name); };
+    ListReport a(60), b(30);
+    b.r.page.landscape = true;
+    ReportDocument whole = a.r.layout();
+    whole.pages += b.r.layout().pages;
+    ASSERT_EQ(whole.pages.size(), 5);
+    ASSERT_TRUE(whole.writePdf(file(QStringLiteral("whole.pdf"))));
+    ASSERT_TRUE(whole.writeDump(file(QStringLiteral("whole.txt"))));
+
+    ReportWriter into(file(QStringLiteral("into.pdf")), file(QStringLiteral("into.txt")));
+    a.r.layout(into);
+    b.r.layout(into);
+    ASSERT_TRUE(into.finish());
+    ReportWriter streamed(file(QStringLiteral("stream.pdf")), file(QStringLiteral("stream.txt")));
+    {
+        ReportStream stream(streamed);
+        EXPECT_TRUE(a.r.layout().pages.isEmpty());
+        EXPECT_TRUE(b.r.layout().pages.isEmpty());
+    }
+    ASSERT_TRUE(streamed.finish());
+    EXPECT_EQ(a.r.layout().pages.size(), 3) << "the stream ends with its scope";
+
+    const QString dump = QString::fromUtf8(bytesOf(file(QStringLiteral("whole.txt"))));
+    EXPECT_EQ(dump, whole.dump());
+    EXPECT_TRUE(dump.contains(QStringLiteral("\n5 text "))) << dump.toStdString();
+    const QString pdf = pdfContent(file(QStringLiteral("whole.pdf")));
+    EXPECT_TRUE(pdf.startsWith(QStringLiteral("%PDF")));
+    for (const QString& name : {QStringLiteral("into"), QStringLiteral("stream")}) {
+        EXPECT_EQ(QString::fromUtf8(bytesOf(file(name + QStringLiteral(".txt")))), dump)
+            << name.toStdString();
+        EXPECT_TRUE(pdfContent(file(name + QStringLiteral(".pdf"))) == pdf) << name.toStdString();
+    }
+    EXPECT_EQ(into.pages(), 5);
+    EXPECT_EQ(streamed.pages(), 5);
+}
+
+// The layout check sees every page of a streamed printout, a page at a time,
+// numbered as in the whole document.
+TEST_F(ReportTest, LayoutCheckSeesEveryStreamedPage) {
+    ListReport l(60);
+    l.detail->addLabel(QStringLiteral("fixed"), {60, 0, 10, 5}, QStringLiteral("주민등록번호(납세번호)"));
+    QStringList seen;
+    int calls = 0;
+    const auto previous = Report::setLayoutCheck([&](const ReportDocument& doc) {
+        ++calls;
+        seen += doc.cutLabels();
+    });
+    const ReportDocument whole = l.r.layout();
+    const QStringList wholeCuts = seen;
+    const int wholeCalls = calls;
+    seen.clear();
+    calls = 0;
+    SeenPages sink;
+    l.r.layout(sink);
+    Report::setLayoutCheck(previous);
+    EXPECT_EQ(wholeCalls, 1);
+    EXPECT_EQ(calls, 3);
+    ASSERT_EQ(whole.pages.size(), 3);
+    EXPECT_EQ(sink.pages.size(), 3);
+    ASSERT_EQ(wholeCuts.size(), 60);
+    EXPECT_EQ(seen, wholeCuts);
+    EXPECT_TRUE(seen.last().startsWith(QStringLiteral("3 cut "))) << seen.last().toStdString();
+}
+
+// A writer puts its files in place only when finished: one dropped half way
+// leaves nothing, and a PDF that cannot be written takes the dump with it.
+TEST_F(ReportTest, WriterLeavesNoFileUnlessFinished) {
+    QTemporaryDir dir;
+    const auto files = [&dir] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    ListReport l(60);
+    {
+        ReportWriter dropped(dir.filePath(QStringLiteral("out.pdf")),
+                             dir.filePath(QStringLiteral("out.txt")));
+        l.r.layout(dropped);
+        EXPECT_EQ(dropped.pages(), 3);
+    }
+    EXPECT_EQ(files(), QStringList());
+
+    const QString pdf = dir.filePath(QStringLiteral("no/such/out.pdf"));
+    ReportWriter refused(pdf, dir.filePath(QStringLiteral("out.txt")));
+    l.r.layout(refused);
+    QString error;
+    EXPECT_FALSE(refused.finish(&error));
+    EXPECT_EQ(error, QStringLiteral("PDF 파일을 쓸 수 없습니다: ") + pdf);
+    EXPECT_EQ(files(), QStringList());
 }

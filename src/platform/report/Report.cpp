@@ -223,7 +223,10 @@ QString Report::value(const QString& column) const {
 
 struct Report::Run {
     Report& r;
-    ReportDocument doc;
+    ReportPageSink& out;
+    ReportPage page;   // the page being laid out
+    bool open = false; // page is started and not sent yet
+    int pages = 0;     // pages started
     ReportBand* pageHeader = nullptr;
     ReportBand* columnHeader = nullptr;
     ReportBand* detail = nullptr;
@@ -233,7 +236,7 @@ struct Report::Run {
     bool body = false;  // the current page holds a detail, group or summary band
     QString date, time; // one moment for the whole run
 
-    explicit Run(Report& rep) : r(rep) {
+    Run(Report& rep, ReportPageSink& sink) : r(rep), out(sink) {
         for (auto& b : r.bands_) {
             ReportBand** slot = nullptr;
             switch (b->kind) {
@@ -257,8 +260,6 @@ struct Report::Run {
             }
             if (slot && !*slot) *slot = b.get();
         }
-        doc.title = r.title;
-        doc.setup = r.page;
         const QDateTime now = Clock::now();
         date = now.date().toString(QStringLiteral("yyyy-MM-dd"));
         time = now.time().toString(QStringLiteral("hh:mm:ss"));
@@ -272,12 +273,20 @@ struct Report::Run {
     }
 
     void startPage() {
-        doc.pages << ReportPage{};
-        r.pageNo_ = int(doc.pages.size());
+        sendPage();
+        open = true;
+        r.pageNo_ = ++pages;
         y = r.page.top;
         body = false;
         if (pageHeader && (!r.headerFirstPageOnly || r.pageNo_ == 1)) placeWithChildren(pageHeader, false);
         if (columnHeader) placeWithChildren(columnHeader, false);
+    }
+
+    // A finished page goes out; nothing of it stays.
+    void sendPage() {
+        if (!open) return;
+        open = false;
+        out.page(std::exchange(page, ReportPage{}));
     }
 
     void endPage() {
@@ -316,7 +325,6 @@ struct Report::Run {
 
     void put(ReportBand* b, double top) {
         const double left = r.page.left;
-        ReportPage& page = doc.pages.last();
         for (const auto& ep : b->elements()) {
             const ReportElement& e = *ep;
             if (!e.enabled) continue;
@@ -418,46 +426,60 @@ struct Report::Run {
     }
 
     void run() {
-        const bool haveRows = !r.rows_.rows.isEmpty();
+        out.begin(r.title, r.page);
         r.row_ = -1;
-        if (!r.needData_ && !haveRows && !r.printIfEmpty) return;
-        if (r.needData_) {
-            // Asked once before the first band, so the page header may show
-            // what the first answer filled.
-            bool more = r.needData_();
-            startPage();
-            while (more) {
-                placeWithChildren(detail, true);
-                more = r.needData_();
-            }
-        } else {
-            r.row_ = haveRows ? 0 : -1;
-            startPage();
-            QStringList keys(int(r.groups_.size()));
-            for (int i = 0; i < r.rows_.rows.size(); ++i) {
-                r.row_ = i;
-                int changed = -1;
-                QStringList now;
-                for (int g = 0; g < int(r.groups_.size()); ++g) {
-                    now << r.groups_[g]->key();
-                    if (changed < 0 && (i == 0 || now[g] != keys[g])) changed = g;
-                }
-                if (changed >= 0) {
-                    if (i > 0) {
-                        r.row_ = i - 1;
-                        closeGroups(changed);
-                        r.row_ = i;
-                    }
-                    openGroups(changed);
-                }
-                keys = now;
-                placeWithChildren(detail, true);
-            }
-            if (haveRows) {
-                r.row_ = int(r.rows_.rows.size()) - 1;
-                closeGroups(0);
-            }
+        if (r.needData_)
+            fillByCallback();
+        else if (!r.rows_.rows.isEmpty() || r.printIfEmpty)
+            fillFromRows();
+        sendPage();
+    }
+
+    void fillByCallback() {
+        // Asked once before the first band, so the page header may show
+        // what the first answer filled.
+        bool more = r.needData_();
+        startPage();
+        while (more) {
+            placeWithChildren(detail, true);
+            more = r.needData_();
         }
+        finish();
+    }
+
+    void fillFromRows() {
+        const int rows = int(r.rows_.rows.size());
+        r.row_ = rows > 0 ? 0 : -1;
+        startPage();
+        QStringList keys(int(r.groups_.size()));
+        for (int i = 0; i < rows; ++i) {
+            r.row_ = i;
+            int changed = -1;
+            QStringList now;
+            for (int g = 0; g < int(r.groups_.size()); ++g) {
+                now << r.groups_[g]->key();
+                if (changed < 0 && (i == 0 || now[g] != keys[g])) changed = g;
+            }
+            if (changed >= 0) {
+                if (i > 0) {
+                    r.row_ = i - 1;
+                    closeGroups(changed);
+                    r.row_ = i;
+                }
+                openGroups(changed);
+            }
+            keys = now;
+            placeWithChildren(detail, true);
+        }
+        if (rows > 0) {
+            r.row_ = rows - 1;
+            closeGroups(0);
+        }
+        finish();
+    }
+
+    // The summary and the last page's footer.
+    void finish() {
         placeWithChildren(summary, true);
         if (footerEveryPage()) {
             endPage();
@@ -469,10 +491,53 @@ struct Report::Run {
 };
 
 namespace {
+
 std::function<void(const ReportDocument&)>& layoutCheck() {
     static std::function<void(const ReportDocument&)> check;
     return check;
 }
+
+thread_local ReportPageSink* currentStream = nullptr;
+
+// Keeps every page: the document of layout().
+class KeepPages final : public ReportPageSink {
+public:
+    explicit KeepPages(ReportDocument& doc) : doc_(doc) {}
+    void begin(const QString& title, const PageSetup& setup) override {
+        doc_.title = title;
+        doc_.setup = setup;
+    }
+    void page(const ReportPage& page) override { doc_.pages << page; }
+
+private:
+    ReportDocument& doc_;
+};
+
+// Shows each page to the layout check, numbered within its report, and
+// passes it on.
+class CheckPages final : public ReportPageSink {
+public:
+    CheckPages(ReportPageSink& out, const std::function<void(const ReportDocument&)>& check)
+        : out_(out), check_(check) {}
+    void begin(const QString& title, const PageSetup& setup) override {
+        one_.title = title;
+        one_.setup = setup;
+        out_.begin(title, setup);
+    }
+    void page(const ReportPage& page) override {
+        one_.pages = {page};
+        check_(one_);
+        one_.pages.clear();
+        ++one_.firstPage;
+        out_.page(page);
+    }
+
+private:
+    ReportPageSink& out_;
+    const std::function<void(const ReportDocument&)>& check_;
+    ReportDocument one_;
+};
+
 } // namespace
 
 std::function<void(const ReportDocument&)>
@@ -480,12 +545,30 @@ Report::setLayoutCheck(std::function<void(const ReportDocument&)> check) {
     return std::exchange(layoutCheck(), std::move(check));
 }
 
-ReportDocument Report::layout() {
-    Run run(*this);
+void Report::run(ReportPageSink& sink) {
+    Run run(*this, sink);
     run.run();
     row_ = -1;
-    if (layoutCheck()) layoutCheck()(run.doc);
-    return std::move(run.doc);
+}
+
+ReportDocument Report::layout() {
+    ReportDocument doc;
+    if (currentStream) {
+        layout(*currentStream);
+        doc.title = title;
+        doc.setup = page;
+        return doc;
+    }
+    KeepPages keep(doc);
+    run(keep);
+    if (layoutCheck()) layoutCheck()(doc);
+    return doc;
+}
+
+void Report::layout(ReportPageSink& sink) {
+    if (!layoutCheck()) return run(sink);
+    CheckPages checked(sink, layoutCheck());
+    run(checked);
 }
 
 int Report::preview(QWidget* parent) {
@@ -493,5 +576,13 @@ int Report::preview(QWidget* parent) {
 }
 
 bool Report::writePdf(const QString& file, QString* error) {
-    return layout().writePdf(file, error);
+    ReportWriter w(file, {});
+    layout(w);
+    return w.finish(error);
+}
+
+ReportStream::ReportStream(ReportPageSink& sink) : previous_(std::exchange(currentStream, &sink)) {}
+
+ReportStream::~ReportStream() {
+    currentStream = previous_;
 }

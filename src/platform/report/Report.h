@@ -129,22 +129,45 @@ public:
     QString value(const QString& column) const;
     int pageNumber() const { return pageNo_; }
 
+    // The whole document, every page kept (for the preview). Inside a
+    // ReportStream the pages go to the stream instead, and the document
+    // answered has none.
     ReportDocument layout();
+    // Lays out into sink a page at a time, keeping no finished page.
+    void layout(ReportPageSink& sink);
     // Called with every laid-out document (tests check that no fixed label
-    // of any report is cut at its box); answers the check it replaces.
+    // of any report is cut at its box); answers the check it replaces. A
+    // document laid out into a sink reaches it a page at a time.
     static std::function<void(const ReportDocument&)>
     setLayoutCheck(std::function<void(const ReportDocument&)> check);
 
-    // Short ways to the document: lay out, then preview / write.
+    // Short ways to the output: the preview keeps the document, the PDF is
+    // written as the pages are laid out.
     int preview(QWidget* parent = nullptr);
     bool writePdf(const QString& file, QString* error = nullptr);
 
 private:
     struct Run;
+    void run(ReportPageSink& sink);
     std::vector<std::unique_ptr<ReportBand>> bands_;
     std::vector<std::unique_ptr<Group>> groups_;
     ReportRows rows_;
     std::function<bool()> needData_;
     int row_ = -1;
     int pageNo_ = 0;
+};
+
+// While one lives, every Report::layout() on this thread lays out into its
+// sink (as layout(sink) does) and answers a document without pages: a print
+// command streams through it the reports that are made and laid out beyond
+// its reach (the report catalog's print functions).
+class ReportStream {
+public:
+    explicit ReportStream(ReportPageSink& sink);
+    ~ReportStream();
+    ReportStream(const ReportStream&) = delete;
+    ReportStream& operator=(const ReportStream&) = delete;
+
+private:
+    ReportPageSink* previous_;
 };

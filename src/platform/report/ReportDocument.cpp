@@ -263,81 +263,70 @@ QString alignName(ReportAlign a) {
     return {};
 }
 
-QString cutLine(int page, const PageItem& it) {
-    return QString::number(page + 1) + QStringLiteral(" cut ") + mm(it.rect.x()) + QLatin1Char(' ') +
-           mm(it.rect.y()) + QLatin1Char(' ') + mm(it.rect.width()) + QLatin1Char(' ') +
-           mm(it.rect.height()) + QStringLiteral(" needs ") + mm(it.textWidth) + QLatin1Char(' ') + it.text;
+QString kindName(PageItem::Kind k) {
+    switch (k) {
+    case PageItem::Text:
+        return QStringLiteral("text");
+    case PageItem::Line:
+        return QStringLiteral("line");
+    case PageItem::Frame:
+        return QStringLiteral("frame");
+    case PageItem::Image:
+        return QStringLiteral("image");
+    }
+    return {};
 }
 
-} // namespace
+QString box(const QRectF& r) {
+    return mm(r.x()) + QLatin1Char(' ') + mm(r.y()) + QLatin1Char(' ') + mm(r.width()) + QLatin1Char(' ') +
+           mm(r.height());
+}
 
-QString ReportDocument::dump() const {
+bool cutFixed(const PageItem& it) {
+    return it.kind == PageItem::Text && it.fixed && it.cut;
+}
+
+QString cutLine(int number, const PageItem& it) {
+    return QString::number(number) + QStringLiteral(" cut ") + box(it.rect) + QStringLiteral(" needs ") +
+           mm(it.textWidth) + QLatin1Char(' ') + it.text;
+}
+
+QString itemLine(int number, const PageItem& it) {
+    QString line =
+        QString::number(number) + QLatin1Char(' ') + kindName(it.kind) + QLatin1Char(' ') + box(it.rect);
+    if (it.kind == PageItem::Text) {
+        QString flags;
+        if (it.font.bold) flags += QLatin1Char('b');
+        if (it.font.underline) flags += QLatin1Char('u');
+        line += QLatin1Char(' ') + it.font.family + QLatin1Char('/') + QString::number(it.font.size) +
+                (flags.isEmpty() ? QString() : QLatin1Char('/') + flags) + QLatin1Char(' ') +
+                alignName(it.align) + QLatin1Char(' ') +
+                QString(it.text).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    } else if (it.kind == PageItem::Image) {
+        line += it.image.isNull() ? QStringLiteral(" empty")
+                                  : QStringLiteral(" %1x%2").arg(it.image.width()).arg(it.image.height());
+    }
+    return line;
+}
+
+// The dump lines of one page, numbered from 1.
+QString dumpPage(const ReportPage& page, int number) {
     QString out;
-    for (int p = 0; p < pages.size(); ++p) {
-        for (const PageItem& it : pages.at(p).items) {
-            QString line = QString::number(p + 1) + QLatin1Char(' ');
-            switch (it.kind) {
-            case PageItem::Text:
-                line += QStringLiteral("text");
-                break;
-            case PageItem::Line:
-                line += QStringLiteral("line");
-                break;
-            case PageItem::Frame:
-                line += QStringLiteral("frame");
-                break;
-            case PageItem::Image:
-                line += QStringLiteral("image");
-                break;
-            }
-            line += QLatin1Char(' ') + mm(it.rect.x()) + QLatin1Char(' ') + mm(it.rect.y()) +
-                    QLatin1Char(' ') + mm(it.rect.width()) + QLatin1Char(' ') + mm(it.rect.height());
-            if (it.kind == PageItem::Text) {
-                QString flags;
-                if (it.font.bold) flags += QLatin1Char('b');
-                if (it.font.underline) flags += QLatin1Char('u');
-                line += QLatin1Char(' ') + it.font.family + QLatin1Char('/') + QString::number(it.font.size) +
-                        (flags.isEmpty() ? QString() : QLatin1Char('/') + flags) + QLatin1Char(' ') +
-                        alignName(it.align) + QLatin1Char(' ') +
-                        QString(it.text).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-            } else if (it.kind == PageItem::Image) {
-                line += it.image.isNull()
-                            ? QStringLiteral(" empty")
-                            : QStringLiteral(" %1x%2").arg(it.image.width()).arg(it.image.height());
-            }
-            out += line + QLatin1Char('\n');
-            if (it.kind == PageItem::Text && it.fixed && it.cut) out += cutLine(p, it) + QLatin1Char('\n');
-        }
+    for (const PageItem& it : page.items) {
+        out += itemLine(number, it) + QLatin1Char('\n');
+        if (cutFixed(it)) out += cutLine(number, it) + QLatin1Char('\n');
     }
     return out;
 }
 
-QStringList ReportDocument::cutLabels() const {
-    QStringList out;
-    for (int p = 0; p < pages.size(); ++p)
-        for (const PageItem& it : pages.at(p).items)
-            if (it.kind == PageItem::Text && it.fixed && it.cut) out << cutLine(p, it);
-    return out;
-}
-
-bool ReportDocument::writeDump(const QString& file, QString* error) const {
-    QSaveFile f(file);
-    if (!f.open(QIODevice::WriteOnly) || f.write(dump().toUtf8()) < 0 || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
-}
-
-void ReportDocument::paintPage(QPainter& painter, int page, double dotsPerMm) const {
-    if (page < 0 || page >= pages.size()) return;
+void paintItems(QPainter& painter, const ReportPage& page, double dotsPerMm) {
     const auto px = [dotsPerMm](const QRectF& r) {
         return QRectF(r.x() * dotsPerMm, r.y() * dotsPerMm, r.width() * dotsPerMm, r.height() * dotsPerMm);
     };
     painter.save();
     ReportFont font;
     bool fontSet = false;
-    for (const PageItem& it : pages.at(page).items) {
+    for (const PageItem& it : page.items) {
         const QRectF r = px(it.rect);
         switch (it.kind) {
         case PageItem::Text: {
@@ -375,38 +364,127 @@ void ReportDocument::paintPage(QPainter& painter, int page, double dotsPerMm) co
     painter.restore();
 }
 
-bool ReportDocument::writePdf(const QString& file, QString* error) const {
-    const QFileInfo fi(file);
-    const QString tmp = fi.absolutePath() + QStringLiteral("/.") + fi.fileName() + QStringLiteral(".part");
-    QFile::remove(tmp);
-    bool ok = false;
-    {
-        QPdfWriter w(tmp);
-        w.setTitle(title);
-        w.setCreator(QStringLiteral("ZQSchool"));
-        w.setResolution(600);
-        w.setPageSize(QPageSize(QPageSize::A4));
-        w.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-        w.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter p;
-        if (p.begin(&w)) {
-            const double dpmm = w.resolution() / 25.4;
-            for (int i = 0; i < pages.size(); ++i) {
-                if (i > 0) w.newPage();
-                paintPage(p, i, dpmm);
-            }
-            ok = p.end();
+// A PDF painted a page at a time under a temporary name, renamed when whole.
+class PdfFile {
+public:
+    explicit PdfFile(const QString& file) : file_(file) {
+        const QFileInfo fi(file);
+        tmp_ = fi.absolutePath() + QStringLiteral("/.") + fi.fileName() + QStringLiteral(".part");
+    }
+    ~PdfFile() {
+        if (!writer_) return;
+        if (painter_.isActive()) painter_.end();
+        writer_.reset();
+        QFile::remove(tmp_);
+    }
+    PdfFile(const PdfFile&) = delete;
+    PdfFile& operator=(const PdfFile&) = delete;
+
+    void begin(const QString& title, const PageSetup& setup) {
+        QFile::remove(tmp_);
+        writer_ = std::make_unique<QPdfWriter>(tmp_);
+        writer_->setTitle(title);
+        writer_->setCreator(QStringLiteral("ZQSchool"));
+        writer_->setResolution(600);
+        writer_->setPageSize(QPageSize(QPageSize::A4));
+        writer_->setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        writer_->setPageMargins(QMarginsF(0, 0, 0, 0));
+        painting_ = painter_.begin(writer_.get());
+        dotsPerMm_ = writer_->resolution() / 25.4;
+    }
+    void page(const ReportPage& page) {
+        if (!painting_) return;
+        if (pages_++ > 0) writer_->newPage();
+        paintItems(painter_, page, dotsPerMm_);
+    }
+    bool commit(QString* error) {
+        bool ok = painting_ && painter_.end();
+        writer_.reset();
+        if (ok) {
+            QFile::remove(file_);
+            ok = QFile::rename(tmp_, file_);
         }
+        if (!ok) {
+            QFile::remove(tmp_);
+            if (error) *error = QStringLiteral("PDF 파일을 쓸 수 없습니다: ") + file_;
+        }
+        return ok;
     }
-    if (ok) {
-        QFile::remove(file);
-        ok = QFile::rename(tmp, file);
+
+private:
+    QString file_, tmp_;
+    std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
+    bool painting_ = false;
+    int pages_ = 0;
+    double dotsPerMm_ = 1;
+};
+
+// The text dump written a page at a time; an uncommitted one leaves nothing.
+class DumpFile {
+public:
+    explicit DumpFile(const QString& file) : file_(file) {}
+
+    void page(const ReportPage& page, int number) {
+        if (open() && file_.write(dumpPage(page, number).toUtf8()) < 0) ok_ = false;
     }
-    if (!ok) {
-        QFile::remove(tmp);
-        if (error) *error = QStringLiteral("PDF 파일을 쓸 수 없습니다: ") + file;
+    bool commit(QString* error) {
+        if (open() && file_.commit()) return true;
+        if (error) *error = file_.errorString();
+        return false;
     }
-    return ok;
+
+private:
+    bool open() {
+        if (!opened_) {
+            opened_ = true;
+            ok_ = file_.open(QIODevice::WriteOnly);
+        }
+        return ok_;
+    }
+    QSaveFile file_;
+    bool opened_ = false, ok_ = false;
+};
+
+} // namespace
+
+QString ReportDocument::dump() const {
+    QString out;
+    for (int p = 0; p < pages.size(); ++p)
+        out += dumpPage(pages.at(p), firstPage + p + 1);
+    return out;
+}
+
+QStringList ReportDocument::cutLabels() const {
+    QStringList out;
+    for (int p = 0; p < pages.size(); ++p)
+        for (const PageItem& it : pages.at(p).items)
+            if (cutFixed(it)) out << cutLine(firstPage + p + 1, it);
+    return out;
+}
+
+bool ReportDocument::writeDump(const QString& file, QString* error) const {
+    DumpFile f(file);
+    for (int p = 0; p < pages.size(); ++p)
+        f.page(pages.at(p), firstPage + p + 1);
+    return f.commit(error);
+}
+
+void ReportDocument::paintPage(QPainter& painter, int page, double dotsPerMm) const {
+    if (page < 0 || page >= pages.size()) return;
+    paintItems(painter, pages.at(page), dotsPerMm);
+}
+
+bool ReportDocument::writePdf(const QString& file, QString* error) const {
+    ReportWriter w(file, {});
+    sendTo(w);
+    return w.finish(error);
+}
+
+void ReportDocument::sendTo(ReportPageSink& sink) const {
+    sink.begin(title, setup);
+    for (const ReportPage& p : pages)
+        sink.page(p);
 }
 
 void ReportDocument::print(QPrinter* printer) const {
@@ -439,4 +517,37 @@ int ReportDocument::preview(QWidget* parent) const {
     dlg.resize(1200, 700);
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [this](QPrinter* p) { print(p); });
     return Modal::exec(&dlg);
+}
+
+// ---- the writer
+
+struct ReportWriter::Files {
+    std::unique_ptr<PdfFile> pdf;
+    std::unique_ptr<DumpFile> dump;
+};
+
+ReportWriter::ReportWriter(const QString& pdf, const QString& dump) : files_(std::make_unique<Files>()) {
+    if (!pdf.isEmpty()) files_->pdf = std::make_unique<PdfFile>(pdf);
+    if (!dump.isEmpty()) files_->dump = std::make_unique<DumpFile>(dump);
+}
+
+ReportWriter::~ReportWriter() = default;
+
+void ReportWriter::begin(const QString& title, const PageSetup& setup) {
+    if (!started_ && files_->pdf) files_->pdf->begin(title, setup);
+    started_ = true;
+}
+
+void ReportWriter::page(const ReportPage& page) {
+    ++pages_;
+    if (files_->pdf) files_->pdf->page(page);
+    if (files_->dump) files_->dump->page(page, pages_);
+}
+
+bool ReportWriter::finish(QString* error) {
+    if (!started_) begin({}, PageSetup{});
+    const auto files = std::move(files_);
+    files_ = std::make_unique<Files>();
+    if (files->pdf && !files->pdf->commit(error)) return false;
+    return !files->dump || files->dump->commit(error);
 }
