@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <QTemporaryDir>
+#include <QByteArray>
+#include <QList>
 #include <QVariantList>
 
 // A data root for benchmarks, with the start-up services created on it.
@@ -24,3 +26,16 @@ void benchInitApp();
 qint64 floorSelect(const QString& sql, const QVariantList& binds = {});
 // Bytes written to a new file and flushed, as a request file is.
 void floorWrite(const QString& file, const QByteArray& bytes);
+
+// A table as stored: the statement that made it and its rows in rowid order,
+// text as UTF-8 bytes, integers as numbers, NULL as a null value.
+struct StoredTable {
+    QString name;
+    QByteArray create;
+    int columns = 0;
+    QList<QVariantList> rows;
+};
+StoredTable storedTable(const QString& name);
+// The floor of a work table's build: the table dropped and made again and
+// its rows inserted through one prepared statement, in one transaction.
+void floorRebuild(const StoredTable& t);

@@ -32,6 +32,12 @@ struct SumTaxRow {
     qint64 amt = 0;
 };
 
+} // namespace YearEndTax
+
+Q_DECLARE_TYPEINFO(YearEndTax::SumTaxRow, Q_RELOCATABLE_TYPE);
+
+namespace YearEndTax {
+
 // The window's defaults.
 inline const QStringList kQuarterCodes{QStringLiteral("101"), QStringLiteral("102"), QStringLiteral("103"),
                                        QStringLiteral("104")};
