@@ -101,3 +101,68 @@ QList<StudentRow> benchStudents(int n) {
     }
     return out;
 }
+
+StoredTable storedTable(const QString& name) {
+    StoredTable t;
+    t.name = name;
+    sqlite3* db = Database::main().handle();
+    sqlite3_stmt* st = nullptr;
+    const QByteArray schema = "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?";
+    sqlite3_prepare_v2(db, schema.constData(), int(schema.size()), &st, nullptr);
+    const QByteArray n = name.toUtf8();
+    sqlite3_bind_text(st, 1, n.constData(), int(n.size()), SQLITE_STATIC);
+    if (sqlite3_step(st) == SQLITE_ROW) t.create = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    sqlite3_finalize(st);
+    const QByteArray rows = "SELECT * FROM \"" + n + "\" ORDER BY rowid";
+    sqlite3_prepare_v2(db, rows.constData(), int(rows.size()), &st, nullptr);
+    t.columns = sqlite3_column_count(st);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QVariantList row;
+        for (int c = 0; c < t.columns; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_NULL:
+                row << QVariant();
+                break;
+            case SQLITE_INTEGER:
+                row << QVariant(qint64(sqlite3_column_int64(st, c)));
+                break;
+            default:
+                row << QVariant(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                           sqlite3_column_bytes(st, c)));
+            }
+        }
+        t.rows << row;
+    }
+    sqlite3_finalize(st);
+    return t;
+}
+
+void floorRebuild(const StoredTable& t) {
+    sqlite3* db = Database::main().handle();
+    const QByteArray name = "\"" + t.name.toUtf8() + "\"";
+    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, ("DROP TABLE IF EXISTS " + name).constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, t.create.constData(), nullptr, nullptr, nullptr);
+    QByteArray sql = "INSERT INTO " + name + " VALUES (?";
+    for (int c = 1; c < t.columns; ++c)
+        sql += ",?";
+    sql += ")";
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+    for (const QVariantList& row : t.rows) {
+        for (int c = 0; c < t.columns; ++c) {
+            const QVariant& v = row.at(c);
+            if (v.isNull())
+                sqlite3_bind_null(st, c + 1);
+            else if (v.typeId() == QMetaType::QByteArray) {
+                const QByteArray& b = *static_cast<const QByteArray*>(v.constData());
+                sqlite3_bind_text(st, c + 1, b.constData(), int(b.size()), SQLITE_STATIC);
+            } else
+                sqlite3_bind_int64(st, c + 1, v.toLongLong());
+        }
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <QTemporaryDir>
+#include <QByteArray>
+#include <QList>
 #include <QVariantList>
 
 struct StudentRow;
@@ -32,3 +34,15 @@ void floorWrite(const QString& file, const QByteArray& bytes);
 QString benchSNo(int i);
 // n students of such a school, every tenth transferred out.
 QList<StudentRow> benchStudents(int n);
+// A table as stored: the statement that made it and its rows in rowid order,
+// text as UTF-8 bytes, integers as numbers, NULL as a null value.
+struct StoredTable {
+    QString name;
+    QByteArray create;
+    int columns = 0;
+    QList<QVariantList> rows;
+};
+StoredTable storedTable(const QString& name);
+// The floor of a work table's build: the table dropped and made again and
+// its rows inserted through one prepared statement, in one transaction.
+void floorRebuild(const StoredTable& t);

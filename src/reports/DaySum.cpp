@@ -80,15 +80,10 @@ bool build(const QString& date, QString* error) {
     // both back.
     if (!Database::createTable(Tables::MDaySum(), true, error)) return false;
     if (!collect(Rounds::collectionTables(), date, &found, error)) return false;
+    RowInserter ins(kTable, {QStringLiteral("Gcode"), QStringLiteral("ItemCd"), QStringLiteral("TotAmt"),
+                             QStringLiteral("ItemNm"), QStringLiteral("Kwan"), QStringLiteral("Hang")});
     for (const Line& l : found)
-        if (!Database::insertRow(kTable,
-                                 {{QStringLiteral("Gcode"), l.gcode},
-                                  {QStringLiteral("ItemCd"), l.itemCd},
-                                  {QStringLiteral("TotAmt"), l.totAmt},
-                                  {QStringLiteral("ItemNm"), l.itemNm},
-                                  {QStringLiteral("Kwan"), l.kwan},
-                                  {QStringLiteral("Hang"), l.hang}},
-                                 error))
+        if (!ins.add(l.gcode).add(l.itemCd).add(l.totAmt).add(l.itemNm).add(l.kwan).add(l.hang).exec(error))
             return false;
     if (!tx.commit()) {
         if (error) *error = tx.error();

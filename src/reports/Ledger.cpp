@@ -8,6 +8,10 @@
 #include <QHash>
 #include <QLocale>
 
+#include <cstdio>
+#include <cstring>
+#include <map>
+
 namespace Ledger {
 
 namespace {
@@ -30,6 +34,17 @@ QString marks(qsizetype n) {
 
 ReportBox plainBox(const QString& text) {
     return ReportBox{Rounds::programTitle(), text, MsgIcon::None};
+}
+
+// A month of the listing: "yyyymmdd/amount", from the stored date (UTF-8).
+QString monthCell(QByteArrayView procDt, qint64 amt) {
+    char buf[64];
+    if (procDt.size() > 32) return QString::fromUtf8(procDt) + QLatin1Char('/') + QString::number(amt);
+    if (!procDt.isEmpty()) std::memcpy(buf, procDt.data(), size_t(procDt.size()));
+    qsizetype n = procDt.size();
+    buf[n++] = '/';
+    n += std::snprintf(buf + n, sizeof buf - size_t(n), "%lld", static_cast<long long>(amt));
+    return QString::fromUtf8(buf, n);
 }
 
 // The month slots in the order the ledger shows them: 3 .. 12, 1, 2.
@@ -70,53 +85,126 @@ QStringList fiscalTables(const QString& year) {
     return out;
 }
 
-bool collect(const ReportSelection& s, QList<Entry>* out, QString* error) {
-    out->clear();
-    const QStringList grades = listOf(s, "grades");
-    const QStringList itemCds = listOf(s, "itemcds");
-    // The chosen items' groups and ids, and every item's code by group and id.
+namespace {
+
+// Every item's code by group and id, and the chosen items' group and id.
+struct Items {
     QHash<QString, std::pair<QString, QString>> chosen; // ItemCd -> (Gcode, ItemID)
     QHash<QString, QString> codeOf;                     // Gcode + '/' + ItemID -> ItemCd
+};
+
+bool readItems(const QStringList& itemCds, Items* out, QString* error) {
     Query items(QStringLiteral("SELECT ItemCd, Gcode, ItemID FROM C_ITEM"));
     if (!items.exec()) {
         if (error) *error = items.error();
         return false;
     }
     while (items.next()) {
-        codeOf.insert(items.str(1) + QLatin1Char('/') + items.str(2), items.str(0));
-        if (itemCds.contains(items.str(0))) chosen.insert(items.str(0), {items.str(1), items.str(2)});
+        out->codeOf.insert(items.str(1) + QLatin1Char('/') + items.str(2), items.str(0));
+        if (itemCds.contains(items.str(0))) out->chosen.insert(items.str(0), {items.str(1), items.str(2)});
     }
+    return true;
+}
 
-    QHash<QString, int> firstRow; // SNo + '/' + ItemCd -> index of its first row
+// A round's group: the first of its rows' groups.
+bool roundGroup(const QString& table, QString* g, QString* error) {
+    Query gq(QStringLiteral("SELECT Gcode FROM %1 GROUP BY Gcode ORDER BY Gcode").arg(table));
+    if (!gq.exec()) {
+        if (error) *error = gq.error();
+        return false;
+    }
+    *g = gq.next() ? gq.str(0) : QString();
+    gq.finish();
+    return true;
+}
+
+// The conditions on a round's rows: the chosen items of its group, the
+// students and grades, a transfer date.
+ReportWhere roundWhere(const ReportSelection& s, const QString& g, const QStringList& ids) {
+    ReportWhere w;
+    // Rows of another group in the same round are not this group's items.
+    w.sql = QStringLiteral("WHERE Gcode = ? and ItemCd IN (%1)").arg(marks(ids.size()));
+    w.binds << g;
+    for (const QString& i : ids)
+        w.binds << i;
+    ReportSelect::addStudents(w, s);
+    const QStringList grades = listOf(s, "grades");
+    QVariantList gv;
+    for (const QString& gr : grades)
+        gv << gr.left(1);
+    w.add(QStringLiteral("and SCd IN (%1)").arg(marks(grades.size())), gv);
+    w.add(QStringLiteral("and ProcDt <> '' and ProcDt <> '00000000' and ProcDt <> '0' ORDER BY SNo, ItemCd"));
+    return w;
+}
+
+// SNo -> index of the student's first row, per ItemCd.
+using FirstRows = std::map<QString, QHash<QString, int>>;
+
+// An item id of a round as its rows hold it (UTF-8), its code, and the first
+// rows of that code.
+struct RoundItem {
+    QByteArray id;
+    QString code;
+    QHash<QString, int>* first = nullptr;
+};
+
+// A round's rows into out: a student's item takes the month in its first row
+// while that month is free there, else a row of its own.
+void addRows(Query& q, const QList<RoundItem>& items, QList<Entry>* out) {
+    while (q.next()) {
+        const int m = QStringView(q.str(3)).mid(4, 2).toInt();
+        if (m < 1 || m > 12) continue;
+        const QByteArrayView id = q.utf8(2);
+        const RoundItem* item = &items.first();
+        for (const RoundItem& i : items)
+            if (i.id == id) item = &i;
+        const QString sNo = q.str(0).trimmed();
+        const auto at = item->first->constFind(sNo);
+        Entry* e = nullptr;
+        if (at != item->first->constEnd() && !out->at(*at).used[m - 1]) {
+            e = &(*out)[*at];
+        } else {
+            e = &out->emplaceBack();
+            e->sNo = sNo;
+            e->itemCd = item->code;
+            e->nm = q.str(1).trimmed();
+            e->num = int(out->size());
+            if (at == item->first->constEnd()) item->first->insert(sNo, int(out->size()) - 1);
+        }
+        e->used[m - 1] = true;
+        e->procDt[m - 1] = q.str(4).trimmed();
+        e->procAmt[m - 1] = q.num(5) - q.num(6);
+    }
+}
+
+} // namespace
+
+bool collect(const ReportSelection& s, QList<Entry>* out, QString* error) {
+    out->clear();
+    const QStringList itemCds = listOf(s, "itemcds");
+    Items known;
+    if (!readItems(itemCds, &known, error)) return false;
+    FirstRows firstRows;
     for (const QString& t : fiscalTables(s.get(QStringLiteral("year")).trimmed())) {
         const QString table = Database::quoted(t);
         if (table.isEmpty()) continue;
-        Query gq(QStringLiteral("SELECT Gcode FROM %1 GROUP BY Gcode ORDER BY Gcode").arg(table));
-        if (!gq.exec()) {
-            if (error) *error = gq.error();
-            return false;
-        }
-        const QString g = gq.next() ? gq.str(0) : QString();
-        gq.finish();
+        QString g;
+        if (!roundGroup(table, &g, error)) return false;
         QStringList ids;
         for (const QString& c : itemCds)
-            if (chosen.contains(c) && chosen.value(c).first == g && !g.isEmpty())
-                ids << chosen.value(c).second;
+            if (known.chosen.contains(c) && known.chosen.value(c).first == g && !g.isEmpty())
+                ids << known.chosen.value(c).second;
         if (ids.isEmpty()) continue;
-
-        ReportWhere w;
-        // Rows of another group in the same round are not this group's items.
-        w.sql = QStringLiteral("WHERE Gcode = ? and ItemCd IN (%1)").arg(marks(ids.size()));
-        w.binds << g;
-        for (const QString& i : ids)
-            w.binds << i;
-        ReportSelect::addStudents(w, s);
-        QVariantList gv;
-        for (const QString& gr : grades)
-            gv << gr.left(1);
-        w.add(QStringLiteral("and SCd IN (%1)").arg(marks(grades.size())), gv);
-        w.add(QStringLiteral(
-            "and ProcDt <> '' and ProcDt <> '00000000' and ProcDt <> '0' ORDER BY SNo, ItemCd"));
+        QList<RoundItem> items;
+        for (const QString& i : ids) {
+            // A row holds the id as it was bound: without trailing blanks.
+            QString held = i;
+            while (held.endsWith(QLatin1Char(' ')))
+                held.chop(1);
+            const QString code = known.codeOf.value(g + QLatin1Char('/') + held);
+            items << RoundItem{held.toUtf8(), code, &firstRows[code]};
+        }
+        const ReportWhere w = roundWhere(s, g, ids);
         Query q(QStringLiteral("SELECT SNo, Nm, ItemCd, YearMon, ProcDt, Amt, COALESCE(REAmt, 0) FROM %1 %2")
                     .arg(table, w.sql));
         for (const QVariant& v : w.binds)
@@ -125,33 +213,34 @@ bool collect(const ReportSelection& s, QList<Entry>* out, QString* error) {
             if (error) *error = q.error();
             return false;
         }
-        while (q.next()) {
-            const int m = q.str(3).mid(4, 2).toInt();
-            if (m < 1 || m > 12) continue;
-            const QString sNo = q.str(0).trimmed();
-            const QString c = codeOf.value(g + QLatin1Char('/') + q.str(2));
-            const QString key = sNo + QLatin1Char('/') + c;
-            const auto at = firstRow.constFind(key);
-            Entry* e = nullptr;
-            if (at != firstRow.constEnd() && !out->at(*at).used[m - 1]) {
-                e = &(*out)[*at];
-            } else {
-                Entry n;
-                n.sNo = sNo;
-                n.itemCd = c;
-                n.nm = q.str(1).trimmed();
-                n.num = int(out->size()) + 1;
-                out->append(n);
-                e = &out->last();
-                if (at == firstRow.constEnd()) firstRow.insert(key, int(out->size()) - 1);
-            }
-            e->used[m - 1] = true;
-            e->procDt[m - 1] = q.str(4).trimmed();
-            e->procAmt[m - 1] = q.num(5) - q.num(6);
-        }
+        addRows(q, items, out);
     }
     return true;
 }
+
+namespace {
+
+// The rows into MSUNAP through one statement; a month not paid stays NULL.
+bool writeRows(const QList<Entry>& found, QString* error) {
+    QStringList cols;
+    for (const FieldDef& f : tableDef().fields)
+        cols << f.name;
+    RowInserter ins(kTable, cols);
+    for (const Entry& e : found) {
+        ins.add(e.sNo).add(e.itemCd);
+        for (int m = 0; m < 12; ++m) {
+            if (e.used[m])
+                ins.add(e.procDt[m]).add(e.procAmt[m]);
+            else
+                ins.addNull().addNull();
+        }
+        ins.add(e.nm).add(e.num);
+        if (!ins.exec(error)) return false;
+    }
+    return true;
+}
+
+} // namespace
 
 bool build(const ReportSelection& s, int* rows, QString* error) {
     QString why;
@@ -163,18 +252,7 @@ bool build(const ReportSelection& s, int* rows, QString* error) {
         if (!ok) why = tx.error();
         if (ok) ok = Database::createTable(tableDef(), true, &why);
         if (ok) ok = collect(s, &found, &why);
-        for (int i = 0; ok && i < found.size(); ++i) {
-            const Entry& e = found.at(i);
-            ColumnValues v{{QStringLiteral("SNo"), e.sNo}, {QStringLiteral("ItemCd"), e.itemCd}};
-            for (int m = 0; m < 12; ++m)
-                if (e.used[m]) {
-                    v.append({QStringLiteral("ProcDt%1").arg(m + 1), e.procDt[m]});
-                    v.append({QStringLiteral("ProcAmt%1").arg(m + 1), e.procAmt[m]});
-                }
-            v.append({QStringLiteral("Nm"), e.nm});
-            v.append({QStringLiteral("Num"), e.num});
-            ok = Database::insertRow(kTable, v, &why);
-        }
+        if (ok) ok = writeRows(found, &why);
         if (ok) {
             ok = tx.commit();
             if (!ok) why = tx.error();
@@ -191,20 +269,28 @@ bool build(const ReportSelection& s, int* rows, QString* error) {
     return ok;
 }
 
-bool entries(QList<Entry>* out, const QString& order) {
-    out->clear();
-    if (!Database::tableExists(kTable)) return false;
+namespace {
+
+// MSUNAP's rows: SNo, ItemCd, ProcDt1, ProcAmt1 .. ProcDt12, ProcAmt12, Nm, Num.
+QString readSql(const QString& order) {
     QStringList cols{QStringLiteral("SNo"), QStringLiteral("ItemCd")};
     for (int m = 1; m <= 12; ++m)
         cols << QStringLiteral("ProcDt%1").arg(m) << QStringLiteral("ProcAmt%1").arg(m);
     cols << QStringLiteral("Nm") << QStringLiteral("Num");
-    Query q(QStringLiteral("SELECT %1 FROM MSUNAP ORDER BY %2")
-                .arg(cols.join(QStringLiteral(", ")), order == QLatin1String("Num")
-                                                          ? QStringLiteral("Num")
-                                                          : QStringLiteral("SNo, ItemCd, Num")));
+    return QStringLiteral("SELECT %1 FROM MSUNAP ORDER BY %2")
+        .arg(cols.join(QStringLiteral(", ")),
+             order == QLatin1String("Num") ? QStringLiteral("Num") : QStringLiteral("SNo, ItemCd, Num"));
+}
+
+} // namespace
+
+bool entries(QList<Entry>* out, const QString& order) {
+    out->clear();
+    if (!Database::tableExists(kTable)) return false;
+    Query q(readSql(order));
     if (!q.exec()) return false;
     while (q.next()) {
-        Entry e;
+        Entry& e = out->emplaceBack();
         e.sNo = q.str(0);
         e.itemCd = q.str(1);
         for (int m = 0; m < 12; ++m) {
@@ -214,7 +300,6 @@ bool entries(QList<Entry>* out, const QString& order) {
         }
         e.nm = q.str(26);
         e.num = int(q.num(27));
-        out->append(e);
     }
     return true;
 }
@@ -234,22 +319,29 @@ ReportListing list(const ReportSelection& s) {
         l.columns << QStringLiteral("%1월").arg(m);
     if ((l.box = check(s))) return l;
     QString error;
-    if (!build(s, nullptr, &error)) {
+    int built = 0;
+    if (!build(s, &built, &error)) {
         l.box = ReportBox{QStringLiteral("오류"), QStringLiteral("수납테이블생성 실패\n") + error,
                           MsgIcon::Error};
         return l;
     }
-    QList<Entry> rows;
-    entries(&rows);
-    for (const Entry& e : rows) {
-        QStringList cells{QString::number(e.num), e.sNo, e.nm, e.itemCd};
-        for (int m : kShown)
-            cells << (e.used[m - 1] ? e.procDt[m - 1] + QLatin1Char('/') + QString::number(e.procAmt[m - 1])
-                                    : QString());
-        for (int m = 0; m < 12; ++m)
-            l.total += e.procAmt[m];
+    // The rows as entries() reads them, straight into cells.
+    if (!Database::tableExists(kTable)) return l;
+    Query q(readSql(QStringLiteral("Num")));
+    if (!q.exec()) return l;
+    l.rows.reserve(built);
+    while (q.next()) {
+        QStringList& cells = l.rows.emplaceBack();
+        cells.reserve(4 + 12);
+        cells << QString::number(int(q.num(27))) << q.str(0) << q.str(26) << q.str(1);
+        for (int m : kShown) {
+            const int dt = 2 * m, amt = 2 * m + 1; // ProcDt<m>, ProcAmt<m>
+            const bool used = !q.isNull(dt) || !q.isNull(amt);
+            cells << (used ? monthCell(q.utf8(dt), q.num(amt)) : QString());
+        }
+        for (int m = 1; m <= 12; ++m)
+            l.total += q.num(2 * m + 1);
         ++l.count;
-        l.rows << cells;
     }
     return l;
 }

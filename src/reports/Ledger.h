@@ -23,6 +23,12 @@ struct Entry {
     int num = 0;
 };
 
+} // namespace Ledger
+
+Q_DECLARE_TYPEINFO(Ledger::Entry, Q_RELOCATABLE_TYPE);
+
+namespace Ledger {
+
 TableDef tableDef();
 
 // The checks before a build, in their order; nothing when they pass.

@@ -134,13 +134,22 @@ bool readRows(const QStringList& tables, const ReportWhere& where, QList<RoundRo
 }
 
 QString amount(qint64 v, int width) {
-    const QString t = QLocale(QLocale::Korean).toString(v);
+    static const QLocale korean(QLocale::Korean);
+    const QString t = korean.toString(v);
     return width > 0 ? t.rightJustified(width) : t;
 }
 
 QString dateText(const QString& d) {
     if (d.size() != 8) return {};
-    return d.left(4) + QLatin1Char('-') + d.mid(4, 2) + QLatin1Char('-') + d.mid(6, 2);
+    const QStringView v(d);
+    QString out;
+    out.reserve(10);
+    out.append(v.left(4))
+        .append(QLatin1Char('-'))
+        .append(v.mid(4, 2))
+        .append(QLatin1Char('-'))
+        .append(v.mid(6, 2));
+    return out;
 }
 
 QString maskedAcct(const QString& acctNo) {

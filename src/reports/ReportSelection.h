@@ -45,6 +45,7 @@ struct RoundRow {
     qint64 amt = 0, reAmt = 0;
     qint64 paid() const { return amt - reAmt; }
 };
+Q_DECLARE_TYPEINFO(RoundRow, Q_RELOCATABLE_TYPE);
 
 // SQL conditions with their bound values, in order.
 struct ReportWhere {

@@ -7,6 +7,7 @@
 #include "platform/sys/Clock.h"
 #include "transfers/common/Rounds.h"
 
+#include <QHash>
 #include <QMap>
 
 namespace YearEndTax {
@@ -32,11 +33,18 @@ std::optional<Refusal> checkStudents(const ReportSelection& s) {
     return std::nullopt;
 }
 
+const QStringList kSumTaxColumns{QStringLiteral("seq"),   QStringLiteral("CustNo"), QStringLiteral("Sno"),
+                                 QStringLiteral("Name"),  QStringLiteral("ItemCd"), QStringLiteral("Gcode"),
+                                 QStringLiteral("Amt"),   QStringLiteral("ProcDt"), QStringLiteral("SocId"),
+                                 QStringLiteral("NapCd"), QStringLiteral("ProcMon")};
+
 // The paid rows of the fiscal year under a condition on items and groups,
-// one round table after the other, with the student of each row. A null
-// REAmt reads 0; the round tables are never written.
-bool readPaid(const ReportSelection& s, const ReportWhere& items, bool takeRefunds, QList<SumTaxRow>* out,
-              QString* error) {
+// one round table after the other, with the student of each row, each handed
+// to take as the query stands on it: CustNo, Gcode, ItemCd, ProcDt, amount,
+// SNo, Nm, Ju_No_Stud. A null REAmt reads 0; the round tables are never
+// written.
+bool readPaid(const ReportSelection& s, const ReportWhere& items, bool takeRefunds,
+              const std::function<bool(const Query&, QString*)>& take, QString* error) {
     const QString y = year(s);
     ReportWhere w;
     w.sql = QStringLiteral("WHERE t1.ReplyTy <> '0'");
@@ -50,33 +58,57 @@ bool readPaid(const ReportSelection& s, const ReportWhere& items, bool takeRefun
     const QString columns =
         QStringLiteral("t1.CustNo, t1.Gcode, t1.ItemCd, t1.ProcDt, %1, t2.SNo, t2.Nm, t2.Ju_No_Stud")
             .arg(amt);
-    return readJoined(
-        fiscalRounds(y), columns, w,
-        [out](const Query& q) {
-            SumTaxRow r;
-            r.custNo = q.str(0);
-            r.gcode = q.str(1);
-            r.itemCd = q.str(2);
-            r.procDt = q.str(3);
-            r.amt = q.num(4);
-            r.sno = q.str(5);
-            r.name = q.str(6);
-            r.socId = q.str(7);
-            out->append(r);
-        },
-        error);
+    return readJoined(fiscalRounds(y), columns, w, take, error);
 }
 
-QString periodOf(const ReportSelection& s, const QString& procDt) {
+// The payment code of a paid row by its group and item; none for the
+// quarterly listing.
+using CodeOf = std::function<QString(const QString& gcode, const QString& itemCd)>;
+
+// M_SumTax made anew from the paid rows as they are read (seq 1, 2, ...),
+// in one transaction; with codeOf each row also gets its payment code and
+// month. rows: how many were written.
+bool writePaid(const ReportSelection& s, const ReportWhere& items, const CodeOf& codeOf, int* rows,
+               QString* error) {
+    *rows = 0;
+    const auto fill = [&](RowInserter& ins, QString* e) {
+        const auto take = [&](const Query& q, QString* why) {
+            ins.add(++*rows).addStr(q, 0).addStr(q, 5).addStr(q, 6).addStr(q, 2).addStr(q, 1);
+            ins.add(q.num(4)).addStr(q, 3).addStr(q, 7);
+            if (codeOf)
+                ins.add(codeOf(q.str(1), q.str(2))).add(q.str(3).left(6));
+            else
+                ins.addNull().addNull();
+            return ins.exec(why);
+        };
+        return readPaid(s, items, refundsOff(s), take, e);
+    };
+    return Database::replaceTable(Tables::MSumTax(), kSumTaxColumns, fill, error);
+}
+
+// A quarter's period code and its dates (yyyymmdd), as the selection gives
+// them or the window's defaults.
+struct Period {
+    QString from, to, code;
+};
+
+QList<Period> periods(const ReportSelection& s) {
     const int y = year(s).toInt();
+    QList<Period> out;
     for (int k = 1; k <= 4; ++k) {
         const QString n = QString::number(k);
-        const QString from = extraOr(s, QLatin1Char('q') + n + QLatin1Char('s'),
-                                     quarterStart(y, k).toString(QStringLiteral("yyyyMMdd")));
-        const QString to = extraOr(s, QLatin1Char('q') + n + QLatin1Char('e'),
-                                   quarterEnd(y, k).toString(QStringLiteral("yyyyMMdd")));
-        if (procDt >= from && procDt <= to) return extraOr(s, QLatin1Char('q') + n, kQuarterCodes.at(k - 1));
+        out << Period{extraOr(s, QLatin1Char('q') + n + QLatin1Char('s'),
+                              quarterStart(y, k).toString(QStringLiteral("yyyyMMdd"))),
+                      extraOr(s, QLatin1Char('q') + n + QLatin1Char('e'),
+                              quarterEnd(y, k).toString(QStringLiteral("yyyyMMdd"))),
+                      extraOr(s, QLatin1Char('q') + n, kQuarterCodes.at(k - 1))};
     }
+    return out;
+}
+
+QString periodOf(const QList<Period>& periods, const QString& procDt) {
+    for (const Period& p : periods)
+        if (procDt >= p.from && procDt <= p.to) return p.code;
     return {};
 }
 
@@ -95,6 +127,18 @@ QMap<QString, QString> codesOf(const ReportSelection& s, const QList<int>& lists
         const QString code = extraOr(s, QStringLiteral("nap%1").arg(n), napDefault(n > 20 ? n - 20 : n));
         for (const QString& id : ids(s, QStringLiteral("items%1").arg(n)))
             if (!out.contains(id)) out.insert(id, code);
+    }
+    return out;
+}
+
+// Item id -> payment code of the quarterly lists 1 to 3. The lists share no
+// item; were one named twice, the later list's code would stand.
+QHash<QString, QString> quarterCodes(const ReportSelection& s) {
+    QHash<QString, QString> out;
+    for (int n = 1; n <= 3; ++n) {
+        const QString code = extraOr(s, QStringLiteral("nap%1").arg(n), napDefault(n));
+        for (const QString& id : ids(s, QStringLiteral("items%1").arg(n)))
+            out.insert(id, code);
     }
     return out;
 }
@@ -199,6 +243,17 @@ void addGroups(ReportWhere& w, const QList<std::pair<QString, QStringList>>& gro
 
 bool readJoined(const QStringList& tables, const QString& columns, const ReportWhere& where,
                 const std::function<void(const Query&)>& take, QString* error) {
+    return readJoined(
+        tables, columns, where,
+        [&take](const Query& q, QString*) {
+            take(q);
+            return true;
+        },
+        error);
+}
+
+bool readJoined(const QStringList& tables, const QString& columns, const ReportWhere& where,
+                const std::function<bool(const Query&, QString*)>& take, QString* error) {
     for (const QString& t : tables) {
         Query q(QStringLiteral("SELECT %1 FROM %2 t1 JOIN M_CUST t2 ON t1.CustNo = t2.CustNo %3 "
                                "ORDER BY t2.rowid, t1.rowid")
@@ -210,7 +265,7 @@ bool readJoined(const QStringList& tables, const QString& columns, const ReportW
             return false;
         }
         while (q.next())
-            take(q);
+            if (!take(q, error)) return false;
     }
     return true;
 }
@@ -231,17 +286,16 @@ QString groupPart(const QString& gcode, const QStringList& items, QVariantList* 
 }
 
 bool rebuildSumTax(const QList<SumTaxRow>& rows, QString* error) {
-    QList<ColumnValues> values;
-    int seq = 0;
-    for (const SumTaxRow& r : rows) {
-        values << ColumnValues{{QStringLiteral("seq"), ++seq},        {QStringLiteral("CustNo"), r.custNo},
-                               {QStringLiteral("Sno"), r.sno},        {QStringLiteral("Name"), r.name},
-                               {QStringLiteral("ItemCd"), r.itemCd},  {QStringLiteral("Gcode"), r.gcode},
-                               {QStringLiteral("Amt"), r.amt},        {QStringLiteral("ProcDt"), r.procDt},
-                               {QStringLiteral("SocId"), r.socId},    {QStringLiteral("NapCd"), r.napCd},
-                               {QStringLiteral("ProcMon"), r.procMon}};
-    }
-    return Database::replaceTable(Tables::MSumTax(), values, error);
+    const auto fill = [&rows](RowInserter& ins, QString* e) {
+        int seq = 0;
+        for (const SumTaxRow& r : rows) {
+            ins.add(++seq).add(r.custNo).add(r.sno).add(r.name).add(r.itemCd).add(r.gcode).add(r.amt);
+            ins.add(r.procDt).add(r.socId).add(r.napCd).add(r.procMon);
+            if (!ins.exec(e)) return false;
+        }
+        return true;
+    };
+    return Database::replaceTable(Tables::MSumTax(), kSumTaxColumns, fill, error);
 }
 
 std::optional<Refusal> checkQuarterly(const ReportSelection& s) {
@@ -277,7 +331,6 @@ ReportListing quarterly(const ReportSelection& s) {
     for (int n = 1; n <= 3; ++n)
         items << ids(s, QStringLiteral("items%1").arg(n));
     QString error;
-    QList<SumTaxRow> rows;
     if (items.isEmpty()) {
         if (!rebuildSumTax({}, &error)) return refused(l, failed(error));
         return refused(l, plain(QStringLiteral("선택된 항목이 하나도 없습니다..")));
@@ -288,8 +341,8 @@ ReportListing quarterly(const ReportSelection& s) {
         binds << i;
     binds << s.gcode;
     w.add(QStringLiteral("and t1.ItemCd IN (%1) and t1.Gcode = ?").arg(marks(int(items.size()))), binds);
-    if (!readPaid(s, w, refundsOff(s), &rows, &error) || !rebuildSumTax(rows, &error))
-        return refused(l, failed(error));
+    int written = 0;
+    if (!writePaid(s, w, {}, &written, &error)) return refused(l, failed(error));
 
     const bool byDate = s.get(QStringLiteral("sort")) == QLatin1String("1");
     Query q(
@@ -297,28 +350,26 @@ ReportListing quarterly(const ReportSelection& s) {
             .arg(byDate ? QStringLiteral("ProcDt, Sno, Gcode, ItemCd")
                         : QStringLiteral("Sno, ProcDt, Gcode, ItemCd")));
     if (!q.exec()) return refused(l, failed(q.error()));
+    const QHash<QString, QString> naps = quarterCodes(s);
+    const QList<Period> quarters = periods(s);
+    l.rows.reserve(written);
+    l.source.reserve(written);
     while (q.next()) {
-        RoundRow r;
+        RoundRow& r = l.source.emplaceBack();
         r.sNo = q.str(0);
         r.nm = q.str(1);
         r.itemCd = q.str(2);
         r.gcode = q.str(3);
         r.amt = q.num(4);
         r.procDt = q.str(5);
-        // Lists 1 to 3 in turn; the lists share no item, so one at most matches.
-        QString nap;
-        for (int n = 1; n <= 3; ++n)
-            if (ids(s, QStringLiteral("items%1").arg(n)).contains(r.itemCd))
-                nap = extraOr(s, QStringLiteral("nap%1").arg(n), napDefault(n));
         l.rows << QStringList{r.sNo,
                               r.nm,
                               DMData ? DMData->FindGItemName(r.gcode, r.itemCd) : r.itemCd,
                               ReportSelect::amount(r.amt),
                               ReportSelect::dateText(r.procDt),
-                              nap,
-                              periodOf(s, r.procDt),
+                              naps.value(r.itemCd),
+                              periodOf(quarters, r.procDt),
                               q.str(6)};
-        l.source << r;
         ++l.count;
         l.total += r.amt;
     }
@@ -343,15 +394,15 @@ ReportListing monthly(const ReportSelection& s) {
     }
     ReportWhere w;
     addGroups(w, {{g1, codes1.keys()}, {g2, codes2.keys()}});
-    QList<SumTaxRow> rows;
-    if (!readPaid(s, w, refundsOff(s), &rows, &error)) return refused(l, failed(error));
-    for (SumTaxRow& r : rows) {
+    const auto codeOf = [&](const QString& gcode, const QString& itemCd) {
         // Group 2's code wins when both groups name the item.
-        if (r.gcode == g1 && codes1.contains(r.itemCd)) r.napCd = codes1.value(r.itemCd);
-        if (r.gcode == g2 && codes2.contains(r.itemCd)) r.napCd = codes2.value(r.itemCd);
-        r.procMon = r.procDt.left(6);
-    }
-    if (!rebuildSumTax(rows, &error)) return refused(l, failed(error));
+        QString code;
+        if (gcode == g1 && codes1.contains(itemCd)) code = codes1.value(itemCd);
+        if (gcode == g2 && codes2.contains(itemCd)) code = codes2.value(itemCd);
+        return code;
+    };
+    int written = 0;
+    if (!writePaid(s, w, codeOf, &written, &error)) return refused(l, failed(error));
 
     // One line per payer, code and month: two students who share a number
     // keep their own sums.
@@ -361,8 +412,11 @@ ReportListing monthly(const ReportSelection& s) {
                 "CustNo FROM M_SumTax GROUP BY CustNo, Sno, Name, SocId, NapCd, ProcMon ORDER BY %1, CustNo")
                 .arg(byDate ? QStringLiteral("LastDt, Sno, NapCd") : QStringLiteral("Sno, LastDt, NapCd")));
     if (!q.exec()) return refused(l, failed(q.error()));
+    // At most a line per row written.
+    l.rows.reserve(written);
+    l.source.reserve(written);
     while (q.next()) {
-        RoundRow r;
+        RoundRow& r = l.source.emplaceBack();
         r.sNo = q.str(0);
         r.nm = q.str(1);
         r.amt = q.num(5);
@@ -375,7 +429,6 @@ ReportListing monthly(const ReportSelection& s) {
                               q.str(3),
                               QStringLiteral("2") + q.str(4).mid(4, 2),
                               q.str(2)};
-        l.source << r;
         ++l.count;
         l.total += r.amt;
     }

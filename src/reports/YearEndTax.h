@@ -37,6 +37,12 @@ struct SumTaxRow {
     qint64 amt = 0;
 };
 
+} // namespace YearEndTax
+
+Q_DECLARE_TYPEINFO(YearEndTax::SumTaxRow, Q_RELOCATABLE_TYPE);
+
+namespace YearEndTax {
+
 // The window's defaults.
 inline const QStringList kQuarterCodes{QStringLiteral("101"), QStringLiteral("102"), QStringLiteral("103"),
                                        QStringLiteral("104")};
@@ -71,6 +77,9 @@ void addGroups(ReportWhere& w, const QList<std::pair<QString, QStringList>>& gro
 // the database's error.
 bool readJoined(const QStringList& tables, const QString& columns, const ReportWhere& where,
                 const std::function<void(const Query&)>& take, QString* error);
+// The same, stopping at the first row take refuses (with its error).
+bool readJoined(const QStringList& tables, const QString& columns, const ReportWhere& where,
+                const std::function<bool(const Query&, QString*)>& take, QString* error);
 // "?,?,?" for n values.
 QString marks(int n);
 // "(Gcode = ? and ItemCd IN (...))" of one group's items, its values appended to binds.

@@ -224,6 +224,9 @@ FillResult FillVTemp(const std::function<void(int, int)>& progress) {
         }
         while (p.next()) present.insert(p.str(0));
     }
+    RowInserter ins(kTable, {QStringLiteral("custno"), QStringLiteral("sno"), QStringLiteral("scd"),
+                             QStringLiteral("ban"), QStringLiteral("bun"), QStringLiteral("nm"),
+                             QStringLiteral("v_a01v")});
     int i = 0;
     for (const S& s : students) {
         if (!s.outDate.trimmed().isEmpty()) {
@@ -235,15 +238,8 @@ FillResult FillVTemp(const std::function<void(int, int)>& progress) {
             }
             r.removed += d.affected() > 0 ? 1 : 0;
         } else if (!present.contains(s.custNo)) {
-            if (!Database::insertRow(kTable, {{QStringLiteral("custno"), s.custNo},
-                                              {QStringLiteral("sno"), s.sNo},
-                                              {QStringLiteral("scd"), s.sCd},
-                                              {QStringLiteral("ban"), s.sNo.mid(1, 2)},
-                                              {QStringLiteral("bun"), s.sNo.mid(3, 3)},
-                                              {QStringLiteral("nm"), s.nm},
-                                              {QStringLiteral("v_a01v"), gradeUp(s.sCd)}},
-                                     &r.error))
-                return r;
+            ins.add(s.custNo).add(s.sNo).add(s.sCd).add(s.sNo.mid(1, 2)).add(s.sNo.mid(3, 3)).add(s.nm);
+            if (!ins.add(gradeUp(s.sCd)).exec(&r.error)) return r;
             present.insert(s.custNo);
             ++r.added;
         }

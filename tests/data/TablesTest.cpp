@@ -9,7 +9,15 @@
 
 namespace {
 
-class Tables : public TestRoot {};
+class Tables : public TestRoot {
+protected:
+    // "n|type of t|t|type of i|i" of every row of a work table.
+    static QStringList stored(const char* table) {
+        return column(QStringLiteral("select n || '|' || typeof(t) || '|' || coalesce(t, '') || '|' || "
+                                     "typeof(i) || '|' || coalesce(i, '') from %1 order by n")
+                          .arg(QString::fromLatin1(table)));
+    }
+};
 
 // "name:type" per column as PRAGMA table_info shows them, and the key.
 QString layout(const QString& table) {
@@ -144,6 +152,103 @@ TEST_F(Tables, WriteHelperCutsTrimsAndStoresBlankAsNull) {
     EXPECT_EQ(column(QStringLiteral("select Nm from M_CUST")), QStringList{QStringLiteral("가나다라마바사아자차")});
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_CUST where Owr is null")), 1);
     EXPECT_EQ(column(QStringLiteral("select SNo from M_CUST")), QStringList{QStringLiteral("30101")});
+}
+
+// A work table of an auto-number, a text of 6 bytes and a number.
+TableDef workTable(const char* name) {
+    return {QString::fromLatin1(name),
+            {FieldDef{QStringLiteral("n"), FieldType::AutoInc, 0},
+             FieldDef{QStringLiteral("t"), FieldType::Text, 6},
+             FieldDef{QStringLiteral("i"), FieldType::Integer, 0}},
+            {},
+            {}};
+}
+
+TEST_F(Tables, RowInserterStoresAsInsertRow) {
+    for (const char* t : {"W_ONE", "W_MANY", "W_COPY"})
+        ASSERT_TRUE(Database::createTable(workTable(t), true));
+    const struct {
+        const char* name;
+        QByteArray utf8;
+    } cases[] = {
+        {"ascii within the width", "abc"},
+        {"ascii cut", "abcdefgh"},
+        {"trailing blanks", "ab   "},
+        {"blank", "   "},
+        {"empty", ""},
+        {"hangul fits", "가나다"},
+        {"hangul cut between characters", "가나다라"},
+        {"mixed cut", "a가나다"},
+        {"invalid utf-8", "a\xff"},
+    };
+    RowInserter many(QStringLiteral("W_MANY"), {QStringLiteral("t"), QStringLiteral("i")});
+    ASSERT_TRUE(many.ok()) << many.error().toStdString();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString text = QString::fromUtf8(c.utf8);
+        // Each value both as text and as UTF-8, beside a number and a NULL.
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("W_ONE"),
+                                        {{QStringLiteral("t"), text}, {QStringLiteral("i"), 7}}));
+        ASSERT_TRUE(Database::insertRow(QStringLiteral("W_ONE"), {{QStringLiteral("t"), text}}));
+        ASSERT_TRUE(many.add(text).add(7).exec());
+        ASSERT_TRUE(many.addUtf8(c.utf8).addNull().exec());
+    }
+    EXPECT_EQ(stored("W_MANY"), stored("W_ONE"));
+    EXPECT_EQ(stored("W_ONE").mid(2, 4),
+              (QStringList{QStringLiteral("3|text|abcdef|integer|7"), QStringLiteral("4|text|abcdef|null|"),
+                           QStringLiteral("5|text|ab|integer|7"), QStringLiteral("6|text|ab|null|")}));
+
+    // Columns of a query's rows go over as their text reads.
+    RowInserter copy(QStringLiteral("W_COPY"), {QStringLiteral("t"), QStringLiteral("i")});
+    Query q(QStringLiteral("select t, i from W_ONE order by n"));
+    ASSERT_TRUE(q.exec());
+    while (q.next())
+        ASSERT_TRUE(copy.addStr(q, 0).add(q.value(1)).exec());
+    EXPECT_EQ(stored("W_COPY"), stored("W_ONE"));
+}
+
+TEST_F(Tables, RowInserterRefusalsWriteNothing) {
+    ASSERT_TRUE(Database::createTable(workTable("W_ONE"), true));
+    QString error;
+    RowInserter bad(QStringLiteral("W_ONE"), {QStringLiteral("t; drop")});
+    EXPECT_FALSE(bad.ok());
+    EXPECT_FALSE(bad.add(QStringLiteral("x")).exec(&error));
+    EXPECT_EQ(error, QStringLiteral("invalid field name: t; drop"));
+    EXPECT_FALSE(RowInserter(QStringLiteral("W ONE"), {QStringLiteral("t")}).ok());
+
+    // A row short of a value would take the last row's: it goes nowhere, nor
+    // does anything after it.
+    RowInserter ins(QStringLiteral("W_ONE"), {QStringLiteral("t"), QStringLiteral("i")});
+    ASSERT_TRUE(ins.add(QStringLiteral("a")).add(1).exec());
+    EXPECT_FALSE(ins.add(QStringLiteral("b")).exec());
+    EXPECT_FALSE(ins.add(QStringLiteral("c")).add(3).exec());
+    EXPECT_EQ(stored("W_ONE"), QStringList{QStringLiteral("1|text|a|integer|1")});
+}
+
+TEST_F(Tables, ReplaceTableKeepsEveryRowAndTheOldTableOnFailure) {
+    // Rows of differing columns: none takes another's value.
+    const QList<ColumnValues> rows{{{QStringLiteral("t"), QStringLiteral("a")}, {QStringLiteral("i"), 1}},
+                                   {{QStringLiteral("t"), QStringLiteral("b")}},
+                                   {{QStringLiteral("i"), 3}},
+                                   {{QStringLiteral("t"), QStringLiteral("d")}, {QStringLiteral("i"), 4}}};
+    ASSERT_TRUE(Database::replaceTable(workTable("W_ONE"), rows));
+    const QStringList want{QStringLiteral("1|text|a|integer|1"), QStringLiteral("2|text|b|null|"),
+                           QStringLiteral("3|null||integer|3"), QStringLiteral("4|text|d|integer|4")};
+    EXPECT_EQ(stored("W_ONE"), want);
+
+    QString error;
+    const auto failing = [](RowInserter& ins, QString* e) {
+        ins.add(QStringLiteral("x")).add(9).exec(e);
+        *e = QStringLiteral("stopped");
+        return false;
+    };
+    EXPECT_FALSE(Database::replaceTable(workTable("W_ONE"), {QStringLiteral("t"), QStringLiteral("i")},
+                                        failing, &error));
+    EXPECT_EQ(error, QStringLiteral("stopped"));
+    EXPECT_EQ(stored("W_ONE"), want);
+    EXPECT_FALSE(Database::replaceTable(
+        workTable("W_ONE"), {QStringLiteral("nope")}, [](RowInserter&, QString*) { return true; }, &error));
+    EXPECT_EQ(stored("W_ONE"), want);
 }
 
 TEST_F(Tables, JobLogGoesToTheMonthOfTheCallAndCreatesItsTable) {

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringEncoder>
 
 #include <sqlite3.h>
 
@@ -55,6 +56,12 @@ QString dbError(sqlite3* db) {
     if (!db) return QStringLiteral("database not open");
     if (isBusy(sqlite3_errcode(db))) return Database::busyText();
     return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+bool isAscii(QByteArrayView bytes) {
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 // Text as it is stored: trailing blanks cut; nothing left is NULL.
@@ -419,40 +426,81 @@ QVariant Database::storableText(const QString& v, int width) {
     return storable(width > 0 ? Cp949::cutToBytes(v, width) : v);
 }
 
-bool Database::insertRow(const QString& table, const ColumnValues& values, QString* error) {
-    const QString t = quoted(table);
+namespace {
+
+// "INSERT INTO t (columns) VALUES (?, ...)" of the columns named; an
+// auto-number column not named takes the next number. Empty with the error
+// when a name is not plain.
+QString insertSql(const QString& table, const QStringList& columns, QString* error) {
+    const QString t = Database::quoted(table);
     if (t.isEmpty()) {
         setError(error, QStringLiteral("invalid table name: %1").arg(table));
-        return false;
+        return {};
     }
     const ColumnInfo& ci = info(table);
     QStringList names, marks;
-    QVariantList binds;
     QSet<QString> given;
-    for (const auto& [col, val] : values) {
-        if (!isPlainName(col)) {
+    for (const QString& col : columns) {
+        if (!Database::isPlainName(col)) {
             setError(error, QStringLiteral("invalid field name: %1").arg(col));
-            return false;
+            return {};
         }
-        names << quoted(col);
+        names << Database::quoted(col);
         marks << QStringLiteral("?");
         given.insert(col.toLower());
-        if (val.typeId() == QMetaType::QString)
-            binds << storableText(val.toString(), ci.width.value(col.toLower(), 0));
-        else
-            binds << val;
     }
     for (auto it = ci.autoInc.begin(); it != ci.autoInc.end(); ++it) {
         if (given.contains(it.key())) continue;
         for (const QString& n : ci.names) {
             if (n.toLower() != it.key()) continue;
-            names << quoted(n);
-            marks << QStringLiteral("(SELECT COALESCE(MAX(%1),0)+1 FROM %2)").arg(quoted(n), t);
+            names << Database::quoted(n);
+            marks << QStringLiteral("(SELECT COALESCE(MAX(%1),0)+1 FROM %2)").arg(Database::quoted(n), t);
         }
     }
-    Query q(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(t, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-    for (const QVariant& b : binds) q.add(b);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(t, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+}
+
+bool sameColumns(const ColumnValues& row, const QStringList& columns) {
+    if (row.size() != columns.size()) return false;
+    for (qsizetype i = 0; i < row.size(); ++i)
+        if (row.at(i).first != columns.at(i)) return false;
+    return true;
+}
+
+// A work table made anew and filled in one transaction; on any failure the
+// previous table stands as it was.
+bool rebuildTable(const TableDef& def, const std::function<bool(QString*)>& fill, QString* error) {
+    Transaction t;
+    if (!t.ok()) {
+        setError(error, t.error());
+        return false;
+    }
+    if (!Database::createTable(def, true, error) || !fill(error)) return false;
+    if (!t.commit()) {
+        setError(error, t.error());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool Database::insertRow(const QString& table, const ColumnValues& values, QString* error) {
+    QStringList columns;
+    columns.reserve(values.size());
+    for (const auto& cv : values)
+        columns << cv.first;
+    const QString sql = insertSql(table, columns, error);
+    if (sql.isEmpty()) return false;
+    const ColumnInfo& ci = info(table);
+    Query q(sql);
+    for (const auto& [col, val] : values) {
+        if (val.typeId() == QMetaType::QString)
+            q.add(storableText(val.toString(), ci.width.value(col.toLower(), 0)));
+        else
+            q.add(val);
+    }
     if (!q.exec()) {
         setError(error, q.error());
         return false;
@@ -461,19 +509,43 @@ bool Database::insertRow(const QString& table, const ColumnValues& values, QStri
 }
 
 bool Database::replaceTable(const TableDef& def, const QList<ColumnValues>& rows, QString* error) {
-    Transaction t;
-    if (!t.ok()) {
-        if (error) *error = t.error();
-        return false;
-    }
-    if (!createTable(def, true, error)) return false;
-    for (const ColumnValues& v : rows)
-        if (!insertRow(def.name, v, error)) return false;
-    if (!t.commit()) {
-        if (error) *error = t.error();
-        return false;
-    }
-    return true;
+    // Rows of one column list share one statement; any other goes alone.
+    QStringList columns;
+    if (!rows.isEmpty())
+        for (const auto& cv : rows.first())
+            columns << cv.first;
+    return rebuildTable(
+        def,
+        [&](QString* e) {
+            std::unique_ptr<RowInserter> ins;
+            for (const ColumnValues& v : rows) {
+                if (!sameColumns(v, columns)) {
+                    if (!insertRow(def.name, v, e)) return false;
+                    continue;
+                }
+                if (!ins) ins = std::make_unique<RowInserter>(def.name, columns);
+                for (const auto& cv : v)
+                    ins->add(cv.second);
+                if (!ins->exec(e)) return false;
+            }
+            return true;
+        },
+        error);
+}
+
+bool Database::replaceTable(const TableDef& def, const QStringList& columns,
+                            const std::function<bool(RowInserter&, QString*)>& fill, QString* error) {
+    return rebuildTable(
+        def,
+        [&](QString* e) {
+            RowInserter ins(def.name, columns);
+            if (!ins.ok()) {
+                setError(e, ins.error());
+                return false;
+            }
+            return fill(ins, e);
+        },
+        error);
 }
 
 bool Database::updateRows(const QString& table, const ColumnValues& set, const ColumnValues& where, QString* error,
@@ -579,7 +651,16 @@ void Query::bindText(int index, const QString& v) {
         sqlite3_bind_null(st_, index + 1);
         return;
     }
-    const QByteArray u = QStringView(v).left(n).toUtf8();
+    // Most values are short: encoded on the stack, as SQLite copies them anyway.
+    const QStringView text = QStringView(v).left(n);
+    char buf[256];
+    if (n * 3 <= qsizetype(sizeof buf)) {
+        QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+        const char* end = utf8.appendToBuffer(buf, text);
+        sqlite3_bind_text64(st_, index + 1, buf, sqlite3_uint64(end - buf), SQLITE_TRANSIENT, SQLITE_UTF8);
+        return;
+    }
+    const QByteArray u = text.toUtf8();
     sqlite3_bind_text64(st_, index + 1, u.constData(), sqlite3_uint64(u.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
@@ -636,6 +717,20 @@ Query& Query::bind(int index, const QVariant& value) {
 
 Query& Query::add(const QVariant& value) {
     bindValue(pos_++, value);
+    return *this;
+}
+
+Query& Query::addUtf8(QByteArrayView utf8) {
+    if (!isAscii(utf8)) return add(QString::fromUtf8(utf8));
+    const int index = pos_++;
+    if (!st_) return *this;
+    qsizetype n = utf8.size();
+    while (n > 0 && utf8.at(n - 1) == ' ')
+        --n;
+    if (n == 0)
+        sqlite3_bind_null(st_, index + 1);
+    else
+        sqlite3_bind_text64(st_, index + 1, utf8.data(), sqlite3_uint64(n), SQLITE_TRANSIENT, SQLITE_UTF8);
     return *this;
 }
 
@@ -776,6 +871,77 @@ bool Query::isInteger(int column) const {
 }
 
 int Query::affected() const { return affected_; }
+
+// ---- RowInserter
+
+RowInserter::RowInserter(const QString& table, const QStringList& columns) {
+    const QString sql = insertSql(table, columns, &error_);
+    if (sql.isEmpty()) return;
+    const ColumnInfo& ci = info(table);
+    widths_.reserve(columns.size());
+    for (const QString& c : columns)
+        widths_ << ci.width.value(c.toLower(), 0);
+    query_ = std::make_unique<Query>(sql);
+    if (!query_->ok()) error_ = query_->error();
+}
+
+RowInserter::~RowInserter() = default;
+
+RowInserter& RowInserter::add(const QString& text) {
+    const int width = pos_ < widths_.size() ? widths_.at(pos_) : 0;
+    if (query_) {
+        if (width > 0)
+            query_->add(Cp949::cutToBytes(text, width));
+        else
+            query_->add(text);
+    }
+    ++pos_;
+    return *this;
+}
+
+RowInserter& RowInserter::add(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString) return add(value.toString());
+    if (query_) query_->add(value);
+    ++pos_;
+    return *this;
+}
+
+RowInserter& RowInserter::addUtf8(QByteArrayView utf8) {
+    const int width = pos_ < widths_.size() ? widths_.at(pos_) : 0;
+    // Plain ASCII within the width is never cut.
+    if (width > 0 && (utf8.size() > width || !isAscii(utf8))) return add(QString::fromUtf8(utf8));
+    if (query_) query_->addUtf8(utf8);
+    ++pos_;
+    return *this;
+}
+
+RowInserter& RowInserter::addStr(const Query& q, int column) {
+    // Text as SQLite gives it, but for a real number, which str() writes its own way.
+    if (!q.onRow_ || sqlite3_column_type(q.st_, column) == SQLITE_FLOAT) return add(q.str(column));
+    return addUtf8(q.utf8(column));
+}
+
+RowInserter& RowInserter::addNull() {
+    return add(QVariant());
+}
+
+bool RowInserter::exec(QString* error) {
+    const int given = pos_;
+    pos_ = 0;
+    if (query_ && error_.isEmpty() && given != widths_.size())
+        error_ = QStringLiteral("%1 values for %2 columns").arg(given).arg(widths_.size());
+    if (!error_.isEmpty() || !query_) {
+        query_.reset(); // nothing more goes in after a failure
+        setError(error, error_);
+        return false;
+    }
+    if (!query_->exec()) {
+        error_ = query_->error();
+        setError(error, error_);
+        return false;
+    }
+    return true;
+}
 
 // ---- Transaction
 

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <concepts>
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -43,6 +44,7 @@ struct TableDef {
 using ColumnValues = QList<std::pair<QString, QVariant>>;
 
 class Query;
+class RowInserter;
 
 // A connection to one database file. DBMain is one; a check of another file
 // (a backup, a restore candidate) opens its own for as long as it needs it.
@@ -126,6 +128,11 @@ public:
     // A work table made anew from its definition and filled with rows, in one
     // transaction: on any failure the previous table stands as it was.
     static bool replaceTable(const TableDef& def, const QList<ColumnValues>& rows, QString* error = nullptr);
+    // The same with the rows written by fill through one inserter of the
+    // columns named; fill returns false with the error on the first failure.
+    static bool replaceTable(const TableDef& def, const QStringList& columns,
+                             const std::function<bool(RowInserter&, QString* error)>& fill,
+                             QString* error = nullptr);
     // Updates the rows matching every (column, value) of where.
     static bool updateRows(const QString& table, const ColumnValues& set, const ColumnValues& where,
                            QString* error = nullptr, int* affected = nullptr);
@@ -166,6 +173,9 @@ public:
         bindText(pos_++, v);
         return *this;
     }
+    // UTF-8 text, bound as add(QString::fromUtf8(utf8)) binds it; plain
+    // ASCII goes in without a copy into UTF-16.
+    Query& addUtf8(QByteArrayView utf8);
     bool exec();
     bool next();
     // Ends a stepping early: the statement lets go of its read lock.
@@ -191,6 +201,7 @@ public:
     int affected() const;
 
 private:
+    friend class RowInserter;
     void bindInt(int index, qint64 v);
     void bindText(int index, const QString& v);
     void bindValue(int index, const QVariant& v);
@@ -207,6 +218,47 @@ private:
     bool onRow_ = false;    // next() handed out a row
     bool stepped_ = false;  // exec() ran since the last reset
     int affected_ = -1;
+    QString error_;
+};
+
+// Rows of one table written through one prepared statement: the statement
+// and the columns' widths are worked out once, and each row binds its values
+// in the order of the columns named. A value is stored as insertRow stores
+// it; an auto-number column not named gets the next number.
+class RowInserter {
+public:
+    RowInserter(const QString& table, const QStringList& columns);
+    ~RowInserter();
+    RowInserter(const RowInserter&) = delete;
+    RowInserter& operator=(const RowInserter&) = delete;
+
+    // False when a name is not plain, the statement could not be made or a
+    // row failed; error() says why, and nothing more is written.
+    bool ok() const { return error_.isEmpty(); }
+    QString error() const { return error_; }
+
+    RowInserter& add(const QString& text);
+    RowInserter& add(const QVariant& value);
+    template <typename T>
+        requires(std::integral<T> && !std::same_as<T, bool>)
+    RowInserter& add(T v) {
+        if (query_) query_->add(v);
+        ++pos_;
+        return *this;
+    }
+    // UTF-8 text, stored as add(QString::fromUtf8(utf8)) stores it.
+    RowInserter& addUtf8(QByteArrayView utf8);
+    // A column of a query's row, stored as add(q.str(column)) stores it.
+    RowInserter& addStr(const Query& q, int column);
+    // NULL, as a column left out of insertRow.
+    RowInserter& addNull();
+    // Inserts the row bound so far; the next add starts the next row.
+    bool exec(QString* error = nullptr);
+
+private:
+    std::unique_ptr<Query> query_;
+    QList<int> widths_; // CP949 width of each column named, 0 when not cut
+    int pos_ = 0;
     QString error_;
 };
 
