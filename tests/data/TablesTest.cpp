@@ -251,6 +251,17 @@ TEST_F(Tables, ReplaceTableKeepsEveryRowAndTheOldTableOnFailure) {
     EXPECT_EQ(stored("W_ONE"), want);
 }
 
+TEST_F(Tables, TextBoundAsReadFromASelectIsStoredAsTextIsAndForgottenAfterTheRun) {
+    Query ins(QStringLiteral("insert into C_SCD (SCd, SCdNm, CompyNm) values (?, ?, ?)"));
+    const QByteArray nm = QStringLiteral("1학년  ").toUtf8();
+    ASSERT_TRUE(ins.addBorrowedUtf8("1").addBorrowedUtf8(nm).addBorrowedUtf8("   ").exec());
+    // A run binding only the first value stores nothing of the last run's.
+    ASSERT_TRUE(ins.addBorrowedUtf8("2").exec());
+    EXPECT_EQ(column(QStringLiteral("select SCd || '|' || coalesce(SCdNm, '-') || '|' || coalesce(CompyNm, '-') "
+                                    "from C_SCD order by SCd")),
+              (QStringList{QStringLiteral("1|1학년|-"), QStringLiteral("2|-|-")}));
+}
+
 TEST_F(Tables, JobLogGoesToTheMonthOfTheCallAndCreatesItsTable) {
     EXPECT_TRUE(DMLib->WriteJobLog(QStringLiteral("학생명부"), QString(120, QChar(u'가'))));
     EXPECT_TRUE(DMLib->WriteJobLog(QStringLiteral("학생명부"), QStringLiteral("[등록]")));

@@ -3,7 +3,6 @@
 #include "data/DMModule.h"
 #include "transfers/common/Rounds.h"
 
-
 namespace {
 
 using Status = RoundResult::Status;
@@ -125,6 +124,47 @@ TEST_F(RoundCreate, ByGroupWritesTheGroupAndOneRowPerStudentAndItem) {
               QStringList{QStringLiteral("집금이체|[그룹별회차생성] 항목그룹 : 01.기본, 회차:202603-01, "
                                          "그룹항목:방과후반   = 01.수업료, 합창단     = 01.수업료, "
                                          "합창단     = 02.급식비, 빈반       = 01.수업료")});
+}
+
+TEST_F(RoundCreate, ByGroupLeavesOutAStudentWhoseNumberAnotherHasInTheRound) {
+    // C2 and C7 share a student number: whoever comes first keeps it, in one
+    // group or from an earlier group; the other is reported once.
+    member(QStringLiteral("가반"), QStringLiteral("C2"));
+    member(QStringLiteral("가반"), QStringLiteral("C7"));
+    member(QStringLiteral("나반"), QStringLiteral("C2"));
+    member(QStringLiteral("다반"), QStringLiteral("C7"));
+    const GroupItem ga1{QStringLiteral("가반"), QStringLiteral("01"), {}};
+    const GroupItem ga2{QStringLiteral("가반"), QStringLiteral("02"), {}};
+    const GroupItem gb1{QStringLiteral("나반"), QStringLiteral("01"), {}};
+    const GroupItem gc1{QStringLiteral("다반"), QStringLiteral("01"), {}};
+    const struct {
+        const char* name;
+        QList<GroupItem> groups;
+        QStringList rows;
+        QString skipped;
+    } cases[] = {
+        {"both in one group, two items",
+         {ga1, ga2},
+         {QStringLiteral("C2/01 0 0 가반"), QStringLiteral("C2/02 1 5000 가반")},
+         QStringLiteral("10102 동번 (C7)")},
+        {"the earlier group's student keeps it",
+         {gb1, gc1},
+         {QStringLiteral("C2/01 0 0 나반")},
+         QStringLiteral("10102 동번 (C7)")},
+        {"whichever group comes first",
+         {gc1, gb1},
+         {QStringLiteral("C7/01 1 10000 다반")},
+         QStringLiteral("10102 이이 (C2)")},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString ss = QStringLiteral("%1").arg(++n, 2, 10, QLatin1Char('0'));
+        const RoundResult r = RoundBuilder::createByGroup(target(QStringLiteral("202603"), ss), c.groups);
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_EQ(rowsOf(QStringLiteral("H_200_202603") + ss), c.rows);
+        EXPECT_EQ(r.skipped, QStringList{c.skipped});
+    }
 }
 
 TEST_F(RoundCreate, RefusalsLeaveTheDatabaseAsItWas) {

@@ -664,6 +664,26 @@ void Query::bindText(int index, const QString& v) {
     sqlite3_bind_text64(st_, index + 1, u.constData(), sqlite3_uint64(u.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
+void Query::bindUtf8(int index, QByteArrayView v) {
+    if (!st_) return;
+    qsizetype n = v.size();
+    while (n > 0 && v[n - 1] == ' ')
+        --n;
+    if (n == 0) {
+        sqlite3_bind_null(st_, index + 1);
+        return;
+    }
+    sqlite3_bind_text64(st_, index + 1, v.data(), sqlite3_uint64(n), SQLITE_STATIC, SQLITE_UTF8);
+    borrowed_ = true;
+}
+
+// A run is over: text bound without a copy may be gone by the next.
+void Query::forgetBorrowed() {
+    if (!borrowed_) return;
+    sqlite3_clear_bindings(st_);
+    borrowed_ = false;
+}
+
 void Query::bindValue(int index, const QVariant& v) {
     if (!st_) return;
     if (v.isNull()) {
@@ -750,12 +770,14 @@ bool Query::exec() {
     if (rc == SQLITE_DONE) {
         affected_ = sqlite3_changes(conn_->db_);
         sqlite3_reset(st_); // lets go of its locks at once
+        forgetBorrowed();
         stepped_ = false;
         ok_ = true;
         return true;
     }
     error_ = dbError(conn_->db_);
     sqlite3_reset(st_);
+    forgetBorrowed();
     stepped_ = false;
     ok_ = false;
     return false;
@@ -776,12 +798,14 @@ bool Query::next() {
         ok_ = false;
     }
     sqlite3_reset(st_);
+    forgetBorrowed();
     stepped_ = false;
     return false;
 }
 
 void Query::finish() {
     if (st_ && stepped_) sqlite3_reset(st_);
+    forgetBorrowed();
     stepped_ = hasRow_ = onRow_ = false;
 }
 

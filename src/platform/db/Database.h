@@ -176,6 +176,15 @@ public:
     // UTF-8 text, bound as add(QString::fromUtf8(utf8)) binds it; plain
     // ASCII goes in without a copy into UTF-16.
     Query& addUtf8(QByteArrayView utf8);
+    // Text given as UTF-8 bytes, as utf8() reads a column (same storage
+    // rules), for rows copied from a select by the ten thousand: the bytes
+    // are not copied, they must stay as they are until the statement has run.
+    // A statement given such text forgets every value once it has run; bind
+    // them all again for the next run.
+    Query& addBorrowedUtf8(QByteArrayView text) {
+        bindUtf8(pos_++, text);
+        return *this;
+    }
     bool exec();
     bool next();
     // Ends a stepping early: the statement lets go of its read lock.
@@ -204,6 +213,8 @@ private:
     friend class RowInserter;
     void bindInt(int index, qint64 v);
     void bindText(int index, const QString& v);
+    void bindUtf8(int index, QByteArrayView v);
+    void forgetBorrowed();
     void bindValue(int index, const QVariant& v);
     int indexOf(const QString& column) const;
     void release();
@@ -213,6 +224,7 @@ private:
     QByteArray sql_;
     quint64 generation_ = 0;
     int pos_ = 0;
+    bool borrowed_ = false; // text bound by addBorrowedUtf8(), not copied
     bool ok_ = true;
     bool hasRow_ = false;   // the row exec() stepped onto, not yet handed out
     bool onRow_ = false;    // next() handed out a row

@@ -3,14 +3,18 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
-#include "platform/sys/CrashPoint.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/ui/Msg.h"
 
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 using Status = RoundResult::Status;
@@ -56,55 +60,20 @@ bool isCollectionRound(const QString& table) {
            table.startsWith(QLatin1String("H_200_"), Qt::CaseInsensitive) && Database::tableExists(table);
 }
 
-// One source row of a fill: a student times an item, with the student's
-// exemption of that item when there is one.
-struct SourceRow {
-    QVariant sno, itemCd, itemId, bankCd, acctNo, custNo, nm, scd, grpNm;
-    qint64 itemAmt = 0;
-    bool exFound = false;
-    QString exFree;
-    qint64 exItemval = 0;
-};
+// The columns of a fill's source rows: a student times an item, with the
+// student's exemption of that item when there is one (E.CustNo not NULL); a
+// group fill adds the group's name.
+namespace Src {
+enum { SNo, ItemCd, ItemId, BankCd, AcctNo, ItemAmt, CustNo, Nm, SCd, ExCustNo, ExFree, ExItemval, GrpNm };
+}
 
 const char* const kSourceColumns =
     "T1.SNo, T2.ItemCd, T2.ItemID, T1.BankCd, T1.AcctNo, T2.ItemAmt, T1.CustNo, T1.Nm, "
     "T1.SCd, E.CustNo, E.Free, E.Itemval";
 
-bool readSource(Query& q, bool withGroup, std::vector<SourceRow>& out, QString* error) {
-    if (!q.exec()) {
-        *error = q.error();
-        return false;
-    }
-    while (q.next()) {
-        SourceRow r;
-        r.sno = q.value(0);
-        r.itemCd = q.value(1);
-        r.itemId = q.value(2);
-        r.bankCd = q.value(3);
-        r.acctNo = q.value(4);
-        r.itemAmt = q.num(5);
-        r.custNo = q.value(6);
-        r.nm = q.value(7);
-        r.scd = q.value(8);
-        r.exFound = !q.isNull(9);
-        r.exFree = q.str(10);
-        r.exItemval = q.num(11);
-        if (withGroup) r.grpNm = q.value(12);
-        out.push_back(std::move(r));
-    }
-    return true;
-}
-
-bool sourceByGrade(const QString& gc, const GradeSelection& s, std::vector<SourceRow>& out, QString* error) {
-    const QStringList banks = Rounds::bankCodes(s.bank);
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM M_CUST T1 JOIN C_ITEM T2 "
-                       "LEFT JOIN M_EXEMP E ON E.CustNo = T1.CustNo AND E.ItemCd = T2.ItemCd "
-                       "WHERE T1.SCd IN (%2) AND T2.Gcode = ? AND T2.ItemID IN (%3) AND T1.UseTy = '1' "
-                       "AND T1.BankCd IN (%4) ORDER BY T1.SNo, T1.CustNo, T2.ItemID")
-            .arg(QLatin1String(kSourceColumns), marks(int(s.grades.size())), marks(int(s.itemIds.size())),
-                 marks(int(banks.size())));
-    Query q(sql);
+// The statement of a fill by grades, bound.
+bool prepareByGrade(Query& q, const QString& gc, const GradeSelection& s, const QStringList& banks,
+                    QString* error) {
     if (!q.ok()) {
         *error = q.error();
         return false;
@@ -116,145 +85,264 @@ bool sourceByGrade(const QString& gc, const GradeSelection& s, std::vector<Sourc
         q.add(i);
     for (const QString& b : banks)
         q.add(b);
-    return readSource(q, false, out, error);
+    return true;
 }
 
-bool sourceByGroup(const QString& gc, const GroupItem& g, std::vector<SourceRow>& out, QString* error) {
-    const QString sql =
-        QStringLiteral(
-            "SELECT %1, T3.GrpNm FROM M_CUST T1 JOIN C_GRP T3 ON T1.CustNo = T3.CustNo JOIN C_ITEM T2 "
-            "LEFT JOIN M_EXEMP E ON E.CustNo = T1.CustNo AND E.ItemCd = T2.ItemCd "
-            "WHERE T2.ItemID = ? AND T2.Gcode = ? AND T3.GrpNm = ? AND T1.UseTy = '1' "
-            "ORDER BY T1.SNo, T1.CustNo")
-            .arg(QLatin1String(kSourceColumns));
-    Query q(sql);
-    if (!q.ok()) {
-        *error = q.error();
-        return false;
-    }
-    q.add(g.itemId);
-    q.add(gc);
-    q.add(g.grpNm.trimmed());
-    return readSource(q, true, out, error);
+QString gradeSourceSql(const GradeSelection& s, const QStringList& banks) {
+    return QStringLiteral("SELECT %1 FROM M_CUST T1 JOIN C_ITEM T2 "
+                          "LEFT JOIN M_EXEMP E ON E.CustNo = T1.CustNo AND E.ItemCd = T2.ItemCd "
+                          "WHERE T1.SCd IN (%2) AND T2.Gcode = ? AND T2.ItemID IN (%3) AND T1.UseTy = '1' "
+                          "AND T1.BankCd IN (%4) ORDER BY T1.SNo, T1.CustNo, T2.ItemID")
+        .arg(QLatin1String(kSourceColumns), marks(int(s.grades.size())), marks(int(s.itemIds.size())),
+             marks(int(banks.size())));
 }
 
-QString rowKey(const QVariant& sno, const QVariant& item) {
-    return sno.toString() + QChar(0x1f) + item.toString();
+QString groupSourceSql() {
+    return QStringLiteral(
+               "SELECT %1, T3.GrpNm FROM M_CUST T1 JOIN C_GRP T3 ON T1.CustNo = T3.CustNo JOIN C_ITEM T2 "
+               "LEFT JOIN M_EXEMP E ON E.CustNo = T1.CustNo AND E.ItemCd = T2.ItemCd "
+               "WHERE T2.ItemID = ? AND T2.Gcode = ? AND T3.GrpNm = ? AND T1.UseTy = '1' "
+               "ORDER BY T1.SNo, T1.CustNo")
+        .arg(QLatin1String(kSourceColumns));
 }
 
+// Every column of a round table, in its order.
 const char* const kRoundColumns = "YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ProcDt,ReplyTy,ReplyCd,ExempTy,"
                                   "CustNo,Nm,SCd,GrpNm,Unpaid,ReDt,REAmt,Gcode";
 
-// Writes fill rows into a round table with one prepared statement: the round
-// rows of a creation come by the tens of thousands.
+// A round row as written; the year-month and round are the writer's.
+struct RoundRow {
+    QString sno, itemCd, bankCd, acctNo;
+    qint64 amt = 0;
+    QString exempTy, custNo, nm, scd, grpNm;
+    QString gcode; // blank: the round's item group
+};
+
+// The columns bound per row: the year-month and round, RoundRow's.
+const char* const kRowColumns =
+    "YearMon,SeqNo,SNo,ItemCd,BankCd,AcctNo,Amt,ExempTy,CustNo,Nm,SCd,GrpNm,Gcode";
+
+// Writes round rows with one prepared statement: the rows of a creation
+// come by the tens of thousands. Values are bound by position; the state
+// columns start unprocessed.
 class RowWriter {
 public:
     RowWriter(const QString& table, const QString& ym, const QString& ss, const QString& gc)
-        : q_(QStringLiteral("INSERT INTO %1 (%2) VALUES (?,?,?,?,?,?,?,NULL,'0',NULL,?,?,?,?,?,NULL,NULL,0,?)")
-                 .arg(Database::quoted(table), QLatin1String(kRoundColumns))),
-          ym_(ym), ss_(ss), gc_(gc) {
+        : q_(QStringLiteral("INSERT INTO %1 (%2,ProcDt,ReplyTy,ReplyCd,Unpaid,ReDt,REAmt) "
+                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,NULL,'0',NULL,NULL,NULL,0)")
+                 .arg(Database::quoted(table), QLatin1String(kRowColumns))),
+          ym_(ym.toUtf8()), ss_(ss.toUtf8()), gc_(gc.toUtf8()) {
         ok_ = q_.ok();
         if (!ok_) error_ = q_.error();
     }
-    bool write(const QVariant& sno, const QVariant& itemId, const QVariant& bank, const QVariant& acct,
-               qint64 amt, const QString& exempTy, const QVariant& custNo, const QVariant& nm,
-               const QVariant& scd, const QVariant& grpNm, const QString& gcode) {
+    // Writes one row: bind binds its values in kRowColumns' order from the
+    // student number to the group name; a blank item group is the round's.
+    template <typename Bind> bool write(Bind&& bind, const QString& gcode = {}) {
         if (!ok_) return false;
-        q_.bind(0, ym_);
-        q_.bind(1, ss_);
-        q_.bind(2, sno);
-        q_.bind(3, itemId);
-        q_.bind(4, bank);
-        q_.bind(5, acct);
-        q_.bind(6, amt);
-        q_.bind(7, exempTy);
-        q_.bind(8, custNo);
-        q_.bind(9, nm);
-        q_.bind(10, scd);
-        q_.bind(11, Database::storable(grpNm));
-        q_.bind(12, gcode.isEmpty() ? gc_ : gcode);
+        q_.addBorrowedUtf8(ym_).addBorrowedUtf8(ss_);
+        bind(q_);
+        if (gcode.isEmpty())
+            q_.addBorrowedUtf8(gc_);
+        else
+            q_.add(gcode);
         if (!q_.exec()) {
             error_ = q_.error();
             return false;
         }
         return true;
     }
+    bool write(const RoundRow& r) {
+        return write(
+            [&r](Query& q) {
+                q.add(r.sno).add(r.itemCd).add(r.bankCd).add(r.acctNo).add(r.amt).add(r.exempTy);
+                q.add(r.custNo).add(r.nm).add(r.scd).add(r.grpNm);
+            },
+            r.gcode);
+    }
     bool ok() const { return ok_; }
     QString error() const { return error_; }
 
 private:
     Query q_;
-    QString ym_, ss_, gc_;
+    QByteArray ym_, ss_, gc_;
     bool ok_ = false;
     QString error_;
 };
 
-// Writes source rows the round does not have yet. A second student with the
-// same student number cannot have a row of that item (the student number is
-// part of the key): such students are collected for the report.
-class Filler {
+// The keys of a round's rows, student number and item as the database holds
+// their text, with each row's payer number. A fill's rows come ordered by
+// student number: its own keys are looked for among those of the student
+// number at hand; the round's rows are taken in when the next fill starts.
+class RoundKeys {
 public:
-    Filler(const RoundTarget& t)
-        : writer_(t.table(), t.yearMon, t.seqNo, t.gcode()),
-          exUpdate_(QStringLiteral("UPDATE M_EXEMP SET Free = ?, Itemval = ? WHERE CustNo = ? AND ItemCd = ?")) {}
-    // Rows already in the round, by key, with their payer number.
-    bool loadExisting(const QString& table, QString* error) {
-        Query q(QStringLiteral("SELECT SNo, ItemCd, CustNo FROM %1").arg(Database::quoted(table)));
+    explicit RoundKeys(const QString& table) : table_(table) {}
+    // Takes in the rows the round got since the last call (at first all).
+    bool catchUp(QString* error) {
+        Query q(QStringLiteral("SELECT rowid, SNo, ItemCd, CustNo FROM %1%2")
+                    .arg(Database::quoted(table_), taken_ ? QStringLiteral(" WHERE rowid > ?") : QString()));
+        if (taken_) q.add(lastRowid_);
         if (!q.exec()) {
             *error = q.error();
             return false;
         }
-        while (q.next())
-            keys_.insert(rowKey(q.value(0), q.value(1)), q.str(2));
+        while (q.next()) {
+            const QByteArrayView cust = q.utf8(3);
+            lastRowid_ = std::max(lastRowid_, q.num(0));
+            before_.insert_or_assign(key(q.utf8(1), q.utf8(2)),
+                                     std::string(cust.data(), size_t(cust.size())));
+        }
+        taken_ = true;
+        fresh_ = true;
         return true;
     }
-    bool fill(const std::vector<SourceRow>& rows, QString* error) {
+    // The payer number of the row with this key; null when there is none.
+    const std::string* find(QByteArrayView sno, QByteArrayView item) {
+        if (!before_.empty()) {
+            auto it = before_.find(key(sno, item));
+            if (it != before_.end()) return &it->second;
+        }
+        if (fresh_ || QByteArrayView(sno_) != sno) {
+            sno_.assign(sno.data(), size_t(sno.size()));
+            atHand_.clear();
+            fresh_ = false;
+            return nullptr;
+        }
+        for (const auto& [i, cust] : atHand_)
+            if (QByteArrayView(i) == item) return &cust;
+        return nullptr;
+    }
+    // A row written under the student number find() looked for last.
+    void written(QByteArrayView item, QByteArrayView cust) {
+        atHand_.emplace_back(std::string(item.data(), size_t(item.size())),
+                             std::string(cust.data(), size_t(cust.size())));
+    }
+
+private:
+    static std::string key(QByteArrayView sno, QByteArrayView item) {
+        std::string k;
+        k.reserve(size_t(sno.size() + item.size() + 1));
+        k.append(sno.data(), size_t(sno.size())).append(1, '\x1f').append(item.data(), size_t(item.size()));
+        return k;
+    }
+
+    QString table_;
+    std::unordered_map<std::string, std::string> before_;
+    qint64 lastRowid_ = 0;
+    bool taken_ = false;
+    std::string sno_;
+    std::vector<std::pair<std::string, std::string>> atHand_;
+    bool fresh_ = true;
+};
+
+// An M_EXEMP row saved without its kind, given one.
+struct KindedExemption {
+    QString free;
+    qint64 itemval = 0;
+    QString custNo, itemCd;
+};
+
+// Writes source rows the round does not have yet, as they are read. A
+// second student with the same student number cannot have a row of that
+// item (the student number is part of the key): such students are
+// collected for the report.
+class Filler {
+public:
+    Filler(const RoundTarget& t)
+        : writer_(t.table(), t.yearMon, t.seqNo, t.gcode()), keys_(t.table()),
+          exUpdate_(
+              QStringLiteral("UPDATE M_EXEMP SET Free = ?, Itemval = ? WHERE CustNo = ? AND ItemCd = ?")) {}
+    // Rows already in the round, by key, with their payer number.
+    bool loadExisting(QString* error) { return keys_.catchUp(error); }
+    // Runs the bound source statement q (columns as Src) and writes its rows;
+    // exemptions given their kind are saved once the reading is done.
+    bool fill(Query& q, bool withGroup, QString* error) {
+        if (!q.exec()) {
+            *error = q.error();
+            return false;
+        }
         if (!writer_.ok()) {
             *error = writer_.error();
             return false;
         }
-        for (const SourceRow& r : rows) {
-            const QString key = rowKey(r.sno, r.itemId);
-            auto it = keys_.constFind(key);
-            if (it != keys_.cend()) {
-                const QString cust = r.custNo.toString();
-                if (it.value() != cust && !skippedCust_.contains(cust)) {
-                    skippedCust_.insert(cust);
-                    skipped << QStringLiteral("%1 %2 (%3)").arg(r.sno.toString(), r.nm.toString(), cust);
-                }
-                continue;
-            }
-            const Rounds::Exemption e = Rounds::exemption(r.exFound, r.exFree, r.exItemval, r.itemAmt);
-            if (e.normalise) {
-                exUpdate_.bind(0, e.newFree);
-                exUpdate_.bind(1, e.newItemval);
-                exUpdate_.bind(2, r.custNo);
-                exUpdate_.bind(3, r.itemCd);
-                if (!exUpdate_.exec()) {
-                    *error = exUpdate_.error();
-                    return false;
-                }
-            }
-            if (!writer_.write(r.sno, r.itemId, r.bankCd, r.acctNo, e.amt, e.exempTy, r.custNo, r.nm, r.scd,
-                               r.grpNm, {})) {
-                *error = writer_.error();
-                return false;
-            }
-            keys_.insert(key, r.custNo.toString());
-            ++rows_;
-        }
-        return true;
+        // Rows of an earlier fill are looked for among the round's.
+        if (rows_ > 0 && !keys_.catchUp(error)) return false;
+        std::vector<KindedExemption> kinded;
+        while (q.next())
+            if (!fillRow(q, withGroup, kinded, error)) return false;
+        return saveKinds(kinded, error);
     }
     int rows() const { return rows_; }
     QStringList skipped;
 
 private:
+    bool fillRow(const Query& q, bool withGroup, std::vector<KindedExemption>& kinded, QString* error) {
+        const QByteArrayView item = q.utf8(Src::ItemId);
+        const QByteArrayView cust = q.utf8(Src::CustNo);
+        if (const std::string* holder = keys_.find(q.utf8(Src::SNo), item)) {
+            if (QByteArrayView(*holder) != cust) skip(q, cust);
+            return true;
+        }
+        const Rounds::Exemption e = Rounds::exemption(!q.isNull(Src::ExCustNo), q.str(Src::ExFree),
+                                                      q.num(Src::ExItemval), q.num(Src::ItemAmt));
+        if (e.normalise) kinded.push_back({e.newFree, e.newItemval, q.str(Src::CustNo), q.str(Src::ItemCd)});
+        const bool written = writer_.write([&](Query& w) {
+            w.addBorrowedUtf8(q.utf8(Src::SNo))
+                .addBorrowedUtf8(item)
+                .addBorrowedUtf8(q.utf8(Src::BankCd))
+                .addBorrowedUtf8(q.utf8(Src::AcctNo));
+            w.add(e.amt).add(e.exempTy).addBorrowedUtf8(cust).addBorrowedUtf8(q.utf8(Src::Nm)).addBorrowedUtf8(q.utf8(Src::SCd));
+            w.addBorrowedUtf8(withGroup ? q.utf8(Src::GrpNm) : QByteArrayView());
+        });
+        if (!written) {
+            *error = writer_.error();
+            return false;
+        }
+        keys_.written(item, cust);
+        ++rows_;
+        return true;
+    }
+    void skip(const Query& q, QByteArrayView cust) {
+        if (!skippedCust_.emplace(cust.data(), size_t(cust.size())).second) return;
+        skipped << QStringLiteral("%1 %2 (%3)").arg(q.str(Src::SNo), q.str(Src::Nm), q.str(Src::CustNo));
+    }
+    bool saveKinds(const std::vector<KindedExemption>& kinded, QString* error) {
+        for (const KindedExemption& k : kinded) {
+            exUpdate_.add(k.free).add(k.itemval).add(k.custNo).add(k.itemCd);
+            if (!exUpdate_.exec()) {
+                *error = exUpdate_.error();
+                return false;
+            }
+        }
+        return true;
+    }
+
     RowWriter writer_;
+    RoundKeys keys_;
     Query exUpdate_;
-    QHash<QString, QString> keys_;
-    QSet<QString> skippedCust_;
+    std::unordered_set<std::string> skippedCust_;
     int rows_ = 0;
 };
+
+// Fills by grades: the students of the grades and banks times the items.
+bool fillByGrade(Filler& f, const QString& gc, const GradeSelection& s, QString* error) {
+    const QStringList banks = Rounds::bankCodes(s.bank);
+    Query q(gradeSourceSql(s, banks));
+    return prepareByGrade(q, gc, s, banks, error) && f.fill(q, false, error);
+}
+
+// Fills by groups: the members of each group with its item.
+bool fillByGroups(Filler& f, const QString& gc, const QList<GroupItem>& groups, QString* error) {
+    Query q(groupSourceSql());
+    if (!q.ok()) {
+        *error = q.error();
+        return false;
+    }
+    for (const GroupItem& g : groups) {
+        q.add(g.itemId).add(gc).add(g.grpNm.trimmed());
+        if (!f.fill(q, true, error)) return false;
+    }
+    return true;
+}
 
 QString gradeLog(const QString& action, const RoundTarget& t, const GradeSelection& s) {
     return QStringLiteral("[%1] 항목그룹 : %2, 회차:%3-%4, 학년:%5, 항목:%6")
@@ -299,9 +387,8 @@ RoundResult createByGrade(const RoundTarget& t, const GradeSelection& s, const Q
     if (t.table().isEmpty()) return fail(Status::BadRound);
     if (s.grades.isEmpty() || s.itemIds.isEmpty()) return fail(Status::NoSelection);
     return createRound(t, title, [&](RoundResult& r) {
-        std::vector<SourceRow> rows;
         Filler f(t);
-        if (!sourceByGrade(t.gcode(), s, rows, &r.error) || !f.fill(rows, &r.error)) return false;
+        if (!fillByGrade(f, t.gcode(), s, &r.error)) return false;
         r.rows = f.rows();
         r.skipped = f.skipped;
         return writeLog(gradeLog(QStringLiteral("학년별회차생성"), t, s), &r.error);
@@ -313,10 +400,7 @@ RoundResult createByGroup(const RoundTarget& t, const QList<GroupItem>& groups, 
     if (groups.isEmpty()) return fail(Status::NoSelection);
     return createRound(t, title, [&](RoundResult& r) {
         Filler f(t);
-        for (const GroupItem& g : groups) {
-            std::vector<SourceRow> rows;
-            if (!sourceByGroup(t.gcode(), g, rows, &r.error) || !f.fill(rows, &r.error)) return false;
-        }
+        if (!fillByGroups(f, t.gcode(), groups, &r.error)) return false;
         r.rows = f.rows();
         r.skipped = f.skipped;
         return writeLog(groupLog(QStringLiteral("그룹별회차생성"), t, groups), &r.error);
@@ -334,114 +418,144 @@ QString lowestOf(const QString& table, const QString& column, bool skipNull) {
     return q.str(0);
 }
 
-struct MergeEntry {
-    QVariant sno, itemCd, bankCd, acctNo, custNo, nm, scd, gcode;
-    QString exempTy;
-    qint64 amt = 0;
-    QList<std::pair<int, qint64>> sources; // source table index, rowid
-};
-
-} // namespace
-
-RoundResult createMerged(const RoundTarget& t, const QStringList& sources, const QString& title) {
-    if (sources.isEmpty()) return fail(Status::NoSource);
-    if (t.table().isEmpty()) return fail(Status::BadRound);
+// Why the rounds cannot be merged into t; Done when they can: collection
+// rounds other than t, of one bank (or the bank family) and item group.
+Status mergeRefusal(const RoundTarget& t, const QStringList& sources) {
+    if (sources.isEmpty()) return Status::NoSource;
+    if (t.table().isEmpty()) return Status::BadRound;
     for (const QString& s : sources)
-        if (!isCollectionRound(s) || s.compare(t.table(), Qt::CaseInsensitive) == 0)
-            return fail(Status::NoSource);
+        if (!isCollectionRound(s) || s.compare(t.table(), Qt::CaseInsensitive) == 0) return Status::NoSource;
     const QString firstBank = lowestOf(sources.first(), QStringLiteral("BankCd"), false);
     for (const QString& s : sources) {
         const QString b = lowestOf(s, QStringLiteral("BankCd"), false);
         if (b != firstBank && !(Rounds::isBankFamily(firstBank) && Rounds::isBankFamily(b)))
-            return fail(Status::BankMismatch);
+            return Status::BankMismatch;
     }
     const QString firstGroup = lowestOf(sources.first(), QStringLiteral("Gcode"), true);
     for (const QString& s : sources)
-        if (lowestOf(s, QStringLiteral("Gcode"), true) != firstGroup) return fail(Status::GroupMismatch);
+        if (lowestOf(s, QStringLiteral("Gcode"), true) != firstGroup) return Status::GroupMismatch;
+    return Status::Done;
+}
 
-    return createRound(t, title, [&](RoundResult& r) {
-        // Gather first, then write: one row per student, item group and
-        // item, summed over the rounds; the first round in the user's order
-        // gives the bank and account.
-        QList<MergeEntry> entries;
-        QHash<QString, int> index;
-        QHash<QString, QString> currentSNo;
+// One row of the merged round: a student, item group and item, its amount
+// summed over the rounds' rows it takes.
+struct MergeEntry {
+    RoundRow row;
+    QList<std::pair<int, qint64>> sources; // source table index, rowid
+};
+
+// Gathers the merge: one entry per student, item group and item, summed over
+// the rounds; the first round in the user's order gives the bank and
+// account.
+class MergeGather {
+public:
+    bool read(const QStringList& sources, QString* error) {
         for (int si = 0; si < sources.size(); ++si) {
             Query q(QStringLiteral(
                         "SELECT rowid, SNo, ItemCd, BankCd, AcctNo, Amt, ExempTy, CustNo, Nm, SCd, Gcode "
                         "FROM %1 WHERE ReplyTy = '0' AND ExempTy = '1' ORDER BY rowid")
                         .arg(Database::quoted(sources[si])));
             if (!q.exec()) {
-                r.error = q.error();
+                *error = q.error();
                 return false;
             }
-            while (q.next()) {
-                const QString key = q.str(7) + QChar(0x1f) + q.str(10) + QChar(0x1f) + q.str(2);
-                auto it = index.find(key);
-                if (it != index.end()) {
-                    MergeEntry& e = entries[it.value()];
-                    e.amt += q.num(5);
-                    e.sources.append({si, q.num(0)});
-                    continue;
-                }
-                MergeEntry e;
-                const QString cust = q.str(7);
-                // The row goes in under the student's current number.
-                if (!currentSNo.contains(cust)) currentSNo.insert(cust, DMData->GetSNo(cust).trimmed());
-                const QString cur = currentSNo.value(cust);
-                e.sno = cur.isEmpty() ? q.value(1) : QVariant(cur);
-                e.itemCd = q.value(2);
-                e.bankCd = q.value(3);
-                e.acctNo = q.value(4);
-                e.amt = q.num(5);
-                e.exempTy = q.str(6);
-                e.custNo = q.value(7);
-                e.nm = q.value(8);
-                e.scd = q.value(9);
-                e.gcode = q.value(10);
-                e.sources.append({si, q.num(0)});
-                index.insert(key, int(entries.size()));
-                entries << e;
-            }
+            while (q.next())
+                take(q, si);
         }
-        RowWriter w(t.table(), t.yearMon, t.seqNo, t.gcode());
-        std::vector<std::unique_ptr<Query>> removers;
-        for (const QString& s : sources)
-            removers.push_back(
-                std::make_unique<Query>(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Database::quoted(s))));
-        QHash<QString, QString> keys;
-        for (const MergeEntry& e : entries) {
-            const QString key = rowKey(e.sno, e.itemCd);
-            if (keys.contains(key)) {
-                // Another student holds this student number: the rows stay
-                // in their rounds and the user is told.
-                r.skipped << QStringLiteral("%1 %2 (%3)")
-                                 .arg(e.sno.toString(), e.nm.toString(), e.custNo.toString());
-                continue;
-            }
-            keys.insert(key, e.custNo.toString());
-            if (!w.write(e.sno, e.itemCd, e.bankCd, e.acctNo, e.amt, e.exempTy, e.custNo, e.nm, e.scd, {},
-                         e.gcode.toString())) {
-                r.error = w.error();
+        return true;
+    }
+    QList<MergeEntry> entries;
+
+private:
+    void take(const Query& q, int si) {
+        const QString cust = q.str(7);
+        const QString key = cust + QChar(0x1f) + q.str(10) + QChar(0x1f) + q.str(2);
+        auto it = index_.find(key);
+        if (it != index_.end()) {
+            MergeEntry& e = entries[it.value()];
+            e.row.amt += q.num(5);
+            e.sources.append({si, q.num(0)});
+            return;
+        }
+        // The row goes in under the student's current number.
+        if (!currentSNo_.contains(cust)) currentSNo_.insert(cust, DMData->GetSNo(cust).trimmed());
+        const QString cur = currentSNo_.value(cust);
+        MergeEntry e;
+        e.row = RoundRow{cur.isEmpty() ? q.str(1) : cur,
+                         q.str(2),
+                         q.str(3),
+                         q.str(4),
+                         q.num(5),
+                         q.str(6),
+                         cust,
+                         q.str(8),
+                         q.str(9),
+                         {},
+                         q.str(10)};
+        e.sources.append({si, q.num(0)});
+        index_.insert(key, int(entries.size()));
+        entries << e;
+    }
+
+    QHash<QString, int> index_;
+    QHash<QString, QString> currentSNo_;
+};
+
+// Writes the merged rows and takes exactly the rows summed out of their
+// rounds. A student whose number another holds keeps the rows in their
+// rounds and is reported.
+bool writeMerge(const RoundTarget& t, const QStringList& sources, const QList<MergeEntry>& entries,
+                RoundResult& r) {
+    RowWriter w(t.table(), t.yearMon, t.seqNo, t.gcode());
+    std::vector<std::unique_ptr<Query>> removers;
+    for (const QString& s : sources)
+        removers.push_back(std::make_unique<Query>(
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Database::quoted(s))));
+    QSet<QString> keys;
+    for (const MergeEntry& e : entries) {
+        const QString key = e.row.sno + QChar(0x1f) + e.row.itemCd;
+        if (keys.contains(key)) {
+            // Another student holds this student number: the rows stay in
+            // their rounds and the user is told.
+            r.skipped << QStringLiteral("%1 %2 (%3)").arg(e.row.sno, e.row.nm, e.row.custNo);
+            continue;
+        }
+        keys.insert(key);
+        if (!w.write(e.row)) {
+            r.error = w.error();
+            return false;
+        }
+        // Exactly the rows summed leave their rounds.
+        for (const auto& [si, rowid] : e.sources) {
+            Query& d = *removers[si];
+            d.add(rowid);
+            if (!d.exec()) {
+                r.error = d.error();
                 return false;
             }
-            // Exactly the rows summed leave their rounds.
-            for (const auto& [si, rowid] : e.sources) {
-                Query& d = *removers[si];
-                d.add(rowid);
-                if (!d.exec()) {
-                    r.error = d.error();
-                    return false;
-                }
-                ++r.rows;
-            }
+            ++r.rows;
         }
-        QStringList rounds;
-        for (const QString& s : sources)
-            rounds << Rounds::yearMonOf(s) + QLatin1Char('-') + Rounds::seqNoOf(s);
-        return writeLog(QStringLiteral("[미처리합치기 회차생성] 항목그룹 : %1, 회차:%2-%3, 미처리회차:%4")
-                            .arg(t.groupLine, t.yearMon, t.seqNo, rounds.join(QStringLiteral(", "))),
-                        &r.error);
+    }
+    return true;
+}
+
+QString mergeLog(const RoundTarget& t, const QStringList& sources) {
+    QStringList rounds;
+    for (const QString& s : sources)
+        rounds << Rounds::yearMonOf(s) + QLatin1Char('-') + Rounds::seqNoOf(s);
+    return QStringLiteral("[미처리합치기 회차생성] 항목그룹 : %1, 회차:%2-%3, 미처리회차:%4")
+        .arg(t.groupLine, t.yearMon, t.seqNo, rounds.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+RoundResult createMerged(const RoundTarget& t, const QStringList& sources, const QString& title) {
+    const Status refusal = mergeRefusal(t, sources);
+    if (refusal != Status::Done) return fail(refusal);
+    return createRound(t, title, [&](RoundResult& r) {
+        MergeGather g;
+        return g.read(sources, &r.error) && writeMerge(t, sources, g.entries, r) &&
+               writeLog(mergeLog(t, sources), &r.error);
     });
 }
 
@@ -475,7 +589,7 @@ template <typename Fill> RoundResult addToRound(const RoundTarget& t, Fill&& fil
     if (!tx.ok()) return fail(Status::Failed, tx.error());
     RoundResult r;
     Filler f(t);
-    if (!f.loadExisting(t.table(), &r.error) || !fill(f, r)) {
+    if (!f.loadExisting(&r.error) || !fill(f, r)) {
         r.status = Status::Failed;
         return r;
     }
@@ -490,8 +604,7 @@ template <typename Fill> RoundResult addToRound(const RoundTarget& t, Fill&& fil
 RoundResult addByGrade(const RoundTarget& t, const GradeSelection& s) {
     if (s.grades.isEmpty() || s.itemIds.isEmpty()) return fail(Status::NoSelection);
     return addToRound(t, [&](Filler& f, RoundResult& r) {
-        std::vector<SourceRow> rows;
-        if (!sourceByGrade(t.gcode(), s, rows, &r.error) || !f.fill(rows, &r.error)) return false;
+        if (!fillByGrade(f, t.gcode(), s, &r.error)) return false;
         return writeLog(gradeLog(QStringLiteral("학년별회차자료 추가"), t, s), &r.error);
     });
 }
@@ -499,10 +612,7 @@ RoundResult addByGrade(const RoundTarget& t, const GradeSelection& s) {
 RoundResult addByGroup(const RoundTarget& t, const QList<GroupItem>& groups) {
     if (groups.isEmpty()) return fail(Status::NoSelection);
     return addToRound(t, [&](Filler& f, RoundResult& r) {
-        for (const GroupItem& g : groups) {
-            std::vector<SourceRow> rows;
-            if (!sourceByGroup(t.gcode(), g, rows, &r.error) || !f.fill(rows, &r.error)) return false;
-        }
+        if (!fillByGroups(f, t.gcode(), groups, &r.error)) return false;
         return writeLog(groupLog(QStringLiteral("그룹별회차자료 추가"), t, groups), &r.error);
     });
 }
