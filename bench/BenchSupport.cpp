@@ -3,6 +3,7 @@
 #include "frame/Startup.h"
 
 #include "platform/db/Database.h"
+#include "platform/sys/System.h"
 #include "students/StudentStore.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 void benchInitApp() {
@@ -19,6 +21,8 @@ void benchInitApp() {
     static char name[] = "bench";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) {
+        // The process set up as main() sets it up.
+        System::keepFreedMemory();
         qputenv("QT_QPA_PLATFORM", "offscreen");
         new QApplication(argc, argv);
     }
@@ -74,6 +78,7 @@ void floorWrite(const QString& file, const QByteArray& bytes) {
     if (!f) return;
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
     std::fflush(f);
+    ::fsync(fileno(f)); // on the disk before it is booked, as a request file is
     std::fclose(f);
 }
 

@@ -26,7 +26,7 @@ void benchInitApp();
 // the statement stepped and each column read as UTF-8 bytes; returns the
 // number of rows.
 qint64 floorSelect(const QString& sql, const QVariantList& binds = {});
-// Bytes written to a new file and flushed, as a request file is.
+// Bytes written to a new file and flushed to the disk, as a request file is.
 void floorWrite(const QString& file, const QByteArray& bytes);
 
 // The student number of the i-th of a school's students: 2,000 a grade,

@@ -13,8 +13,9 @@
 
 namespace {
 
-constexpr int kStudents = 3000;
-constexpr int kItems = 12;
+// A large school: 12,000 students with three items each.
+constexpr int kStudents = 12000;
+constexpr int kItems = 3;
 
 QString itemId(int i) {
     return QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
@@ -38,10 +39,11 @@ struct Fixture {
         Query ins(QStringLiteral(
             "insert into H_200_20240503 (YearMon, SeqNo, SNo, ItemCd, BankCd, AcctNo, Amt, ProcDt, ReplyTy, "
             "ReplyCd, ExempTy, CustNo, Nm, SCd, GrpNm, REAmt, ReDt, Gcode) "
-            "values ('202405','03',?,?,?,'12345678901',?,?,?,?,?,?,'학생','3','합창단',?,?,'01')"));
+            "values ('202405','03',?,?,?,'12345678901',?,?,?,?,?,?,'학생',?,'합창단',?,?,'01')"));
         static const char* banks[] = {"11", "04", "20", "81", "25", "12"};
         for (int s = 0; s < kStudents; ++s) {
-            const QString sno = QStringLiteral("3%1").arg(s, 4, 10, QLatin1Char('0'));
+            const QString grade = QString::number(1 + s / 4000);
+            const QString sno = grade + QStringLiteral("%1").arg(s % 4000, 4, 10, QLatin1Char('0'));
             const QString custNo = QStringLiteral("10000%1").arg(s, 5, 10, QLatin1Char('0'));
             cust.add(custNo).add(sno);
             cust.exec();
@@ -71,6 +73,7 @@ struct Fixture {
                                             : QString())
                     .add(exemp)
                     .add(custNo)
+                    .add(grade)
                     .add(k == 7 ? QVariant(s % 2 ? 50000 : 20000) : QVariant())
                     .add(k == 7 ? QStringLiteral("20240520") : QString());
                 ins.exec();

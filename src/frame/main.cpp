@@ -15,6 +15,7 @@ static bool exitAfterStart() {
 }
 
 int main(int argc, char** argv) {
+    System::keepFreedMemory();
     // The arguments as given, before Qt takes its own options out of them.
     QStringList args;
     for (int i = 1; i < argc; ++i)

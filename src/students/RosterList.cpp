@@ -3,10 +3,9 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/text/CodeText.h"
 
 #include <QLocale>
-
-#include <cstring>
 
 namespace RosterList {
 
@@ -14,6 +13,51 @@ namespace {
 
 const QString kOne = QStringLiteral("1");
 const QString kZero = QStringLiteral("0");
+
+// The listing's columns into a row. Codes take their static text; another
+// short value equal to the one above is shared, not decoded again.
+class RowReader {
+public:
+    explicit RowReader(const Query& q) : q_(q) {}
+
+    void read(StudentRow& s) {
+        QString* const fields[kCols] = {&s.custNo,  &s.sCd,     &s.sNo,        &s.nm,         &s.sex,
+                                        &s.bankCd,  &s.acctNo,  &s.owr,        &s.useTy,      &s.inDate,
+                                        &s.outDate, &s.juNo,    &s.acctRegYn1, &s.acctRegYn2, &s.mTelNo,
+                                        &s.smsYN,   &s.juNoStud};
+        for (int i = 0; i < kCols; ++i)
+            *fields[i] = text(i);
+    }
+
+private:
+    static constexpr int kCols = 17;
+    // A value of up to two bytes, kept as its length and bytes.
+    struct Short {
+        qsizetype size = 0; // blank: the null text
+        char b[2] = {0, 0};
+        bool is(QByteArrayView v) const {
+            return v.size() == size && (size < 1 || v[0] == b[0]) && (size < 2 || v[1] == b[1]);
+        }
+    };
+
+    QString text(int i) {
+        const QByteArrayView v = q_.utf8(i);
+        if (v.size() > 2) return QString::fromUtf8(v);
+        if (CodeText::isCode(v)) return CodeText::text(v);
+        Short& p = prev_[i];
+        if (!p.is(v)) {
+            p.size = v.size();
+            for (qsizetype k = 0; k < v.size(); ++k)
+                p.b[k] = v[k];
+            prevText_[i] = QString::fromUtf8(v);
+        }
+        return prevText_[i];
+    }
+
+    const Query& q_;
+    Short prev_[kCols];
+    QString prevText_[kCols];
+};
 
 } // namespace
 
@@ -79,36 +123,15 @@ RosterListing pListStudents(const RosterFilter& f) {
     for (const QVariant& v : binds)
         q.add(v);
     if (!q.exec()) return out;
-    // Codes repeat from row to row: a value equal to the one above is
-    // shared, not decoded again.
-    constexpr int kCols = 17;
-    QByteArray prevBytes[kCols];
-    QString prevText[kCols];
+    RowReader reader(q);
     out.rows.reserve(1024);
     while (q.next()) {
-        StudentRow s;
-        int i = 0;
-        for (QString* fld :
-             {&s.custNo, &s.sCd, &s.sNo, &s.nm, &s.sex, &s.bankCd, &s.acctNo, &s.owr, &s.useTy, &s.inDate,
-              &s.outDate, &s.juNo, &s.acctRegYn1, &s.acctRegYn2, &s.mTelNo, &s.smsYN, &s.juNoStud}) {
-            const QByteArrayView v = q.utf8(i);
-            if (v.size() > 2 || v.size() != prevBytes[i].size() ||
-                std::memcmp(v.data(), prevBytes[i].constData(), size_t(v.size())) != 0) {
-                prevText[i] = QString::fromUtf8(v);
-                if (v.size() <= 2) prevBytes[i] = v.toByteArray();
-                else prevBytes[i].clear();
-                *fld = prevText[i];
-                if (v.size() > 2) prevText[i].clear();
-            } else {
-                *fld = prevText[i];
-            }
-            ++i;
-        }
+        StudentRow& s = out.rows.emplaceBack();
+        reader.read(s);
         if (s.useTy == kOne)
             ++out.enrolled;
         else if (s.useTy == kZero)
             ++out.transferred;
-        out.rows << s;
     }
     return out;
 }

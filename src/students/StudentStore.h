@@ -39,6 +39,8 @@ struct StudentRow {
     QString custNo, sCd, sNo, nm, sex, bankCd, acctNo, owr, useTy, inDate, outDate, juNo, acctRegYn1,
         acctRegYn2, mTelNo, smsYN, juNoStud;
 };
+// Only strings: a list of rows grows by moving its memory.
+Q_DECLARE_TYPEINFO(StudentRow, Q_RELOCATABLE_TYPE);
 
 // The entry controls a failed check sends the focus back to.
 enum class StudentField { None, CbMNo, MEdtSNo, EdtNm, CBBank, EdtAcctNo, EdtMtelNo, MEdtJu_No };

@@ -13,6 +13,9 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/statvfs.h>
 
 namespace System {
@@ -23,6 +26,15 @@ QString machineId(const QString& path) {
     const quint32 id = quint32(st.f_fsid);
     const QString hex = QStringLiteral("%1").arg(id, 8, 16, QLatin1Char('0')).toUpper();
     return hex.left(4) + QLatin1Char('-') + hex.mid(4);
+}
+
+void keepFreedMemory() {
+#if defined(__GLIBC__)
+    // The largest block the allocator may take from its pool, and the free
+    // memory it keeps at the pool's end before it gives any back.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
 }
 
 QString programVersion() { return QStringLiteral(ZQ_VERSION_STRING); }

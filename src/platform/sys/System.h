@@ -15,6 +15,13 @@ QString programVersion();
 // Folder of the running program file, with a trailing '/'.
 QString exeFolder();
 
+// Set once at the start of the process: memory freed by a listing of tens
+// of thousands of rows stays with the program for the next listing instead
+// of going back to the system at once, to be faulted in again page by page.
+// Large blocks come from the same pool rather than from a mapping of their
+// own for the same reason.
+void keepFreedMemory();
+
 // Starts a program detached; false when it could not be started.
 bool startDetached(const QString& program, const QStringList& args = {});
 

@@ -3,12 +3,14 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/text/CodeText.h"
 
 #include <QCoreApplication>
 #include <QHash>
 #include <QLocale>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -101,7 +103,10 @@ void countByState(CollectionTotals& t, const QString& replyTy, qint64 amt, qint6
 
 void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyTy, qint64 amt, qint64 reAmt,
               bool amtNull, ExemptAmounts& exempt, const QString& itemCd) {
-    if (exempTy.trimmed() == QLatin1String("0")) {
+    // Mostly the bare code: trimmed only when it is longer.
+    const bool whollyExempt =
+        exempTy.size() == 1 ? exempTy.front() == u'0' : exempTy.trimmed() == QLatin1String("0");
+    if (whollyExempt) {
         ++t.exempCnt;
         // An amount of 0 (round creation zeroes wholly exempt rows) stands for
         // the item's amount; a blank amount adds nothing.
@@ -112,88 +117,169 @@ void countRow(CollectionTotals& t, const QString& exempTy, const QString& replyT
     }
 }
 
+// The same text by its storage: one shared copy, one static code or both
+// empty.
+bool sameText(const QString& x, const QString& y) {
+    return x.size() == y.size() && x.constData() == y.constData() && x.isNull() == y.isNull();
+}
+
+// Values a column has taken, with their text, so that a repeated value is
+// shared instead of decoded again: the value found last, else the one kept
+// in the value's place of a small table.
+class RecentValues {
+public:
+    const QString* find(QByteArrayView v) {
+        if (kept_[last_].is(v)) return &kept_[last_].text;
+        const unsigned i = place(v);
+        if (!kept_[i].is(v)) return nullptr;
+        last_ = i;
+        return &kept_[i].text;
+    }
+    const QString& keep(QByteArrayView v) {
+        last_ = place(v);
+        Value& e = kept_[last_];
+        e.used = true;
+        e.bytes.assign(v.data(), size_t(v.size()));
+        e.text = CodeText::isCode(v) ? CodeText::text(v) : QString::fromUtf8(v);
+        return e.text;
+    }
+
+private:
+    static constexpr unsigned kPlaces = 16;
+    struct Value {
+        bool used = false;
+        std::string bytes; // a buffer kept from value to value
+        QString text;
+        // Values are short: compared in place, eight bytes at a time.
+        bool is(QByteArrayView v) const {
+            if (!used || size_t(v.size()) != bytes.size()) return false;
+            const char* a = v.data();
+            const char* b = bytes.data();
+            size_t n = bytes.size();
+            for (; n >= 8; n -= 8, a += 8, b += 8) {
+                quint64 x, y;
+                std::memcpy(&x, a, 8);
+                std::memcpy(&y, b, 8);
+                if (x != y) return false;
+            }
+            for (; n > 0; --n, ++a, ++b)
+                if (*a != *b) return false;
+            return true;
+        }
+    };
+    static unsigned place(QByteArrayView v) {
+        unsigned h = unsigned(v.size());
+        for (char c : v)
+            h = h * 31 + uchar(c);
+        return (h ^ (h >> 4)) % kPlaces;
+    }
+    Value kept_[kPlaces];
+    unsigned last_ = 0;
+};
+
+// Text made from two column texts, kept for the last few pairs it was made
+// from: the pairs repeat as their column values do.
+class RecentDerived {
+public:
+    template <typename F> const QString& get(const QString& a, const QString& b, F&& make) {
+        for (int i = 0; i < count_; ++i)
+            if (sameText(kept_[i].a, a) && sameText(kept_[i].b, b)) return kept_[i].text;
+        next_ = (next_ + 1) % kKept;
+        count_ = std::min(count_ + 1, kKept);
+        Made& m = kept_[next_];
+        m.a = a;
+        m.b = b;
+        m.text = make(a, b);
+        return m.text;
+    }
+
+private:
+    static constexpr int kKept = 8;
+    struct Made {
+        QString a, b, text;
+    };
+    Made kept_[kKept];
+    int count_ = 0, next_ = kKept - 1;
+};
+
 // Column text of the current row. Rows come in student order, so a
 // student's rows repeat most columns and the codes repeat everywhere: a
-// value equal to the previous row's is shared, not decoded again.
+// value the column had lately is shared, not decoded again.
 class Cells {
 public:
     explicit Cells(const Query& q) : q_(q) {}
     const QString& str(int col) {
-        Slot& s = slots_[col];
+        RecentValues& r = slots_[col];
         const QByteArrayView v = q_.utf8(col);
-        if (s.seen && v.size() == s.bytes.size() && std::memcmp(v.data(), s.bytes.constData(), size_t(v.size())) == 0)
-            return s.text;
-        s.seen = true;
-        s.bytes = v.toByteArray();
-        s.text = QString::fromUtf8(v);
-        return s.text;
+        if (const QString* t = r.find(v)) return *t;
+        return r.keep(v);
     }
     // A number column as text, blank when NULL.
     QString number(int col) {
-        if (q_.isNull(col)) return {};
         // Stored as an integer, its text is the number's text.
         if (q_.isInteger(col)) return str(col);
+        if (q_.isNull(col)) return {};
         return QString::number(q_.num(col));
     }
     // The item's name, looked up once per item and listing.
-    QString itemName(const QString& itemCd, const std::function<QString(const QString&)>& lookup) {
-        if (!lookup) return {};
-        auto it = names_.constFind(itemCd);
-        if (it != names_.constEnd()) return *it;
-        return names_.insert(itemCd, lookup(itemCd)).value();
+    const QString& itemName(const QString& itemCd, const std::function<QString(const QString&)>& lookup) {
+        if (!lookup) return kNone;
+        if (!haveItem_ || !sameText(lastItem_, itemCd)) {
+            haveItem_ = true;
+            lastItem_ = itemCd;
+            auto it = names_.constFind(itemCd);
+            if (it == names_.constEnd()) it = names_.insert(itemCd, lookup(itemCd));
+            lastName_ = *it;
+        }
+        return lastName_;
     }
     template <typename F> const QString& derived(int slot, const QString& a, const QString& b, F&& make) {
-        Derived& d = derived_[slot];
-        if (!d.seen || !d.a.isSharedWith(a) || !d.b.isSharedWith(b)) {
-            d.seen = true;
-            d.a = a;
-            d.b = b;
-            d.text = make(a, b);
-        }
-        return d.text;
+        return derived_[slot].get(a, b, std::forward<F>(make));
     }
 
 private:
-    struct Slot {
-        bool seen = false;
-        QByteArray bytes;
-        QString text;
-    };
-    struct Derived {
-        bool seen = false;
-        QString a, b, text;
-    };
+    static inline const QString kNone;
     const Query& q_;
-    Slot slots_[20];
-    Derived derived_[2];
+    RecentValues slots_[20];
+    RecentDerived derived_[2];
     QHash<QString, QString> names_;
+    bool haveItem_ = false;
+    QString lastItem_, lastName_;
 };
+
+// A cell set to a shared copy of v (the copy and the move are inline; the
+// plain assignment is a call into the library).
+inline void put(QString& cell, const QString& v) {
+    cell = QString(v);
+}
 
 // The grid cells of a row whose first sixteen columns are SNo, Nm, ItemCd,
 // BankCd, AcctNo, Amt, ExempTy, ReplyTy, ReplyCd, ProcDt, CustNo, GrpNm,
 // Unpaid, REAmt, ReDt, Gcode.
 QStringList gridRow(Cells& cells, const std::function<QString(const QString&)>& itemName,
                     const QString& gname) {
-    QStringList c(ColCount);
+    QStringList row(ColCount);
+    QString* c = row.data();
     const QString& itemCd = cells.str(2);
-    c[ColSNo] = cells.str(0);
-    c[ColNm] = cells.str(1);
-    c[ColItem] = cells.itemName(itemCd, itemName);
-    c[ColBank] = cells.str(3);
-    c[ColAcct] = cells.str(4);
+    put(c[ColSNo], cells.str(0));
+    put(c[ColNm], cells.str(1));
+    put(c[ColItem], cells.itemName(itemCd, itemName));
+    put(c[ColBank], cells.str(3));
+    put(c[ColAcct], cells.str(4));
     c[ColAmt] = cells.number(5);
-    c[ColExemp] = cells.str(6);
-    c[ColReply] = cells.str(7);
-    c[ColDate] = cells.derived(0, cells.str(8), cells.str(9), dateOrCode);
-    c[ColGrp] = cells.str(11);
-    c[ColUnpaid] = cells.str(12);
+    put(c[ColExemp], cells.str(6));
+    put(c[ColReply], cells.str(7));
+    put(c[ColDate], cells.derived(0, cells.str(8), cells.str(9), dateOrCode));
+    put(c[ColGrp], cells.str(11));
+    put(c[ColUnpaid], cells.str(12));
     c[ColReAmt] = cells.number(13);
-    c[ColReDt] = cells.derived(1, cells.str(14), QString(), [](const QString& d, const QString&) { return dashedDate(d); });
-    c[ColCustNo] = cells.str(10);
-    c[ColGcode] = cells.str(15);
-    c[ColItemCd] = itemCd;
-    c[ColGName] = gname;
-    return c;
+    put(c[ColReDt], cells.derived(1, cells.str(14), QString(),
+                                  [](const QString& d, const QString&) { return dashedDate(d); }));
+    put(c[ColCustNo], cells.str(10));
+    put(c[ColGcode], cells.str(15));
+    put(c[ColItemCd], itemCd);
+    put(c[ColGName], gname);
+    return row;
 }
 
 QString groupName(const QString& gcode) {
@@ -315,14 +401,14 @@ CollectionListing list(const CollectionSelection& sel,
     CollectionTotals& t = out.totals;
     Cells cells(q);
     while (q.next()) {
-        QStringList c = gridRow(cells, itemName, gname);
-        const QString itemCd = c[ColItemCd], replyTy = c[ColReply], exempTy = c[ColExemp];
+        QStringList row = gridRow(cells, itemName, gname);
+        QString* c = row.data();
         const qint64 amt = q.num(5), reAmt = q.num(13);
-        c[ColTel] = cells.str(17);
-        c[ColSms] = cells.str(18);
-        c[ColSCd] = cells.str(16);
-        out.rows << std::move(c);
-        countRow(t, exempTy, replyTy, amt, reAmt, q.isNull(5), exempt, itemCd);
+        put(c[ColTel], cells.str(17));
+        put(c[ColSms], cells.str(18));
+        put(c[ColSCd], cells.str(16));
+        countRow(t, c[ColExemp], c[ColReply], amt, reAmt, q.isNull(5), exempt, c[ColItemCd]);
+        out.rows.append(std::move(row));
     }
     return out;
 }
@@ -360,7 +446,7 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
     Cells cells(q);
     while (q.next()) {
         QStringList c = gridRow(cells, itemName, gname);
-        const QString itemCd = c[ColItemCd], replyTy = c[ColReply], exempTy = c[ColExemp];
+        const QString replyTy = c.at(ColReply), exempTy = c.at(ColExemp);
         const qint64 amt = q.num(5), reAmt = q.num(13);
         if (exempTy != QLatin1String("1")) {
             ++t.exempCnt;

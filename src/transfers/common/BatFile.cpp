@@ -95,8 +95,7 @@ public:
     }
     void num(int off, int width, qint64 v) {
         char buf[24];
-        const int n = std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v));
-        num(off, width, QByteArrayView(buf, n));
+        num(off, width, decimal(v, buf));
     }
     void fill(int off, int width, char c) { std::memset(at(off), c, size_t(width)); }
     // A field of the shared layout tables.
@@ -106,6 +105,18 @@ public:
     template <int N> void text(int off, int width, const char (&s)[N]) { bytes(off, width, QByteArrayView(s, N - 1)); }
 
 private:
+    // The decimal text of v, as "%lld" writes it, at the end of buf.
+    static QByteArrayView decimal(qint64 v, char (&buf)[24]) {
+        char* const end = buf + sizeof buf;
+        char* p = end;
+        quint64 m = v < 0 ? 0 - quint64(v) : quint64(v);
+        do {
+            *--p = char('0' + m % 10);
+            m /= 10;
+        } while (m != 0);
+        if (v < 0) *--p = '-';
+        return QByteArrayView(p, end - p);
+    }
     char* at(int off) {
         Q_ASSERT(off <= width_);
         return out_.data() + base_ + off;
@@ -537,10 +548,11 @@ namespace {
 // inside it: a break in a name would split a record in two.
 bool recordsWhole(const QByteArray& content, int width) {
     if (content.size() % (width + 2) != 0) return false;
+    const char* p = content.constData();
     for (qsizetype off = 0; off < content.size(); off += width + 2) {
-        const QByteArray rec = content.mid(off, width);
+        const QByteArrayView rec(p + off, width);
         if (rec.contains('\r') || rec.contains('\n')) return false;
-        if (content.mid(off + width, 2) != "\r\n") return false;
+        if (p[off + width] != '\r' || p[off + width + 1] != '\n') return false;
     }
     return true;
 }
@@ -659,20 +671,38 @@ private:
     std::list<std::pair<QByteArray, QByteArray>> names_;
 };
 
-// Layout200 for the NH group. False after a box when a check number cannot
-// be computed.
-bool writeLayout200(RowSource& rows, QByteArray& out) {
-    QString pw = Run.Passwd.left(4);
-    if (pw.trimmed().isEmpty()) pw = kNHDefaultPasswd;
-    const QString pwTrim = pw.trimmed();
+// ---- Layout200 (the NH group)
+
+// What every record of a Layout200 file shares, worked out once.
+struct Run200 {
+    // The four password characters the header shows, and their number.
+    QString pw;
+    qint64 password = 0;
+    int dayNo = 0;    // the transfer day
+    QByteArray compy; // the institution code in CP949, as records take it
+    // Records and amounts per payer class.
+    qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
+    qint64 bankDigitSum = 0;
+    qint64 count() const { return cnt[0] + cnt[1] + cnt[2]; }
+    qint64 total() const { return amt[0] + amt[1] + amt[2]; }
+};
+
+// False after a box when the password is no number.
+bool prepare200(Run200& run) {
+    run.pw = Run.Passwd.left(4);
+    if (run.pw.trimmed().isEmpty()) run.pw = kNHDefaultPasswd;
+    const QString pwTrim = run.pw.trimmed();
     if (!TDMLib::IsAllDigits(pwTrim)) {
         badPassword();
         return false;
     }
-    const qint64 password = pwTrim.toLongLong();
-    const QString day = Run.StartDate.mid(4, 2);
+    run.password = pwTrim.toLongLong();
+    run.dayNo = Run.StartDate.mid(4, 2).toInt();
+    run.compy = Cp949::encode(Run.CompyNo.trimmed());
+    return true;
+}
 
-    Record h(out, 200);
+void header200(Record& h, const Run200& run) {
     h.text(0, 1, QStringLiteral("S"));
     h.text(1, 3, QStringLiteral("999"));
     h.num(L200::HeadBank, Run.BankCd);
@@ -682,78 +712,93 @@ bool writeLayout200(RowSource& rows, QByteArray& out) {
     h.text(19, 2, QStringLiteral("21"));
     h.num(L200::HeadDate, QStringLiteral("20") + Run.StartDate);
     h.num(29, 8, Clock::todayText());
-    h.text(37, 4, pw);
+    h.text(37, 4, run.pw);
     h.text(L200::HeadAcct, Run.AcctNo.trimmed());
     h.text(57, 5, Run.EduCode);
     h.text(62, 10, Run.RepCompyNo);
     h.text(L200::HeadRunKey, runYymmSeq());
+}
 
-    qint64 cnt[3] = {0, 0, 0}, amt[3] = {0, 0, 0};
-    qint64 bankDigitSum = 0;
-    const int dayNo = day.toInt();
-    for (Row r; rows.next(r); rows.advance()) {
-        const qint64 recNo = cnt[0] + cnt[1] + cnt[2] + 1;
-        // Bank and account are digits only, so their bytes are characters.
-        if (!allDigits(r.BankCd) || !allDigits(r.AcctNo) || r.BankCd.isEmpty() || r.BankCd.size() > 9) {
-            badAccount(r);
-            return false;
-        }
-        int b = 0;
-        for (char c : r.BankCd)
-            b = b * 10 + (c - '0');
-        const int len = int(r.AcctNo.size());
-        // The fourteenth character of the account zero-padded to 14.
-        const int lastDigit = len == 0 ? 0 : r.AcctNo[std::min(len, 14) - 1] - '0';
-        const int digit = (len == 14 || len == 13 || !same(r.BankCd, "12")) ? lastDigit : 0;
-        const int check = TDMBankLib::RecordCheckNH(dayNo, digit, r.Amt, password);
-        bankDigitSum += (b >= 10 && b <= 17) ? lastDigit : b;
-
-        Record d(out, 200);
-        d.text(0, 1, QStringLiteral("D"));
-        d.num(1, 7, recNo);
-        d.text(8, 10, Run.CompyNo.trimmed());
-        d.text(18, 1, QStringLiteral("1"));
-        d.text(19, 1, QStringLiteral("2"));
-        d.num(L200::Item, r.ItemCd);
-        d.num(L200::Bank, r.BankCd);
-        if (len <= 14)
-            d.num(L200::Acct.off, 14, r.AcctNo); // and two blanks
-        else
-            d.text(L200::Acct, r.AcctNo);
-        d.num(L200::Amt, r.Amt);
-        d.num(L200::OkAmt, 0);
-        d.encoded(68, 12, *r.ItemNm);
-        d.text(80, 1, QStringLiteral("0"));
-        d.text(L200::Payer, r.CustNo);
-        d.num(149, 4, check);
-
-        const int cls = (b == 10 || b == 11) ? 0 : (b >= 12 && b <= 17) ? 1 : 2;
-        cnt[cls] += 1;
-        amt[cls] += r.Amt;
+// One data record, counted into run. False after a box when the bank or the
+// account is not all digits.
+bool data200(QByteArray& out, const Row& r, Run200& run) {
+    const qint64 recNo = run.count() + 1;
+    // Bank and account are digits only, so their bytes are characters.
+    if (!allDigits(r.BankCd) || !allDigits(r.AcctNo) || r.BankCd.isEmpty() || r.BankCd.size() > 9) {
+        badAccount(r);
+        return false;
     }
-    const qint64 n = cnt[0] + cnt[1] + cnt[2];
-    const qint64 total = amt[0] + amt[1] + amt[2];
+    int b = 0;
+    for (char c : r.BankCd)
+        b = b * 10 + (c - '0');
+    const int len = int(r.AcctNo.size());
+    // The fourteenth character of the account zero-padded to 14.
+    const int lastDigit = len == 0 ? 0 : r.AcctNo[std::min(len, 14) - 1] - '0';
+    const int digit = (len == 14 || len == 13 || !same(r.BankCd, "12")) ? lastDigit : 0;
+    const int check = TDMBankLib::RecordCheckNH(run.dayNo, digit, r.Amt, run.password);
+    run.bankDigitSum += (b >= 10 && b <= 17) ? lastDigit : b;
+
+    Record d(out, 200);
+    d.text(0, 1, "D");
+    d.num(1, 7, recNo);
+    d.encoded(8, 10, run.compy);
+    d.text(18, 1, "1");
+    d.text(19, 1, "2");
+    d.num(L200::Item, r.ItemCd);
+    d.num(L200::Bank, r.BankCd);
+    if (len <= 14)
+        d.num(L200::Acct.off, 14, r.AcctNo); // and two blanks
+    else
+        d.text(L200::Acct, r.AcctNo);
+    d.num(L200::Amt, r.Amt);
+    d.num(L200::OkAmt, 0);
+    d.encoded(68, 12, *r.ItemNm);
+    d.text(80, 1, "0");
+    d.text(L200::Payer, r.CustNo);
+    d.num(149, 4, check);
+
+    const int cls = (b == 10 || b == 11) ? 0 : (b >= 12 && b <= 17) ? 1 : 2;
+    run.cnt[cls] += 1;
+    run.amt[cls] += r.Amt;
+    return true;
+}
+
+void trailer200(Record& t, const Run200& run) {
+    const qint64 n = run.count();
+    t.text(0, 1, QStringLiteral("E"));
+    t.num(L200::TrailAll, n + 2);
+    t.num(L200::TrailCount, n);
+    t.num(L200::TrailTotal, run.total());
+    t.num(30, 7, run.cnt[0]);
+    t.num(37, 15, run.amt[0]);
+    t.num(52, 7, run.cnt[1]);
+    t.num(59, 15, run.amt[1]);
+    t.num(74, 7, run.cnt[2]);
+    t.num(81, 15, run.amt[2]);
+    t.text(96, 4, Run.CheckValue);
+}
+
+// Layout200 for the NH group. False after a box when a check number cannot
+// be computed.
+bool writeLayout200(RowSource& rows, QByteArray& out) {
+    Run200 run;
+    if (!prepare200(run)) return false;
+    {
+        Record h(out, 200);
+        header200(h, run);
+    }
+    for (Row r; rows.next(r); rows.advance())
+        if (!data200(out, r, run)) return false;
     bool ok = false;
-    Run.CheckValue = TDMBankLib::CheckValueNH(bankDigitSum, n, total, password, &ok);
+    Run.CheckValue = TDMBankLib::CheckValueNH(run.bankDigitSum, run.count(), run.total(), run.password, &ok);
     if (!ok) {
         badPassword();
         return false;
     }
-    Run.Count = n;
-    Run.Total = total;
-
+    Run.Count = run.count();
+    Run.Total = run.total();
     Record t(out, 200);
-    t.text(0, 1, QStringLiteral("E"));
-    t.num(L200::TrailAll, n + 2);
-    t.num(L200::TrailCount, n);
-    t.num(L200::TrailTotal, total);
-    t.num(30, 7, cnt[0]);
-    t.num(37, 15, amt[0]);
-    t.num(52, 7, cnt[1]);
-    t.num(59, 15, amt[1]);
-    t.num(74, 7, cnt[2]);
-    t.num(81, 15, amt[2]);
-    t.text(96, 4, Run.CheckValue);
+    trailer200(t, run);
     return true;
 }
 
