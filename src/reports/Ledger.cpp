@@ -410,15 +410,19 @@ ReportDocument printTable() {
                     QStringLiteral("ProcAmt%1").arg(m), plain, ReportAlign::Right);
     }
     d->addLine({0, 8.8, 200, 0}, 0.1);
-    QList<Entry> rows;
-    entries(&rows, QStringLiteral("SNo"));
-    for (const Entry& e : rows) {
-        QStringList cells{e.sNo, e.nm, names.value(e.itemCd)};
-        for (int m : kShown)
-            cells << e.procDt[m - 1] << ledgerAmount(e.procAmt[m - 1]);
-        data.rows << cells;
+    {
+        // The entries go before the layout starts: only the printed values stay.
+        QList<Entry> rows;
+        entries(&rows, QStringLiteral("SNo"));
+        data.rows.reserve(rows.size());
+        for (const Entry& e : rows) {
+            QStringList cells{e.sNo, e.nm, names.value(e.itemCd)};
+            for (int m : kShown)
+                cells << e.procDt[m - 1] << ledgerAmount(e.procAmt[m - 1]);
+            data.rows << cells;
+        }
     }
-    r.setRows(data);
+    r.setRows(std::move(data));
     return r.layout();
 }
 
