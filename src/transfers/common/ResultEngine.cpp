@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cstring>
+
 namespace ResultEngine {
 
 namespace {
@@ -115,7 +117,9 @@ bool checkStructure(Loaded& f, const Layout& L, FaultInfo* why) {
 }
 
 bool checkRecord(const Layout& L, const QByteArray& line, Record& r, QByteArrayView amt, FaultInfo* why) {
-    if (L.flagValues && !QByteArray(L.flagValues).contains(line.at(L.flag.off)))
+    // A line too short for its flag (a header shorter than the layout) has none.
+    if (L.flagValues && (line.size() <= L.flag.off ||
+                         !std::memchr(L.flagValues, line.at(L.flag.off), std::strlen(L.flagValues))))
         return lineFault(why, Fault::Flag, r.line);
     if (L.amount.valid()) {
         if (!toAmount(amt, &r.amount)) return lineFault(why, Fault::Amount, r.line);
