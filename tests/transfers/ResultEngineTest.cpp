@@ -149,3 +149,21 @@ TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
 }
 
 } // namespace
+
+namespace {
+
+// A file whose lines end before the flag: refused, never read past the line.
+TEST_F(ResultEngineTable, LinesEndingBeforeTheFlagAreRefused) {
+    const RE::Layout& L = ResultFile::layoutOf(ResultReader::Layout80);
+    QByteArray head(30, ' '), rec(30, ' '), tail(30, ' ');
+    head[0] = 'H';
+    head.replace(L.headDate.off, L.headDate.width, "240510");
+    rec[0] = 'D';
+    tail[0] = 'T';
+    tail = put(tail, L.counts[0].a, 1);
+    const Checked got = check(L, {head, rec, tail});
+    EXPECT_FALSE(got.ok);
+    EXPECT_EQ(got.why.fault, RE::Fault::Flag);
+}
+
+} // namespace
