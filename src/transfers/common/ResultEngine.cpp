@@ -440,9 +440,8 @@ bool isRealDate(const QString& yyyymmdd) {
 }
 
 QString field(const QByteArray& line, Field f) {
-    if (!f.valid()) return {};
     const QByteArrayView v = bytesOf(line, f);
-    if (v.isEmpty()) return QStringLiteral("");
+    if (v.isEmpty()) return {};
     for (char c : v)
         if (uchar(c) >= 0x80) return Cp949::decode(v.toByteArray());
     return QString::fromLatin1(v);

@@ -222,7 +222,8 @@ bool toAmount(QByteArrayView f, qint64* out);
 // The field's bytes (cut at the line's end).
 QByteArrayView bytesOf(const QByteArray& line, Field f);
 bool isRealDate(const QString& yyyymmdd);
-// The field decoded from CP949; a null string for a field the layout lacks.
+// The field decoded from CP949; a null string for a field the layout lacks
+// or the line does not reach.
 QString field(const QByteArray& line, Field f);
 // "20" + a 6-byte yymmdd, an 8-byte date as it stands.
 QString fullDate(const QByteArray& line, Field f);

@@ -1,21 +1,16 @@
 #include "transfers/common/ResultFile.h"
 
 #include "data/AppliedFiles.h"
-#include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
-#include "platform/sys/CrashPoint.h"
 #include "platform/sys/System.h"
-#include "platform/text/Cp949.h"
 #include "transfers/common/FileLayout.h"
 #include "transfers/common/ResultEngine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
 
 namespace {
 
@@ -27,12 +22,7 @@ namespace L200 = FileLayout::L200;
 namespace NH80 = FileLayout::NH80;
 namespace NH12 = FileLayout::NH12;
 
-QString field(const QByteArray& line, int off, int width) {
-    return Cp949::decode(line.mid(off, width));
-}
-QString field(const QByteArray& line, FileLayout::Field f) {
-    return field(line, f.off, f.width);
-}
+using ResultEngine::field;
 bool flagIs(const QByteArray& line, FileLayout::Field f, char mark) {
     return line.size() > f.off && line.at(f.off) == mark;
 }

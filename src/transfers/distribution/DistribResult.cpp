@@ -1,21 +1,11 @@
 #include "transfers/distribution/DistribResult.h"
 
-#include "data/AppliedFiles.h"
-#include "data/DMMain.h"
-#include "data/DMModule.h"
-#include "platform/db/Database.h"
-#include "platform/sys/Clock.h"
-#include "platform/sys/CrashPoint.h"
-#include "platform/sys/System.h"
-#include "platform/text/Cp949.h"
 #include "transfers/common/FileLayout.h"
 #include "transfers/common/ResultEngine.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 namespace {
 
@@ -115,7 +105,7 @@ QString studentOf(Reader r, const QByteArray& rec) {
     return {};
 }
 
-// headDate: the header's transfer date (yymmdd), read once per file.
+// headDate: the header's transfer date (yyyymmdd), read once per file.
 RE::Record readRecord(Reader r, const QByteArray& rec, const QString& headDate, int line) {
     const Layout& L = layoutOf(r);
     const RE::Layout& C = L.checks;
@@ -127,7 +117,7 @@ RE::Record readRecord(Reader r, const QByteArray& rec, const QString& headDate, 
     x.name = field(rec, L.name).trimmed();
     x.reply = field(rec, L.reply).trimmed();
     x.ok = rec.size() > C.flag.off && rec.at(C.flag.off) == C.okMark;
-    x.procDt = QStringLiteral("20") + (C.recDate.valid() ? field(rec, C.recDate) : headDate);
+    x.procDt = C.recDate.valid() ? RE::fullDate(rec, C.recDate) : headDate;
     return x;
 }
 
@@ -147,7 +137,7 @@ public:
         if (!roundGiven(refusal)) return {};
         reader_ = DistribResult::readerFor(f.fileName.mid(2, 2));
         const Reader r = reader_;
-        const QString headDate = field(f.lines.first(), layoutOf(r).checks.headDate);
+        const QString headDate = RE::fullDate(f.lines.first(), layoutOf(r).checks.headDate);
         return {&layoutOf(r).checks, [r, headDate](const QByteArray& rec, const QByteArray&, int line) {
                     return readRecord(r, rec, headDate, line);
                 }};

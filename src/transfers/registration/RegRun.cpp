@@ -1,13 +1,10 @@
 #include "transfers/registration/RegRun.h"
 
-#include "data/AppliedFiles.h"
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "data/FileMoves.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
-#include "platform/sys/CrashPoint.h"
 #include "platform/ui/Msg.h"
 #include "transfers/common/BatFile.h"
 #include "transfers/common/FileLayout.h"
