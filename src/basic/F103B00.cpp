@@ -4,6 +4,7 @@
 #include "basic/F105B00.h"
 #include "data/DMMain.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 
 #include <QApplication>
@@ -147,6 +148,10 @@ void TFrmF103B00::FormCreate() {
               {50, 100, 100, 80, 55, 110, 80, 80});
     for (int c = ColBankCd; c < ColCount; ++c)
         SGrdMBank->setColumnHidden(c, true);
+    // An account shows whole at the longest number the edit takes.
+    GridFit::widen(SGrdMBank, ColAcctNo, QString(EdtInAcctNo->maxLength(), QLatin1Char('0')));
+    for (int c = 0; c < ColBankCd; ++c)
+        GridFit::widen(SGrdMBank, c);
     DMData->FillBankCombo(CBBank, QString());
     CBBank->setCurrentIndex(CBBank->count() > 0 ? 0 : -1);
     FillGroups();
@@ -184,6 +189,7 @@ void TFrmF103B00::LoadGrid() {
             it->setFont(f);
         }
     }
+    GridFit::widenToContents(SGrdMBank);
 }
 
 QString TFrmF103B00::bankCode() const {

@@ -29,6 +29,8 @@ QString dateWords(const QString& yyyymmdd);
 QString printedAcct(const QString& acctNo, bool part);
 
 bool rows(const ReportSelection& s, QList<RoundRow>* out, std::optional<ReportBox>* box);
+// The grid's titles, also before the first listing.
+QStringList columns();
 ReportListing list(const ReportSelection& s);
 std::optional<ReportBox> print(const ReportSelection& s, ReportDocument* doc);
 // The printout of rows already read (the window's last search) with the

@@ -166,10 +166,14 @@ bool rows(const ReportSelection& s, bool byGroup, QList<RoundRow>* out, std::opt
     return true;
 }
 
+QStringList columns() {
+    return {QStringLiteral("학번"), QStringLiteral("성명"), QStringLiteral("항목"), QStringLiteral("금액"),
+            QStringLiteral("이체일자"), QStringLiteral("은행"), QStringLiteral("계좌번호")};
+}
+
 ReportListing list(const ReportSelection& s) {
     ReportListing l;
-    l.columns = {QStringLiteral("학번"), QStringLiteral("성명"), QStringLiteral("항목"), QStringLiteral("금액"),
-                 QStringLiteral("이체일자"), QStringLiteral("은행"), QStringLiteral("계좌번호")};
+    l.columns = columns();
     if (!rows(s, true, &l.source, &l.box)) return l;
     for (const RoundRow& r : l.source) {
         l.rows << QStringList{r.sNo,

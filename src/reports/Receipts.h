@@ -28,6 +28,8 @@ namespace Receipts {
 // The receipted rows, ordered for the grid and the two-copy form (by group
 // before item) or for the four-per-page form (by item alone).
 bool rows(const ReportSelection& s, bool byGroup, QList<RoundRow>* out, std::optional<ReportBox>* box);
+// The grid's titles, also before the first listing.
+QStringList columns();
 ReportListing list(const ReportSelection& s);
 // Pages of the rows: each student starts a block, nine lines a block; with
 // twoCopies a block pair (left school copy, right parent copy) per student.

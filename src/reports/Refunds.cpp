@@ -158,13 +158,17 @@ QString refundKind(const RoundRow& r) {
     return r.reAmt == r.amt ? QStringLiteral("전액환불") : QStringLiteral("부분환불");
 }
 
+QStringList columns() {
+    return {QStringLiteral("학번"),     QStringLiteral("성명"),     QStringLiteral("항목"),
+            QStringLiteral("은행"),     QStringLiteral("계좌번호"), QStringLiteral("금액"),
+            QStringLiteral("면제"),     QStringLiteral("이체"),     QStringLiteral("이체일자"),
+            QStringLiteral("환불일자"), QStringLiteral("환불금액")};
+}
+
 ReportListing list(const ReportSelection& s) {
     ReportListing l;
     l.gcode = s.gcode;
-    l.columns = {QStringLiteral("학번"),     QStringLiteral("성명"),     QStringLiteral("항목"),
-                 QStringLiteral("은행"),     QStringLiteral("계좌번호"), QStringLiteral("금액"),
-                 QStringLiteral("면제"),     QStringLiteral("이체"),     QStringLiteral("이체일자"),
-                 QStringLiteral("환불일자"), QStringLiteral("환불금액")};
+    l.columns = columns();
     if ((l.box = ReportSelect::checkStudents(s))) return l;
     const QString table = Rounds::tableName(s.ym1, s.seq1);
     if (table.isEmpty() || !Database::tableExists(table)) {

@@ -11,6 +11,8 @@ namespace Refunds {
 
 // "전액환불" when the whole amount was refunded, else "부분환불".
 QString refundKind(const RoundRow& r);
+// The grid's titles, also before the first listing.
+QStringList columns();
 ReportListing list(const ReportSelection& s);
 std::optional<ReportBox> print(const ReportSelection& s, ReportDocument* doc);
 // The printout of listed rows (the rows of the window's last search).

@@ -31,13 +31,13 @@ const QList<ReportEntry>& all() {
     // come from here.
     static const QList<ReportEntry> entries{
         {QStringLiteral("receipts"), QStringLiteral("P103B00"), QStringLiteral("영수증"), Receipts::list,
-         Receipts::print},
+         Receipts::print, Receipts::columns()},
         {QStringLiteral("refunds"), QStringLiteral("P401B00"), QStringLiteral("환불내역 조회/출력"), Refunds::list,
-         Refunds::print},
+         Refunds::print, Refunds::columns()},
         {QStringLiteral("notices"), QStringLiteral("P110B00"), QStringLiteral("납부고지서"), Notices::list,
-         Notices::print},
+         Notices::print, Notices::columns()},
         {QStringLiteral("unpaid"), QStringLiteral("P109B00"), QStringLiteral("미납명세서"), Unpaid::list,
-         Unpaid::print},
+         Unpaid::print, Unpaid::columns()},
         {QStringLiteral("letter"), QStringLiteral("P108B00"), QStringLiteral("가정통신문"), Letter::list,
          Letter::print},
         resolution(QStringLiteral("P104B00")),

@@ -29,6 +29,9 @@ struct ReportEntry {
     // print or the selection is refused. Empty for a report that writes a
     // workbook instead of a printout.
     std::function<std::optional<ReportBox>(const ReportSelection&, ReportDocument*)> print;
+    // The grid's titles before the first listing; empty when the listing
+    // names its own.
+    QStringList columns = {};
 };
 
 namespace ReportCatalog {

@@ -5,6 +5,7 @@
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Cp949Validator.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "transfers/common/M101B02.h"
 #include "transfers/common/Rounds.h"
@@ -30,6 +31,32 @@ QLineEdit* digitsEdit(QWidget* owner, const char* name, int len) {
     Cp949Validator::limit(e, len, true);
     e->setMaximumWidth(18 + 9 * len);
     return e;
+}
+
+// A label shows and hides with the control it names, so a window that has
+// no use for a control takes its label away too.
+class LabelFollows : public QObject {
+public:
+    LabelFollows(QLabel* label, QWidget* control) : QObject(label), label_(label) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::HideToParent) label_->setVisible(false);
+        if (event->type() == QEvent::ShowToParent) label_->setVisible(true);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLabel* label_;
+};
+
+QLabel* labelFor(QWidget* control, const QString& text, QWidget* owner) {
+    auto* l = new QLabel(text, owner);
+    l->setBuddy(control);
+    new LabelFollows(l, control);
+    return l;
 }
 
 // The digits of a masked year-month edit ("2026/03" holds "202603").
@@ -74,22 +101,22 @@ TReportSelectForm::TReportSelectForm(const QString& reportName, QWidget* parent)
     CLbItem = new QListWidget(box);
     CLbItem->setMaximumHeight(110);
 
-    g->addWidget(new QLabel(QStringLiteral("항목그룹"), box), 0, 0);
+    g->addWidget(labelFor(cboGroup, QStringLiteral("항목그룹"), box), 0, 0);
     g->addWidget(cboGroup, 0, 1);
-    g->addWidget(new QLabel(QStringLiteral("은    행"), box), 1, 0);
+    g->addWidget(labelFor(CbBank, QStringLiteral("은    행"), box), 1, 0);
     g->addWidget(CbBank, 1, 1);
-    g->addWidget(new QLabel(QStringLiteral("분    기"), box), 2, 0);
+    g->addWidget(labelFor(cboBUNGI, QStringLiteral("분    기"), box), 2, 0);
     g->addWidget(cboBUNGI, 2, 1);
     auto* rounds = new QHBoxLayout;
     rounds->addWidget(MEdtYearMon);
     rounds->addWidget(MEdtSeqNo);
     rounds->addWidget(SBtnYearMonSelect);
-    rounds->addWidget(new QLabel(QStringLiteral("~"), box));
+    rounds->addWidget(labelFor(MEdtYearMon_2, QStringLiteral("~"), box));
     rounds->addWidget(MEdtYearMon_2);
     rounds->addWidget(MEdtSeqNo_2);
     rounds->addWidget(SBtnYearMonSelect_2);
     rounds->addStretch();
-    g->addWidget(new QLabel(QStringLiteral("작성년월/회차"), box), 3, 0);
+    g->addWidget(labelFor(MEdtYearMon, QStringLiteral("작성년월/회차"), box), 3, 0);
     g->addLayout(rounds, 3, 1);
     auto* sno = new QHBoxLayout;
     for (QLineEdit* e : {SHakFromEdit, SBanFromEdit, SBunFromEdit})
@@ -98,9 +125,9 @@ TReportSelectForm::TReportSelectForm(const QString& reportName, QWidget* parent)
     for (QLineEdit* e : {SHakToEdit, SBanToEdit, SBunToEdit})
         sno->addWidget(e);
     sno->addStretch();
-    g->addWidget(new QLabel(QStringLiteral("학    번"), box), 4, 0);
+    g->addWidget(labelFor(SHakFromEdit, QStringLiteral("학    번"), box), 4, 0);
     g->addLayout(sno, 4, 1);
-    g->addWidget(new QLabel(QStringLiteral("항    목"), box), 0, 2);
+    g->addWidget(labelFor(CLbItem, QStringLiteral("항    목"), box), 0, 2);
     g->addWidget(CLbItem, 0, 3, 5, 1);
     extra = new QGridLayout;
     g->addLayout(extra, 0, 4, 5, 1);
@@ -111,6 +138,11 @@ TReportSelectForm::TReportSelectForm(const QString& reportName, QWidget* parent)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->setDefaultSectionSize(20);
+    // The titles show before the first listing.
+    if (entry_ && !entry_->columns.isEmpty()) {
+        grid->setColumnCount(int(entry_->columns.size()));
+        grid->setHorizontalHeaderLabels(entry_->columns);
+    }
     top->addWidget(grid, 1);
     auto* foot = new QHBoxLayout;
     pnlTotCnt = new QLabel(QStringLiteral("0"), this);
@@ -249,8 +281,15 @@ void TReportSelectForm::showListing() {
             if (c == amountCol) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid->setItem(r, c, it);
         }
+    GridFit::widenToContents(grid);
     pnlTotCnt->setText(ReportSelect::amount(listing_.count, 0));
     pnlTotAmt->setText(ReportSelect::amount(listing_.total, 0));
+}
+
+void TReportSelectForm::showEvent(QShowEvent* event) {
+    // The windows set their own widths after this base; titles still show whole.
+    GridFit::widenToContents(grid);
+    QWidget::showEvent(event);
 }
 
 void TReportSelectForm::print() {

@@ -60,6 +60,7 @@ protected:
     bool pickOfGroup = true;
     void clearGrid();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showListing();

@@ -121,11 +121,15 @@ bool rows(const ReportSelection& s, QList<RoundRow>* out, std::optional<ReportBo
     return true;
 }
 
+QStringList columns() {
+    return {QStringLiteral("학번"), QStringLiteral("성명"), QStringLiteral("항목"),
+            QStringLiteral("금액")};
+}
+
 ReportListing list(const ReportSelection& s) {
     ReportListing l;
     l.gcode = s.gcode;
-    l.columns = {QStringLiteral("학번"), QStringLiteral("성명"), QStringLiteral("항목"),
-                 QStringLiteral("금액")};
+    l.columns = columns();
     if (!rows(s, &l.source, &l.box)) return l;
     for (const RoundRow& r : l.source) {
         l.rows << QStringList{r.sNo, r.nm, StudentBlocks::itemName(r),

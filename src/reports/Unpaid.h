@@ -15,6 +15,8 @@ const int kLines = 12;
 inline const QString kFooter = QStringLiteral("통장에 입금하여 주십시요");
 
 bool rows(const ReportSelection& s, QList<RoundRow>* out, std::optional<ReportBox>* box);
+// The grid's titles, also before the first listing.
+QStringList columns();
 ReportListing list(const ReportSelection& s);
 std::optional<ReportBox> print(const ReportSelection& s, ReportDocument* doc);
 // The printout of rows already read (the window's last search).

@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "platform/ui/TextViewer.h"
@@ -45,6 +46,11 @@ void setUpGrid(QTableWidget* g, const QStringList& headers) {
         g->setColumnWidth(c, widths[c]);
         g->setColumnHidden(c, widths[c] == 0);
     }
+    // Student numbers show whole at their full length, titles always.
+    const QString sno(SNoLen, QLatin1Char('0'));
+    for (int c = 0; c < 11; ++c)
+        if (!g->isColumnHidden(c))
+            GridFit::widen(g, c, headers.at(c).endsWith(QStringLiteral("학번")) ? sno : QString());
     g->verticalHeader()->hide();
     g->setRowCount(20);
 }
@@ -172,6 +178,7 @@ void TFrmF401Baa::fillGrid(const QList<NewTermRow>& rows) {
                                 r.newGrade, r.newBan, r.newBun, QString()};
         for (int c = 0; c < 11; ++c) put(vGrid, i, c, cells.at(c), c >= 7 && c <= 9);
     }
+    GridFit::widenToContents(vGrid);
     filling_ = false;
 }
 
@@ -308,6 +315,7 @@ void TFrmF401Baa::cmdViewClick() {
                                 r.nm,      r.sCd,     r.ban,   r.bun,    r.sNo};
         for (int c = 0; c < 11; ++c) put(wGrid, i, c, cells.at(c), false);
     }
+    GridFit::widenToContents(wGrid);
     SetPreviewMode(true);
 }
 

@@ -581,6 +581,161 @@ FileView failed(FileView::Status st, const QString& message) {
     return v;
 }
 
+// The file's records without their line ends: every line one record of the
+// layout's length ending in CR LF, a header and a trailer at least, data
+// records marked where the layout marks them, as many as the trailer counts.
+// *failure is the view to show when the file fails these checks, or when a
+// later one fails on its records.
+bool readRecords(const QString& path, const Table& t, QList<QByteArray>* lines, FileView* failure) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *failure = failed(FileView::Status::Unreadable, QStringLiteral("화일이 존재하지 않습니다"));
+        return false;
+    }
+    const QByteArray content = f.readAll();
+    f.close();
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    *failure = failed(FileView::Status::Malformed, QStringLiteral("화일의 형식이 맞지 않습니다.\r화일명: ") + fileName);
+    *lines = content.split('\n');
+    if (lines->isEmpty() || !lines->last().isEmpty()) return false;
+    lines->removeLast();
+    for (QByteArray& l : *lines) {
+        if (!l.endsWith('\r')) return false;
+        l.chop(1);
+        if (l.size() != t.width) return false;
+    }
+    if (lines->size() < 2) return false;
+    const QByteArray& head = lines->first();
+    const QByteArray& tail = lines->last();
+    const int data = int(lines->size()) - 2;
+    if (t.dataMark) {
+        if (head.at(0) == t.dataMark || tail.at(0) == t.dataMark) return false;
+        for (int i = 1; i <= data; ++i)
+            if (lines->at(i).at(0) != t.dataMark) return false;
+    }
+    qint64 loop = 0;
+    return number(tail, t.trailLoop, &loop) && loop - t.loopLess == data;
+}
+
+// The header panels.
+void readHeader(const Table& t, const QByteArray& head, FileView* v) {
+    v->startDate = dateText(text(head, t.headStart));
+    v->endDate = dateText(text(head, t.headEnd));
+    v->masterAcct = t.acctTrim ? text(head, t.headAcct).trimmed() : text(head, t.headAcct);
+}
+
+// Columns 0 and 1: the student number and name, by the table's key rule.
+void studentCells(const Table& t, const QByteArray& rec, const QString& bank, bool distribution,
+                  QStringList& row) {
+    const QByteArray fld = bytes(rec, t.key);
+    switch (t.keyRule) {
+    case KeyRule::Payer80:
+        payerField(row, fld, fld.left(14), bank, distribution, t.nameLen);
+        break;
+    case KeyRule::Whole:
+        payerField(row, fld, fld, bank, distribution, t.nameLen);
+        break;
+    case KeyRule::Lookup:
+        lookUp(row, fld);
+        break;
+    case KeyRule::LookupAfterC:
+        lookUp(row, fld.mid(1, 13));
+        break;
+    case KeyRule::NH12Key:
+        if (isPayerKey(fld)) {
+            lookUp(row, fld);
+        } else {
+            row[0] = text(rec, NH12::StudentGrade) + text(rec, NH12::StudentClass) + text(rec, NH12::StudentNo);
+            row[1] = text(rec, NH12::StudentNm);
+        }
+        break;
+    case KeyRule::Student:
+        student(row, fld, t.nameLen);
+        break;
+    }
+}
+
+// Column 4: the item's name, by the table's item rule.
+QString itemCell(const Table& t, const QByteArray& rec, const QString& gcode) {
+    switch (t.itemRule) {
+    case ItemRule::Id:
+        return itemName(text(rec, t.item), gcode);
+    case ItemRule::IdMid1:
+        return itemName(sub(bytes(rec, t.item), 1, 2), gcode);
+    case ItemRule::IdTrim:
+        return itemName(text(rec, t.item).trimmed(), gcode);
+    case ItemRule::NH12Id:
+        return itemName(isPayerKey(bytes(rec, t.key)) ? text(rec, NH12::Item) : text(rec, NH12::StudentItem),
+                        gcode);
+    case ItemRule::Text:
+        return text(rec, t.item).trimmed();
+    case ItemRule::None:
+        break;
+    }
+    return {};
+}
+
+// What the records add up to while they are read.
+struct Tally {
+    qint64 okCnt = 0, failCnt = 0, okSum = 0, failSum = 0;
+};
+
+// One data record into its grid row: the processed rows (sent files: every
+// row) or the unprocessed ones with their reason. False when an amount is
+// not a number.
+bool readRecord(const Table& t, Kind k, const QByteArray& rec, const QString& headBank, bool distribution,
+                const QString& gcode, FileView* v, Tally* tally) {
+    const bool recv = k == Kind::Received;
+    QStringList row(recv ? 7 : 6);
+    const bool ok = !recv || (t.flag.valid() && rec.at(t.flag.off) == t.mark);
+    const bool special = !t.defaultRule || isSpecialHeadBank(headBank);
+    const QByteArray bankField = bytes(rec, t.bank);
+    const QString bank = (t.bankMid1 ? sub(bankField, 1, 2) : sub(bankField, 0, t.bank.width)).trimmed();
+
+    studentCells(t, rec, bank, distribution, row);
+    row[2] = bankName(bank);
+    row[3] = cutAcct(t.acctCut, bytes(rec, t.acct), bank);
+    row[4] = itemCell(t, rec, gcode);
+
+    Field shown = ok ? t.amt : t.failAmt;
+    // The distribution writer leaves 38 zero: its records show the amount asked.
+    if (!ok && t.defaultRule && !special && !distribution) shown = L80::Amt38;
+    qint64 amount = 0, sumOk = 0, sumFail = 0;
+    if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) || !number(rec, t.failSum, &sumFail))
+        return false;
+    row[5] = amountText(amount, t.amtWidth);
+    if (!recv) {
+        v->rows << row;
+    } else if (ok) {
+        row.removeLast();
+        v->rows << row;
+        ++tally->okCnt;
+        tally->okSum += sumOk;
+    } else {
+        row[6] = reason(t, t.headBankReason ? headBank : bank, text(rec, t.reply));
+        v->failRows << row;
+        ++tally->failCnt;
+        tally->failSum += sumFail;
+    }
+    return true;
+}
+
+// The count and sum panels: the trailer's figure where the layout carries
+// one, else what the records added up to. False when a figure is not a number.
+bool fillPanels(const Table& t, Kind k, const QByteArray& tail, int data, const Tally& n, FileView* v) {
+    auto panel = [&](Field f, qint64 counted, QString* out) {
+        qint64 value = counted;
+        if (f.valid() && !number(tail, f, &value)) return false;
+        *out = amountText(value);
+        return true;
+    };
+    if (k == Kind::Sent) return panel(t.trailTotCnt, data, &v->totCnt) && panel(t.trailTotAmt, 0, &v->totAmt);
+    return panel(t.trailTotCnt, n.okCnt + n.failCnt, &v->totCnt) &&
+           panel(t.trailTotAmt, n.okSum + n.failSum, &v->totAmt) && panel(t.trailOkCnt, n.okCnt, &v->procCnt) &&
+           panel(t.trailOkAmt, n.okSum, &v->procAmt) && panel(t.trailFailCnt, n.failCnt, &v->nonProcCnt) &&
+           panel(t.trailFailAmt, n.failSum, &v->nonProcAmt);
+}
+
 } // namespace
 
 FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm, const QString& gcode,
@@ -588,150 +743,22 @@ FileView decode(Kind k, Viewer which, const QString& path, const QString& bankNm
     if (which == Viewer::None) return FileView{};
     // A distribution file names its students, never payers.
     const bool distribution = fileType.startsWith(QLatin1Char('3'));
-    const bool recv = k == Kind::Received;
-    const Table t = recv ? recvTable(which) : sentTable(which);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return failed(FileView::Status::Unreadable, QStringLiteral("화일이 존재하지 않습니다"));
-    const QByteArray content = f.readAll();
-    f.close();
-    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString badLayout = QStringLiteral("화일의 형식이 맞지 않습니다.\r화일명: ") + fileName;
-    auto malformed = [&] { return failed(FileView::Status::Malformed, badLayout); };
-
-    // Every line is one record of the layout's length and ends in CR LF.
-    QList<QByteArray> lines = content.split('\n');
-    if (lines.isEmpty() || !lines.last().isEmpty()) return malformed();
-    lines.removeLast();
-    for (QByteArray& l : lines) {
-        if (!l.endsWith('\r')) return malformed();
-        l.chop(1);
-        if (l.size() != t.width) return malformed();
-    }
-    if (lines.size() < 2) return malformed();
-    const QByteArray& head = lines.first();
-    const QByteArray& tail = lines.last();
-    const int data = int(lines.size()) - 2;
-    if (t.dataMark) {
-        if (head.at(0) == t.dataMark || tail.at(0) == t.dataMark) return malformed();
-        for (int i = 1; i <= data; ++i)
-            if (lines[i].at(0) != t.dataMark) return malformed();
-    }
-    qint64 loop = 0;
-    if (!number(tail, t.trailLoop, &loop) || loop - t.loopLess != data) return malformed();
+    const Table t = k == Kind::Received ? recvTable(which) : sentTable(which);
+    QList<QByteArray> lines;
+    FileView failure;
+    if (!readRecords(path, t, &lines, &failure)) return failure;
 
     FileView v;
     v.status = FileView::Status::Shown;
     v.viewer = which;
     v.bankNm = bankNm;
-    v.startDate = dateText(text(head, t.headStart));
-    v.endDate = dateText(text(head, t.headEnd));
-    v.masterAcct = t.acctTrim ? text(head, t.headAcct).trimmed() : text(head, t.headAcct);
-    const QString headBank = text(head, t.headBank);
-
-    qint64 okCnt = 0, failCnt = 0, okSum = 0, failSum = 0;
-    for (int i = 1; i <= data; ++i) {
-        const QByteArray& rec = lines[i];
-        QStringList row(recv ? 7 : 6);
-        const bool ok = !recv || (t.flag.valid() && rec.at(t.flag.off) == t.mark);
-        const bool special = !t.defaultRule || isSpecialHeadBank(headBank);
-
-        const QByteArray bankField = bytes(rec, t.bank);
-        const QString bank = (t.bankMid1 ? sub(bankField, 1, 2) : sub(bankField, 0, t.bank.width)).trimmed();
-
-        // Student number and name.
-        const QByteArray fld = bytes(rec, t.key);
-        switch (t.keyRule) {
-        case KeyRule::Payer80:
-            payerField(row, fld, fld.left(14), bank, distribution, t.nameLen);
-            break;
-        case KeyRule::Whole:
-            payerField(row, fld, fld, bank, distribution, t.nameLen);
-            break;
-        case KeyRule::Lookup:
-            lookUp(row, fld);
-            break;
-        case KeyRule::LookupAfterC:
-            lookUp(row, fld.mid(1, 13));
-            break;
-        case KeyRule::NH12Key:
-            if (isPayerKey(fld)) {
-                lookUp(row, fld);
-            } else {
-                row[0] = text(rec, NH12::StudentGrade) + text(rec, NH12::StudentClass) +
-                         text(rec, NH12::StudentNo);
-                row[1] = text(rec, NH12::StudentNm);
-            }
-            break;
-        case KeyRule::Student:
-            student(row, fld, t.nameLen);
-            break;
-        }
-
-        row[2] = bankName(bank);
-        row[3] = cutAcct(t.acctCut, bytes(rec, t.acct), bank);
-        switch (t.itemRule) {
-        case ItemRule::Id:
-            row[4] = itemName(text(rec, t.item), gcode);
-            break;
-        case ItemRule::IdMid1:
-            row[4] = itemName(sub(bytes(rec, t.item), 1, 2), gcode);
-            break;
-        case ItemRule::IdTrim:
-            row[4] = itemName(text(rec, t.item).trimmed(), gcode);
-            break;
-        case ItemRule::NH12Id:
-            row[4] = itemName(isPayerKey(fld) ? text(rec, NH12::Item) : text(rec, NH12::StudentItem), gcode);
-            break;
-        case ItemRule::Text:
-            row[4] = text(rec, t.item).trimmed();
-            break;
-        case ItemRule::None:
-            break;
-        }
-
-        Field shown = ok ? t.amt : t.failAmt;
-        // The distribution writer leaves 38 zero: its records show the amount asked.
-        if (!ok && t.defaultRule && !special && !distribution) shown = L80::Amt38;
-        qint64 amount = 0, sumOk = 0, sumFail = 0;
-        if (!number(rec, shown, &amount) || !number(rec, t.okSum, &sumOk) ||
-            !number(rec, t.failSum, &sumFail))
-            return malformed();
-        row[5] = amountText(amount, t.amtWidth);
-        if (!recv) {
-            v.rows << row;
-            continue;
-        }
-        if (ok) {
-            row.removeLast();
-            v.rows << row;
-            ++okCnt;
-            okSum += sumOk;
-        } else {
-            const QString b = t.headBankReason ? headBank : bank;
-            row[6] = reason(t, b, text(rec, t.reply));
-            v.failRows << row;
-            ++failCnt;
-            failSum += sumFail;
-        }
-    }
-
-    auto panel = [&](Field f, qint64 counted, QString* out) {
-        qint64 n = counted;
-        if (f.valid() && !number(tail, f, &n)) return false;
-        *out = amountText(n);
-        return true;
-    };
-    bool good = true;
-    if (!recv) {
-        good = panel(t.trailTotCnt, data, &v.totCnt) && panel(t.trailTotAmt, 0, &v.totAmt);
-    } else {
-        good = panel(t.trailTotCnt, okCnt + failCnt, &v.totCnt) &&
-               panel(t.trailTotAmt, okSum + failSum, &v.totAmt) && panel(t.trailOkCnt, okCnt, &v.procCnt) &&
-               panel(t.trailOkAmt, okSum, &v.procAmt) && panel(t.trailFailCnt, failCnt, &v.nonProcCnt) &&
-               panel(t.trailFailAmt, failSum, &v.nonProcAmt);
-    }
-    if (!good) return malformed();
+    readHeader(t, lines.first(), &v);
+    const QString headBank = text(lines.first(), t.headBank);
+    const int data = int(lines.size()) - 2;
+    Tally tally;
+    for (int i = 1; i <= data; ++i)
+        if (!readRecord(t, k, lines[i], headBank, distribution, gcode, &v, &tally)) return failure;
+    if (!fillPanels(t, k, lines.last(), data, tally, &v)) return failure;
     return v;
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Msg.h"
 
 #include <QComboBox>
@@ -74,6 +75,8 @@ QTableWidget* TFileInquiryForm::grid(QWidget* owner, const char* name,
         g->setColumnWidth(c, cols[c].second);
     }
     g->setHorizontalHeaderLabels(titles);
+    for (int c = 0; c < cols.size(); ++c)
+        GridFit::widen(g, c);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -82,17 +85,22 @@ QTableWidget* TFileInquiryForm::grid(QWidget* owner, const char* name,
     return g;
 }
 
-// One row per record; one empty row when there is none.
+// One row per record; one empty row when there is none. Amounts come padded
+// to their printed width: the grid shows them whole, right-aligned.
 void TFileInquiryForm::fill(QTableWidget* g, const QList<QStringList>& rows) {
     g->clearContents();
     g->setRowCount(std::max<int>(1, int(rows.size())));
-    for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < g->columnCount() && c < rows[r].size(); ++c) {
-            auto* it = new QTableWidgetItem(rows[r][c]);
-            if (g->horizontalHeaderItem(c) && (g->horizontalHeaderItem(c)->text() == QStringLiteral("금액")))
-                it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (int c = 0; c < g->columnCount(); ++c) {
+        const bool amount =
+            g->horizontalHeaderItem(c) && g->horizontalHeaderItem(c)->text() == QStringLiteral("금액");
+        for (int r = 0; r < rows.size(); ++r) {
+            if (c >= rows[r].size()) continue;
+            auto* it = new QTableWidgetItem(amount ? rows[r][c].trimmed() : rows[r][c]);
+            if (amount) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             g->setItem(r, c, it);
         }
+    }
+    GridFit::widenToContents(g);
 }
 
 TFileInquiryForm::TFileInquiryForm(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
@@ -233,7 +241,7 @@ void TFileInquiryForm::pShowList(const QString& bank) {
     SGrdList->setRowCount(std::max<int>(1, int(rows_.size())));
     for (int r = 0; r < rows_.size(); ++r) {
         const BookRow& b = rows_[r];
-        const QStringList cells{b.yearMon, b.seqNo, b.fileName, QString(), b.bankNm, b.srDate, b.dataCnt};
+        const QStringList cells{b.yearMon, b.seqNo, b.fileName, QString(), b.bankNm, b.srDate, b.dataCnt.trimmed()};
         for (int c = 0; c < cells.size(); ++c) {
             auto* it = new QTableWidgetItem(cells[c]);
             if (c == 3) {
@@ -249,6 +257,7 @@ void TFileInquiryForm::pShowList(const QString& bank) {
             SGrdList->setItem(r, c, it);
         }
     }
+    GridFit::widenToContents(SGrdList);
     if (!rows_.isEmpty()) SGrdList->selectRow(0);
 }
 

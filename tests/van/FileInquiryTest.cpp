@@ -812,7 +812,7 @@ TEST_F(FileInquiryTest, SentWindowDetailAndMissingCopy) {
     EXPECT_EQ(w.PageControl->currentWidget(), w.TabShtDetail);
     EXPECT_EQ(w.SGrdSendDetail->rowCount(), 3);
     EXPECT_EQ(w.pnlTotAmt->text(), QStringLiteral("335,000"));
-    EXPECT_EQ(w.SGrdSendDetail->item(2, 5)->text(), QStringLiteral("        150,000"));
+    EXPECT_EQ(w.SGrdSendDetail->item(2, 5)->text(), QStringLiteral("150,000"));
 }
 
 class FileInquiryDriver : public FileInquiryTest {

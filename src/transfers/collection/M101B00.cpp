@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "transfers/collection/CollectFileRun.h"
@@ -282,6 +283,9 @@ void TFrmM101B00::buildControls() {
     lay->addLayout(lists);
 
     SGrdPay = new TPayGrid(this);
+    // The transfer state shows whole in its longest words before any listing.
+    for (const QString& state : {QStringLiteral("현금수납"), QStringLiteral("부분환불")})
+        GridFit::widen(SGrdPay, ColReply, state);
     lay->addWidget(SGrdPay, 1);
 
     PnlDispWait = new QWidget(SGrdPay);

@@ -1,6 +1,7 @@
 #include "transfers/common/ResultDialog.h"
 
 #include "data/DMModule.h"
+#include "platform/ui/GridFit.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -50,6 +51,13 @@ void TResultFileDialog::buildFileList() {
     const int widths[] = {60, 80, 90, 60, 50};
     for (int i = 0; i < 5; ++i)
         SGrdRecvData->setColumnWidth(i, widths[i] + 20);
+    // The clerk checks the transfer date and the count against the round:
+    // every column shows whole, the widest values they hold included.
+    const QString widest[] = {QStringLiteral("0000.00.00"), QString(), QStringLiteral("00000000.000"),
+                              QStringLiteral("0000.00.00"), QStringLiteral("9,999,999").rightJustified(10)};
+    for (int i = 0; i < 5; ++i)
+        GridFit::widen(SGrdRecvData, i, widest[i]);
+    GridFit::showAllColumns(SGrdRecvData);
     lay_->addWidget(SGrdRecvData);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -85,6 +93,10 @@ void TResultFileDialog::showFiles(QList<ResultFileInfo> files,
         for (int c = 0; c < 5; ++c)
             SGrdRecvData->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
+    GridFit::widenToContents(SGrdRecvData);
+    GridFit::showAllColumns(SGrdRecvData);
+    lay_->activate();
+    if (width() < minimumWidth()) resize(minimumWidth(), height());
     if (!files_.isEmpty()) SGrdRecvData->selectRow(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/DMBank.h"
 #include "platform/sys/ReleaseLater.h"
+#include "platform/ui/GridFit.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QColor>
@@ -73,6 +74,9 @@ TWorkGrid::TWorkGrid(TWorkGridModel* model, QWidget* parent) : QTableView(parent
         else
             setColumnWidth(c, model_->column(c).width);
     }
+    // Titles always show whole; each listing widens the columns its values need.
+    GridFit::widenToContents(this);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { GridFit::widenToContents(this); });
 }
 
 int TWorkGrid::currentDataRow() const {

@@ -2,6 +2,7 @@
 
 #include "data/DMMain.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "transfers/common/M101B02.h"
@@ -143,6 +144,8 @@ TFrmCreateRegData::TFrmCreateRegData(QWidget* parent) : QWidget(parent) {
         SGrdReg->setColumnWidth(c, kColumns[c].width);
     }
     SGrdReg->setColumnHidden(12, true);
+    for (int c = 0; c < 12; ++c)
+        GridFit::widen(SGrdReg, c);
     top->addWidget(SGrdReg, 1);
 
     connect(CbBank, &QComboBox::currentIndexChanged, this, [this] { CbBankChange(); });
@@ -219,6 +222,7 @@ void TFrmCreateRegData::pShowRegList() {
         }
         ++r;
     }
+    GridFit::widenToContents(SGrdReg);
     PnlTotCnt->setText(counted(listing_.total));
     PnlFineCnt->setText(counted(listing_.registered));
     PnlFalseCnt->setText(counted(listing_.failed));
