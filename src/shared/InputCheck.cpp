@@ -2,6 +2,8 @@
 
 #include "platform/text/Cp949.h"
 
+#include <QDate>
+
 #include <algorithm>
 
 namespace InputCheck {
@@ -43,6 +45,22 @@ QString amountProblem(const QString& text) {
     if (text.trimmed().isEmpty()) return QStringLiteral("금액을 입력하세요!");
     if (!wholeWon(text)) return QStringLiteral("금액은 숫자로만 입력하세요!");
     return {};
+}
+
+QString dateMessage() {
+    return QStringLiteral("일자가 올바르지 않습니다. yyyy-mm-dd 형식으로 입력하세요!!");
+}
+
+bool isDay(const QString& yyyymmdd) {
+    if (yyyymmdd.size() != 8) return false;
+    for (QChar ch : yyyymmdd)
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9')) return false;
+    return QDate(yyyymmdd.left(4).toInt(), yyyymmdd.mid(4, 2).toInt(), yyyymmdd.mid(6, 2).toInt()).isValid();
+}
+
+QString dateProblem(const QString& yyyymmdd) {
+    if (yyyymmdd.trimmed().isEmpty() || isDay(yyyymmdd)) return {};
+    return dateMessage();
 }
 
 } // namespace InputCheck

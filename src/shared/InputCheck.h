@@ -33,4 +33,15 @@ std::optional<qint64> wholeWon(const QString& text);
 // when blank, "금액은 숫자로만 입력하세요!" when not whole won; empty when it is.
 QString amountProblem(const QString& text);
 
+// The date boxes' refusal: "일자가 올바르지 않습니다. yyyy-mm-dd 형식으로 입력하세요!!"
+QString dateMessage();
+
+// Eight digits yyyymmdd naming a day of the calendar: 20240229 is one,
+// 20250229, 20260230 and the incomplete 202602 are none.
+bool isDay(const QString& yyyymmdd);
+
+// Empty when the text is a day (yyyymmdd) or blank (no date); otherwise
+// dateMessage(). A stored date is a day or nothing.
+QString dateProblem(const QString& yyyymmdd);
+
 } // namespace InputCheck

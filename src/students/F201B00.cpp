@@ -825,6 +825,12 @@ void TFrmF201B00::focusField(StudentField f) {
     case StudentField::MEdtJu_No:
         w = MEdtJu_No;
         break;
+    case StudentField::MedtInDate:
+        w = MedtInDate;
+        break;
+    case StudentField::MedtOutDate:
+        w = MedtOutDate;
+        break;
     }
     w->setFocus();
 }

@@ -128,9 +128,21 @@ Row read(Query& q) {
     return r;
 }
 
+// A bank code comes into a grade file from outside: today's three-digit
+// "0NN" reads as the list's "NN", any other longer code is refused.
+bool readBankCode(QString& value, QString* error) {
+    QString why;
+    const std::optional<QString> code = StudentStore::outsideBankCode(value.trimmed(), &why);
+    if (!code) return failWith(error, why);
+    value = *code;
+    return true;
+}
+
 // Nothing is cut on the way into the roster: a value the roster's rules
-// refuse is refused when it is typed.
-bool fits(const QList<std::pair<int, QString>>& set, QString* error) {
+// refuse is refused when it is typed. Bank codes are read first.
+bool fits(QList<std::pair<int, QString>>& set, QString* error) {
+    for (auto& [f, v] : set)
+        if (f == BankCd && !readBankCode(v, error)) return false;
     QList<std::pair<QString, QString>> values;
     for (const auto& [f, v] : set)
         values.append({kFields.at(f), v.trimmed()});
@@ -138,7 +150,7 @@ bool fits(const QList<std::pair<int, QString>>& set, QString* error) {
     return p.isEmpty() || failWith(error, p);
 }
 
-bool update(Connection& c, const QString& custNo, const QList<std::pair<int, QString>>& set, QString* error) {
+bool update(Connection& c, const QString& custNo, QList<std::pair<int, QString>> set, QString* error) {
     if (!fits(set, error)) return false;
     QStringList parts;
     for (const auto& [f, v] : set)
@@ -313,7 +325,9 @@ bool add(int grade, const QString& sNo, const Entry& e, QString* custNo, QString
         File f;
         return f.open(grade, error) && update(f.c, found->at(CustNo), entryFields(e), error);
     }
-    if (!fits(entryFields(e) + QList<std::pair<int, QString>>{{SNo, sNo}}, error)) return false;
+    QList<std::pair<int, QString>> set = entryFields(e);
+    set.append({SNo, sNo});
+    if (!fits(set, error)) return false;
     File f;
     if (!f.open(grade, error)) return false;
     // The number is taken from the roster's numbering and recorded there at
@@ -332,8 +346,8 @@ bool add(int grade, const QString& sNo, const Entry& e, QString* custNo, QString
     r[CustNo] = number;
     r[SNo] = sNo;
     r[SCd] = QString::number(grade);
-    for (const auto& [field, v] : entryFields(e))
-        r[field] = v;
+    for (const auto& [field, v] : set)
+        if (field != SNo) r[field] = v;
     if (!f.begin(error)) return false;
     Query ins(f.c, QStringLiteral("INSERT INTO Studt (%1) VALUES (%2)")
                        .arg(columnList(), placeholders(int(kFields.size()))));
@@ -427,7 +441,7 @@ MergePlan plan() {
                 }
             }
         }
-        for (const Row& r : rs) {
+        for (Row r : rs) {
             const QString c = r.at(CustNo).trimmed();
             // The report names the row; a line break in a refused name must
             // not break the report's lines.
@@ -439,6 +453,8 @@ MergePlan plan() {
             const QString who = QStringLiteral("Studt%1 학번:%2 성명:%3 고객번호:%4")
                                     .arg(n)
                                     .arg(shown(r.at(SNo)), shown(r.at(Nm)), shown(c));
+            QString bankProblem;
+            const bool bankRead = readBankCode(r[BankCd], &bankProblem);
             QList<std::pair<QString, QString>> values;
             for (int i = 0; i < kFields.size(); ++i)
                 values.append({kFields.at(i), r.at(i)});
@@ -446,6 +462,8 @@ MergePlan plan() {
                 p.refused << who + QStringLiteral(" - 고객번호가 없습니다.");
             else if (seen.contains(c))
                 p.refused << who + QStringLiteral(" - 고객번호가 다른 학년 파일에도 있습니다.");
+            else if (!bankRead)
+                p.refused << who + QStringLiteral(" - ") + shown(bankProblem);
             else if (const QString bad = StudentStore::rosterProblem(values); !bad.isEmpty())
                 p.refused << who + QStringLiteral(" - ") + bad;
             else if (roster.contains(c))

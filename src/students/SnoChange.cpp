@@ -160,33 +160,47 @@ ImportResult importSheet(const SheetTable& sheet) {
     return r;
 }
 
-bool importWithDialogs(QWidget* parent) {
+ImportResult importWithDialogs(QWidget* parent) {
+    ImportResult none;
     FileDialogSpec spec;
     spec.title = QStringLiteral("엑셀파일에서 학생자료 불러오기");
     spec.filter = QStringLiteral("엑셀화일|*.xlsx;*.xls|모든화일|*.*");
     spec.folder = DMLib->FDataDir;
     const std::optional<QString> file = FileDialog::pick(spec, parent);
-    if (!file) return false;
+    if (!file) return none;
     QString error;
     const std::optional<SheetTable> sheet = SheetReader::read(*file, 1, &error);
     if (!sheet) {
         Msg::error(QStringLiteral("오류"), QStringLiteral("엑셀파일을 읽을 수 없습니다.\r") + error, parent);
-        return false;
+        none.error = error;
+        return none;
+    }
+    if (sheet->regionRows() < 2) {
+        Msg::info(QStringLiteral("알림"), QStringLiteral("불러올 자료가 없습니다."), parent);
+        none.ok = true;
+        return none;
     }
     const ImportResult r = importSheet(*sheet);
+    const int rows = sheet->regionRows() - 1;
     if (!r.errors.isEmpty()) {
+        // The sheet is taken whole or not at all: the rows without a fault
+        // are not stored either.
         Msg::error(QStringLiteral("확인요망"),
-                   QStringLiteral("불러온 자료에 오류가 있어 아무것도 저장하지 않았습니다.\r확인한 후 다시 입력하세요!!"),
+                   QStringLiteral("불러온 자료에 오류가 있어 아무것도 저장하지 않았습니다.\r"
+                                  "저장 0건, 오류 %1건 (전체 %2건)\r확인한 후 다시 입력하세요!!")
+                       .arg(r.errors.size())
+                       .arg(rows),
                    parent);
         TextViewer::showText(QStringLiteral("학번변경 오류"), r.errors.join(QLatin1Char('\n')), parent);
-        return false;
+        return r;
     }
     if (!r.ok) {
         Msg::error(QStringLiteral("저장오류"), QStringLiteral("저장이 안되었습니다!\r") + r.error, parent);
-        return false;
+        return r;
     }
-    Msg::info(QStringLiteral("저장완료"), QStringLiteral("저장이 완료되었습니다!!"), parent);
-    return true;
+    Msg::info(QStringLiteral("저장완료"),
+              QStringLiteral("저장이 완료되었습니다!!\r저장 %1건, 오류 0건").arg(r.changed), parent);
+    return r;
 }
 
 } // namespace SnoChange

@@ -37,7 +37,10 @@ struct ImportResult {
 ImportResult importSheet(const SheetTable& sheet);
 
 // The "불러오기" button: file dialog, read, import, boxes (the refused rows
-// in the text viewer). True when changes were stored.
-bool importWithDialogs(QWidget* parent);
+// in the text viewer, the rows stored and refused counted in the closing
+// box; a sheet of its header row alone has nothing to import). ok when the
+// run went through (changed 0 for nothing to import); not ok when it was
+// cancelled, unreadable, refused or failed.
+ImportResult importWithDialogs(QWidget* parent);
 
 } // namespace SnoChange

@@ -9,6 +9,7 @@
 #include "platform/text/Cp949.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -53,6 +54,31 @@ StoreBox noRows() {
 
 StoreBox dbError(const QString& why) {
     return box(QStringLiteral("오류"), QStringLiteral("학생 정보를 저장하지 못했습니다.\r") + why, MsgIcon::Error);
+}
+
+// The error list as the boxes name it: its whole path.
+QString shownPath(const QString& file) {
+    return QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+}
+
+// The closing box of a run that went through its rows: the rows stored and
+// refused, and the error list by its whole path when a row was refused.
+// Rows stored: the done text (caption `doneCaption`, or "알림" with refused
+// rows); none: `noneText` with an error icon.
+StoreBox closingBox(const SheetRun& run, const QString& errorFile, const QString& doneCaption,
+                    const QString& doneText, const QString& errorsText, const QString& noneCaption,
+                    const QString& noneText) {
+    const QString counts = QStringLiteral("저장 %1건, 오류 %2건").arg(run.stored).arg(run.rejected.size());
+    const QString check = shownPath(errorFile) + QStringLiteral(" 파일을 확인하세요!!");
+    if (run.stored == 0)
+        return box(noneCaption, noneText + QStringLiteral("\r") + counts + QStringLiteral("\r") + check,
+                   MsgIcon::Error);
+    if (run.rejected.isEmpty())
+        return box(doneCaption, doneText + QStringLiteral("\r") + counts, MsgIcon::Information);
+    return box(QStringLiteral("알림"),
+               doneText + QStringLiteral("\r") + counts + QStringLiteral("\r") + errorsText + QStringLiteral("\r") +
+                   check,
+               MsgIcon::Information);
 }
 
 // The import's columns: their M_CUST column and the name a rejected row's
@@ -192,6 +218,8 @@ QString rowFault(const QStringList& v) {
     e.juNo = v.at(8);
     e.mTelNo = v.at(9);
     e.juNoStud = v.at(11);
+    e.inDate = v.at(6);
+    e.outDate = v.at(7);
     if (const QString p = StudentStore::fieldProblem(e); !p.isEmpty()) return QStringLiteral(" ") + p;
     for (int i : {2, 3, 6, 7, 10})
         if (InputCheck::hasControl(v.at(i)))
@@ -207,6 +235,16 @@ QString codeCell(const SheetTable& t, int row, int col, int width) {
     const double d = v.toDouble();
     if (d < 0 || d != std::floor(d) || text.size() >= width) return text;
     return text.rightJustified(width, QLatin1Char('0'));
+}
+
+// A date typed as text with its separators, "2026-03-02", "2026.03.02" or
+// "2026/03/02", is the day 20260302; any other text stays as typed and the
+// roster's date rule judges it.
+QString dateCell(const SheetTable& t, int row, int col) {
+    static const QRegularExpression sep(QStringLiteral("^([0-9]{4})([-./])([0-9]{2})\\2([0-9]{2})$"));
+    const QString text = t.text(row, col).trimmed();
+    const auto m = sep.match(text);
+    return m.hasMatch() ? m.captured(1) + m.captured(3) + m.captured(4) : text;
 }
 
 // Korean mobile numbers begin with 0 (010, 011, 016-019); typed as a number
@@ -266,11 +304,20 @@ SheetRun importStudents(const QString& path) {
         for (int c = 1; c <= 12; ++c)
             v << sheet->text(r, c).trimmed();
         v[3] = codeCell(*sheet, r, 4, 2);
+        v[6] = dateCell(*sheet, r, 7);
+        v[7] = dateCell(*sheet, r, 8);
         bool phoneLost = false;
         v[9] = mobileCell(*sheet, r, 10, &phoneLost);
+        // The line names the bank code as the sheet holds it.
         const QString head = QStringLiteral("학번 = ") + v.at(0) + QStringLiteral(" 은행코드 = ") + v.at(3) +
                              QStringLiteral(" 계좌번호 = ") + v.at(4);
+        // Today's three-digit codes read as the list's two; a code that
+        // cannot be read so refuses the row after the number's own checks.
+        QString bankReason;
+        const std::optional<QString> bank = StudentStore::outsideBankCode(v.at(3), &bankReason);
+        v[3] = bank.value_or(QString());
         QString reason = rowFault(v);
+        if (reason.isEmpty() && !bank) reason = QStringLiteral(" ") + bankReason;
         if (reason.isEmpty() && phoneLost)
             reason = QStringLiteral(" 숫자로 입력된 핸드폰번호(%1)의 앞자리 0을 알 수 없습니다").arg(v.at(9));
         if (reason.isEmpty()) {
@@ -298,14 +345,10 @@ SheetRun importStudents(const QString& path) {
         run.boxes << dbError(dbFailure + QStringLiteral("\r%1명까지 저장되었습니다.").arg(run.stored));
         return run;
     }
-    if (run.rejected.isEmpty())
-        run.boxes << box(QStringLiteral("변환성공"), QStringLiteral("학생명부로 변환이 완료되었습니다!!"),
-                         MsgIcon::Information);
-    else
-        run.boxes << box(QStringLiteral("알림"),
-                         QStringLiteral("학생명부로 변환이 완료되었습니다!!\r변환도중에 에러가 발생하였습니다\r"
-                                        "Temp폴더 안에 있는 Error_Student.txt 파일을 확인하세요!!"),
-                         MsgIcon::Information);
+    run.boxes << closingBox(run, importErrorFile(), QStringLiteral("변환성공"),
+                            QStringLiteral("학생명부로 변환이 완료되었습니다!!"),
+                            QStringLiteral("변환도중에 에러가 발생하였습니다"), QStringLiteral("변환실패"),
+                            QStringLiteral("학생명부에 저장된 학생이 없습니다!!"));
     return run;
 }
 
@@ -418,14 +461,10 @@ SheetRun batchChange(const QString& path) {
     if (!writeList(batchChangeErrorFile(), run.rejected, &why))
         run.boxes << box(QStringLiteral("오류"), batchChangeErrorFile() + QStringLiteral("\r") + why,
                          MsgIcon::Error);
-    if (run.rejected.isEmpty())
-        run.boxes << box(QStringLiteral("변경성공"), QStringLiteral("학생명부 일괄변경이 완료되었습니다!!"),
-                         MsgIcon::Information);
-    else
-        run.boxes << box(QStringLiteral("알림"),
-                         QStringLiteral("학생명부 일괄변경이 완료되었습니다!!\r일괄변경도중에 에러가 발생하였습니다\r"
-                                        "Temp폴더 안에 있는 Error_TTmod.txt 파일을 확인하세요!!"),
-                         MsgIcon::Information);
+    run.boxes << closingBox(run, batchChangeErrorFile(), QStringLiteral("변경성공"),
+                            QStringLiteral("학생명부 일괄변경이 완료되었습니다!!"),
+                            QStringLiteral("일괄변경도중에 에러가 발생하였습니다"), QStringLiteral("변경실패"),
+                            QStringLiteral("학생명부에 변경된 학생이 없습니다!!"));
     return run;
 }
 

@@ -89,6 +89,11 @@ int scannedSeq(const QString& dayKey) {
     return last;
 }
 
+bool isDateColumn(const QString& column) {
+    return column.compare(QLatin1String("InDate"), Qt::CaseInsensitive) == 0 ||
+           column.compare(QLatin1String("OutDate"), Qt::CaseInsensitive) == 0;
+}
+
 StoreBox box(const QString& caption, const QString& text, MsgIcon icon = MsgIcon::Error) {
     return StoreBox{caption, text, icon};
 }
@@ -228,6 +233,12 @@ StoreResult rosterRefusal(const StudentEntry& e, bool widths) {
     QString column;
     const QString p = rosterProblem(columnsOf(e), widths, &column);
     if (p.isEmpty()) return {};
+    // The date edits refuse with the date boxes' own words.
+    if (isDateColumn(column) && p.endsWith(InputCheck::dateMessage()))
+        return refused(box(QStringLiteral("일자입력오류"), InputCheck::dateMessage()),
+                       column.compare(QLatin1String("InDate"), Qt::CaseInsensitive) == 0
+                           ? StudentField::MedtInDate
+                           : StudentField::MedtOutDate);
     static const QHash<QString, StudentField> focus{{QStringLiteral("SCd"), StudentField::CbMNo},
                                                     {QStringLiteral("SNo"), StudentField::MEdtSNo},
                                                     {QStringLiteral("Nm"), StudentField::EdtNm},
@@ -469,6 +480,20 @@ QString plainCaption() {
     return QCoreApplication::applicationName();
 }
 
+std::optional<QString> outsideBankCode(const QString& code, QString* problem) {
+    if (code.size() <= 2) return code;
+    if (code.size() == 3 && code.at(0) == QLatin1Char('0')) {
+        const QString two = code.mid(1);
+        Query q(QStringLiteral("SELECT 1 FROM C_BANK WHERE BankCd = ?"));
+        q.add(two);
+        if (q.exec() && q.next()) return two;
+        if (problem) *problem = QStringLiteral("은행코드(%1)의 은행이 은행목록에 없습니다").arg(code);
+        return std::nullopt;
+    }
+    if (problem) *problem = QStringLiteral("은행코드(%1)가 올바르지 않습니다(두 자리 은행코드)").arg(code);
+    return std::nullopt;
+}
+
 QString codeOf(const QString& comboText) {
     return comboText.left(2);
 }
@@ -528,6 +553,10 @@ QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool wid
         // A line break or tab would split the fixed-width bank and SMS
         // records the value goes into; the check sees it before any trim.
         QString p = InputCheck::textProblem(label, v, 0);
+        // A date is a day of the calendar or nothing: 20260230 or the
+        // incomplete 202602 would make a student leave every later round.
+        if (p.isEmpty() && isDateColumn(col) && !InputCheck::dateProblem(v).isEmpty())
+            p = QStringLiteral("%1(%2): ").arg(label, v) + InputCheck::dateMessage();
         if (p.isEmpty() && widths) {
             qsizetype end = v.size();
             while (end > 0 && v.at(end - 1) == QLatin1Char(' '))

@@ -43,7 +43,7 @@ struct StudentRow {
 Q_DECLARE_TYPEINFO(StudentRow, Q_RELOCATABLE_TYPE);
 
 // The entry controls a failed check sends the focus back to.
-enum class StudentField { None, CbMNo, MEdtSNo, EdtNm, CBBank, EdtAcctNo, EdtMtelNo, MEdtJu_No };
+enum class StudentField { None, CbMNo, MEdtSNo, EdtNm, CBBank, EdtAcctNo, EdtMtelNo, MEdtJu_No, MedtInDate, MedtOutDate };
 
 struct StoreBox {
     QString caption;
@@ -99,7 +99,8 @@ bool rememberCustNo(const QString& custNo);
 // The roster's rule for what a student's columns may hold, asked by every
 // path that writes M_CUST: no control characters, nothing CP949 cannot
 // hold and, with widths, nothing over its column's byte width (trailing
-// blanks aside, as they are not stored). Values by M_CUST column name.
+// blanks aside, as they are not stored); a date (InDate, OutDate) is a day
+// of the calendar as yyyymmdd, or blank. Values by M_CUST column name.
 // Empty when they may be stored; otherwise the refusal naming the field,
 // and *column the column refused.
 QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths = true,
@@ -107,6 +108,12 @@ QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool wid
 
 // The student with that payer number, if any.
 std::optional<StudentRow> find(const QString& custNo);
+
+// A bank code as it comes from outside (a workbook, a grade file): up to
+// two characters it stays as it is; today's three-digit form "0NN" of a
+// bank of the list (C_BANK) reads as "NN". Any other longer code is
+// refused: nothing, and *problem says why.
+std::optional<QString> outsideBankCode(const QString& code, QString* problem = nullptr);
 
 // The code part of a combo text "04.국민은행": its first two characters.
 QString codeOf(const QString& comboText);

@@ -54,9 +54,10 @@ int sno(const QStringList& a) {
         // FILE is the open dialog's answer (else --file); refused rows open
         // the viewer.
         if (a.size() == 2) Driver::queueFile(a.at(1));
-        const bool ok = SnoChange::importWithDialogs(nullptr);
-        Driver::print(QJsonObject{{QStringLiteral("stored"), ok}});
-        return ok ? 0 : 1;
+        const SnoChange::ImportResult r = SnoChange::importWithDialogs(nullptr);
+        Driver::print(QJsonObject{{QStringLiteral("stored"), r.changed},
+                                  {QStringLiteral("refused"), int(r.errors.size())}});
+        return r.ok ? 0 : 1;
     }
     return Driver::fail(QStringLiteral("usage: sno change CUSTNO NEWSNO [NAME] | sno import [FILE]"));
 }

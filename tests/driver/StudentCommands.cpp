@@ -51,6 +51,10 @@ QString fieldName(StudentField f) {
         return QStringLiteral("EdtMtelNo");
     case StudentField::MEdtJu_No:
         return QStringLiteral("MEdtJu_No");
+    case StudentField::MedtInDate:
+        return QStringLiteral("MedtInDate");
+    case StudentField::MedtOutDate:
+        return QStringLiteral("MedtOutDate");
     }
     return {};
 }

@@ -182,7 +182,7 @@ TEST_F(NewTermForms, NumberDialogAndWorkbook) {
     answerFiles({file});
     msg.expect(MsgResult::Ok);
     d.bbtnExlSaveClick();
-    EXPECT_EQ(msg.texts().last(), QStringLiteral("저장이 완료되었습니다!!"));
+    EXPECT_EQ(msg.texts().last(), QStringLiteral("저장이 완료되었습니다!!\r저장 1건, 오류 0건"));
     EXPECT_EQ(column(QStringLiteral("SELECT SNo FROM M_CUST WHERE CustNo = 'C21'")), QStringList{QStringLiteral("20105")});
 }
 
