@@ -213,19 +213,20 @@ public:
         return true;
     }
 
-    // Frees the workbook without writing it; the temporary file goes with
-    // the QTemporaryFile.
+    // Frees the workbook without writing it and removes the temporary file.
     void giveUp() {
-        if (!wb_) return;
-        // The row file of the constant-memory mode is only closed when the
-        // workbook is written; freeing alone would leave it open.
-        if (ws_ && ws_->optimize_tmpfile) {
-            std::fclose(ws_->optimize_tmpfile);
-            ws_->optimize_tmpfile = nullptr;
+        if (wb_) {
+            // The row file of the constant-memory mode is only closed when
+            // the workbook is written; freeing alone would leave it open.
+            if (ws_ && ws_->optimize_tmpfile) {
+                std::fclose(ws_->optimize_tmpfile);
+                ws_->optimize_tmpfile = nullptr;
+            }
+            lxw_workbook_free(wb_);
+            wb_ = nullptr;
+            ws_ = nullptr;
         }
-        lxw_workbook_free(wb_);
-        wb_ = nullptr;
-        ws_ = nullptr;
+        tmp_.reset();
     }
 
 private:
