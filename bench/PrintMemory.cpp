@@ -1,10 +1,14 @@
-// Peak memory of printing to PDF: the receipt ledger and the whole-list
-// roster of 4,000 and 16,000 students. Each case runs in a fresh process of
-// this program (so one case's heap does not carry into the next); the child
-// fills its data root, resets its high-water mark and prints, and reports
-// the pages, its resident size before printing and its peak while printing.
+// Peak memory of printing to PDF, the receipt ledger and the whole-list
+// roster of 4,000 and 16,000 students, and of the student export to a
+// workbook at 8,000 and 64,000 students. Each case runs in a fresh process
+// of this program (so one case's heap does not carry into the next); the
+// child fills its data root, resets its high-water mark and prints or
+// exports, and reports the pages (the rows for the export), its resident
+// size before and its peak while at work.
 #include "BenchSupport.h"
 
+#include "basic/StudentExport.h"
+#include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "platform/report/Report.h"
 #include "reports/Ledger.h"
@@ -24,7 +28,7 @@
 namespace {
 
 constexpr char kChild[] = "--print-memory-child";
-enum Kind { LedgerPdf, RosterPdf };
+enum Kind { LedgerPdf, RosterPdf, StudentXlsx };
 
 // A line of /proc/self/status in kB ("VmHWM", "VmRSS").
 qint64 statusKb(const char* key) {
@@ -90,6 +94,42 @@ int printLedger(const QString& pdf) {
     return w.finish() ? w.pages() : -1;
 }
 
+// M_CUST with every column the export writes, and a remark for every
+// fifth student.
+void fillRoster(int n) {
+    DMData->CreateCBigo();
+    Transaction tx;
+    Query cust(QStringLiteral("INSERT INTO M_CUST (CustNo, SCd, SNo, Nm, BankCd, AcctNo, Owr, Sex, UseTy, "
+                              "InDate, OutDate, Ju_No, MTelNo, smsYN, Ju_No_Stud) "
+                              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    Query bigo(QStringLiteral("INSERT INTO C_Bigo (CustNo, Bigo) VALUES (?,?)"));
+    for (int i = 0; i < n; ++i) {
+        const QString custNo = QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0'));
+        const QString sNo = benchSNo(i);
+        cust.add(custNo)
+            .add(sNo.left(1))
+            .add(sNo)
+            .add(QStringLiteral("학생%1").arg(i))
+            .add(QStringLiteral("04"))
+            .add(QStringLiteral("1234%1").arg(i, 8, 10, QLatin1Char('0')))
+            .add(QStringLiteral("보호자%1").arg(i))
+            .add(i % 2 ? QStringLiteral("1") : QStringLiteral("2"))
+            .add(i % 10 ? QStringLiteral("1") : QStringLiteral("2"))
+            .add(QStringLiteral("20250302"))
+            .add(i % 10 ? QString() : QStringLiteral("20260115"))
+            .add(QStringLiteral("7001011%1").arg(i % 1000000, 6, 10, QLatin1Char('0')))
+            .add(QStringLiteral("010%1").arg(i, 8, 10, QLatin1Char('0')))
+            .add(QStringLiteral("1"))
+            .add(QStringLiteral("1001013%1").arg(i % 1000000, 6, 10, QLatin1Char('0')));
+        cust.exec();
+        if (i % 5 == 0) {
+            bigo.add(custNo).add(QStringLiteral("형제 할인 %1").arg(i));
+            bigo.exec();
+        }
+    }
+    tx.commit();
+}
+
 int printRoster(const QList<StudentRow>& rows, const QString& pdf) {
     const auto report = RosterPrint::make(rows, true, {});
     ReportWriter w(pdf, {});
@@ -106,13 +146,21 @@ int child(Kind kind, int n) {
     QList<StudentRow> rows;
     if (kind == LedgerPdf)
         fillLedger(n);
+    else if (kind == StudentXlsx)
+        fillRoster(n);
     else
         rows = benchStudents(n);
     const qint64 before = statusKb("VmRSS");
     resetPeak();
     QElapsedTimer t;
     t.start();
-    const int pages = kind == LedgerPdf ? printLedger(pdf) : printRoster(rows, pdf);
+    int pages = -1;
+    if (kind == LedgerPdf)
+        pages = printLedger(pdf);
+    else if (kind == StudentXlsx)
+        pages = StudentExport::writeWorkbook(out.filePath(QStringLiteral("StudentData.xlsx"))).rows == n ? n : -1;
+    else
+        pages = printRoster(rows, pdf);
     const qint64 ns = t.nsecsElapsed();
     std::printf("%d %lld %lld %lld\n", pages, before, statusKb("VmHWM"), ns);
     return pages < 0 ? 1 : 0;
@@ -132,12 +180,12 @@ void BM_PrintPeakMemory(benchmark::State& state) {
             return;
         }
         state.SetIterationTime(double(f[3].toLongLong()) / 1e9);
-        state.counters["pages"] = f[0].toDouble();
+        state.counters[kind == StudentXlsx ? "rows" : "pages"] = f[0].toDouble();
         state.counters["before_MB"] = f[1].toDouble() / 1024;
         state.counters["peak_MB"] = f[2].toDouble() / 1024;
         state.counters["growth_MB"] = (f[2].toDouble() - f[1].toDouble()) / 1024;
     }
-    state.SetLabel(kind == LedgerPdf ? "ledger" : "roster");
+    state.SetLabel(kind == LedgerPdf ? "ledger" : kind == RosterPdf ? "roster" : "student export");
 }
 BENCHMARK(BM_PrintPeakMemory)
     ->ArgNames({"kind", "students"})
@@ -145,6 +193,8 @@ BENCHMARK(BM_PrintPeakMemory)
     ->Args({LedgerPdf, 16000})
     ->Args({RosterPdf, 4000})
     ->Args({RosterPdf, 16000})
+    ->Args({StudentXlsx, 8000})
+    ->Args({StudentXlsx, 64000})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -15,8 +15,11 @@ namespace StudentExport {
 
 namespace {
 
-QList<Student> students(QString* error) {
-    QList<Student> out;
+// Hands the students to `take` one at a time in number order, as they are
+// read, until `take` says no more. Returns how many were handed; *error says
+// why the reading failed (then the export is not complete and is not kept).
+template <class Take>
+int eachStudent(QString* error, Take take) {
     // The remark table may not exist yet on a new data root.
     const bool remarks = Database::tableExists(QStringLiteral("C_Bigo"));
     Query q(QStringLiteral("SELECT m.CustNo, m.SNo, m.Nm, m.BankCd, m.AcctNo, m.Owr, m.SCd, m.Sex, m.UseTy, "
@@ -26,17 +29,23 @@ QList<Student> students(QString* error) {
                      remarks ? QStringLiteral("LEFT JOIN \"C_Bigo\" b ON b.CustNo = m.CustNo") : QString()));
     if (!q.exec()) {
         *error = q.error();
-        return out;
+        return 0;
     }
+    int n = 0;
+    Student s;
     while (q.next()) {
-        Student s;
         int i = 0;
         for (QString* f : {&s.custNo, &s.sNo, &s.nm, &s.bankCd, &s.acctNo, &s.owr, &s.sCd, &s.sex, &s.useTy,
                            &s.inDate, &s.outDate, &s.juNo, &s.mTelNo, &s.smsYN, &s.juNoStud, &s.bigo})
             *f = q.str(i++);
-        out << s;
+        ++n;
+        if (!take(s)) {
+            q.finish();
+            return n;
+        }
     }
-    return out;
+    if (!q.ok()) *error = q.error();
+    return n;
 }
 
 QString bankName(const QString& code) { return DMData ? DMData->GetBankName(code) : QString(); }
@@ -65,49 +74,68 @@ QString textLine(const Student& s) {
 
 Result writeText(const QString& path) {
     Result r;
-    const QList<Student> list = students(&r.error);
-    if (list.isEmpty()) return r;
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        r.error = f.errorString();
-        return r;
-    }
-    for (const Student& s : list)
-        f.write(Cp949::encode(textLine(s)) + "\r\n");
-    if (!f.commit()) {
-        r.error = f.errorString();
+    // Made at the first student: with none, no file is created.
+    std::unique_ptr<QSaveFile> f;
+    const int n = eachStudent(&r.error, [&](const Student& s) {
+        if (!f) {
+            f = std::make_unique<QSaveFile>(path);
+            if (!f->open(QIODevice::WriteOnly)) {
+                r.error = f->errorString();
+                return false;
+            }
+        }
+        if (f->write(Cp949::encode(textLine(s)) + "\r\n") < 0) {
+            r.error = f->errorString();
+            return false;
+        }
+        return true;
+    });
+    if (!f || !r.error.isEmpty()) return r; // an unfinished QSaveFile leaves the old file
+    if (!f->commit()) {
+        r.error = f->errorString();
         return r;
     }
     r.written = true;
-    r.rows = int(list.size());
+    r.rows = n;
     return r;
 }
 
 Result writeWorkbook(const QString& path) {
     Result r;
-    const QList<Student> list = students(&r.error);
-    if (list.isEmpty()) return r;
-    Workbook wb;
-    wb.writeRow(1, 1,
-                {QStringLiteral("학생고유번호"), QStringLiteral("학생번호"), QStringLiteral("학생명"),
-                 QStringLiteral("은행번호"), QStringLiteral("은행명"), QStringLiteral("계좌번호"),
-                 QStringLiteral("보호자명"), QStringLiteral("학년"), QStringLiteral("성별(1:남자,2:여자)"),
-                 QStringLiteral("재학여부(1:재학,2:전학)"), QStringLiteral("전입일"), QStringLiteral("전출일"),
-                 QStringLiteral("예금주주민등록번호"), QStringLiteral("비고"), QStringLiteral("핸드폰번호"),
-                 QStringLiteral("SMS수신여부(1:수신,2:거부)"), QStringLiteral("학생주민번호")});
+    // Each student's row goes to the file as he is read; only the row being
+    // written is held. The stream is made at the first student: with none,
+    // no file is created.
+    std::unique_ptr<WorkbookStream> wb;
     int row = 1;
-    for (const Student& s : list) {
+    const int n = eachStudent(&r.error, [&](const Student& s) {
+        if (!wb) {
+            wb = std::make_unique<WorkbookStream>(path);
+            wb->writeRow(1, 1,
+                         {QStringLiteral("학생고유번호"), QStringLiteral("학생번호"), QStringLiteral("학생명"),
+                          QStringLiteral("은행번호"), QStringLiteral("은행명"), QStringLiteral("계좌번호"),
+                          QStringLiteral("보호자명"), QStringLiteral("학년"), QStringLiteral("성별(1:남자,2:여자)"),
+                          QStringLiteral("재학여부(1:재학,2:전학)"), QStringLiteral("전입일"),
+                          QStringLiteral("전출일"), QStringLiteral("예금주주민등록번호"), QStringLiteral("비고"),
+                          QStringLiteral("핸드폰번호"), QStringLiteral("SMS수신여부(1:수신,2:거부)"),
+                          QStringLiteral("학생주민번호")});
+        }
         QVariantList v;
+        v.reserve(17);
         // Every value is a text cell, so numbers keep their leading zeros.
         for (const QString& x : {s.custNo, s.sNo, s.nm, s.bankCd, bankName(s.bankCd), s.acctNo, s.owr, s.sCd,
                                  s.sex, s.useTy, s.inDate, s.outDate, s.juNo, s.bigo, s.mTelNo, s.smsYN,
                                  s.juNoStud})
             v << QVariant(QLatin1Char('\'') + x);
-        wb.writeRow(++row, 1, v);
-    }
-    if (!wb.save(path, &r.error)) return r;
+        if (!wb->writeRow(++row, 1, v)) {
+            r.error = wb->error();
+            return false;
+        }
+        return true;
+    });
+    if (!wb || !r.error.isEmpty()) return r; // a stream not finished leaves the old file
+    if (!wb->finish(&r.error)) return r;
     r.written = true;
-    r.rows = int(list.size());
+    r.rows = n;
     return r;
 }
 

@@ -6,7 +6,11 @@
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -87,6 +91,89 @@ TEST_F(StudentExportTest, WorkbookHasTheHeadingsAndTextCells) {
     EXPECT_EQ(t->text(3, 14), QStringLiteral("형제 할인"));
     EXPECT_FALSE(t->value(2, 14).isValid()); // no remark: nothing
     EXPECT_FALSE(t->value(2, 5).isValid());  // unlisted bank: nothing
+}
+
+// The workbook is written row by row while the students are read; a roster
+// of many rows (well past the writer's buffers) reads back whole, in number
+// order, every cell a text equal to the student's column.
+TEST_F(StudentExportTest, LargeRosterReadsBackEqual) {
+    constexpr int n = 1500;
+    ASSERT_TRUE(DMData->CBigoExists() || DMData->CreateCBigo());
+    QList<QStringList> expected; // by student number, as on the sheet
+    {
+        Transaction tx;
+        Query cust(QStringLiteral("INSERT INTO M_CUST (CustNo, SCd, SNo, Nm, BankCd, AcctNo, Owr, Sex, UseTy, "
+                                  "InDate, OutDate, Ju_No, MTelNo, smsYN, Ju_No_Stud) "
+                                  "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        Query bigo(QStringLiteral("INSERT INTO C_Bigo (CustNo, Bigo) VALUES (?,?)"));
+        for (int i = 0; i < n; ++i) {
+            // Inserted out of number order: the sheet sorts them.
+            const int k = (i * 7) % n;
+            const QString sNo = QStringLiteral("%1%2%3")
+                                    .arg(1 + k / 500)
+                                    .arg(1 + (k / 25) % 20, 2, 10, QLatin1Char('0'))
+                                    .arg(1 + k % 25, 2, 10, QLatin1Char('0'));
+            const QString custNo = QStringLiteral("%1").arg(k, 10, 10, QLatin1Char('0'));
+            const QString bank = k % 3 ? QStringLiteral("04") : QStringLiteral("77");
+            const QString remark = k % 4 ? QString() : QStringLiteral(" 형제 할인 <%1> & ' \"").arg(k);
+            const QStringList row{custNo,
+                                  sNo,
+                                  QStringLiteral("학생%1").arg(k),
+                                  bank,
+                                  k % 3 ? QStringLiteral("국민은행") : QString(),
+                                  QStringLiteral("0012%1").arg(k, 8, 10, QLatin1Char('0')),
+                                  k % 5 ? QStringLiteral("보호자%1").arg(k) : QString(),
+                                  sNo.left(1),
+                                  k % 2 ? QStringLiteral("1") : QStringLiteral("2"),
+                                  k % 10 ? QStringLiteral("1") : QStringLiteral("2"),
+                                  QStringLiteral("20250302"),
+                                  k % 10 ? QString() : QStringLiteral("20260115"),
+                                  QStringLiteral("0001011%1").arg(k, 6, 10, QLatin1Char('0')),
+                                  remark,
+                                  QStringLiteral("010%1").arg(k, 8, 10, QLatin1Char('0')),
+                                  QStringLiteral("1"),
+                                  QStringLiteral("1001013%1").arg(k, 6, 10, QLatin1Char('0'))};
+            for (int c : {0, 7, 1, 2, 3, 5, 6, 8, 9, 10, 11, 12, 14, 15, 16}) // the INSERT's order
+                cust.add(row.at(c));
+            ASSERT_TRUE(cust.exec()) << cust.error().toStdString();
+            if (!remark.isEmpty()) {
+                bigo.add(custNo).add(remark);
+                ASSERT_TRUE(bigo.exec());
+            }
+            expected << row;
+        }
+        ASSERT_TRUE(tx.commit());
+    }
+    std::sort(expected.begin(), expected.end(),
+              [](const QStringList& a, const QStringList& b) { return a.at(1) < b.at(1); });
+
+    const QString file = path(QStringLiteral("StudentData.xlsx"));
+    const StudentExport::Result r = StudentExport::writeWorkbook(file);
+    ASSERT_TRUE(r.written) << r.error.toStdString();
+    EXPECT_EQ(r.rows, n);
+
+    QString error;
+    const std::optional<SheetTable> t = SheetReader::read(file, 1, &error);
+    ASSERT_TRUE(t) << error.toStdString();
+    ASSERT_EQ(t->rowCount(), n + 1);
+    EXPECT_EQ(t->columnCount(), 17);
+    EXPECT_EQ(t->text(1, 14), QStringLiteral("비고"));
+    int wrong = 0;
+    for (int i = 0; i < n && wrong < 5; ++i)
+        for (int c = 0; c < 17; ++c) {
+            const QString& want = expected.at(i).at(c);
+            const QVariant got = t->value(i + 2, c + 1);
+            // A text cell, never a number; an empty value leaves the cell empty.
+            const QVariant wanted = want.isEmpty() ? QVariant() : QVariant(want);
+            if (got != wanted) {
+                ADD_FAILURE() << "row " << i + 2 << " column " << c + 1 << ": " << got.toString().toStdString()
+                              << " instead of " << want.toStdString();
+                ++wrong;
+            }
+        }
+    EXPECT_EQ(QDir(QFileInfo(file).absolutePath()).entryList({QStringLiteral(".StudentData*")},
+                                                              QDir::Files | QDir::Hidden),
+              QStringList{}); // no temporary file stays
 }
 
 TEST_F(StudentExportTest, NoStudentWritesNothingAndSaysNothing) {

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -46,17 +48,19 @@ void expectCells(const SheetTable& t, const QList<Expect>& cells) {
     }
 }
 
-TEST(Sheet, WrittenWorkbookReadsBackWithItsTypes) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("out.xlsx"));
-    Workbook wb;
+// The same cells through either writer: Workbook or WorkbookStream.
+template <class W>
+void writeSample(W& wb) {
     wb.writeRow(QStringLiteral("A1"), {QStringLiteral("학생고유번호"), QStringLiteral("학생명"), QStringLiteral("금액")});
     wb.writeRow(2, 1, {QStringLiteral("'0012300001"), QStringLiteral("'홍길동"), 12345, 2.5, true});
     wb.writeRow(3, 1, {QStringLiteral("'"), QVariant(), qint64(9901011234567)});
+    wb.writeCell(QStringLiteral("C4"), QStringLiteral("바뀔 값 아주 아주 긴 것"));
     wb.writeCell(QStringLiteral("B4"), QStringLiteral("마지막"));
-    QString error;
-    ASSERT_TRUE(wb.save(file, &error)) << error.toStdString();
+    wb.writeCell(QStringLiteral("C4"), QVariant()); // emptied again before the next row
+}
 
+void expectSample(const QString& file, const std::function<double(int)>& width) {
+    QString error;
     const std::optional<SheetTable> t = SheetReader::read(file, 1, &error);
     ASSERT_TRUE(t) << error.toStdString();
     EXPECT_EQ(t->rowCount(), 4);
@@ -71,16 +75,120 @@ TEST(Sheet, WrittenWorkbookReadsBackWithItsTypes) {
                         {3, 1, QVariant(), ""}, // the apostrophe alone is an empty cell
                         {3, 3, 9901011234567.0, "9901011234567"},
                         {4, 2, QStringLiteral("마지막"), "마지막"},
+                        {4, 3, QVariant(), ""},
                     });
     // Columns fitted to CP949 bytes plus a margin: "학생고유번호" is 12
     // bytes, each name 6, the widest number 13 digits.
-    EXPECT_DOUBLE_EQ(wb.columnWidth(1), 14);
-    EXPECT_DOUBLE_EQ(wb.columnWidth(2), 8);
-    EXPECT_DOUBLE_EQ(wb.columnWidth(3), 15);
-    EXPECT_EQ(wb.columnWidth(6), 0);
+    EXPECT_DOUBLE_EQ(width(1), 14);
+    EXPECT_DOUBLE_EQ(width(2), 8);
+    EXPECT_DOUBLE_EQ(width(3), 15);
+    EXPECT_EQ(width(6), 0);
     const QByteArray sheet = part(file, "xl/worksheets/sheet1.xml");
     EXPECT_TRUE(sheet.contains("<cols>")) << sheet.constData();
+    EXPECT_TRUE(sheet.contains("<col min=\"1\" max=\"1\" width=\"14.")) << sheet.constData();
     EXPECT_FALSE(sheet.contains("activeCell=\"") && !sheet.contains("activeCell=\"A1\""));
+}
+
+TEST(Sheet, WrittenWorkbookReadsBackWithItsTypes) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.xlsx"));
+    Workbook wb;
+    writeSample(wb);
+    QString error;
+    ASSERT_TRUE(wb.save(file, &error)) << error.toStdString();
+    expectSample(file, [&wb](int col) { return wb.columnWidth(col); });
+}
+
+// Streamed, the sheet is the same; its texts are written in the cells
+// themselves rather than in a shared table.
+TEST(Sheet, StreamedWorkbookIsTheSameSheet) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.xlsx"));
+    WorkbookStream wb(file);
+    writeSample(wb);
+    EXPECT_EQ(wb.lastRow(), 4);
+    QString error;
+    ASSERT_TRUE(wb.finish(&error)) << error.toStdString();
+    expectSample(file, [&wb](int col) { return wb.columnWidth(col); });
+    EXPECT_TRUE(part(file, "xl/worksheets/sheet1.xml").contains("t=\"inlineStr\""));
+    EXPECT_TRUE(part(file, "xl/sharedStrings.xml").isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.xlsx")});
+    EXPECT_FALSE(wb.writeCell(5, 1, QStringLiteral("닫힌 뒤"))); // finished: closed
+}
+
+int openFiles() { return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size()); }
+
+// Whatever stops a stream, the target keeps its old content, no temporary
+// file stays and no file is left open.
+TEST(Sheet, StreamStoppedLeavesTheOldFile) {
+    struct Case {
+        const char* name;
+        std::function<void(WorkbookStream&)> write;
+        bool finish; // false: the stream is dropped unfinished
+        const char* error; // part of the error, "" for none
+    };
+    const QList<Case> cases{
+        {"an earlier row after a later one",
+         [](WorkbookStream& wb) {
+             wb.writeRow(1, 1, {QStringLiteral("a"), QStringLiteral("b")});
+             wb.writeRow(3, 1, {QStringLiteral("c")});
+             EXPECT_FALSE(wb.writeCell(2, 1, QStringLiteral("늦음")));
+             EXPECT_FALSE(wb.writeCell(4, 1, QStringLiteral("이후도 거절")));
+         },
+         true, "3행 다음에 2행"},
+        {"a cell over the sheet's limit, found when the next row starts",
+         [](WorkbookStream& wb) {
+             wb.writeCell(1, 1, QString(40000, QLatin1Char('x')));
+             EXPECT_FALSE(wb.writeCell(2, 1, QStringLiteral("다음")));
+         },
+         true, "A1"},
+        {"a cell over the sheet's limit in the last row",
+         [](WorkbookStream& wb) {
+             wb.writeCell(1, 1, QStringLiteral("앞"));
+             wb.writeCell(2, 1, QString(40000, QLatin1Char('x')));
+         },
+         true, "A2"},
+        {"dropped before finish",
+         [](WorkbookStream& wb) {
+             for (int r = 1; r <= 2000; ++r)
+                 wb.writeRow(r, 1, {QStringLiteral("'%1").arg(r), QStringLiteral("학생%1").arg(r)});
+         },
+         false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("학생명부.xlsx"));
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        const int open = openFiles();
+        {
+            WorkbookStream wb(file);
+            c.write(wb);
+            if (c.finish) {
+                QString error;
+                EXPECT_FALSE(wb.finish(&error));
+                EXPECT_TRUE(error.contains(QString::fromUtf8(c.error))) << error.toStdString();
+                EXPECT_EQ(wb.error(), error);
+            }
+        }
+        EXPECT_EQ(openFiles(), open);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("old"));
+        f.close();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("학생명부.xlsx")});
+    }
+
+    QTemporaryDir dir;
+    WorkbookStream nowhere(dir.filePath(QStringLiteral("no/such/folder/x.xlsx")));
+    EXPECT_FALSE(nowhere.writeCell(1, 1, QStringLiteral("a")));
+    QString error;
+    EXPECT_FALSE(nowhere.finish(&error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(Sheet, SaveReplacesWholeOrLeavesTheOldFile) {
