@@ -1,0 +1,6 @@
+#include "shared/MainHooks.h"
+
+MainHooks& mainHooks() {
+    static MainHooks h;
+    return h;
+}
