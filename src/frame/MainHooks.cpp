@@ -1,6 +1,0 @@
-#include "frame/MainHooks.h"
-
-MainHooks& mainHooks() {
-    static MainHooks h;
-    return h;
-}
