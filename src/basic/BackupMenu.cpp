@@ -2,11 +2,11 @@
 
 #include "basic/DataBackup.h"
 #include "data/DMModule.h"
-#include "frame/MainHooks.h"
 #include "platform/net/FtpUpload.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"
+#include "shared/MainHooks.h"
 
 #include <QApplication>
 #include <QFileInfo>

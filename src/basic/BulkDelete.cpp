@@ -2,7 +2,7 @@
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
-#include "students/StudentStore.h"
+#include "shared/CustNoHandOver.h"
 
 namespace BulkDelete {
 
@@ -41,7 +41,7 @@ GradeResult deleteGrade(const QString& grade, const StepProgress& progress) {
         return r;
     // Their payer numbers stay taken after they are gone.
     for (const QString& c : custNos)
-        if (!StudentStore::rememberCustNo(c)) {
+        if (!CustNoHandOver::rememberCustNo(c)) {
             r.error = QStringLiteral("M_CUSTSEQ");
             return r;
         }

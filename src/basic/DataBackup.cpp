@@ -3,13 +3,13 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "data/FileMoves.h"
-#include "frame/Main.h"
 #include "platform/archive/Zip.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/CrashPoint.h"
 #include "platform/sys/System.h"
+#include "shared/MainHooks.h"
 
 #include <QDir>
 #include <QFile>
@@ -387,7 +387,7 @@ RestoreCheck restoreArchive(const QString& archive, const QString& logLine, SetA
         return {RestoreError::Reopen, err};
     }
     // The main window's own tables, which an older backup may lack.
-    TFrmMain::CheckTables(FrmMain ? FrmMain->windowTitle() : QString());
+    if (mainHooks().checkTables) mainHooks().checkTables();
     const SetAside moved = setAsideUnbookedRequests();
     logSetAside(moved);
     if (aside) *aside = moved;

@@ -1,6 +1,5 @@
 #include "basic/H102B00.h"
 
-#include "frame/MainHooks.h"
 #include "platform/settings/IniFile.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/System.h"
@@ -8,6 +7,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "shared/MainHooks.h"
 
 #include <QCheckBox>
 #include <QLabel>

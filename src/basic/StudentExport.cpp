@@ -2,12 +2,12 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "frame/MainHooks.h"
 #include "platform/db/Database.h"
 #include "platform/sheet/Workbook.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Msg.h"
+#include "shared/MainHooks.h"
 
 #include <QSaveFile>
 

@@ -1,9 +1,9 @@
 #include "frame/L101B01.h"
 
-#include "frame/MainHooks.h"
 #include "platform/settings/Registry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "shared/MainHooks.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -2,7 +2,6 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "frame/MainHooks.h"
 #include "platform/settings/IniFile.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
@@ -12,6 +11,7 @@
 #include "platform/ui/Korean.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "shared/MainHooks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -48,6 +48,11 @@ const QString kSupportNotice =
     QStringLiteral("프로그램 사용 중 문의사항은 (주)TORVA 고객지원센터로 연락하십시오.");
 // The maker's web server; ZQ_WEB_URL points it elsewhere.
 const char* const kWebHost = "http://www.torva.co.kr";
+
+const bool g_tablesHooked = [] {
+    mainHooks().checkTables = [] { TFrmMain::CheckTables(FrmMain ? FrmMain->windowTitle() : QString()); };
+    return true;
+}();
 
 // The MDI client with the background picture stretched over the main
 // window's client area less the 40 pixels of the status bar.

@@ -3,6 +3,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/Cp949Validator.h"
 #include "platform/ui/FormRegistry.h"
+#include "shared/ButtonRow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -53,11 +54,7 @@ TFrmP108B00::TFrmP108B00(QWidget* parent) : QWidget(parent) {
     auto* top = new QVBoxLayout(this);
     top->addLayout(g);
     top->addWidget(MemoDescript, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bbtnPrnt);
-    buttons->addWidget(bbtnDone);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({bbtnPrnt, bbtnDone}));
     connect(bbtnPrnt, &QPushButton::clicked, this, &TFrmP108B00::bbtnPrntClick);
     connect(bbtnDone, &QPushButton::clicked, this, &QWidget::close);
 }

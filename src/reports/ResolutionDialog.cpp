@@ -1,9 +1,9 @@
 #include "reports/ResolutionDialog.h"
 
 #include "platform/ui/Cp949Validator.h"
+#include "shared/ButtonRow.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,11 +44,7 @@ TResolutionDialog::TResolutionDialog(const QString& unit, int columns, QWidget* 
     top->addLayout(grid);
     top->addWidget(new QLabel(form_->memoCaption, this));
     top->addWidget(MemoDescript, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BbtnPrnt);
-    buttons->addWidget(BbtnDone);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({BbtnPrnt, BbtnDone}));
     connect(BbtnPrnt, &QPushButton::clicked, this, &TResolutionDialog::BbtnPrntClick);
     connect(BbtnDone, &QPushButton::clicked, this, &TResolutionDialog::BbtnDoneClick);
 

@@ -1,6 +1,7 @@
 #include "shared/F201B03.h"
 
-#include <QHBoxLayout>
+#include "shared/ButtonRow.h"
+
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -13,13 +14,9 @@ TFrmF201B03::TFrmF201B03(QWidget* parent) : QDialog(parent) {
     rdobtn1->setChecked(true);
     v->addWidget(rdobtn1);
     v->addWidget(rdobtn2);
-    auto* h = new QHBoxLayout;
     BBtnOk = new QPushButton(QStringLiteral("확인"), this);
     BBtnClose = new QPushButton(QStringLiteral("닫기"), this);
-    h->addStretch();
-    h->addWidget(BBtnOk);
-    h->addWidget(BBtnClose);
-    v->addLayout(h);
+    v->addLayout(ButtonRow::rightAligned({BBtnOk, BBtnClose}));
     BBtnOk->setDefault(true);
     connect(BBtnOk, &QPushButton::clicked, this, &TFrmF201B03::BBtnOkClick);
     connect(BBtnClose, &QPushButton::clicked, this, &TFrmF201B03::BBtnCloseClick);

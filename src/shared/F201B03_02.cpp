@@ -1,5 +1,7 @@
 #include "shared/F201B03_02.h"
 
+#include "shared/ButtonRow.h"
+
 #include "platform/ui/Msg.h"
 
 #include <QButtonGroup>
@@ -56,13 +58,9 @@ TFrmF201B03_02::TFrmF201B03_02(QWidget* parent) : QDialog(parent) {
     chkHanAmt->setChecked(true);
     v->addWidget(chkPanel);
 
-    auto* h = new QHBoxLayout;
     BBtnOk = new QPushButton(QStringLiteral("확인"), this);
     BBtnClose = new QPushButton(QStringLiteral("닫기"), this);
-    h->addStretch();
-    h->addWidget(BBtnOk);
-    h->addWidget(BBtnClose);
-    v->addLayout(h);
+    v->addLayout(ButtonRow::rightAligned({BBtnOk, BBtnClose}));
     BBtnOk->setDefault(true);
 
     connect(pVertical, &QRadioButton::clicked, this, &TFrmF201B03_02::pVerticalClick);

@@ -6,6 +6,7 @@
 #include "platform/db/Database.h"
 #include "platform/sys/CrashPoint.h"
 #include "platform/sys/Clock.h"
+#include "shared/CustNoHandOver.h"
 #include "shared/InputCheck.h"
 
 #include <QCoreApplication>
@@ -527,6 +528,11 @@ bool rememberCustNo(const QString& custNo) {
     q.add(custNo.left(5)).add(seq);
     return q.exec();
 }
+
+namespace {
+// The tools' bulk deletion keeps its students' numbers through the hand-over.
+const CustNoKeeperRegistrar g_keeper(rememberCustNo);
+} // namespace
 
 QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths, QString* column) {
     static const QHash<QString, QString> labels{

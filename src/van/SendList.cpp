@@ -255,6 +255,198 @@ bool joinedTrailer(Join& j, QByteArray* t, QString* error) {
     return true;
 }
 
+// The files of send that may be offered. A file the operator already
+// confirmed (its book row has a send date) stays in send only when its move
+// failed: it is moved again and never offered a second time, so no payer is
+// debited twice. A request file the database does not book (one a restored
+// database never wrote) would debit payers for a round it does not hold:
+// never offered. Merged files carry no booking of their own.
+QStringList offeredFiles() {
+    const QString send = sendDir();
+    QStringList files = sendFiles();
+    files.removeIf([&](const QString& name) {
+        Query q(QStringLiteral("SELECT SRDate FROM M_SRFILE WHERE SRType = 'S' AND FileName = ?"));
+        q.add(name);
+        if (!q.exec() || !q.next() || q.str(0).trimmed().isEmpty()) return false;
+        MoveReplacing(send + name, DMLib->dir(QStringLiteral("sback")) + name);
+        return true;
+    });
+    files.removeIf(
+        [](const QString& name) { return !isMergedName(name) && !TDMData::IsBookedRequest(name); });
+    return files;
+}
+
+// Copies the files into SendTempFile and adds them to the backup list; the
+// names whose copy succeeded.
+QSet<QString> backUpToTemp(SendFolderState& st, const QStringList& files) {
+    const QString send = sendDir(), temp = tempDir();
+    QDir().mkpath(temp);
+    QSet<QString> backedUp;
+    for (const QString& f : files) {
+        if (!CopyReplacing(send + f, temp + f)) continue;
+        backedUp.insert(f);
+        if (!st.FSendBackupList.contains(f)) st.FSendBackupList << f;
+    }
+    return backedUp;
+}
+
+// One item group's pass over send: the files and their groups, and the
+// request files joined into the group's merged file with their record counts.
+struct GroupPass {
+    QStringList files;
+    QMap<QString, QString> groups;
+    QStringList joined;
+    QList<int> joinedCounts;
+};
+
+// The files listed as past their transfer date, and the last of them.
+struct Expired {
+    int count = 0;
+    QString last;
+};
+
+// The NH collection files of the group that are not a merge themselves, with
+// their distinct transfer dates. Only collection files join: a payout file in
+// a collection file would move money the wrong way.
+QList<JoinInput> joinCandidates(const GroupPass& pass, const QString& g, const QSet<QString>& backedUp,
+                                QStringList* dates) {
+    const QString send = sendDir();
+    QList<JoinInput> candidates;
+    for (const QString& f : pass.files) {
+        const int bank = bankOf(f);
+        if ((bank != 10 && bank != 11) || pass.groups.value(f) != g || f.startsWith(QLatin1String("2099")) ||
+            f.mid(9, 1) != QLatin1String("2"))
+            continue;
+        // Joining deletes the file from send; without its copy an undo
+        // could not bring it back.
+        if (!backedUp.contains(f)) continue;
+        const QByteArray content = readAll(send + f);
+        const QList<QByteArray> lines = SplitLines(content);
+        const QByteArray head = lines.value(0);
+        const QString date =
+            (lines.isEmpty() ? 0 : lines.last().size()) == 200 ? text(head, 21, 8) : text(head, 13, 6);
+        bool seen = false;
+        for (const QString& d : *dates)
+            if (d.trimmed() == date.trimmed()) seen = true;
+        if (!seen) *dates << date;
+        candidates << JoinInput{f, content};
+    }
+    return candidates;
+}
+
+// Writes the merged file into send and removes its sources there. A source
+// left in send beside the merged file would go out twice: the merge is then
+// undone. False, after the error box, when the merge does not stand.
+bool putMerged(const QString& merged, const QByteArray& content, const QStringList& sources) {
+    const QString send = sendDir(), temp = tempDir();
+    if (!writeReplacing(send + merged, content)) {
+        standardError(QStringLiteral(u"파일을 쓸 수 없습니다: ") + send + merged);
+        return false;
+    }
+    bool removed = true;
+    for (const QString& src : sources)
+        removed = QFile::remove(send + src) && removed;
+    if (removed) return true;
+    QFile::remove(send + merged);
+    for (const QString& src : sources)
+        if (!QFile::exists(send + src)) MoveReplacing(temp + src, send + src);
+    standardError(QStringLiteral(u"파일을 지울 수 없습니다: ") + send);
+    return false;
+}
+
+// Joins the group's NH collection files into its merged file, which then
+// stands in send in their place; each group is judged on its own files and
+// dates. False, after its box, when the list stops.
+bool mergeGroup(SendFolderState& st, const QString& g, const QSet<QString>& backedUp, GroupPass& pass) {
+    QStringList dates;
+    const QList<JoinInput> candidates = joinCandidates(pass, g, backedUp, &dates);
+    if (candidates.size() <= 1) return true;
+    if (dates.size() > 1) {
+        plainBox(QString::number(dates.size()) +
+                 QStringLiteral(u"개의 송신파일이 이체일자가 다릅니다.(또는 포맷이 다릅니다.)") +
+                 QStringLiteral("\r") + QStringLiteral(u"동일한 이체일자로 다시 생성하십시오."));
+        return false;
+    }
+    const JoinResult j = JoinRequestFiles(candidates);
+    if (!j.ok) {
+        standardError(QStringLiteral("'%1' is not a valid integer value").arg(j.error));
+        return false;
+    }
+    if (j.content.isEmpty()) return true;
+    const QString merged = MergedFileName(g);
+    QStringList sources;
+    for (const JoinInput& c : candidates)
+        sources << c.name;
+    if (!putMerged(merged, j.content, sources)) return false;
+    pass.joined << sources;
+    pass.joinedCounts = j.counts;
+    st.PendingMerges.insert(merged, sources);
+    st.FMerged = true;
+    pass.files = sendFiles();
+    pass.groups = groupsOf(pass.files, true);
+    return true;
+}
+
+// The list row of a file of send; listable is false when its transfer date
+// has passed.
+SendListRow sendRow(const QString& f, const QString& today, bool* listable) {
+    const QString send = sendDir();
+    const QList<QByteArray> lines = SplitLines(readAll(send + f));
+    const int recLen = TDMData::FirstLineLength(send + f);
+    const QByteArray head = lines.value(0);
+    const QString type = typeOf(f);
+    SendListRow row;
+    row.BankCd = QStringLiteral("00") + f.mid(6, 2);
+    row.FileType = type;
+    row.DataCnt = int(lines.size()) - 2;
+    row.FileName = f;
+    *listable = true;
+    if (type == QLatin1String("200") || type == QLatin1String("300")) {
+        const HeaderFields h = headerFields(f, head, recLen);
+        row.Date = h.shown;
+        row.CompyNo = h.compyNo;
+        row.AcctNo = h.acctNo;
+        *listable = today <= h.date8;
+    } else if (type == QLatin1String("R00")) {
+        row.Date = text(head, 15, 8);
+        row.CompyNo = text(head, 3, 10);
+    }
+    return row;
+}
+
+// Lists the group's files; one past its transfer date is counted instead.
+void listGroup(const GroupPass& pass, const QString& g, const QString& today, QList<SendListRow>& rows,
+               Expired& expired) {
+    for (const QString& f : pass.files) {
+        if (pass.groups.value(f) != g) continue;
+        bool listable = true;
+        const SendListRow row = sendRow(f, today, &listable);
+        if (listable) {
+            rows << row;
+        } else {
+            ++expired.count;
+            expired.last = sendDir() + f;
+        }
+    }
+}
+
+void expiredBox(const Expired& expired) {
+    plainBox(QStringLiteral(u"송신폴더(Send)에 이체 불가능한(이체날짜 경과 등) 파일이 존재합니다\r\r") +
+             expired.last + QStringLiteral(u" 등 ") + QString::number(expired.count) +
+             QStringLiteral(u"개 파일") + QStringLiteral("\r\r") +
+             QStringLiteral(u"확인하시고 삭제 해 주십시오"));
+}
+
+// The request files joined into the group's merged file, by month and round.
+void joinedBox(const GroupPass& pass) {
+    QString box = QStringLiteral(u"파일합치기 전송파일목록\r\r");
+    for (int i = 0; i < pass.joined.size(); ++i)
+        box += pass.joined[i].left(4) + QStringLiteral(u"월 ") + pass.joined[i].mid(4, 2) +
+               QStringLiteral(u"회차 ") + QString::number(pass.joinedCounts.value(i)) +
+               QStringLiteral(u"건") + QStringLiteral("\r");
+    plainBox(box);
+}
+
 } // namespace
 
 QString MergedFileName(const QString& gcode) {
@@ -378,153 +570,22 @@ SendListResult BuildSendList(SendFolderState& st, const QStringList& groupCodes,
                              const QString& busyFile) {
     SendListResult res;
     UndoPendingMerges(st, busyFile);
-    const QString send = sendDir(), temp = tempDir();
-    QStringList files = sendFiles();
-    // A file the operator already confirmed (its book row has a send date)
-    // stays in send only when its move failed: it is moved again and never
-    // offered a second time, so no payer is debited twice.
-    files.removeIf([&](const QString& name) {
-        Query q(QStringLiteral("SELECT SRDate FROM M_SRFILE WHERE SRType = 'S' AND FileName = ?"));
-        q.add(name);
-        if (!q.exec() || !q.next() || q.str(0).trimmed().isEmpty()) return false;
-        MoveReplacing(send + name, DMLib->dir(QStringLiteral("sback")) + name);
-        return true;
-    });
-    // A request file the database does not book (one a restored database
-    // never wrote) would debit payers for a round it does not hold: never
-    // offered. Merged files carry no booking of their own.
-    files.removeIf(
-        [](const QString& name) { return !isMergedName(name) && !TDMData::IsBookedRequest(name); });
+    QStringList files = offeredFiles();
     res.anyFile = !files.isEmpty();
+    const QSet<QString> backedUp = backUpToTemp(st, files);
 
-    QDir().mkpath(temp);
-    QSet<QString> backedUp;
-    for (const QString& f : files) {
-        if (!CopyReplacing(send + f, temp + f)) continue;
-        backedUp.insert(f);
-        if (!st.FSendBackupList.contains(f)) st.FSendBackupList << f;
-    }
-
-    int expired = 0;
-    QString lastExpired;
+    // The expired files are counted over the groups listed so far.
+    Expired expired;
     for (const QString& g : groupCodes) {
-        QMap<QString, QString> groups = groupsOf(files, false);
-        QStringList joined;
-        QList<int> joinedCounts;
-
-        // NH collection files of the group that are not a merge themselves.
-        // Only collection files join: a payout file in a collection file
-        // would move money the wrong way.
-        QList<JoinInput> candidates;
-        QStringList dates;
-        for (const QString& f : files) {
-            const int bank = bankOf(f);
-            if ((bank != 10 && bank != 11) || groups.value(f) != g || f.startsWith(QLatin1String("2099")) ||
-                f.mid(9, 1) != QLatin1String("2"))
-                continue;
-            // Joining deletes the file from send; without its copy an undo
-            // could not bring it back.
-            if (!backedUp.contains(f)) continue;
-            const QByteArray content = readAll(send + f);
-            const QList<QByteArray> lines = SplitLines(content);
-            const QByteArray head = lines.value(0);
-            const QString date =
-                (lines.isEmpty() ? 0 : lines.last().size()) == 200 ? text(head, 21, 8) : text(head, 13, 6);
-            bool seen = false;
-            for (const QString& d : dates)
-                if (d.trimmed() == date.trimmed()) seen = true;
-            if (!seen) dates << date;
-            candidates << JoinInput{f, content};
+        GroupPass pass{files, groupsOf(files, false), {}, {}};
+        if (!mergeGroup(st, g, backedUp, pass)) {
+            res.stopped = true;
+            return res;
         }
-        if (candidates.size() > 1) {
-            if (dates.size() > 1) {
-                plainBox(QString::number(dates.size()) +
-                         QStringLiteral(u"개의 송신파일이 이체일자가 다릅니다.(또는 포맷이 다릅니다.)") +
-                         QStringLiteral("\r") + QStringLiteral(u"동일한 이체일자로 다시 생성하십시오."));
-                res.stopped = true;
-                return res;
-            }
-            const JoinResult j = JoinRequestFiles(candidates);
-            if (!j.ok) {
-                standardError(QStringLiteral("'%1' is not a valid integer value").arg(j.error));
-                res.stopped = true;
-                return res;
-            }
-            if (!j.content.isEmpty()) {
-                const QString merged = MergedFileName(g);
-                if (!writeReplacing(send + merged, j.content)) {
-                    standardError(QStringLiteral(u"파일을 쓸 수 없습니다: ") + send + merged);
-                    res.stopped = true;
-                    return res;
-                }
-                QStringList sources;
-                bool removed = true;
-                for (const JoinInput& c : candidates) {
-                    sources << c.name;
-                    removed = QFile::remove(send + c.name) && removed;
-                }
-                // A source left in send beside the merged file would go out
-                // twice: the merge is undone.
-                if (!removed) {
-                    QFile::remove(send + merged);
-                    for (const QString& src : sources)
-                        if (!QFile::exists(send + src)) MoveReplacing(temp + src, send + src);
-                    standardError(QStringLiteral(u"파일을 지울 수 없습니다: ") + send);
-                    res.stopped = true;
-                    return res;
-                }
-                joined << sources;
-                joinedCounts = j.counts;
-                st.PendingMerges.insert(merged, sources);
-                st.FMerged = true;
-                files = sendFiles();
-                groups = groupsOf(files, true);
-            }
-        }
-
-        for (const QString& f : files) {
-            if (groups.value(f) != g) continue;
-            const QList<QByteArray> lines = SplitLines(readAll(send + f));
-            const int recLen = TDMData::FirstLineLength(send + f);
-            const QByteArray head = lines.value(0);
-            const QString type = typeOf(f);
-            SendListRow row;
-            row.BankCd = QStringLiteral("00") + f.mid(6, 2);
-            row.FileType = type;
-            row.DataCnt = int(lines.size()) - 2;
-            row.FileName = f;
-            bool listable = true;
-            if (type == QLatin1String("200") || type == QLatin1String("300")) {
-                const HeaderFields h = headerFields(f, head, recLen);
-                row.Date = h.shown;
-                row.CompyNo = h.compyNo;
-                row.AcctNo = h.acctNo;
-                listable = today <= h.date8;
-            } else if (type == QLatin1String("R00")) {
-                row.Date = text(head, 15, 8);
-                row.CompyNo = text(head, 3, 10);
-            }
-            if (listable) {
-                res.rows << row;
-            } else {
-                ++expired;
-                lastExpired = send + f;
-            }
-        }
-        if (expired > 0)
-            plainBox(
-                QStringLiteral(u"송신폴더(Send)에 이체 불가능한(이체날짜 경과 등) 파일이 존재합니다\r\r") +
-                lastExpired + QStringLiteral(u" 등 ") + QString::number(expired) +
-                QStringLiteral(u"개 파일") + QStringLiteral("\r\r") +
-                QStringLiteral(u"확인하시고 삭제 해 주십시오"));
-        if (joined.size() > 1) {
-            QString text = QStringLiteral(u"파일합치기 전송파일목록\r\r");
-            for (int i = 0; i < joined.size(); ++i)
-                text += joined[i].left(4) + QStringLiteral(u"월 ") + joined[i].mid(4, 2) +
-                        QStringLiteral(u"회차 ") + QString::number(joinedCounts.value(i)) +
-                        QStringLiteral(u"건") + QStringLiteral("\r");
-            plainBox(text);
-        }
+        files = pass.files;
+        listGroup(pass, g, today, res.rows, expired);
+        if (expired.count > 0) expiredBox(expired);
+        if (pass.joined.size() > 1) joinedBox(pass);
     }
     return res;
 }

@@ -4,11 +4,11 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "frame/Main.h"
-#include "frame/MainHooks.h"
 #include "platform/archive/Zip.h"
 #include "platform/db/Database.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
+#include "shared/MainHooks.h"
 #include "support/TestRoot.h"
 #include "van/SendList.h"
 
@@ -382,6 +382,20 @@ TEST_F(Restore, RoundTripBringsBackEveryTableAsItWas) {
         EXPECT_FALSE(d.startsWith(QLatin1String("data."))) << d.toStdString();
     // The cached lists were loaded again and the log still works.
     EXPECT_TRUE(DMLib->WriteJobLog(QStringLiteral("자료복구"), QStringLiteral("x")));
+}
+
+TEST_F(Restore, BackupWithoutTheMainWindowsTablesGetsThemBack) {
+    // A backup of an older program, made before the round titles had a table.
+    addStudents(3);
+    TFrmMain::CheckTables(QString());
+    ASSERT_TRUE(Database::dropTable(QStringLiteral("M_TITLE")));
+    QString archive;
+    ASSERT_TRUE(DataBackup::makeBackup(&archive));
+
+    const DataBackup::RestoreCheck r = DataBackup::restoreArchive(archive);
+    ASSERT_TRUE(r.ok()) << DataBackup::restoreErrorText(r).toStdString();
+    // The restore ran the main window's table check through its hook.
+    EXPECT_TRUE(Database::tableExists(QStringLiteral("M_TITLE")));
 }
 
 TEST_F(Restore, DamagedOrForeignArchivesChangeNothing) {

@@ -59,6 +59,9 @@ TEST_F(Tools, GradeDeletionTakesExemptionsAndGroupsAlong) {
     for (const char* t : {"M_CUST", "M_EXEMP", "C_GRP"}) EXPECT_EQ(count(t, QStringLiteral("0900000003")), 1) << t;
     // Their payment history stays.
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM H_200_20260301")), 1);
+    // Their payer numbers stay taken: the students' record of given numbers
+    // holds the highest of them.
+    EXPECT_EQ(scalar(QStringLiteral("SELECT LastSeq FROM M_CUSTSEQ WHERE DayKey = '09000'")), 2);
     EXPECT_EQ(column(QStringLiteral("SELECT JobLog FROM L_Log_202603 WHERE MenuName = '학생일괄삭제'")),
               QStringList{QStringLiteral("[일괄삭제] 6학년 일괄삭제")});
 

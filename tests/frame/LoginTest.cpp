@@ -1,7 +1,7 @@
 #include "frame/L101B01.h"
-#include "frame/MainHooks.h"
 #include "platform/settings/Registry.h"
 #include "platform/ui/Modal.h"
+#include "shared/MainHooks.h"
 #include "support/TestRoot.h"
 
 #include <QLineEdit>

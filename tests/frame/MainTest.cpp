@@ -1,12 +1,12 @@
 #include "frame/Main.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
-#include "frame/MainHooks.h"
 #include "platform/db/Database.h"
 #include "platform/settings/IniFile.h"
 #include "platform/settings/Registry.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
+#include "shared/MainHooks.h"
 #include "support/TestRoot.h"
 
 #include <QAction>

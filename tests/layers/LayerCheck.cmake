@@ -1,7 +1,8 @@
 # Layers point one way: platform at the bottom, data on it, shared on data,
-# transfers on shared, and the subsystems and the frame on top. Fails, listing
-# every offending line, when a file of a lower folder includes a folder that is
-# not below it (a folder added later counts as above).
+# transfers on shared, basic on transfers, and the other subsystems and the
+# frame on top. Fails, listing every offending line, when a file of a lower
+# folder includes a folder that is not below it (a folder added later counts
+# as above).
 #
 #   cmake -DSRC=<src folder> -P LayerCheck.cmake
 
@@ -19,6 +20,7 @@ set(may_platform platform)
 set(may_data platform data)
 set(may_shared platform data shared)
 set(may_transfers platform data shared transfers)
+set(may_basic platform data shared transfers basic)
 
 file(GLOB _entries RELATIVE "${SRC}" "${SRC}/*")
 set(_folders)
@@ -29,7 +31,7 @@ foreach(e IN LISTS _entries)
 endforeach()
 
 set(_bad)
-foreach(layer platform data shared transfers)
+foreach(layer platform data shared transfers basic)
   if(NOT IS_DIRECTORY "${SRC}/${layer}")
     continue()
   endif()
@@ -61,7 +63,8 @@ if(_bad)
   message(FATAL_ERROR
     "layer check: ${_n} include(s) point up a layer.\n"
     "platform includes only platform; data adds data; shared adds shared; "
-    "transfers adds transfers. Move what is borrowed down, or hand it over "
-    "through the form registry or a hand-over in a lower layer:\n${_list}")
+    "transfers adds transfers; basic adds basic. Move what is borrowed down, "
+    "or hand it over through the form registry or a hand-over in a lower "
+    "layer:\n${_list}")
 endif()
-message(STATUS "layer check: every include of platform, data, shared and transfers points down")
+message(STATUS "layer check: every include of platform, data, shared, transfers and basic points down")

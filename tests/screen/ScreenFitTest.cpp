@@ -1,8 +1,8 @@
 #include "frame/Main.h"
-#include "frame/MainHooks.h"
 #include "platform/ui/Browser.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
+#include "shared/MainHooks.h"
 #include "support/TestRoot.h"
 
 #include <QAbstractButton>

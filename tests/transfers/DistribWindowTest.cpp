@@ -3,11 +3,11 @@
 #include "RoundFixture.h"
 
 #include "frame/Main.h"
-#include "frame/MainHooks.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "shared/F201B03.h"
+#include "shared/MainHooks.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribPrint.h"

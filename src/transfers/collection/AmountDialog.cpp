@@ -1,7 +1,7 @@
 #include "transfers/collection/AmountDialog.h"
 
 #include "platform/ui/Msg.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/collection/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
 
@@ -57,7 +57,7 @@ void TAmountDialog::build(QLineEdit* item) {
     form->addRow(QStringLiteral("금액"), EdtAmt);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(RowDialogs::buttonRow(BBtnOK, BBtnCncl));
+    top->addLayout(ButtonRow::rightAligned({BBtnOK, BBtnCncl}));
     EdtAmt->setFocus();
 }
 

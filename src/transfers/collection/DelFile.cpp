@@ -1,6 +1,6 @@
 #include "transfers/collection/DelFile.h"
 
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/collection/WaitingFiles.h"
 
 #include <QLabel>
@@ -21,7 +21,7 @@ TfrmDelFile::TfrmDelFile(const QString& yearMon, const QString& seqNo, QWidget* 
     top->addWidget(lbFile);
     top->addWidget(new QLabel(QStringLiteral("한번 삭제된 파일들은             ."), this));
     top->addWidget(new QLabel(QStringLiteral("복구가 불가능하니 주의하여주세요!"), this));
-    top->addLayout(RowDialogs::buttonRow(btDel, btCancel));
+    top->addLayout(ButtonRow::rightAligned({btDel, btCancel}));
 }
 
 void TfrmDelFile::btDelClick() {

@@ -1,7 +1,7 @@
 #include "transfers/collection/M101B00_01.h"
 
 #include "platform/ui/Cp949Validator.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -30,6 +30,6 @@ TFrmM101B00_01::TFrmM101B00_01(QWidget* parent) : QDialog(parent) {
     top->addWidget(about);
     top->addWidget(new QLabel(QStringLiteral("비고란 입력"), this));
     top->addWidget(BigoEdit);
-    top->addLayout(RowDialogs::buttonRow(OkBtn, CancelBtn));
+    top->addLayout(ButtonRow::rightAligned({OkBtn, CancelBtn}));
     BigoEdit->setFocus();
 }

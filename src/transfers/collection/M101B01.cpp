@@ -4,12 +4,12 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "shared/ButtonRow.h"
 #include "transfers/collection/M101B0a.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,16 +66,11 @@ TFrmM101B01::TFrmM101B01(const RoundDialogValues& values, QWidget* parent)
     form->addRow(QStringLiteral("이체년월"), MEdtYearMon);
     form->addRow(QStringLiteral("회차"), MEdtSeqNo);
     form->addRow(QStringLiteral("회차제목"), txtSeqTitle);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BBtnCreate);
-    buttons->addWidget(BBtnDel);
-    buttons->addWidget(BBtnCncl);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(PgCtrl);
     top->addWidget(pnProgress);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({BBtnCreate, BBtnDel, BBtnCncl}));
 
     // The default round: one above the month's highest.
     FLbHProc = Rounds::collectionTables();

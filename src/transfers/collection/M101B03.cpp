@@ -2,7 +2,7 @@
 
 #include "data/DMModule.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QCheckBox>
@@ -73,7 +73,7 @@ TFrmM101B03::TFrmM101B03(QWidget* parent) : QDialog(parent) {
     g->addLayout(free, 4, 1, 1, 3);
     auto* top = new QVBoxLayout(this);
     top->addLayout(g);
-    top->addLayout(RowDialogs::buttonRow(BBtnOK, BBtnCncl));
+    top->addLayout(ButtonRow::rightAligned({BBtnOK, BBtnCncl}));
 }
 
 void TFrmM101B03::fillChoices(QComboBox* combo, const QStringList& all, const QStringList& ticked) {

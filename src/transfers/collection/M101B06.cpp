@@ -3,7 +3,7 @@
 #include "data/DMModule.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QButtonGroup>
@@ -63,7 +63,7 @@ TFrmM101B06::TFrmM101B06(QWidget* parent) : QDialog(parent) {
     auto* top = new QVBoxLayout(this);
     top->addLayout(radios);
     top->addWidget(Panel3);
-    top->addLayout(RowDialogs::buttonRow(bbtnOK, bbtnCncl));
+    top->addLayout(ButtonRow::rightAligned({bbtnOK, bbtnCncl}));
 }
 
 void TFrmM101B06::choose(QRadioButton* r) {

@@ -3,7 +3,7 @@
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QComboBox>
@@ -38,7 +38,7 @@ TFrmM101B09::TFrmM101B09(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("계좌번호"), MEdtAcctNo);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(RowDialogs::buttonRow(BbtnOK, BBtnCncl));
+    top->addLayout(ButtonRow::rightAligned({BbtnOK, BBtnCncl}));
     MEdtAcctNo->setFocus();
 }
 

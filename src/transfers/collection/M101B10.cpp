@@ -2,6 +2,7 @@
 
 #include "data/DMModule.h"
 #include "platform/ui/Msg.h"
+#include "shared/ButtonRow.h"
 #include "transfers/collection/RowDialogs.h"
 #include "transfers/common/KeyEdit.h"
 
@@ -89,7 +90,7 @@ TFrmM101B10::TFrmM101B10(std::function<QList<QStringList>()> rows, std::function
     g->addWidget(cboItem, 3, 1);
     auto* top = new QVBoxLayout(this);
     top->addLayout(g);
-    top->addLayout(RowDialogs::buttonRow(BBtnSearch, BBtnClose));
+    top->addLayout(ButtonRow::rightAligned({BBtnSearch, BBtnClose}));
     CbSelect3->setChecked(true);
     setMode(RowFind::Mode::Name);
 }

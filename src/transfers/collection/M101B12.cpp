@@ -1,7 +1,7 @@
 #include "transfers/collection/M101B12.h"
 
 #include "platform/ui/Cp949Validator.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QFormLayout>
@@ -32,6 +32,6 @@ TFrmM101B12::TFrmM101B12(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("미납사유"), EdtUnPaid);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(RowDialogs::buttonRow(BBtnOK, BBtnCncl));
+    top->addLayout(ButtonRow::rightAligned({BBtnOK, BBtnCncl}));
     EdtUnPaid->setFocus();
 }

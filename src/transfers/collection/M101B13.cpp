@@ -1,9 +1,9 @@
 #include "transfers/collection/M101B13.h"
 
 #include "platform/ui/Msg.h"
+#include "shared/ButtonRow.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,14 +33,10 @@ TFrmM101B13::TFrmM101B13(const RoundDialogValues& values, QWidget* parent)
     form->addRow(QStringLiteral("항목그룹"), eGroup);
     form->addRow(QStringLiteral("이체년월"), MEdtYearMon);
     form->addRow(QStringLiteral("회차"), MEdtSeqNo);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BBtnCreate);
-    buttons->addWidget(BBtnCncl);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(PgCtrl);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({BBtnCreate, BBtnCncl}));
 
     connect(PgCtrl, &QTabWidget::currentChanged, this, [this] {
         if (PgCtrl->currentWidget() == pages.TSGrp) pages.LbGrpSelect->clear();

@@ -1,6 +1,6 @@
 #include "transfers/collection/M401B01.h"
 
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -34,7 +34,7 @@ TFrmM401B01::TFrmM401B01(QWidget* parent) : QDialog(parent) {
         w->hide();
     auto* top = new QVBoxLayout(this);
     top->addLayout(g);
-    top->addLayout(RowDialogs::buttonRow(cmdApply, cmdCancel));
+    top->addLayout(ButtonRow::rightAligned({cmdApply, cmdCancel}));
     cmdCancel->setDefault(true);
     cmdCancel->setFocus();
 }

@@ -1,8 +1,8 @@
 #include "transfers/common/M101B02.h"
 
+#include "shared/ButtonRow.h"
 #include "transfers/common/Rounds.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,13 +19,9 @@ TFrmM101B02::TFrmM101B02(QWidget* parent) : QDialog(parent) {
     lbSeqTitle = new QListWidget(this);
     BBtnOK = new QPushButton(QStringLiteral("확인"), this);
     BBtnCncl = new QPushButton(QStringLiteral("취소"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BBtnOK);
-    buttons->addWidget(BBtnCncl);
     auto* top = new QVBoxLayout(this);
     top->addWidget(lbSeqTitle);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({BBtnOK, BBtnCncl}));
 
     connect(lbSeqTitle, &QListWidget::itemDoubleClicked, this, [this] { LbYearMonDblClick(); });
     connect(BBtnOK, &QPushButton::clicked, this, [this] { LbYearMonDblClick(); });

@@ -2,12 +2,12 @@
 
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"
+#include "shared/ButtonRow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -53,13 +53,9 @@ TFrmM101B04::TFrmM101B04(QWidget* parent) : QDialog(parent) {
     grid->addWidget(pnlShftCnt, 3, 1);
     grid->addWidget(panel(QStringLiteral("총   금   액")), 4, 0);
     grid->addWidget(pnlShftAmt, 4, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bbtnOK);
-    buttons->addWidget(bbtnCncl);
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({bbtnOK, bbtnCncl}));
 
     connect(bbtnOK, &QPushButton::clicked, this, &TFrmM101B04::bbtnOKClick);
     connect(bbtnCncl, &QPushButton::clicked, this, &TFrmM101B04::bbtnCnclClick);

@@ -1,9 +1,9 @@
 #include "transfers/common/M101B05.h"
 
 #include "platform/text/Cp949.h"
+#include "shared/ButtonRow.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,13 +37,9 @@ TFrmM101B05::TFrmM101B05(QWidget* parent) : QDialog(parent) {
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("관리부호"), EdtBokGi1);
     form->addRow(QStringLiteral("매트릭스부호"), EdtBokGi2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BBtnConfi);
-    buttons->addWidget(BBtnCncl);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({BBtnConfi, BBtnCncl}));
     EdtBokGi2->setFocus();
 }
 

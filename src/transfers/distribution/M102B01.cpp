@@ -5,6 +5,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Msg.h"
+#include "shared/ButtonRow.h"
 #include "transfers/collection/CollectionRound.h"
 #include "transfers/common/KeyEdit.h"
 
@@ -78,15 +79,10 @@ TFrmM102B01::TFrmM102B01(const QString& groupText, QWidget* parent) : QDialog(pa
     rl->addStretch();
     lay->addWidget(round);
 
-    auto* btns = new QHBoxLayout;
     BBtnCreate = new QPushButton(QStringLiteral("자료생성"), this);
     BBtnDel = new QPushButton(QStringLiteral("자료삭제"), this);
     BBtnCncl = new QPushButton(QStringLiteral("취소"), this);
-    btns->addStretch();
-    btns->addWidget(BBtnCreate);
-    btns->addWidget(BBtnDel);
-    btns->addWidget(BBtnCncl);
-    lay->addLayout(btns);
+    lay->addLayout(ButtonRow::rightAligned({BBtnCreate, BBtnDel, BBtnCncl}));
 
     connect(BBtnCreate, &QPushButton::clicked, this, &TFrmM102B01::BBtnCreateClick);
     connect(BBtnDel, &QPushButton::clicked, this, &TFrmM102B01::BBtnDelClick);

@@ -1,8 +1,8 @@
 #include "transfers/distribution/M102B02.h"
 
+#include "shared/ButtonRow.h"
 #include "transfers/distribution/DistribRound.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,13 +18,9 @@ TFrmM102B02::TFrmM102B02(QWidget* parent) : QDialog(parent) {
     connect(BBtnOK, &QPushButton::clicked, this, &TFrmM102B02::BBtnOKClick);
     connect(LbYearMon, &QListWidget::itemDoubleClicked, this, &TFrmM102B02::BBtnOKClick);
     connect(BBtnCncl, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BBtnOK);
-    buttons->addWidget(BBtnCncl);
     auto* top = new QVBoxLayout(this);
     top->addWidget(LbYearMon);
-    top->addLayout(buttons);
+    top->addLayout(ButtonRow::rightAligned({BBtnOK, BBtnCncl}));
 }
 
 void TFrmM102B02::showEvent(QShowEvent* e) {

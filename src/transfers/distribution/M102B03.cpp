@@ -1,8 +1,8 @@
 #include "transfers/distribution/M102B03.h"
 
 #include "platform/ui/FormRegistry.h"
+#include "shared/ButtonRow.h"
 #include "transfers/collection/AmountDialog.h"
-#include "transfers/collection/RowDialogs.h"
 #include "transfers/collection/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
 
@@ -42,7 +42,7 @@ TFrmM102B03::TFrmM102B03(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("금액"), EdtAmt);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(RowDialogs::buttonRow(BBtnConfi, BBtnCncl));
+    top->addLayout(ButtonRow::rightAligned({BBtnConfi, BBtnCncl}));
 }
 
 void TFrmM102B03::setItems(const QStringList& items) {

@@ -2,7 +2,7 @@
 
 #include "platform/sys/Clock.h"
 #include "platform/ui/FormRegistry.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -66,7 +66,7 @@ TFrmM102B04::TFrmM102B04(QWidget* parent) : QDialog(parent) {
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(pnlBokgi);
-    top->addLayout(RowDialogs::buttonRow(bbtnOK, bbtnCncl));
+    top->addLayout(ButtonRow::rightAligned({bbtnOK, bbtnCncl}));
     FormCreate();
 }
 

@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Msg.h"
+#include "shared/ButtonRow.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/distribution/DistribRound.h"
 
@@ -67,13 +68,9 @@ TFrmM102B07::TFrmM102B07(const QString& groupText, QWidget* parent) : QDialog(pa
     lists->addLayout(right);
     lay->addLayout(lists, 1);
 
-    auto* btns = new QHBoxLayout;
     bbtnSave = new QPushButton(QStringLiteral("저장"), this);
     bbtnDone = new QPushButton(QStringLiteral("닫기"), this);
-    btns->addStretch();
-    btns->addWidget(bbtnSave);
-    btns->addWidget(bbtnDone);
-    lay->addLayout(btns);
+    lay->addLayout(ButtonRow::rightAligned({bbtnSave, bbtnDone}));
 
     connect(spdAddItem, &QPushButton::clicked, this, [this] { moveItems(LbItem, LbItemAdd, false); });
     connect(spdDelItem, &QPushButton::clicked, this, [this] { moveItems(LbItemAdd, LbItem, false); });

@@ -3,7 +3,7 @@
 #include "data/DMModule.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/RowDialogs.h"
+#include "shared/ButtonRow.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QAbstractItemView>
@@ -52,7 +52,7 @@ TFrmM102B09::TFrmM102B09(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("찾기명"), EdtSearchNm);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(RowDialogs::buttonRow(BBtnSearch, BBtnClose));
+    top->addLayout(ButtonRow::rightAligned({BBtnSearch, BBtnClose}));
     FormCreate();
 }
 

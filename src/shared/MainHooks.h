@@ -6,8 +6,10 @@
 
 class QWidget;
 
-// What the main window asks of units that live in other folders. Each unit
-// sets its hook from a static initialiser; an unset hook is skipped.
+// The seams between the main window and the units of the folders beside and
+// below it, declared here so that neither includes the other. Each hook is
+// set from a static initialiser by the unit that answers it; an unset hook is
+// skipped.
 struct MainHooks {
     // Start-up log-in when it is switched on; false ends the program.
     std::function<bool(QWidget* parent)> loginAtStart;
@@ -22,6 +24,11 @@ struct MainHooks {
     // preparation and its form). A set action replaces the item's default
     // dispatch; an item without form or action stands disabled.
     QHash<QString, std::function<void(QWidget* parent)>> menuActions;
+
+    // Set by the main window: makes sure of its own tables (item groups, the
+    // school, the round titles), which an older backup may lack; the restore
+    // runs it once the restored data is open.
+    std::function<void()> checkTables;
 };
 
 MainHooks& mainHooks();

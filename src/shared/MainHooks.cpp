@@ -1,4 +1,4 @@
-#include "frame/MainHooks.h"
+#include "shared/MainHooks.h"
 
 MainHooks& mainHooks() {
     static MainHooks h;
