@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -133,19 +134,22 @@ const FileLayout::TrailerSum* sumOf(const RE::Layout& L, FileLayout::Records rec
 
 class ResultEngineTable : public TestRoot {};
 
-TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
-    using Lines = QList<QByteArray>;
+using Lines = QList<QByteArray>;
+
+// A fault put into a good file, in the layouts it applies to.
+struct FaultCase {
+    const char* name;
+    std::function<bool(const RE::Layout&)> applies;
+    std::function<void(const RE::Layout&, Lines&)> spoil;
+    RE::Fault fault;
+    const char16_t* text;  // a refusal worded whole, instead of a fault
+    bool accepted = false; // a case at the edge that the layout accepts
+};
+
+std::vector<FaultCase> faultCases() {
     using RE::Fault;
-    struct Case {
-        const char* name;
-        std::function<bool(const RE::Layout&)> applies;
-        std::function<void(const RE::Layout&, Lines&)> spoil;
-        Fault fault;
-        const char16_t* text; // a refusal worded whole, instead of a fault
-        bool accepted = false; // a case at the edge that the layout accepts
-    };
     auto always = [](const RE::Layout&) { return true; };
-    const Case cases[] = {
+    return {
         {"short line", always, [](const RE::Layout&, Lines& l) { l[1].chop(1); }, Fault::Width, nullptr},
         {"no trailer", always, [](const RE::Layout&, Lines& l) { l.removeLast(); }, Fault::NoTrailer, nullptr},
         {"data after the trailer", always, [](const RE::Layout&, Lines& l) { l.insert(2, l.last()); },
@@ -217,12 +221,16 @@ TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
          [](const RE::Layout& L, Lines& l) { l[2].replace(L.recDate.off, L.recDate.width, "991231"); },
          Fault::FarDate, nullptr},
     };
+}
+
+TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
+    const std::vector<FaultCase> cases = faultCases();
     for (const Kind& k : kinds()) {
         const RE::Layout& L = *k.layout;
         SCOPED_TRACE(k.name);
         const Checked good = check(L, goodFile(L, k.width));
         ASSERT_TRUE(good.ok) << int(good.why.fault) << " " << good.text.toStdString();
-        for (const Case& c : cases) {
+        for (const FaultCase& c : cases) {
             if (!c.applies(L)) continue;
             SCOPED_TRACE(c.name);
             Lines lines = goodFile(L, k.width);
