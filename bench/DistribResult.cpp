@@ -5,6 +5,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
 #include "transfers/distribution/DistribResult.h"
 
 #include <QDir>
@@ -38,6 +39,9 @@ struct Fixture {
     const QString name = QStringLiteral("00210001.301");
 
     Fixture() {
+        // May 2024's answers, read in that month: a transfer date more than a
+        // year from today is refused.
+        Clock::set(QDateTime(QDate(2024, 5, 16), QTime(10, 0)));
         DMData->CreateH300(QStringLiteral("20240503"));
         Transaction tx;
         Query ins(
@@ -55,10 +59,12 @@ struct Fixture {
         const QByteArray blank(80, ' ');
         file += put(put(put(put(blank, 0, "S"), 1, "C2"), 13, "21"), 15, "240510") + "\r\n";
         qint64 okAmt = 0;
+        int okCnt = 0;
         for (int s = 0; s < kStudents; ++s)
             for (int i = 0; i < kItems; ++i) {
                 const bool ok = (s + i) % 10 != 0;
                 if (ok) okAmt += kAmt;
+                okCnt += ok;
                 QByteArray r = put(blank, 0, "D21110222333444");
                 r = put(r, 20, zero(kAmt, 11));
                 r = put(r, 33, ok ? "Y0000" : "N1007");
@@ -67,10 +73,11 @@ struct Fixture {
                 file += r + "\r\n";
             }
         const int n = kStudents * kItems;
-        file +=
-            put(put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13)),
-                35, zero(okAmt, 13)) +
-            "\r\n";
+        // The processed and unprocessed counts and amounts, which the apply checks.
+        QByteArray tail = put(put(put(put(blank, 0, "E"), 1, zero(n + 2, 7)), 8, zero(n, 7)), 15, zero(n * kAmt, 13));
+        tail = put(put(put(put(tail, 28, zero(okCnt, 7)), 35, zero(okAmt, 13)), 48, zero(n - okCnt, 7)), 55,
+                   zero(n * kAmt - okAmt, 13));
+        file += tail + "\r\n";
     }
 
     void reset() {

@@ -5,6 +5,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
 #include "transfers/common/ResultFile.h"
 
 #include <QDir>
@@ -37,6 +38,9 @@ struct Fixture {
     QByteArray file;
 
     Fixture() {
+        // May 2024's answers, read in that month: a transfer date more than a
+        // year from today is refused.
+        Clock::set(QDateTime(QDate(2024, 5, 16), QTime(10, 0)));
         DMData->CreateH200(QStringLiteral("20240503"));
         Transaction tx;
         Query ins(

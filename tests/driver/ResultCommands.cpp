@@ -17,10 +17,13 @@ using Driver::opt;
 
 int split(const QStringList&) {
     const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(DMLib->dir(QStringLiteral("recv")));
+    for (const MsgBox& b : o.refusals)
+        Msg::show(b.caption, b.text, b.icon, b.buttons);
     Driver::print(QJsonObject{{QStringLiteral("split"), QJsonArray::fromStringList(o.splitFiles)},
                               {QStringLiteral("parts"), QJsonArray::fromStringList(o.writtenParts)},
-                              {QStringLiteral("errors"), QJsonArray::fromStringList(o.errors)}});
-    return o.errors.isEmpty() ? 0 : 1;
+                              {QStringLiteral("errors"), QJsonArray::fromStringList(o.errors)},
+                              {QStringLiteral("refused"), QJsonArray::fromStringList(o.refusedFiles)}});
+    return o.errors.isEmpty() && o.refusedFiles.isEmpty() ? 0 : 1;
 }
 
 int apply(const QStringList& args) {

@@ -93,7 +93,7 @@ protected:
                row(QStringLiteral("C2"), QStringLiteral("10102"), QStringLiteral("01"), 700)});
         auto rec = [](QByteArray b, int off, const QByteArray& v) { return b.replace(off, v.size(), v); };
         QByteArray head(200, ' '), d1(200, ' '), d2(200, ' '), tail(200, ' ');
-        head = rec(rec(rec(rec(head, 0, "H"), 4, "011"), 21, "20240510"), 72, "2405030000");
+        head = rec(rec(rec(rec(head, 0, "H"), 4, "011"), 21, "20260310"), 72, "2405030000");
         auto data = [&](const QByteArray& cust, const QByteArray& amt) {
             QByteArray d(200, ' ');
             d = rec(rec(rec(rec(rec(d, 0, "D"), 20, " 01"), 42, amt.rightJustified(13, '0')), 94, cust), 154,

@@ -2,6 +2,7 @@
 
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
 #include "platform/text/Cp949.h"
 #include "platform/ui/FormRegistry.h"
 #include "transfers/distribution/DistribResult.h"
@@ -65,14 +66,19 @@ QByteArray stdData(const R& r) {
         .put(76, r.item)
         .b;
 }
-// The processed amount is the total unless a failure carries an amount.
-QByteArray stdTrail(int n, qint64 total, qint64 okAmt = -1) {
+// The processed amount is the total unless a failure carries an amount;
+// failed of the n records are unprocessed, with the rest of the total.
+QByteArray stdTrail(int n, qint64 total, qint64 okAmt = -1, int failed = 0) {
+    if (okAmt < 0) okAmt = total;
     return Rec()
         .put(0, "E")
         .put(1, zero(n + 2, 7))
         .put(8, zero(n, 7))
         .put(15, zero(total, 13))
-        .put(35, zero(okAmt < 0 ? total : okAmt, 13))
+        .put(28, zero(n - failed, 7))
+        .put(35, zero(okAmt, 13))
+        .put(48, zero(failed, 7))
+        .put(55, zero(total - okAmt, 13))
         .b;
 }
 
@@ -154,7 +160,12 @@ QByteArray b03File(const QList<R>& recs) {
 class DistribResults : public TestRoot {
 protected:
     void SetUp() override {
+        // The answers of May 2024's rounds come back in that month: a
+        // transfer date more than a year from today is refused.
+        autoStart = false;
         TestRoot::SetUp();
+        Clock::set(QDateTime(QDate(2024, 5, 16), QTime(10, 20, 30)));
+        startServices();
         ASSERT_TRUE(DMData->CreateH300(QStringLiteral("20240503")));
         addRow("301001", "01", "0", "1", 50000);
         addRow("301001", "02", "0", "1", 20000);
@@ -211,13 +222,51 @@ protected:
     QStringList rback() const {
         return QDir(path(QStringLiteral("rback"))).entryList(QDir::Files, QDir::Name);
     }
+
+    // The records of an applied file offered again, saved as other programs
+    // may save them: each copy is refused, with no second booking, archive
+    // or log line, and a row changed by hand in between keeps its change.
+    void expectAppliedOnce(const QList<QByteArray>& lines, const QString& name, const char* bank) {
+        QByteArray crlf, lf;
+        for (const QByteArray& l : lines) {
+            crlf += l + "\r\n";
+            lf += l + "\n";
+        }
+        const std::pair<const char*, QByteArray> copies[] = {{"identical copy", crlf},
+                                                             {"LF line ends", lf},
+                                                             {"one more CR LF", crlf + "\r\n"},
+                                                             {"blank lines at the end", crlf + "\r\n\r\n"},
+                                                             {"^Z at the end", crlf + "\x1a"}};
+        Database::exec(QStringLiteral("update H_300_20240503 set ReplyCd = 'HAND' where SNo = '301002'"));
+        const QStringList changed = allRows();
+        const qint64 books = scalar(QStringLiteral("select count(*) from M_SRFILE"));
+        const qint64 logs = scalar(QStringLiteral("select count(*) from L_Log_202405"));
+        const QStringList archives = rback();
+        for (const auto& [what, bytes] : copies) {
+            SCOPED_TRACE(what);
+            const QString copy = name.left(9) + QStringLiteral("398");
+            QFile f(recv(copy));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+            f.close();
+            const ResultApplyOutcome again = DistribResult::apply(request(copy, bank));
+            EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
+            EXPECT_TRUE(again.messages.value(0).text.startsWith(QStringLiteral("이미 파일풀기 된 결과파일입니다.")))
+                << again.messages.value(0).text.toStdString();
+            EXPECT_EQ(allRows(), changed);
+            EXPECT_TRUE(QFile::remove(recv(copy)));
+        }
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), books);
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202405")), logs);
+        EXPECT_EQ(rback(), archives);
+    }
 };
 
 TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     writeFile(recv(QStringLiteral("00210001.301")),
               {stdHead(), stdData({"301001", "01", 50000, true, "0000"}),
                stdData({"301001", "02", 0, false, "1007"}), stdData({"301002", "01", 45000, false, "0107"}),
-               stdTrail(3, 95000, 50000)});
+               stdTrail(3, 95000, 50000, 2)});
     const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied) << o.messages.value(0).text.toStdString();
     EXPECT_EQ(o.appliedRows, 3);
@@ -232,8 +281,8 @@ TEST_F(DistribResults, StandardLayoutMarksRowsBooksAndArchives) {
     EXPECT_EQ(
         column(QStringLiteral("select SRType||FileName||FileType||YearMon||SeqNo||BankCd||DataCnt||SRDate "
                               "from M_SRFILE")),
-        QStringList{QStringLiteral("R24050321.30130124050321320260316")});
-    EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202603 where JobLog like '[파일풀기]%'")), 1);
+        QStringList{QStringLiteral("R24050321.30130124050321320240516")});
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202405 where JobLog like '[파일풀기]%'")), 1);
     EXPECT_EQ(o.messages.last().text, QStringLiteral("파일풀기가 완료되었습니다"));
 
     // The round's next result is 302, whatever the bank; an archive of that
@@ -372,14 +421,14 @@ TEST_F(DistribResults, TrailerSumsComparedLikeWithLikePerLayout) {
         QList<QByteArray> lines;
         bool applies;
     } cases[] = {
-        {"80 bytes", "21", {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 50000)}, true},
+        {"80 bytes", "21", {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 50000, 1)}, true},
         {"80 bytes, total off",
          "21",
-         {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50001, 50000)},
+         {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50001, 50000, 1)},
          false},
         {"80 bytes, processed off",
          "21",
-         {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 49999)},
+         {stdHead(), stdData(ok), stdData(failed), stdTrail(2, 50000, 49999, 1)},
          false},
         {"banks 10 and 11", "11", {nhHead(), nhData(ok), nhData(failed), nhTrail(2, 50000)}, true},
         {"banks 10 and 11, total off",
@@ -419,6 +468,7 @@ TEST_F(DistribResults, TrailerSumsComparedLikeWithLikePerLayout) {
             ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied)
                 << o.messages.value(0).text.toStdString();
             EXPECT_EQ(row("301002", "01").left(2), QStringLiteral("1|"));
+            expectAppliedOnce(c.lines, name, c.bank);
         } else {
             EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
             EXPECT_TRUE(o.messages.value(0).text.startsWith(
@@ -437,7 +487,7 @@ TEST_F(DistribResults, PaidCashAndExemptRowsAreReportedAndLeft) {
     writeFile(recv(QStringLiteral("00210001.301")),
               {stdHead(), stdData({"301003", "01", 0, false, "1007"}),
                stdData({"301004", "01", 10, true, "0000"}), stdData({"301005", "01", 40000, true, "0000"}),
-               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010)});
+               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010, 90010, 1)});
     const ResultApplyOutcome o = DistribResult::apply(request(QStringLiteral("00210001.301"), "21"));
     ASSERT_EQ(o.status, ResultApplyOutcome::Status::Applied);
     EXPECT_EQ(o.appliedRows, 1);
@@ -455,7 +505,7 @@ TEST_F(DistribResults, PaidCashAndExemptRowsAreReportedAndLeft) {
     writeFile(recv(QStringLiteral("00210009.301")),
               {stdHead(), stdData({"301003", "01", 0, false, "1007"}),
                stdData({"301004", "01", 10, true, "0000"}), stdData({"301005", "01", 40000, true, "0000"}),
-               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010)});
+               stdData({"301002", "01", 50000, true, "0000"}), stdTrail(4, 90010, 90010, 1)});
     const ResultApplyOutcome again = DistribResult::apply(request(QStringLiteral("00210009.301"), "21"));
     EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
     EXPECT_TRUE(again.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")));
@@ -629,7 +679,7 @@ TEST_F(DistribResults, DriverAppliesAFile) {
     stopServices();
     QProcess p;
     p.start(QStringLiteral(ZQ_DRIVER_PATH),
-            {QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316"),
+            {QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20240516"),
              QStringLiteral("dist"), QStringLiteral("result"), QStringLiteral("apply"),
              QStringLiteral("00210001.301"), QStringLiteral("--bank"), QStringLiteral("21"),
              QStringLiteral("--round"), QStringLiteral("202405-03")});

@@ -330,7 +330,9 @@ TEST_F(DistribWindow, RealDialogsAndPrintsWorkWithTheWindow) {
                                                 {8, "0000001"},
                                                 {15, "0000000000300"},
                                                 {28, "0000001"},
-                                                {35, "0000000000300"}})})
+                                                {35, "0000000000300"},
+                                                {48, "0000000"},
+                                                {55, "0000000000000"}})})
         recvFile.write(l + "\r\n");
     recvFile.close();
 

@@ -269,15 +269,20 @@ TEST_F(RegRunTest, ResultAppliedOnceWithRegisteredAndRefusedPayers) {
         RegRun::list(QStringLiteral("202603"), QStringLiteral("01"), RegRun::Filter::Registered).rows.size(),
         2);
 
-    // The same file again is refused and stays in recv.
-    put(QStringLiteral("recv/copy.R01"), file);
+    // The same records again, however saved, are refused and stay in recv.
     Database::exec(QStringLiteral("update M_CUST set AcctRegYn_1 = 'N' where CustNo = 'P001'"));
-    msg.expect(MsgResult::Ok);
-    EXPECT_EQ(RegRun::applyFile(path(QStringLiteral("recv/copy.R01"))).status,
-              RegRun::Applied::Status::Refused);
-    EXPECT_TRUE(msg.texts().last().startsWith(QStringLiteral("이미 반영된 계좌등록결과파일입니다.")));
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("recv/copy.R01"))));
-    EXPECT_EQ(states().value(0), QStringLiteral("P001 N N 20260316"));
+    QByteArray lf = file;
+    lf.replace("\r\n", "\n");
+    for (const QByteArray& copy : {file, lf, file + "\r\n\r\n", file + "\x1a"}) {
+        put(QStringLiteral("recv/copy.R01"), copy);
+        msg.expect(MsgResult::Ok);
+        EXPECT_EQ(RegRun::applyFile(path(QStringLiteral("recv/copy.R01"))).status,
+                  RegRun::Applied::Status::Refused);
+        EXPECT_TRUE(msg.texts().last().startsWith(QStringLiteral("이미 반영된 계좌등록결과파일입니다.")));
+        EXPECT_TRUE(QFile::exists(path(QStringLiteral("recv/copy.R01"))));
+        EXPECT_EQ(states().value(0), QStringLiteral("P001 N N 20260316"));
+    }
+    EXPECT_EQ(QDir(path(QStringLiteral("rback"))).entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(RegRunTest, BankHeadersOf23And88) {

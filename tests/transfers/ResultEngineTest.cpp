@@ -1,10 +1,16 @@
 #include "support/TestRoot.h"
 
+#include "data/AppliedFiles.h"
+#include "platform/db/Database.h"
+
 #include "transfers/common/ResultEngine.h"
 #include "transfers/distribution/DistribResult.h"
 #include "transfers/registration/RegRun.h"
 
+#include <QFile>
+
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -41,20 +47,25 @@ QByteArray put(QByteArray line, RE::Field f, qint64 v) {
 }
 
 // A file the layout accepts: a header, two processed data records of 1,000
-// and 2,500, and a trailer that counts and sums them.
+// and 2,500 with the reply code "0000", and a trailer that counts and sums
+// them. Its transfer date is a few days before the tests' today.
 QList<QByteArray> goodFile(const RE::Layout& L, int width) {
     const int w = L.width ? L.width : width;
     QByteArray head(w, ' '), rec(w, ' '), tail(w, ' ');
     head[0] = L.trailMark ? 'S' : 'H';
     if (L.headDate.valid())
-        head.replace(L.headDate.off, L.headDate.width, L.headDate.width == 6 ? "240510" : "20240510");
+        head.replace(L.headDate.off, L.headDate.width, L.headDate.width == 6 ? "260310" : "20260310");
     rec.replace(0, L.dataMark.size(), L.dataMark);
     rec[L.flag.off] = L.okMark;
-    if (L.recDate.valid()) rec.replace(L.recDate.off, L.recDate.width, "240510");
+    if (L.recDate.valid()) rec.replace(L.recDate.off, L.recDate.width, "260310");
+    if (L.reply.valid()) rec.replace(L.reply.off, L.reply.width, QByteArray(L.reply.width, '0'));
     tail[0] = L.trailMark ? L.trailMark : 'T';
     QList<QByteArray> recs{put(rec, L.amount, 1000), put(rec, L.amount, 2500)};
-    for (const RE::Count& c : L.counts)
-        if (c.valid()) tail = put(put(tail, c.a, recs.size() + c.less), c.b, 0);
+    for (const RE::Count& c : L.counts) {
+        // Both records are processed.
+        const qint64 n = c.records == FileLayout::Records::Unprocessed ? 0 : recs.size();
+        if (c.valid()) tail = put(put(tail, c.a, n + c.less), c.b, 0);
+    }
     for (const FileLayout::TrailerSum& s : L.sums) {
         for (const RE::Field& f : s.trailer)
             tail = put(tail, f, 0);
@@ -77,11 +88,17 @@ struct Checked {
     QString text;
 };
 
-Checked check(const RE::Layout& L, const QList<QByteArray>& lines) {
+QByteArray joined(const QList<QByteArray>& lines, const char* end = "\r\n") {
+    QByteArray out;
+    for (const QByteArray& l : lines)
+        out += l + end;
+    return out;
+}
+
+Checked check(const RE::Layout& L, const QByteArray& content) {
     RE::Loaded f;
     f.fileName = QStringLiteral("test.file");
-    for (const QByteArray& l : lines)
-        f.content += l + "\r\n";
+    f.content = content;
     f.lines = ResultFile::splitLines(f.content);
     Checked c;
     if (!RE::checkLines(f, L, &c.why)) return c;
@@ -98,20 +115,41 @@ Checked check(const RE::Layout& L, const QList<QByteArray>& lines) {
     return c;
 }
 
+Checked check(const RE::Layout& L, const QList<QByteArray>& lines) {
+    return check(L, joined(lines));
+}
+
+// The first count of the trailer that counts these records, if any.
+const RE::Count* countOf(const RE::Layout& L, FileLayout::Records records) {
+    for (const RE::Count& c : L.counts)
+        if (c.valid() && c.records == records) return &c;
+    return nullptr;
+}
+
+const FileLayout::TrailerSum* sumOf(const RE::Layout& L, FileLayout::Records records) {
+    for (const FileLayout::TrailerSum& s : L.sums)
+        if (s.records == records) return &s;
+    return nullptr;
+}
+
 class ResultEngineTable : public TestRoot {};
 
-TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
-    using Lines = QList<QByteArray>;
+using Lines = QList<QByteArray>;
+
+// A fault put into a good file, in the layouts it applies to.
+struct FaultCase {
+    const char* name;
+    std::function<bool(const RE::Layout&)> applies;
+    std::function<void(const RE::Layout&, Lines&)> spoil;
+    RE::Fault fault;
+    const char16_t* text;  // a refusal worded whole, instead of a fault
+    bool accepted = false; // a case at the edge that the layout accepts
+};
+
+std::vector<FaultCase> faultCases() {
     using RE::Fault;
-    struct Case {
-        const char* name;
-        std::function<bool(const RE::Layout&)> applies;
-        std::function<void(const RE::Layout&, Lines&)> spoil;
-        Fault fault;
-        const char16_t* text; // a refusal worded whole, instead of a fault
-    };
     auto always = [](const RE::Layout&) { return true; };
-    const Case cases[] = {
+    return {
         {"short line", always, [](const RE::Layout&, Lines& l) { l[1].chop(1); }, Fault::Width, nullptr},
         {"no trailer", always, [](const RE::Layout&, Lines& l) { l.removeLast(); }, Fault::NoTrailer, nullptr},
         {"data after the trailer", always, [](const RE::Layout&, Lines& l) { l.insert(2, l.last()); },
@@ -127,18 +165,81 @@ TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
         {"trailer sum differs", [](const RE::Layout& L) { return !L.sums.empty(); },
          [](const RE::Layout& L, Lines& l) { l[1] = put(l[1], L.amount, 1001); }, Fault::Flag,
          u"금액합계가 트레일러와 다릅니다"},
+        // A reply code is stored as it stands.
+        {"reply code of NUL bytes", [](const RE::Layout& L) { return L.reply.valid(); },
+         [](const RE::Layout& L, Lines& l) { l[1].replace(L.reply.off, L.reply.width, QByteArray(L.reply.width, '\0')); },
+         Fault::Reply, nullptr},
+        {"reply code with a tab", [](const RE::Layout& L) { return L.reply.valid(); },
+         [](const RE::Layout& L, Lines& l) { l[1][L.reply.off] = '\t'; }, Fault::Reply, nullptr},
+        {"reply code ending in half a character", [](const RE::Layout& L) { return L.reply.valid(); },
+         [](const RE::Layout& L, Lines& l) { l[1].replace(L.reply.end() - 1, 2, "\xB0\xA1"); }, Fault::Reply,
+         nullptr},
+        {"reply code of a whole character", [](const RE::Layout& L) { return L.reply.valid(); },
+         [](const RE::Layout& L, Lines& l) { l[1].replace(L.reply.off, 2, "\xB0\xA1"); }, Fault::Reply, nullptr,
+         true},
+        {"processed count off", [](const RE::Layout& L) { return countOf(L, FileLayout::Records::Processed); },
+         [](const RE::Layout& L, Lines& l) { l.last() = put(l.last(), countOf(L, FileLayout::Records::Processed)->a, 1); },
+         Fault::Count, nullptr},
+        {"processed count blank", [](const RE::Layout& L) { return countOf(L, FileLayout::Records::Processed); },
+         [](const RE::Layout& L, Lines& l) {
+             const RE::Field f = countOf(L, FileLayout::Records::Processed)->a;
+             l.last().replace(f.off, f.width, QByteArray(f.width, ' '));
+         },
+         Fault::Count, nullptr},
+        {"processed count negative", [](const RE::Layout& L) { return countOf(L, FileLayout::Records::Processed); },
+         [](const RE::Layout& L, Lines& l) {
+             const RE::Field f = countOf(L, FileLayout::Records::Processed)->a;
+             l.last().replace(f.off, f.width, QByteArray("-2").rightJustified(f.width, ' '));
+         },
+         Fault::Count, nullptr},
+        {"unprocessed count off", [](const RE::Layout& L) { return countOf(L, FileLayout::Records::Unprocessed); },
+         [](const RE::Layout& L, Lines& l) {
+             l.last() = put(l.last(), countOf(L, FileLayout::Records::Unprocessed)->a, 1);
+         },
+         Fault::Count, nullptr},
+        {"unprocessed amount off", [](const RE::Layout& L) { return sumOf(L, FileLayout::Records::Unprocessed); },
+         [](const RE::Layout& L, Lines& l) {
+             l.last() = put(l.last(), sumOf(L, FileLayout::Records::Unprocessed)->trailer[0], 1);
+         },
+         Fault::Flag, u"미처리 자료 0원, 트레일러 1원"},
+        {"transfer date years ahead", [](const RE::Layout& L) { return L.headDate.valid(); },
+         [](const RE::Layout& L, Lines& l) {
+             l[0].replace(L.headDate.off, L.headDate.width, L.headDate.width == 6 ? "991231" : "20991231");
+         },
+         Fault::FarDate, nullptr},
+        {"transfer date over a year ago", [](const RE::Layout& L) { return L.headDate.valid(); },
+         [](const RE::Layout& L, Lines& l) {
+             l[0].replace(L.headDate.off, L.headDate.width, L.headDate.width == 6 ? "250315" : "20250315");
+         },
+         Fault::FarDate, nullptr},
+        {"transfer date a year ago to the day", [](const RE::Layout& L) { return L.headDate.valid(); },
+         [](const RE::Layout& L, Lines& l) {
+             l[0].replace(L.headDate.off, L.headDate.width, L.headDate.width == 6 ? "250316" : "20250316");
+         },
+         Fault::FarDate, nullptr, true},
+        {"record's transfer date years ahead", [](const RE::Layout& L) { return L.recDate.valid(); },
+         [](const RE::Layout& L, Lines& l) { l[2].replace(L.recDate.off, L.recDate.width, "991231"); },
+         Fault::FarDate, nullptr},
     };
+}
+
+TEST_F(ResultEngineTable, EveryReaderRefusesEveryFaultOfItsLayout) {
+    const std::vector<FaultCase> cases = faultCases();
     for (const Kind& k : kinds()) {
         const RE::Layout& L = *k.layout;
         SCOPED_TRACE(k.name);
         const Checked good = check(L, goodFile(L, k.width));
         ASSERT_TRUE(good.ok) << int(good.why.fault) << " " << good.text.toStdString();
-        for (const Case& c : cases) {
+        for (const FaultCase& c : cases) {
             if (!c.applies(L)) continue;
             SCOPED_TRACE(c.name);
             Lines lines = goodFile(L, k.width);
             c.spoil(L, lines);
             const Checked got = check(L, lines);
+            if (c.accepted) {
+                EXPECT_TRUE(got.ok) << int(got.why.fault) << " " << got.text.toStdString();
+                continue;
+            }
             EXPECT_FALSE(got.ok);
             if (c.text)
                 EXPECT_TRUE(got.text.contains(QString::fromUtf16(c.text))) << got.text.toStdString();
@@ -157,13 +258,87 @@ TEST_F(ResultEngineTable, LinesEndingBeforeTheFlagAreRefused) {
     const RE::Layout& L = ResultFile::layoutOf(ResultReader::Layout80);
     QByteArray head(30, ' '), rec(30, ' '), tail(30, ' ');
     head[0] = 'H';
-    head.replace(L.headDate.off, L.headDate.width, "240510");
+    head.replace(L.headDate.off, L.headDate.width, "260310");
     rec[0] = 'D';
     tail[0] = 'T';
     tail = put(tail, L.counts[0].a, 1);
     const Checked got = check(L, {head, rec, tail});
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.why.fault, RE::Fault::Flag);
+}
+
+} // namespace
+
+namespace {
+
+// A result is judged on its records: once applied, the same records are
+// refused whatever their line ends, blank lines or end-of-file mark, in every
+// layout. Other records are not.
+TEST_F(ResultEngineTable, TheSameRecordsAreAppliedOnceWhateverTheirLineEnds) {
+    for (const Kind& k : kinds()) {
+        const RE::Layout& L = *k.layout;
+        SCOPED_TRACE(k.name);
+        Database::exec(QStringLiteral("delete from M_APPLIED"));
+        const QList<QByteArray> lines = goodFile(L, k.width);
+        const QByteArray applied = joined(lines);
+        ASSERT_TRUE(check(L, applied).ok);
+        ASSERT_TRUE(AppliedFiles::record(AppliedFiles::printsOf(applied).records, QStringLiteral("x.201")));
+        const struct {
+            const char* name;
+            QByteArray content;
+        } copies[] = {
+            {"identical copy", applied},
+            {"LF line ends", joined(lines, "\n")},
+            {"CR line ends", joined(lines, "\r")},
+            {"no line end after the trailer", applied.chopped(2)},
+            {"one more CR LF", applied + "\r\n"},
+            {"blank lines at the end", applied + "\r\n\r\n\n"},
+            {"^Z at the end", applied + "\x1a"},
+            {"^Z after the trailer", applied.chopped(2) + "\x1a"},
+        };
+        for (const auto& c : copies) {
+            SCOPED_TRACE(c.name);
+            const Checked got = check(L, c.content);
+            EXPECT_FALSE(got.ok);
+            EXPECT_EQ(got.why.fault, RE::Fault::Applied);
+        }
+        // Other records are judged on their own: a byte no check reads.
+        QList<QByteArray> other = lines;
+        other[1][other[1].size() - 1] = 'Q';
+        const Checked got = check(L, joined(other, "\n"));
+        EXPECT_TRUE(got.ok) << int(got.why.fault);
+    }
+}
+
+// Files booked before records were judged were known by their bytes: such a
+// print still refuses its file, and a book of that version gets the records'
+// prints of the archives in rback when the program starts.
+TEST_F(ResultEngineTable, PrintsOfOlderBooksKeepRefusing) {
+    const RE::Layout& L = ResultFile::layoutOf(ResultReader::Layout80);
+    const QList<QByteArray> lines = goodFile(L, 80);
+    const QByteArray old = joined(lines).chopped(2); // no line end after the trailer
+    // An older book: no Form column, the print of the bytes.
+    ASSERT_TRUE(Database::dropTable(QStringLiteral("M_APPLIED")));
+    ASSERT_TRUE(Database::exec(QStringLiteral(
+        "CREATE TABLE M_APPLIED (Sha256 CHAR(64) PRIMARY KEY, FileName CHAR(40), ApplyDate CHAR(8))")));
+    Query ins(QStringLiteral("INSERT INTO M_APPLIED VALUES (?, '26031020.201', '20260310')"));
+    ins.add(AppliedFiles::fingerprint(old));
+    ASSERT_TRUE(ins.exec());
+    QFile archive(path(QStringLiteral("rback/26031020.201")));
+    ASSERT_TRUE(archive.open(QIODevice::WriteOnly));
+    archive.write(old);
+    archive.close();
+    EXPECT_EQ(check(L, old).why.fault, RE::Fault::Applied);
+    EXPECT_TRUE(check(L, joined(lines, "\n")).ok); // not known yet by its records
+
+    ASSERT_TRUE(AppliedFiles::ensureTable());
+    EXPECT_EQ(check(L, old).why.fault, RE::Fault::Applied);
+    EXPECT_EQ(check(L, joined(lines, "\n")).why.fault, RE::Fault::Applied);
+    EXPECT_EQ(AppliedFiles::archiveName(AppliedFiles::printsOf(joined(lines))), QStringLiteral("26031020.201"));
+    // Done once: the next start finds the column.
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_APPLIED")), 2);
+    ASSERT_TRUE(AppliedFiles::ensureTable());
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_APPLIED")), 2);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
 #include "transfers/collection/M101B08.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTableWidget>
 
 namespace {
 
@@ -88,7 +90,12 @@ TEST(ReplyTexts, NumericCodes) {
 class ResultFiles : public TestRoot {
 protected:
     void SetUp() override {
+        // The answers of May 2024's rounds come back in that month: a
+        // transfer date more than a year from today is refused.
+        autoStart = false;
         TestRoot::SetUp();
+        Clock::set(QDateTime(QDate(2024, 5, 16), QTime(10, 20, 30)));
+        startServices();
         ASSERT_TRUE(DMData->CreateH200(QStringLiteral("20240503")));
         addRow("30101", "01", "1000000001", "11", "0", "1", 50000);
         addRow("30101", "02", "1000000001", "11", "0", "2", 20000);
@@ -139,6 +146,20 @@ protected:
 
     QString recv(const QString& name) const { return path(QStringLiteral("recv/") + name); }
 
+    // The records of a file as other programs may save them again.
+    static QList<std::pair<const char*, QByteArray>> sameRecords(const QList<QByteArray>& lines) {
+        QByteArray crlf, lf;
+        for (const QByteArray& l : lines) {
+            crlf += l + "\r\n";
+            lf += l + "\n";
+        }
+        return {{"identical copy", crlf},
+                {"LF line ends", lf},
+                {"one more CR LF", crlf + "\r\n"},
+                {"blank lines at the end", crlf + "\r\n\r\n"},
+                {"^Z at the end", crlf + "\x1a"}};
+    }
+
     ResultApplyRequest request(const QString& name, const char* bank) {
         ResultApplyRequest r;
         r.path = recv(name);
@@ -187,8 +208,8 @@ TEST_F(ResultFiles, NH200MarksRowsAndArchivesTheFile) {
     EXPECT_EQ(column(QStringLiteral(
                   "select SRType||FileName||FileType||YearMon||SeqNo||BankCd||DataCnt||SRDate||Gcode "
                   "from M_SRFILE")),
-              QStringList{QStringLiteral("R24050311.20120124050311320260316") + QStringLiteral("01")});
-    EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202603 where JobLog like '[파일풀기]%'")), 1);
+              QStringList{QStringLiteral("R24050311.20120124050311320240516") + QStringLiteral("01")});
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202405 where JobLog like '[파일풀기]%'")), 1);
     EXPECT_EQ(ResultApplier::NextResultFileType(QStringLiteral("2405"), QStringLiteral("03")),
               QStringLiteral("202"));
 }
@@ -310,7 +331,15 @@ TEST_F(ResultFiles, Layout80WithDialogRoundAndPayerPrefix) {
     writeFile(recv(QStringLiteral("00930001.201")),
               {Rec(80).put(0, "H").put(15, "240511").put(63, "240503").b, data("C1000000001", true, "0000"),
                data("1000000002", false, "2008"),
-               Rec(80).put(0, "T").put(8, zero(2, 7)).put(15, zero(100000, 13)).put(35, zero(50000, 13)).b});
+               Rec(80)
+                   .put(0, "T")
+                   .put(8, zero(2, 7))
+                   .put(15, zero(100000, 13))
+                   .put(28, zero(1, 7))
+                   .put(35, zero(50000, 13))
+                   .put(48, zero(1, 7))
+                   .put(55, zero(50000, 13))
+                   .b});
     ResultApplyRequest req = request(QStringLiteral("00930001.201"), "93");
     req.listBankName.clear();
     const ResultApplyOutcome o = ResultApplier::apply(req);
@@ -380,6 +409,7 @@ TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
                                      .put(28, zero(1, 7))
                                      .put(35, zero(okAmt, 13))
                                      .put(48, zero(1, 7))
+                                     .put(55, zero(50000, 13))
                                      .b};
     };
     // Bank 23: requested amount at 19, processed amount at 37 (zero on a failure).
@@ -468,6 +498,29 @@ TEST_F(ResultFiles, TrailerSumsComparedLikeWithLikePerLayout) {
             EXPECT_EQ(row("30102", "01").section(QLatin1Char('|'), 0, 1), QStringLiteral("0|00000000"));
             // A failure without a processed amount keeps what the payer owes.
             EXPECT_EQ(row("30102", "01").section(QLatin1Char('|'), 3, 3), QStringLiteral("50000"));
+            // The same records again, however saved, are refused: no second
+            // booking, archive or log line, and a row the office changed by
+            // hand in between keeps its change.
+            Database::exec(QStringLiteral("update H_200_20240503 set ReplyCd = 'HAND' where SNo = '30101'"));
+            const QStringList changed = allRows();
+            const qint64 logs = scalar(QStringLiteral("select count(*) from L_Log_202405"));
+            for (const auto& [what, bytes] : sameRecords(c.lines)) {
+                SCOPED_TRACE(what);
+                req.path = recv(name.left(9) + QStringLiteral("298"));
+                QFile copy(req.path);
+                ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+                copy.write(bytes);
+                copy.close();
+                const ResultApplyOutcome again = ResultApplier::apply(req);
+                EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
+                EXPECT_TRUE(again.messages.value(0).text.startsWith(QStringLiteral("이미 파일풀기 된 결과파일입니다.")))
+                    << again.messages.value(0).text.toStdString();
+                EXPECT_EQ(allRows(), changed);
+                EXPECT_TRUE(QFile::remove(req.path));
+            }
+            EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), 1);
+            EXPECT_EQ(QDir(path(QStringLiteral("rback"))).entryList(QDir::Files).size(), 1);
+            EXPECT_EQ(scalar(QStringLiteral("select count(*) from L_Log_202405")), logs);
         } else {
             EXPECT_EQ(o.status, ResultApplyOutcome::Status::Invalid);
             EXPECT_TRUE(o.messages.value(0).text.startsWith(
@@ -531,7 +584,7 @@ TEST_F(ResultFiles, SplitWritesOnePartPerRound) {
     writeFile(recv(QStringLiteral("00110002.206")),
               {nhHeader("011", "240500"), nhData("1000000001", "01", 100, true, "0000", "11", "240503"),
                nhData("1000000002", "01", 200, false, "1000", "12", "240504"),
-               nhData("1000000003", "01", 300, true, "0000", "20", "240503"), nhTrailer(5)});
+               nhData("1000000003", "01", 300, true, "0000", "20", "240503"), nhTrailer(5, 600)});
     const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(path(QStringLiteral("recv")));
     EXPECT_EQ(o.writtenParts, (QStringList{QStringLiteral("00110002.221"), QStringLiteral("00110002.222")}));
     EXPECT_FALSE(QFile::exists(recv(QStringLiteral("00110002.206"))));
@@ -553,7 +606,7 @@ TEST_F(ResultFiles, SplitWritesOnePartPerRound) {
     // A second split continues above the highest number in use.
     writeFile(recv(QStringLiteral("00100003.207")),
               {nhHeader("010", "240500"), nhData("1000000001", "01", 1, true, "0000", "11", "240503"),
-               nhData("1000000002", "01", 1, true, "0000", "11", "240504"), nhTrailer(4)});
+               nhData("1000000002", "01", 1, true, "0000", "11", "240504"), nhTrailer(4, 2)});
     const ResultSplit::Outcome o2 = ResultSplit::splitMultiRoundFiles(path(QStringLiteral("recv")));
     EXPECT_EQ(o2.writtenParts, (QStringList{QStringLiteral("00100003.223"), QStringLiteral("00100003.224")}));
     // Single-round and bank-12 files are left alone.
@@ -568,7 +621,7 @@ TEST_F(ResultFiles, SplitPastType299KeepsTheFileWholeAndSaysSo) {
     for (int r = 1; r <= 11; ++r)
         lines << nhData("1000000001", "01", 100, true, "0000", "11",
                         (QByteArray("2405") + QByteArray::number(r).rightJustified(2, '0')).constData());
-    lines << nhTrailer(13);
+    lines << nhTrailer(13, 1100);
     writeFile(recv(QStringLiteral("00110002.206")), lines);
     const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(path(QStringLiteral("recv")));
     EXPECT_EQ(o.errors, QStringList{QStringLiteral("00110002.206")});
@@ -581,6 +634,61 @@ TEST_F(ResultFiles, SplitPastType299KeepsTheFileWholeAndSaysSo) {
     TFrmM101B08 dlg(QStringLiteral("11.농협중앙"), QStringLiteral("01.기본"));
     ASSERT_EQ(msg.texts().size(), 1);
     EXPECT_TRUE(msg.texts().first().contains(QStringLiteral("00110002.206")));
+}
+
+// A merged answer is checked whole before it is split: one that lost a
+// record or was cut short is refused with the box a file of one round gets,
+// nothing is split, and it stays in recv as it came.
+TEST_F(ResultFiles, SplitRefusesADamagedMergedAnswerWhole) {
+    const QByteArray head = nhHeader("011", "240500");
+    const QList<QByteArray> recs{nhData("1000000001", "01", 100, true, "0000", "11", "240503"),
+                                 nhData("1000000002", "01", 200, false, "1000", "12", "240504"),
+                                 nhData("1000000003", "01", 300, true, "0000", "20", "240503"),
+                                 nhData("1000000001", "02", 400, true, "0000", "11", "240504")};
+    const QByteArray tail = nhTrailer(6, 1000);
+    const struct {
+        const char* name;
+        QList<QByteArray> lines;
+        const char16_t* why;
+    } cases[] = {
+        {"a lost record", {head, recs[0], recs[1], recs[3], tail}, u"자료건수가 트레일러와 다릅니다"},
+        {"a cut last record", {head, recs[0], recs[1], recs[2], recs[3].left(120)}, u"레코드 길이"},
+        {"no trailer", {head, recs[0], recs[1], recs[2], recs[3]}, u"트레일러가 없습니다"},
+    };
+    const QString name = QStringLiteral("00110002.206");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(recv(name), c.lines);
+        QFile received(recv(name));
+        ASSERT_TRUE(received.open(QIODevice::ReadOnly));
+        const QByteArray bytes = received.readAll();
+        received.close();
+        const ResultSplit::Outcome o = ResultSplit::splitMultiRoundFiles(path(QStringLiteral("recv")));
+        EXPECT_EQ(o.refusedFiles, QStringList{name});
+        EXPECT_TRUE(o.splitFiles.isEmpty());
+        EXPECT_TRUE(o.writtenParts.isEmpty());
+        EXPECT_TRUE(o.errors.isEmpty());
+        EXPECT_EQ(QDir(path(QStringLiteral("recv"))).entryList(QDir::Files), QStringList{name});
+        ASSERT_TRUE(received.open(QIODevice::ReadOnly));
+        EXPECT_EQ(received.readAll(), bytes);
+        received.close();
+        ASSERT_EQ(o.refusals.size(), 1);
+        EXPECT_TRUE(o.refusals.first().text.contains(QString::fromUtf16(c.why)))
+            << o.refusals.first().text.toStdString();
+        // The box of the same fault in a file of one round.
+        const ResultApplyOutcome one = ResultApplier::apply(request(name, "11"));
+        EXPECT_EQ(one.status, ResultApplyOutcome::Status::Invalid);
+        EXPECT_EQ(o.refusals.first().caption, one.messages.value(0).caption);
+        EXPECT_EQ(o.refusals.first().text, one.messages.value(0).text);
+    }
+    // The dialog shows the box when it opens and lists the file as it came.
+    msg.expect(MsgResult::Ok);
+    TFrmM101B08 dlg(QStringLiteral("11.농협중앙"), QStringLiteral("01.기본"));
+    ASSERT_EQ(msg.texts().size(), 1);
+    EXPECT_TRUE(msg.texts().first().contains(QStringLiteral("트레일러가 없습니다")));
+    EXPECT_EQ(dlg.SGrdRecvData->item(0, 2)->text(), name);
+    EXPECT_EQ(allRows().size(), 5);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), 0);
 }
 
 TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
@@ -624,7 +732,7 @@ namespace {
 TEST_F(ResultFiles, DialogListsSplitsAndApplies) {
     writeFile(recv(QStringLiteral("00110002.206")),
               {nhHeader("011", "240500"), nhData("1000000001", "01", 100, true, "0000", "11", "240503"),
-               nhData("1000000002", "01", 200, true, "0000", "12", "240504"), nhTrailer(4)});
+               nhData("1000000002", "01", 200, true, "0000", "12", "240504"), nhTrailer(4, 300)});
     writeFile(recv(QStringLiteral("00200001.201")), {Rec(80).put(0, "H").b, Rec(80).put(0, "T").b});
     TFrmM101B08 dlg(QStringLiteral("10.신농협중앙"), QStringLiteral("01.기본"));
     // The two-round file was split; bank 11's parts are listed under bank 10.

@@ -642,7 +642,7 @@ TEST_F(FileInquiryTest, DeletedResultStaysRefused) {
                                      {QStringLiteral("ExempTy"), QStringLiteral("1")},
                                      {QStringLiteral("CustNo"), QStringLiteral("1000000001")}}));
     const QByteArray content =
-        join({Rec(200).put(0, "S").put(4, "011").put(21, "20240510").put(72, "2405030000").b,
+        join({Rec(200).put(0, "S").put(4, "011").put(21, "20260310").put(72, "2405030000").b,
               Rec(200)
                   .put(0, "D")
                   .put(20, " 01")

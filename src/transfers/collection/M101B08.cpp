@@ -34,6 +34,9 @@ void TFrmM101B08::FormCreate() {
                                   "받은 파일 정리 후 다시 파일풀기 하세요.\r화일명: ") +
                        name,
                    this);
+    // A damaged one is refused whole, with the box its application would show.
+    for (const MsgBox& b : split.refusals)
+        Msg::show(b.caption, b.text, b.icon, b.buttons, this);
     FillFileList();
 }
 

@@ -56,10 +56,12 @@ inline constexpr Field TrailOkAmt{35, 13};
 inline constexpr Field TrailFailCount{48, 7};
 inline constexpr Field TrailFailAmt{55, 13};
 inline constexpr Field TrailCheck{68, 8};
-// In a result the bank fills the processed figures; the request total stays.
+// In a result the bank fills the processed and the unprocessed figures
+// (their counts at TrailOkCount and TrailFailCount); the request total stays.
 inline constexpr TrailerSum Sums[] = {
     {Records::All, Amt, {TrailTotal}},
     {Records::Processed, Amt, {TrailOkAmt}},
+    {Records::Unprocessed, Amt, {TrailFailAmt}},
 };
 } // namespace L80
 
@@ -81,7 +83,7 @@ inline constexpr Field Payer{77, 20};
 inline constexpr Field TrailAll{1, 6};
 inline constexpr Field TrailCount{7, 6};
 inline constexpr Field TrailTotal{13, 13};
-inline constexpr Field TrailOkCount{26, 6};
+inline constexpr Field TrailOkCount{26, 6}; // in a result: the processed records
 inline constexpr Field TrailOkAmt{32, 13};
 inline constexpr Field TrailFailCount{64, 6};
 // A failed record keeps its requested amount but has no processed amount:

@@ -5,6 +5,7 @@
 #include "data/DMModule.h"
 #include "data/FileMoves.h"
 #include "platform/db/Database.h"
+#include "platform/sys/Clock.h"
 #include "platform/sys/CrashPoint.h"
 #include "platform/sys/System.h"
 #include "platform/text/Cp949.h"
@@ -78,12 +79,51 @@ bool readable(const QByteArray& content) {
     return true;
 }
 
+// A count of the trailer: digits, never blank or signed.
+bool countField(const QByteArray& tail, Field f, qint64* n) {
+    const QByteArrayView v = bytesOf(tail, f).trimmed();
+    return !v.isEmpty() && toAmount(v, n);
+}
+
 qint64 countOf(const QByteArray& tail, const Count& c, bool* ok) {
-    bool okA = false, okB = true;
-    qint64 n = field(tail, c.a).trimmed().toLongLong(&okA);
-    if (c.b.valid()) n += field(tail, c.b).trimmed().toLongLong(&okB);
-    *ok = okA && okB;
-    return n - c.less;
+    qint64 a = 0, b = 0;
+    *ok = countField(tail, c.a, &a) && (!c.b.valid() || countField(tail, c.b, &b));
+    return a + b - c.less;
+}
+
+bool processed(const Layout& L, const QByteArray& line) {
+    return line.size() > L.flag.off && line.at(L.flag.off) == L.okMark;
+}
+
+QString recordsWord(FileLayout::Records r) {
+    switch (r) {
+    case FileLayout::Records::Processed:
+        return QStringLiteral("처리 자료");
+    case FileLayout::Records::Unprocessed:
+        return QStringLiteral("미처리 자료");
+    case FileLayout::Records::All:
+        break;
+    }
+    return QStringLiteral("자료");
+}
+
+// The trailer's counts of processed and of unprocessed records, once the
+// flags are known to be sound.
+bool checkFlagCounts(const Loaded& f, const Layout& L, FaultInfo* why) {
+    for (const Count& c : L.counts) {
+        if (!c.valid() || c.records == FileLayout::Records::All) continue;
+        const bool wanted = c.records == FileLayout::Records::Processed;
+        qint64 n = 0;
+        for (int i = 1; i < f.end; ++i)
+            n += processed(L, f.lines[i]) == wanted;
+        bool ok = false;
+        const qint64 announced = countOf(f.lines.last(), c, &ok);
+        if (!ok || announced != n) {
+            *why = FaultInfo{Fault::Count, -1, n, announced, recordsWord(c.records)};
+            return false;
+        }
+    }
+    return true;
 }
 
 bool lineFault(FaultInfo* why, Fault f, int line, qint64 a = 0) {
@@ -105,7 +145,7 @@ bool checkStructure(Loaded& f, const Layout& L, FaultInfo* why) {
     f.end = end;
     const qint64 data = end - 1;
     for (const Count& c : L.counts) {
-        if (!c.valid()) continue;
+        if (!c.valid() || c.records != FileLayout::Records::All) continue;
         bool ok = false;
         const qint64 announced = countOf(lines.last(), c, &ok);
         if (!ok || announced != data) {
@@ -121,12 +161,19 @@ bool checkRecord(const Layout& L, const QByteArray& line, Record& r, QByteArrayV
     if (L.flagValues && (line.size() <= L.flag.off ||
                          !std::memchr(L.flagValues, line.at(L.flag.off), std::strlen(L.flagValues))))
         return lineFault(why, Fault::Flag, r.line);
+    // The code is stored as it stands: a NUL or half a character would be too.
+    if (L.reply.valid() && !isWholeText(line, L.reply)) return lineFault(why, Fault::Reply, r.line);
     if (L.amount.valid()) {
         if (!toAmount(amt, &r.amount)) return lineFault(why, Fault::Amount, r.line);
         if (r.ok && amt.trimmed().isEmpty()) return lineFault(why, Fault::OkWithoutAmount, r.line);
     }
-    if (L.recDate.valid() && (r.ok || L.recDateAlways) && !isRealDate(r.procDt))
-        return lineFault(why, Fault::RecDate, r.line);
+    if (L.recDate.valid() && (r.ok || L.recDateAlways)) {
+        if (!isRealDate(r.procDt)) return lineFault(why, Fault::RecDate, r.line);
+        if (!isNearToday(r.procDt)) {
+            *why = FaultInfo{Fault::FarDate, r.line, 0, 0, r.procDt};
+            return false;
+        }
+    }
     return true;
 }
 
@@ -256,7 +303,7 @@ ResultApplyOutcome Run::commit(const QString& table, const Plan& plan) {
     Transaction tx;
     if (!tx.ok()) return refuse(FaultInfo{Fault::Database, -1, 0, 0, tx.error()});
     // Judged again inside the write: another copy may have applied it since.
-    if (AppliedFiles::isApplied(f.hash)) return refuse(FaultInfo{Fault::Applied});
+    if (AppliedFiles::isApplied(f.prints)) return refuse(FaultInfo{Fault::Applied});
     // Named inside the write as well; a name rback does not hold, so the
     // book names the file stored.
     const QString archive = p.archiveName(f, table);
@@ -265,7 +312,7 @@ ResultApplyOutcome Run::commit(const QString& table, const Plan& plan) {
     const QString target = QDir(DMLib->dir(QStringLiteral("rback"))).filePath(archive);
     if (!writeRows(Database::quoted(table), plan)) return out;
     QString err;
-    if (!p.book(archive, &err) || !AppliedFiles::record(f.hash, archive, &err) ||
+    if (!p.book(archive, &err) || !AppliedFiles::record(f.prints.records, archive, &err) ||
         (p.recordsMove() && !FileMoves::record(f.path, target, &err)))
         return refuse(FaultInfo{Fault::Book, -1, 0, 0, err}, kWriteError);
     if (!p.log(f, table)) return refuse(FaultInfo{Fault::Log}, kWriteError);
@@ -288,6 +335,10 @@ ResultApplyOutcome Run::commit(const QString& table, const Plan& plan) {
 } // namespace
 
 QString Policy::fault(const FaultInfo& why, const Loaded& f) const {
+    return faultText(why, f);
+}
+
+QString faultText(const FaultInfo& why, const Loaded& f) {
     const QString& n = f.fileName;
     auto named = [&](const char16_t* text) { return QString::fromUtf16(text) + QStringLiteral("\r화일명: ") + n; };
     auto line = [&](const char16_t* text) {
@@ -309,8 +360,8 @@ QString Policy::fault(const FaultInfo& why, const Loaded& f) const {
     case Fault::AfterTrailer:
         return named(u"결과파일의 트레일러 뒤에 자료가 있습니다.");
     case Fault::Count:
-        return QStringLiteral("결과파일의 자료건수가 트레일러와 다릅니다.\r화일명: %1 (자료 %2건, 트레일러 %3건)")
-            .arg(n)
+        return QStringLiteral("결과파일의 자료건수가 트레일러와 다릅니다.\r화일명: %1 (%2 %3건, 트레일러 %4건)")
+            .arg(n, why.detail.isEmpty() ? QStringLiteral("자료") : why.detail)
             .arg(why.a)
             .arg(why.b);
     case Fault::Applied:
@@ -337,6 +388,12 @@ QString Policy::fault(const FaultInfo& why, const Loaded& f) const {
         return QStringLiteral("작업기록을 남기지 못했습니다.");
     case Fault::Commit:
         return QStringLiteral("결과를 저장하지 못했습니다.\r") + why.detail;
+    case Fault::Reply:
+        return line(u"결과파일의 결과코드에 쓸 수 없는 문자가 있습니다.");
+    case Fault::FarDate:
+        return QStringLiteral("결과파일의 이체일자(%1)가 오늘에서 1년 넘게 떨어져 있습니다.\r화일명: %2, %3번째 줄")
+            .arg(QDate::fromString(why.detail, QStringLiteral("yyyyMMdd")).toString(QStringLiteral("yyyy-MM-dd")), n)
+            .arg(why.line + 1);
     }
     return {};
 }
@@ -439,6 +496,27 @@ bool isRealDate(const QString& yyyymmdd) {
     return QDate::isValid(v[0], v[1], v[2]);
 }
 
+bool isNearToday(const QString& yyyymmdd) {
+    const QDate d = QDate::fromString(yyyymmdd, QStringLiteral("yyyyMMdd"));
+    const QDate today = Clock::today();
+    return d.isValid() && d >= today.addYears(-1) && d <= today.addYears(1);
+}
+
+bool isWholeText(const QByteArray& line, Field f) {
+    if (!f.valid() || f.off >= line.size()) return true;
+    const qsizetype end = std::min<qsizetype>(f.end(), line.size());
+    qsizetype pos = 0;
+    while (pos < f.off)
+        pos += Cp949::charLength(uchar(line.at(pos)));
+    if (pos != f.off) return false; // a character begun before the field runs into it
+    while (pos < end) {
+        const uchar c = uchar(line.at(pos));
+        if (c < 0x20 || c == 0x7F) return false;
+        pos += Cp949::charLength(c);
+    }
+    return pos == end; // or runs out of it
+}
+
 QString field(const QByteArray& line, Field f) {
     const QByteArrayView v = bytesOf(line, f);
     if (v.isEmpty()) return {};
@@ -475,10 +553,17 @@ bool checkLines(Loaded& f, const Layout& L, FaultInfo* why) {
     for (int i = 0; i < f.lines.size(); ++i)
         if (f.lines[i].size() != width) return lineFault(why, Fault::Width, i, f.lines[i].size());
     if (!checkStructure(f, L, why)) return false;
-    f.hash = AppliedFiles::fingerprint(f.content);
-    if (AppliedFiles::isApplied(f.hash)) return lineFault(why, Fault::Applied, -1);
-    if (L.headDate.valid() && !isRealDate(fullDate(f.lines.first(), L.headDate)))
-        return lineFault(why, Fault::HeadDate, 0);
+    // The records decide, whatever their line ends: the lines as split.
+    f.prints = {AppliedFiles::fingerprintOfLines(f.lines), AppliedFiles::fingerprint(f.content)};
+    if (AppliedFiles::isApplied(f.prints)) return lineFault(why, Fault::Applied, -1);
+    if (L.headDate.valid()) {
+        const QString date = fullDate(f.lines.first(), L.headDate);
+        if (!isRealDate(date)) return lineFault(why, Fault::HeadDate, 0);
+        if (!isNearToday(date)) {
+            *why = FaultInfo{Fault::FarDate, 0, 0, 0, date};
+            return false;
+        }
+    }
     return true;
 }
 
@@ -496,14 +581,38 @@ bool readRecords(const Loaded& f, const Reader& reader, QList<Record>* out, Faul
         if (!checkRecord(L, line, r, bytesOf(line, L.amount), why)) return false;
         out->append(std::move(r));
     }
+    if (!checkFlagCounts(f, L, why)) return false;
     if (!L.sums.empty()) {
         *text = ResultFile::checkTrailerSums(
             f.lines, f.end, L.sums,
-            [&](const QByteArray& l) { return l.size() > L.flag.off && l.at(L.flag.off) == L.okMark; },
+            [&](const QByteArray& l) { return processed(L, l); },
             f.fileName);
         if (!text->isEmpty()) return false;
     }
     return true;
+}
+
+bool checkWhole(Loaded& f, const Layout& L, MsgBox* refusal) {
+    FaultInfo why;
+    QString text;
+    bool ok = f.lines.size() >= 2;
+    if (!ok) why = FaultInfo{Fault::NoHeadOrTrailer};
+    if (ok) ok = checkLines(f, L, &why);
+    if (ok) {
+        // The records as the checks see them: flag, date and amount.
+        const QString headDate = L.headDate.valid() ? fullDate(f.lines.first(), L.headDate) : QString();
+        const Reader reader{&L, [&L, &headDate](const QByteArray& rec, const QByteArray&, int line) {
+                                Record r;
+                                r.line = line;
+                                r.ok = processed(L, rec);
+                                r.procDt = L.recDate.valid() ? fullDate(rec, L.recDate) : headDate;
+                                return r;
+                            }};
+        QList<Record> recs;
+        ok = readRecords(f, reader, &recs, &why, &text);
+    }
+    if (!ok) *refusal = box(kFileError, text.isEmpty() ? faultText(why, f) : text);
+    return ok;
 }
 
 ResultApplyOutcome apply(const QString& path, const Policy& p) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "data/AppliedFiles.h"
 #include "transfers/common/FileLayout.h"
 #include "platform/db/Database.h"
 #include "transfers/common/ResultFile.h"
@@ -33,10 +34,11 @@ namespace ResultEngine {
 using FileLayout::Field;
 
 // The data records a trailer counts: a + b - less (b where the trailer splits
-// the count).
+// the count); all of them, or the processed or the unprocessed ones only.
 struct Count {
     Field a{}, b{};
     int less = 0;
+    FileLayout::Records records = FileLayout::Records::All;
     constexpr bool valid() const { return a.valid(); }
 };
 
@@ -50,12 +52,21 @@ struct Layout {
     Field headDate{};        // transfer date: yyyymmdd, or yymmdd in 6 bytes
     Field recDate{};         // a record's own transfer date (yymmdd)
     bool recDateAlways = false; // checked on failed records too
-    std::array<Count, 2> counts{}; // each must equal the data records
+    std::array<Count, 3> counts{}; // each must equal the data records it counts
     std::span<const FileLayout::TrailerSum> sums;
     Field flag{};
     char okMark = 'Y';
     const char* flagValues = nullptr; // the values the flag may hold; null: any
     Field amount{};                   // none: the layout carries no amounts
+    Field reply{};                    // the reply code: whole characters, no control byte
+};
+
+// The counts of the 80-byte layout's result trailer (and of 100A's): the
+// records, the processed and the unprocessed ones.
+inline constexpr std::array<Count, 3> Counts80{
+    Count{FileLayout::L80::TrailCount},
+    Count{FileLayout::L80::TrailOkCount, {}, 0, FileLayout::Records::Processed},
+    Count{FileLayout::L80::TrailFailCount, {}, 0, FileLayout::Records::Unprocessed},
 };
 
 // One data record as its reader reads it.
@@ -81,7 +92,7 @@ struct Loaded {
     QByteArray content;
     QList<QByteArray> lines;
     int end = 0;  // the trailer's line
-    QString hash; // SHA-256 of the content
+    AppliedFiles::Prints prints; // of its records, and of its bytes
 };
 
 // A round row as the plan sees it.
@@ -95,13 +106,15 @@ struct Row {
 enum class Fault {
     Unreadable, NoHeadOrTrailer, NotCp949, Width, HeaderIsData, NoTrailer, AfterTrailer, Count, Applied,
     HeadDate, Flag, Amount, OkWithoutAmount, RecDate, NoRound, Database, NamesUsedUp, Book, Log, Commit,
+    Reply,   // a reply code with a control byte or a cut character
+    FarDate, // a transfer date more than a year from today
 };
 
 struct FaultInfo {
     Fault fault = Fault::Unreadable;
     int line = -1;       // 0-based line, where one is named
     qint64 a = 0, b = 0; // counts or bytes the words name
-    QString detail;      // a database error, the round table
+    QString detail;      // a database error, the round table, the records a count counts, a date
 };
 
 enum class Match {
@@ -205,6 +218,14 @@ protected:
 // Reads, checks, plans and applies one result file.
 ResultApplyOutcome apply(const QString& path, const Policy& policy);
 
+// The words of a refusal shared by the transfer results.
+QString faultText(const FaultInfo& why, const Loaded& f);
+// Every check of a file as received, before anything is made of it (the
+// split of a merged answer): header and trailer, widths, counts and sums of
+// its trailer, dates, flags, amounts and reply codes. False with the box a
+// file of one round gets when it is refused.
+bool checkWhole(Loaded& f, const Layout& L, MsgBox* refusal);
+
 // Steps of apply, for readers that show a file without applying it.
 bool load(const QString& path, Loaded* f);
 // The checks of the lines against the layout; false with why set.
@@ -222,6 +243,11 @@ bool toAmount(QByteArrayView f, qint64* out);
 // The field's bytes (cut at the line's end).
 QByteArrayView bytesOf(const QByteArray& line, Field f);
 bool isRealDate(const QString& yyyymmdd);
+// A real day at most a year before or after today (the program's clock).
+bool isNearToday(const QString& yyyymmdd);
+// The field holds whole CP949 characters of the line (none begun before it or
+// running past it) and no control byte.
+bool isWholeText(const QByteArray& line, Field f);
 // The field decoded from CP949; a null string for a field the layout lacks
 // or the line does not reach.
 QString field(const QByteArray& line, Field f);

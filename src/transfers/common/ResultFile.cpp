@@ -38,12 +38,7 @@ bool isOneOf(const QString& v, std::initializer_list<const char*> set) {
 namespace ResultFile {
 
 QList<QByteArray> splitLines(const QByteArray& content) {
-    QList<QByteArray> lines = content.split('\n');
-    for (QByteArray& l : lines)
-        if (l.endsWith('\r')) l.chop(1);
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return AppliedFiles::lines(content);
 }
 
 QString transferDateColumn(const QString& yymmdd) {
@@ -157,9 +152,9 @@ QStringList completeInterruptedMoves(const QString& recvDir, QChar kind) {
     if (!DMLib) return moved;
     const QDir recv(recvDir);
     for (const QString& n : listFiles(recvDir, kind)) {
-        const QString hash = AppliedFiles::fingerprintOfFile(recv.filePath(n));
-        if (hash.isEmpty() || !AppliedFiles::isApplied(hash)) continue;
-        QString archive = AppliedFiles::archiveName(hash);
+        const AppliedFiles::Prints prints = AppliedFiles::printsOfFile(recv.filePath(n));
+        if (!AppliedFiles::isApplied(prints)) continue;
+        QString archive = AppliedFiles::archiveName(prints);
         if (archive.isEmpty()) archive = n;
         // The name its booking gives; a file already there (a copy of the same
         // result put back into recv) is kept and this one goes beside it.
@@ -211,7 +206,8 @@ const ResultEngine::Layout& ResultFile::layoutOf(ResultReader r) {
                                   .sums = L200::Sums,
                                   .flag = L200::Flag,
                                   .flagValues = "YN",
-                                  .amount = L200::Amt};
+                                  .amount = L200::Amt,
+                                  .reply = L200::Reply};
     static const RE::Layout nh80{.dataMark = "D",
                                  .headBank = NH80::HeadBank,
                                  .headDate = NH80::HeadStart,
@@ -221,7 +217,8 @@ const ResultEngine::Layout& ResultFile::layoutOf(ResultReader r) {
                                  .sums = NH80::Sums,
                                  .flag = NH80::Flag,
                                  .flagValues = "YN",
-                                 .amount = NH80::Amt};
+                                 .amount = NH80::Amt,
+                                 .reply = NH80::Reply};
     static const RE::Layout nh12{.dataMark = "22",
                                  .headBank = NH12::HeadBank,
                                  .headDate = NH12::HeadDate,
@@ -229,21 +226,25 @@ const ResultEngine::Layout& ResultFile::layoutOf(ResultReader r) {
                                  .sums = NH12::Sums,
                                  .flag = NH12::Flag,
                                  .okMark = '1',
-                                 .amount = NH12::Amt};
+                                 .amount = NH12::Amt,
+                                 .reply = NH12::Reply};
     static const RE::Layout l100b{.dataMark = "D",
                                   .headDate = L100B::HeadStart,
-                                  .counts = {RE::Count{L100B::TrailCount}},
+                                  .counts = {RE::Count{L100B::TrailCount},
+                                             RE::Count{L100B::TrailOkCount, {}, 0, FileLayout::Records::Processed}},
                                   .sums = L100B::Sums,
                                   .flag = L100B::Flag,
                                   .flagValues = "YN",
-                                  .amount = L100B::OkAmt};
+                                  .amount = L100B::OkAmt,
+                                  .reply = L100B::Reply};
     static const RE::Layout l80{.dataMark = "D",
                                 .headDate = L80::HeadStart,
-                                .counts = {RE::Count{L80::TrailCount}},
+                                .counts = RE::Counts80,
                                 .sums = L80::Sums,
                                 .flag = L80::Flag,
                                 .flagValues = "YN",
-                                .amount = L80::Amt};
+                                .amount = L80::Amt,
+                                .reply = L80::Reply};
     switch (r) {
     case ResultReader::NH200:
         return nh200;

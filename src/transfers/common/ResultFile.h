@@ -34,8 +34,9 @@ ResultFileInfo readInfo(const QString& path);
 // Files in recv of the type "*.2*" (kind 3: "*.3*"), in name order.
 QStringList listFiles(const QString& recvDir, QChar kind = QLatin1Char('2'));
 
-// Moves every file of recv that was applied (its fingerprint is recorded) to
-// rback under its recorded name: a run killed after its commit left it there.
+// Moves every file of recv that was applied (a fingerprint of its records or
+// of its bytes is recorded) to rback under its recorded name: a run killed
+// after its commit left it there.
 QStringList completeInterruptedMoves(const QString& recvDir, QChar kind = QLatin1Char('2'));
 // The path in rback for an archive of that name; never an existing file.
 QString freeArchivePath(const QString& rbackDir, const QString& name);
@@ -59,7 +60,8 @@ QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBa
 
 ResultReader chooseReader(const QString& fileBank, int recLen);
 
-// Splits a file into lines without their line ends.
+// Splits a file into lines without their line ends (CR LF, LF or CR), a
+// final ^Z and the empty lines at its end dropped.
 QList<QByteArray> splitLines(const QByteArray& content);
 
 // "yyyy.mm.dd" of the list's transfer-date column from yymmdd.

@@ -1,5 +1,6 @@
 #include "transfers/common/ResultSplit.h"
 
+#include "transfers/common/ResultEngine.h"
 #include "transfers/common/ResultFile.h"
 
 #include <QDir>
@@ -34,6 +35,68 @@ int splitBase(const QString& recvDir) {
     for (const QString& n : ResultFile::listFiles(recvDir))
         highest = std::max(highest, n.mid(10, 2).toInt());
     return highest > 20 ? highest - 20 : 0;
+}
+
+// The round keys of the data records, in the order of their first appearance.
+QList<QByteArray> roundKeys(const QList<QByteArray>& lines, int recLen) {
+    QList<QByteArray> keys;
+    for (const QByteArray& l : lines) {
+        if (!isData(l)) continue;
+        const QByteArray k = roundKey(l, recLen);
+        if (!keys.contains(k)) keys << k;
+    }
+    return keys;
+}
+
+// One part: the header with the round written over its own, the round's
+// records in file order, and a trailer counted from them.
+QList<QByteArray> partOf(const QList<QByteArray>& lines, const QByteArray& key, int recLen) {
+    QList<QByteArray> part;
+    const QByteArray& head = lines.first();
+    const QByteArray k = key.leftJustified(6, ' ');
+    part << (recLen == 200 ? head.left(72) + k + head.mid(78) : head.left(31) + k + head.mid(37));
+    for (const QByteArray& l : lines)
+        if (isData(l) && roundKey(l, recLen) == key) part << l;
+    part << lines.last();
+    ResultSplit::RebuildSplitTrailer(part, recLen);
+    return part;
+}
+
+// The parts of a file under their names; false when a name would pass 299.
+bool buildParts(const QDir& dir, const QString& name, const QList<QByteArray>& lines,
+                const QList<QByteArray>& keys, int recLen, QList<std::pair<QString, QByteArray>>* parts) {
+    int number = 221 + splitBase(dir.path());
+    for (const QByteArray& key : keys) {
+        // The next free number: an existing file is never overwritten.
+        QString partName;
+        do {
+            partName = name.left(8) + QLatin1Char('.') + QString::number(number++);
+        } while (dir.exists(partName));
+        // A part past 299 would not be a result file any more ("*.2*") and
+        // its round would vanish from the list: the file is kept whole.
+        if (number - 1 > 299) return false;
+        QByteArray bytes;
+        for (const QByteArray& l : partOf(lines, key, recLen))
+            bytes += l + "\r\n";
+        *parts << std::pair{partName, bytes};
+    }
+    return true;
+}
+
+bool writeWhole(const QString& path, const QByteArray& bytes);
+
+// Every part, or none: those written are removed when one fails.
+bool writeParts(const QDir& dir, const QList<std::pair<QString, QByteArray>>& parts, QStringList* written) {
+    for (const auto& [partName, bytes] : parts) {
+        if (!writeWhole(dir.filePath(partName), bytes)) {
+            for (const QString& w : *written)
+                QFile::remove(dir.filePath(w));
+            written->clear();
+            return false;
+        }
+        *written << partName;
+    }
+    return true;
 }
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
@@ -95,72 +158,26 @@ void RebuildSplitTrailer(QList<QByteArray>& lines, int recLen) {
 Outcome splitMultiRoundFiles(const QString& recvDir) {
     Outcome out;
     const QDir dir(recvDir);
-    const QStringList files = ResultFile::listFiles(recvDir);
-    for (const QString& name : files) {
+    for (const QString& name : ResultFile::listFiles(recvDir)) {
         const QString bank = name.mid(2, 2);
         if (bank != QLatin1String("10") && bank != QLatin1String("11")) continue;
-        QFile f(dir.filePath(name));
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> lines = ResultFile::splitLines(f.readAll());
-        f.close();
-        if (lines.size() < 3) continue;
-        const int recLen = int(lines.first().size());
-        QList<QByteArray> keys;
-        for (const QByteArray& l : lines) {
-            if (!isData(l)) continue;
-            const QByteArray k = roundKey(l, recLen);
-            if (!keys.contains(k)) keys << k;
-        }
+        ResultEngine::Loaded f;
+        if (!ResultEngine::load(dir.filePath(name), &f) || f.lines.size() < 3) continue;
+        const int recLen = int(f.lines.first().size());
+        const QList<QByteArray> keys = roundKeys(f.lines, recLen);
         if (keys.size() <= 1) continue;
-
-        int number = 221 + splitBase(recvDir);
-        QList<std::pair<QString, QByteArray>> parts;
-        bool numbered = true;
-        for (const QByteArray& key : keys) {
-            QList<QByteArray> part;
-            QByteArray head = lines.first();
-            QByteArray k = key.leftJustified(6, ' ');
-            if (recLen == 200)
-                head = head.left(72) + k + head.mid(78);
-            else
-                head = head.left(31) + k + head.mid(37);
-            part << head;
-            for (const QByteArray& l : lines)
-                if (isData(l) && roundKey(l, recLen) == key) part << l;
-            part << lines.last();
-            RebuildSplitTrailer(part, recLen);
-            // The next free number: an existing file is never overwritten.
-            QString partName;
-            do {
-                partName = name.left(8) + QLatin1Char('.') + QString::number(number++);
-            } while (dir.exists(partName));
-            // A part past 299 would not be a result file any more ("*.2*")
-            // and its round would vanish from the list: keep the file whole.
-            if (number - 1 > 299) {
-                numbered = false;
-                break;
-            }
-            QByteArray bytes;
-            for (const QByteArray& l : part)
-                bytes += l + "\r\n";
-            parts << std::pair{partName, bytes};
-        }
-        if (!numbered) {
-            out.errors << name;
+        // Checked whole against its own trailer first: once split, each part
+        // carries a trailer made from its own lines, which a lost or cut
+        // record would agree with.
+        MsgBox refusal;
+        if (!ResultEngine::checkWhole(f, ResultFile::layoutOf(ResultFile::chooseReader(bank, recLen)), &refusal)) {
+            out.refusedFiles << name;
+            out.refusals << refusal;
             continue;
         }
+        QList<std::pair<QString, QByteArray>> parts;
         QStringList written;
-        bool ok = true;
-        for (const auto& [partName, bytes] : parts) {
-            if (!writeWhole(dir.filePath(partName), bytes)) {
-                ok = false;
-                break;
-            }
-            written << partName;
-        }
-        if (!ok) {
-            for (const QString& w : written)
-                QFile::remove(dir.filePath(w));
+        if (!buildParts(dir, name, f.lines, keys, recLen, &parts) || !writeParts(dir, parts, &written)) {
             out.errors << name;
             continue;
         }

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/ui/Msg.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -13,11 +15,15 @@ struct Outcome {
     QStringList splitFiles;   // received files that were split (and removed)
     QStringList writtenParts; // names of the parts written
     QStringList errors;       // files left as they were, with the reason
+    QStringList refusedFiles; // files that failed their checks, left whole
+    QList<MsgBox> refusals;   // and the box of each, as applying it shows
 };
 
-// Splits every multi-round file of banks 10 and 11 in recv. Every part is
-// written (under a temporary name, then renamed) before the received file
-// is removed; no round is dropped.
+// Splits every multi-round file of banks 10 and 11 in recv. A file is first
+// checked whole against its own trailer, as a file of one round is when it is
+// applied; one that fails is refused and left as it is. Every part is written
+// (under a temporary name, then renamed) before the received file is
+// removed; no round is dropped.
 Outcome splitMultiRoundFiles(const QString& recvDir);
 
 // Replaces the last line of a part with its trailer, counted from the

@@ -21,7 +21,7 @@ const QString kMenu = QStringLiteral("배분이체");
 // three fields.
 struct Layout {
     RE::Layout checks;
-    Field reply{}, name{};
+    Field name{};
     Field item{}; // none for bank 03
 };
 
@@ -29,12 +29,12 @@ const Layout& layoutOf(Reader r) {
     static const Layout std{{.width = FL::L80::Width,
                              .dataMark = "D",
                              .headDate = FL::L80::HeadStart,
-                             .counts = {RE::Count{FL::L80::TrailCount}},
+                             .counts = RE::Counts80,
                              .sums = FL::L80::Sums,
                              .flag = FL::L80::Flag,
                              .flagValues = "YN",
-                             .amount = FL::L80::Amt},
-                            FL::L80::Reply,
+                             .amount = FL::L80::Amt,
+                             .reply = FL::L80::Reply},
                             {55, 17},
                             FL::L80::Item};
     static const Layout nh{{.width = FL::NH80::Width,
@@ -46,8 +46,8 @@ const Layout& layoutOf(Reader r) {
                             .sums = FL::NH80::Sums,
                             .flag = FL::NH80::Flag,
                             .flagValues = "YN",
-                            .amount = FL::NH80::Amt},
-                           FL::NH80::Reply,
+                            .amount = FL::NH80::Amt,
+                            .reply = FL::NH80::Reply},
                            {51, 6},
                            FL::NH80::Item};
     static const Layout b12{{.width = FL::NH12::Width,
@@ -58,8 +58,8 @@ const Layout& layoutOf(Reader r) {
                              .sums = FL::NH12::Sums,
                              .flag = FL::NH12::Flag,
                              .okMark = '1',
-                             .amount = FL::NH12::Amt},
-                            FL::NH12::Reply,
+                             .amount = FL::NH12::Amt,
+                             .reply = FL::NH12::Reply},
                             FL::NH12::StudentNm,
                             FL::NH12::StudentItem};
     static const Layout b03{{.width = FL::D03::Width,
@@ -69,8 +69,8 @@ const Layout& layoutOf(Reader r) {
                              .sums = FL::D03::Sums,
                              .flag = FL::D03::Flag,
                              .okMark = '1',
-                             .amount = FL::D03::Amt},
-                            FL::D03::Reply,
+                             .amount = FL::D03::Amt,
+                             .reply = FL::D03::Reply},
                             {44, 17}};
     switch (r) {
     case Reader::NH:
@@ -115,7 +115,7 @@ RE::Record readRecord(Reader r, const QByteArray& rec, const QString& headDate, 
     x.item = field(rec, L.item);
     if (r == Reader::Bank12 && x.item == QLatin1String("00")) x.item = QStringLiteral("99");
     x.name = field(rec, L.name).trimmed();
-    x.reply = field(rec, L.reply).trimmed();
+    x.reply = field(rec, C.reply).trimmed();
     x.ok = rec.size() > C.flag.off && rec.at(C.flag.off) == C.okMark;
     x.procDt = C.recDate.valid() ? RE::fullDate(rec, C.recDate) : headDate;
     return x;
