@@ -22,6 +22,9 @@ struct MainHooks {
     // preparation and its form). A set action replaces the item's default
     // dispatch; an item without form or action stands disabled.
     QHash<QString, std::function<void(QWidget* parent)>> menuActions;
+    // Set by the main window, called by 학교등록 once the school's settings
+    // are saved: the caption shows the company code at once.
+    std::function<void()> schoolSaved;
 };
 
 MainHooks& mainHooks();
