@@ -1,5 +1,6 @@
 #include "basic/F101B00.h"
 
+#include "shared/MainHooks.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Msg.h"
 
@@ -172,6 +173,7 @@ void TFrmF101B00::BitBtn1Click() {
                    this);
         return;
     }
+    if (mainHooks().schoolSaved) mainHooks().schoolSaved();
     Msg::info(QStringLiteral("저장"), QStringLiteral("저장 되었습니다."), this);
     accept();
 }

@@ -36,7 +36,13 @@ bool dismissToday(const QString& iniPath) {
 }
 
 QString pageUrl() {
-    return QStringLiteral("http://www.torva.co.kr/view/school.php");
+    // The maker's web server, or the host ZQ_NOTICE_URL names.
+    QString host = qEnvironmentVariable("ZQ_NOTICE_URL");
+    if (host.trimmed().isEmpty()) host = QStringLiteral("http://www.torva.co.kr");
+    host = host.trimmed();
+    while (host.endsWith(QLatin1Char('/')))
+        host.chop(1);
+    return host + QStringLiteral("/view/school.php");
 }
 
 } // namespace NoticeState

@@ -11,7 +11,8 @@ namespace NoticeState {
 QString defaultIniPath();
 bool dismissedToday(const QString& iniPath);
 bool dismissToday(const QString& iniPath);
-// The maker's notice page for schools.
+// The maker's notice page for schools: "/view/school.php" on the maker's
+// host, or on the host ZQ_NOTICE_URL gives.
 QString pageUrl();
 } // namespace NoticeState
 

@@ -290,12 +290,20 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     BuildToolBar();
     BuildStatusBar();
     BuildProgressPanel();
+    mainHooks().schoolSaved = [this] { ShowCompanyCode(); };
     FormCreate();
 }
 
 TFrmMain::~TFrmMain() {
     delete hint_;
-    if (FrmMain == this) FrmMain = nullptr;
+    if (FrmMain == this) {
+        FrmMain = nullptr;
+        mainHooks().schoolSaved = nullptr;
+    }
+}
+
+void TFrmMain::ShowCompanyCode() {
+    setWindowTitle(kBaseCaption + QStringLiteral(" [업체코드 : ") + DMLib->FSchCode + QStringLiteral("]"));
 }
 
 void TFrmMain::FormCreate() {
@@ -324,7 +332,7 @@ void TFrmMain::FormCreate() {
     if (DMLib->FSchCode.isEmpty())
         Msg::show(QStringLiteral("입력요망"), QStringLiteral("기본등록/학교등록에 업체코드를 입력하십시요!!"),
                   MsgIcon::Information, MsgButtons::Ok, this);
-    setWindowTitle(windowTitle() + QStringLiteral(" [업체코드 : ") + DMLib->FSchCode + QStringLiteral("]"));
+    ShowCompanyCode();
 
     CheckTables(windowTitle());
     RefreshMenuState();

@@ -115,6 +115,8 @@ public:
     QString BackupFolder() const { return uxBack_; }
     QLabel* timeLabel() const { return PnlTime_; }
     QLabel* hintWindow() const { return hint_; }
+    // The caption with the company code as it stands (DMLib->FSchCode).
+    void ShowCompanyCode();
 
     // The browser seam of the manual page (tests replace it).
     std::function<void(const QString& url)> openUrl;

@@ -29,6 +29,10 @@ struct MainHooks {
     // school, the round titles), which an older backup may lack; the restore
     // runs it once the restored data is open.
     std::function<void()> checkTables;
+
+    // Set by the main window, called by 학교등록 once the school's settings
+    // are saved: the caption shows the company code at once.
+    std::function<void()> schoolSaved;
 };
 
 MainHooks& mainHooks();

@@ -193,9 +193,8 @@ TFrmF302B00::TFrmF302B00(QWidget* parent) : QWidget(parent) {
     connect(cmdRNAll, &QPushButton::clicked, this, [this] { markAll(SGrdCustDest, 0); });
     connect(BBtnSearch, &QPushButton::clicked, this, &TFrmF302B00::BBtnSearchClick);
     connect(BBtnSearchSelect, &QPushButton::clicked, this, &TFrmF302B00::BBtnSearchSelectClick);
-    // A number typed in a filter box narrows its grid at once.
-    connect(MEdtNo, &QLineEdit::textChanged, this, &TFrmF302B00::pShowSrcGrid);
-    connect(MEdtNoSelect, &QLineEdit::textChanged, this, &TFrmF302B00::pShowDestGrid);
+    // The number boxes are read when a grid is rebuilt (조회, a group change,
+    // a move), so typing in them keeps the grid and its marks as they are.
     connect(EdtNm, &QLineEdit::textChanged, this, [this] { srcPos_ = 0; });
     connect(EdtNmSelect, &QLineEdit::textChanged, this, [this] { destPos_ = 0; });
     CbGrp->installEventFilter(this);
@@ -335,9 +334,13 @@ void TFrmF302B00::findIn(QTableWidget* grid, QLineEdit* number, QLineEdit* name,
     }
     const QString text = name->text();
     if (text.isEmpty()) return;
-    // pos counts rows as the grid numbers them below its header (1-based).
-    if (pos == 0 || pos >= rows) pos = 1;
-    while (pos <= rows) {
+    // pos numbers the rows as the grid counts them with its header row: the
+    // data rows are 1 .. rows, and rows + 1 is the grid's row count, the
+    // position a search that reached the last row stands on.
+    const int rowCount = rows + 1;
+    // A position past the end (the grid shrank since) starts again as well.
+    if (pos == 0 || pos >= rowCount) pos = 1;
+    while (pos < rowCount) {
         const int r = pos - 1;
         ++pos;
         if (cellOf(grid, r, 1).trimmed() == text.trimmed()) {
@@ -345,11 +348,9 @@ void TFrmF302B00::findIn(QTableWidget* grid, QLineEdit* number, QLineEdit* name,
             break;
         }
     }
-    if (pos > rows) {
+    if (pos == rowCount)
         Msg::info(QStringLiteral("찾기"), QStringLiteral("자료의 끝입니다.\r\n다시 조회하시려면 찾기를 누르세요!! "),
                   this);
-        pos = 0;
-    }
 }
 
 void TFrmF302B00::BBtnSearchClick() {

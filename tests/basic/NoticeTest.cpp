@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 
 namespace {
 
@@ -68,6 +69,41 @@ TEST_F(Notice, ClosingWithTheCheckWritesTodayAndWithoutLeavesTheFile) {
     EXPECT_EQ(notice(), QStringLiteral("20260316"));
     EXPECT_TRUE(NoticeState::dismissedToday(ini()));
     EXPECT_TRUE(NoticeState::pageUrl().endsWith(QStringLiteral("/view/school.php")));
+}
+
+// The page's host is a setting like the other hosts: ZQ_NOTICE_URL, or the
+// maker's server when it is unset or blank; the dialog opens what it gives.
+TEST_F(Notice, HostComesFromTheSetting) {
+    const QByteArray old = qgetenv("ZQ_NOTICE_URL");
+    const bool had = qEnvironmentVariableIsSet("ZQ_NOTICE_URL");
+    const struct {
+        const char* env; // nullptr: unset
+        const char* url;
+    } cases[] = {
+        {nullptr, "http://www.torva.co.kr/view/school.php"},
+        {"", "http://www.torva.co.kr/view/school.php"},
+        {"  ", "http://www.torva.co.kr/view/school.php"},
+        {"http://127.0.0.1:8080", "http://127.0.0.1:8080/view/school.php"},
+        {"https://notice.example.org//", "https://notice.example.org/view/school.php"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.env ? c.env : "unset");
+        if (c.env)
+            qputenv("ZQ_NOTICE_URL", c.env);
+        else
+            qunsetenv("ZQ_NOTICE_URL");
+        EXPECT_EQ(NoticeState::pageUrl(), QString::fromUtf8(c.url));
+        opened.clear();
+        TfrmH102B00 d(nullptr, ini());
+        d.show();
+        EXPECT_EQ(opened, QStringList{QString::fromUtf8(c.url)});
+        EXPECT_TRUE(d.vBrowser->text().contains(QString::fromUtf8(c.url)));
+        d.cmdCloseClick();
+    }
+    if (had)
+        qputenv("ZQ_NOTICE_URL", old);
+    else
+        qunsetenv("ZQ_NOTICE_URL");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "frame/Main.h"
+#include "basic/F101B00.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
@@ -16,6 +17,7 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -131,6 +133,32 @@ TEST_F(MainWindow, PresentSettingsAreKeptAndOddValuesDoNotStopTheStart) {
     EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral(" [업체코드 : AB12]")));
     EXPECT_EQ(column(QStringLiteral("select SchCode || '|' || SchNm || '|' || UxBack from SCHOOLINFO")),
               QStringList{QStringLiteral("AB12|한빛'초등학교|/mnt/usb/")});
+}
+
+// 학교등록 saved with a new company code: the caption names it at once, not
+// after the next start; a refused save leaves it as it was.
+TEST_F(MainWindow, CaptionFollowsTheSavedCompanyCode) {
+    setSettings({{"SchCode", QStringLiteral("AB12")}, {"SelctSch", QStringLiteral("1")}});
+    TFrmMain w;
+    const QString base = QStringLiteral("지큐스쿨(소마린 Ver3.1.8.9)-[TORVA]");
+    EXPECT_EQ(w.windowTitle(), base + QStringLiteral(" [업체코드 : AB12]"));
+    {
+        TFrmF101B00 dlg(&w);
+        dlg.edtSchCode->setText(QStringLiteral("CD34"));
+        msg.expect(MsgResult::Ok);
+        dlg.BitBtn1Click();
+        EXPECT_EQ(msg.texts().last(), QStringLiteral("저장 되었습니다."));
+        EXPECT_EQ(w.windowTitle(), base + QStringLiteral(" [업체코드 : CD34]"));
+    }
+    {
+        TFrmF101B00 dlg(&w);
+        dlg.edtSchCode->setText(QStringLiteral("가나다")); // six bytes: refused, the caption stays
+        msg.expect(MsgResult::Ok);
+        dlg.BitBtn1Click();
+        EXPECT_NE(msg.texts().last(), QStringLiteral("저장 되었습니다."));
+    }
+    EXPECT_EQ(w.windowTitle(), base + QStringLiteral(" [업체코드 : CD34]"));
+    EXPECT_EQ(Registry::readString(kKey, QStringLiteral("SchCode")), QStringLiteral("CD34"));
 }
 
 TEST_F(MainWindow, UnreadableSettingsStartWithTheGuessedModeAndWriteNothing) {

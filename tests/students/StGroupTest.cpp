@@ -81,11 +81,22 @@ TEST_F(StGroup, SharedNumbersMoveByPayer) {
     EXPECT_EQ(rows(w.SGrdCustSrc), (QStringList{QStringLiteral("C3")}));
     EXPECT_TRUE(w.lists().dest().size() == 3);
 
-    // A grade filter limits the moves of all.
+    // A number typed in the filter box waits for the next rebuild: the grid
+    // and its marks stay as they are while the clerk types.
+    w.toggleMark(w.SGrdCustDest, rowOf(w.SGrdCustDest, "C1"));
+    w.MEdtNoSelect->setText(QStringLiteral("2"));
     w.MEdtNoSelect->setText(QStringLiteral("1"));
+    EXPECT_EQ(rows(w.SGrdCustDest), (QStringList{QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C4")}));
+    EXPECT_EQ(w.SGrdCustDest->item(rowOf(w.SGrdCustDest, "C1"), 3)->text(), QStringLiteral(" ◎"));
+    w.SBtnDelClick(); // the move rebuilds both grids with their filters
+    EXPECT_EQ(rows(w.SGrdCustDest), (QStringList{QStringLiteral("C2")}));
+
+    // A grade filter limits the moves of all.
     w.SBtnAllDelClick();
     EXPECT_EQ(rows(w.SGrdCustDest), QStringList());
     w.MEdtNoSelect->clear();
+    EXPECT_EQ(rows(w.SGrdCustDest), QStringList());
+    w.SBtnAddClick(); // nothing marked: only the rebuild
     EXPECT_EQ(rows(w.SGrdCustDest), (QStringList{QStringLiteral("C4")}));
 
     msg.expect({MsgResult::Yes, MsgResult::Ok});
@@ -196,16 +207,57 @@ TEST_F(StGroup, StoreRefusesNamesTheWindowNeverPasses) {
 }
 
 TEST_F(StGroup, FindByNameWrapsAtTheEnd) {
+    student("C5", "10201", "이둘"); // left grid: 박셋, 이둘, 이둘
     TFrmF302B00 w;
     show(w, QStringLiteral("합창단"));
+    const QString end = QStringLiteral("자료의 끝입니다.\r\n다시 조회하시려면 찾기를 누르세요!! ");
+    // Each press: the row it makes current and whether the end box shows.
+    const struct {
+        const char* name;
+        int row;
+        bool end;
+    } presses[] = {
+        {"이둘", 1, false}, // first of two
+        {"이둘", 2, true},  // the last row: the match and the end together
+        {"이둘", 1, false}, // starts again at row 1
+        {"박셋", 0, false}, // a new name starts at row 1
+        {"박셋", 0, true},  // no match after it: the end
+        {"박셋", 0, false},
+        {"없음", 0, true},
+    };
+    for (const auto& p : presses) {
+        const QString name = QString::fromUtf8(p.name);
+        SCOPED_TRACE(p.name);
+        if (w.EdtNm->text() != name) w.EdtNm->setText(name);
+        const int boxes = int(msg.texts().size());
+        if (p.end) msg.expect(MsgResult::Ok);
+        w.BBtnSearchClick();
+        EXPECT_EQ(w.SGrdCustSrc->currentRow(), p.row);
+        EXPECT_EQ(int(msg.texts().size()) - boxes, p.end ? 1 : 0);
+        if (p.end) EXPECT_EQ(msg.texts().last(), end);
+    }
+
+    // The member grid likewise: its last row reached shows the end.
     w.EdtNmSelect->setText(QStringLiteral("최넷"));
     msg.expect(MsgResult::Ok);
     w.BBtnSearchSelectClick();
     EXPECT_EQ(w.SGrdCustDest->currentRow(), 1);
-    EXPECT_TRUE(msg.texts().last().startsWith(QStringLiteral("자료의 끝입니다.")));
+    EXPECT_EQ(msg.texts().last(), end);
     w.EdtNmSelect->setText(QStringLiteral("김하나"));
     w.BBtnSearchSelectClick();
     EXPECT_EQ(w.SGrdCustDest->currentRow(), 0);
+
+    // A grid that shrank under a kept position starts again at row 1.
+    w.EdtNm->setText(QStringLiteral("이둘"));
+    w.BBtnSearchClick();
+    msg.expect(MsgResult::Ok);
+    w.BBtnSearchClick(); // the last of three rows
+    w.toggleMark(w.SGrdCustSrc, rowOf(w.SGrdCustSrc, "C5"));
+    w.SBtnAddClick(); // two rows are left
+    msg.expect(MsgResult::Ok);
+    w.BBtnSearchClick();
+    EXPECT_EQ(w.SGrdCustSrc->currentRow(), 1);
+    EXPECT_EQ(msg.texts().size(), 6);
 }
 
 } // namespace

@@ -290,11 +290,16 @@ TEST_F(RowEdits, BulkAmountRules) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Database::exec(QStringLiteral("update H_200_20260301 set Amt = 1"));
+        Database::exec(QStringLiteral("delete from L_Log_202603"));
         const RowEdit::Result r = RowEdit::bulkAmount(march(), c.b);
         EXPECT_EQ(r.outcome, RowEdit::Outcome::Done);
         EXPECT_EQ(column(QStringLiteral("select SNo || '/' || ItemCd from H_200_20260301 where Amt = 999 "
                                         "order by SNo, ItemCd")),
                   c.changed);
+        // The line names the window's item group, never the dialog's student group.
+        EXPECT_EQ(logRows(), QStringList{QStringLiteral("집금이체|[금액수정] 항목그룹 : 01.기본, 회차:202603-01, 학번:") +
+                                         c.b.sno + QStringLiteral(", 성명:, 항목:") + c.b.itemId +
+                                         QStringLiteral(", 이체:")});
     }
     // Nothing picked: no statement, the user is told, the failure is logged.
     Database::exec(QStringLiteral("delete from L_Log_202603"));
@@ -305,7 +310,7 @@ TEST_F(RowEdits, BulkAmountRules) {
     RowEditFlow::bulkAmount(march(), gridRow(QStringLiteral("10101"), QStringLiteral("01")), dialogs(&t), nullptr);
     EXPECT_EQ(msg.texts().value(0), QStringLiteral("금액을 수정할 항목, 학생그룹 또는 학번을 선택하세요!!"));
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from H_200_20260301 where Amt <> 1")), 0);
-    EXPECT_EQ(logRows(), QStringList{QStringLiteral("집금이체|[금액수정실패] 항목그룹 : , 회차:202603-01, 학번:, "
+    EXPECT_EQ(logRows(), QStringList{QStringLiteral("집금이체|[금액수정실패] 항목그룹 : 01.기본, 회차:202603-01, 학번:, "
                                                     "성명:, 항목:, 이체:0")});
     // A processed current row is no target.
     msg.expect(MsgResult::Ok);

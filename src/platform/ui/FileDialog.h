@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 
+class QDateTime;
+class QFileDialog;
 class QWidget;
 
 // Open and save dialogs. Tests and the driver install a picker that answers
@@ -26,6 +28,14 @@ std::optional<QString> pick(const FileDialogSpec& spec, QWidget* parent = nullpt
 using Picker = std::function<std::optional<QString>(const FileDialogSpec&)>;
 // Replaces the dialogs; an empty function restores them.
 void setPicker(Picker p);
+
+// Makes Qt's own dialog speak as the program does: Korean sizes, kinds and
+// yyyy-MM-dd dates whatever the system's locale, opened wide enough to show
+// each file's name, size, kind and date. pick() does it to every dialog.
+void dress(QFileDialog& dlg);
+// A file's size and date as the dialogs show them.
+QString sizeText(qint64 bytes);
+QString dateText(const QDateTime& when);
 
 // Turns the "name|mask|name|mask" filter form into Qt's.
 QString qtFilter(const QString& filter);

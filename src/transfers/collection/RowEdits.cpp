@@ -278,9 +278,11 @@ Result changeAccount(const Round& r, const Row& row, const QString& bankEntry, c
 
 // ---- bulk amount
 
+// Names the window's item group, like every line of the window; the dialog's
+// student group shows only in the rows it changed.
 QString bulkLogLine(const Round& r, const BulkAmount& b, bool failed) {
     return (failed ? QStringLiteral("[금액수정실패] 항목그룹 : ") : QStringLiteral("[금액수정] 항목그룹 : ")) +
-           b.grpNm + QStringLiteral(", 회차:") + r.yearMon + QLatin1Char('-') + r.seqNo +
+           r.groupText + QStringLiteral(", 회차:") + r.yearMon + QLatin1Char('-') + r.seqNo +
            QStringLiteral(", 학번:") + b.sno + QStringLiteral(", 성명:") + b.rowNm + QStringLiteral(", 항목:") +
            b.itemId + QStringLiteral(", 이체:") + b.rowReply;
 }

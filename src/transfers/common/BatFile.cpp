@@ -890,10 +890,8 @@ bool bCreateCollectFile(const QString& StartDate, const QString& EndDate, const 
         Msg::error(QStringLiteral("오류"), QStringLiteral("회차 자료를 읽을 수 없습니다. (%1)").arg(RunKey));
         return false;
     }
-    if (rows->empty()) {
-        plainBox(QStringLiteral("본 회차에는 송신대상 자료가 존재하지 않습니다."));
-        return false;
-    }
+    // No qualifying row: the caller's failure box is all the clerk sees.
+    if (rows->empty()) return false;
 
     const BatFile::Layout layout = BatFile::ChooseLayout(Run.BankCd, Run.StartDate);
     QByteArray content;
