@@ -5,7 +5,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/collection/M101B00.h"
 

@@ -4,7 +4,7 @@
 
 #include "data/DMMain.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/RowEdits.h"
+#include "transfers/common/RowEdits.h"
 #include "transfers/distribution/DistribList.h"
 #include "transfers/distribution/DistribRequest.h"
 #include "transfers/distribution/DistribRound.h"

@@ -9,7 +9,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
 #include "transfers/collection/CollectionExport.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "transfers/collection/CollectionPrint.h"
 
 #include <QCoreApplication>

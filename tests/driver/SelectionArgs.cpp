@@ -5,7 +5,7 @@
 #include "data/DMMain.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionRound.h"
 
 namespace Driver {
 

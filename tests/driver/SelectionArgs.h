@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 
 #include <QStringList>
 

@@ -5,8 +5,8 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/CollectionListing.h"
-#include "transfers/collection/StudentAdd.h"
+#include "transfers/common/CollectionListing.h"
+#include "transfers/common/StudentAdd.h"
 
 #include <QJsonArray>
 

@@ -10,7 +10,7 @@
 #include "reports/P401B00.h"
 #include "students/F401Baa.h"
 #include "support/TestRoot.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "transfers/collection/M101B00.h"
 #include "transfers/collection/M101B08.h"
 #include "transfers/distribution/M102B08.h"

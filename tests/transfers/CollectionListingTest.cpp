@@ -1,10 +1,10 @@
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "support/TestRoot.h"
-#include "transfers/collection/CollectionRound.h"
-#include "transfers/collection/StudentAdd.h"
+#include "transfers/common/CollectionRound.h"
+#include "transfers/common/StudentAdd.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "support/PdfText.h"
 #include "support/TestRoot.h"
 #include "transfers/collection/CollectionExport.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "transfers/collection/M101P.h"
 #include "transfers/common/Rounds.h"
 

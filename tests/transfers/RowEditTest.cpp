@@ -2,7 +2,7 @@
 
 #include "data/DMModule.h"
 #include "platform/ui/Modal.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "transfers/collection/DelFile.h"
 #include "transfers/collection/M101B00.h"
 #include "transfers/collection/M101B03.h"

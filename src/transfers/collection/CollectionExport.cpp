@@ -3,7 +3,7 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "platform/sheet/Workbook.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 
 #include <QLocale>
 

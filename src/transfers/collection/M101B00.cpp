@@ -7,7 +7,7 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "transfers/collection/CollectFileRun.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionRound.h"
 #include "transfers/collection/M101B01.h"
 #include "transfers/collection/M101B07.h"
 #include "transfers/collection/M101B08.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "transfers/collection/CollectionPrint.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 #include "transfers/common/WorkGrid.h"
 #include "transfers/common/WorkWindow.h"
 

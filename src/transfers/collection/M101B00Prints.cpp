@@ -10,7 +10,7 @@
 #include "platform/ui/Msg.h"
 #include "shared/F201B03_02.h"
 #include "transfers/collection/CollectionExport.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionRound.h"
 #include "transfers/common/Rounds.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/collection/RowEdits.h"
+#include "transfers/common/RowEdits.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/collection/StudentAdd.h"
+#include "transfers/common/StudentAdd.h"
 
 #include <QDialog>
 

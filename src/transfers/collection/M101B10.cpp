@@ -3,7 +3,7 @@
 #include "data/DMModule.h"
 #include "platform/ui/Msg.h"
 #include "shared/ButtonRow.h"
-#include "transfers/collection/RowDialogs.h"
+#include "transfers/common/RowDialogs.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QComboBox>

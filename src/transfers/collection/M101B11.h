@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/collection/AmountDialog.h"
+#include "transfers/common/AmountDialog.h"
 
 // "금액수정": the new amount of one row, with the row's item.
 class TFrmM101B11 : public TAmountDialog {

@@ -1,8 +1,8 @@
 #include "transfers/collection/RowEditFlow.h"
 
 #include "platform/ui/Msg.h"
-#include "transfers/collection/CollectionListing.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionListing.h"
+#include "transfers/common/CollectionRound.h"
 #include "transfers/collection/WaitingFiles.h"
 
 #include <QCoreApplication>

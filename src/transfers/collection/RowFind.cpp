@@ -1,6 +1,6 @@
 #include "transfers/collection/RowFind.h"
 
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 
 namespace RowFind {
 

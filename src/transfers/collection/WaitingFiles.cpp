@@ -3,7 +3,7 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionRound.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "shared/F201B03.h"
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 
 #include <QLocale>
 #include <QPageSize>

@@ -7,7 +7,7 @@
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "shared/F201B03.h"
-#include "transfers/collection/RowEdits.h"
+#include "transfers/common/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/distribution/DistribRequest.h"
 #include "transfers/distribution/M102B01.h"

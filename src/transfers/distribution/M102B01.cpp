@@ -6,7 +6,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Msg.h"
 #include "shared/ButtonRow.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionRound.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QGridLayout>

@@ -2,8 +2,8 @@
 
 #include "platform/ui/FormRegistry.h"
 #include "shared/ButtonRow.h"
-#include "transfers/collection/AmountDialog.h"
-#include "transfers/collection/RowEdits.h"
+#include "transfers/common/AmountDialog.h"
+#include "transfers/common/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QComboBox>

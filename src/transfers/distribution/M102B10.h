@@ -1,5 +1,5 @@
 #pragma once
-#include "transfers/collection/AmountDialog.h"
+#include "transfers/common/AmountDialog.h"
 
 // "금액수정": the new amount of one distribution row. The caller puts the
 // row's student number in (property "sno") and reads the amount after OK

@@ -1,4 +1,4 @@
-#include "transfers/collection/CollectionListing.h"
+#include "transfers/common/CollectionListing.h"
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"

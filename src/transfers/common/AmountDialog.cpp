@@ -1,8 +1,8 @@
-#include "transfers/collection/AmountDialog.h"
+#include "transfers/common/AmountDialog.h"
 
 #include "platform/ui/Msg.h"
 #include "shared/ButtonRow.h"
-#include "transfers/collection/RowEdits.h"
+#include "transfers/common/RowEdits.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QFormLayout>

@@ -1,12 +1,12 @@
-#include "transfers/collection/RowEdits.h"
+#include "transfers/common/RowEdits.h"
 
 #include "data/DMBank.h"
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "shared/InputCheck.h"
-#include "transfers/collection/CollectionListing.h"
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionListing.h"
+#include "transfers/common/CollectionRound.h"
 
 #include <QDate>
 #include <QVariantList>

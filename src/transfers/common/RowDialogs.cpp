@@ -1,4 +1,4 @@
-#include "transfers/collection/RowDialogs.h"
+#include "transfers/common/RowDialogs.h"
 
 #include "platform/ui/Msg.h"
 

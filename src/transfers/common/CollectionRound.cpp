@@ -1,4 +1,4 @@
-#include "transfers/collection/CollectionRound.h"
+#include "transfers/common/CollectionRound.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"

@@ -1,4 +1,4 @@
-#include "transfers/collection/StudentAdd.h"
+#include "transfers/common/StudentAdd.h"
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
