@@ -5,6 +5,7 @@
 
 #include "data/DMModule.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/CrashPoint.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -180,8 +181,13 @@ bool TDMData::DMDataCreate(QString* error) {
 
 void TDMData::CheckTables() {
     if (Database::tableExists(QStringLiteral("M_CUST"))) {
-        Database::dropIndex(QStringLiteral("M_CUST"), QStringLiteral("Index1"));
-        Database::addIndex(QStringLiteral("M_CUST"), Tables::MCust().indexes.first());
+        // Dropped and added in one transaction: a start killed or failing
+        // in between leaves the roster with its old index.
+        Transaction tx;
+        if (Database::dropIndex(QStringLiteral("M_CUST"), QStringLiteral("Index1"))) {
+            CrashPoint::hit("index-after-drop");
+            if (Database::addIndex(QStringLiteral("M_CUST"), Tables::MCust().indexes.first())) tx.commit();
+        }
     } else {
         CreateMCust();
     }

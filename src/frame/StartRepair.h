@@ -3,9 +3,9 @@
 #include <QStringList>
 
 // What a start finds of a run that was killed: a restore between its renames,
-// a request file or backup whose booking committed before its move, and the
-// temporary copies such runs leave (snapshots, half-made archives, unpacked
-// restores, set-aside data folders). Only a program alone on its data root
+// a request file, backup or result whose booking committed before its move,
+// and the temporary copies such runs leave (snapshots, half-made archives,
+// unpacked restores, set-aside data folders). Only a program alone on its data root
 // repairs and removes: another copy's work in progress looks the same.
 namespace StartRepair {
 
@@ -16,8 +16,9 @@ void releaseRootLock();
 
 // Before the database is opened.
 void beforeOpen(const QString& dataRoot);
-// After it is open: finishes recorded moves (each gets a job-log row) and
-// removes the leftovers; returns the files put in place.
+// After it is open: finishes recorded moves and moves applied results left
+// in recv to rback (each gets a job-log row), and removes the leftovers;
+// returns the files put in place by recorded moves.
 QStringList afterOpen(const QString& dataRoot);
 
 } // namespace StartRepair

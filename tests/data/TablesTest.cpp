@@ -2,10 +2,13 @@
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/CrashPoint.h"
 #include "platform/text/Cp949.h"
 #include "support/TestRoot.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 namespace {
 
@@ -84,6 +87,44 @@ TEST_F(Tables, RestartKeepsDataAndDoesNotRefillBanks) {
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from C_BANK")), 25);
     EXPECT_EQ(column(QStringLiteral("select Nm from M_CUST")), QStringList{QStringLiteral("김'철수")});
     EXPECT_EQ(Database::columns(QStringLiteral("M_SRFILE")).size(), 9);
+}
+
+// Every start drops the roster's index and adds it again. A start killed in
+// between (a child run to that step) leaves the roster with its index, and
+// the next start rebuilds it as usual.
+TEST_F(Tables, AStartKilledBetweenDropAndAddKeepsTheRostersIndex) {
+    Database::insertRow(QStringLiteral("M_CUST"), {{QStringLiteral("CustNo"), QStringLiteral("1234500001")},
+                                                   {QStringLiteral("SNo"), QStringLiteral("30101")}});
+    stopServices();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZQ_CRASH_AT"), QStringLiteral("index-after-drop"));
+    child.setProcessEnvironment(env);
+    child.start(QStringLiteral(ZQ_DRIVER_PATH), {QStringLiteral("--root"), root(), QStringLiteral("grade"),
+                                                 QStringLiteral("list")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), CrashPoint::kExitCode);
+
+    // Looked at before any start repairs it.
+    const auto indexes = [this] {
+        Connection c;
+        QStringList out;
+        if (!c.open(path(QStringLiteral("data/school.db")))) return out;
+        Query q(c, QStringLiteral("select name from sqlite_master where type = 'index' and tbl_name = 'M_CUST' "
+                                  "and name not like 'sqlite_%'"));
+        if (!q.exec()) return out;
+        while (q.next())
+            out << q.str(0);
+        return out;
+    };
+    EXPECT_EQ(indexes(), QStringList{QStringLiteral("M_CUST_Index1")});
+    startServices();
+    EXPECT_EQ(column(QStringLiteral("select name from sqlite_master where type = 'index' and tbl_name = 'M_CUST' "
+                                    "and name not like 'sqlite_%'")),
+              QStringList{QStringLiteral("M_CUST_Index1")});
+    EXPECT_EQ(column(QStringLiteral("select CustNo from M_CUST where SNo = '30101'")),
+              QStringList{QStringLiteral("1234500001")});
 }
 
 TEST_F(Tables, RoundTablesAreNeverReplacedAndNamesChecked) {

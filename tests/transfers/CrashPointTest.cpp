@@ -7,6 +7,7 @@
 
 #include "basic/DataBackup.h"
 #include "data/AppliedFiles.h"
+#include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/settings/Registry.h"
 #include "platform/sys/CrashPoint.h"
@@ -134,6 +135,14 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
         startServices();
         resultFixture();
         drive(resultApply(), c.step);
+        // The next start has finished a move the kill cut off, before any
+        // result list is opened.
+        EXPECT_EQ(files(QStringLiteral("recv")),
+                  c.applied ? QStringList{} : QStringList{QStringLiteral("00110001.201")});
+        EXPECT_EQ(files(QStringLiteral("rback")),
+                  c.applied ? QStringList{QStringLiteral("24050311.201")} : QStringList{});
+        EXPECT_EQ(logCount(QStringLiteral("[중단작업완료] recv/00110001.201")),
+                  qstrcmp(c.step, "apply-after-commit") == 0 ? 1 : 0);
         EXPECT_EQ(replyOf(QStringLiteral("C1")), QLatin1String(c.applied ? "1" : "0"));
         EXPECT_EQ(replyOf(QStringLiteral("C2")), QLatin1String(c.applied ? "1" : "0"));
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE where SRType = 'R'")),
@@ -148,15 +157,75 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
             EXPECT_EQ(drive(resultApply()).rc, 0);
             EXPECT_EQ(replyOf(QStringLiteral("C1")), QStringLiteral("1"));
         }
-        // The same file offered again is refused, by its fingerprint alone.
+        // The same file offered again is refused, by its fingerprint alone
+        // (offered here without a start between, since a start moves an
+        // applied file out of recv) ...
         QFile::copy(path(QStringLiteral("rback/24050311.201")), path(QStringLiteral("recv/00110001.201")));
         QFile::remove(path(QStringLiteral("rback/24050311.201")));
         Database::exec(QStringLiteral("delete from M_SRFILE"));
-        const Driven again = drive(resultApply());
-        EXPECT_EQ(again.rc, 1);
-        EXPECT_TRUE(again.boxes.value(0).contains(QStringLiteral("이미 파일풀기")))
-            << again.boxes.join(u'|').toStdString();
+        ResultApplyRequest req;
+        req.path = path(QStringLiteral("recv/00110001.201"));
+        req.workBank = QStringLiteral("11");
+        req.gcode = QStringLiteral("01");
+        const ResultApplyOutcome again = ResultApplier::apply(req);
+        EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
+        EXPECT_TRUE(again.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")))
+            << again.messages.value(0).text.toStdString();
+        // ... and the next start puts it back where its booking names it.
+        stopServices();
+        startServices();
+        EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());
+        EXPECT_EQ(files(QStringLiteral("rback")), QStringList{QStringLiteral("24050311.201")});
     }
+}
+
+// A distribution result killed between its commit and its move: the next
+// start puts it in rback under the name booked, and it is not applied again.
+TEST_F(CrashPoints, DistributionResultKilledAfterCommitIsArchivedAtTheNextStart) {
+    ASSERT_TRUE(DMData->CreateH300(QStringLiteral("20240503")));
+    ASSERT_TRUE(Database::insertRow(QStringLiteral("H_300_20240503"),
+                                    {{QStringLiteral("YearMon"), QStringLiteral("202405")},
+                                     {QStringLiteral("SeqNo"), QStringLiteral("03")},
+                                     {QStringLiteral("SNo"), QStringLiteral("301001")},
+                                     {QStringLiteral("ItemCd"), QStringLiteral("01")},
+                                     {QStringLiteral("BankCd"), QStringLiteral("21")},
+                                     {QStringLiteral("AcctNo"), QStringLiteral("110222333444")},
+                                     {QStringLiteral("Amt"), 50000},
+                                     {QStringLiteral("ReplyTy"), QStringLiteral("0")},
+                                     {QStringLiteral("ExempTy"), QStringLiteral("1")},
+                                     {QStringLiteral("CustNo"), QStringLiteral("C301001")},
+                                     {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+    // The standard 80-byte layout: header, one processed record, trailer.
+    auto rec = [](std::initializer_list<std::pair<int, QByteArray>> fields) {
+        QByteArray b(80, ' ');
+        for (const auto& [off, v] : fields)
+            b.replace(off, v.size(), v);
+        return b + "\r\n";
+    };
+    QFile f(path(QStringLiteral("recv/00210001.301")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(rec({{0, "S"}, {1, "C2"}, {13, "21"}, {15, "240510"}}) +
+            rec({{0, "D"}, {1, "21"}, {3, "110222333444"}, {20, "00000050000"}, {33, "Y"}, {34, "0000"},
+                 {48, "C301001"}, {76, "01"}}) +
+            rec({{0, "E"}, {1, "0000003"}, {8, "0000001"}, {15, "0000000050000"}, {35, "0000000050000"}}));
+    f.close();
+    const QStringList apply{QStringLiteral("dist"),    QStringLiteral("result"),
+                            QStringLiteral("apply"),   QStringLiteral("00210001.301"),
+                            QStringLiteral("--bank"),  QStringLiteral("21"),
+                            QStringLiteral("--round"), QStringLiteral("202405-03")};
+    drive(apply, "dist-apply-after-commit");
+    EXPECT_EQ(column(QStringLiteral("select ReplyTy || ProcDt from H_300_20240503")),
+              QStringList{QStringLiteral("120240510")});
+    EXPECT_EQ(column(QStringLiteral("select FileName from M_SRFILE where SRType = 'R'")),
+              QStringList{QStringLiteral("24050321.301")});
+    EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());
+    EXPECT_EQ(files(QStringLiteral("rback")), QStringList{QStringLiteral("24050321.301")});
+    EXPECT_EQ(logCount(QStringLiteral("[중단작업완료] recv/00210001.301")), 1);
+    // The start after that has nothing left to finish.
+    stopServices();
+    startServices();
+    EXPECT_EQ(logCount(QStringLiteral("[중단작업완료]%")), 1);
+    EXPECT_EQ(files(QStringLiteral("rback")), QStringList{QStringLiteral("24050321.301")});
 }
 
 // rback holds the round's first name already (a restored database numbers

@@ -105,7 +105,10 @@ Checked check(const RE::Layout& L, const QByteArray& content) {
     const RE::Reader reader{&L, [&L](const QByteArray& rec, const QByteArray& head, int line) {
                                 RE::Record r;
                                 r.line = line;
-                                r.ok = rec.at(L.flag.off) == L.okMark;
+                                // A line may end before its flag: the engine
+                                // refuses it after the read, which must not
+                                // look past the line.
+                                r.ok = rec.size() > L.flag.off && rec.at(L.flag.off) == L.okMark;
                                 r.procDt = L.recDate.valid() ? RE::fullDate(rec, L.recDate)
                                                              : RE::fullDate(head, L.headDate);
                                 return r;

@@ -91,7 +91,8 @@ public:
         const int n = std::min<int>(int(digits.size()), width);
         const int pad = width - n;
         std::memset(p, '0', size_t(pad));
-        std::memcpy(p + pad, digits.data(), size_t(n));
+        // An empty field has no data pointer to copy from.
+        if (n > 0) std::memcpy(p + pad, digits.data(), size_t(n));
     }
     void num(int off, int width, qint64 v) {
         char buf[24];
@@ -125,7 +126,7 @@ private:
         Q_ASSERT(off + width <= width_);
         char* p = at(off);
         const int n = std::min<int>(int(v.size()), width);
-        std::memcpy(p, v.data(), size_t(n));
+        if (n > 0) std::memcpy(p, v.data(), size_t(n));
         std::memset(p + n, ' ', size_t(width - n));
     }
     QByteArray& out_;
