@@ -204,10 +204,11 @@ TEST_F(CrashPoints, DistributionResultKilledAfterCommitIsArchivedAtTheNextStart)
     };
     QFile f(path(QStringLiteral("recv/00210001.301")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(rec({{0, "S"}, {1, "C2"}, {13, "21"}, {15, "240510"}}) +
+    f.write(rec({{0, "S"}, {1, "C2"}, {13, "21"}, {15, "260310"}}) +
             rec({{0, "D"}, {1, "21"}, {3, "110222333444"}, {20, "00000050000"}, {33, "Y"}, {34, "0000"},
                  {48, "C301001"}, {76, "01"}}) +
-            rec({{0, "E"}, {1, "0000003"}, {8, "0000001"}, {15, "0000000050000"}, {35, "0000000050000"}}));
+            rec({{0, "E"}, {1, "0000003"}, {8, "0000001"}, {15, "0000000050000"}, {28, "0000001"},
+                 {35, "0000000050000"}, {48, "0000000"}, {55, "0000000000000"}}));
     f.close();
     const QStringList apply{QStringLiteral("dist"),    QStringLiteral("result"),
                             QStringLiteral("apply"),   QStringLiteral("00210001.301"),
@@ -215,7 +216,7 @@ TEST_F(CrashPoints, DistributionResultKilledAfterCommitIsArchivedAtTheNextStart)
                             QStringLiteral("--round"), QStringLiteral("202405-03")};
     drive(apply, "dist-apply-after-commit");
     EXPECT_EQ(column(QStringLiteral("select ReplyTy || ProcDt from H_300_20240503")),
-              QStringList{QStringLiteral("120240510")});
+              QStringList{QStringLiteral("120260310")});
     EXPECT_EQ(column(QStringLiteral("select FileName from M_SRFILE where SRType = 'R'")),
               QStringList{QStringLiteral("24050321.301")});
     EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());
