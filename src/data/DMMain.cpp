@@ -184,7 +184,7 @@ void TDMData::CheckTables() {
         // Dropped and added in one transaction: a start killed or failing
         // in between leaves the roster with its old index.
         Transaction tx;
-        if (Database::dropIndex(QStringLiteral("M_CUST"), QStringLiteral("Index1"))) {
+        if (tx.ok() && Database::dropIndex(QStringLiteral("M_CUST"), QStringLiteral("Index1"))) {
             CrashPoint::hit("index-after-drop");
             if (Database::addIndex(QStringLiteral("M_CUST"), Tables::MCust().indexes.first())) tx.commit();
         }
