@@ -15,12 +15,12 @@
 #include "transfers/common/ResultFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
 
 namespace {
 
@@ -44,6 +44,20 @@ protected:
                      args);
         EXPECT_TRUE(p->waitForStarted());
         return p;
+    }
+    // Waits until a copy started with ZQ_PAUSE_AT holds at its step, however
+    // slowly it starts.
+    static void waitPaused(QProcess* p) {
+        QByteArray err;
+        QElapsedTimer t;
+        t.start();
+        p->setReadChannel(QProcess::StandardError);
+        while (!err.contains("paused at ") && p->state() != QProcess::NotRunning && t.elapsed() < 60000) {
+            p->waitForReadyRead(100);
+            err += p->readAllStandardError();
+        }
+        p->setReadChannel(QProcess::StandardOutput);
+        EXPECT_TRUE(err.contains("paused at ")) << err.constData();
     }
     static Driven finish(QProcess* p) {
         Driven d;
@@ -452,7 +466,7 @@ TEST_F(CrashPoints, TwoCopiesNeverBothCreateARoundOrAStudentNumber) {
     // starts the same action meanwhile, waits for it and then finds the round
     // (the number) taken.
     QProcess* other = spawn(createRound, "ZQ_PAUSE_AT", "round-after-check:2000");
-    QThread::msleep(1000);
+    waitPaused(other);
     const RoundResult mine = RoundBuilder::createByGrade(
         target(QStringLiteral("202603"), QStringLiteral("01")),
         grades({QStringLiteral("2")}, {QStringLiteral("01")}, QStringLiteral("99")));
@@ -462,7 +476,7 @@ TEST_F(CrashPoints, TwoCopiesNeverBothCreateARoundOrAStudentNumber) {
     EXPECT_EQ(rowsOf(QStringLiteral("H_200_20260301")).size(), 2);
 
     other = spawn(addStudent, "ZQ_PAUSE_AT", "student-before-commit:2000");
-    QThread::msleep(1000);
+    waitPaused(other);
     StudentEntry e;
     e.gradeCode = QStringLiteral("3");
     e.classNo = QStringLiteral("0199");
@@ -480,7 +494,7 @@ TEST_F(CrashPoints, TwoCopiesNeverBothCreateARoundOrAStudentNumber) {
 TEST_F(CrashPoints, ABusyDatabaseIsRefusedInKorean) {
     QProcess* other = spawn(createRound, "ZQ_PAUSE_AT",
                             "round-before-commit:" + QByteArray::number(Database::kBusyTimeoutMs + 4000));
-    QThread::msleep(1500);
+    waitPaused(other);
     const RoundResult mine = RoundBuilder::createByGrade(
         target(QStringLiteral("202603"), QStringLiteral("02")),
         grades({QStringLiteral("2")}, {QStringLiteral("01")}, QStringLiteral("99")));

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QThread>
 
+#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -14,7 +15,12 @@ void hit(const char* step) {
     if (!crashAt.isEmpty() && std::strcmp(crashAt.constData(), step) == 0) ::_exit(kExitCode);
     if (!pauseAt.isEmpty()) {
         const int colon = pauseAt.indexOf(':');
-        if (colon > 0 && pauseAt.left(colon) == step) QThread::msleep(pauseAt.mid(colon + 1).toULong());
+        if (colon > 0 && pauseAt.left(colon) == step) {
+            // Said on stderr so that a test knows the hold has begun.
+            std::fprintf(stderr, "paused at %s\n", step);
+            std::fflush(stderr);
+            QThread::msleep(pauseAt.mid(colon + 1).toULong());
+        }
     }
 }
 
