@@ -2,7 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>
-#include <QHash>
+#include <QSet>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -10,11 +10,19 @@
 
 namespace GridFit {
 
-int cellWidth(const QAbstractItemView* view, const QFont& font, const QString& text) {
-    // The item delegate draws the text inside a margin on either side; the
-    // grid line takes one more pixel of the section.
+namespace {
+
+// The item delegate draws the text inside a margin on either side; the grid
+// line takes one more pixel of the section.
+int cellPadding(const QAbstractItemView* view) {
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    return QFontMetrics(font).horizontalAdvance(text) + 2 * margin + 2;
+    return 2 * margin + 2;
+}
+
+} // namespace
+
+int cellWidth(const QAbstractItemView* view, const QFont& font, const QString& text) {
+    return QFontMetrics(font).horizontalAdvance(text) + cellPadding(view);
 }
 
 int titleWidth(const QHeaderView* header, const QString& title) {
@@ -48,25 +56,28 @@ void widenToContents(QTableView* table) {
     const QAbstractItemModel* m = table->model();
     if (!m) return;
     const int rows = m->rowCount();
+    const int padding = cellPadding(table);
+    const QFontMetrics plain(table->font());
     for (int c = 0; c < m->columnCount(); ++c) {
         if (table->isColumnHidden(c)) continue;
         int need = titleWidth(table->horizontalHeader(), titleOf(table, c));
-        // Columns repeat their values (items, banks, states): each text and
-        // font is measured once.
-        QHash<QString, int> measured;
+        // Columns repeat their values (items, banks, states): each text in
+        // the grid's own font is measured once.
+        QSet<QString> measured;
         for (int r = 0; r < rows; ++r) {
             const QModelIndex i = m->index(r, c);
             const QString text = i.data(Qt::DisplayRole).toString();
             if (text.isEmpty()) continue;
             const QVariant f = i.data(Qt::FontRole);
-            const bool ownFont = f.isValid();
-            if (!ownFont) {
-                auto it = measured.constFind(text);
-                if (it != measured.constEnd()) continue;
+            int w = 0;
+            if (f.isValid()) {
+                w = QFontMetrics(f.value<QFont>()).horizontalAdvance(text);
+            } else {
+                if (measured.contains(text)) continue;
+                measured.insert(text);
+                w = plain.horizontalAdvance(text);
             }
-            const int w = cellWidth(table, ownFont ? f.value<QFont>() : table->font(), text);
-            if (!ownFont) measured.insert(text, w);
-            need = std::max(need, w);
+            need = std::max(need, w + padding);
         }
         atLeast(table, c, need);
     }
