@@ -497,9 +497,12 @@ bool isRealDate(const QString& yyyymmdd) {
 }
 
 bool isNearToday(const QString& yyyymmdd) {
-    const QDate d = QDate::fromString(yyyymmdd, QStringLiteral("yyyyMMdd"));
+    // Compared as yyyymmdd numbers: the date is known to be a day already.
+    bool ok = false;
+    const int d = yyyymmdd.size() == 8 ? yyyymmdd.toInt(&ok) : 0;
     const QDate today = Clock::today();
-    return d.isValid() && d >= today.addYears(-1) && d <= today.addYears(1);
+    auto number = [](const QDate& x) { return x.year() * 10000 + x.month() * 100 + x.day(); };
+    return ok && d >= number(today.addYears(-1)) && d <= number(today.addYears(1));
 }
 
 bool isWholeText(const QByteArray& line, Field f) {
