@@ -71,7 +71,9 @@ StoreBox closingBox(const SheetRun& run, const QString& errorFile, const QString
     const QString counts = QStringLiteral("저장 %1건, 오류 %2건").arg(run.stored).arg(run.rejected.size());
     const QString check = shownPath(errorFile) + QStringLiteral(" 파일을 확인하세요!!");
     if (run.stored == 0)
-        return box(noneCaption, noneText + QStringLiteral("\r") + counts + QStringLiteral("\r") + check,
+        return box(noneCaption,
+                   noneText + QStringLiteral("\r") + counts +
+                       (run.rejected.isEmpty() ? QString() : QStringLiteral("\r") + check),
                    MsgIcon::Error);
     if (run.rejected.isEmpty())
         return box(doneCaption, doneText + QStringLiteral("\r") + counts, MsgIcon::Information);
