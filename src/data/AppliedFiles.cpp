@@ -108,7 +108,31 @@ QString fingerprintOfLines(const QList<QByteArray>& lines) {
 }
 
 Prints printsOf(const QByteArray& content) {
-    return {fingerprintOfLines(lines(content)), fingerprint(content)};
+    return printsOf(content, lines(content));
+}
+
+namespace {
+
+// The content is its lines, each ended by CR LF: no other line end, no blank
+// line or ^Z dropped at its end. lines is content as split by lines().
+bool isRecordsAsSaved(const QByteArray& content, const QList<QByteArray>& lines) {
+    const char* d = content.constData();
+    const qsizetype n = content.size();
+    qsizetype pos = 0;
+    for (const QByteArray& l : lines) {
+        pos += l.size();
+        if (pos + 2 > n || d[pos] != '\r' || d[pos + 1] != '\n') return false;
+        pos += 2;
+    }
+    return pos == n;
+}
+
+} // namespace
+
+Prints printsOf(const QByteArray& content, const QList<QByteArray>& split) {
+    const QString bytes = fingerprint(content);
+    if (isRecordsAsSaved(content, split)) return {bytes, bytes};
+    return {fingerprintOfLines(split), bytes};
 }
 
 Prints printsOfFile(const QString& path) {

@@ -33,6 +33,9 @@ struct Prints {
     bool valid() const { return !records.isEmpty(); }
 };
 Prints printsOf(const QByteArray& content);
+// Of a content already split by lines: a content whose every line ends with
+// CR LF and nothing else follows is its records, so one digest serves both.
+Prints printsOf(const QByteArray& content, const QList<QByteArray>& lines);
 // Of a file on disk; empty when it cannot be read.
 Prints printsOfFile(const QString& path);
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace FileMoves {
 
@@ -65,7 +66,10 @@ bool ensureTable(QString* error) {
 }
 
 bool record(const QString& from, const QString& to, QString* error) {
-    const QString hash = AppliedFiles::fingerprintOfFile(from);
+    return record(from, to, AppliedFiles::fingerprintOfFile(from), error);
+}
+
+bool record(const QString& from, const QString& to, const QString& hash, QString* error) {
     if (hash.isEmpty()) {
         if (error) *error = from;
         return false;
@@ -84,8 +88,9 @@ bool carryOut(const QString& from, const QString& to, QString* placed) {
     return moved;
 }
 
-QStringList finishPending() {
+QStringList finishPending(const QString& fromDir) {
     QStringList done;
+    const QString only = fromDir.isEmpty() ? QString() : QDir::cleanPath(QDir(fromDir).absolutePath());
     struct Move {
         QString from, to, hash;
     };
@@ -98,6 +103,7 @@ QStringList finishPending() {
     }
     for (const Move& m : moves) {
         const QString src = absolute(m.from), dst = absolute(m.to);
+        if (!only.isEmpty() && QDir::cleanPath(QFileInfo(src).absolutePath()) != only) continue;
         if (QFile::exists(src)) {
             // Only the recorded file moves: another file that took its name
             // since (its own move done) stays where it is, to be dealt with

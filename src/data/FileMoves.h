@@ -19,11 +19,14 @@ bool ensureTable(QString* error = nullptr);
 // Records the move of the file now at from; run it inside the change's
 // transaction. False when the file cannot be read.
 bool record(const QString& from, const QString& to, QString* error = nullptr);
+// The same with the file's SHA-256 (of its bytes) known already.
+bool record(const QString& from, const QString& to, const QString& hash, QString* error = nullptr);
 // Carries out a recorded move after the commit and forgets it. placed gets
 // the path the file went to (to, or a free name beside it).
 bool carryOut(const QString& from, const QString& to, QString* placed = nullptr);
 // Finishes the recorded moves whose recorded file is still at its source
-// and forgets every recorded move; returns the files put in place.
-QStringList finishPending();
+// and forgets every recorded move; returns the files put in place. With
+// fromDir, only the moves out of that folder.
+QStringList finishPending(const QString& fromDir = QString());
 
 } // namespace FileMoves

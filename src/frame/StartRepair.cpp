@@ -3,8 +3,6 @@
 #include "basic/DataBackup.h"
 #include "data/DMModule.h"
 #include "data/FileMoves.h"
-#include "transfers/common/ResultFile.h"
-#include "transfers/distribution/DistribResult.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,15 +56,6 @@ QStringList afterOpen(const QString& dataRoot) {
     const QStringList placed = FileMoves::finishPending();
     for (const QString& p : placed)
         DMLib->WriteJobLog(QStringLiteral("프로그램시작"), QStringLiteral("[중단작업완료] ") + root.relativeFilePath(p));
-    // Collection and distribution results applied by a run killed before
-    // their move to rback: their fingerprints are booked, so they go where
-    // that run would have put them, as the result lists would do.
-    const QString recv = DMLib->dir(QStringLiteral("recv"));
-    const QStringList results =
-        ResultFile::completeInterruptedMoves(recv) + DistribResult::completeInterruptedMoves(recv);
-    for (const QString& n : results)
-        DMLib->WriteJobLog(QStringLiteral("프로그램시작"),
-                           QStringLiteral("[중단작업완료] ") + root.relativeFilePath(QDir(recv).filePath(n)));
     // The restore's own run would have cleared send of the request files
     // the restored database does not book.
     if (g_restoreFinished) DataBackup::logSetAside(DataBackup::setAsideUnbookedRequests());

@@ -8,6 +8,7 @@
 #include "transfers/collection/CollectFileRun.h"
 #include "transfers/common/M101B04.h"
 #include "transfers/common/M101B05.h"
+#include "transfers/distribution/M102B04.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 namespace {
 
@@ -539,6 +541,47 @@ TEST_F(CollectRunTest, DateDialogRefusesAPastDay) {
     dlg.bbtnOKClick();
     EXPECT_EQ(dlg.result(), int(QDialog::Accepted));
     EXPECT_EQ(TFrmM101B04::FormatCount(1234567), QStringLiteral("1,234,567 "));
+}
+
+// The transfer dates take a date typed whole, as every date field does,
+// however the picker got the focus; a day typed into its own section stays
+// a day.
+TEST_F(CollectRunTest, DateDialogsTakeADateTypedWhole) {
+    enum Start { Tab, AllSelected, ClickAtStart, DaySection };
+    const struct {
+        const char* name;
+        Start start;
+        const char* typed;
+        QDate date;
+    } cases[] = {
+        {"digits after Tab", Tab, "20261215", QDate(2026, 12, 15)},
+        {"digits over the whole text", AllSelected, "20261215", QDate(2026, 12, 15)},
+        {"digits after a click at the start", ClickAtStart, "20261215", QDate(2026, 12, 15)},
+        {"dashes after Tab", Tab, "2026-12-15", QDate(2026, 12, 15)},
+        {"dashes over the whole text", AllSelected, "2026-12-15", QDate(2026, 12, 15)},
+        {"short parts with dashes", Tab, "2027-1-5", QDate(2027, 1, 5)},
+        {"the day section alone", DaySection, "20", QDate(2026, 3, 20)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFrmM101B04 collect;
+        TFrmM102B04 distrib;
+        for (QDateEdit* picker : {collect.DTPickerMvS, collect.DTPickerMvE, distrib.DTPickerMvS}) {
+            QWidget* dialog = picker->window();
+            dialog->show();
+            dialog->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+            picker->setDate(QDate(2026, 3, 17));
+            picker->setFocus(Qt::TabFocusReason);
+            auto* edit = picker->findChild<QLineEdit*>();
+            if (c.start == AllSelected) edit->selectAll();
+            if (c.start == ClickAtStart)
+                QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(2, edit->height() / 2));
+            if (c.start == DaySection) picker->setSelectedSection(QDateTimeEdit::DaySection);
+            QTest::keyClicks(picker, QString::fromLatin1(c.typed));
+            EXPECT_EQ(picker->date(), c.date) << edit->text().toStdString();
+        }
+    }
 }
 
 TEST_F(CollectRunTest, DialogsThroughTheModalRunner) {

@@ -155,8 +155,9 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
                   c.applied ? QStringList{} : QStringList{QStringLiteral("00110001.201")});
         EXPECT_EQ(files(QStringLiteral("rback")),
                   c.applied ? QStringList{QStringLiteral("24050311.201")} : QStringList{});
-        EXPECT_EQ(logCount(QStringLiteral("[중단작업완료] recv/00110001.201")),
+        EXPECT_EQ(logCount(QStringLiteral("[중단작업완료] rback/24050311.201")),
                   qstrcmp(c.step, "apply-after-commit") == 0 ? 1 : 0);
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_FILEMOVE")), 0);
         EXPECT_EQ(replyOf(QStringLiteral("C1")), QLatin1String(c.applied ? "1" : "0"));
         EXPECT_EQ(replyOf(QStringLiteral("C2")), QLatin1String(c.applied ? "1" : "0"));
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE where SRType = 'R'")),
@@ -171,25 +172,30 @@ TEST_F(CrashPoints, ResultApplicationIsWholeOrAbsentAndCanBeRepeated) {
             EXPECT_EQ(drive(resultApply()).rc, 0);
             EXPECT_EQ(replyOf(QStringLiteral("C1")), QStringLiteral("1"));
         }
-        // The same file offered again is refused, by its fingerprint alone
-        // (offered here without a start between, since a start moves an
-        // applied file out of recv) ...
+        // The same file offered again, its archive and booking gone, is
+        // refused by its fingerprint alone; being a copy, it stays in recv
+        // through the next start and is listed.
         QFile::copy(path(QStringLiteral("rback/24050311.201")), path(QStringLiteral("recv/00110001.201")));
         QFile::remove(path(QStringLiteral("rback/24050311.201")));
         Database::exec(QStringLiteral("delete from M_SRFILE"));
+        stopServices();
+        startServices();
+        EXPECT_EQ(files(QStringLiteral("recv")), QStringList{QStringLiteral("00110001.201")});
+        EXPECT_TRUE(files(QStringLiteral("rback")).isEmpty());
+        EXPECT_EQ(ResultFile::filesForBank(path(QStringLiteral("recv")), QStringLiteral("11")).size(), 1);
         ResultApplyRequest req;
         req.path = path(QStringLiteral("recv/00110001.201"));
         req.workBank = QStringLiteral("11");
         req.gcode = QStringLiteral("01");
         const ResultApplyOutcome again = ResultApplier::apply(req);
         EXPECT_EQ(again.status, ResultApplyOutcome::Status::Invalid);
-        EXPECT_TRUE(again.messages.value(0).text.contains(QStringLiteral("이미 파일풀기")))
-            << again.messages.value(0).text.toStdString();
-        // ... and the next start puts it back where its booking names it.
-        stopServices();
-        startServices();
-        EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());
-        EXPECT_EQ(files(QStringLiteral("rback")), QStringList{QStringLiteral("24050311.201")});
+        EXPECT_EQ(again.messages.value(0).text,
+                  QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: 00110001.201"));
+        EXPECT_EQ(files(QStringLiteral("recv")), QStringList{QStringLiteral("00110001.201")});
+        EXPECT_TRUE(files(QStringLiteral("rback")).isEmpty());
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_SRFILE")), 0);
+        EXPECT_EQ(logCount(QStringLiteral("[중단작업완료]%")),
+                  qstrcmp(c.step, "apply-after-commit") == 0 ? 1 : 0);
     }
 }
 
@@ -235,7 +241,8 @@ TEST_F(CrashPoints, DistributionResultKilledAfterCommitIsArchivedAtTheNextStart)
               QStringList{QStringLiteral("24050321.301")});
     EXPECT_TRUE(files(QStringLiteral("recv")).isEmpty());
     EXPECT_EQ(files(QStringLiteral("rback")), QStringList{QStringLiteral("24050321.301")});
-    EXPECT_EQ(logCount(QStringLiteral("[중단작업완료] recv/00210001.301")), 1);
+    EXPECT_EQ(logCount(QStringLiteral("[중단작업완료] rback/24050321.301")), 1);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_FILEMOVE")), 0);
     // The start after that has nothing left to finish.
     stopServices();
     startServices();

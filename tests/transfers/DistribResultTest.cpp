@@ -1,6 +1,7 @@
 #include "support/TestRoot.h"
 
 #include "data/DMMain.h"
+#include "data/FileMoves.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp949.h"
@@ -623,15 +624,123 @@ TEST_F(DistribResults, ListShowsTheBanksDistributionResultsOnly) {
     EXPECT_EQ(eleven[0].transferDate, QStringLiteral("240510"));
     EXPECT_EQ(eleven[0].dataCount, 1);
 
-    // A file applied by a run killed before its move is not offered again:
-    // the listing moves it on under a free name.
+    // A file whose apply booked its move but did not carry it out is not
+    // offered again: the listing carries the move out, to the name booked.
     ASSERT_EQ(DistribResult::apply(request(QStringLiteral("00200001.301"), "20")).status,
               ResultApplyOutcome::Status::Applied);
     ASSERT_TRUE(
-        QFile::copy(path(QStringLiteral("rback/24050320.301")), recv(QStringLiteral("00200001.301"))));
+        QFile::rename(path(QStringLiteral("rback/24050320.301")), recv(QStringLiteral("00200001.301"))));
+    ASSERT_TRUE(
+        FileMoves::record(recv(QStringLiteral("00200001.301")), path(QStringLiteral("rback/24050320.301"))));
     EXPECT_TRUE(DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20")).isEmpty());
     EXPECT_FALSE(QFile::exists(recv(QStringLiteral("00200001.301"))));
-    EXPECT_EQ(rback(), (QStringList{QStringLiteral("24050320.301"), QStringLiteral("24050320.301_1")}));
+    EXPECT_EQ(rback(), QStringList{QStringLiteral("24050320.301")});
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from M_FILEMOVE")), 0);
+    // A copy put back afterwards has no move booked: it waits in the list.
+    ASSERT_TRUE(
+        QFile::copy(path(QStringLiteral("rback/24050320.301")), recv(QStringLiteral("00200001.301"))));
+    const QList<ResultFileInfo> copy =
+        DistribResult::filesForBank(path(QStringLiteral("recv")), QStringLiteral("20"));
+    ASSERT_EQ(copy.size(), 1);
+    EXPECT_EQ(copy[0].fileName, QStringLiteral("00200001.301"));
+    EXPECT_EQ(rback(), QStringList{QStringLiteral("24050320.301")});
+}
+
+// An applied result found in recv again is a copy, not an apply cut short:
+// it stays there through the next start, the dialog lists it, and applying
+// it is refused with nothing changed and nothing moved.
+TEST_F(DistribResults, CopyOfAnAppliedResultStaysListedAndIsRefused) {
+    const QList<QByteArray> lines{stdHead(), stdData({"301002", "01", 50000, true, "0000"}),
+                                  stdTrail(1, 50000)};
+    writeFile(recv(QStringLiteral("00210001.301")), lines);
+    ASSERT_EQ(DistribResult::apply(request(QStringLiteral("00210001.301"), "21")).status,
+              ResultApplyOutcome::Status::Applied);
+    QByteArray crlf, lf;
+    for (const QByteArray& l : lines) {
+        crlf += l + "\r\n";
+        lf += l + "\n";
+    }
+    const struct {
+        const char* name;
+        const char* file;
+        QByteArray bytes;
+    } cases[] = {
+        {"second download under the next counter", "00210002.301", crlf},
+        {"copy under the same name after the archive", "00210001.301", crlf},
+        {"LF copy", "00210003.301", lf},
+    };
+    auto state = [this] {
+        return QStringList{
+            allRows().join(QLatin1Char(',')),
+            column(QStringLiteral("select FileName || Gcode from M_SRFILE")).join(QLatin1Char(',')),
+            column(QStringLiteral("select FileName || Sha256 from M_APPLIED order by 1"))
+                .join(QLatin1Char(',')),
+            QString::number(scalar(QStringLiteral("select count(*) from M_FILEMOVE"))),
+            QString::number(scalar(QStringLiteral("select count(*) from L_Log_202405"))),
+            rback().join(QLatin1Char(','))};
+    };
+    const QStringList before = state();
+    ASSERT_EQ(before[5], QStringLiteral("24050321.301"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QString::fromLatin1(c.file);
+        QFile f(recv(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        stopServices();
+        startServices();
+        EXPECT_EQ(QDir(path(QStringLiteral("recv"))).entryList(QDir::Files), QStringList{name});
+
+        TFrmM102B08 dlg(QStringLiteral("21.신한은행"), QStringLiteral("01.기본"), QStringLiteral("202405"),
+                        QStringLiteral("03"));
+        ASSERT_EQ(dlg.SGrdRecvData->rowCount(), 1);
+        EXPECT_EQ(dlg.SGrdRecvData->item(0, 2)->text(), name);
+        msg.expect(MsgResult::Ok);
+        dlg.SGrdRecvData->selectRow(0);
+        dlg.bbtnOKClick();
+        EXPECT_EQ(msg.texts(),
+                  QStringList{QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + name});
+        EXPECT_NE(dlg.result(), QDialog::Accepted);
+        msg.clear();
+
+        EXPECT_EQ(state(), before);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.bytes);
+        f.close();
+        ASSERT_TRUE(f.remove());
+    }
+}
+
+// The booking of a distribution result names the round's item group, as the
+// work window hands it over, so the received-file viewer reads its items.
+TEST_F(DistribResults, BookingNamesTheGroupOfTheWorkWindow) {
+    writeFile(recv(QStringLiteral("00210001.301")),
+              {stdHead(), stdData({"301002", "01", 50000, true, "0000"}), stdTrail(1, 50000)});
+    QWidget work;
+    work.setProperty("bankText", QStringLiteral("21.신한은행"));
+    work.setProperty("groupText", QStringLiteral("02.방과후"));
+    work.setProperty("yearMon", QStringLiteral("202405"));
+    work.setProperty("seqNo", QStringLiteral("03"));
+    std::unique_ptr<QWidget> w(FormRegistry::find(QStringLiteral("M102B08"))->create(&work));
+    auto* dlg = qobject_cast<TFrmM102B08*>(w.get());
+    ASSERT_NE(dlg, nullptr);
+    msg.expect(MsgResult::Ok);
+    dlg->SGrdRecvData->selectRow(0);
+    dlg->bbtnOKClick();
+    ASSERT_EQ(dlg->result(), QDialog::Accepted) << msg.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(column(QStringLiteral("select FileName || ' ' || Gcode from M_SRFILE where SRType = 'R'")),
+              QStringList{QStringLiteral("24050321.301 02")});
+
+    // The plain apply books the group it is given.
+    Database::exec(QStringLiteral("update H_300_20240503 set ReplyTy = '0' where SNo = '301001'"));
+    writeFile(recv(QStringLiteral("00210002.301")),
+              {stdHead(), stdData({"301001", "01", 50000, true, "0000"}), stdTrail(1, 50000)});
+    ResultApplyRequest req = request(QStringLiteral("00210002.301"), "21");
+    req.gcode = QStringLiteral("03");
+    ASSERT_EQ(DistribResult::apply(req).status, ResultApplyOutcome::Status::Applied);
+    EXPECT_EQ(column(QStringLiteral("select Gcode from M_SRFILE where FileName = '24050321.302'")),
+              QStringList{QStringLiteral("03")});
 }
 
 TEST_F(DistribResults, DialogListsAndAppliesThroughTheRegistry) {

@@ -313,6 +313,66 @@ TEST_F(ResultEngineTable, TheSameRecordsAreAppliedOnceWhateverTheirLineEnds) {
     }
 }
 
+// A field of whole characters: one begun before it (a Hangul lead byte just
+// ahead) runs into it, whether the bytes before are plain ASCII or not.
+TEST(ResultFields, WholeTextKnowsWhereCharactersBegin) {
+    const RE::Field f{4, 4};
+    const QByteArray ga("\xB0\xA1"); // 가
+    const struct {
+        const char* name;
+        QByteArray line;
+        bool whole;
+    } cases[] = {
+        {"ASCII throughout", "D123ABCDxx", true},
+        {"a Hangul syllable ahead", ga + "12ABCDxx", true},
+        {"two syllables ahead, ending at the field", ga + ga + "ABCDxx", true},
+        {"a syllable inside", "D123" + ga + "CDxx", true},
+        {"the field cut by the line's end", "D123AB", true},
+        {"a lead byte just ahead", "D12" + ga + "BCDxx", false},
+        {"a syllable ahead, then a lead byte", ga + "1" + ga + "BCDxx", false},
+        {"half a syllable at the field's end", "D123ABC" + ga + "x", false},
+        {"a control byte", "D123A\tCDxx", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RE::isWholeText(c.line, f), c.whole);
+    }
+}
+
+// A content that is its lines each ended by CR LF gets its two prints from
+// one digest; any other is digested twice. Each content has both prints as
+// taken apart (the lines' print is the bytes' print of the lines rejoined).
+TEST(AppliedPrints, OneDigestOnlyWhereTheBytesAreTheRecords) {
+    const struct {
+        const char* name;
+        QByteArray content;
+        bool same; // the two prints agree
+    } cases[] = {
+        {"CR LF throughout", "H1\r\nD2\r\nT3\r\n", true},
+        {"an empty line inside", "H1\r\n\r\nT3\r\n", true},
+        {"nothing", "", true},
+        {"no line end after the last", "H1\r\nD2\r\nT3", false},
+        {"LF", "H1\nD2\nT3\n", false},
+        {"lone CR", "H1\rD2\rT3\r", false},
+        {"CR CR LF", "H1\r\r\nT3\r\n", false},
+        // As long as its lines rejoined by CR LF, yet other bytes.
+        {"LF LF after CR LF", "H1\r\nD2\n\n", false},
+        {"a blank line at the end", "H1\r\nT3\r\n\r\n", false},
+        {"^Z at the end", "H1\r\nT3\r\n\x1a", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<QByteArray> lines = AppliedFiles::lines(c.content);
+        const AppliedFiles::Prints p = AppliedFiles::printsOf(c.content, lines);
+        EXPECT_EQ(p.records, AppliedFiles::fingerprintOfLines(lines));
+        EXPECT_EQ(p.bytes, AppliedFiles::fingerprint(c.content));
+        EXPECT_EQ(p.records == p.bytes, c.same);
+        const AppliedFiles::Prints whole = AppliedFiles::printsOf(c.content);
+        EXPECT_EQ(whole.records, p.records);
+        EXPECT_EQ(whole.bytes, p.bytes);
+    }
+}
+
 // Files booked before records were judged were known by their bytes: such a
 // print still refuses its file, and a book of that version gets the records'
 // prints of the archives in rback when the program starts.

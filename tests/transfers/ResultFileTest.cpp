@@ -729,6 +729,71 @@ TEST_F(ResultFiles, TransferDateResetTouchesOnlyTransferredRowsOfThatDate) {
 
 namespace {
 
+// An applied result found in recv again is a copy, not an apply cut short:
+// it stays there through the next start, the dialog lists it, and applying
+// it is refused with nothing changed and nothing moved.
+TEST_F(ResultFiles, CopyOfAnAppliedResultStaysListedAndIsRefused) {
+    const QList<QByteArray> lines{nhHeader("011"), nhData("1000000001", "01", 50000, true, "0000"),
+                                  nhTrailer(3, 50000)};
+    writeFile(recv(QStringLiteral("00110001.201")), lines);
+    ASSERT_EQ(ResultApplier::apply(request(QStringLiteral("00110001.201"), "11")).status,
+              ResultApplyOutcome::Status::Applied);
+    QByteArray crlf, lf;
+    for (const QByteArray& l : lines) {
+        crlf += l + "\r\n";
+        lf += l + "\n";
+    }
+    const struct {
+        const char* name;
+        const char* file;
+        QByteArray bytes;
+    } cases[] = {
+        {"second download under the next counter", "00110002.201", crlf},
+        {"copy under the same name after the archive", "00110001.201", crlf},
+        {"LF copy", "00110003.201", lf},
+    };
+    auto state = [this] {
+        return QStringList{
+            allRows().join(QLatin1Char(',')),
+            column(QStringLiteral("select FileName || Gcode from M_SRFILE")).join(QLatin1Char(',')),
+            column(QStringLiteral("select FileName || Sha256 from M_APPLIED order by 1"))
+                .join(QLatin1Char(',')),
+            QString::number(scalar(QStringLiteral("select count(*) from M_FILEMOVE"))),
+            QString::number(scalar(QStringLiteral("select count(*) from L_Log_202405"))),
+            QDir(path(QStringLiteral("rback"))).entryList(QDir::Files).join(QLatin1Char(','))};
+    };
+    const QStringList before = state();
+    ASSERT_EQ(before[5], QStringLiteral("24050311.201"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QString::fromLatin1(c.file);
+        QFile f(recv(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        stopServices();
+        startServices();
+        EXPECT_EQ(QDir(path(QStringLiteral("recv"))).entryList(QDir::Files), QStringList{name});
+
+        TFrmM101B08 dlg(QStringLiteral("11.농협중앙"), QStringLiteral("01.기본"));
+        ASSERT_EQ(dlg.SGrdRecvData->rowCount(), 1);
+        EXPECT_EQ(dlg.SGrdRecvData->item(0, 2)->text(), name);
+        msg.expect(MsgResult::Ok);
+        dlg.SGrdRecvData->selectRow(0);
+        dlg.bbtnOKClick();
+        EXPECT_EQ(msg.texts(),
+                  QStringList{QStringLiteral("이미 파일풀기 된 결과파일입니다.\r화일명: ") + name});
+        EXPECT_NE(dlg.result(), QDialog::Accepted);
+        msg.clear();
+
+        EXPECT_EQ(state(), before);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.bytes);
+        f.close();
+        ASSERT_TRUE(f.remove());
+    }
+}
+
 TEST_F(ResultFiles, DialogListsSplitsAndApplies) {
     writeFile(recv(QStringLiteral("00110002.206")),
               {nhHeader("011", "240500"), nhData("1000000001", "01", 100, true, "0000", "11", "240503"),

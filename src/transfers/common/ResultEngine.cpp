@@ -7,7 +7,6 @@
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/CrashPoint.h"
-#include "platform/sys/System.h"
 #include "platform/text/Cp949.h"
 
 #include <QDate>
@@ -312,8 +311,10 @@ ResultApplyOutcome Run::commit(const QString& table, const Plan& plan) {
     const QString target = QDir(DMLib->dir(QStringLiteral("rback"))).filePath(archive);
     if (!writeRows(Database::quoted(table), plan)) return out;
     QString err;
+    // The move is booked with the rows: only a booked move is finished at the
+    // next start, so a copy of this file found in recv later stays there.
     if (!p.book(archive, &err) || !AppliedFiles::record(f.prints.records, archive, &err) ||
-        (p.recordsMove() && !FileMoves::record(f.path, target, &err)))
+        !FileMoves::record(f.path, target, f.prints.bytes, &err))
         return refuse(FaultInfo{Fault::Book, -1, 0, 0, err}, kWriteError);
     if (!p.log(f, table)) return refuse(FaultInfo{Fault::Log}, kWriteError);
     CrashPoint::hit(crashName(p, "apply-before-commit").c_str());
@@ -321,10 +322,9 @@ ResultApplyOutcome Run::commit(const QString& table, const Plan& plan) {
     CrashPoint::hit(crashName(p, "apply-after-commit").c_str());
     p.committed(plan.apply, &out.messages);
     // Exactly the name booked: an archive in rback is never overwritten. A
-    // run killed before the move leaves an applied file in recv, which the
-    // next listing (or the next start, for a recorded move) moves on.
-    const bool moved = p.recordsMove() ? FileMoves::carryOut(f.path, target)
-                                       : System::moveFileNoReplace(f.path, target);
+    // run killed before the move leaves the file in recv with its move
+    // booked, which the next start (or result list) carries out.
+    const bool moved = FileMoves::carryOut(f.path, target);
     if (!moved) out.messages << box(kWriteError, p.notMoved(f));
     CrashPoint::hit(crashName(p, "apply-after-move").c_str());
     p.finished(&out.messages);
@@ -508,9 +508,18 @@ bool isNearToday(const QString& yyyymmdd) {
 bool isWholeText(const QByteArray& line, Field f) {
     if (!f.valid() || f.off >= line.size()) return true;
     const qsizetype end = std::min<qsizetype>(f.end(), line.size());
-    qsizetype pos = 0;
-    while (pos < f.off)
-        pos += Cp949::charLength(uchar(line.at(pos)));
+    const char* d = line.constData();
+    // Plain ASCII before the field (the usual record) holds no character
+    // that could run into it; only a record with Hangul there is walked.
+    uchar high = 0;
+    for (qsizetype i = 0; i < f.off; ++i)
+        high |= uchar(d[i]);
+    qsizetype pos = f.off;
+    if (high & 0x80) {
+        pos = 0;
+        while (pos < f.off)
+            pos += Cp949::charLength(uchar(d[pos]));
+    }
     if (pos != f.off) return false; // a character begun before the field runs into it
     while (pos < end) {
         const uchar c = uchar(line.at(pos));
@@ -557,7 +566,7 @@ bool checkLines(Loaded& f, const Layout& L, FaultInfo* why) {
         if (f.lines[i].size() != width) return lineFault(why, Fault::Width, i, f.lines[i].size());
     if (!checkStructure(f, L, why)) return false;
     // The records decide, whatever their line ends: the lines as split.
-    f.prints = {AppliedFiles::fingerprintOfLines(f.lines), AppliedFiles::fingerprint(f.content)};
+    f.prints = AppliedFiles::printsOf(f.content, f.lines);
     if (AppliedFiles::isApplied(f.prints)) return lineFault(why, Fault::Applied, -1);
     if (L.headDate.valid()) {
         const QString date = fullDate(f.lines.first(), L.headDate);

@@ -166,8 +166,6 @@ public:
     // The booking and the log row inside the transaction.
     virtual bool book(const QString& /*archive*/, QString* /*error*/) const { return true; }
     virtual bool log(const Loaded& /*f*/, const QString& /*table*/) const { return true; }
-    // The move is recorded in the transaction and finished at the next start.
-    virtual bool recordsMove() const { return false; }
     // Crash points: "<prefix>apply-before-commit" and so on.
     virtual const char* crashPrefix() const { return ""; }
     // Boxes after the plan stands, and after the commit before the move.

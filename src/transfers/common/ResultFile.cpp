@@ -2,6 +2,7 @@
 
 #include "data/AppliedFiles.h"
 #include "data/DMModule.h"
+#include "data/FileMoves.h"
 #include "platform/db/Database.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/System.h"
@@ -147,30 +148,14 @@ QString checkTrailerSums(const QList<QByteArray>& lines, int end,
     return {};
 }
 
-QStringList completeInterruptedMoves(const QString& recvDir, QChar kind) {
-    QStringList moved;
-    if (!DMLib) return moved;
-    const QDir recv(recvDir);
-    for (const QString& n : listFiles(recvDir, kind)) {
-        const AppliedFiles::Prints prints = AppliedFiles::printsOfFile(recv.filePath(n));
-        if (!AppliedFiles::isApplied(prints)) continue;
-        QString archive = AppliedFiles::archiveName(prints);
-        if (archive.isEmpty()) archive = n;
-        // The name its booking gives; a file already there (a copy of the same
-        // result put back into recv) is kept and this one goes beside it.
-        const QString target = QDir(DMLib->dir(QStringLiteral("rback"))).filePath(archive);
-        if (System::moveFileNoReplace(recv.filePath(n), target) ||
-            System::moveFileNoReplace(recv.filePath(n), System::freeFilePath(target)))
-            moved << n;
-    }
-    return moved;
+QStringList finishBookedMoves(const QString& recvDir) {
+    return FileMoves::finishPending(recvDir);
 }
 
 QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank) {
     QList<ResultFileInfo> out;
-    // A file applied by a run that was killed before its move is no longer
-    // waiting: it goes where that run would have put it.
-    completeInterruptedMoves(recvDir);
+    // A file whose apply was killed before its move is no longer waiting.
+    finishBookedMoves(recvDir);
     const QString bank = workBank.left(2);
     for (const QString& n : listFiles(recvDir)) {
         const QString fb = n.mid(2, 2);

@@ -34,10 +34,11 @@ ResultFileInfo readInfo(const QString& path);
 // Files in recv of the type "*.2*" (kind 3: "*.3*"), in name order.
 QStringList listFiles(const QString& recvDir, QChar kind = QLatin1Char('2'));
 
-// Moves every file of recv that was applied (a fingerprint of its records or
-// of its bytes is recorded) to rback under its recorded name: a run killed
-// after its commit left it there.
-QStringList completeInterruptedMoves(const QString& recvDir, QChar kind = QLatin1Char('2'));
+// Carries out the moves out of recv that applies booked and a kill or a
+// failed move left undone; returns the files put in rback. A file applied
+// before whose move is not booked (a copy downloaded again or put back by
+// hand) is not moved: it is listed, and its apply is refused.
+QStringList finishBookedMoves(const QString& recvDir);
 // The path in rback for an archive of that name; never an existing file.
 QString freeArchivePath(const QString& rbackDir, const QString& name);
 // The archive name of an applied result: stem (yymm, round, bank) + "." +

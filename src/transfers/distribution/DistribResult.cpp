@@ -233,12 +233,8 @@ ResultFileInfo readInfo(const QString& path) {
     return info;
 }
 
-QStringList completeInterruptedMoves(const QString& recvDir) {
-    return ResultFile::completeInterruptedMoves(recvDir, QLatin1Char('3'));
-}
-
 QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank) {
-    completeInterruptedMoves(recvDir);
+    ResultFile::finishBookedMoves(recvDir);
     QList<ResultFileInfo> out;
     const QString bank = workBank.left(2);
     for (const QString& n : listFiles(recvDir))

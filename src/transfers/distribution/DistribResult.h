@@ -26,10 +26,6 @@ QStringList listFiles(const QString& recvDir);
 // The list values of one file: date, bank, transfer date and data count at
 // the positions of the file's bank.
 ResultFileInfo readInfo(const QString& path);
-// Moves every listed file that was applied already (its fingerprint is
-// recorded) to rback under its recorded name: a run killed after its commit
-// left it in recv.
-QStringList completeInterruptedMoves(const QString& recvDir);
 // The files of the work window's bank (characters 3-4 of the name).
 QList<ResultFileInfo> filesForBank(const QString& recvDir, const QString& workBank);
 
@@ -41,9 +37,10 @@ QString NextResultType(const QString& yymm, const QString& seqNo);
 // is checked first (record length and characters, header, trailer count and
 // total, dates, flags and amounts, the round and exactly one row for every
 // record, and that it was not applied before); transferred, cash and exempt
-// rows are reported and left; then the rows, the booking ("R"), the log line
-// and the fingerprint are written in one transaction, and the file moves to
-// rback under a name not in use.
+// rows are reported and left; then the rows, the booking ("R", with the
+// group in Gcode), the log line, the fingerprint and the file's move are
+// written in one transaction, and the file moves to rback under a name not
+// in use.
 ResultApplyOutcome apply(const ResultApplyRequest& req);
 
 } // namespace DistribResult

@@ -422,7 +422,6 @@ public:
     QString archiveName(const RE::Loaded& f, const QString&) const override {
         return QFileInfo(ResultFile::freeArchivePath(DMLib->dir(QStringLiteral("rback")), f.fileName)).fileName();
     }
-    bool recordsMove() const override { return true; }
 
     void planned(const QString&, const QList<const RE::Record*>& applied, QList<MsgBox>* out) const override {
         head_ = QStringLiteral("[계좌등록 결과파일 반영]\r\r수신회차 : ") + yearMon_ + QLatin1Char('-') + seqNo_ +
