@@ -24,7 +24,10 @@ constexpr double kInfoTops[3] = {2.1, 7.1, 11.6};
 
 TFrmStdListV::TFrmStdListV() {
     QuickRep1.page = PageSetup{};
-    QuickRep1.headerFirstPageOnly = true;
+    // Every page carries the title, its number and the print moment (and
+    // the condition line under them): a page taken out of the pile still
+    // says what it is.
+    QuickRep1.headerFirstPageOnly = false;
     QuickRep1.footerLastPageOnly = true;
     QuickRep1.printIfEmpty = true;
 

@@ -4,8 +4,8 @@
 class QWidget;
 
 // The base list report: A4 portrait, 5 mm margins, title, page number and
-// print date and time on the first page's header, a condition line, column
-// headers, one detail band per row and a summary. A list report derives from
+// print date and time heading every page with the condition line under
+// them, column headers, one detail band per row and a summary. A list report derives from
 // it, sets its title, adds its columns and totals to the bands, switches off
 // what it does not use and fills QuickRep1 (rows or need-data).
 class TFrmStdListV {

@@ -5,6 +5,7 @@
 #include "shared/F201B03.h"
 #include "shared/F201B03_02.h"
 #include "students/F201B00.h"
+#include "support/PdfText.h"
 #include "support/TestRoot.h"
 
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -86,8 +88,9 @@ TEST_F(RosterPrintTest, ByClassGivesAPagePerClassWithItsCounts) {
     for (int p = 0; p < 3; ++p) {
         SCOPED_TRACE(p);
         const QStringList t = doc.pages[p].texts();
-        // Title, page number, date and time on the first page only.
-        EXPECT_EQ(t.contains(QStringLiteral("학생명부")), p == 0);
+        // Title, page number, date and time on every page, above the class.
+        EXPECT_EQ(t.mid(0, 7), (QStringList{"학생명부", "PAGE : ", QString::number(p + 1),
+                                            "발행일자 : ", "2026-03-16", "발행시간 : ", "10:20:30"}));
         EXPECT_TRUE(t.contains(QString::fromUtf16(pages[p].head)));
         EXPECT_EQ(t.mid(t.size() - 3),
                   (QStringList{QString::fromUtf16(pages[p].useY), QString::fromUtf16(pages[p].useN),
@@ -119,6 +122,46 @@ TEST_F(RosterPrintTest, WholeListPrintsTheRowsUnderOneHeadingWithTheRostersCount
     for (const QString& s : t)
         if (s.size() == 5 && s.at(0).isDigit()) order << s;
     EXPECT_EQ(order, (QStringList{"10101", "10102", "10103", "10201", "20101"}));
+}
+
+// A roster long enough for three pages: each page, as the PDF reads back,
+// carries the title and its own page number above the column titles, and
+// the rows run on without a gap or a repeat.
+TEST_F(RosterPrintTest, EveryPageOfALongRosterCarriesItsHeading) {
+    if (!PdfText::available()) GTEST_SKIP() << "no pdftotext";
+    for (int n = 1; n <= 100; ++n)
+        student(QStringLiteral("1%1").arg(n, 4, 10, QLatin1Char('0')), QStringLiteral("학생%1").arg(n),
+                QStringLiteral("1"), QStringLiteral("1"));
+    const auto report = RosterPrint::make(RosterList::pListStudents(everyone()).rows, true,
+                                          {QStringLiteral("총인원수: 100"), QString(), QString()});
+    const ReportDocument doc = report->layout();
+    ASSERT_EQ(doc.pages.size(), 3);
+    QString error;
+    const QStringList read = PdfText::pages(doc, &error);
+    ASSERT_EQ(read.size(), 3) << error.toStdString();
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QStringList numbers;
+    for (int p = 0; p < 3; ++p) {
+        SCOPED_TRACE(p + 1);
+        const QString page = QString(read.at(p)).remove(blanks).remove(QChar(0x01));
+        // Above the column titles stands the heading and nothing else; the
+        // page number read apart from its caption, since the text layer
+        // puts it on the line it sees it on.
+        const qsizetype columns = page.indexOf(QStringLiteral("학번성명성별"));
+        ASSERT_GT(columns, 0) << page.toStdString();
+        QString head = page.left(columns);
+        for (const char* part : {"학생명부", "PAGE:", "발행일자:", "2026-03-16", "발행시간:", "10:20:30"}) {
+            const QString text = QString::fromUtf8(part);
+            EXPECT_TRUE(head.contains(text)) << part << "\n" << page.toStdString();
+            head.remove(text);
+        }
+        EXPECT_EQ(head, QString::number(p + 1));
+        for (const QString& t : doc.pages[p].texts())
+            if (t.size() == 5 && t.startsWith(QLatin1Char('1'))) numbers << t;
+    }
+    ASSERT_EQ(numbers.size(), 100);
+    for (int n = 1; n <= 100; ++n)
+        EXPECT_EQ(numbers.at(n - 1), QStringLiteral("1%1").arg(n, 4, 10, QLatin1Char('0')));
 }
 
 // The window prints what it listed: the listing's own conditions, the SMS

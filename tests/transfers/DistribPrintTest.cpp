@@ -117,6 +117,50 @@ TEST_F(DistribPrintTest, FlatListPrintsEveryRowAndTheWindowsTotals) {
     EXPECT_EQ(figure(t, QStringLiteral("미처리금액:")), QStringLiteral("5,000"));
 }
 
+// Each value stands under its column's title, in both lists, and an amount
+// does not run into the item name beside it ("200,000 장학금").
+TEST_F(DistribPrintTest, ValuesStandUnderTheirTitles) {
+    add({"10101", "김일", "05", "20", "1", "1", "20260310", 200000});
+    const QString bank = DMData->GetBankName(QStringLiteral("20"));
+    const QStringList titles{"학번", "성명", "은행", "계좌번호", "금액", "항목", "면제", "이체", "이체일"};
+    const QStringList values{"10101",  "김일", bank,   "777-10101", "200,000",
+                             "수업료", "X",    "처리", "20260310"};
+    // Where the text is inked: its width set in the box by its alignment.
+    const auto ink = [](const PageItem& it) {
+        const double w = std::min(it.textWidth, it.rect.width());
+        switch (it.align) {
+        case ReportAlign::Left:
+            return std::pair{it.rect.left(), it.rect.left() + w};
+        case ReportAlign::Right:
+            return std::pair{it.rect.right() - w, it.rect.right()};
+        case ReportAlign::Center:
+            break;
+        }
+        return std::pair{it.rect.center().x() - w / 2, it.rect.center().x() + w / 2};
+    };
+    for (const bool byClass : {false, true}) {
+        SCOPED_TRACE(byClass ? "by class" : "flat");
+        const ReportDocument doc = print(byClass);
+        ASSERT_EQ(doc.pages.size(), 1);
+        const auto item = [&doc](const QString& text) -> const PageItem* {
+            for (const PageItem& it : doc.pages[0].items)
+                if (it.kind == PageItem::Text && it.text == text) return &it;
+            return nullptr;
+        };
+        for (int c = 0; c < titles.size(); ++c) {
+            SCOPED_TRACE(titles[c].toStdString());
+            const PageItem *title = item(titles[c]), *value = item(values[c]);
+            ASSERT_TRUE(title && value);
+            const auto [tl, tr] = ink(*title);
+            const auto [vl, vr] = ink(*value);
+            EXPECT_LT(std::max(tl, vl), std::min(tr, vr))
+                << "title " << tl << "-" << tr << ", value " << vl << "-" << vr;
+        }
+        EXPECT_GE(ink(*item(QStringLiteral("수업료"))).first - ink(*item(QStringLiteral("200,000"))).second,
+                  2.0);
+    }
+}
+
 // A class of 60 rows runs over two pages and gets one footer for all 60;
 // the next class starts a page of its own; the end prints the window's
 // totals.
@@ -359,11 +403,12 @@ TEST_F(DistribPrintTest, DriverAmountsAsTyped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         int rc = -1;
-        const auto out = drive({QStringLiteral("dist"), QStringLiteral("edit"), QString::fromLatin1(c.what),
-                                QStringLiteral("--round"), QStringLiteral("202603-01"), QStringLiteral("--sno"),
-                                QString::fromLatin1(c.sno), QStringLiteral("--item"), QStringLiteral("05"),
-                                QStringLiteral("--amount"), QString::fromLatin1(c.amount)},
-                               &rc);
+        const auto out =
+            drive({QStringLiteral("dist"), QStringLiteral("edit"), QString::fromLatin1(c.what),
+                   QStringLiteral("--round"), QStringLiteral("202603-01"), QStringLiteral("--sno"),
+                   QString::fromLatin1(c.sno), QStringLiteral("--item"), QStringLiteral("05"),
+                   QStringLiteral("--amount"), QString::fromLatin1(c.amount)},
+                  &rc);
         EXPECT_EQ(rc, c.rc);
         if (!c.text.isEmpty()) {
             ASSERT_FALSE(out.isEmpty());

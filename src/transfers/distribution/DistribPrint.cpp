@@ -30,17 +30,21 @@ qint64 num(const QString& v) {
     return ok ? n : 0;
 }
 
+// A title stands as its column's values do: left, right or centred.
 struct Col {
     const char16_t* title;
     const char* key;
     double width;
     ReportAlign align;
+    double lead = 0; // blank before the column, mm
 };
 
+// The item names follow right-aligned amounts: a lead keeps "200,000" and
+// "장학금" apart.
 const Col kCols[] = {
     {u"학번", "SNo", 18, ReportAlign::Left},      {u"성명", "Nm", 22, ReportAlign::Left},
     {u"은행", "Bank", 24, ReportAlign::Left},     {u"계좌번호", "Acct", 34, ReportAlign::Left},
-    {u"금액", "Amt", 24, ReportAlign::Right},     {u"항목", "Item", 28, ReportAlign::Left},
+    {u"금액", "Amt", 24, ReportAlign::Right},     {u"항목", "Item", 28, ReportAlign::Left, 3},
     {u"면제", "Exemp", 10, ReportAlign::Center},  {u"이체", "Reply", 18, ReportAlign::Center},
     {u"이체일", "Date", 22, ReportAlign::Center},
 };
@@ -82,9 +86,10 @@ public:
         double x = 0;
         for (const Col& c : kCols) {
             const QString key = QLatin1String(c.key);
-            QRBand3->addLabel(QStringLiteral("QRLblHead") + key, {x + 0.5, top + 1.0, c.width - 1, 4.6},
-                              QString::fromUtf16(c.title), {}, ReportAlign::Center);
-            QRBand2->addLabel(QStringLiteral("fxt") + key, {x + 0.5, 1.0, c.width - 1, 4.6}, {}, {}, c.align);
+            const double left = x + 0.5 + c.lead, width = c.width - 1 - c.lead;
+            QRBand3->addLabel(QStringLiteral("QRLblHead") + key, {left, top + 1.0, width, 4.6},
+                              QString::fromUtf16(c.title), {}, c.align);
+            QRBand2->addLabel(QStringLiteral("fxt") + key, {left, 1.0, width, 4.6}, {}, {}, c.align);
             x += c.width;
         }
 
