@@ -2,10 +2,10 @@
 
 #include "data/DMModule.h"
 #include "platform/db/Database.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/FileDialog.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,10 +59,8 @@ QString TYearEndForm::checkedIds(const QListWidget* list) {
 }
 
 QDateEdit* TYearEndForm::dateEdit(QWidget* parent, const QString& name) {
-    auto* d = new QDateEdit(parent);
+    auto* d = new DatePicker(parent);
     d->setObjectName(name);
-    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    d->setCalendarPopup(true);
     return d;
 }
 

@@ -1,8 +1,8 @@
 #include "van/C101B02.h"
 
 #include "platform/sys/Clock.h"
+#include "platform/ui/DatePicker.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -12,9 +12,8 @@ TFrmC101B02::TFrmC101B02(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral(u"조회"));
     PnlSechDt = new QLabel(QStringLiteral(u"조회일자"), this);
     auto makePicker = [this] {
-        auto* d = new QDateEdit(Clock::today(), this);
-        d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        d->setCalendarPopup(true);
+        auto* d = new DatePicker(this);
+        d->setDate(Clock::today());
         return d;
     };
     DTPkerSDt = makePicker();

@@ -1,6 +1,7 @@
 #include "transfers/common/M101B04.h"
 
 #include "platform/sys/Clock.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/Msg.h"
 #include "shared/ButtonRow.h"
 
@@ -21,10 +22,8 @@ TFrmM101B04::TFrmM101B04(QWidget* parent) : QDialog(parent) {
         return l;
     };
     auto picker = [this](const char* name) {
-        auto* d = new QDateEdit(this);
+        auto* d = new DatePicker(this);
         d->setObjectName(QString::fromLatin1(name));
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         return d;
     };
     PnlMvSDt = panel(QStringLiteral("이체시작일"));

@@ -1,6 +1,7 @@
 #include "transfers/distribution/M102B04.h"
 
 #include "platform/sys/Clock.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/FormRegistry.h"
 #include "shared/ButtonRow.h"
 
@@ -16,12 +17,7 @@
 
 TFrmM102B04::TFrmM102B04(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("이체일자입력"));
-    const auto picker = [this] {
-        auto* d = new QDateEdit(this);
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        return d;
-    };
+    const auto picker = [this] { return new DatePicker(this); };
     DTPickerMvS = picker();
     DTPickerMvE = picker();
     cbMAcctNo = new QComboBox(this);
