@@ -219,9 +219,31 @@ bool TFrmT401B00::vanResponseError(const TVanMsg&, int code) {
     return true;
 }
 
-VanSessionHost::Exchange TFrmT401B00::vanExchange(const TVanMsg&) {
-    // Nothing but log-on and log-off is asked here; other replies are let be.
-    return Exchange::Handled;
+LoginSettingsReply loginSettingsReply(const QByteArray& jobCode) {
+    // This dialog's own texts: one "!" where the session window has two.
+    if (jobCode == VanJob::FileListStart)
+        return {LoginSettingsReply::Status, QStringLiteral("목록조회 중입니다!")};
+    if (jobCode == VanJob::PasswordChangeReply)
+        return {LoginSettingsReply::Status, QStringLiteral("암호가 변경되었습니다!")};
+    if (jobCode == VanJob::NoticeListStart)
+        return {LoginSettingsReply::Status, QStringLiteral("공지사항목록조회 중입니다!")};
+    for (const char* quiet : {VanJob::FileListData, VanJob::TransferStartReply, VanJob::TransferBlockReply,
+                              VanJob::TransferEnd, VanJob::TransferEndReply, VanJob::NoticeListData,
+                              VanJob::NoticeFileFirstBlock, VanJob::NoticeFileNextBlock})
+        if (jobCode == quiet) return {LoginSettingsReply::Nothing, {}};
+    return {};
+}
+
+bool TFrmT401B00::vanDispatch(const TVanMsg& msg) {
+    const LoginSettingsReply r = loginSettingsReply(msg.JobCode);
+    if (r.kind == LoginSettingsReply::Status) vanStatus(r.status, VanColor::Blue);
+    if (r.kind == LoginSettingsReply::Error) {
+        Msg::error(QStringLiteral("전문오류"), QStringLiteral("응답 전문 오류입니다!"), this);
+        // No reply to the log-on is coming: 저장 tries again over the open
+        // connection instead of waiting for the read time-out.
+        cmdSave->setEnabled(true);
+    }
+    return true;
 }
 
 void TFrmT401B00::closeEvent(QCloseEvent* e) {

@@ -11,6 +11,15 @@ class QPushButton;
 class QRadioButton;
 class VanLink;
 
+// What the dialog makes of a server reply other than the log-on's and the
+// log-off's: a status text, nothing, or the box "응답 전문 오류입니다!".
+struct LoginSettingsReply {
+    enum Kind { Status, Nothing, Error };
+    Kind kind = Error;
+    QString status; // Status: the status panel's text
+};
+LoginSettingsReply loginSettingsReply(const QByteArray& jobCode);
+
 // "환경설정" (로그인 환경설정): the automatic log-in switch (SchoolInfo UxAut,
 // UxPwd). Switching it on proves the password by a short VAN session of its
 // own: key exchange, log-on, log-off.
@@ -44,7 +53,7 @@ public:
     void vanLoggedOff() override {}
     void vanDisconnected() override;
     bool vanResponseError(const TVanMsg& msg, int code) override;
-    Exchange vanExchange(const TVanMsg& msg) override;
+    bool vanDispatch(const TVanMsg& msg) override;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

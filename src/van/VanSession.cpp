@@ -206,6 +206,7 @@ bool TVanSession::dispatch(const TVanMsg& msg) {
         stop();
         return true;
     }
+    if (host_->vanDispatch(msg)) return true;
     if (job == VanJob::FileListStart) {
         host_->vanStatus(QStringLiteral(u"목록조회 중입니다!!"), VanColor::Blue);
         if (listOpen_) listQuiet_.start();

@@ -49,6 +49,13 @@ public:
         Q_UNUSED(msg);
         return Exchange::Unknown;
     }
+    // A host with a dispatcher of its own (the log-in settings dialog)
+    // takes every reply but the log-on's and the log-off's here; true when
+    // it took it, and the session does nothing more with it.
+    virtual bool vanDispatch(const TVanMsg& msg) {
+        Q_UNUSED(msg);
+        return false;
+    }
     // A host that reports these itself returns true: the session then
     // shows no box of its own (the SMS upload has its own texts).
     virtual bool vanKeyRefused() { return false; }

@@ -156,6 +156,10 @@ class Session:
         if job in o.resp:
             self.send_msg(BizKind="0", JobCode=self.reply_code(job), RespCode=o.resp[job])
             return True
+        if job in o.answer_as:
+            for reply in o.answer_as[job].split(","):
+                self.send_msg(BizKind="0", JobCode=reply)
+            return True
         if o.unknown_on == job:
             self.send_msg(BizKind="0", JobCode="0999100")
             return True
@@ -371,6 +375,8 @@ def main():
     ap.add_argument("--silent-on", action="append", default=[], help="never answer this job code (repeatable)")
     ap.add_argument("--drop-on", help="close the connection on this job code (or 'key')")
     ap.add_argument("--unknown-on", help="answer this job code with an unknown job code")
+    ap.add_argument("--answer-as", action="append", default=[],
+                    help="JOB=REPLY[,REPLY...]: answer JOB with these job codes (response code 00)")
     ap.add_argument("--garbage-on", help="answer this job code with an undecryptable frame")
     ap.add_argument("--resp", action="append", default=[], help="JOB=CODE: answer JOB with this response code")
     ap.add_argument("--keep-open-after-logoff", action="store_true")
@@ -390,6 +396,7 @@ def main():
                     help="N:CODE: answer the N-th TransferBlock received with this response code")
     opts = ap.parse_args()
     opts.resp = dict(r.split("=", 1) for r in opts.resp)
+    opts.answer_as = dict(r.split("=", 1) for r in opts.answer_as)
     opts.fail_block = {int(k): v for k, v in (f.split(":", 1) for f in opts.fail_block)}
     try:
         Server(opts).serve()

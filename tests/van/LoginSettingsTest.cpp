@@ -6,7 +6,11 @@
 #include "van/VanLink.h"
 #include "van/VanSettings.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -110,6 +114,85 @@ TEST_F(LoginSettings, ASilentServerCannotHoldTheDialog) {
     EXPECT_TRUE(d.close());
     EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(d.link().isConnected());
+    EXPECT_EQ(Registry::readString(kKey, QStringLiteral("UxPwd")), QStringLiteral("old"));
+}
+
+// The operator answers the log-on with other replies: the dialog's own
+// statuses (one "!"), replies it lets be without a box or an answer, and
+// the box for one it does not know, after which 저장 is free again.
+TEST_F(LoginSettings, EveryReplyGetsTheDialogsAnswer) {
+    const struct {
+        const char* name;
+        const char* replies;    // the operator's answer to the log-on, in order
+        const char16_t* status; // the status the last reply leaves; null: a box
+    } cases[] = {
+        {"password changed", "0310100", u" ▶암호가 변경되었습니다!"},
+        {"file list", "0610100", u" ▶목록조회 중입니다!"},
+        {"notice list", "0410100", u" ▶공지사항목록조회 중입니다!"},
+        {"let be, then a status", "0630100,0720100,0730100,0800800,0810800,0430100,0520100,0530100,0610100",
+         u" ▶목록조회 중입니다!"},
+        {"unknown", "0999100", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        msg.clear();
+        sim.stop();
+        ASSERT_TRUE(sim.start(
+            {QStringLiteral("--answer-as"), QStringLiteral("0800100=") + QLatin1String(c.replies)}));
+        VanSettings::writeServer({QStringLiteral("127.0.0.1"), QString::number(sim.port())});
+        TFrmT401B00 d;
+        d.rdUSE->click();
+        d.slePWD->setText(QStringLiteral("pw1234"));
+        msg.expect(MsgResult::Yes);
+        if (!c.status) msg.expect(MsgResult::Ok);
+        d.cmdSaveClick();
+        if (c.status) {
+            const QString want = QString::fromUtf16(c.status);
+            ASSERT_TRUE(waitFor([&] { return d.pnStatus->text() == want; }))
+                << d.pnStatus->text().toStdString();
+            EXPECT_EQ(msg.texts(), QStringList{QStringLiteral("저장 하시겠습니까?")});
+        } else {
+            ASSERT_TRUE(waitFor([this] { return msg.shown().size() == 2; }, 5000))
+                << "waits for the time-out";
+            const MsgBox& box = msg.shown().at(1);
+            EXPECT_EQ(box.caption, QStringLiteral("전문오류"));
+            EXPECT_EQ(box.text, QStringLiteral("응답 전문 오류입니다!"));
+            EXPECT_EQ(box.icon, MsgIcon::Error);
+            EXPECT_TRUE(d.cmdSave->isEnabled());
+            EXPECT_TRUE(d.link().isConnected());
+        }
+        // No list block was acknowledged; nothing was saved.
+        EXPECT_TRUE(sim.messages(QStringLiteral("recv"), QStringLiteral("0620100")).isEmpty());
+        EXPECT_TRUE(sim.messages(QStringLiteral("recv"), QStringLiteral("0420100")).isEmpty());
+        EXPECT_EQ(Registry::readString(kKey, QStringLiteral("UxPwd")), QStringLiteral("old"));
+        EXPECT_NE(d.result(), QDialog::Accepted);
+    }
+}
+
+// The driver meets the same box and ends at once, nothing saved.
+TEST_F(LoginSettings, DriverShowsTheBoxOfAnUnknownReply) {
+    ASSERT_TRUE(sim.start({QStringLiteral("--answer-as"), QStringLiteral("0800100=0999100")}));
+    VanSettings::writeServer({QStringLiteral("127.0.0.1"), QString::number(sim.port())});
+    stopServices();
+    QProcess p;
+    p.start(QStringLiteral(ZQ_DRIVER_PATH),
+            {QStringLiteral("--root"), root(), QStringLiteral("--answers"), QStringLiteral("yes,ok"),
+             QStringLiteral("login-settings"), QStringLiteral("on"), QStringLiteral("pw1234")});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 1);
+    QList<QJsonObject> boxes;
+    QString result;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.contains(QStringLiteral("box"))) boxes << o;
+        if (o.contains(QStringLiteral("result"))) result = o.value(QStringLiteral("result")).toString();
+    }
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[1].value(QStringLiteral("box")).toString(), QStringLiteral("전문오류"));
+    EXPECT_EQ(boxes[1].value(QStringLiteral("text")).toString(), QStringLiteral("응답 전문 오류입니다!"));
+    EXPECT_EQ(boxes[1].value(QStringLiteral("icon")).toString(), Msg::iconName(MsgIcon::Error));
+    EXPECT_EQ(result, QStringLiteral("not saved"));
+    startServices();
     EXPECT_EQ(Registry::readString(kKey, QStringLiteral("UxPwd")), QStringLiteral("old"));
 }
 
