@@ -6,6 +6,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/RowMove.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -118,6 +119,7 @@ TFrmF103B00::TFrmF103B00(QWidget* parent) : BasicDialog(parent) {
     resize(860, 640);
 
     connect(SGrdMBank, &QTableWidget::cellClicked, this, [this](int row, int) { SGrdMBankClick(row); });
+    RowMove::follow(SGrdMBank, [this](int row) { SGrdMBankClick(row); });
     connect(CBBank, &QComboBox::activated, this, &TFrmF103B00::CBBankChange);
     connect(EdtInAcctNo, &QLineEdit::editingFinished, this, &TFrmF103B00::EdtInAcctNoExit);
     connect(g, &QPushButton::clicked, this, &TFrmF103B00::gClick);

@@ -5,6 +5,7 @@
 #include "data/DMMain.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/RowMove.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -99,6 +100,7 @@ TFrmF104B00::TFrmF104B00(QWidget* parent) : BasicDialog(parent) {
     resize(420, 560);
 
     connect(SGrdItem, &QTableWidget::cellClicked, this, [this](int row, int) { SGrdItemClick(row); });
+    RowMove::follow(SGrdItem, [this](int row) { SGrdItemClick(row); });
     // Only the user's choice counts as a change: code that selects a group
     // must not propose a new item code.
     connect(cboGroup, &QComboBox::activated, this, &TFrmF104B00::cboGroupChange);
@@ -151,7 +153,7 @@ void TFrmF104B00::LoadGrid() {
         rows << QStringList{
             i.itemId,  i.name,  en.toString(i.amount), cboGroup->currentText(), i.kwan, i.hang, i.name,
             i.eduType, i.itemCd};
-    fillGrid(SGrdItem, rows);
+    fillGrid(SGrdItem, rows, {ColAmt});
     cboItemGroup->setCurrentIndex(cboItemGroup->findText(cboGroup->currentText()));
 }
 

@@ -3,6 +3,7 @@
 #include "basic/BasicActions.h"
 #include "data/DMMain.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/RowMove.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -61,6 +62,7 @@ TFrmF105B00::TFrmF105B00(QWidget* parent) : BasicDialog(parent) {
     resize(480, 420);
 
     connect(SGridGroup, &QTableWidget::cellClicked, this, [this](int row, int) { SGridGroupClick(row); });
+    RowMove::follow(SGridGroup, [this](int row) { SGridGroupClick(row); });
     connect(BTGNew, &QPushButton::clicked, this, &TFrmF105B00::BTGNewClick);
     connect(BTGEdit, &QPushButton::clicked, this, &TFrmF105B00::BTGEditClick);
     connect(BTGSave, &QPushButton::clicked, this, &TFrmF105B00::BTGSaveClick);

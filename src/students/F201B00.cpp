@@ -9,6 +9,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "platform/ui/RowMove.h"
 #include "shared/F201B03.h"
 #include "students/F201B01.h"
 #include "students/F201B04.h"
@@ -415,6 +416,7 @@ TFrmF201B00::TFrmF201B00(QWidget* parent) : QWidget(parent) {
     connect(cmdOutDel, &QPushButton::clicked, this, &TFrmF201B00::cmdOutDelClick);
     connect(cmdDCancel, &QPushButton::clicked, this, &TFrmF201B00::cmdDCancelClick);
     connect(SGrdMCust, &QTableView::clicked, this, [this](const QModelIndex&) { SGrdMCustClick(); });
+    RowMove::follow(SGrdMCust, [this](int) { SGrdMCustClick(); });
     connect(CBBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBBankChange(); });
     connect(CBSBank, &QComboBox::editTextChanged, this, [this](const QString&) { CBSBankChange(); });
     connect(EdtCustNo, &QLineEdit::textChanged, this, [this](const QString&) { EdtCustNoChange(); });
