@@ -1,5 +1,7 @@
 #include "basic/BasicDialog.h"
 
+#include "platform/ui/GridFit.h"
+
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -29,10 +31,13 @@ void BasicDialog::setUpGrid(QTableWidget* grid, const QStringList& headers, cons
         grid->setColumnWidth(i, widths[i]);
 }
 
-void BasicDialog::fillGrid(QTableWidget* grid, const QList<QStringList>& rows) {
+void BasicDialog::fillGrid(QTableWidget* grid, const QList<QStringList>& rows, const QList<int>& amounts) {
     grid->clearContents();
     grid->setRowCount(rows.isEmpty() ? 1 : int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size() && c < grid->columnCount(); ++c)
-            grid->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+            grid->setItem(r, c,
+                          amounts.contains(c) ? GridFit::figureItem(rows[r][c])
+                                              : new QTableWidgetItem(rows[r][c]));
+    GridFit::widenToRows(grid, rows, amounts);
 }

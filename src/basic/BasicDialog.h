@@ -14,6 +14,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     // Grid set-up shared by the dialogs: read-only, whole-row selection.
     static void setUpGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& widths);
-    // Puts the rows into the grid; no rows leave one blank row.
-    static void fillGrid(QTableWidget* grid, const QList<QStringList>& rows);
+    // Puts the rows into the grid; no rows leave one blank row. The columns
+    // in amounts show right-aligned; every column widens to its values.
+    static void fillGrid(QTableWidget* grid, const QList<QStringList>& rows, const QList<int>& amounts = {});
 };

@@ -5,6 +5,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/Cp949Validator.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "transfers/common/M101B02.h"
 #include "transfers/common/Rounds.h"
@@ -104,16 +105,28 @@ TFrmP101B00::TFrmP101B00(QWidget* parent) : QWidget(parent) {
             r, 0, new QTableWidgetItem(QStringLiteral(" %1 반").arg(r + 1, 2, 10, QLatin1Char('0'))));
     top->addWidget(SGrdIncom, 1);
 
+    // The grade totals stand under the columns they sum, "합계" under the
+    // class column, as the printed statement's total line.
     auto* foot = new QHBoxLayout;
-    foot->addWidget(new QLabel(QStringLiteral("합계"), this));
-    for (QLabel*& p : PnlSum) {
+    foot->setSpacing(0);
+    foot->addSpacing(SGrdIncom->frameWidth());
+    auto* title = new QLabel(QStringLiteral("합계"), this);
+    title->setObjectName(QStringLiteral("PnlSumTitle"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setFrameShape(QFrame::Panel);
+    foot->addWidget(title);
+    GridFit::followColumns(SGrdIncom, title, 0, 0);
+    for (int i = 0; i < 5; ++i) {
+        QLabel*& p = PnlSum[i];
         p = new QLabel(this);
-        p->setMinimumWidth(90);
+        p->setObjectName(QStringLiteral("PnlSum%1").arg(i + 1));
         p->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         p->setFrameShape(QFrame::Panel);
         foot->addWidget(p);
+        GridFit::followColumns(SGrdIncom, p, i + 1, i + 1);
     }
     foot->addStretch();
+    foot->addSpacing(6);
     bbtnShftDateView = new QPushButton(QStringLiteral("자료조회"), this);
     BbtnPrint = new QPushButton(QStringLiteral("인쇄"), this);
     bbtnDone = new QPushButton(QStringLiteral("닫기"), this);
@@ -236,11 +249,7 @@ void TFrmP101B00::TabIncomClick() {
 }
 
 void TFrmP101B00::showGrade(int grade) {
-    const auto cell = [](qint64 v, int width) {
-        auto* it = new QTableWidgetItem(ReportSelect::amount(v, width));
-        it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        return it;
-    };
+    const auto cell = [](qint64 v, int width) { return GridFit::figureItem(ReportSelect::amount(v, width)); };
     using namespace Income;
     for (int c = 1; c <= kClasses; ++c) {
         const Figures f = table_.at(grade, c);
@@ -255,6 +264,7 @@ void TFrmP101B00::showGrade(int grade) {
                             t[NotReceived]};
     for (int i = 0; i < 5; ++i)
         PnlSum[i]->setText(ReportSelect::amount(sums[i], 0) + QLatin1Char(' '));
+    GridFit::widenToContents(SGrdIncom);
 }
 
 void TFrmP101B00::BbtnPrintClick() {

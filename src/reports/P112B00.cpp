@@ -1,6 +1,7 @@
 #include "reports/P112B00.h"
 
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "reports/DaySum.h"
 
 #include <QHBoxLayout>
@@ -97,10 +98,11 @@ void TFrmP112B00::bbtnSearchClick() {
     SGrdDateShft->setRowCount(int(l.rows.size()));
     for (int r = 0; r < l.rows.size(); ++r)
         for (int c = 0; c < 6; ++c) {
-            auto* it = new QTableWidgetItem(l.rows.at(r).value(c));
-            if (c == 5) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            SGrdDateShft->setItem(r, c, it);
+            // The amount comes as printed ("%15.0n"): shown without its blanks.
+            const QString v = l.rows.at(r).value(c);
+            SGrdDateShft->setItem(r, c, c == 5 ? GridFit::figureItem(v) : new QTableWidgetItem(v));
         }
+    GridFit::widenToRows(SGrdDateShft, l.rows, {5});
     pnlTotCnt->setText(ReportSelect::amount(l.count, 0));
     pnlTotAmt->setText(ReportSelect::amount(l.total, 0));
 }

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -274,14 +275,28 @@ void TReportSelectForm::showListing() {
     grid->setColumnCount(int(listing_.columns.size()));
     grid->setHorizontalHeaderLabels(listing_.columns);
     grid->setRowCount(std::max<int>(1, int(listing_.rows.size())));
+    // Amounts, and figures the listing pads to their printed width, show
+    // trimmed and right-aligned; a column is judged by its first value.
     const int amountCol = int(listing_.columns.indexOf(QStringLiteral("금액")));
-    for (int r = 0; r < listing_.rows.size(); ++r)
-        for (int c = 0; c < listing_.rows.at(r).size(); ++c) {
-            auto* it = new QTableWidgetItem(listing_.rows.at(r).at(c));
-            if (c == amountCol) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            grid->setItem(r, c, it);
-        }
-    GridFit::widenToContents(grid);
+    QList<int> figures;
+    for (int c = 0; c < listing_.columns.size(); ++c) {
+        for (const QStringList& row : listing_.rows)
+            if (c < row.size() && !row.at(c).isEmpty()) {
+                if (c == amountCol || GridFit::isPaddedFigure(row.at(c))) figures << c;
+                break;
+            }
+    }
+    QVarLengthArray<bool, 16> figure(listing_.columns.size());
+    for (int c = 0; c < figure.size(); ++c)
+        figure[c] = figures.contains(c);
+    for (int r = 0; r < listing_.rows.size(); ++r) {
+        const QStringList& row = listing_.rows.at(r);
+        for (int c = 0; c < row.size(); ++c)
+            grid->setItem(r, c,
+                          c < figure.size() && figure[c] ? GridFit::figureItem(row.at(c))
+                                                         : new QTableWidgetItem(row.at(c)));
+    }
+    GridFit::widenToRows(grid, listing_.rows, figures);
     pnlTotCnt->setText(ReportSelect::amount(listing_.count, 0));
     pnlTotAmt->setText(ReportSelect::amount(listing_.total, 0));
 }

@@ -4,8 +4,10 @@
 #include "data/DMModule.h"
 #include "platform/ui/Cp949Validator.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
+#include "platform/ui/RowMove.h"
 #include "students/F301B01.h"
 #include "students/StudentStore.h"
 #include "students/ThreeAcrossPrint.h"
@@ -187,11 +189,13 @@ TFrmF301B00::TFrmF301B00(QWidget* parent) : QWidget(parent) {
     connect(BBtnInquiry, &QPushButton::clicked, this, &TFrmF301B00::BBtnInquiryClick);
     connect(CbItem, &QComboBox::activated, this, [this](int) { CbItemChange(); });
     connect(SGrdCust, &QTableWidget::cellClicked, this, [this](int row, int) { SGrdCustClick(row); });
+    RowMove::follow(SGrdCust, [this](int row) { SGrdCustClick(row); });
     connect(SGrdCust, &QTableWidget::cellDoubleClicked, this, &TFrmF301B00::SGrdCustDblClick);
     connect(cmdChkAll, &QPushButton::clicked, this, [this] { cmdChkAllClick(1); });
     connect(cmdCancelAll, &QPushButton::clicked, this, [this] { cmdChkAllClick(0); });
     connect(SBFree, &QComboBox::activated, this, [this](int) { SBFreeChange(); });
     connect(DCPriceGrid, &QTableWidget::cellClicked, this, [this](int row, int) { DCPriceGridClick(row); });
+    RowMove::follow(DCPriceGrid, [this](int row) { DCPriceGridClick(row); });
     connect(RBAfree, &QRadioButton::clicked, this, &TFrmF301B00::RBAfreeClick);
     connect(RBPfree, &QRadioButton::clicked, this, &TFrmF301B00::RBAfreeClick);
     connect(Cfree, &QCheckBox::clicked, this, &TFrmF301B00::CfreeClick);
@@ -287,7 +291,9 @@ void TFrmF301B00::pListStudents() {
         const QStringList cells{s.sNo, s.nm, use, s.custNo, s.sCd, s.sNo, s.amount, QString()};
         for (int c = 0; c < 8; ++c)
             setCell(SGrdCust, i, c, cells.at(c));
+        SGrdCust->item(i, 6)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
+    GridFit::widenToContents(SGrdCust);
     lblTotCnt->setText(countText(int(listed_.size())));
     setListRow(0);
 }
@@ -332,6 +338,9 @@ void TFrmF301B00::loadStudent(const ExempStudent s) {
     for (int i = 0; i < shown.size(); ++i)
         for (int c = 0; c < 4; ++c)
             setCell(DCPriceGrid, i, c, shown.at(i).at(c));
+    for (int i = 0; i < shown.size(); ++i)
+        DCPriceGrid->item(i, 2)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    GridFit::widenToContents(DCPriceGrid);
     SBFreeChange();
 }
 

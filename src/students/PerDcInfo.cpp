@@ -2,7 +2,9 @@
 
 #include "data/DMMain.h"
 #include "data/DMModule.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Msg.h"
+#include "platform/ui/RowMove.h"
 #include "students/StudentStore.h"
 
 #include <QCheckBox>
@@ -94,6 +96,7 @@ TFrmPerDcInfo::TFrmPerDcInfo(QWidget* parent) : QDialog(parent) {
 
     connect(CBDCItems, &QComboBox::activated, this, [this](int) { CBDCItemsChange(); });
     connect(DCPriceItemGrid, &QTableWidget::cellClicked, this, [this](int row, int) { DCPriceItemGridClick(row); });
+    RowMove::follow(DCPriceItemGrid, [this](int row) { DCPriceItemGridClick(row); });
     connect(Cfree, &QCheckBox::clicked, this, &TFrmPerDcInfo::CfreeClick);
     connect(SaveBtn, &QPushButton::clicked, this, &TFrmPerDcInfo::SaveBtnClick);
     connect(CloseBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -137,10 +140,12 @@ void TFrmPerDcInfo::fillGrid() {
         if (amount.isEmpty()) continue;
         const std::optional<ExempRow> e = ExempStore::find(custNo, CboItemT.at(i));
         const QStringList cells{CBDCItems->itemText(i), e ? e->kindText() : QString(), amount};
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 2; ++c)
             DCPriceItemGrid->setItem(row, c, new QTableWidgetItem(cells.at(c)));
+        DCPriceItemGrid->setItem(row, 2, GridFit::figureItem(cells.at(2)));
         ++row;
     }
+    GridFit::widenToContents(DCPriceItemGrid);
 }
 
 void TFrmPerDcInfo::CBDCItemsChange() {

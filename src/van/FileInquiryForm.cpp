@@ -90,17 +90,17 @@ QTableWidget* TFileInquiryForm::grid(QWidget* owner, const char* name,
 void TFileInquiryForm::fill(QTableWidget* g, const QList<QStringList>& rows) {
     g->clearContents();
     g->setRowCount(std::max<int>(1, int(rows.size())));
+    QList<int> amounts;
     for (int c = 0; c < g->columnCount(); ++c) {
         const bool amount =
             g->horizontalHeaderItem(c) && g->horizontalHeaderItem(c)->text() == QStringLiteral("금액");
+        if (amount) amounts << c;
         for (int r = 0; r < rows.size(); ++r) {
             if (c >= rows[r].size()) continue;
-            auto* it = new QTableWidgetItem(amount ? rows[r][c].trimmed() : rows[r][c]);
-            if (amount) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            g->setItem(r, c, it);
+            g->setItem(r, c, amount ? GridFit::figureItem(rows[r][c]) : new QTableWidgetItem(rows[r][c]));
         }
     }
-    GridFit::widenToContents(g);
+    GridFit::widenToRows(g, rows, amounts);
 }
 
 TFileInquiryForm::TFileInquiryForm(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {

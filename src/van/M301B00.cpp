@@ -4,6 +4,7 @@
 #include "data/DMModule.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Msg.h"
 #include "transfers/common/KeyEdit.h"
 #include "transfers/common/Rounds.h"
@@ -341,10 +342,13 @@ void TFrmM301B00::showRows() {
     SGrdStudentShft->setRowCount(std::max<int>(1, int(rows_.size())));
     for (int r = 0; r < rows_.size(); ++r)
         for (int c = 0; c < ColCount; ++c) {
-            auto* it = new QTableWidgetItem(rows_[r].value(c));
-            if (c == ColAmt || c == ColReAmt) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            SGrdStudentShft->setItem(r, c, it);
+            // The round and the amounts come as printed ("%3.0n", "%12.0n "):
+            // shown without their blanks.
+            const QString v = rows_[r].value(c);
+            const bool figure = c == ColSeqNo || c == ColAmt || c == ColReAmt;
+            SGrdStudentShft->setItem(r, c, figure ? GridFit::figureItem(v) : new QTableWidgetItem(v));
         }
+    GridFit::widenToRows(SGrdStudentShft, rows_, {ColSeqNo, ColAmt, ColReAmt});
 }
 
 void TFrmM301B00::bbtnSearchClick() {

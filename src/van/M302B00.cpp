@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/GridFit.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "transfers/common/KeyEdit.h"
@@ -142,26 +143,28 @@ TFrmM302B00::TFrmM302B00(QWidget* parent) : QWidget(parent) {
     sel->addWidget(bbtnDone);
     top->addLayout(sel);
 
-    // Column titles as panels over the title-less grid.
+    // Column titles as panels over the title-less grid; each follows the
+    // width of the columns it names.
     auto* heads = new QGridLayout;
     heads->setSpacing(0);
     PnlSelectTxt = panel(this, QStringLiteral("PnlSelectTxt"), QStringLiteral("학  년"), kWidths[0]);
     PnlSelectTxt->setFixedHeight(44);
     heads->addWidget(PnlSelectTxt, 0, 0, 2, 1);
-    int cntW = 0, amtW = 0;
-    for (int c = 1; c <= 6; ++c)
-        cntW += kWidths[c];
-    for (int c = 7; c <= 12; ++c)
-        amtW += kWidths[c];
-    heads->addWidget(panel(this, QStringLiteral("PnlCnt"), QStringLiteral("건    수"), cntW), 0, 1, 1, 6);
-    heads->addWidget(panel(this, QStringLiteral("PnlAmt"), QStringLiteral("금    액"), amtW), 0, 7, 1, 6);
+    QLabel* cnt = panel(this, QStringLiteral("PnlCnt"), QStringLiteral("건    수"), 0);
+    QLabel* amt = panel(this, QStringLiteral("PnlAmt"), QStringLiteral("금    액"), 0);
+    heads->addWidget(cnt, 0, 1, 1, 6);
+    heads->addWidget(amt, 0, 7, 1, 6);
     const QStringList states{QStringLiteral("처리"), QStringLiteral("미처리"),   QStringLiteral("면제"),
                              QStringLiteral("환불"), QStringLiteral("부분환불"), QStringLiteral("소계")};
-    for (int c = 1; c <= 12; ++c)
-        heads->addWidget(panel(this, QStringLiteral("PnlHead%1").arg(c), states[(c - 1) % 6], kWidths[c]), 1,
-                         c);
+    QLabel* head[13] = {PnlSelectTxt};
+    for (int c = 1; c <= 12; ++c) {
+        head[c] = panel(this, QStringLiteral("PnlHead%1").arg(c), states[(c - 1) % 6], kWidths[c]);
+        heads->addWidget(head[c], 1, c);
+    }
     heads->setColumnStretch(13, 1);
-    top->addLayout(heads);
+    auto* headRow = new QHBoxLayout;
+    headRow->setSpacing(0);
+    top->addLayout(headRow);
 
     SGrdSum = new QTableWidget(1, 13, this);
     SGrdSum->setObjectName(QStringLiteral("SGrdSum"));
@@ -174,11 +177,16 @@ TFrmM302B00::TFrmM302B00(QWidget* parent) : QWidget(parent) {
     SGrdSum->setSelectionMode(QAbstractItemView::SingleSelection);
     SGrdSum->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SGrdSum->setItemDelegate(new SumCell(SGrdSum));
+    // The panels start where the grid's cells do, inside its frame.
+    headRow->addSpacing(SGrdSum->frameWidth());
+    headRow->addLayout(heads);
     top->addWidget(SGrdSum, 1);
 
     auto* foot = new QHBoxLayout;
     foot->setSpacing(0);
+    foot->addSpacing(SGrdSum->frameWidth());
     auto* tot = panel(this, QStringLiteral("PnlTot"), QStringLiteral("총계"), kWidths[0]);
+    tot->setMinimumHeight(tot->sizeHint().height());
     foot->addWidget(tot);
     static const char* names[12] = {
         "PnlTotProcCnt", "PnlTotNonProcCnt", "PnlTotExmptCnt", "PnlTotReCnt", "PnlTotReCnt2", "PnlTotSumCnt",
@@ -191,6 +199,15 @@ TFrmM302B00::TFrmM302B00(QWidget* parent) : QWidget(parent) {
     }
     foot->addStretch();
     top->addLayout(foot);
+    // Titles over and totals under the columns they name, as the columns
+    // widen to their figures.
+    for (int c = 0; c < 13; ++c)
+        GridFit::followColumns(SGrdSum, head[c], c, c);
+    GridFit::followColumns(SGrdSum, cnt, 1, 6);
+    GridFit::followColumns(SGrdSum, amt, 7, 12);
+    GridFit::followColumns(SGrdSum, tot, 0, 0);
+    for (int i = 0; i < 12; ++i)
+        GridFit::followColumns(SGrdSum, totals[i], i + 1, i + 1);
 
     PnlDispWait = new QLabel(QStringLiteral("자료집계 중입니다. 잠시만 기다려 주세요!"), this);
     PnlDispWait->setObjectName(QStringLiteral("PnlDispWait"));
@@ -315,9 +332,12 @@ void TFrmM302B00::TimeShowTimer() {
     SGrdSum->setRowCount(std::max<int>(1, int(result_.lines.size())));
     for (int r = 0; r < result_.lines.size(); ++r) {
         const QStringList c = cells(result_.lines[r]);
-        for (int col = 0; col < 13; ++col)
-            SGrdSum->setItem(r, col, new QTableWidgetItem(c.value(col)));
+        SGrdSum->setItem(r, 0, new QTableWidgetItem(c.value(0)));
+        // Counts and amounts come padded to their printed widths.
+        for (int col = 1; col < 13; ++col)
+            SGrdSum->setItem(r, col, GridFit::figureItem(c.value(col)));
     }
+    GridFit::widenToContents(SGrdSum);
     const QStringList t = totalTexts(result_.total);
     for (int i = 0; i < 12; ++i)
         totals[i]->setText(t.value(i));

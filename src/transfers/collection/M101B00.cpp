@@ -151,6 +151,23 @@ QVariant TPayGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+TWorkGridModel::Shown TPayGridModel::shown(int col) const {
+    switch (col) {
+    case ColBank:
+    case ColAmt:
+    case ColExemp:
+        return {false};
+    case ColReply:
+        return {false, ColAmt, ColReAmt};
+    case ColDate:
+        return {false, ColBank};
+    case ColReAmt:
+        return {false, ColReDt};
+    default:
+        return {};
+    }
+}
+
 TPayGrid::TPayGrid(QWidget* parent) : TWorkGrid(new TPayGridModel, parent) {
     setItemDelegate(new PayDelegate(this));
 }

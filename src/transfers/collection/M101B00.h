@@ -29,6 +29,7 @@ class TPayGridModel : public TWorkGridModel {
 public:
     explicit TPayGridModel(QObject* parent = nullptr);
     QVariant data(const QModelIndex& index, int role) const override;
+    Shown shown(int col) const override;
 };
 
 // SGrdPay: 16 visible columns, five hidden ones (16 to 20).

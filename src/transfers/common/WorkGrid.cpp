@@ -8,6 +8,9 @@
 #include <QColor>
 #include <QHeaderView>
 
+#include <memory>
+#include <vector>
+
 // ---- model
 
 TWorkGridModel::TWorkGridModel(const WorkColumn* columns, int count, QObject* parent)
@@ -36,6 +39,65 @@ QVariant TWorkGridModel::headerData(int section, Qt::Orientation o, int role) co
     if (o == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < count_)
         return QString::fromUtf16(columns_[section].title);
     return QAbstractTableModel::headerData(section, o, role);
+}
+
+TWorkGridModel::Shown TWorkGridModel::shown(int) const {
+    return {};
+}
+
+void TWorkGridModel::addShown(const QList<GridFit::Widest*>& widest) const {
+    // The listings share a repeated value's storage, so the values a text
+    // is made from are told apart by where they are kept: a set met lately
+    // is passed over, the others are shown as the grid shows them.
+    struct Made {
+        const QChar* p[3] = {};
+        qsizetype n[3] = {-1, -1, -1};
+    };
+    static constexpr int kMade = 64;
+    struct Column {
+        int col;
+        GridFit::Widest* widest;
+        int from[3];
+        int count; // 0: shown as stored
+        std::unique_ptr<Made[]> made;
+    };
+    std::vector<Column> columns;
+    for (int c = 0; c < count_ && c < widest.size(); ++c) {
+        if (!widest[c]) continue;
+        const Shown how = shown(c);
+        Column col{c, widest[c], {c, how.with1, how.with2}, 0, nullptr};
+        if (!how.asStored) {
+            col.count = 1 + (how.with1 >= 0) + (how.with2 >= 0);
+            if (how.with1 < 0) col.from[1] = how.with2;
+            col.made.reset(new Made[kMade]);
+        }
+        columns.push_back(std::move(col));
+    }
+    static const QString kNone;
+    // Row by row, every column at once: a row's cells lie together.
+    for (int row = 0; row < rows_.size(); ++row) {
+        const QStringList& r = rows_[row];
+        const qsizetype size = r.size();
+        const QString* cells = r.constData();
+        for (Column& col : columns) {
+            if (col.count == 0) {
+                if (col.col < size) col.widest->addKept(cells[col.col]);
+                continue;
+            }
+            Made m;
+            quintptr h = 0;
+            for (int k = 0; k < col.count; ++k) {
+                const QString& v = col.from[k] < size ? cells[col.from[k]] : kNone;
+                m.p[k] = v.constData();
+                m.n[k] = v.size();
+                h = h * 31 + (quintptr(m.p[k]) >> 4) + quintptr(m.n[k]);
+            }
+            Made& kept = col.made[(h ^ (h >> 9)) % kMade];
+            if (std::equal(m.p, m.p + 3, kept.p) && std::equal(m.n, m.n + 3, kept.n)) continue;
+            kept = m;
+            col.widest->add(data(index(row, col.col), Qt::DisplayRole).toString());
+        }
+    }
 }
 
 QVariant TWorkGridModel::replyCell(const QString& v, bool fg) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/ui/GridFit.h"
+
 #include <QAbstractTableModel>
 #include <QTableView>
 
@@ -11,7 +13,7 @@ struct WorkColumn {
 // The round rows of a work window's grid, one cell a column; the grid always
 // holds at least one (empty) data row. Row 0 here is the first data row. The
 // windows' models say how the cells show.
-class TWorkGridModel : public QAbstractTableModel {
+class TWorkGridModel : public QAbstractTableModel, public GridFit::ShownTexts {
     Q_OBJECT
 public:
     TWorkGridModel(const WorkColumn* columns, int count, QObject* parent);
@@ -32,6 +34,17 @@ public:
     static QVariant exempCell(const QString& v, bool fg);
     // A transfer date has ten characters; anything else is the bank's reply code.
     static QVariant dateCell(const QString& v, const QString& bankCd, bool fg);
+
+    // How a column shows its value: as stored, or made from it and at most
+    // two other cells of its row (a bank's name, a reply code's text).
+    struct Shown {
+        bool asStored = true;
+        int with1 = -1, with2 = -1;
+    };
+    virtual Shown shown(int col) const;
+    // The columns' texts for their widths: a stored value as it stands, a
+    // made text once for each set of values it is made from.
+    void addShown(const QList<GridFit::Widest*>& widest) const override;
 
 protected:
     QList<QStringList> rows_;

@@ -3,6 +3,7 @@
 #include "data/DMMain.h"
 #include "data/DMModule.h"
 #include "platform/sys/Clock.h"
+#include "platform/ui/ComboRows.h"
 #include "transfers/common/KeyEdit.h"
 
 #include <QButtonGroup>
@@ -46,6 +47,7 @@ void TWorkWindow::makeRoundLine() {
     CbBank->setInsertPolicy(QComboBox::NoInsert);
     CbBank->setCompleter(nullptr);
     CbBank->lineEdit()->setValidator(new BankValidator(CbBank));
+    ComboRows::asDropDown(CbBank);
     MEdtYearMon = new TKeyEdit(this);
     MEdtYearMon->setInputMask(QStringLiteral("9999-99; "));
     SBtnYearMonSelect = new QPushButton(QStringLiteral("선택"), this);

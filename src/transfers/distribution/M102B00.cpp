@@ -125,6 +125,21 @@ QVariant TDistGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+TWorkGridModel::Shown TDistGridModel::shown(int col) const {
+    switch (col) {
+    case DistCol::Bank:
+    case DistCol::Amt:
+    case DistCol::Exemp:
+    case DistCol::Reply:
+    case DistCol::Item:
+        return {false};
+    case DistCol::Date:
+        return {false, DistCol::Bank};
+    default:
+        return {};
+    }
+}
+
 TDistGrid::TDistGrid(QWidget* parent) : TWorkGrid(new TDistGridModel, parent) {
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (onAct) onAct(i.row(), i.column());

@@ -28,6 +28,7 @@ class TDistGridModel : public TWorkGridModel {
 public:
     explicit TDistGridModel(QObject* parent = nullptr);
     QVariant data(const QModelIndex& index, int role) const override;
+    Shown shown(int col) const override;
 };
 
 // SGrdPay: Enter moves one row down; a double click or the space key on the
