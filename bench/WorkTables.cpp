@@ -9,7 +9,12 @@
 #include "data/DMMain.h"
 #include "platform/db/Database.h"
 #include "reports/Ledger.h"
+#include "reports/SumTax_mon.h"
 #include "reports/YearEndTax.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +83,8 @@ struct Fixture {
 
     Fixture() {
         Transaction tx;
+        Database::insertRow(QStringLiteral("G_GROUP"),
+                            {{QStringLiteral("G_CODE"), QStringLiteral("01")}, {QStringLiteral("G_NAME"), QStringLiteral("교육비")}});
         addItem("A1", "01", "급식비");
         addItem("A2", "02", "수업료");
         Query cust(QStringLiteral("insert into M_CUST (CustNo, SNo, SCd, Nm, UseTy, Ju_No_Stud) "
@@ -270,6 +277,24 @@ void BM_YearEndMonthly_Floor(benchmark::State& state) {
                        "LastDt, NapCd, CustNo"));
 }
 BENCHMARK(BM_YearEndMonthly_Floor)->Unit(benchmark::kMillisecond);
+
+// The monthly listing as its window shows it: the search, the grid filled
+// and its columns widened to their values.
+void BM_YearEndMonthlyIntoWindow(benchmark::State& state) {
+    fixture();
+    TfrmSumTax_mon w;
+    w.MEdtYear->setText(QStringLiteral("2026"));
+    QListWidget* items = w.CLbNCd_item[1];
+    for (int i = 0; i < items->count(); ++i)
+        if (items->item(i)->text().startsWith(QLatin1String("02.")))
+            items->item(i)->setCheckState(Qt::Checked);
+    for (auto _ : state) {
+        w.bbtnSearch->click();
+        if (w.listing().rows.size() != kTaxRows) state.SkipWithError("rows missing");
+    }
+    state.SetItemsProcessed(state.iterations() * kTaxRows);
+}
+BENCHMARK(BM_YearEndMonthlyIntoWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
