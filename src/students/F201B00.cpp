@@ -553,16 +553,23 @@ PurgeStore::Progress TFrmF201B00::progressFor(const QString& caption) {
     };
 }
 
-void TFrmF201B00::cmdOutDelClick() {
-    const PurgeResult r = PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()));
+// The panel is hidden and the list searched again before the closing box,
+// so the box stands over the list it speaks of.
+void TFrmF201B00::purgeFinished(const PurgeResult& r) {
     pnProgress->hide();
     if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
 }
 
-void TFrmF201B00::cmdDCancelClick() {
-    const PurgeResult r = PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()));
+void TFrmF201B00::cmdOutDelClick() {
+    PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()),
+                         [this](const PurgeResult& r) { purgeFinished(r); });
     pnProgress->hide();
-    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
+}
+
+void TFrmF201B00::cmdDCancelClick() {
+    PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()),
+                          [this](const PurgeResult& r) { purgeFinished(r); });
+    pnProgress->hide();
 }
 
 void TFrmF201B00::SGrdMCustClick() {
