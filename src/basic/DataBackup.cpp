@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
@@ -312,11 +313,39 @@ bool logInto(const QString& dbFile, const QString& logLine, QString* error) {
 } // namespace
 
 void logSetAside(const SetAside& s) {
-    if (s.moved.isEmpty()) return;
-    DMLib->WriteJobLog(QStringLiteral("자료복구"),
-                       QStringLiteral("[송신파일이동] 등록되지 않은 송신파일 %1개 -> %2")
-                           .arg(s.moved.size())
-                           .arg(QDir(DMLib->FDataDir).relativeFilePath(s.folder)));
+    if (!s.moved.isEmpty())
+        DMLib->WriteJobLog(QStringLiteral("자료복구"),
+                           QStringLiteral("[송신파일이동] 등록되지 않은 송신파일 %1개 -> %2")
+                               .arg(s.moved.size())
+                               .arg(QDir(DMLib->FDataDir).relativeFilePath(s.folder)));
+    if (!s.takenBack.isEmpty())
+        DMLib->WriteJobLog(QStringLiteral("자료복구"),
+                           QStringLiteral("[송신파일복귀] 송신대기로 등록된 송신파일 %1개 -> send: %2")
+                               .arg(s.takenBack.size())
+                               .arg(s.takenBack.join(QStringLiteral(", "))));
+}
+
+QString setAsideText(const SetAside& s) {
+    QString out;
+    if (!s.moved.isEmpty())
+        out += QStringLiteral("\r\r복구한 자료에 등록되지 않은 송신파일 %1개를 아래 폴더로 옮겼습니다.\r%2")
+                   .arg(s.moved.size())
+                   .arg(s.folder);
+    if (!s.failed.isEmpty())
+        out += QStringLiteral("\r\r송신폴더에서 옮기지 못한 파일(송신목록에는 나오지 않습니다):\r%1")
+                   .arg(s.failed.join(QStringLiteral(", ")));
+    if (!s.takenBack.isEmpty())
+        out +=
+            QStringLiteral("\r\r복구한 자료에 송신대기로 등록된 송신파일 %1개를 송신폴더로 되돌렸습니다.\r%2")
+                .arg(s.takenBack.size())
+                .arg(s.takenBack.join(QStringLiteral(", ")));
+    if (!s.keptAside.isEmpty())
+        out +=
+            QStringLiteral("\r\r송신폴더에 같은 이름의 파일이 있어 되돌리지 않은 송신파일(%1 폴더에 그대로 "
+                           "있습니다):\r%2")
+                .arg(DMLib->FDataDir + QStringLiteral("/send-unbooked"))
+                .arg(s.keptAside.join(QStringLiteral(", ")));
+    return out;
 }
 
 RestoreCheck restoreArchive(const QString& archive, const QString& logLine, SetAside* aside) {
@@ -376,10 +405,12 @@ RestoreCheck restoreArchive(const QString& archive, const QString& logLine, SetA
         return {RestoreError::Swap, dataDir};
     }
     fresh.setAutoRemove(false); // it is the data folder now
-    QFile::remove(marker);
+    // The marker stays until the request files are sorted: a start that
+    // finds it with the swap done sorts them (finishInterruptedRestore).
     CrashPoint::hit("restore-after-swap");
     if (!DMData->DMDataCreate(&err)) {
         // Put the old data back whole.
+        QFile::remove(marker);
         Database::close();
         QDir(dataDir).removeRecursively();
         r.rename(oldDir, dataDir);
@@ -388,8 +419,10 @@ RestoreCheck restoreArchive(const QString& archive, const QString& logLine, SetA
     }
     // The main window's own tables, which an older backup may lack.
     if (mainHooks().checkTables) mainHooks().checkTables();
-    const SetAside moved = setAsideUnbookedRequests();
+    SetAside moved = setAsideUnbookedRequests();
+    takeBackBookedRequests(&moved);
     logSetAside(moved);
+    QFile::remove(marker);
     if (aside) *aside = moved;
     return {}; // oldHolder removes the previous data folder
 }
@@ -405,10 +438,14 @@ bool finishInterruptedRestore(const QString& root) {
         const QString fresh = root + QLatin1Char('/') + name;
         // The restored database was checked and carries its log row: a kill
         // between the two renames is finished, not undone.
-        if (!QFileInfo::exists(dataDb) && Zip::isFlatName(name) &&
-            name.startsWith(QLatin1String("data.restore-")) && QFileInfo::exists(fresh + QLatin1Char('/') + kDbFile)) {
+        const bool ours = Zip::isFlatName(name) && name.startsWith(QLatin1String("data.restore-"));
+        if (ours && !QFileInfo::exists(dataDb) && QFileInfo::exists(fresh + QLatin1Char('/') + kDbFile)) {
             QDir(root + QStringLiteral("/data")).removeRecursively();
             finished = QDir().rename(fresh, root + QStringLiteral("/data"));
+        } else if (ours && QFileInfo::exists(dataDb) && !QFileInfo::exists(fresh)) {
+            // Killed after the swap: the restored data stands, its request
+            // files were not sorted yet.
+            finished = true;
         }
         QFile::remove(marker);
     }
@@ -449,6 +486,43 @@ SetAside setAsideUnbookedRequests() {
     }
     if (!out.moved.isEmpty()) out.folder = folder;
     return out;
+}
+
+namespace {
+
+// A request file the database books and the operator has not confirmed:
+// the send list offers it.
+bool isWaitingRequest(const QString& fileName) {
+    Query q(QStringLiteral("SELECT count(*) FROM M_SRFILE WHERE FileName = ? AND SRType IN ('S', 'G') "
+                           "AND trim(ifnull(SRDate, '')) = ''"));
+    q.add(fileName);
+    return q.exec() && q.next() && q.num(0) > 0;
+}
+
+} // namespace
+
+void takeBackBookedRequests(SetAside* s) {
+    const QDir aside(DMLib->FDataDir + QStringLiteral("/send-unbooked"));
+    if (!aside.exists()) return;
+    const QString send = DMLib->dir(QStringLiteral("send"));
+    // Newest first: of two files of one name set aside, the later one is
+    // what the database was last written with.
+    const QStringList folders =
+        aside.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
+    QSet<QString> seen;
+    for (const QString& f : folders) {
+        const QDir d(aside.filePath(f));
+        for (const QString& n : d.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+            if (seen.contains(n) || !isWaitingRequest(n)) continue;
+            seen.insert(n);
+            if (System::moveFileNoReplace(d.filePath(n), send + n))
+                s->takenBack << n;
+            else
+                s->keptAside << n;
+        }
+        // Only an empty folder goes.
+        aside.rmdir(f);
+    }
 }
 
 QString restoreErrorText(const RestoreCheck& c) {

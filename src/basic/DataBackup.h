@@ -68,14 +68,24 @@ QList<BackupRow> listBackups(const QString& schCode);
 // own under the data root, send-unbooked/yyyyMMdd-hhmmss, so that none is
 // sent for a round the database no longer holds. Files are moved, never
 // replaced or deleted; the folder is made only when a file goes there.
+// The files set aside earlier that the database books as waiting to be sent
+// (a newer backup restored after an older one) come back into send.
 struct SetAside {
-    QString folder;     // the folder the files went into; empty when none did
-    QStringList moved;  // names moved
-    QStringList failed; // names that could not be moved (they stay in send)
+    QString folder;        // the folder the files went into; empty when none did
+    QStringList moved;     // names moved
+    QStringList failed;    // names that could not be moved (they stay in send)
+    QStringList takenBack; // names moved back into send
+    QStringList keptAside; // booked as waiting, but send holds a file of that name (or the move failed)
 };
 SetAside setAsideUnbookedRequests();
-// Its job-log row (menu 자료복구), when files were moved.
+// Moves back into send, by name, the files of send-unbooked that the
+// database books as waiting to be sent, newest folder first; a file in send
+// is never replaced. Folders left empty are removed.
+void takeBackBookedRequests(SetAside* s);
+// Their job-log rows (menu 자료복구), when files were moved.
 void logSetAside(const SetAside& s);
+// What the closing box of a restore adds about the files it moved.
+QString setAsideText(const SetAside& s);
 
 // Restore of an archive. Nothing changes unless every check passes; the
 // database is swapped in whole and reopened with the start-up checks.
@@ -104,12 +114,14 @@ RestoreCheck checkArchive(const QString& archive);
 // logLine is the job-log row of the restore; it is written into the restored
 // database before the swap, so the two arrive together. After the swap the
 // request files the restored database does not book leave send
-// (setAsideUnbookedRequests), reported in aside.
+// (setAsideUnbookedRequests) and those it books as waiting come back
+// (takeBackBookedRequests), reported in aside.
 RestoreCheck restoreArchive(const QString& archive, const QString& logLine = {}, SetAside* aside = nullptr);
 // At start, before the database is opened: a restore killed between its
 // renames is finished (the restored folder was checked), and a data folder
 // left aside by a swap is put back when no data folder remains. True when a
-// restore was finished.
+// restore was finished, or was killed after its swap and before its request
+// files were sorted: the start sorts them.
 bool finishInterruptedRestore(const QString& root);
 
 // The user's reason text for a failed restore.

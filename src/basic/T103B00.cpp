@@ -62,17 +62,12 @@ bool RestoreWithQuestions(const QString& archive, const QString& label, QWidget*
                    parent);
         return false;
     }
-    QString done = QStringLiteral("데이터가 성공적으로 복구되었습니다.");
     // Request files written after the backup are not the restored data's:
-    // say where they went, so none is sent by mistake.
-    if (!aside.moved.isEmpty())
-        done += QStringLiteral("\r\r복구한 자료에 등록되지 않은 송신파일 %1개를 아래 폴더로 옮겼습니다.\r%2")
-                    .arg(aside.moved.size())
-                    .arg(aside.folder);
-    if (!aside.failed.isEmpty())
-        done += QStringLiteral("\r\r송신폴더에서 옮기지 못한 파일(송신목록에는 나오지 않습니다):\r%1")
-                    .arg(aside.failed.join(QStringLiteral(", ")));
-    Msg::info(QStringLiteral("복구완료"), done, parent);
+    // say where they went, so none is sent by mistake, and which of those
+    // set aside before came back to be sent.
+    Msg::info(QStringLiteral("복구완료"),
+              QStringLiteral("데이터가 성공적으로 복구되었습니다.") + DataBackup::setAsideText(aside),
+              parent);
     return true;
 }
 

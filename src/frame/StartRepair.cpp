@@ -57,8 +57,13 @@ QStringList afterOpen(const QString& dataRoot) {
     for (const QString& p : placed)
         DMLib->WriteJobLog(QStringLiteral("프로그램시작"), QStringLiteral("[중단작업완료] ") + root.relativeFilePath(p));
     // The restore's own run would have cleared send of the request files
-    // the restored database does not book.
-    if (g_restoreFinished) DataBackup::logSetAside(DataBackup::setAsideUnbookedRequests());
+    // the restored database does not book and taken back those it books as
+    // waiting.
+    if (g_restoreFinished) {
+        DataBackup::SetAside s = DataBackup::setAsideUnbookedRequests();
+        DataBackup::takeBackBookedRequests(&s);
+        DataBackup::logSetAside(s);
+    }
     g_restoreFinished = false;
     removeMatching(dataRoot, {QStringLiteral("data.restore-*"), QStringLiteral("data.old-*")}, true);
     removeMatching(dataRoot, {QStringLiteral("restore.ready*")}, false);

@@ -553,16 +553,23 @@ PurgeStore::Progress TFrmF201B00::progressFor(const QString& caption) {
     };
 }
 
-void TFrmF201B00::cmdOutDelClick() {
-    const PurgeResult r = PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()));
+// The panel is hidden and the list searched again before the closing box,
+// so the box stands over the list it speaks of.
+void TFrmF201B00::purgeFinished(const PurgeResult& r) {
     pnProgress->hide();
     if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
 }
 
-void TFrmF201B00::cmdDCancelClick() {
-    const PurgeResult r = PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()));
+void TFrmF201B00::cmdOutDelClick() {
+    PurgeActions::outDel(windowTitle(), this, progressFor(cmdOutDel->text()),
+                         [this](const PurgeResult& r) { purgeFinished(r); });
     pnProgress->hide();
-    if (r.outcome == PurgeResult::Outcome::Done) BBtnInquiryClick();
+}
+
+void TFrmF201B00::cmdDCancelClick() {
+    PurgeActions::dCancel(windowTitle(), this, progressFor(cmdDCancel->text()),
+                          [this](const PurgeResult& r) { purgeFinished(r); });
+    pnProgress->hide();
 }
 
 void TFrmF201B00::SGrdMCustClick() {
@@ -583,22 +590,16 @@ void TFrmF201B00::SGrdMCustClick() {
     EdtNm->setText(c.nm);
     const bool student = s != nullptr;
     const auto select = [student](QComboBox* box, const QString& prefix) {
-        // A student's empty value shows as an empty box: keeping the previous
-        // student's choice would have a save store it for this one.
-        if (prefix.isEmpty()) {
-            if (student) box->setCurrentIndex(-1);
-            return;
-        }
+        // A student's empty value, or one the box does not offer, shows as
+        // an empty box: keeping the previous student's choice would have a
+        // save store it for this one.
         QStringList items;
         for (int i = 0; i < box->count(); ++i)
             items << box->itemText(i);
-        const int at = TDMData::PrefixIndex(items, prefix);
-        if (at >= 0) box->setCurrentIndex(at);
+        const int at = prefix.isEmpty() ? -1 : TDMData::PrefixIndex(items, prefix);
+        if (at >= 0 || student) box->setCurrentIndex(at);
     };
-    if (c.sex.isEmpty())
-        CbSex->setCurrentIndex(-1);
-    else
-        select(CbSex, c.sex);
+    select(CbSex, c.sex);
     inBankChange_ = true;
     select(CBBank, c.bankCd);
     inBankChange_ = false;
@@ -667,8 +668,10 @@ void TFrmF201B00::BBtnSMSALLClick() {
         BBtnSMSALL->setText(QStringLiteral("전체수신"));
         FSmsAllOn = true;
     }
-    Query q(QStringLiteral("UPDATE M_CUST SET smsYN = ?"));
-    q.add(value);
+    // Consent goes only to students with a mobile number to send to; a
+    // refusal reaches everyone.
+    Query q(QStringLiteral("UPDATE M_CUST SET smsYN = ? WHERE ? = '2' OR trim(ifnull(MTelNo, '')) <> ''"));
+    q.add(value).add(value);
     if (!q.exec())
         Msg::error(QStringLiteral("오류"), QStringLiteral("SMS수신여부를 바꾸지 못했습니다.\r") + q.error(),
                    this);
@@ -814,6 +817,12 @@ void TFrmF201B00::focusField(StudentField f) {
         break;
     case StudentField::EdtNm:
         w = EdtNm;
+        break;
+    case StudentField::CbSex:
+        w = CbSex;
+        break;
+    case StudentField::CBsmsYN:
+        w = CBsmsYN;
         break;
     case StudentField::CBBank:
         w = CBBank;

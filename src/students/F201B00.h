@@ -134,6 +134,7 @@ private:
     bool boundEditKey(QLineEdit* edit, int key);
     bool inBankChange_ = false;
     PurgeStore::Progress progressFor(const QString& caption);
+    void purgeFinished(const PurgeResult& r);
 };
 
 extern TFrmF201B00* FrmF201B00;

@@ -139,19 +139,42 @@ bool readBankCode(QString& value, QString* error) {
 }
 
 // Nothing is cut on the way into the roster: a value the roster's rules
-// refuse is refused when it is typed. Bank codes are read first.
-bool fits(QList<std::pair<int, QString>>& set, QString* error) {
+// refuse is refused when it is typed. Bank codes are read first. kept are
+// values of the row that stay as they are and are judged with the new ones.
+bool fits(QList<std::pair<int, QString>>& set, QString* error,
+          const QList<std::pair<int, QString>>& kept = {}) {
     for (auto& [f, v] : set)
         if (f == BankCd && !readBankCode(v, error)) return false;
     QList<std::pair<QString, QString>> values;
     for (const auto& [f, v] : set)
         values.append({kFields.at(f), v.trimmed()});
+    for (const auto& [f, v] : kept)
+        values.append({kFields.at(f), v.trimmed()});
     const QString p = StudentStore::rosterProblem(values);
     return p.isEmpty() || failWith(error, p);
 }
 
+// The SMS consent is judged with the mobile number and the other way round:
+// when an edit sets one of them, the row's other one.
+QList<std::pair<int, QString>> consentPartner(Connection& c, const QString& custNo,
+                                              const QList<std::pair<int, QString>>& set) {
+    const int sms = int(kFields.indexOf(QStringLiteral("smsYN")));
+    const int mobile = int(kFields.indexOf(QStringLiteral("MTelNo")));
+    bool hasSms = false, hasMobile = false;
+    for (const auto& [f, v] : set) {
+        hasSms = hasSms || f == sms;
+        hasMobile = hasMobile || f == mobile;
+    }
+    if (hasSms == hasMobile) return {};
+    const int other = hasSms ? mobile : sms;
+    Query q(c, QStringLiteral("SELECT %1 FROM Studt WHERE CustNo = ?").arg(kFields.at(other)));
+    q.add(custNo);
+    if (!q.exec() || !q.next()) return {};
+    return {{other, q.str(0)}};
+}
+
 bool update(Connection& c, const QString& custNo, QList<std::pair<int, QString>> set, QString* error) {
-    if (!fits(set, error)) return false;
+    if (!fits(set, error, consentPartner(c, custNo, set))) return false;
     QStringList parts;
     for (const auto& [f, v] : set)
         parts << kFields.at(f) + QStringLiteral(" = ?");

@@ -14,9 +14,13 @@ void failedBox(const QString& what, const PurgeResult& r, QWidget* parent) {
 
 namespace PurgeActions {
 
-PurgeResult outDel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress) {
+PurgeResult outDel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress,
+                   const Finish& finish) {
     if (!Msg::askYesNo(caption, QStringLiteral("전출생을 일괄 삭제하시겠습니까?"), parent)) return {};
+    // The job-log row is written with the students' move; the panel goes
+    // and the list is searched again before the closing box.
     const PurgeResult r = PurgeStore::purge(progress);
+    if (finish) finish(r);
     switch (r.outcome) {
     case PurgeResult::Outcome::Nothing:
         Msg::show(StudentStore::plainCaption(), QStringLiteral("해당되는 자료가 없습니다."), MsgIcon::None,
@@ -33,7 +37,8 @@ PurgeResult outDel(const QString& caption, QWidget* parent, const PurgeStore::Pr
     return r;
 }
 
-PurgeResult dCancel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress) {
+PurgeResult dCancel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress,
+                    const Finish& finish) {
     const QString batch = PurgeStore::latestBatch();
     if (batch.isEmpty()) {
         Msg::show(StudentStore::plainCaption(), QStringLiteral("삭제된 데이타가 없습니다."), MsgIcon::None,
@@ -44,6 +49,7 @@ PurgeResult dCancel(const QString& caption, QWidget* parent, const PurgeStore::P
                        parent))
         return {};
     const PurgeResult r = PurgeStore::restore(batch, progress);
+    if (finish) finish(r);
     switch (r.outcome) {
     case PurgeResult::Outcome::Nothing:
         Msg::show(StudentStore::plainCaption(), QStringLiteral("해당되는 자료가 없습니다."), MsgIcon::None,

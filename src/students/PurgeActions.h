@@ -8,7 +8,13 @@ class QWidget;
 // returns what was done (Nothing when the user said No or there was nothing).
 namespace PurgeActions {
 
-PurgeResult outDel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress = {});
-PurgeResult dCancel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress = {});
+// Runs once the students were moved (or the run failed), before the closing
+// box: the window hides its progress panel and searches again.
+using Finish = std::function<void(const PurgeResult&)>;
+
+PurgeResult outDel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress = {},
+                   const Finish& finish = {});
+PurgeResult dCancel(const QString& caption, QWidget* parent, const PurgeStore::Progress& progress = {},
+                    const Finish& finish = {});
 
 } // namespace PurgeActions

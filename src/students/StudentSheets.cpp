@@ -222,6 +222,8 @@ QString rowFault(const QStringList& v) {
     e.juNoStud = v.at(11);
     e.inDate = v.at(6);
     e.outDate = v.at(7);
+    e.sexText = v.at(2);
+    e.smsText = v.at(10);
     if (const QString p = StudentStore::fieldProblem(e); !p.isEmpty()) return QStringLiteral(" ") + p;
     for (int i : {2, 3, 6, 7, 10})
         if (InputCheck::hasControl(v.at(i)))

@@ -95,6 +95,22 @@ bool isDateColumn(const QString& column) {
            column.compare(QLatin1String("OutDate"), Qt::CaseInsensitive) == 0;
 }
 
+bool isColumn(const QString& column, const char* name) {
+    return column.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+// The consent refusal as one line, for the lists it also goes into.
+QString noMobileLine() {
+    return noMobileMessage().replace(QLatin1Char('\r'), QLatin1Char(' '));
+}
+
+// The two codes the entry boxes offer ("1.남자", "2.여자"; "1.수신",
+// "2.거부"), or blank for a student stored without one.
+bool isBoxCode(const QString& v) {
+    const QString t = v.trimmed();
+    return t.isEmpty() || t == QLatin1String("1") || t == QLatin1String("2");
+}
+
 StoreBox box(const QString& caption, const QString& text, MsgIcon icon = MsgIcon::Error) {
     return StoreBox{caption, text, icon};
 }
@@ -230,10 +246,14 @@ QList<std::pair<QString, QString>> columnsOf(const StudentEntry& e) {
             {QStringLiteral("Ju_No_Stud"), e.juNoStud}};
 }
 
+// Without widths, the characters and dates only: the window's own checks
+// of the bank, the account and the consent come before the codes.
 StoreResult rosterRefusal(const StudentEntry& e, bool widths) {
     QString column;
-    const QString p = rosterProblem(columnsOf(e), widths, &column);
+    const QString p = rosterProblem(columnsOf(e), widths, &column, widths);
     if (p.isEmpty()) return {};
+    if (p == noMobileLine())
+        return refused(box(QStringLiteral("휴대폰번호입력오류"), noMobileMessage()), StudentField::EdtMtelNo);
     // The date edits refuse with the date boxes' own words.
     if (isDateColumn(column) && p.endsWith(InputCheck::dateMessage()))
         return refused(box(QStringLiteral("일자입력오류"), InputCheck::dateMessage()),
@@ -243,6 +263,8 @@ StoreResult rosterRefusal(const StudentEntry& e, bool widths) {
     static const QHash<QString, StudentField> focus{{QStringLiteral("SCd"), StudentField::CbMNo},
                                                     {QStringLiteral("SNo"), StudentField::MEdtSNo},
                                                     {QStringLiteral("Nm"), StudentField::EdtNm},
+                                                    {QStringLiteral("Sex"), StudentField::CbSex},
+                                                    {QStringLiteral("smsYN"), StudentField::CBsmsYN},
                                                     {QStringLiteral("BankCd"), StudentField::CBBank},
                                                     {QStringLiteral("AcctNo"), StudentField::EdtAcctNo},
                                                     {QStringLiteral("Ju_No"), StudentField::MEdtJu_No},
@@ -534,7 +556,20 @@ namespace {
 const CustNoKeeperRegistrar g_keeper(rememberCustNo);
 } // namespace
 
-QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths, QString* column) {
+QString sexMessage() {
+    return QStringLiteral("1.남자, 2.여자 중에서 선택하세요!!");
+}
+
+QString smsMessage() {
+    return QStringLiteral("1.수신, 2.거부 중에서 선택하세요!!");
+}
+
+QString noMobileMessage() {
+    return QStringLiteral("SMS를 수신하게하려면\r휴대폰번호를 입력하셔야합니다..");
+}
+
+QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths, QString* column,
+                      bool codes) {
     static const QHash<QString, QString> labels{
         {QStringLiteral("custno"), QStringLiteral("고객번호")},
         {QStringLiteral("scd"), QStringLiteral("학년")},
@@ -563,6 +598,12 @@ QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool wid
         // incomplete 202602 would make a student leave every later round.
         if (p.isEmpty() && isDateColumn(col) && !InputCheck::dateProblem(v).isEmpty())
             p = QStringLiteral("%1(%2): ").arg(label, v) + InputCheck::dateMessage();
+        // A code the boxes do not offer shows as a blank box, and the next
+        // save would put the box's last choice in its place.
+        if (p.isEmpty() && codes && isColumn(col, "Sex") && !isBoxCode(v))
+            p = QStringLiteral("%1(%2): ").arg(label, v.trimmed()) + sexMessage();
+        if (p.isEmpty() && codes && isColumn(col, "smsYN") && !isBoxCode(v))
+            p = QStringLiteral("%1(%2): ").arg(label, v.trimmed()) + smsMessage();
         if (p.isEmpty() && widths) {
             qsizetype end = v.size();
             while (end > 0 && v.at(end - 1) == QLatin1Char(' '))
@@ -573,6 +614,23 @@ QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool wid
         if (!p.isEmpty()) {
             if (column) *column = col;
             return p;
+        }
+    }
+    if (codes) {
+        // Consent is judged with the number it would be sent to.
+        const QString* sms = nullptr;
+        const QString* mobile = nullptr;
+        QString mobileColumn;
+        for (const auto& [col, v] : values) {
+            if (isColumn(col, "smsYN")) sms = &v;
+            if (isColumn(col, "MTelNo")) {
+                mobile = &v;
+                mobileColumn = col;
+            }
+        }
+        if (sms && mobile && sms->trimmed() == QLatin1String("1") && mobile->trimmed().isEmpty()) {
+            if (column) *column = mobileColumn;
+            return noMobileLine();
         }
     }
     return {};
@@ -594,7 +652,7 @@ std::optional<StudentRow> find(const QString& custNo) {
 }
 
 QString fieldProblem(const StudentEntry& e) {
-    return rosterProblem(columnsOf(e), false);
+    return rosterProblem(columnsOf(e), false, nullptr, true);
 }
 
 StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentStoreHooks& hooks) {
@@ -613,9 +671,7 @@ StoreResult save(const StudentEntry& e, const StudentRow& before, const StudentS
     if (noBank && !acct.isEmpty())
         return refused(plain(QStringLiteral("은행을 선택하세요.")), StudentField::CBBank);
     if (e.smsText.left(1) == QLatin1String("1") && e.mTelNo.trimmed().isEmpty())
-        return refused(box(QStringLiteral("휴대폰번호입력오류"),
-                           QStringLiteral("SMS를 수신하게하려면\r휴대폰번호를 입력하셔야합니다..")),
-                       StudentField::EdtMtelNo);
+        return refused(box(QStringLiteral("휴대폰번호입력오류"), noMobileMessage()), StudentField::EdtMtelNo);
     if (e.custNo.trimmed().isEmpty()) return saveNew(e, bankCheck, hooks);
     return saveExisting(e, before, hooks);
 }

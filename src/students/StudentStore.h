@@ -43,7 +43,20 @@ struct StudentRow {
 Q_DECLARE_TYPEINFO(StudentRow, Q_RELOCATABLE_TYPE);
 
 // The entry controls a failed check sends the focus back to.
-enum class StudentField { None, CbMNo, MEdtSNo, EdtNm, CBBank, EdtAcctNo, EdtMtelNo, MEdtJu_No, MedtInDate, MedtOutDate };
+enum class StudentField {
+    None,
+    CbMNo,
+    MEdtSNo,
+    EdtNm,
+    CbSex,
+    CBBank,
+    EdtAcctNo,
+    EdtMtelNo,
+    MEdtJu_No,
+    MedtInDate,
+    MedtOutDate,
+    CBsmsYN
+};
 
 struct StoreBox {
     QString caption;
@@ -100,11 +113,20 @@ bool rememberCustNo(const QString& custNo);
 // path that writes M_CUST: no control characters, nothing CP949 cannot
 // hold and, with widths, nothing over its column's byte width (trailing
 // blanks aside, as they are not stored); a date (InDate, OutDate) is a day
-// of the calendar as yyyymmdd, or blank. Values by M_CUST column name.
-// Empty when they may be stored; otherwise the refusal naming the field,
-// and *column the column refused.
+// of the calendar as yyyymmdd, or blank. With codes: the sex (Sex) and the
+// SMS consent (smsYN) are "1", "2" or blank, and a consent "1" needs a
+// mobile number (when both smsYN and MTelNo are among the values). Values
+// by M_CUST column name. Empty when they may be stored; otherwise the
+// refusal naming the field, and *column the column refused.
 QString rosterProblem(const QList<std::pair<QString, QString>>& values, bool widths = true,
-                      QString* column = nullptr);
+                      QString* column = nullptr, bool codes = true);
+
+// The entry box's refusals of a sex or an SMS consent the boxes do not
+// offer, and of a consent without a mobile number (its window text,
+// caption "휴대폰번호입력오류").
+QString sexMessage();
+QString smsMessage();
+QString noMobileMessage();
 
 // The student with that payer number, if any.
 std::optional<StudentRow> find(const QString& custNo);
@@ -118,7 +140,7 @@ std::optional<QString> outsideBankCode(const QString& code, QString* problem = n
 // The code part of a combo text "04.국민은행": its first two characters.
 QString codeOf(const QString& comboText);
 
-// rosterProblem over a typed entry's columns, characters only: the
+// rosterProblem over a typed entry's columns, without the widths: the
 // workbooks give over-wide values their own wording first.
 QString fieldProblem(const StudentEntry& e);
 

@@ -14,6 +14,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -351,6 +355,36 @@ protected:
         EXPECT_TRUE(Database::snapshotTo(t.filePath(QStringLiteral("s.db"))));
         return readFile(t.filePath(QStringLiteral("s.db")));
     }
+    // An 80-byte request file dated 2026-03-20 (header 16-21) in send,
+    // booked when book is set (with its send date when it was sent).
+    static QByteArray request(const QString& name, bool book, const char* srType = "S",
+                              const QString& sentOn = {}) {
+        QByteArray out = (QByteArray("S").leftJustified(15, ' ') + "260320").leftJustified(80, ' ') + "\r\n";
+        out += QByteArray("D000001").leftJustified(80, '0') + "\r\n";
+        out += QByteArray("E").leftJustified(80, ' ') + "\r\n";
+        writeFile(DMLib->dir(QStringLiteral("send")) + name, out);
+        if (book)
+            EXPECT_TRUE(Database::insertRow(QStringLiteral("M_SRFILE"),
+                                            {{QStringLiteral("SRType"), QString::fromLatin1(srType)},
+                                             {QStringLiteral("FileName"), name},
+                                             {QStringLiteral("FileType"), name.mid(9, 3)},
+                                             {QStringLiteral("YearMon"), name.left(4)},
+                                             {QStringLiteral("SeqNo"), name.mid(4, 2)},
+                                             {QStringLiteral("BankCd"), name.mid(6, 2)},
+                                             {QStringLiteral("DataCnt"), 1},
+                                             {QStringLiteral("SRDate"), sentOn},
+                                             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
+        return out;
+    }
+    // The files the send list offers.
+    static QStringList listed() {
+        SendFolderState st;
+        QStringList out;
+        for (const SendListRow& r :
+             SendFolder::BuildSendList(st, {QStringLiteral("01")}, QStringLiteral("20260316")).rows)
+            out << r.FileName;
+        return out;
+    }
 };
 
 TEST_F(Restore, RoundTripBringsBackEveryTableAsItWas) {
@@ -544,32 +578,6 @@ TEST_F(Restore, QuestionsBoxesAndLog) {
 // restore moves them into a folder of their own, names it, and the send list
 // never offers a request file without its booking.
 TEST_F(Restore, UnbookedRequestFilesLeaveSendAndAreNeverListed) {
-    // An 80-byte request file dated 2026-03-20 (header 16-21), booked when
-    // book is set.
-    auto request = [&](const QString& name, bool book, const char* srType = "S") {
-        QByteArray out = (QByteArray("S").leftJustified(15, ' ') + "260320").leftJustified(80, ' ') + "\r\n";
-        out += QByteArray("D000001").leftJustified(80, '0') + "\r\n";
-        out += QByteArray("E").leftJustified(80, ' ') + "\r\n";
-        writeFile(DMLib->dir(QStringLiteral("send")) + name, out);
-        if (book)
-            ASSERT_TRUE(Database::insertRow(QStringLiteral("M_SRFILE"),
-                                            {{QStringLiteral("SRType"), QString::fromLatin1(srType)},
-                                             {QStringLiteral("FileName"), name},
-                                             {QStringLiteral("FileType"), name.mid(9, 3)},
-                                             {QStringLiteral("YearMon"), name.left(4)},
-                                             {QStringLiteral("SeqNo"), name.mid(4, 2)},
-                                             {QStringLiteral("BankCd"), name.mid(6, 2)},
-                                             {QStringLiteral("DataCnt"), 1},
-                                             {QStringLiteral("Gcode"), QStringLiteral("01")}}));
-    };
-    auto listed = [] {
-        SendFolderState st;
-        QStringList out;
-        for (const SendListRow& r :
-             SendFolder::BuildSendList(st, {QStringLiteral("01")}, QStringLiteral("20260316")).rows)
-            out << r.FileName;
-        return out;
-    };
     request(QStringLiteral("26030104.201"), true);
     request(QStringLiteral("26030111.R01"), true, "G");
     QString archive;
@@ -601,6 +609,95 @@ TEST_F(Restore, UnbookedRequestFilesLeaveSendAndAreNeverListed) {
     request(QStringLiteral("26060104.201"), false);
     request(QStringLiteral("26070104.201"), true, "R");
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("26030104.201"), QStringLiteral("26030111.R01")}));
+}
+
+// An older backup restored sets aside the request file written after it;
+// the newer backup restored afterwards books that file as waiting and takes
+// it back into send, so the send list offers it again. A file of that name
+// in send is never replaced, and a file the newer data books as sent stays
+// aside.
+TEST_F(Restore, RestoringBackAndForthTakesBackTheFilesTheDataBooks) {
+    const QString later = QStringLiteral("26060104.201");
+    const QString done = QStringLiteral("데이터가 성공적으로 복구되었습니다.");
+    const QString takenBack =
+        QStringLiteral("\r\r복구한 자료에 송신대기로 등록된 송신파일 1개를 송신폴더로 되돌렸습니다.\r") +
+        later;
+    const QString keptAside =
+        QStringLiteral("\r\r송신폴더에 같은 이름의 파일이 있어 되돌리지 않은 송신파일(") + root() +
+        QStringLiteral("/send-unbooked 폴더에 그대로 있습니다):\r") + later;
+    const struct {
+        const char* why;
+        const char* sentOn;        // the newer data's send date of the later file
+        QByteArray putInSend;      // a file of that name put into send meanwhile
+        bool byDriver;             // the newer backup restored by zq-driver
+        QString boxAdds;           // after the success text
+        bool inSendIsTheLaterFile; // send holds the later file afterwards
+        bool staysAside;           // a copy stays in send-unbooked
+    } cases[] = {
+        {"taken back", "", {}, false, takenBack, true, false},
+        {"taken back by the driver", "", {}, true, takenBack, true, false},
+        {"a file of that name in send stays", "", "typed by hand", false, keptAside, false, true},
+        {"sent, as the newer data books it", "20260318", {}, false, QString(), false, true},
+    };
+    const QString send = DMLib->dir(QStringLiteral("send"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        Clock::set(fixedNow());
+        ASSERT_TRUE(Database::exec(QStringLiteral("DELETE FROM M_SRFILE")));
+        QDir(send).removeRecursively();
+        QDir().mkpath(send);
+        QDir(root() + QStringLiteral("/send-unbooked")).removeRecursively();
+        QDir(back()).removeRecursively();
+        request(QStringLiteral("26030104.201"), true);
+        QString older, newer;
+        ASSERT_TRUE(DataBackup::makeBackup(&older));
+        const QByteArray content = request(later, true, "S", QString::fromLatin1(c.sentOn));
+        Clock::set(fixedNow().addSecs(3600));
+        ASSERT_TRUE(DataBackup::makeBackup(&newer));
+
+        msg.clear();
+        msg.expect({MsgResult::Yes, MsgResult::Yes, MsgResult::Ok});
+        ASSERT_TRUE(RestoreWithQuestions(older, QFileInfo(older).completeBaseName(), nullptr));
+        ASSERT_FALSE(QFile::exists(send + later));
+        if (!c.putInSend.isEmpty()) writeFile(send + later, c.putInSend);
+
+        QString box;
+        if (c.byDriver) {
+            stopServices();
+            QProcess p;
+            p.start(QStringLiteral(ZQ_DRIVER_PATH),
+                    {QStringLiteral("--root"), root(), QStringLiteral("--today"), QStringLiteral("20260316"),
+                     QStringLiteral("--answers"), QStringLiteral("yes,yes,ok"), QStringLiteral("restore"),
+                     newer});
+            EXPECT_TRUE(p.waitForFinished(60000));
+            EXPECT_EQ(p.exitCode(), 0);
+            for (const QByteArray& l : p.readAllStandardOutput().split('\n')) {
+                const QJsonObject o = QJsonDocument::fromJson(l).object();
+                if (o.value(QStringLiteral("box")).toString() == QStringLiteral("복구완료"))
+                    box = o.value(QStringLiteral("text")).toString();
+            }
+            startServices();
+        } else {
+            msg.clear();
+            msg.expect({MsgResult::Yes, MsgResult::Yes, MsgResult::Ok});
+            ASSERT_TRUE(RestoreWithQuestions(newer, QFileInfo(newer).completeBaseName(), nullptr));
+            box = msg.shown().at(2).text;
+        }
+        EXPECT_EQ(box, done + c.boxAdds);
+        const QStringList aside =
+            QDir(root() + QStringLiteral("/send-unbooked")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        EXPECT_EQ(aside.size(), c.staysAside ? 1 : 0) << aside.join(u',').toStdString();
+        if (c.staysAside)
+            EXPECT_EQ(readFile(root() + QStringLiteral("/send-unbooked/") + aside.value(0) +
+                               QLatin1Char('/') + later),
+                      content);
+        if (c.inSendIsTheLaterFile) {
+            EXPECT_EQ(readFile(send + later), content);
+            EXPECT_EQ(listed(), (QStringList{QStringLiteral("26030104.201"), later}));
+        } else {
+            EXPECT_EQ(readFile(send + later), c.putInSend);
+        }
+    }
 }
 
 TEST_F(Restore, DialogListsOnlyTheCompanysBackups) {

@@ -43,6 +43,10 @@ QString fieldName(StudentField f) {
         return QStringLiteral("MEdtSNo");
     case StudentField::EdtNm:
         return QStringLiteral("EdtNm");
+    case StudentField::CbSex:
+        return QStringLiteral("CbSex");
+    case StudentField::CBsmsYN:
+        return QStringLiteral("CBsmsYN");
     case StudentField::CBBank:
         return QStringLiteral("CBBank");
     case StudentField::EdtAcctNo:
@@ -77,6 +81,12 @@ QString smsText(const QString& c) {
     return c == QLatin1String("1")   ? QStringLiteral("1.수신")
            : c == QLatin1String("2") ? QStringLiteral("2.거부")
                                      : c;
+}
+
+// A stored code the box does not offer shows as an empty box, as in the
+// window.
+QString shown(const QString& boxText) {
+    return boxText.contains(QLatin1Char('.')) ? boxText : QString();
 }
 
 // Parses --name value pairs; false (after printing why) on a bad option or
@@ -185,7 +195,7 @@ int studentCommand(const QStringList& args) {
         e.gradeCode = b.sCd;
         e.classNo = b.sNo.mid(1);
         e.name = b.nm;
-        e.sexText = sexText(b.sex);
+        e.sexText = shown(sexText(b.sex));
         e.bankText = bankText(b.bankCd);
         e.acctNo = b.acctNo;
         e.owr = b.owr;
@@ -194,7 +204,7 @@ int studentCommand(const QStringList& args) {
         e.inDate = b.inDate;
         e.outDate = b.outDate;
         e.mTelNo = b.mTelNo;
-        e.smsText = smsText(b.smsYN);
+        e.smsText = shown(smsText(b.smsYN));
         e.bigo = e.bigoLoaded = StudentStore::remark(custNo);
         apply(o, e);
         return report(StudentStore::save(e, b, hooksFor(o)));

@@ -7,10 +7,20 @@
 #include "support/TestRoot.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
+
+// Notes that a widget was shown.
+struct ShowWatch : QObject {
+    bool shown = false;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show) shown = true;
+        return false;
+    }
+};
 
 class Purge : public TestRoot {
 protected:
@@ -89,6 +99,49 @@ TEST_F(Purge, PurgeThenRestoreGivesBackEveryColumn) {
     msg.expect({MsgResult::Yes, MsgResult::Ok});
     EXPECT_EQ(PurgeActions::outDel(QStringLiteral("학생명부"), nullptr).outcome, PurgeResult::Outcome::Nothing);
     EXPECT_EQ(msg.texts().last(), QStringLiteral("해당되는 자료가 없습니다."));
+}
+
+// The window's runs end in order: when the closing box appears the
+// progress panel is gone, the list shows the students as they are now and
+// the job-log row is written.
+TEST_F(Purge, TheWindowsClosingBoxComesLast) {
+    threeOut();
+    TFrmF201B00 w;
+    w.show();
+    w.RGrpUse->button(2)->setChecked(true);
+    w.RGrpUseClick();
+    ASSERT_EQ(w.grid->students(), 2);
+    const struct {
+        const char* run;
+        void (TFrmF201B00::*click)();
+        const char* closing;
+        const char16_t* menu;
+        int listed; // transferred-out students listed afterwards
+    } runs[] = {
+        {"purge", &TFrmF201B00::cmdOutDelClick, "2건이 삭제되었습니다.", PurgeStore::kPurgeMenu, 0},
+        {"restore", &TFrmF201B00::cmdDCancelClick, "2건이 복원되었습니다.", PurgeStore::kRestoreMenu, 2},
+    };
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.run);
+        msg.clear();
+        msg.expect({MsgResult::Yes, MsgResult::Ok});
+        ShowWatch panel;
+        w.pnProgress->installEventFilter(&panel);
+        int closings = 0;
+        msg.onShow([&](const MsgBox& b) {
+            if (b.text != QString::fromUtf8(r.closing)) return;
+            ++closings;
+            EXPECT_TRUE(w.pnProgress->isHidden());
+            EXPECT_EQ(w.grid->students(), r.listed);
+            EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM L_Log_202603 WHERE MenuName = ?"),
+                             {QString::fromUtf16(r.menu)}),
+                      1);
+        });
+        (w.*r.click)();
+        EXPECT_EQ(closings, 1) << msg.texts().join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(panel.shown) << "the panel stood while the students were copied";
+        w.pnProgress->removeEventFilter(&panel);
+    }
 }
 
 TEST_F(Purge, BatchesRestoreNewestFirst) {

@@ -291,10 +291,17 @@ TEST_F(RosterWindowTest, EnterSaveListFind) {
     w.BBtnUpdtClick();
     EXPECT_EQ(w.gridCell(1, 2), QStringLiteral("홍길순"));
 
-    // The all-students SMS change alternates.
+    // The all-students SMS change alternates; consent goes only to the
+    // student with a mobile number, as the entry box would refuse it
+    // without one.
+    ASSERT_TRUE(
+        Database::exec(QStringLiteral("UPDATE M_CUST SET MTelNo = '010-1234-5678' WHERE Nm = '홍길순'")));
     msg.expect(MsgResult::Yes);
     w.BBtnSMSALLClick();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM M_CUST WHERE smsYN = '1'")), 2);
+    EXPECT_EQ(column(QStringLiteral("SELECT Nm FROM M_CUST WHERE smsYN = '1'")),
+              QStringList{QStringLiteral("홍길순")});
+    EXPECT_EQ(column(QStringLiteral("SELECT Nm FROM M_CUST WHERE smsYN = '2'")),
+              QStringList{QStringLiteral("김철수")});
     EXPECT_EQ(w.BBtnSMSALL->text(), QStringLiteral("전체거부"));
     msg.expect(MsgResult::Yes);
     w.BBtnSMSALLClick();
@@ -352,6 +359,20 @@ TEST_F(RosterWindowTest, RowClickNeverKeepsThePreviousStudentsChoices) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM L_Log_202603 WHERE JobLog LIKE '%SMS%' OR JobLog "
                                     "LIKE '%은행코드%'")),
               0);
+
+    // Codes the boxes do not offer (stored before the roster refused them)
+    // show as empty boxes too, never as the previous student's choice.
+    student(QStringLiteral("C"), QStringLiteral("10103"), QStringLiteral("04"), QStringLiteral("1"),
+            QStringLiteral("3"), QStringLiteral("N"), QStringLiteral("N"), QStringLiteral("9"));
+    w.RGrpUseClick();
+    w.setGridRow(1);
+    w.SGrdMCustClick();
+    EXPECT_EQ(w.CbSex->currentText(), QStringLiteral("1.남자"));
+    w.setGridRow(3);
+    w.SGrdMCustClick();
+    EXPECT_EQ(w.EdtCustNo->text(), QStringLiteral("C"));
+    EXPECT_EQ(w.CbSex->currentText(), QString());
+    EXPECT_EQ(w.CBsmsYN->currentText(), QString());
 }
 
 TEST_F(RosterWindowTest, PickerMovesEntries) {

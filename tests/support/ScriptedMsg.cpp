@@ -5,6 +5,7 @@
 ScriptedMsg::ScriptedMsg() {
     Msg::setHandler([this](const MsgBox& box) {
         shown_ << box;
+        if (onShow_) onShow_(box);
         if (answers_.isEmpty()) {
             if (!allowUnexpected_)
                 ADD_FAILURE() << "unexpected message box [" << box.caption.toStdString() << "] "
@@ -42,4 +43,5 @@ bool ScriptedMsg::sawText(const QString& part) const {
 void ScriptedMsg::clear() {
     answers_.clear();
     shown_.clear();
+    onShow_ = {};
 }

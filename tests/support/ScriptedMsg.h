@@ -3,6 +3,8 @@
 
 #include <QList>
 
+#include <functional>
+
 // Answers message boxes from a queue and records every box. A box shown
 // when the queue is empty fails the test (and is answered Cancel/No/Ok).
 class ScriptedMsg {
@@ -17,6 +19,10 @@ public:
     // without failing the test.
     void allowUnexpected(bool allow) { allowUnexpected_ = allow; }
 
+    // Called with each box as it appears, before it is answered: what the
+    // program did before showing it can be looked at then.
+    void onShow(std::function<void(const MsgBox&)> f) { onShow_ = std::move(f); }
+
     const QList<MsgBox>& shown() const { return shown_; }
     // Texts of the boxes shown, in order.
     QStringList texts() const;
@@ -28,4 +34,5 @@ private:
     QList<MsgResult> answers_;
     QList<MsgBox> shown_;
     bool allowUnexpected_ = false;
+    std::function<void(const MsgBox&)> onShow_;
 };

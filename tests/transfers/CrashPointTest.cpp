@@ -435,9 +435,25 @@ TEST_F(CrashPoints, BackupArchiveAndItsLogRowGoTogether) {
 }
 
 TEST_F(CrashPoints, RestoreLeavesTheOldOrTheRestoredDatabase) {
-    // The backup holds student C1..C7; the live data gains C8 afterwards.
+    // The backup holds student C1..C7 and books a request file as waiting;
+    // the live data gains C8 afterwards and has no booking, and the file
+    // stands set aside by an earlier restore.
+    const QString waiting = QStringLiteral("26030104.201");
+    ASSERT_TRUE(
+        Database::insertRow(QStringLiteral("M_SRFILE"), {{QStringLiteral("SRType"), QStringLiteral("S")},
+                                                         {QStringLiteral("FileName"), waiting},
+                                                         {QStringLiteral("DataCnt"), 1}}));
     QString archive;
     ASSERT_TRUE(DataBackup::makeBackup(&archive));
+    const QString aside = path(QStringLiteral("send-unbooked/20260301-090000"));
+    const auto setAside = [&] {
+        ASSERT_TRUE(Database::exec(QStringLiteral("delete from M_SRFILE")));
+        ASSERT_TRUE(QDir().mkpath(aside));
+        QFile f(aside + QLatin1Char('/') + waiting);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("request");
+    };
+    setAside();
     student(QStringLiteral("C8"), QStringLiteral("3"), QStringLiteral("30199"), QStringLiteral("나중"),
             QStringLiteral("04"));
     const struct {
@@ -460,10 +476,16 @@ TEST_F(CrashPoints, RestoreLeavesTheOldOrTheRestoredDatabase) {
         EXPECT_EQ(QDir(root()).entryList({QStringLiteral("data.*"), QStringLiteral("restore.*")},
                                          QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot),
                   QStringList{});
+        // The restored data's waiting file is back in send, taken at the
+        // next start when the kill came before the restore could.
+        EXPECT_EQ(files(QStringLiteral("send")), c.restored ? QStringList{waiting} : QStringList{});
+        EXPECT_EQ(QFile::exists(aside + QLatin1Char('/') + waiting), !c.restored);
         if (c.restored) {
             student(QStringLiteral("C8"), QStringLiteral("3"), QStringLiteral("30199"),
                     QStringLiteral("나중"), QStringLiteral("04"));
             Database::exec(QStringLiteral("delete from L_Log_202603"));
+            QFile::remove(path(QStringLiteral("send/")) + waiting);
+            setAside();
         }
     }
 }
