@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -53,6 +55,7 @@ protected:
 private:
     void fillGrid(const QList<NewTermRow>& rows);
     void cellEdited(int row, int col);
+    void afterEdit(std::function<void()> f);
     void SetPreviewMode(bool on);
     void enableEdits(bool on);
     QList<NewTermRow> rows_;
