@@ -114,10 +114,14 @@ TFrmF401Baa::TFrmF401Baa(QWidget* parent) : QDialog(parent) {
     cmdView = button(u"변경내용보기");
     cmdApply = button(u"변경최종확정");
     cmdClose = button(u"닫 기");
+    lblRange = new QLabel(QStringLiteral("구학번범위"), this);
+    lblRange->setBuddy(sleN1);
+    lblTo = new QLabel(QStringLiteral("~"), this);
+    lblTo->setBuddy(sleM1);
     auto* range = new QHBoxLayout;
-    range->addWidget(new QLabel(QStringLiteral("구학번범위"), this));
+    range->addWidget(lblRange);
     for (QLineEdit* e : {sleN1, sleN2, sleN3}) range->addWidget(e);
-    range->addWidget(new QLabel(QStringLiteral("~"), this));
+    range->addWidget(lblTo);
     for (QLineEdit* e : {sleM1, sleM2, sleM3}) range->addWidget(e);
     range->addStretch();
     auto* buttons = new QGridLayout;
@@ -302,11 +306,9 @@ void TFrmF401Baa::SetPreviewMode(bool on) {
     vGrid->setVisible(!on);
     wGrid->setVisible(on);
     cmdSearch->setText(on ? QStringLiteral("찾기") : QStringLiteral("조회"));
-    for (QWidget* w : {static_cast<QWidget*>(sleN1), static_cast<QWidget*>(sleN2), static_cast<QWidget*>(sleN3),
-                       static_cast<QWidget*>(sleM1), static_cast<QWidget*>(sleM2), static_cast<QWidget*>(sleM3),
-                       static_cast<QWidget*>(cmdAll), static_cast<QWidget*>(cmdGrade), static_cast<QWidget*>(cmdInit),
-                       static_cast<QWidget*>(cmdApply), static_cast<QWidget*>(cmdView),
-                       static_cast<QWidget*>(cmdChkSNO)})
+    const QList<QWidget*> editOnly{lblRange, sleN1, sleN2, sleN3, lblTo,   sleM1,    sleM2,
+                                   sleM3,    cmdAll, cmdGrade, cmdInit, cmdApply, cmdView, cmdChkSNO};
+    for (QWidget* w : editOnly)
         w->setVisible(!on);
 }
 

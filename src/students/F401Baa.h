@@ -23,6 +23,7 @@ public:
     explicit TFrmF401Baa(QWidget* parent = nullptr);
 
     QLineEdit *sleN1, *sleN2, *sleN3, *sleM1, *sleM2, *sleM3;
+    QLabel *lblRange, *lblTo; // "구학번범위" and "~"
     QPushButton *cmdSearch, *cmdSave, *cmdAll, *cmdGrade, *cmdBanGrade, *cmdInit, *cmdChkSNO, *cmdView, *cmdApply,
         *cmdClose;
     QTableWidget *vGrid, *wGrid;

@@ -1,3 +1,4 @@
+#include "data/DMModule.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Msg.h"
 #include "students/F401Baa.h"
@@ -68,6 +69,9 @@ class NewTermBoxTest : public TestRoot, public ::testing::WithParamInterface<Box
 protected:
     void SetUp() override {
         TestRoot::SetUp();
+        // Five-digit student numbers: two-digit new numbers.
+        savedSNoLen_ = SNoLen;
+        SNoLen = 5;
         for (const auto& [c, s, n] : {std::tuple{"C11", "10101", "가"}, {"C12", "10102", "나"}, {"C21", "20101", "다"}})
             ASSERT_TRUE(Database::insertRow(QStringLiteral("M_CUST"),
                                             {{QStringLiteral("CustNo"), QString::fromLatin1(c)},
@@ -76,6 +80,13 @@ protected:
                                              {QStringLiteral("Nm"), QString::fromUtf8(n)},
                                              {QStringLiteral("UseTy"), QStringLiteral("1")}}));
     }
+    void TearDown() override {
+        SNoLen = savedSNoLen_;
+        TestRoot::TearDown();
+    }
+
+private:
+    int savedSNoLen_ = 5;
 };
 
 // The view's complaints about editors it no longer holds: a commit or close
