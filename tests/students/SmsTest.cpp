@@ -352,6 +352,7 @@ TEST_F(SmsSend, HistoryWithNoBrowserShowsTheAddressWithoutThePassword) {
     {
         TfrmSMSHistory w;
         w.show();
+        QCoreApplication::processEvents();
     }
     qInstallMessageHandler(previous);
     qputenv("PATH", oldPath);
@@ -388,6 +389,7 @@ TEST_F(SmsSend, HistoryAsksForTheLogInWhenLogInIsOff) {
         if (c.removeUxAut) Registry::deleteValue(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"));
         TfrmSMSHistory w;
         w.show();
+        QCoreApplication::processEvents();
         EXPECT_EQ(asked, c.asks);
         ASSERT_EQ(opened.size(), 1);
         // A cancelled log-in keeps the stored values.
