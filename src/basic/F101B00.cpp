@@ -1,12 +1,12 @@
 #include "basic/F101B00.h"
 
 #include "shared/MainHooks.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Msg.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,10 +24,6 @@ const FormRegistrar g_reg(FormEntry{QStringLiteral("F101B00"), QStringLiteral("�
                                     [](QWidget* parent) -> QWidget* { return new TFrmF101B00(parent); }});
 
 } // namespace
-
-std::function<QString(QWidget*)> TFrmF101B00::pickSealFile = [](QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), QStringLiteral("Bitmaps(*.bmp)"));
-};
 
 TFrmF101B00::TFrmF101B00(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("학교등록"));
@@ -179,9 +175,11 @@ void TFrmF101B00::BitBtn1Click() {
 }
 
 void TFrmF101B00::btnSealClick() {
-    const QString file = pickSealFile ? pickSealFile(this) : QString();
-    if (file.isEmpty()) return;
-    if (SchoolRegistration::registerSeal(file))
+    FileDialogSpec spec;
+    spec.filter = QStringLiteral("Bitmaps(*.bmp)|*.bmp");
+    const std::optional<QString> file = FileDialog::pick(spec, this);
+    if (!file || file->isEmpty()) return;
+    if (SchoolRegistration::registerSeal(*file))
         Msg::info(QStringLiteral("등록작업 완료"), QStringLiteral("학교직인이 등록되었습니다!"), this);
     else
         Msg::error(QStringLiteral("등록작업 오류"),

@@ -3,8 +3,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -27,9 +25,6 @@ public:
     void FormCreate();
     void BitBtn1Click();
     void btnSealClick();
-
-    // The picture-open dialog; tests replace it. Empty means cancelled.
-    static std::function<QString(QWidget*)> pickSealFile;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

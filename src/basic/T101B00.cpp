@@ -38,16 +38,21 @@ TFrmT101B00::TFrmT101B00(QWidget* parent) : QWidget(parent) {
     BbtnIdxCncl = new QPushButton(QStringLiteral("선택취소"), this);
     BbtnCreateIdx = new QPushButton(QStringLiteral("인덱스생성"), this);
     BbtnClose = new QPushButton(QStringLiteral("닫기"), this);
+    // The check's result goes on one line under the list, its room kept from
+    // the start: a text arriving after a run moves nothing and wraps nothing.
     LblCheck = new QLabel(this);
-    LblCheck->setWordWrap(true);
+    LblCheck->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    LblCheck->setFixedHeight(LblCheck->fontMetrics().height() + 4);
     auto* side = new QVBoxLayout;
     for (QPushButton* b : {BbtnAllSelect, BbtnIdxCncl, BbtnCreateIdx})
         side->addWidget(b);
-    side->addWidget(LblCheck);
     side->addStretch();
     side->addWidget(BbtnClose);
+    auto* list = new QVBoxLayout;
+    list->addWidget(SGrdDbLst, 1);
+    list->addWidget(LblCheck);
     auto* main = new QHBoxLayout(this);
-    main->addWidget(SGrdDbLst, 1);
+    main->addLayout(list, 1);
     main->addLayout(side);
 
     PnlWait = new QLabel(QStringLiteral("인덱스복구 중입니다. 잠시만 기다려 주세요!"), this);
@@ -89,6 +94,9 @@ void TFrmT101B00::Timer1Timer() {
     Timer1->stop();
     const IndexRepair::Outcome o = ToolActions::repairIndexes(MarkGrid::marked(SGrdDbLst, 2, 0), this);
     PnlWait->hide();
-    LblCheck->setText(QStringLiteral("데이터베이스 검사: ") + (o.integrityOk ? QStringLiteral("이상 없음")
-                                                                            : o.integrity.value(0)));
+    const QString check = QStringLiteral("데이터베이스 검사: ") +
+                          (o.integrityOk ? QStringLiteral("이상 없음") : o.integrity.value(0));
+    // A long finding is cut at the label's edge; the whole of it stays at hand.
+    LblCheck->setText(check);
+    LblCheck->setToolTip(check);
 }

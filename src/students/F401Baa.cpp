@@ -66,20 +66,29 @@ void put(QTableWidget* g, int r, int c, const QString& t, bool editable) {
     g->setItem(r, c, it);
 }
 
-// The form sees Enter in a cell editor before the delegate does, so Enter
-// commits the cell and moves on instead of only closing the editor.
+// Enter in a cell editor commits the cell and walks on to the next column
+// (the form's own walk) instead of only closing the editor. It is taken
+// here, before the delegate's own handling, which would commit the cell once
+// more after the editor is gone.
 class EnterDelegate : public QStyledItemDelegate {
 public:
-    EnterDelegate(QObject* keys, QObject* parent) : QStyledItemDelegate(parent), keys_(keys) {}
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* e = QStyledItemDelegate::createEditor(parent, option, index);
-        if (e) e->installEventFilter(keys_);
-        return e;
+    EnterDelegate(TFrmF401Baa* form, QObject* parent) : QStyledItemDelegate(parent), form_(form) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && !form_->preview) {
+            const int k = static_cast<QKeyEvent*>(e)->key();
+            auto* editor = qobject_cast<QWidget*>(o);
+            if (editor && (k == Qt::Key_Return || k == Qt::Key_Enter)) {
+                form_->vGridEnter(editor);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(o, e);
     }
 
 private:
-    QObject* keys_;
+    TFrmF401Baa* form_;
 };
 
 } // namespace
@@ -105,10 +114,14 @@ TFrmF401Baa::TFrmF401Baa(QWidget* parent) : QDialog(parent) {
     cmdView = button(u"변경내용보기");
     cmdApply = button(u"변경최종확정");
     cmdClose = button(u"닫 기");
+    lblRange = new QLabel(QStringLiteral("구학번범위"), this);
+    lblRange->setBuddy(sleN1);
+    lblTo = new QLabel(QStringLiteral("~"), this);
+    lblTo->setBuddy(sleM1);
     auto* range = new QHBoxLayout;
-    range->addWidget(new QLabel(QStringLiteral("구학번범위"), this));
+    range->addWidget(lblRange);
     for (QLineEdit* e : {sleN1, sleN2, sleN3}) range->addWidget(e);
-    range->addWidget(new QLabel(QStringLiteral("~"), this));
+    range->addWidget(lblTo);
     for (QLineEdit* e : {sleM1, sleM2, sleM3}) range->addWidget(e);
     range->addStretch();
     auto* buttons = new QGridLayout;
@@ -293,11 +306,9 @@ void TFrmF401Baa::SetPreviewMode(bool on) {
     vGrid->setVisible(!on);
     wGrid->setVisible(on);
     cmdSearch->setText(on ? QStringLiteral("찾기") : QStringLiteral("조회"));
-    for (QWidget* w : {static_cast<QWidget*>(sleN1), static_cast<QWidget*>(sleN2), static_cast<QWidget*>(sleN3),
-                       static_cast<QWidget*>(sleM1), static_cast<QWidget*>(sleM2), static_cast<QWidget*>(sleM3),
-                       static_cast<QWidget*>(cmdAll), static_cast<QWidget*>(cmdGrade), static_cast<QWidget*>(cmdInit),
-                       static_cast<QWidget*>(cmdApply), static_cast<QWidget*>(cmdView),
-                       static_cast<QWidget*>(cmdChkSNO)})
+    const QList<QWidget*> editOnly{lblRange, sleN1, sleN2, sleN3, lblTo,   sleM1,    sleM2,
+                                   sleM3,    cmdAll, cmdGrade, cmdInit, cmdApply, cmdView, cmdChkSNO};
+    for (QWidget* w : editOnly)
         w->setVisible(!on);
 }
 
@@ -344,30 +355,41 @@ void TFrmF401Baa::cellEdited(int row, int col) {
     else if (!t.isEmpty() && !number)
         error = QStringLiteral("숫자를 입력하십시오.");
     filling_ = true;
+    if (!error.isEmpty())
+        vGrid->item(row, col)->setText(QString());
+    else if (!t.isEmpty() && col >= 8)
+        vGrid->item(row, col)->setText(PadZero(t, maxLen, false));
+    filling_ = false;
     if (!error.isEmpty()) {
         editFailed_ = true;
-        Msg::show(QCoreApplication::applicationName(), error, MsgIcon::None, MsgButtons::Ok, this);
-        vGrid->item(row, col)->setText(QString());
-    } else if (!t.isEmpty() && col >= 8) {
-        vGrid->item(row, col)->setText(PadZero(t, maxLen, false));
+        afterEdit([this, error, row, col] {
+            Msg::show(QCoreApplication::applicationName(), error, MsgIcon::None, MsgButtons::Ok, this);
+            vGrid->setCurrentCell(row, col);
+        });
+        return;
     }
-    filling_ = false;
-    if (error.isEmpty() && !CheckDupNewSNo(cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9)))
+    const QString key = cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9);
+    if (NewTerm::duplicateOf(gridRows(), key) >= 0) {
         editFailed_ = true;
+        afterEdit([this, key] { CheckDupNewSNo(key); });
+    }
+}
+
+// A cell is committed while its editor is still being closed (Enter, an
+// arrow key, the focus leaving it). A box opened there runs its own event
+// loop under that closing, which then goes on with an editor the box's loop
+// has already destroyed; so the box and the move of the cursor wait until
+// the edit has ended.
+void TFrmF401Baa::afterEdit(std::function<void()> f) {
+    QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
 }
 
 bool TFrmF401Baa::eventFilter(QObject* o, QEvent* e) {
-    if (e->type() == QEvent::KeyPress && !preview) {
+    if (o == vGrid && e->type() == QEvent::KeyPress && !preview) {
         const int k = static_cast<QKeyEvent*>(e)->key();
         if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-            if (o == vGrid) {
-                vGridEnter(nullptr);
-                return true;
-            }
-            if (auto* w = qobject_cast<QWidget*>(o); w && w->parentWidget() == vGrid->viewport()) {
-                vGridEnter(w);
-                return true;
-            }
+            vGridEnter(nullptr);
+            return true;
         }
     }
     return QDialog::eventFilter(o, e);
@@ -383,7 +405,12 @@ void TFrmF401Baa::vGridEnter(QWidget* editor) {
         emit d->closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
     if (row < 0 || row >= rows_.size() || col < 7 || col > 9 || editFailed_) return;
-    if (!cellChecked_ && !CheckDupNewSNo(cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9))) return;
+    // An unchanged cell was not checked by its commit.
+    const QString key = cell(vGrid, row, 7) + cell(vGrid, row, 8) + cell(vGrid, row, 9);
+    if (!cellChecked_ && NewTerm::duplicateOf(gridRows(), key) >= 0) {
+        afterEdit([this, key] { CheckDupNewSNo(key); });
+        return;
+    }
     if (col < 9)
         vGrid->setCurrentCell(row, col + 1);
     else if (row + 1 < rows_.size())

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,6 +23,7 @@ public:
     explicit TFrmF401Baa(QWidget* parent = nullptr);
 
     QLineEdit *sleN1, *sleN2, *sleN3, *sleM1, *sleM2, *sleM3;
+    QLabel *lblRange, *lblTo; // "구학번범위" and "~"
     QPushButton *cmdSearch, *cmdSave, *cmdAll, *cmdGrade, *cmdBanGrade, *cmdInit, *cmdChkSNO, *cmdView, *cmdApply,
         *cmdClose;
     QTableWidget *vGrid, *wGrid;
@@ -53,6 +56,7 @@ protected:
 private:
     void fillGrid(const QList<NewTermRow>& rows);
     void cellEdited(int row, int col);
+    void afterEdit(std::function<void()> f);
     void SetPreviewMode(bool on);
     void enableEdits(bool on);
     QList<NewTermRow> rows_;

@@ -5,6 +5,7 @@
 #include "platform/settings/Registry.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp949.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Msg.h"
 #include "students/SmsSession.h"
@@ -13,7 +14,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -175,12 +175,16 @@ void TFrmSMSEdit::BtnVlistClick() {
 }
 
 void TFrmSMSEdit::BtnSaveMsgClick() {
-    QFileDialog dlg(this, QString(), SmsFile::formDir() + cboMsgType->currentText() + QStringLiteral(".txt"),
-                    QStringLiteral("텍스트문서(*.txt)"));
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setDefaultSuffix(QStringLiteral("txt"));
-    if (Modal::exec(&dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    QString name = QFileInfo(dlg.selectedFiles().first()).fileName();
+    FileDialogSpec spec;
+    spec.mode = FileDialogSpec::Mode::Save;
+    spec.filter = QStringLiteral("텍스트문서(*.txt)|*.txt");
+    spec.defaultSuffix = QStringLiteral("txt");
+    spec.folder = SmsFile::formDir();
+    spec.fileName = cboMsgType->currentText() + QStringLiteral(".txt");
+    spec.confirmOverwrite = true;
+    const std::optional<QString> chosen = FileDialog::pick(spec, this);
+    if (!chosen) return;
+    QString name = QFileInfo(*chosen).fileName();
     if (name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) name.chop(4);
     if (name == SmsFile::kDefaultForm) {
         plainBox(QStringLiteral("[납부고지서식]은 변경할수없습니다!!"), this);

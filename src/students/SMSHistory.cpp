@@ -88,7 +88,9 @@ void TfrmSMSHistory::showEvent(QShowEvent* e) {
     // would otherwise log in again at every return.
     if (opened_) return;
     opened_ = true;
-    FormActivate();
+    // The main window shows a work window before it maximizes it: the log-in
+    // waits until the window stands at its final size.
+    QMetaObject::invokeMethod(this, &TfrmSMSHistory::FormActivate, Qt::QueuedConnection);
 }
 
 void TfrmSMSHistory::FormActivate() {

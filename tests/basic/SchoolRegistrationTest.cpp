@@ -184,19 +184,23 @@ TEST_F(SchoolRegistrationTest, SealIsCopiedIntoTheDataRoot) {
         f.write("BM fake bitmap");
     }
     TFrmF101B00 f;
-    TFrmF101B00::pickSealFile = [&](QWidget*) { return src; };
+    answerFiles({src});
     msg.expect(MsgResult::Ok);
     f.btnSealClick();
     EXPECT_EQ(msg.shown().at(0).caption, QStringLiteral("등록작업 완료"));
+    // The program's own picture-open dialog, offering bitmaps.
+    ASSERT_EQ(fileDialogs.size(), 1);
+    EXPECT_EQ(fileDialogs.at(0).mode, FileDialogSpec::Mode::Open);
+    EXPECT_EQ(FileDialog::qtFilter(fileDialogs.at(0).filter), QStringLiteral("Bitmaps(*.bmp)"));
     QFile seal(path(QStringLiteral("schoolseal.bmp")));
     ASSERT_TRUE(seal.open(QIODevice::ReadOnly));
     EXPECT_EQ(seal.readAll(), QByteArray("BM fake bitmap"));
 
-    TFrmF101B00::pickSealFile = [&](QWidget*) { return path(QStringLiteral("missing.bmp")); };
+    answerFiles({path(QStringLiteral("missing.bmp"))});
     msg.expect(MsgResult::Ok);
     f.btnSealClick();
     EXPECT_EQ(msg.shown().at(1).caption, QStringLiteral("등록작업 오류"));
-    TFrmF101B00::pickSealFile = [](QWidget*) { return QString(); }; // cancelled: nothing
+    answerFiles({QString()}); // cancelled: nothing
     f.btnSealClick();
     EXPECT_EQ(msg.shown().size(), 2);
 }

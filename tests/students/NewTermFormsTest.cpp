@@ -53,9 +53,11 @@ TEST_F(NewTermForms, AssignmentFormEditsChecksPreviewsAndApplies) {
     EXPECT_EQ(w.vGrid->item(2, 7)->text() + w.vGrid->item(2, 8)->text() + w.vGrid->item(2, 9)->text(),
               QStringLiteral("30101"));
 
-    // Typing a number another row has: the box names the second row.
+    // Typing a number another row has: once the edit has ended, the box
+    // names the second row.
     msg.expect(MsgResult::Ok);
     w.vGrid->item(1, 9)->setText(QStringLiteral("1"));
+    QCoreApplication::processEvents();
     EXPECT_TRUE(msg.texts().last().startsWith(QStringLiteral("신학년번호가 동일하게 입력된 자료가 존재 합니다( 구-1-01-02")));
     EXPECT_EQ(w.vGrid->item(1, 9)->text(), QStringLiteral("01")); // padded
 
@@ -118,6 +120,8 @@ TEST_F(NewTermForms, EnterWalksTheNewGradeClassAndNumber) {
         ASSERT_NE(ed, g);
         QTest::keyClicks(ed, QString::fromLatin1(text));
         QTest::keyClick(ed, Qt::Key_Return);
+        // A box comes once the edit has ended.
+        QCoreApplication::processEvents();
     };
     const auto at = [g] { return std::pair{g->currentRow(), g->currentColumn()}; };
     // Rows 1 and 2 start as grade 2 with no class: both keys "2".

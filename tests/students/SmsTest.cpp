@@ -246,6 +246,44 @@ TEST_F(SmsSend, RefusalsBeforeAnyConnection) {
     EXPECT_EQ(d.formText(), SmsFile::kDefaultText);
 }
 
+// "메세지 저장" asks through the program's save dialog, in the template
+// folder with the shown template's name, and never replaces the default.
+TEST_F(SmsSend, SaveMsgAsksThroughTheProgramsSaveDialog) {
+    const struct {
+        const char* name;
+        QString answer; // the dialog's answer, in the template folder
+        QString box;    // the box shown, if any
+        bool saved;
+    } cases[] = {
+        {"new template", QStringLiteral("안내.txt"), QString(), true},
+        {"the default template is kept", QStringLiteral("납부고지서식.txt"),
+         QStringLiteral("[납부고지서식]은 변경할수없습니다!!"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        msg.clear();
+        fileDialogs.clear();
+        TFrmSMSEdit d;
+        d.FormActivate();
+        const QString shown = d.cboMsgType->currentText();
+        d.MemoMsg->setPlainText(QStringLiteral("안내 문자"));
+        answerFiles({SmsFile::formDir() + c.answer});
+        if (!c.box.isEmpty()) msg.expect(MsgResult::Ok);
+        d.BtnSaveMsgClick();
+        ASSERT_EQ(fileDialogs.size(), 1);
+        const FileDialogSpec& spec = fileDialogs.at(0);
+        EXPECT_EQ(spec.mode, FileDialogSpec::Mode::Save);
+        EXPECT_TRUE(spec.confirmOverwrite);
+        EXPECT_EQ(spec.defaultSuffix, QStringLiteral("txt"));
+        EXPECT_EQ(QDir(spec.folder).canonicalPath(), QDir(SmsFile::formDir()).canonicalPath());
+        EXPECT_EQ(spec.fileName, shown + QStringLiteral(".txt"));
+        EXPECT_EQ(msg.texts(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        const QString name = c.answer.chopped(4);
+        EXPECT_EQ(SmsFile::loadForm(name) == QStringLiteral("안내 문자"), c.saved);
+        if (c.saved) EXPECT_EQ(d.cboMsgType->currentText(), name);
+    }
+}
+
 TEST_F(SmsSend, DriverComposesFromTheRosterAndSends) {
     // Two listed students; one refuses SMS, so one record is written.
     for (const auto& [sno, nm, sms] : {std::tuple{"10101", "가나", "1"}, std::tuple{"10102", "다라", "2"}})
@@ -314,6 +352,7 @@ TEST_F(SmsSend, HistoryWithNoBrowserShowsTheAddressWithoutThePassword) {
     {
         TfrmSMSHistory w;
         w.show();
+        QCoreApplication::processEvents();
     }
     qInstallMessageHandler(previous);
     qputenv("PATH", oldPath);
@@ -350,6 +389,7 @@ TEST_F(SmsSend, HistoryAsksForTheLogInWhenLogInIsOff) {
         if (c.removeUxAut) Registry::deleteValue(QStringLiteral("SchoolInfo"), QStringLiteral("UxAut"));
         TfrmSMSHistory w;
         w.show();
+        QCoreApplication::processEvents();
         EXPECT_EQ(asked, c.asks);
         ASSERT_EQ(opened.size(), 1);
         // A cancelled log-in keeps the stored values.

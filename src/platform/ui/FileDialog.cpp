@@ -132,9 +132,11 @@ QString qtFilter(const QString& filter) {
     if (!filter.contains(QLatin1Char('|'))) return filter;
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts.at(i) + QStringLiteral(" (") + QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                   QLatin1Char(')');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString masks = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QString bracketed = QLatin1Char('(') + masks + QLatin1Char(')');
+        out << (parts.at(i).endsWith(bracketed) ? parts.at(i) : parts.at(i) + QLatin1Char(' ') + bracketed);
+    }
     return out.join(QStringLiteral(";;"));
 }
 
@@ -153,9 +155,7 @@ std::optional<QString> pick(const FileDialogSpec& spec, QWidget* parent) {
     }
     if (!spec.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(spec.defaultSuffix);
     if (!spec.fileName.isEmpty()) dlg.selectFile(spec.fileName);
-    // A chosen existing file is replaced without a question, as the exports
-    // have always done.
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
     if (Modal::exec(&dlg) != QDialog::Accepted) return std::nullopt;
     const QStringList files = dlg.selectedFiles();
     if (files.isEmpty()) return std::nullopt;

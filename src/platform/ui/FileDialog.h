@@ -18,6 +18,9 @@ struct FileDialogSpec {
     QString defaultSuffix; // added to a saved name typed without one
     QString fileName;      // proposed name
     QString folder;        // starting folder
+    // A save dialog asks before an existing file is replaced; the exports
+    // replace theirs without a question.
+    bool confirmOverwrite = false;
 };
 
 namespace FileDialog {
@@ -37,7 +40,8 @@ void dress(QFileDialog& dlg);
 QString sizeText(qint64 bytes);
 QString dateText(const QDateTime& when);
 
-// Turns the "name|mask|name|mask" filter form into Qt's.
+// Turns the "name|mask|name|mask" filter form into Qt's; a name that
+// already ends with its masks in brackets stands as it is.
 QString qtFilter(const QString& filter);
 
 } // namespace FileDialog
