@@ -592,14 +592,16 @@ void TFrmM101B00::pDispPay() {
         showWait(false);
         return;
     }
-    CollectionListing l = CollectionList::list(sel, [this](const QString& id) { return sItemNm(id); });
+    SGrdPay->beginFill();
+    CollectionListing l = CollectionList::list(
+        sel, [this](const QString& id) { return sItemNm(id); },
+        [this](QStringList&& row) { SGrdPay->addRow(std::move(row)); });
+    const int listed = SGrdPay->endFill();
     FListSql = l.listSql;
     FListFromSql = l.listFromSql;
     FListBinds = l.binds;
-    SearBar->setRange(0, int(l.rows.size()));
-    const bool any = !l.rows.isEmpty();
-    SGrdPay->payModel()->setRows(std::move(l.rows));
-    pSetButtons(any);
+    SearBar->setRange(0, listed);
+    pSetButtons(listed > 0);
     setTotals(l.totals);
     resyncGroup(SGrdPay->cell(0, ColGcode), remembered, true);
     SearBar->setValue(SearBar->maximum());
@@ -615,10 +617,11 @@ void TFrmM101B00::pDispPayTable() {
     MEdtSeqNo->setText(table.mid(12, 2));
     showWait(true, kListCaption);
     const int remembered = cboGroup->currentIndex();
-    CollectionListing l = CollectionList::listTable(table, bankCode(), groupCode(),
-                                                    [this](const QString& id) { return sItemNm(id); });
-    SearBar->setRange(0, int(l.rows.size()));
-    SGrdPay->payModel()->setRows(std::move(l.rows));
+    SGrdPay->beginFill();
+    CollectionListing l = CollectionList::listTable(
+        table, bankCode(), groupCode(), [this](const QString& id) { return sItemNm(id); },
+        [this](QStringList&& row) { SGrdPay->addRow(std::move(row)); });
+    SearBar->setRange(0, SGrdPay->endFill());
     setTotals(l.totals);
     resyncGroup(SGrdPay->cell(0, ColGcode), remembered, false);
     SearBar->setValue(SearBar->maximum());

@@ -322,7 +322,7 @@ QString bankFamily(const QString& bankCd, QVariantList& binds, const QString& co
 }
 
 CollectionListing list(const CollectionSelection& sel,
-                       const std::function<QString(const QString&)>& itemName) {
+                       const std::function<QString(const QString&)>& itemName, const RowSink& sink) {
     CollectionListing out;
     const QString table = roundTable(sel.yearMon, sel.seqNo);
     if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return out;
@@ -408,13 +408,16 @@ CollectionListing list(const CollectionSelection& sel,
         put(c[ColSms], cells.str(18));
         put(c[ColSCd], cells.str(16));
         countRow(t, c[ColExemp], c[ColReply], amt, reAmt, q.isNull(5), exempt, c[ColItemCd]);
-        out.rows.append(std::move(row));
+        if (sink)
+            sink(std::move(row));
+        else
+            out.rows.append(std::move(row));
     }
     return out;
 }
 
 CollectionListing listTable(const QString& table, const QString& bankCd, const QString& gcode,
-                            const std::function<QString(const QString&)>& itemName) {
+                            const std::function<QString(const QString&)>& itemName, const RowSink& sink) {
     CollectionListing out;
     if (!Database::isRoundTableName(table) || !Database::tableExists(table)) return out;
     out.tableExists = true;
@@ -456,7 +459,10 @@ CollectionListing listTable(const QString& table, const QString& bankCd, const Q
             if (replyTy == QLatin1String("3")) c[ColAmt] = QString::number(amt - reAmt);
             countByState(t, replyTy, amt, reAmt);
         }
-        out.rows << std::move(c);
+        if (sink)
+            sink(std::move(c));
+        else
+            out.rows << std::move(c);
     }
     return out;
 }

@@ -84,15 +84,19 @@ struct ShowRefusal {
 };
 std::optional<ShowRefusal> checkShow(const CollectionSelection& sel);
 
+// Takes each row as it is built, in place of CollectionListing::rows.
+using RowSink = std::function<void(QStringList&&)>;
+
 // The round's rows under every selection ("자료조회" after its checks).
 // itemName maps a row's ItemID to the name the grid shows.
 CollectionListing list(const CollectionSelection& sel,
-                       const std::function<QString(const QString&)>& itemName);
+                       const std::function<QString(const QString&)>& itemName, const RowSink& sink = {});
 
 // Relisting after a result file: the round table with a bank filter only,
 // in key order, counted by the relisting's own rules.
 CollectionListing listTable(const QString& table, const QString& bankCd, const QString& gcode,
-                            const std::function<QString(const QString&)>& itemName);
+                            const std::function<QString(const QString&)>& itemName,
+                            const RowSink& sink = {});
 
 // The bank-family condition of the listing.
 QString bankFamily(const QString& bankCd, QVariantList& binds,

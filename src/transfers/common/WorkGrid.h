@@ -4,6 +4,9 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
+#include <memory>
+#include <vector>
+
 // A column of a work window's round grid; a width of 0 hides it.
 struct WorkColumn {
     const char16_t* title;
@@ -22,6 +25,11 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
     void setRows(QList<QStringList> rows);
+    // The rows handed in one at a time as a listing builds them, in place of
+    // setRows: beginRows() empties the grid, endRows() shows what came.
+    void beginRows();
+    void addRow(QStringList&& row);
+    void endRows();
     const QList<QStringList>& rows() const { return rows_; }
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& v);
@@ -45,6 +53,18 @@ public:
     // The columns' texts for their widths: a stored value as it stands, a
     // made text once for each set of values it is made from.
     void addShown(const QList<GridFit::Widest*>& widest) const override;
+    // The same for one row at a time.
+    class Texts {
+    public:
+        Texts(const TWorkGridModel& model, const QList<GridFit::Widest*>& widest);
+        ~Texts();
+        void row(int row);
+
+    private:
+        struct Column;
+        const TWorkGridModel& model_;
+        std::vector<Column> columns_;
+    };
 
 protected:
     QList<QStringList> rows_;
@@ -60,6 +80,14 @@ class TWorkGrid : public QTableView {
     Q_OBJECT
 public:
     TWorkGrid(TWorkGridModel* model, QWidget* parent);
+    ~TWorkGrid() override;
+    // A listing's rows handed in as it builds them (its row sink): each is
+    // measured for the column widths while its values are at hand, instead
+    // of every cell being read again once all are in. endFill() shows them
+    // and says how many came.
+    void beginFill();
+    void addRow(QStringList&& row);
+    int endFill();
     int dataRowCount() const { return model_->rowCount(); }
     QString cell(int row, int col) const { return model_->cell(row, col); }
     int currentDataRow() const;
@@ -71,4 +99,6 @@ protected:
 
 private:
     TWorkGridModel* model_;
+    struct Filling;
+    std::unique_ptr<Filling> filling_;
 };
